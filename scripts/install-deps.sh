@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need, when
+# any is missing. Needs root (or sudo) on a fresh machine.
+set -euo pipefail
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev libgl-dev
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [[ $(id -u) -ne 0 ]] && SUDO=sudo
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

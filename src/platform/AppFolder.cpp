@@ -1,0 +1,70 @@
+#include "AppFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace vm {
+
+namespace {
+QString& folderStore()
+{
+    static QString folder;
+    return folder;
+}
+QString& nameStore()
+{
+    static QString name;
+    return name;
+}
+QString withoutTrailingSeparator(QString folder)
+{
+    while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QDir::separator())))
+        folder.chop(1);
+    return folder;
+}
+}  // namespace
+
+QString appFolder()
+{
+    QString& folder = folderStore();
+    if (folder.isEmpty())
+        folder = withoutTrailingSeparator(QFileInfo(executablePath()).absolutePath());
+    return folder;
+}
+
+void setAppFolder(const QString& folder)
+{
+    folderStore() = withoutTrailingSeparator(QDir::toNativeSeparators(QDir::cleanPath(QDir(folder).absolutePath())));
+}
+
+QString appPath(const QString& relative)
+{
+    QString rel = relative;
+    rel.replace(QLatin1Char('/'), QDir::separator());
+    if (!rel.startsWith(QDir::separator()))
+        rel.prepend(QDir::separator());
+    return appFolder() + rel;
+}
+
+QString executablePath()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationFilePath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+
+QString executableName()
+{
+    QString& name = nameStore();
+    if (name.isEmpty())
+        name = QFileInfo(executablePath()).completeBaseName();
+    return name;
+}
+
+void setExecutableName(const QString& name)
+{
+    nameStore() = name;
+}
+
+}  // namespace vm

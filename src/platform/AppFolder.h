@@ -1,0 +1,24 @@
+#pragma once
+// The application folder: the voice-response engine's installation folder,
+// where every file this program works on lives. It is the executable's folder
+// unless the command line names another (--app-folder).
+
+#include <QString>
+
+namespace vm {
+
+// The folder, without a trailing separator.
+QString appFolder();
+// Sets it; a trailing separator is removed. Used by main() and by tests.
+void setAppFolder(const QString& folder);
+
+// appFolder() + separator + relative, relative given with "/" separators.
+QString appPath(const QString& relative);
+
+// The running executable: full path and bare name without extension
+// ("RiVaVaz"). Tests may override the name to stay independent of the runner.
+QString executablePath();
+QString executableName();
+void setExecutableName(const QString& name);
+
+}  // namespace vm

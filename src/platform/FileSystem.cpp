@@ -1,0 +1,292 @@
+#include "FileSystem.h"
+
+#include "RuntimeError.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace vm::fs {
+
+namespace {
+
+WriteFaultHook g_writeFaultHook = nullptr;
+
+QByteArray nativePath(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+bool parentFolderExists(const QString& path)
+{
+    const QString parent = QFileInfo(path).absolutePath();
+    struct stat st {};
+    return ::stat(nativePath(parent).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+struct Fd {
+    int fd = -1;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+void writeAllTo(int fd, const QString& path, const QByteArray& bytes)
+{
+    if (g_writeFaultHook)
+        g_writeFaultHook(path, bytes.size());
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            raiseForErrno(errno, path);
+        }
+        p += n;
+        left -= n;
+    }
+}
+
+int openOrRaise(const QString& path, int flags)
+{
+    const int fd = ::open(nativePath(path).constData(), flags | O_CLOEXEC, 0666);
+    if (fd < 0)
+        raiseForErrno(errno, path);
+    return fd;
+}
+
+struct stat statOrRaise(const QString& path)
+{
+    struct stat st {};
+    if (::stat(nativePath(path).constData(), &st) != 0)
+        raiseForErrno(errno, path);
+    if (S_ISDIR(st.st_mode))
+        raiseError(err::FileNotFound);
+    return st;
+}
+
+bool matchFrom(const QChar* n, qsizetype nl, const QChar* p, qsizetype pl)
+{
+    // Iterative wildcard match with single-star backtracking.
+    qsizetype ni = 0, pi = 0, starP = -1, starN = 0;
+    while (ni < nl) {
+        if (pi < pl && (p[pi] == QLatin1Char('?') || p[pi].toCaseFolded() == n[ni].toCaseFolded())) {
+            ++ni;
+            ++pi;
+        } else if (pi < pl && p[pi] == QLatin1Char('*')) {
+            starP = pi++;
+            starN = ni;
+        } else if (starP >= 0) {
+            pi = starP + 1;
+            ni = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (pi < pl && p[pi] == QLatin1Char('*'))
+        ++pi;
+    return pi == pl;
+}
+
+}  // namespace
+
+void raiseForErrno(int e, const QString& path)
+{
+    switch (e) {
+    case ENOENT:
+        raiseError(parentFolderExists(path) ? err::FileNotFound : err::PathNotFound);
+    case ENOTDIR:
+    case ENAMETOOLONG:
+        raiseError(err::PathNotFound);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        raiseError(err::PermissionDenied);
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        raiseError(err::DiskFull);
+    case EISDIR:
+    case EEXIST:
+    case EBUSY:
+        raiseError(err::PathFileAccessError);
+    case EMFILE:
+    case ENFILE:
+        raiseError(err::TooManyFiles);
+    case ENOMEM:
+        raiseError(err::OutOfMemory);
+    case ENODEV:
+    case ENXIO:
+        raiseError(err::DeviceUnavailable);
+    default:
+        raiseError(err::DeviceIOError);
+    }
+}
+
+void setWriteFaultHook(WriteFaultHook hook)
+{
+    g_writeFaultHook = hook;
+}
+
+bool fileExists(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QString name = QFileInfo(path).fileName();
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
+        return false;
+    struct stat st {};
+    return ::stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool matchesPattern(const QString& name, const QString& pattern)
+{
+    return matchFrom(name.constData(), name.size(), pattern.constData(), pattern.size());
+}
+
+QStringList listFiles(const QString& folder, const QString& pattern)
+{
+    QStringList names;
+    DIR* dir = ::opendir(nativePath(folder.isEmpty() ? QStringLiteral(".") : folder).constData());
+    if (!dir)
+        return names;
+    const QByteArray base = nativePath(folder) + '/';
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        bool isFile = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat st {};
+            isFile = ::stat((base + entry->d_name).constData(), &st) == 0 && S_ISREG(st.st_mode);
+        }
+        if (!isFile)
+            continue;
+        const QString name = QFile::decodeName(entry->d_name);
+        if (matchesPattern(name, pattern))
+            names.append(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
+}
+
+void copyFile(const QString& from, const QString& to)
+{
+    const QByteArray bytes = readFile(from);
+    writeFile(to, bytes);
+}
+
+void deleteFile(const QString& path)
+{
+    struct stat st {};
+    if (::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        raiseError(err::PathFileAccessError);
+    if (::unlink(nativePath(path).constData()) != 0)
+        raiseForErrno(errno, path);
+}
+
+std::int64_t fileSize(const QString& path)
+{
+    return statOrRaise(path).st_size;
+}
+
+QDateTime lastWriteTime(const QString& path)
+{
+    const struct stat st = statOrRaise(path);
+    return QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).addMSecs(st.st_mtim.tv_nsec / 1000000);
+}
+
+std::uint64_t freeBytesForCaller(const QString& path)
+{
+    struct statvfs sv {};
+    if (::statvfs(nativePath(path).constData(), &sv) != 0)
+        return 0;
+    return static_cast<std::uint64_t>(sv.f_bavail) * sv.f_frsize;
+}
+
+QByteArray readFile(const QString& path)
+{
+    Fd f;
+    f.fd = openOrRaise(path, O_RDONLY);
+    struct stat st {};
+    if (::fstat(f.fd, &st) != 0)
+        raiseForErrno(errno, path);
+    if (S_ISDIR(st.st_mode))
+        raiseError(err::PathFileAccessError);
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(f.fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            raiseForErrno(errno, path);
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, n);
+    }
+    return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    Fd f;
+    f.fd = openOrRaise(path, O_WRONLY | O_CREAT | O_TRUNC);
+    writeAllTo(f.fd, path, bytes);
+}
+
+void appendFile(const QString& path, const QByteArray& bytes)
+{
+    Fd f;
+    f.fd = openOrRaise(path, O_WRONLY | O_CREAT | O_APPEND);
+    writeAllTo(f.fd, path, bytes);
+}
+
+void replaceFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    QByteArray tmpl = nativePath(info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX"));
+    Fd f;
+    f.fd = ::mkstemp(tmpl.data());
+    if (f.fd < 0)
+        raiseForErrno(errno, path);
+    const QString tmpPath = QFile::decodeName(tmpl);
+    try {
+        struct stat old {};
+        // Keep the permissions an existing list file had; a new one gets the
+        // ordinary mode a plain create would give.
+        if (::stat(nativePath(path).constData(), &old) == 0)
+            ::fchmod(f.fd, old.st_mode & 07777);
+        else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            ::fchmod(f.fd, 0666 & ~mask);
+        }
+        writeAllTo(f.fd, path, bytes);
+        if (::fsync(f.fd) != 0)
+            raiseForErrno(errno, path);
+        if (::rename(tmpl.constData(), nativePath(path).constData()) != 0)
+            raiseForErrno(errno, path);
+    } catch (...) {
+        ::unlink(tmpl.constData());
+        throw;
+    }
+}
+
+}  // namespace vm::fs

@@ -1,0 +1,58 @@
+#pragma once
+// The file operations the program needs, with the failures of the original
+// platform: each raises the matching run-time error (missing file 53,
+// missing folder 76, no permission 70, disk full 61, ...).
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace vm::fs {
+
+// True when a directory lookup of exactly this path finds a file: folders and
+// hidden files (names beginning with ".") are not found. Never raises.
+bool fileExists(const QString& path);
+
+// Names (without folder) of the files in `folder` whose names match
+// `pattern` ("*" any run, "?" one character; letter case ignored as on the
+// original platform). Folders and hidden files are left out. Ordered by name,
+// case-insensitively, the order the original platform's disks list in.
+// A missing or unreadable folder lists nothing.
+QStringList listFiles(const QString& folder, const QString& pattern);
+
+// Pattern match used by listFiles, exposed for tests.
+bool matchesPattern(const QString& name, const QString& pattern);
+
+void copyFile(const QString& from, const QString& to);  // overwrites `to`
+void deleteFile(const QString& path);
+std::int64_t fileSize(const QString& path);
+QDateTime lastWriteTime(const QString& path);  // local time
+
+// Bytes available to the calling user on the volume holding `path`;
+// 0 when the query fails (the program never checks that call's result).
+std::uint64_t freeBytesForCaller(const QString& path);
+
+// Whole-file reading and writing of raw bytes.
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);  // create or replace
+void appendFile(const QString& path, const QByteArray& bytes);  // create or append
+
+// Replaces `path` with `bytes` so that a reader sees either the old file or
+// the complete new one, never a part: the content goes to a temporary file in
+// the same folder, is flushed to disk and is then renamed over `path`.
+// On failure the temporary file is removed and the old file is untouched.
+void replaceFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Maps an errno value of a failed call on `path` to its run-time error.
+[[noreturn]] void raiseForErrno(int errnoValue, const QString& path);
+
+// Test hook: when set, every write of file content calls it with the path
+// and the byte count about to be written; it may throw a RuntimeError to
+// simulate a full disk or a refused write.
+using WriteFaultHook = void (*)(const QString& path, std::int64_t bytes);
+void setWriteFaultHook(WriteFaultHook hook);
+
+}  // namespace vm::fs
