@@ -1,0 +1,94 @@
+#include "ProcessLauncher.h"
+
+#include "RuntimeError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace vm::process {
+
+namespace {
+
+// Classifies one candidate file: 0 when it can be run, otherwise the error
+// it would give.
+int startability(const QFileInfo& file)
+{
+    if (!file.exists())
+        return err::FileNotFound;
+    if (file.isDir() || !file.isExecutable())
+        return err::PermissionDenied;
+    return 0;
+}
+
+QString searchPath(const QString& program)
+{
+    int failure = err::FileNotFound;
+    const QStringList folders = qEnvironmentVariable("PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString& folder : folders) {
+        const QFileInfo candidate(QDir(folder), program);
+        const int result = startability(candidate);
+        if (result == 0)
+            return candidate.absoluteFilePath();
+        if (result == err::PermissionDenied)
+            failure = result;  // a later folder may still hold a runnable one
+    }
+    raiseError(failure);
+}
+
+std::unique_ptr<ProcessLauncher>& installed()
+{
+    static std::unique_ptr<ProcessLauncher> launcher = std::make_unique<SystemProcessLauncher>();
+    return launcher;
+}
+
+}  // namespace
+
+QStringList splitCommandLine(const QString& commandLine)
+{
+    static const QRegularExpression separators(QStringLiteral("[ \\t]+"));
+    return commandLine.split(separators, Qt::SkipEmptyParts);
+}
+
+QString resolveProgram(const QString& program)
+{
+    if (program.isEmpty())
+        raiseError(err::InvalidProcedureCall);
+    if (!program.contains(QLatin1Char('/')))
+        return searchPath(program);
+    const QFileInfo file(program);
+    if (const int result = startability(file))
+        raiseError(result);
+    return file.absoluteFilePath();
+}
+
+void SystemProcessLauncher::startDetached(const QString& commandLine)
+{
+    QStringList words = splitCommandLine(commandLine);
+    if (words.isEmpty())
+        raiseError(err::InvalidProcedureCall);
+    const QString program = resolveProgram(words.takeFirst());
+    if (!QProcess::startDetached(program, words))
+        raiseError(err::InvalidProcedureCall);
+}
+
+ProcessLauncher& processLauncher()
+{
+    return *installed();
+}
+
+std::unique_ptr<ProcessLauncher> installProcessLauncher(std::unique_ptr<ProcessLauncher> launcher)
+{
+    if (!launcher)
+        launcher = std::make_unique<SystemProcessLauncher>();
+    installed().swap(launcher);
+    return launcher;
+}
+
+void startCommandLine(const QString& commandLine)
+{
+    processLauncher().startDetached(commandLine);
+}
+
+}  // namespace vm::process

@@ -1,0 +1,55 @@
+#pragma once
+// Starting another program from a command line, the way the recorder is
+// started: as a separate, detached process that is not waited for and whose
+// process id is not kept.
+//
+// The command line is split into words at blanks and tabs (runs count as one
+// separator); the first word is the program, the others its arguments. No
+// shell is involved and no quoting is recognised, so nothing inside a setting
+// or a file path is ever interpreted: a path containing blanks reaches the
+// program as several words. A program word containing "/" is a path (relative
+// ones to the current folder); any other is looked up in the folders of PATH.
+//
+// Run-time errors raised when the program cannot be started:
+//   5  the command line holds no word at all, or the program file exists and
+//      is executable but the system refuses to run it (not a program);
+//  53  no file of that name exists;
+//  70  the file exists but is a folder or may not be executed.
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace vm::process {
+
+// The words of `commandLine`, empty words dropped.
+QStringList splitCommandLine(const QString& commandLine);
+
+// The file that running `program` would execute; raises 53 or 70 as above.
+QString resolveProgram(const QString& program);
+
+class ProcessLauncher {
+public:
+    virtual ~ProcessLauncher() = default;
+    // Starts `commandLine` detached; raises the run-time errors listed above.
+    virtual void startDetached(const QString& commandLine) = 0;
+};
+
+// Starts real processes of the operating system.
+class SystemProcessLauncher final : public ProcessLauncher {
+public:
+    void startDetached(const QString& commandLine) override;
+};
+
+// The installed launcher (the system one unless replaced).
+ProcessLauncher& processLauncher();
+
+// Makes `launcher` the program's launcher and hands back the one it replaces;
+// nullptr reinstalls the system launcher.
+std::unique_ptr<ProcessLauncher> installProcessLauncher(std::unique_ptr<ProcessLauncher> launcher);
+
+// Starts `commandLine` on the installed launcher.
+void startCommandLine(const QString& commandLine);
+
+}  // namespace vm::process
