@@ -1,0 +1,25 @@
+#pragma once
+// Message boxes of the window: one small interface so that tests can answer
+// them. The application uses QtMessageBoxService (QtMessageBoxService.h).
+
+#include <QString>
+
+namespace vm::window {
+
+// Captions the window's message boxes carry.
+inline const QString kWindowCaption = QStringLiteral("Quorvane Voicemail Manager");
+inline const QString kAppTitle = QStringLiteral("RiVaVaz");
+
+enum class MsgButtons { OkOnly, YesNoCancel };
+
+// Answers with the classic return codes.
+enum class MsgAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+
+class MessageBoxService {
+public:
+    virtual ~MessageBoxService() = default;
+    // Shows `text` modally and returns the button chosen.
+    virtual MsgAnswer show(const QString& text, MsgButtons buttons, const QString& caption) = 0;
+};
+
+}  // namespace vm::window

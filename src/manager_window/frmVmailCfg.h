@@ -1,0 +1,181 @@
+#pragma once
+// frmVmailCfg: the Voicemail Manager's one working window. A tab control with
+// five tabs (mailbox and message lists; add / modify a box; length limits
+// and statistics; e-mail forwarding; FTP upload and post-recording command)
+// and the Help and Exit buttons below it.
+//
+// Controls and handlers keep the names the window was designed with; each
+// handler runs traced and error-trapped through vm::failsafe::runTraced.
+// The handlers are spread over one source file per area:
+//   WindowShell.cpp      load, tab change, Exit, Help, close
+//   MailboxListView.cpp  mailbox list, box selection, message clicks, button groups
+//   MessageStats.cpp     the statistics
+//   MailboxEditing.cpp   add / modify / browse / delete boxes
+//   SettingsTabs.cpp     length limits, e-mail mechanism, save on unload
+//   MessageCommands.cpp  playback, recording and deletion of messages and greetings
+//   WindowLayout.cpp     building the controls
+
+#include "StatusImages.h"
+
+#include "platform/VbNumbers.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace vm::window {
+
+class FlexGrid;
+class MessageBoxService;
+class TabControl;
+class TextBox;
+
+// Module name in the trace of every procedure of this window.
+inline const QString kModule = QStringLiteral("frmVmailCfg.frm");
+
+class frmVmailCfg : public QWidget {
+    Q_OBJECT
+public:
+    // `boxes` answers the window's message boxes (QMessageBox when null);
+    // the window does not own it.
+    explicit frmVmailCfg(MessageBoxService* boxes = nullptr, QWidget* parent = nullptr);
+    ~frmVmailCfg() override;
+
+    MessageBoxService& messageBoxes();
+
+    // --- window shell ---
+    void Form_Load();
+    void SSTab1_Click(std::int16_t& PreviousTab);
+    void cmdVmCfgExit_Click(std::int16_t Index);
+    void cmdVmCfgHelp_Click();
+
+    // --- mailbox and message lists ---
+    void gridVmbList_SelChange();
+    void gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shift, float x, float Y);
+    void gridVmbList_DblClick();
+    void BtnsDisableMsg();
+    void BtnsEnableMsg();
+    void BtnsDisableVmb();
+    void BtnsEnableVmb();
+
+    // --- statistics ---
+    void GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iMsgCountSaved, std::int32_t& lTotalTimeMins,
+                         std::int32_t& lAvailMin);
+
+    // --- message and greeting playback, recording and deletion ---
+    void cmdPlayMsg_Click();
+    void cmdRecMsg_Click();
+    void cmdDeleteMsg_Click();
+    void cmdplayIntro_Click();
+    void cmdRecIntro_Click();
+    void cmdStopPlay_Click(std::int16_t Index);
+
+    // --- mailbox editing ---
+    void cmdVmbAdd_Click();
+    void cmdVmbModify_Click();
+    void cmdNext_Click();
+    void cmdPrev_Click();
+    void cmdDeleteVmb_Click();
+    void txtNewVmb_Change(std::int16_t Index);
+    void txtNewVmb_GotFocus(std::int16_t Index);
+    QString Text2VmbId(const QString& strIn);
+    QString Text2VmbPin(const QString& strIn);
+
+    // --- settings tabs ---
+    void Text1_LostFocus(std::int16_t Index);
+    void optEmailMechanism_Click(std::int16_t Index);
+    void Form_Unload(std::int16_t& Cancel);
+
+    // --- window state ---
+    QString sSelectedVmbId;      // Id of the box last selected in the mailbox list
+    vm::Int16 iLastMsgRow = 0;   // message row last clicked; -1 none
+    vm::Int16 iCurVmbIdx = 0;    // table index of the box last loaded into the fields
+
+    // --- controls, by their design names ---
+    TabControl* SSTab1 = nullptr;
+    QPushButton* cmdVmCfgHelp = nullptr;
+    QPushButton* cmdVmCfgExit = nullptr;  // element 2 of its control array
+    StatusImages imgSndStatus;
+
+    // Tab 0 "Mailboxes "
+    std::array<QLabel*, 5> Label1{};
+    std::array<QLabel*, 3> lblMsgCount{};  // 0 new, 1 saved, 2 boxes
+    FlexGrid* gridVmbList = nullptr;
+    FlexGrid* gridMsgList = nullptr;
+    QPushButton* cmdVmbModify = nullptr;
+    QPushButton* cmdDeleteVmb = nullptr;
+    QPushButton* cmdRecIntro = nullptr;
+    QPushButton* cmdPlayIntro = nullptr;
+    std::array<QPushButton*, 2> cmdStopPlay{};  // 0 greeting, 1 message
+    QPushButton* cmdDeleteMsg = nullptr;
+    QPushButton* cmdRecMsg = nullptr;
+    QPushButton* cmdPlayMsg = nullptr;
+
+    // Tab 1 "Add / Modify"
+    std::array<QGroupBox*, 7> frmMisc{};
+    std::array<TextBox*, 9> txtNewVmb{};
+    QCheckBox* chkUploadToFtp = nullptr;
+    QCheckBox* chkDeleteAfterForward = nullptr;
+    QLabel* lblAddedOK = nullptr;
+    QPushButton* cmdVmbAdd = nullptr;
+    QPushButton* cmdPrev = nullptr;
+    QPushButton* cmdNext = nullptr;
+
+    // Tab 2 "Config / Stats"
+    std::array<TextBox*, 3> Text1{};
+    std::array<TextBox*, 4> txtStats{};
+
+    // Tab 3 "Email "
+    std::array<QRadioButton*, 3> optEmailMechanism{};  // elements 1 (MAPI) and 2 (SMTP)
+    std::array<QLabel*, 3> lblSmtpDesc{};
+    TextBox* txtSmtpMailHost = nullptr;
+    TextBox* txtSmtpEmailAddress = nullptr;
+    TextBox* txtSmtpLoginName = nullptr;
+    TextBox* txtSmtpLoginPassword = nullptr;
+    TextBox* txtEmailSubject = nullptr;
+    QPlainTextEdit* txtEmailBody = nullptr;
+
+    // Tab 4 "FTP / Cmd"
+    TextBox* txtFtpServer = nullptr;
+    TextBox* txtFtpDir = nullptr;
+    TextBox* txtFtpUser = nullptr;
+    TextBox* txtFtpPassword = nullptr;
+    TextBox* txtRunCommand = nullptr;
+
+    // True once Form_Unload has run (the window is closed).
+    bool unloaded() const { return unloaded_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // WindowLayout.cpp
+    void buildControls();
+    QWidget* buildMailboxesTab();
+    QWidget* buildAddModifyTab();
+    QWidget* buildConfigStatsTab();
+    QWidget* buildEmailTab();
+    QWidget* buildFtpCmdTab();
+    void connectEvents();
+
+    // MailboxListView.cpp
+    void rebuildMailboxList();
+    void listMessages(const QString& id);
+    void showNoMessagesRow();
+
+    std::unique_ptr<MessageBoxService> ownBoxes_;
+    MessageBoxService* boxes_ = nullptr;
+    bool unloaded_ = false;
+};
+
+}  // namespace vm::window
