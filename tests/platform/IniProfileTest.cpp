@@ -1,0 +1,283 @@
+#include "platform/FileSystem.h"
+#include "platform/IniProfile.h"
+#include "platform/RuntimeError.h"
+#include "support/TempAppFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <vector>
+
+using namespace vm;
+
+namespace {
+
+class IniProfile : public ::testing::Test {
+protected:
+    test::TempAppFolder app;
+    QString ini = app.file("QV.INI");
+
+    void put(const QByteArray& bytes) const { app.write("QV.INI", bytes); }
+    QByteArray bytes() const { return app.read("QV.INI"); }
+    QString get(const QString& section, const QString& key, const QString& def = {}, int size = 512) const
+    {
+        return ini::getPrivateProfileString(section, key, def, size, ini);
+    }
+    bool set(const QString& section, const QString& key, const QString& value) const
+    {
+        return ini::writePrivateProfileString(section, key, value, ini);
+    }
+};
+
+// A file the engine might have: comments, odd spacing, quotes, both kinds of
+// line ends, a duplicate section and key, a broken header, no final line end.
+const QByteArray kCorpus =
+    "; product settings\r\n"
+    "orphan=before any section\r\n"
+    "[PlayRecordConfig]\r\n"
+    "RecEditor = C:\\Tools\\rec.exe   \r\n"
+    "  [ Voicemail ]  ; trailing remark\r\n"
+    "RecLengthMin=5\n"
+    "   recLENGTHmax\t=\t  120\r"
+    ";FtpServer=commented.example\r\n"
+    "FtpServer=ftp.example\r\n"
+    "FtpServer=second.example\r\n"
+    "FtpDir=\"  /in  \"\r\n"
+    "FtpUser='it''s'\r\n"
+    "FtpPassword=\"mismatch'\r\n"
+    "Quote=\"\r\n"
+    "Empty=\r\n"
+    "NoEquals\r\n"
+    "Mail=a=b=c\r\n"
+    "[Broken\r\n"
+    "AfterBroken=still voicemail\r\n"
+    "[voicemail]\r\n"
+    "FtpServer=duplicate section\r\n"
+    "OnlyInSecond=x\r\n"
+    "[]\r\n"
+    "=nameless key\r\n"
+    "[Gr\xd6\xdf" "e]\r\n"
+    "Caf\xe9=cr\xe8me \x80\r\n"
+    "[Last]\r\n"
+    "tail=no final line end";
+
+TEST_F(IniProfile, ReadsTheCorpusAsTheSystemFunctionDoes)
+{
+    put(kCorpus);
+    struct Case {
+        const char* section;
+        const char* key;
+        QString expected;
+    } const cases[] = {
+        {"PlayRecordConfig", "RecEditor", "C:\\Tools\\rec.exe"},
+        {"playrecordconfig", "RECEDITOR", "C:\\Tools\\rec.exe"},
+        {"  Voicemail ", " RecLengthMin  ", "5"},          // names trimmed on both sides
+        {"Voicemail", "RecLengthMax", "120"},             // LF and lone CR end lines too
+        {"Voicemail", "FtpServer", "ftp.example"},        // first key wins, comment skipped
+        {"Voicemail", "OnlyInSecond", "<def>"},           // a second section of the name is not read
+        {"Voicemail", "FtpDir", "  /in  "},               // quotes removed, inner blanks kept
+        {"Voicemail", "FtpUser", "it''s"},
+        {"Voicemail", "FtpPassword", "\"mismatch'"},       // unmatched quotes stay
+        {"Voicemail", "Quote", "\""},
+        {"Voicemail", "Empty", ""},                        // present and empty: not the default
+        {"Voicemail", "NoEquals", "<def>"},
+        {"Voicemail", "Mail", "a=b=c"},                    // split at the first "="
+        {"Voicemail", "AfterBroken", "still voicemail"},   // an unclosed header starts nothing
+        {"Voicemail", "orphan", "<def>"},
+        {"Broken", "AfterBroken", "<def>"},
+        {"", "", "nameless key"},
+        {"gr\xf6\xdf" "e", "CAF\xc9", QString::fromUtf8("crème €")},  // ANSI text, case folded
+        {"Last", "tail", "no final line end"},
+        {"Missing", "tail", "<def>"},
+        {"Voicemail", ";FtpServer", "<def>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(get(QString::fromLatin1(c.section), QString::fromLatin1(c.key), "<def>"), c.expected)
+            << c.section << "/" << c.key;
+}
+
+TEST_F(IniProfile, DefaultsAndBufferLimits)
+{
+    // Missing file, missing folder, empty path.
+    EXPECT_EQ(get("S", "k", "dflt"), "dflt");
+    EXPECT_EQ(ini::getPrivateProfileString("S", "k", "d", 512, app.file("nowhere/QV.INI")), "d");
+    EXPECT_EQ(ini::getPrivateProfileString("S", "k", "d", 512, QString()), "d");
+    // Trailing blanks of the default go, leading ones stay.
+    EXPECT_EQ(get("S", "k", "  d  "), "  d");
+
+    const QString longValue = QString(600, u'x');
+    put("[S]\r\nk=" + longValue.toLatin1() + "\r\nq=\"abcdef\"\r\n");
+    EXPECT_EQ(get("S", "k").size(), 511);
+    EXPECT_EQ(get("S", "k", {}, 5), "xxxx");
+    EXPECT_EQ(get("S", "q", {}, 4), "abc");  // cut after the quotes are removed
+    EXPECT_EQ(get("S", "k", {}, 1), "");
+    EXPECT_EQ(get("S", "k", {}, 0), "");
+    EXPECT_EQ(get("S", "none", "0123456789", 5), "0123");  // the default is cut too
+}
+
+TEST_F(IniProfile, EveryReadSeesTheFileAsItIsNow)
+{
+    put("[S]\r\nk=1\r\n");
+    EXPECT_EQ(get("S", "k"), "1");
+    put("[S]\r\nk=2\r\n");
+    EXPECT_EQ(get("S", "k"), "2");
+    QFile::remove(ini);
+    EXPECT_EQ(get("S", "k", "gone"), "gone");
+}
+
+struct Write {
+    const char* section;
+    const char* key;
+    const char* value;
+};
+
+TEST_F(IniProfile, WritesChangeOnlyTheirOwnLine)
+{
+    struct Case {
+        const char* name;
+        const char* before;  // nullptr: no file
+        std::vector<Write> writes;
+        QByteArray after;
+    } const cases[] = {
+        {"new file", nullptr, {{"Voicemail", "FtpDir", "/in"}, {"Voicemail", "FtpUser", "bob"}},
+         "[Voicemail]\r\nFtpDir=/in\r\nFtpUser=bob\r\n"},
+        {"empty file", "", {{"S", "k", "v"}}, "[S]\r\nk=v\r\n"},
+        {"replace in place keeps line end and neighbours",
+         "; c\r\n[S]\r\n  K1 =  old  \na=1\r\n", {{"s", "k1", "new"}}, "; c\r\n[S]\r\nk1=new\na=1\r\n"},
+        {"missing key goes after the section's last entry",
+         "[A]\r\na=1\r\n; about B\r\n\r\n[B]\r\nb=1\r\n", {{"A", "n", "2"}},
+         "[A]\r\na=1\r\nn=2\r\n; about B\r\n\r\n[B]\r\nb=1\r\n"},
+        {"section without entries gets the key after its header",
+         "[A]\r\n; nothing yet\r\n[B]\r\n", {{"A", "n", "2"}}, "[A]\r\nn=2\r\n; nothing yet\r\n[B]\r\n"},
+        {"missing section appended at the end", "[A]\r\na=1\r\n", {{"B", "b", "2"}},
+         "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
+        {"no final line end before an appended section", "[A]\r\na=1", {{"B", "b", "2"}},
+         "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
+        {"no final line end before an added key", "[A]\r\na=1", {{"A", "b", "2"}}, "[A]\r\na=1\r\nb=2\r\n"},
+        {"header as last line without line end", "[A]", {{"A", "b", "2"}}, "[A]\r\nb=2\r\n"},
+        {"LF-only file keeps its line ends", "[A]\na=1\nz=9\n", {{"A", "a", "5"}, {"A", "b", "6"}},
+         "[A]\na=5\nz=9\nb=6\r\n"},
+        {"first of duplicate keys and sections is written", "[A]\r\nk=1\r\nk=2\r\n[a]\r\nk=3\r\n",
+         {{"A", "k", "x"}, {"A", "m", "y"}}, "[A]\r\nk=x\r\nk=2\r\nm=y\r\n[a]\r\nk=3\r\n"},
+        {"comments and unclosed headers are not keys", "[A]\r\n;k=1\r\n[k=2\r\n", {{"A", "k", "v"}},
+         "[A]\r\nk=v\r\n;k=1\r\n[k=2\r\n"},
+        {"names trimmed, value written as given", "[A]\r\n", {{" A ", " k ", "  v "}}, "[A]\r\nk=  v \r\n"},
+        {"a replaced line is written as key=value", "[A]\r\nK = v\r\n", {{"A", "k", "v"}}, "[A]\r\nk=v\r\n"},
+        {"line breaks in a value become blanks", "[A]\r\n", {{"A", "k", "one\r\ntwo\nthree\rfour"}},
+         "[A]\r\nk=one two three four\r\n"},
+        {"ANSI bytes kept and written", "[A]\r\nx=\xe9\x80\x81\r\n", {{"A", "k", "caf\xc3\xa9 \xe2\x82\xac \xe2\x98\x83"}},
+         "[A]\r\nx=\xe9\x80\x81\r\nk=caf\xe9 \x80 ?\r\n"},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(ini);
+        if (c.before)
+            put(c.before);
+        for (const auto& w : c.writes)
+            EXPECT_TRUE(set(QString::fromUtf8(w.section), QString::fromUtf8(w.key), QString::fromUtf8(w.value))) << c.name;
+        EXPECT_EQ(bytes(), c.after) << c.name;
+    }
+}
+
+TEST_F(IniProfile, WrittenValuesReadBack)
+{
+    for (const QString& value : {QString("plain"), QString("a, b; c"), QString("\"quoted\""), QString(),
+                                 QString::fromUtf8("Grüße €")}) {
+        ASSERT_TRUE(set("Voicemail", "ForwardEmailSubject", value));
+        const QString expected = value == "\"quoted\"" ? QString("quoted") : value;
+        EXPECT_EQ(get("VOICEMAIL", "forwardemailsubject", "<def>"), expected);
+    }
+}
+
+TEST_F(IniProfile, AWriteThatCannotBeDoneChangesNothing)
+{
+    put("[A]\r\na=1\r\n");
+    ::chmod(ini.toLocal8Bit().constData(), 0444);
+    EXPECT_FALSE(set("A", "a", "2"));
+    EXPECT_FALSE(set("A", "b", "2"));
+    EXPECT_EQ(bytes(), "[A]\r\na=1\r\n");
+    EXPECT_EQ(get("A", "a"), "1");  // still readable
+
+    // Read-only folder: no new file.
+    const QString folder = app.file("locked");
+    QDir().mkpath(folder);
+    ::chmod(folder.toLocal8Bit().constData(), 0555);
+    EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", folder + "/QV.INI"));
+    EXPECT_FALSE(QFile::exists(folder + "/QV.INI"));
+    ::chmod(folder.toLocal8Bit().constData(), 0755);
+
+    // The path is a folder, its folder is missing, or there is no path.
+    QDir().mkpath(app.file("QV.DIR"));
+    EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", app.file("QV.DIR")));
+    EXPECT_EQ(ini::getPrivateProfileString("A", "a", "d", 512, app.file("QV.DIR")), "d");
+    EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", app.file("missing/QV.INI")));
+    EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", QString()));
+}
+
+TEST_F(IniProfile, AFailedWriteLeavesTheOldFile)
+{
+    put("[A]\r\na=1\r\n");
+    fs::setWriteFaultHook([](const QString&, std::int64_t) { raiseError(err::DiskFull); });
+    const bool written = set("A", "a", "2");
+    fs::setWriteFaultHook(nullptr);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(bytes(), "[A]\r\na=1\r\n");
+    EXPECT_EQ(QDir(app.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"QV.INI"});  // no leftovers
+}
+
+TEST_F(IniProfile, WritesKeepPermissionsAndLinks)
+{
+    put("[A]\r\na=1\r\n");
+    ::chmod(ini.toLocal8Bit().constData(), 0640);
+    ASSERT_TRUE(QFile::link(ini, app.file("link.ini")));
+    ASSERT_TRUE(ini::writePrivateProfileString("A", "a", "2", app.file("link.ini")));
+    EXPECT_TRUE(QFileInfo(app.file("link.ini")).isSymLink());
+    EXPECT_EQ(bytes(), "[A]\r\na=2\r\n");
+    struct stat st {};
+    ::stat(ini.toLocal8Bit().constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+// Random INI-like files, binary garbage included: a write must leave every
+// other line alone, a read must find what was written.
+TEST_F(IniProfile, RandomFilesSurviveWrites)
+{
+    const QByteArray fragments[] = {"[A]", "[a ]", "[B", "[]", "k=1", " K = 2 ", ";k=3", "k", "=", "x=\"q\"",
+                                    "", "\t", QByteArray("nul\0byte=1", 10), "\xff\xfe\x80", "[A]]", "k=" + QByteArray(700, 'z')};
+    const QByteArray ends[] = {"\r\n", "\n", "\r", "\r\n"};
+    QRandomGenerator rng(20240607);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray before;
+        const int lines = rng.bounded(0, 12);
+        for (int i = 0; i < lines; ++i) {
+            before += fragments[rng.bounded(int(std::size(fragments)))];
+            if (i + 1 < lines || rng.bounded(2))
+                before += ends[rng.bounded(int(std::size(ends)))];
+        }
+        if (rng.bounded(4) == 0)  // pure noise
+            for (int i = 0; i < 64; ++i)
+                before += char(rng.bounded(256));
+        put(before);
+        const QString section = rng.bounded(2) ? "A" : "C";
+        const QString key = rng.bounded(2) ? "k" : "new";
+        ASSERT_TRUE(set(section, key, "written")) << before.toHex().constData();
+        const QByteArray after = bytes();
+        EXPECT_EQ(get(section, key), "written") << before.toHex().constData();
+
+        // What was taken out of the old file is at most the text of one line.
+        qsizetype head = 0;
+        while (head < before.size() && head < after.size() && before[head] == after[head])
+            ++head;
+        qsizetype tail = 0;
+        while (tail < before.size() - head && tail < after.size() - head &&
+               before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+            ++tail;
+        const QByteArray removed = before.mid(head, before.size() - head - tail);
+        EXPECT_FALSE(removed.contains('\r') || removed.contains('\n')) << before.toHex().constData();
+    }
+}
+
+}  // namespace
