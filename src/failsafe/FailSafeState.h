@@ -8,9 +8,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace vm::failsafe {
+
+class MonitorLink;
 
 inline constexpr int kMaxFrames = 1000;      // frames 1..1000; slot 0 is the bottom entry
 inline constexpr int kErrorSlots = 11;       // error record slots 0..10
@@ -95,6 +98,7 @@ struct FailSafeState {
     bool devEnvironment = false;
     bool monitorPresent = false;
     QString monitorName;                 // server name of the monitor found
+    std::shared_ptr<MonitorLink> monitorLink;
     bool dialogShowing = false;
     QString ownSource;                   // source text of this program's errors
 };

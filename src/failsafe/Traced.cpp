@@ -1,43 +1,67 @@
-// Placeholder until call tracking lands: runs the body and routes errors.
 #include "Traced.h"
 
 #include "FailSafe.h"
+#include "FailSafeHooks.h"
+#include "FailSafeState.h"
 #include "PendingError.h"
 
 #include "platform/RuntimeError.h"
 
+#include <optional>
+
 namespace vm::failsafe {
+
+namespace {
+
+enum class Next { RunAgain, Leave };
+
+QString argumentText(const std::function<QString()>& arguments)
+{
+    QString text;
+    ignoreErrors([&] { text = arguments(); });
+    return text;
+}
+
+std::optional<int> handleError(const QString& module, const QString& procedure, std::exception_ptr failure)
+{
+    std::optional<int> result;
+    ignoreErrors([&] {
+        Err().set(toRuntimeError(failure));
+        result = fsERROR(module, procedure);
+    });
+    return result;
+}
+
+Next actOn(std::optional<int> result)
+{
+    switch (result.value_or(0)) {
+    case 1:
+        return Next::RunAgain;
+    case 5:
+        ignoreErrors(debuggerStop);
+        return state().devEnvironment ? Next::RunAgain : Next::Leave;
+    default:  // 2 continues after the failing part, which is the exit path here
+        return Next::Leave;
+    }
+}
+
+}  // namespace
 
 void runTraced(const QString& module, const QString& procedure, const std::function<QString()>& arguments,
                const std::function<void()>& body)
 {
-    fsPUSH(module, procedure, arguments());
-    try {
-        body();
-    } catch (...) {
-        Err().set(toRuntimeError(std::current_exception()));
-        fsERROR(module, procedure);
+    fsPUSH(module, procedure, argumentText(arguments));
+    for (int attempt = 0;; ++attempt) {
+        try {
+            body();
+            break;
+        } catch (...) {
+            const Next next = actOn(handleError(module, procedure, std::current_exception()));
+            if (next == Next::Leave || attempt >= kMaxRetries)
+                break;
+        }
     }
-    fsPOP(module, procedure, arguments());
+    fsPOP(module, procedure, argumentText(arguments));
 }
-
-QString argumentList(std::initializer_list<QString> parts)
-{
-    QString text = QStringLiteral("(");
-    bool first = true;
-    for (const QString& p : parts) {
-        if (!first)
-            text += QStringLiteral(", ");
-        text += p;
-        first = false;
-    }
-    return text + QLatin1Char(')');
-}
-
-QString eventArg(const QString& name, long long value) { return name + QLatin1Char('=') + QString::number(value); }
-QString eventArg(const QString& name, double value) { return name + QLatin1Char('=') + QString::number(value); }
-QString variantArg(const QString& name, VariantType, const QString& valueText) { return name + QLatin1Char('=') + valueText; }
-QString variantArg(const QString& name, const QString& stringValue) { return name + QLatin1Char('=') + stringValue; }
-QString variantArg(const QString& name, short integerValue) { return name + QLatin1Char('=') + QString::number(integerValue); }
 
 }  // namespace vm::failsafe

@@ -1,0 +1,59 @@
+#pragma once
+// The platform services the error module relies on, each replaceable: the
+// millisecond clock of the trace times, the memory figures of the trace
+// lines, message boxes, enabling and disabling the program's visible
+// windows, the debugger stop, and yielding to the message loop. The core has
+// no widget code: the GUI registers message boxes and the window switch,
+// tests register clocks and fixed memory figures.
+
+#include "platform/MemoryStatus.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+namespace vm::failsafe {
+
+// Milliseconds of a steady clock (the multimedia timer of old). Default: a
+// monotonic clock; tests set a fake one. Pass nullptr to restore.
+using ClockSource = std::function<std::int64_t()>;
+void setClock(ClockSource clock);
+std::int64_t msClock();
+
+// Memory figures for trace lines. Default: vm::sys::physicalMemoryStatus.
+using MemorySource = std::function<sys::MemoryStatus()>;
+void setMemorySource(MemorySource source);
+sys::MemoryStatus traceMemoryStatus();
+
+// A message box of the module. Returns true for OK (false for Cancel or a
+// box with OK only that was dismissed). Default: writes title and text to
+// stderr and answers Cancel.
+enum class BoxIcon { Critical, Exclamation };
+enum class BoxButtons { Ok, OkCancel };
+using MessageBoxHook = std::function<bool(BoxIcon, BoxButtons, const QString& title, const QString& text)>;
+void setMessageBoxHook(MessageBoxHook hook);
+bool showMessageBox(BoxIcon icon, BoxButtons buttons, const QString& title, const QString& text);
+
+// Disables (false) or re-enables (true) every visible window of the program
+// while the trace monitor holds it paused. Default: nothing.
+using WindowsEnabledHook = std::function<void(bool enabled)>;
+void setWindowsEnabledHook(WindowsEnabledHook hook);
+void setVisibleWindowsEnabled(bool enabled);
+
+// The debugger stop. Outside the development environment a stop ends the
+// program at once; the default does exactly that. Tests replace it.
+using StopHook = std::function<void()>;
+void setStopHook(StopHook hook);
+void debuggerStop();
+
+// Processes pending events once and gives the processor away for a moment,
+// for the loops that wait on the error dialog or on a paused monitor.
+void yieldToMessageLoop();
+
+// Waits, keeping the message loop running, while the error dialog is on
+// screen, so no frame is pushed or popped and no second error is handled
+// meanwhile.
+void waitWhileDialogShowing();
+
+}  // namespace vm::failsafe

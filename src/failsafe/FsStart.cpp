@@ -1,0 +1,93 @@
+// Start-up of the error module: settings, circular log, call stack, start
+// time, trace monitor and the start line. Runs once, on the first traced call.
+#include "CallTracking.h"
+#include "CircularLog.h"
+#include "FailSafe.h"
+#include "FailSafeHooks.h"
+#include "FailSafeState.h"
+#include "InternalError.h"
+#include "MonitorLink.h"
+#include "SettingsFile.h"
+#include "TraceLine.h"
+#include "TraceOutput.h"
+
+#include "platform/AppFolder.h"
+#include "platform/LocaleText.h"
+#include "platform/RuntimeError.h"
+
+#include <QDateTime>
+
+namespace vm::failsafe {
+
+namespace {
+
+void openCircular(FailSafeState& s)
+{
+    CircularLog& c = s.circular;
+    c.on = s.settings.circularLog;
+    c.path = circularFilePath(s.settings.circularFileName, s.appFolder);
+    c.recordSize = s.settings.recordSize;
+    c.maxRecords = s.settings.maxRecords;
+    c.nextRecord = 0;
+    openCircularLog(c);
+}
+
+QString bottomEntry()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return message(32) + QStringLiteral(" <") + locale::shortDate(now.date()) + QStringLiteral(", ") +
+           locale::longTime(now.time()) + QLatin1Char('>');
+}
+
+void findMonitor(FailSafeState& s)
+{
+    s.monitorLink = MonitorLink::find();
+    s.monitorPresent = s.monitorLink != nullptr;
+    s.monitorName = s.monitorPresent ? s.monitorLink->serverName() : QString();
+}
+
+// The source text the run time gives to errors this program raises, so the
+// error handler can tell its own errors from those passed on by others.
+QString ownErrorSource()
+{
+    try {
+        raiseError(err::InvalidProcedureCall);
+    } catch (const RuntimeError& e) {
+        return e.source();
+    }
+    return {};
+}
+
+void start(FailSafeState& s)
+{
+    s.appFolder = appFolder();
+    s.settingsPath = s.appFolder + QLatin1Char('/') + kSettingsFileName;
+    s.settings = readSettings(s.settingsPath, s.appFolder);
+    openCircular(s);
+    s.stack = CallStack{};
+    s.started = true;
+    s.stack.entry[0] = bottomEntry();
+    s.devEnvironment = isDevelopmentHost(executablePath());
+    s.appTag = QLatin1Char('[') + executableName() + QStringLiteral("] ");
+    s.startTime = msClock();
+    s.stack.frameTime[0] = s.startTime;
+    findMonitor(s);
+    traceOutput(startLine());
+    s.ownSource = ownErrorSource();
+}
+
+}  // namespace
+
+void fsSTART()
+{
+    FailSafeState& s = state();
+    if (s.started)
+        return;
+    try {
+        start(s);
+    } catch (...) {
+        reportInternalError(QStringLiteral("fsSTART()"), toRuntimeError(std::current_exception()));
+    }
+}
+
+}  // namespace vm::failsafe
