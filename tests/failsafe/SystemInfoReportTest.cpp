@@ -1,0 +1,330 @@
+// The whole report: line order and labels from known figures, steps that
+// fail, the hand-over to the error dialog, and a build on this machine.
+#include "failsafe/ErrorDialogHost.h"
+#include "failsafe/FailSafe.h"
+#include "failsafe/FailSafeState.h"
+#include "failsafe/SystemInfo.h"
+
+#include "platform/AppFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/LocaleText.h"
+#include "platform/RuntimeError.h"
+
+#include "support/TempAppFolder.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace vm::failsafe {
+namespace {
+
+using namespace vm::sys;
+
+class FakeSystemQuery : public SystemQuery {
+public:
+    QString name = QStringLiteral("PBX-01");
+    bool failProcessorCount = false;
+    std::optional<QStringList> modules = QStringList{QStringLiteral("/opt/qv/RiVaVaz"), QString(),
+                                                     QStringLiteral("/usr/lib/libqv.so.1")};
+    MemoryStatus mem{42, 1024ULL * 1048576, 1536, 0, 0, 2048ULL * 1048576, 1000ULL * 1048576};
+
+    QString computerName() const override { return name; }
+    bool startedAsAutomationServer() const override { return false; }
+    bool previousInstanceRunning() const override { return true; }
+    std::optional<OsVersion> osVersion() const override { return OsVersion{2, 5, 0, 2195, "Service Pack 4"}; }
+    std::optional<bool> debugKernel() const override { return false; }
+    QString languageName() const override { return QStringLiteral("English"); }
+    std::optional<bool> mideastEnabled() const override { return false; }
+    std::optional<bool> doubleByteCharsets() const override { return true; }
+    QString windowsDirectory() const override { return QStringLiteral("C:\\WINNT"); }
+    QString currentDirectory() const override { return QStringLiteral("C:\\QV"); }
+    MemoryStatus memory() const override { return mem; }
+    std::optional<ProcessorInfo> processor() const override { return ProcessorInfo{586, 6, 0x0801}; }
+    std::optional<int> processorCount() const override
+    {
+        if (failProcessorCount)
+            raiseError(err::InternalError);
+        return 2;
+    }
+    DriveSurvey drives() const override
+    {
+        return {{QStringLiteral("A:\\"), QStringLiteral("C:\\")},
+                {{QStringLiteral("A:"), DriveType::Removable, std::nullopt},
+                 {QStringLiteral("C:"), DriveType::Fixed, 10737418240ULL}}};
+    }
+    QString profileString(const QString& file, const QString& section, const QString& key, const QString& defaultValue,
+                          int bufferSize) const override
+    {
+        EXPECT_EQ(bufferSize, 255);
+        if (file.compare(QLatin1String("win.ini"), Qt::CaseInsensitive) == 0 && section == QLatin1String("ports") &&
+            key == QLatin1String("com1:"))
+            return QStringLiteral("9600,n,8,1,x");
+        return defaultValue;
+    }
+    std::optional<DisplayInfo> display() const override { return DisplayInfo{16, 1, 1024, 768, 0}; }
+    std::optional<bool> mousePresent() const override { return true; }
+    std::optional<int> mouseButtons() const override { return 3; }
+    std::optional<bool> mouseWheel() const override { return true; }
+    std::optional<QStringList> processModules() const override { return modules; }
+    std::optional<VersionResource> versionResource(const QString& path) const override
+    {
+        if (!path.endsWith(QLatin1String(".so.1")))
+            return std::nullopt;
+        VersionResource r;
+        r.translation = QByteArray("\x09\x04\xB0\x04", 4);
+        r.strings[QStringLiteral("\\StringFileInfo\\040904B0\\FileVersion")] = "2.1";
+        return r;
+    }
+    std::optional<QDateTime> fileTime(const QString&, FileTimeKind kind) const override
+    {
+        EXPECT_EQ(kind, FileTimeKind::Creation);
+        return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5));
+    }
+};
+
+QString grouped(QString digits)
+{
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLocale::system().groupSeparator());
+    return digits;
+}
+
+QString programFileLines()
+{
+    const QString exe = executablePath();
+    return QStringLiteral("  EXE Name............RiVaVaz\r\n") + QStringLiteral("  EXE Time Stamp......") +
+           locale::generalDate(fs::lastWriteTime(exe)) + QStringLiteral("\r\n") + QStringLiteral("  EXE Size............") +
+           grouped(QString::number(fs::fileSize(exe))) +
+           QStringLiteral(" bytes\r\n\r\n");
+}
+
+class SystemInfoReport : public ::testing::Test {
+protected:
+    void SetUp() override { setExecutableName(QStringLiteral("RiVaVaz")); }
+    void TearDown() override
+    {
+        setExecutableName(QString());
+        setSystemQueryOverride(nullptr);
+        setErrorDialogHost(nullptr);
+        setBusyCursorHook({});
+    }
+    test::TempAppFolder app_;
+    FakeSystemQuery fake_;
+};
+
+TEST_F(SystemInfoReport, LinesInOrderWithTheirLabels)
+{
+    const locale::Version v = locale::programVersion();
+    const QString created = locale::generalDate(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+    const QString expected =
+        QStringLiteral("Application running on computer PBX-01\r\n"
+                       "   Title...............RiVaVaz\r\n"
+                       "   Path................") + app_.path() + QStringLiteral("\r\n"
+                       "   Project Version.....") + QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision) +
+        QStringLiteral("\r\n"
+                       "   OLE Server..........NO\r\n"
+                       "   Previous Instance...True\r\n") +
+        programFileLines() +
+        QStringLiteral("Operating System\r\n"
+                       "   Windows Version......Windows NT 5.0  (Build 2195) Service Pack 4\r\n"
+                       "   Debug Kernel........No\r\n"
+                       "   Language............English\r\n"
+                       "   Mideast.............No\r\n"
+                       "   DCBS................Yes\r\n"
+                       "   Windows Directory...C:\\WINNT\r\n"
+                       "   Current Path........C:\\QV\r\n"
+                       "Memory Information\r\n"
+                       "   Total Physical......1,048,576K\r\n"
+                       "   Available Physical..2K\r\n"
+                       "   Virtual Memory......2,097,152K\r\n"
+                       "   Available Virtual...1,024,000K\r\n"
+                       "   Pct Physical Free....%\r\n"
+                       "Processor\r\n"
+                       "   CPU.................Intel Pentium III or Pentium III Xeon Model, 08 Stepping 01\r\n"
+                       "   Number of CPUs......2\r\n"
+                       "Drives\r\n"
+                       "   Floppies............1\r\n"
+                       "   Disks...............1\r\n"
+                       "   Drive A:...........Floppy    \r\n"
+                       "   Drive C:...........Fixed     10,737,418 KB Free\r\n"
+                       "Printer\r\n"
+                       "   Driver..............<Unknown>\r\n"
+                       "Ports\r\n"
+                       "   Serial Driver.......<Unknown>\r\n"
+                       "   Com1................9600,n,8,1,x\r\n"
+                       "   Com2................<Unknown>\r\n"
+                       "   Com3................<Unknown>\r\n"
+                       "   Com4................<Unknown>\r\n"
+                       "Network\r\n"
+                       "   Driver..............<Unknown>\r\n"
+                       "   Description.........<Unknown>\r\n"
+                       "General Video Information\r\n"
+                       "   Colors.......................65,536\r\n"
+                       "   Screen size..............1024 x 768\r\n"
+                       "   Number of Monitors..1\r\n"
+                       "Mouse\r\n"
+                       "   Mouse Present.......Yes\r\n"
+                       "   Driver..............<Unknown>\r\n"
+                       "   Description.........<Unknown>\r\n"
+                       "   Mouse Buttons.......3\r\n"
+                       "   Mouse Wheel.......Yes\r\n"
+                       "Keyboard\r\n"
+                       "   Driver..............<Unknown>\r\n"
+                       "   Description.........<Unknown>\r\n"
+                       "Other Components Running In Process\r\n"
+                       "    /opt/qv/RiVaVaz       FileVersion:  ProductVersion:  ProductName:  CompanyName:  "
+                       "FileDescription:   Created: ") + created + QStringLiteral("\r\n"
+                       "    /usr/lib/libqv.so.1       FileVersion: 2.1 ProductVersion: <Not Found> ProductName: "
+                       "<Not Found> CompanyName: <Not Found> FileDescription: <Not Found>  Created: ") + created +
+        QStringLiteral("\r\n"
+                       "\r\n");
+    EXPECT_EQ(buildSystemInfoReport(fake_, true).toStdString(), expected.toStdString());
+}
+
+TEST_F(SystemInfoReport, WithoutProgramFileLinesOperatingSystemFollowsPreviousInstance)
+{
+    const QStringList lines = buildSystemInfoReport(fake_, false).split(QStringLiteral("\r\n"));
+    const qsizetype previous = lines.indexOf(QStringLiteral("   Previous Instance...True"));
+    ASSERT_GE(previous, 0);
+    EXPECT_EQ(lines[previous + 1], QStringLiteral("Operating System"));
+    EXPECT_FALSE(lines.join(QLatin1Char('\n')).contains(QLatin1String("EXE")));
+}
+
+TEST_F(SystemInfoReport, ShortHeadingWithoutComputerName)
+{
+    fake_.name.clear();
+    EXPECT_TRUE(buildSystemInfoReport(fake_, true).startsWith(QLatin1String("Application\r\n   Title...")));
+}
+
+TEST_F(SystemInfoReport, FailingStepsAreLeftOutAndTheRestIsBuilt)
+{
+    fake_.failProcessorCount = true;
+    fake_.mem.totalPhysical = 0;  // the percentage divides by zero
+    const QString report = buildSystemInfoReport(fake_, true);
+    EXPECT_FALSE(report.contains(QLatin1String("Number of CPUs")));
+    EXPECT_FALSE(report.contains(QLatin1String("Pct Physical Free")));
+    EXPECT_TRUE(report.contains(QLatin1String("   CPU.................Intel Pentium III")));
+    EXPECT_TRUE(report.contains(QLatin1String("\r\nProcessor\r\n   CPU")));
+    EXPECT_TRUE(report.contains(QLatin1String("   Available Virtual...1,024,000K\r\nProcessor\r\n")));
+    EXPECT_TRUE(report.contains(QLatin1String("Stepping 01\r\nDrives\r\n")));
+    EXPECT_TRUE(report.endsWith(QLatin1String("\r\n\r\n")));
+}
+
+TEST_F(SystemInfoReport, ModuleListWithoutEnumeration)
+{
+    fake_.modules = std::nullopt;
+    EXPECT_TRUE(buildSystemInfoReport(fake_, true).endsWith(QLatin1String("Other Components Running In Process\r\n\r\n\r\n")));
+    fake_.modules = QStringList();
+    EXPECT_TRUE(buildSystemInfoReport(fake_, true).endsWith(QLatin1String("Other Components Running In Process\r\n\r\n")));
+}
+
+class RecordingHost : public ErrorDialogHost {
+public:
+    QString text;
+    int calls = 0;
+    void setSystemInfoText(const QString& t) override
+    {
+        text = t;
+        ++calls;
+    }
+    QString systemInfoText() const override { return text; }
+    int showModal() override { return 0; }
+    QString comment() const override { return {}; }
+    void unload() override {}
+};
+
+TEST_F(SystemInfoReport, FsSystemInfoReplacesTheTextAndHandsItToTheDialog)
+{
+    setSystemQueryOverride(&fake_);
+    RecordingHost host;
+    setErrorDialogHost(&host);
+    QStringList busy;
+    setBusyCursorHook([&](bool on) { busy << (on ? QStringLiteral("on") : QStringLiteral("off")); });
+
+    QString report = QStringLiteral("old text that must go");
+    fsSystemInfo(report);
+    EXPECT_TRUE(report.startsWith(QLatin1String("Application running on computer PBX-01\r\n")));
+    EXPECT_EQ(report, buildSystemInfoReport(fake_, !state().devEnvironment));
+    EXPECT_EQ(host.calls, 1);
+    EXPECT_EQ(host.text, report);
+    EXPECT_EQ(busy, (QStringList{QStringLiteral("on"), QStringLiteral("off")}));
+}
+
+TEST_F(SystemInfoReport, PartRoutinesUseTheCurrentQuery)
+{
+    setSystemQueryOverride(&fake_);
+    EXPECT_EQ(pfWindowsVersion(), QStringLiteral("Windows NT 5.0  (Build 2195) Service Pack 4"));
+    EXPECT_EQ(pfCpuName(), QStringLiteral("Intel Pentium III or Pentium III Xeon Model, 08 Stepping 01"));
+    QString drives = QStringLiteral("before\r\n");
+    pfDriveInfo(drives);
+    EXPECT_TRUE(drives.startsWith(QLatin1String("before\r\nDrives\r\n   Floppies............1\r\n")));
+    EXPECT_EQ(pfFileVersionInfo(QStringLiteral("/usr/lib/libqv.so.1"), 9), QStringLiteral("2.1"));
+    EXPECT_EQ(pfFileVersionInfo(QStringLiteral("/opt/qv/RiVaVaz"), 9), QString());
+    EXPECT_TRUE(pfModuleList(0).startsWith(QLatin1String("  /opt/qv/RiVaVaz       FileVersion: ")));
+}
+
+TEST_F(SystemInfoReport, BuiltOnThisMachine)
+{
+    QString report;
+    fsSystemInfo(report);
+
+    EXPECT_TRUE(report.endsWith(QLatin1String("\r\n\r\n")));
+    EXPECT_EQ(report.count(QLatin1Char('\n')), report.count(QStringLiteral("\r\n")));
+    EXPECT_EQ(report.count(QLatin1Char('\r')), report.count(QStringLiteral("\r\n")));
+
+    QStringList lines = report.split(QStringLiteral("\r\n"));
+    lines.removeLast();
+    // Headings at the left margin, in this order.
+    QStringList headings;
+    for (const QString& l : lines)
+        if (!l.isEmpty() && !l.startsWith(QLatin1Char(' ')))
+            headings << l;
+    ASSERT_FALSE(headings.isEmpty());
+    EXPECT_TRUE(headings.first().startsWith(QLatin1String("Application")));
+    headings.removeFirst();
+    EXPECT_EQ(headings, (QStringList{QStringLiteral("Operating System"), QStringLiteral("Memory Information"),
+                                     QStringLiteral("Processor"), QStringLiteral("Drives"), QStringLiteral("Printer"),
+                                     QStringLiteral("Ports"), QStringLiteral("Network"),
+                                     QStringLiteral("General Video Information"), QStringLiteral("Mouse"),
+                                     QStringLiteral("Keyboard"), QStringLiteral("Other Components Running In Process")}));
+
+    // Every item line in order, by its label.
+    const QStringList labels = {
+        "   Title...............", "   Path................", "   Project Version.....", "   OLE Server..........NO",
+        "   Previous Instance...", "  EXE Name............", "  EXE Time Stamp......", "  EXE Size............",
+        "   Windows Version......Unknown Version of Microsoft Windows ", "   Debug Kernel........No",
+        "   Language............", "   Mideast.............No", "   DCBS................No", "   Windows Directory.../etc",
+        "   Current Path........" + QDir::currentPath(), "   Total Physical......", "   Available Physical..",
+        "   Virtual Memory......", "   Available Virtual...", "   Pct Physical Free...", "   CPU.................",
+        "   Number of CPUs......", "   Floppies............0", "   Disks...............", "   Driver..............",
+        "   Serial Driver.......", "   Com1................", "   Com2................", "   Com3................",
+        "   Com4................", "   Driver..............", "   Description.........",
+        "   Colors.......................", "   Screen size..............", "   Number of Monitors..1",
+        "   Mouse Present.......", "   Driver..............", "   Description.........", "   Mouse Buttons.......",
+        "   Mouse Wheel.......", "   Driver..............", "   Description.........",
+    };
+    QStringList items;
+    for (const QString& l : lines)
+        if (l.startsWith(QLatin1Char(' ')) && !l.startsWith(QLatin1String("   Drive ")) &&
+            !l.startsWith(QLatin1String("    ")))
+            items << l;
+    ASSERT_EQ(items.size(), labels.size()) << report.toStdString();
+    for (qsizetype i = 0; i < labels.size(); ++i)
+        EXPECT_TRUE(items[i].startsWith(labels[i])) << items[i].toStdString() << " / " << labels[i].toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("   Colors.......................")));  // no display here
+
+    // Module lines follow the last heading; the first is this executable.
+    const qsizetype modulesAt = lines.indexOf(QStringLiteral("Other Components Running In Process"));
+    ASSERT_LT(modulesAt + 2, lines.size());
+    EXPECT_TRUE(lines[modulesAt + 1].startsWith(QLatin1String("    ") + executablePath() + QLatin1String("       FileVersion:  ")));
+    for (qsizetype i = modulesAt + 1; i < lines.size() - 1; ++i) {
+        EXPECT_TRUE(lines[i].startsWith(QLatin1String("    /"))) << lines[i].toStdString();
+        EXPECT_TRUE(lines[i].contains(QLatin1String(" FileDescription:   Created: "))) << lines[i].toStdString();
+        EXPECT_FALSE(lines[i].endsWith(QLatin1String("Created: "))) << lines[i].toStdString();
+    }
+    EXPECT_EQ(lines.last(), QString());
+}
+
+}  // namespace
+}  // namespace vm::failsafe
