@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "RuntimeError.h"
 
+#include <QByteArrayView>
 #include <QFileInfo>
 #include <QStringView>
 
@@ -17,38 +18,40 @@ namespace vm::ini {
 namespace {
 
 // ---------------------------------------------------------------------------
-// Lines of an INI text
+// Lines of an INI file
 //
-// The text is the file decoded from windows-1252, one character per byte, so
-// every position below is also a byte offset into the file. A line ends at
-// CR LF, at a lone CR or at a lone LF: files edited with other tools often
-// have LF line ends and the engine reads them all the same.
+// The engine works on the file's windows-1252 bytes: every character that
+// gives a line its structure is ASCII, so only names being compared and the
+// value found need decoding, and positions are byte offsets a write can
+// splice at. A line ends at CR LF, at a lone CR or at a lone LF: files edited
+// with other tools often have LF line ends and the engine reads them all the
+// same.
 
 struct Line {
-    qsizetype begin = 0;       // first character
+    qsizetype begin = 0;       // first byte
     qsizetype contentEnd = 0;  // just before the line end
-    qsizetype next = 0;        // first character of the following line
+    qsizetype next = 0;        // first byte of the following line
 
     bool hasLineEnd() const { return next > contentEnd; }
 };
 
 class LineReader {
 public:
-    explicit LineReader(QStringView text) : text_(text) {}
+    explicit LineReader(QByteArrayView bytes) : bytes_(bytes) {}
 
     bool next(Line& line)
     {
-        const qsizetype n = text_.size();
+        const qsizetype n = bytes_.size();
         if (pos_ >= n)
             return false;
-        line.begin = pos_;
+        const char* p = bytes_.data();
         qsizetype i = pos_;
-        const QChar* p = text_.data();
-        while (i < n && p[i] != u'\r' && p[i] != u'\n')
+        while (i < n && p[i] != '\r' && p[i] != '\n')
             ++i;
+        line.begin = pos_;
         line.contentEnd = i;
         if (i < n) {
-            if (p[i] == u'\r' && i + 1 < n && p[i + 1] == u'\n')
+            if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
                 ++i;
             ++i;
         }
@@ -58,17 +61,20 @@ public:
     }
 
 private:
-    QStringView text_;
+    QByteArrayView bytes_;
     qsizetype pos_ = 0;
 };
 
 // Blanks as the profile functions skip them around names and values.
-bool isBlank(QChar c)
+bool isBlank(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f';
 }
+bool isBlank(char c) { return isBlank(static_cast<char16_t>(static_cast<unsigned char>(c))); }
+bool isBlank(QChar c) { return isBlank(c.unicode()); }
 
-QStringView trimmed(QStringView s)
+template <class View>
+View trimmed(View s)
 {
     qsizetype b = 0;
     qsizetype e = s.size();
@@ -76,7 +82,7 @@ QStringView trimmed(QStringView s)
         ++b;
     while (e > b && isBlank(s[e - 1]))
         --e;
-    return s.mid(b, e - b);
+    return s.sliced(b, e - b);
 }
 
 QString withoutTrailingBlanks(const QString& s)
@@ -87,9 +93,27 @@ QString withoutTrailingBlanks(const QString& s)
     return s.left(e);
 }
 
-bool sameName(QStringView a, QStringView b)
+char16_t asciiLower(char16_t c)
 {
-    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+    return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
+}
+
+// A name in the file against a wanted one, ignoring letter case. One byte is
+// one character, so names of different length never match; plain ASCII is
+// compared on the spot, anything else after decoding.
+bool sameName(QByteArrayView stored, QStringView wanted)
+{
+    if (stored.size() != wanted.size())
+        return false;
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        const auto b = static_cast<unsigned char>(stored[i]);
+        const char16_t w = wanted[i].unicode();
+        if (b >= 0x80 || w >= 0x80)
+            return ansi::decode(stored.toByteArray()).compare(wanted, Qt::CaseInsensitive) == 0;
+        if (asciiLower(b) != asciiLower(w))
+            return false;
+    }
+    return true;
 }
 
 enum class LineKind {
@@ -102,46 +126,55 @@ enum class LineKind {
 
 struct ParsedLine {
     LineKind kind = LineKind::Blank;
-    QStringView name;   // section or key name, trimmed
-    QStringView value;  // entry value, trimmed, quotes still on
+    QByteArrayView name;   // section or key name, trimmed
+    QByteArrayView value;  // entry value, trimmed, quotes still on
 };
 
-ParsedLine parseLine(QStringView content)
+// With `wantEntries` false only section headers are told apart: lines
+// outside the section of interest need no closer look.
+ParsedLine parseLine(QByteArrayView content, bool wantEntries)
 {
-    const QStringView s = trimmed(content);
+    const QByteArrayView s = trimmed(content);
     if (s.isEmpty())
         return {};
-    if (s.front() == u';')
+    if (s.front() == ';')
         return {LineKind::Comment, {}, {}};
-    if (s.front() == u'[') {
-        const qsizetype close = s.indexOf(u']');
+    if (s.front() == '[') {
+        const qsizetype close = s.indexOf(']');
         if (close < 0)
             return {LineKind::Other, {}, {}};
-        return {LineKind::Section, trimmed(s.mid(1, close - 1)), {}};
+        return {LineKind::Section, trimmed(s.sliced(1, close - 1)), {}};
     }
-    const qsizetype eq = s.indexOf(u'=');
+    if (!wantEntries)
+        return {LineKind::Other, {}, {}};
+    const qsizetype eq = s.indexOf('=');
     if (eq < 0)
         return {LineKind::Other, {}, {}};
-    return {LineKind::Entry, trimmed(s.left(eq)), trimmed(s.mid(eq + 1))};
+    return {LineKind::Entry, trimmed(s.first(eq)), trimmed(s.sliced(eq + 1))};
+}
+
+ParsedLine parseLine(QByteArrayView bytes, const Line& line, bool wantEntries)
+{
+    return parseLine(bytes.sliced(line.begin, line.contentEnd - line.begin), wantEntries);
 }
 
 // A value wholly enclosed in one pair of matching double or single quotes
 // loses them; anything else is returned as it stands.
-QStringView unquoted(QStringView value)
+QByteArrayView unquoted(QByteArrayView value)
 {
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
-        return value.mid(1, value.size() - 2);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.sliced(1, value.size() - 2);
     return value;
 }
 
 // The value of the first matching key in the first matching section.
-std::optional<QStringView> findValue(QStringView text, QStringView section, QStringView key)
+std::optional<QByteArrayView> findValue(QByteArrayView bytes, QStringView section, QStringView key)
 {
-    LineReader reader(text);
+    LineReader reader(bytes);
     Line line;
     bool inSection = false;
     while (reader.next(line)) {
-        const ParsedLine parsed = parseLine(text.mid(line.begin, line.contentEnd - line.begin));
+        const ParsedLine parsed = parseLine(bytes, line, inSection);
         if (parsed.kind == LineKind::Section) {
             if (inSection)
                 return std::nullopt;  // later sections of the same name are not looked at
@@ -180,21 +213,20 @@ QString asProfileText(const QString& text)
     return out;
 }
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 
 // The file content with section/key set to value. Only the bytes of the
 // changed or added lines differ from `bytes`.
-QByteArray withValue(const QByteArray& bytes, const QString& section, const QString& key, const QString& value)
+QByteArray withValue(const QByteArray& bytes, QStringView section, QStringView key, const QString& value)
 {
-    const QString text = ansi::decode(bytes);
-    const QString entry = key + u'=' + value;
+    const QByteArray entry = ansi::encode(key.toString() + u'=' + value);
 
-    LineReader reader(text);
+    LineReader reader(bytes);
     Line line;
     bool inSection = false;
     std::optional<Line> insertAfter;  // header or last entry of the section
     while (reader.next(line)) {
-        const ParsedLine parsed = parseLine(QStringView(text).mid(line.begin, line.contentEnd - line.begin));
+        const ParsedLine parsed = parseLine(bytes, line, inSection);
         if (parsed.kind == LineKind::Section) {
             if (inSection)
                 break;
@@ -206,7 +238,7 @@ QByteArray withValue(const QByteArray& bytes, const QString& section, const QStr
             if (sameName(parsed.name, key)) {
                 // Replace the line's text, keep its own line end.
                 QByteArray out = bytes;
-                out.replace(line.begin, line.contentEnd - line.begin, ansi::encode(entry));
+                out.replace(line.begin, line.contentEnd - line.begin, entry);
                 return out;
             }
             insertAfter = line;
@@ -215,13 +247,13 @@ QByteArray withValue(const QByteArray& bytes, const QString& section, const QStr
 
     QByteArray out = bytes;
     if (insertAfter) {
-        const QString added = (insertAfter->hasLineEnd() ? QString() : kCrLf) + entry + kCrLf;
-        out.insert(insertAfter->next, ansi::encode(added));
+        out.insert(insertAfter->next, (insertAfter->hasLineEnd() ? QByteArray() : kCrLf) + entry + kCrLf);
         return out;
     }
-    const bool lastLineOpen = !text.isEmpty() && text.back() != u'\n' && text.back() != u'\r';
-    const QString added = (lastLineOpen ? kCrLf : QString()) + u'[' + section + u']' + kCrLf + entry + kCrLf;
-    out.append(ansi::encode(added));
+    const bool lastLineOpen = !bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r');
+    if (lastLineOpen)
+        out += kCrLf;
+    out += '[' + ansi::encode(section.toString()) + ']' + kCrLf + entry + kCrLf;
     return out;
 }
 
@@ -276,9 +308,9 @@ QString getPrivateProfileString(const QString& section, const QString& key, cons
     ignoreErrors([&] {
         if (path.isEmpty())
             return;
-        const QString text = ansi::decode(fs::readFile(path));
-        if (const auto value = findValue(text, trimmed(section), trimmed(key)))
-            result = unquoted(*value).toString();
+        const QByteArray bytes = fs::readFile(path);
+        if (const auto value = findValue(bytes, trimmed(QStringView(section)), trimmed(QStringView(key))))
+            result = ansi::decode(unquoted(*value).toByteArray());
     });
     // The caller's buffer holds a C string of at most bufferSize - 1 characters.
     const qsizetype nul = result.indexOf(u'\0');
@@ -300,8 +332,10 @@ bool writePrivateProfileString(const QString& section, const QString& key, const
         if (state == FileState::Unusable || !folderWritable(target))
             raiseError(err::PermissionDenied);
         const QByteArray old = state == FileState::Present ? fs::readFile(target) : QByteArray();
-        const QByteArray updated = withValue(old, trimmed(asProfileText(section)).toString(),
-                                             trimmed(asProfileText(key)).toString(), asProfileText(value));
+        const QString sectionText = asProfileText(section);
+        const QString keyText = asProfileText(key);
+        const QByteArray updated = withValue(old, trimmed(QStringView(sectionText)), trimmed(QStringView(keyText)),
+                                             asProfileText(value));
         if (state == FileState::Present && updated == old)
             return;
         fs::replaceFileAtomically(target, updated);
