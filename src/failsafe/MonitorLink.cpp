@@ -53,7 +53,8 @@ std::int32_t MonitorLink::send(std::uint32_t id, std::int32_t param, const QByte
     socket_.write(monitor::encodeMessage({id, param, text}));
     socket_.flush();
     while (true) {
-        received_.append(socket_.readAll());
+        if (socket_.isOpen())
+            received_.append(socket_.readAll());
         if (const auto answer = monitor::takeAnswer(received_))
             return *answer;
         if (socket_.state() != QLocalSocket::ConnectedState || !socket_.waitForReadyRead(kAnswerTimeoutMs))

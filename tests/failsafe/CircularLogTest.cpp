@@ -1,0 +1,124 @@
+// The circular log file: record shape, header, slot 0 for the start line,
+// rotation, a new run over an old file, and paths that cannot be opened.
+#include "TraceFixture.h"
+
+#include "failsafe/CircularLog.h"
+#include "failsafe/FailSafe.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace vm::failsafe {
+namespace {
+
+const QString kForm = QStringLiteral("frmVmailCfg.frm");
+
+TEST(CircularRecordTest, LinesAreCutOrPaddedToTheRecord)
+{
+    const struct {
+        int length;
+        int kept;
+    } cases[] = {{600, 510}, {18, 18}, {511, 510}, {512, 510}, {510, 510}, {0, 0}};
+    for (const auto& c : cases) {
+        const QByteArray line(c.length, 'a');
+        for (const QByteArray& given : {line, line + "\r\n"}) {
+            const QByteArray record = circularRecord(given, 512);
+            ASSERT_EQ(record.size(), 512) << c.length;
+            EXPECT_EQ(record.left(c.kept), line.left(c.kept));
+            EXPECT_EQ(record.mid(c.kept, 510 - c.kept), QByteArray(510 - c.kept, ' '));
+            EXPECT_EQ(record.right(2), QByteArray("\r\n"));
+        }
+    }
+    EXPECT_EQ(circularRecordOffset(0, 512), 10);
+    EXPECT_EQ(circularRecordOffset(1, 512), 522);
+}
+
+class CircularLogTest : public test::TraceFixture {
+protected:
+    void enable(const QString& extra = QString()) const
+    {
+        writeSettings(QStringLiteral("[Log File]\r\nCircularLog=1\r\n[CircularLog]\r\nRecordSize=512\r\nMaxRecords=100\r\n") +
+                      extra);
+    }
+    QByteArray file() const { return app_.read(QStringLiteral("circ0001.log")); }
+    static QByteArray slot(const QByteArray& bytes, int n) { return bytes.mid(circularRecordOffset(n, 512), 512); }
+};
+
+TEST_F(CircularLogTest, StartLineInSlotZeroThenRotationFromOne)
+{
+    enable();
+    fsSTART();
+    for (int i = 0; i < 50; ++i) {
+        fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
+        fsPOP(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
+    }
+    QByteArray bytes = file();
+    ASSERT_EQ(bytes.size(), 10 + 101 * 512);  // 51 722 bytes: the bound of the default settings
+    EXPECT_EQ(bytes.left(10), QByteArray("CIRCULAR\r\n"));
+    EXPECT_TRUE(slot(bytes, 0).startsWith("[RiVaVaz] ")) << slot(bytes, 0).constData();
+    EXPECT_TRUE(slot(bytes, 0).contains(" - start FailSafe client v6.6"));
+    EXPECT_TRUE(slot(bytes, 1).startsWith("[RiVaVaz] [00001] "));
+    EXPECT_TRUE(slot(bytes, 100).startsWith("[RiVaVaz] [00100] "));
+    for (int n = 0; n <= 100; ++n)
+        EXPECT_TRUE(slot(bytes, n).endsWith("\r\n")) << n;
+
+    // The 101st line after the start line goes to slot 1 at offset 522, never to slot 0.
+    fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
+    bytes = file();
+    EXPECT_EQ(bytes.size(), 10 + 101 * 512);
+    EXPECT_TRUE(bytes.mid(522).startsWith("[RiVaVaz] [00101] "));
+    EXPECT_TRUE(slot(bytes, 0).contains(" - start FailSafe client"));
+    EXPECT_TRUE(slot(bytes, 2).startsWith("[RiVaVaz] [00002] "));
+}
+
+TEST_F(CircularLogTest, NewRunRewritesHeaderWithoutTruncating)
+{
+    enable();
+    app_.write(QStringLiteral("circ0001.log"), QByteArray(60000, 'x'));
+    fsSTART();
+    const QByteArray bytes = file();
+    EXPECT_EQ(bytes.size(), 60000);
+    EXPECT_EQ(bytes.left(10), QByteArray("CIRCULAR\r\n"));
+    EXPECT_TRUE(slot(bytes, 0).startsWith("[RiVaVaz] "));
+    EXPECT_EQ(slot(bytes, 1), QByteArray(512, 'x'));
+}
+
+TEST_F(CircularLogTest, RecordsAreOnDiskAtOnce)
+{
+    enable();
+    fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
+    // Another reader sees the record while the program still runs.
+    QFile reader(app_.file(QStringLiteral("circ0001.log")));
+    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(reader.readAll().mid(522).startsWith("[RiVaVaz] [00001] [00000.0000] ->frmVmailCfg.frm : Sub Form_Load : ()"));
+}
+
+TEST_F(CircularLogTest, UnopenablePathsLeaveTheLogOff)
+{
+    QDir(app_.path()).mkdir(QStringLiteral("afolder"));
+    for (const char* name : {"missing/circ.log", "afolder", "data"}) {
+        resetState();
+        enable(QStringLiteral("FileName=") + QString::fromLatin1(name) + QStringLiteral("\r\n"));
+        fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
+        fsPOP(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
+        EXPECT_FALSE(state().circular.on) << name;
+        EXPECT_EQ(state().stack.depth, 0);
+    }
+    EXPECT_FALSE(app_.exists(QStringLiteral("missing")));
+}
+
+TEST_F(CircularLogTest, LogSwitchedOffWhenReopenFails)
+{
+    enable(QStringLiteral("FileName=sub/circ.log\r\n"));
+    QDir(app_.path()).mkdir(QStringLiteral("sub"));
+    fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
+    ASSERT_TRUE(state().circular.on);
+    QDir(app_.file(QStringLiteral("sub"))).removeRecursively();
+    closeCircularLog(state().circular);
+    fsPOP(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
+    EXPECT_FALSE(state().circular.on);
+    EXPECT_EQ(state().stack.depth, 0);
+}
+
+}  // namespace
+}  // namespace vm::failsafe

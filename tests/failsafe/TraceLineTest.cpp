@@ -1,0 +1,105 @@
+// Trace line texts: counter, time field, frame text, the Arguments cut and
+// the memory and user fields.
+#include "failsafe/TraceLine.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+namespace vm::failsafe {
+namespace {
+
+TEST(TraceLineTest, TimeFieldIsTenThousandthsWithFiveWholeDigits)
+{
+    const struct {
+        std::int64_t ms;
+        const char* text;
+    } cases[] = {
+        {0, "00000.0000"},        {31, "00000.0031"},         {1234, "00000.1234"},
+        {123456, "00012.3456"},   {99999999, "09999.9999"},   {1234567890, "123456.7890"},
+        {-12, "-00000.0012"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(traceTimeText(c.ms), QString::fromLatin1(c.text)) << c.ms;
+}
+
+TEST(TraceLineTest, TimeFieldKeepsPointUnderCommaLocale)
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(traceTimeText(1234), QStringLiteral("00000.1234"));
+    QLocale::setDefault(previous);
+}
+
+TEST(TraceLineTest, CounterHasAtLeastFiveDigits)
+{
+    EXPECT_EQ(traceCounterText(1), QStringLiteral("00001"));
+    EXPECT_EQ(traceCounterText(99999), QStringLiteral("99999"));
+    EXPECT_EQ(traceCounterText(123456), QStringLiteral("123456"));
+}
+
+TEST(TraceLineTest, FrameTextOfExitLineStartsAfterFirstSeparator)
+{
+    const QString stored = QStringLiteral(" 2 : \tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)");
+    EXPECT_EQ(traceFrameText(stored, true), QStringLiteral("\tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)"));
+    EXPECT_EQ(traceFrameText(QStringLiteral("\tm : p : ()"), false), QStringLiteral("\tm : p : ()"));
+}
+
+TraceLineFields fields(bool exitLine, const QString& frame)
+{
+    TraceLineFields f;
+    f.appTag = QStringLiteral("[RiVaVaz] ");
+    f.exitLine = exitLine;
+    f.frameText = frame;
+    f.memoryLoad = 42;
+    f.availPhysical = 23134208;
+    return f;
+}
+
+TEST(TraceLineTest, EntryLineWithEveryField)
+{
+    TraceLineFields f = fields(false, QStringLiteral("\tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)"));
+    f.counter = 2;
+    f.milliseconds = 31;
+    EXPECT_EQ(formatTraceLine(f),
+              QStringLiteral("[RiVaVaz] [00002] [00000.0031] ->\tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)"
+                             " : [res = 42%, mem = 23134208] : \r\n"));
+}
+
+TEST(TraceLineTest, IncludeSwitchesShapeTheTail)
+{
+    const struct {
+        bool arguments, resources, memory, user;
+        const char* line;
+    } cases[] = {
+        {false, false, false, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load\r\n"},
+        {true, false, false, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : ()\r\n"},
+        {false, true, false, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [res = 42%]\r\n"},
+        {false, false, true, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [mem = 23134208]\r\n"},
+        {false, false, false, true, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : \r\n"},
+        {false, true, true, true,
+         "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [res = 42%, mem = 23134208] : \r\n"},
+    };
+    for (const auto& c : cases) {
+        TraceLineFields f = fields(true, QStringLiteral("frmVmailCfg.frm : Sub Form_Load : ()"));
+        f.counter = 3;
+        f.milliseconds = 40;
+        f.includeArguments = c.arguments;
+        f.includeResources = c.resources;
+        f.includeMemory = c.memory;
+        f.includeUser = c.user;
+        EXPECT_EQ(formatTraceLine(f), QString::fromLatin1(c.line));
+    }
+}
+
+TEST(TraceLineTest, ArgumentsCutDropsArgumentsContainingColons)
+{
+    TraceLineFields f = fields(false, QStringLiteral("\t\tfrmVmailCfg.frm : Function Text2VmbId : (strIn$=a:b)"));
+    f.counter = 7;
+    f.includeArguments = false;
+    f.includeResources = f.includeMemory = f.includeUser = false;
+    EXPECT_EQ(formatTraceLine(f), QStringLiteral("[RiVaVaz] [00007] [00000.0000] ->\t\tfrmVmailCfg.frm : Function Text2VmbId\r\n"));
+}
+
+}  // namespace
+}  // namespace vm::failsafe

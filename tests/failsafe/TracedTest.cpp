@@ -1,0 +1,130 @@
+// Traced procedures: entry and exit on every path, errors handed to the
+// error handler and never passed on, and what its answer does.
+#include "TraceFixture.h"
+
+#include "failsafe/ErrorDialogHost.h"
+#include "failsafe/FailSafe.h"
+#include "failsafe/Traced.h"
+
+#include "platform/RuntimeError.h"
+
+#include <stdexcept>
+
+namespace vm::failsafe {
+namespace {
+
+const QString kStub = QStringLiteral("VmMgrStub.bas");
+
+class AnsweringDialog : public ErrorDialogHost {
+public:
+    explicit AnsweringDialog(int answer) : answer_(answer) {}
+    void setSystemInfoText(const QString&) override {}
+    QString systemInfoText() const override { return {}; }
+    int showModal() override { return ++shown, answer_; }
+    QString comment() const override { return {}; }
+    void unload() override {}
+    int shown = 0;
+
+private:
+    int answer_;
+};
+
+class TracedTest : public test::TraceFixture {
+protected:
+    void SetUp() override
+    {
+        TraceFixture::SetUp();
+        writeSettings(QStringLiteral("[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n"
+                                     "[include]\r\nResources=0\r\nMemory=0\r\nUser=0\r\n"));
+    }
+    void TearDown() override
+    {
+        setErrorDialogHost(nullptr);
+        TraceFixture::TearDown();
+    }
+    QStringList traceLines() const
+    {
+        return ansi::decode(app_.read(QStringLiteral("trace.log"))).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+};
+
+TEST_F(TracedTest, ExitLineAndArgumentsOfTheMoment)
+{
+    std::int16_t i = 5;
+    runTraced(kStub, QStringLiteral("Sub LogRunInfo"),
+              [&] { return argumentList({variantArg(QStringLiteral("i%"), i), variantArg(QStringLiteral("s$"), QStringLiteral("x"))}); },
+              [&] { i = 6; });
+    const QStringList lines = traceLines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("->VmMgrStub.bas : Sub LogRunInfo : (i%=5, s$=x)")));
+    // The exit line shows the frame as it was entered.
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("<-VmMgrStub.bas : Sub LogRunInfo : (i%=5, s$=x)")));
+    EXPECT_EQ(state().stack.depth, 0);
+}
+
+TEST_F(TracedTest, ErrorsAreTrappedAndFramePopped)
+{
+    const std::function<void()> failures[] = {
+        [] { raiseError(err::FileNotFound); },
+        [] { throw std::runtime_error("boom"); },
+        [] { throw 42; },
+    };
+    for (const auto& fail : failures) {
+        int runs = 0;
+        EXPECT_NO_THROW(runTraced(kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); }, [&] {
+            ++runs;
+            fail();
+        }));
+        EXPECT_EQ(runs, 1);
+        EXPECT_EQ(state().stack.depth, 0);
+    }
+    EXPECT_EQ(stops_, 0);
+    EXPECT_EQ(traceLines().filter(QStringLiteral("<-VmMgrStub.bas : Sub LogError")).size(), 3);
+}
+
+TEST_F(TracedTest, NestedProcedureErrorLeavesCallerGoingOn)
+{
+    bool callerFinished = false;
+    runTraced(QStringLiteral("frmVmailCfg.frm"), QStringLiteral("Sub Form_Load"), [] { return QStringLiteral("()"); }, [&] {
+        runTraced(kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); },
+                  [] { raiseError(err::Overflow); });
+        EXPECT_EQ(state().stack.depth, 1);
+        callerFinished = true;
+    });
+    EXPECT_TRUE(callerFinished);
+    EXPECT_EQ(state().stack.depth, 0);
+}
+
+TEST_F(TracedTest, BreakAnswerStopsTheProgram)
+{
+    AnsweringDialog dialog(5);
+    setErrorDialogHost(&dialog);
+    int runs = 0;
+    runTraced(kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); }, [&] {
+        ++runs;
+        raiseError(err::FileNotFound);
+    });
+    EXPECT_EQ(dialog.shown, 1);
+    EXPECT_EQ(stops_, 1);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(state().stack.depth, 0);
+}
+
+TEST_F(TracedTest, BreakInDevelopmentEnvironmentRunsTheBodyAgain)
+{
+    AnsweringDialog dialog(5);
+    setErrorDialogHost(&dialog);
+    fsSTART();
+    state().devEnvironment = true;
+    int runs = 0;
+    runTraced(kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); }, [&] {
+        if (++runs < 3)
+            raiseError(err::FileNotFound);
+    });
+    EXPECT_EQ(runs, 3);
+    EXPECT_EQ(stops_, 2);
+    EXPECT_EQ(state().stack.depth, 0);
+}
+
+}  // namespace
+}  // namespace vm::failsafe
