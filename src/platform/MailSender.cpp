@@ -1,0 +1,215 @@
+#include "MailSender.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace vm::mail {
+
+namespace {
+
+QString g_program;
+int g_timeoutMs = 20000;
+
+const QString kDefaultProgram = QStringLiteral("/usr/sbin/sendmail");
+constexpr int kBase64LineLength = 76;
+constexpr int kQuotedPrintableLineLength = 75;  // plus the soft break "="
+
+constexpr qsizetype kLongestPlainLine = 900;  // well inside the 998 of RFC 5322
+
+bool isPlainAscii(const QByteArray& bytes)
+{
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x80 || (u < 0x20 && c != '\n' && c != '\t'))
+            return false;
+    }
+    return true;
+}
+
+// A header value on one line: line breaks would start new headers.
+QString oneLine(QString value)
+{
+    value.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    value.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return value;
+}
+
+// RFC 2047 encoded word for a header value that is not plain ASCII.
+QByteArray headerText(const QString& value)
+{
+    const QByteArray utf8 = oneLine(value).toUtf8();
+    if (isPlainAscii(utf8))
+        return utf8;
+    return "=?utf-8?B?" + utf8.toBase64() + "?=";
+}
+
+// A quoted string parameter value ("fserror.log"), encoded when not ASCII.
+QByteArray parameterValue(const QString& value)
+{
+    QByteArray text = headerText(value);
+    text.replace('\\', "\\\\");
+    text.replace('"', "\\\"");
+    return '"' + text + '"';
+}
+
+QByteArray wrapped(const QByteArray& text, int width)
+{
+    QByteArray out;
+    out.reserve(text.size() + text.size() / width + 2);
+    for (qsizetype i = 0; i < text.size(); i += width)
+        out += text.mid(i, width) + '\n';
+    return out;
+}
+
+// Quoted-printable (RFC 2045) of text with LF line ends.
+QByteArray quotedPrintable(const QByteArray& text)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    QByteArray out;
+    const QList<QByteArray> lines = text.split('\n');
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QByteArray& line = lines[n];
+        int column = 0;
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            const auto c = static_cast<unsigned char>(line[i]);
+            const bool last = i + 1 == line.size();
+            QByteArray piece;
+            if ((c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && !last))
+                piece = QByteArray(1, char(c));
+            else
+                piece = QByteArray{"="} + hex[c >> 4] + hex[c & 15];
+            if (column + piece.size() > kQuotedPrintableLineLength) {
+                out += "=\n";
+                column = 0;
+            }
+            out += piece;
+            column += int(piece.size());
+        }
+        if (n + 1 < lines.size())
+            out += '\n';
+    }
+    return out;
+}
+
+QByteArray textPart(const QString& body)
+{
+    QByteArray text = body.toUtf8();
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    QByteArray part = "Content-Type: text/plain; charset=\"utf-8\"\n";
+    const QList<QByteArray> lines = text.split('\n');
+    const bool shortLines = std::all_of(lines.begin(), lines.end(),
+                                        [](const QByteArray& line) { return line.size() <= kLongestPlainLine; });
+    if (isPlainAscii(text) && shortLines) {
+        part += "Content-Transfer-Encoding: 7bit\n\n" + text;
+    } else {
+        part += "Content-Transfer-Encoding: quoted-printable\n\n" + quotedPrintable(text);
+    }
+    if (!part.endsWith('\n'))
+        part += '\n';
+    return part;
+}
+
+bool attachmentPart(const Attachment& attachment, QByteArray& part)
+{
+    QFile file(attachment.filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    const QString name = attachment.displayName.isEmpty() ? QFileInfo(attachment.filePath).fileName()
+                                                          : attachment.displayName;
+    part = "Content-Type: application/octet-stream; name=" + parameterValue(name) + "\n" +
+           "Content-Transfer-Encoding: base64\n" +
+           "Content-Disposition: attachment; filename=" + parameterValue(name) + "\n\n" +
+           wrapped(bytes.toBase64(), kBase64LineLength);
+    return true;
+}
+
+void stop(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.kill();
+    process.waitForFinished(1000);
+}
+
+}  // namespace
+
+QString mailProgram()
+{
+    if (!g_program.isEmpty())
+        return g_program;
+    const QString fromEnvironment = qEnvironmentVariable("VM_SENDMAIL");
+    return fromEnvironment.isEmpty() ? kDefaultProgram : fromEnvironment;
+}
+
+void setMailProgram(const QString& path)
+{
+    g_program = path;
+}
+
+int mailTimeoutMs()
+{
+    return g_timeoutMs;
+}
+
+void setMailTimeoutMs(int milliseconds)
+{
+    g_timeoutMs = milliseconds;
+}
+
+QByteArray composeMime(const Message& message, const QByteArray& boundary)
+{
+    QByteArray mime;
+    mime += "To: " + headerText(message.to.join(QStringLiteral(", "))) + "\n";
+    mime += "Subject: " + headerText(message.subject) + "\n";
+    mime += "MIME-Version: 1.0\n";
+    mime += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\n";
+    mime += "\nThis is a multi-part message in MIME format.\n";
+    mime += "\n--" + boundary + "\n" + textPart(message.body);
+    for (const Attachment& attachment : message.attachments) {
+        QByteArray part;
+        if (attachmentPart(attachment, part))
+            mime += "\n--" + boundary + "\n" + part;
+    }
+    mime += "\n--" + boundary + "--\n";
+    return mime;
+}
+
+bool sendMail(const Message& message)
+{
+    try {
+        const QByteArray boundary = "=_RiVaVaz_" + QUuid::createUuid().toByteArray(QUuid::Id128);
+        const QByteArray mime = composeMime(message, boundary);
+
+        QDeadlineTimer deadline(g_timeoutMs);
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(mailProgram(), {QStringLiteral("-t"), QStringLiteral("-i")});
+        if (!process.waitForStarted(int(deadline.remainingTime()))) {
+            stop(process);
+            return false;
+        }
+        process.write(mime);
+        process.closeWriteChannel();
+        while (process.bytesToWrite() > 0 && !deadline.hasExpired()) {
+            if (!process.waitForBytesWritten(int(deadline.remainingTime())))
+                break;
+        }
+        if (!process.waitForFinished(int(std::max<qint64>(deadline.remainingTime(), 0)))) {
+            stop(process);
+            return false;
+        }
+        return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace vm::mail
