@@ -1,10 +1,13 @@
 #pragma once
 // VmbArray: mailboxes indexed from 0; element 0 is never used, 1..N are the
 // boxes. Counts and indices are 16-bit: at most 32,767 boxes. An index of
-// lower-cased Ids keeps VmbFind fast while returning exactly what a
-// first-match scan from 1 to N returns.
+// case-folded Ids keeps VmbFind fast while returning exactly what a
+// first-match scan from 1 to N returns, whatever changes the table.
 
 #include "VoicemailBox.h"
+
+#include <QHash>
+#include <QString>
 
 #include <cstdint>
 #include <vector>
@@ -27,30 +30,40 @@ public:
     const VoicemailBox& at(int i) const;
 
     // Appends a new, empty entry and returns its index (N + 1); raises 6
-    // past 32,767 entries.
+    // past 32,767 entries, 9 when unsized.
     std::int16_t append();
-    // Replaces entry i whole (all twelve fields).
+    // Replaces entry i (0..N) whole (all twelve fields); raises 9 outside.
     void store(int i, const VoicemailBox& box);
+    void put(int i, VoicemailBox&& box);
     // Sets one entry's Id (other fields kept).
     void setId(int i, const QString& id);
     // Sets the merge mark.
     void setSeenInFile(int i, std::int16_t seen);
-    // Removes entry r (1..N): later entries move one place down.
+    // Removes entry r (1..N): later entries move one place down; raises 9 outside.
     void remove(int r);
-    // Blanks entry i: nine strings empty, both flags 0.
+    // Blanks entry i: nine strings empty, both flags 0 (the merge mark stays).
     void blank(int i);
-    // Swaps/moves used by the sort go through here so the index stays right.
-    void moveEntry(int from, int to);  // copies entry `from` over entry `to`
-    void put(int i, VoicemailBox&& box);
+    // Copies entry `from` over entry `to`, whole.
+    void moveEntry(int from, int to);
 
-    // Index lookup: first i in 1..N with Id equal to `id` ignoring case, -1 if none.
+    // First i in 1..N whose Id equals `id` ignoring case; -1 if none (also
+    // when N < 1 or the table was never sized).
     std::int16_t find(const QString& id) const;
 
 private:
-    // implementation detail chosen by the mailbox store
     friend class MailboxTableAccess;
-    struct Impl;
+
+    void checkIndex(int i) const;
+    void setKey(int i, QString key);
+    void indexInsert(const QString& key, std::int16_t i);
+    void indexErase(const QString& key, std::int16_t i);
+    void rebuildIndex();
+
     std::vector<VoicemailBox> entries_;
+    // keys_[i] is the case-folded Id of entries_[i]; the sort compares these.
+    std::vector<QString> keys_;
+    // Folded Id -> ascending indices (1..N) of the entries that carry it.
+    QHash<QString, std::vector<std::int16_t>> index_;
     bool sized_ = false;
 };
 

@@ -1,0 +1,157 @@
+#include "LegacyImport.h"
+
+#include "MailboxMerge.h"
+#include "VmailLib.h"
+
+#include "config/Paths.h"
+#include "platform/AnsiText.h"
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
+
+#include <QFileInfo>
+
+namespace vm {
+
+// ---------------------------------------------------------------- fields
+
+LegacyFieldReader::LegacyFieldReader(QString text) : text_(std::move(text)) {}
+
+qsizetype LegacyFieldReader::findDelimiter(qsizetype from) const
+{
+    const qsizetype n = text_.size();
+    const QChar* p = text_.constData();
+    while (from < n && p[from] != u',' && p[from] != u'\r')
+        ++from;
+    return from;
+}
+
+void LegacyFieldReader::consumeDelimiter()
+{
+    const qsizetype n = text_.size();
+    fieldPromised_ = false;
+    if (pos_ >= n)
+        return;
+    if (text_[pos_] == u',') {
+        ++pos_;
+        fieldPromised_ = true;
+        return;
+    }
+    ++pos_;  // CR
+    if (pos_ < n && text_[pos_] == u'\n')
+        ++pos_;
+}
+
+bool LegacyFieldReader::read(QString& field)
+{
+    const qsizetype n = text_.size();
+    while (pos_ < n && text_[pos_] == u' ')
+        ++pos_;
+    if (pos_ >= n) {
+        if (!fieldPromised_)
+            return false;
+        fieldPromised_ = false;
+        field.clear();
+        return true;
+    }
+    if (text_[pos_] == u'"') {
+        const qsizetype close = text_.indexOf(u'"', pos_ + 1);
+        if (close < 0) {
+            // Unterminated: the value runs to the end of the text.
+            field = text_.mid(pos_ + 1);
+            pos_ = n;
+            fieldPromised_ = false;
+            return true;
+        }
+        field = text_.mid(pos_ + 1, close - pos_ - 1);
+        pos_ = findDelimiter(close + 1);
+    } else {
+        const qsizetype end = findDelimiter(pos_);
+        qsizetype last = end;
+        while (last > pos_ && text_[last - 1] == u' ')
+            --last;
+        field = text_.mid(pos_, last - pos_);
+        pos_ = end;
+    }
+    consumeDelimiter();
+    return true;
+}
+
+// ---------------------------------------------------------------- layouts
+
+std::vector<LegacyField> legacyLayout(const QString& firstLine)
+{
+    using F = LegacyField;
+    switch (firstLine.count(QLatin1String("\",\""))) {
+    case 2:
+        return {F::Id, F::Pin, F::Description};
+    case 3:
+        return {F::Id, F::Pin, F::Description, F::EmailForward};
+    case 4:
+        return {F::Id, F::Pin, F::Description, F::EmailForward, F::PhoneForward};
+    case 6:
+        return {F::Id, F::Pin, F::Description, F::EmailForward, F::PhoneForward, F::PagerNumber, F::PagerMessage};
+    default:
+        return {F::Id, F::Pin, F::Groups, F::Description, F::EmailForward, F::PhoneForward, F::PagerNumber,
+                F::PagerMessage};
+    }
+}
+
+// ---------------------------------------------------------------- import
+
+namespace {
+
+QString& fieldOf(VoicemailBox& box, LegacyField f)
+{
+    switch (f) {
+    case LegacyField::Id: return box.Id;
+    case LegacyField::Pin: return box.Pin;
+    case LegacyField::Groups: return box.Groups;
+    case LegacyField::Description: return box.Description;
+    case LegacyField::EmailForward: return box.EmailForward;
+    case LegacyField::PhoneForward: return box.PhoneForward;
+    case LegacyField::PagerNumber: return box.PagerNumber;
+    case LegacyField::PagerMessage: return box.PagerMessage;
+    }
+    return box.Id;
+}
+
+// One record in the given layout; false when a read fails part-way, and
+// then the partial record is not imported.
+bool readRecord(LegacyFieldReader& reader, const std::vector<LegacyField>& layout, VoicemailBox& record)
+{
+    record = VoicemailBox{};
+    for (const LegacyField f : layout) {
+        if (!reader.read(fieldOf(record, f)))
+            return false;
+    }
+    return true;
+}
+
+QString firstLineOf(const QString& text)
+{
+    const qsizetype cr = text.indexOf(u'\r');
+    return cr < 0 ? text : text.left(cr);
+}
+
+}  // namespace
+
+int VmbLoadArrayLoadTXT()
+{
+    const QString path = paths::legacyMailboxList();
+    QByteArray bytes;
+    // Only a plain file is read: a pipe or device would block the start-up.
+    if (!QFileInfo(path).isFile() || !ignoreErrors([&] { bytes = fs::readFile(path); }))
+        return 0;
+    const QString text = ansi::decode(bytes);
+    const std::vector<LegacyField> layout = legacyLayout(firstLineOf(text));
+
+    MailboxMerge merge(VmbArray(), MergedFields::EightStrings);
+    LegacyFieldReader reader(text);
+    VoicemailBox record;
+    while (readRecord(reader, layout, record))
+        ignoreErrors([&] { merge.take(record); });
+    ignoreErrors([&] { merge.finish(); });
+    return 0;
+}
+
+}  // namespace vm

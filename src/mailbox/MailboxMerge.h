@@ -1,0 +1,43 @@
+#pragma once
+// How a list file is merged into the mailbox table, the same for the list
+// file and the legacy import: every record updates the entry with its Id or
+// is appended; entries the file no longer lists lose their greeting and are
+// blanked (not removed, so indices stay put); then the part of the table up
+// to the last record stored is sorted.
+
+#include "MailboxTable.h"
+
+#include <cstdint>
+
+namespace vm {
+
+// The fields a record brings; the others of an updated entry are kept.
+enum class MergedFields {
+    All,          // Id through DeleteAfterForward (the list file)
+    EightStrings, // Id, Pin, Groups, Description, EmailForward, PhoneForward,
+                  // PagerNumber, PagerMessage (the legacy list)
+};
+
+class MailboxMerge {
+public:
+    // Sizes a never-sized table and clears every entry's SeenInFile mark.
+    MailboxMerge(MailboxTable& table, MergedFields fields);
+
+    // Stores one record in the entry with its Id (appending one when there
+    // is none) and marks it seen. Raises 6 when the table is full.
+    void take(const VoicemailBox& record);
+
+    // Deletes the greeting of every unseen entry (never for an Id that is
+    // unsafe as a file name) and blanks it, then sorts 1..lastStored().
+    void finish();
+
+    // Index at which the last record was stored; 0 before the first.
+    std::int16_t lastStored() const { return lastStored_; }
+
+private:
+    MailboxTable& table_;
+    MergedFields fields_;
+    std::int16_t lastStored_ = 0;
+};
+
+}  // namespace vm

@@ -1,0 +1,17 @@
+#pragma once
+// Raw access to the table's storage for the sort, which moves thousands of
+// entries and re-indexes once at the end instead of after every move.
+// Only the mailbox store itself includes this header.
+
+#include "MailboxTable.h"
+
+namespace vm {
+
+class MailboxTableAccess {
+public:
+    static std::vector<VoicemailBox>& entries(MailboxTable& t) { return t.entries_; }
+    static std::vector<QString>& keys(MailboxTable& t) { return t.keys_; }
+    static void reindex(MailboxTable& t) { t.rebuildIndex(); }
+};
+
+}  // namespace vm

@@ -1,0 +1,57 @@
+#include "MessageFileName.h"
+
+#include "VmailLib.h"
+
+#include "platform/VbNumbers.h"
+
+namespace vm {
+
+QString MsgFileNameNew(const QString& id, std::int16_t line, const QDate& date, const QTime& time)
+{
+    // Other lines get their caller from the engine, which knows it.
+    const QString caller = line == kOwnRecordingLine ? QStringLiteral("999") : QString();
+    const QString stamp = date.toString(QStringLiteral("MMdd")) + time.toString(QStringLiteral("HHmmss"));
+    const QString tail = QString::number(line) + QLatin1Char('_') + caller + QStringLiteral(".wav");
+    if (id.isEmpty())
+        return stamp + QLatin1Char('_') + tail;
+    return id + QLatin1Char('_') + stamp + QStringLiteral("_1_") + tail;
+}
+
+QString MsgFileNameNew(const QString& id, std::int16_t line)
+{
+    // Date and time are read one after the other, as separate values.
+    const QDate date = QDate::currentDate();
+    const QTime time = QTime::currentTime();
+    return MsgFileNameNew(id, line, date, time);
+}
+
+namespace {
+
+// 1-based position of `c` in `name` at or after `from`, 0 when absent; a
+// start of 0 searches from the beginning. Positions are 16-bit.
+int positionOf(const QString& name, QChar c, int from)
+{
+    const qsizetype found = name.indexOf(c, from < 1 ? 0 : from - 1);
+    return found < 0 ? 0 : toInt16(found + 1);
+}
+
+// The characters strictly between 1-based positions a and b (a < b).
+QString between(const QString& name, int a, int b)
+{
+    return name.mid(a, b - a - 1);
+}
+
+}  // namespace
+
+void MsgFileNameParse(const QString& name, QString& newMarker, QString& caller)
+{
+    const int p1 = positionOf(name, u'_', 1);
+    const int p2 = positionOf(name, u'_', p1 + 1);
+    const int p3 = positionOf(name, u'_', p2 + 1);
+    newMarker = p3 > p2 ? between(name, p2, p3) : QString();
+    const int p4 = positionOf(name, u'_', p3 + 1);
+    const int p5 = positionOf(name, u'.', p4 + 1);
+    caller = p5 > p4 ? between(name, p4, p5) : QString();
+}
+
+}  // namespace vm

@@ -1,0 +1,19 @@
+#pragma once
+// Message file names: Id "_" stamp "_" new-marker "_" line "_" caller ".wav".
+// MsgFileNameNew and MsgFileNameParse are in VmailLib.h; this is the form
+// with an explicit moment, for callers that already hold one.
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+#include <cstdint>
+
+namespace vm {
+
+// Recordings made with this program carry this line number and caller.
+inline constexpr std::int16_t kOwnRecordingLine = 1000;
+
+QString MsgFileNameNew(const QString& id, std::int16_t line, const QDate& date, const QTime& time);
+
+}  // namespace vm

@@ -1,0 +1,16 @@
+#pragma once
+// Box numbers are compared ignoring letter case, in every lookup and sort.
+// Both use the same folded form, so a lookup index and a plain scan can
+// never disagree: each UTF-16 code unit is replaced by its simple case
+// folding. Folding unit by unit keeps the length, so positions found in the
+// folded text are positions in the original.
+
+#include <QString>
+
+namespace vm {
+
+// The text with every code unit case-folded. Text that folding leaves
+// unchanged is returned shared, without a copy.
+QString foldCase(const QString& text);
+
+}  // namespace vm
