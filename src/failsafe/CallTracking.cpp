@@ -10,6 +10,8 @@
 
 #include "platform/RuntimeError.h"
 
+#include <charconv>
+
 namespace vm::failsafe {
 
 namespace {
@@ -51,6 +53,26 @@ void warnUnbalancedExit(const QString& module, const QString& procedure)
     slot.procedureTrail.clear();
 }
 
+void appendNumber(QString& text, int value)
+{
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(QLatin1StringView(digits, end - digits));
+}
+
+// depth prefix + frame entry text, built in the slot's own buffer: the
+// program's every call passes here, so no temporary strings.
+void storeEntry(QString& slot, int depth, const QString& module, const QString& procedure, const QString& arguments)
+{
+    slot.resize(0);
+    slot.append(QLatin1Char(' '));
+    appendNumber(slot, depth);
+    slot.append(kSeparator);
+    for (int i = 1; i < depth; ++i)
+        slot.append(QLatin1Char('\t'));
+    slot.append(module).append(kSeparator).append(procedure).append(kSeparator).append(arguments);
+}
+
 void push(const QString& module, const QString& procedure, const QString& arguments)
 {
     ignoreErrors([] {
@@ -64,16 +86,16 @@ void push(const QString& module, const QString& procedure, const QString& argume
     // Frames beyond the last slot cannot be stored; their exit then finds no
     // matching entry and the stack starts afresh.
     const bool stored = depth >= 1 && depth <= kMaxFrames;
+    // The entry line shows the text after the depth prefix, so the prefix
+    // can go in at once.
     if (stored)
-        s.stack.entry[depth] = frameEntryText(depth, module, procedure, arguments);
+        storeEntry(s.stack.entry[depth], depth, module, procedure, arguments);
     if (traceSinkActive()) {
         if (stored)
             s.stack.codePointer[depth] = 0;
         ++s.lineCounter;
         ignoreErrors([&] { traceOutput(buildTraceLine(s.entryCorrection, false)); });
     }
-    if (stored)
-        s.stack.entry[depth].prepend(depthPrefix(depth));
     storeSelfTiming(s.entryCorrection);
 }
 
@@ -88,7 +110,7 @@ void pop(const QString& module, const QString& procedure)
             ++s.lineCounter;
             ignoreErrors([&] { traceOutput(buildTraceLine(s.exitCorrection, true)); });
         }
-        s.stack.entry[depth].clear();
+        s.stack.entry[depth].resize(0);  // keeps the buffer for the next frame at this depth
         s.stack.codePointer[depth] = 0;
         s.stack.depth = depth - 1;
     } else {
@@ -106,19 +128,17 @@ QString depthText(int depth)
     return QLatin1Char(' ') + QString::number(depth);
 }
 
-QString depthPrefix(int depth)
+bool entryMatches(QStringView entry, QStringView module, QStringView procedure)
 {
-    return depthText(depth) + kSeparator;
-}
-
-QString frameEntryText(int depth, const QString& module, const QString& procedure, const QString& arguments)
-{
-    return QString(qMax(depth - 1, 0), QLatin1Char('\t')) + module + kSeparator + procedure + kSeparator + arguments;
-}
-
-bool entryMatches(const QString& entry, const QString& module, const QString& procedure)
-{
-    return entry.contains(module + kSeparator + procedure, Qt::CaseSensitive);
+    // Same as searching for module + " : " + procedure, without building it.
+    const qsizetype needed = module.size() + kSeparator.size() + procedure.size();
+    for (qsizetype at = entry.indexOf(module); at >= 0 && at + needed <= entry.size();
+         at = entry.indexOf(module, at + 1)) {
+        const QStringView rest = entry.mid(at + module.size());
+        if (rest.startsWith(kSeparator) && rest.mid(kSeparator.size()).startsWith(procedure))
+            return true;
+    }
+    return false;
 }
 
 QString unbalancedExitWarning(const QString& module, const QString& procedure)

@@ -7,22 +7,16 @@
 //   " 3 : " + "\t\t" + "frmVmailCfg.frm : Sub cmdVmbAdd_Click : ()"
 
 #include <QString>
+#include <QStringView>
 
 namespace vm::failsafe {
 
 // Depth in decimal with one leading blank (" 3").
 QString depthText(int depth);
 
-// The entry text before its depth prefix: depth - 1 TABs + module + " : " +
-// procedure + " : " + arguments.
-QString frameEntryText(int depth, const QString& module, const QString& procedure, const QString& arguments);
-
-// The prefix added once the entry line is out: depthText + " : ".
-QString depthPrefix(int depth);
-
 // An exit matches the top frame when its entry contains module + " : " +
 // procedure anywhere (case-sensitive).
-bool entryMatches(const QString& entry, const QString& module, const QString& procedure);
+bool entryMatches(QStringView entry, QStringView module, QStringView procedure);
 
 // The message shown in the development environment for an exit without entry.
 QString unbalancedExitWarning(const QString& module, const QString& procedure);

@@ -34,9 +34,24 @@ std::int64_t msClock()
 
 void setMemorySource(MemorySource source) { g_memory = std::move(source); }
 
+// Reading the figures costs more than the rest of a trace line, and lines
+// can come thousands a second: figures younger than this are reused.
+constexpr std::int64_t kMemoryFiguresMaxAgeMs = 10;
+
 sys::MemoryStatus traceMemoryStatus()
 {
-    return g_memory ? g_memory() : sys::physicalMemoryStatus();
+    if (g_memory)
+        return g_memory();
+    static sys::MemoryStatus figures;
+    static std::int64_t readAt = 0;
+    static bool read = false;
+    const std::int64_t now = steadyMilliseconds();
+    if (!read || now - readAt >= kMemoryFiguresMaxAgeMs) {
+        figures = sys::physicalMemoryStatus();
+        readAt = now;
+        read = true;
+    }
+    return figures;
 }
 
 void setMessageBoxHook(MessageBoxHook hook) { g_messageBox = std::move(hook); }

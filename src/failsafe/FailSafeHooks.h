@@ -21,7 +21,8 @@ using ClockSource = std::function<std::int64_t()>;
 void setClock(ClockSource clock);
 std::int64_t msClock();
 
-// Memory figures for trace lines. Default: vm::sys::physicalMemoryStatus.
+// Memory figures for trace lines. Default: vm::sys::physicalMemoryStatus,
+// reused for lines less than 10 ms apart.
 using MemorySource = std::function<sys::MemoryStatus()>;
 void setMemorySource(MemorySource source);
 sys::MemoryStatus traceMemoryStatus();

@@ -14,8 +14,8 @@ const QString kFieldSeparator = QStringLiteral(" : ");
 // " : (args)" part goes and the blank before it with it.
 QString withoutArguments(const QString& line)
 {
-    const int first = line.indexOf(QLatin1Char(':'));
-    const int second = first < 0 ? -1 : line.indexOf(QLatin1Char(':'), first + 1);
+    const qsizetype first = line.indexOf(QLatin1Char(':'));
+    const qsizetype second = first < 0 ? -1 : line.indexOf(QLatin1Char(':'), first + 1);
     if (second < 0)
         return line;
     QString cut = line.left(second);
@@ -56,11 +56,9 @@ QString traceTimeText(std::int64_t milliseconds)
     return (negative ? QStringLiteral("-") : QString()) + whole + QLatin1Char('.') + fraction;
 }
 
-QString traceFrameText(const QString& storedEntry, bool exitLine)
+QString traceFrameText(const QString& storedEntry)
 {
-    if (!exitLine)
-        return storedEntry;
-    const int at = storedEntry.indexOf(kFieldSeparator);
+    const qsizetype at = storedEntry.indexOf(kFieldSeparator);
     return at < 0 ? storedEntry : storedEntry.mid(at + kFieldSeparator.size());
 }
 
@@ -88,7 +86,7 @@ QString buildTraceLine(std::int64_t correction, bool exitLine)
     f.counter = s.lineCounter;
     f.milliseconds = msClock() - s.startTime - correction;
     f.exitLine = exitLine;
-    f.frameText = traceFrameText(s.stack.entry[depth], exitLine);
+    f.frameText = traceFrameText(s.stack.entry[depth]);
     f.includeArguments = s.settings.includeArguments;
     f.includeResources = s.settings.includeResources;
     f.includeMemory = s.settings.includeMemory;

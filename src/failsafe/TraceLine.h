@@ -20,10 +20,9 @@ QString traceCounterText(std::int32_t counter);
 // "." (1234 -> "00000.1234", 123456 -> "00012.3456").
 QString traceTimeText(std::int64_t milliseconds);
 
-// The frame text a line shows: for an entry line the entry text as it is
-// before its depth prefix is added; for an exit line the stored entry text
-// from the character after its first " : ".
-QString traceFrameText(const QString& storedEntry, bool exitLine);
+// The frame text a line shows: the stored entry text from the character
+// after its first " : ", which is the text without its depth prefix.
+QString traceFrameText(const QString& storedEntry);
 
 struct TraceLineFields {
     QString appTag;               // "[RiVaVaz] "

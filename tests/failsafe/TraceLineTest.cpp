@@ -38,11 +38,11 @@ TEST(TraceLineTest, CounterHasAtLeastFiveDigits)
     EXPECT_EQ(traceCounterText(123456), QStringLiteral("123456"));
 }
 
-TEST(TraceLineTest, FrameTextOfExitLineStartsAfterFirstSeparator)
+TEST(TraceLineTest, FrameTextDropsTheDepthPrefix)
 {
-    const QString stored = QStringLiteral(" 2 : \tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)");
-    EXPECT_EQ(traceFrameText(stored, true), QStringLiteral("\tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)"));
-    EXPECT_EQ(traceFrameText(QStringLiteral("\tm : p : ()"), false), QStringLiteral("\tm : p : ()"));
+    EXPECT_EQ(traceFrameText(QStringLiteral(" 2 : \tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)")),
+              QStringLiteral("\tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)"));
+    EXPECT_EQ(traceFrameText(QStringLiteral(" 1000 : \t\tm : p : (a : b)")), QStringLiteral("\t\tm : p : (a : b)"));
 }
 
 TraceLineFields fields(bool exitLine, const QString& frame)
