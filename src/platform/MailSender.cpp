@@ -110,8 +110,7 @@ QByteArray textPart(const QString& body)
     } else {
         part += "Content-Transfer-Encoding: quoted-printable\n\n" + quotedPrintable(text);
     }
-    if (!part.endsWith('\n'))
-        part += '\n';
+    // The line break before the next boundary belongs to the boundary.
     return part;
 }
 
