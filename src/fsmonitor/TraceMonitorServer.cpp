@@ -1,0 +1,93 @@
+#include "TraceMonitorServer.h"
+
+#include "failsafe/MonitorProtocol.h"
+
+#include "platform/AnsiText.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace vm::fsmonitor {
+
+namespace monitor = vm::failsafe::monitor;
+
+TraceMonitorServer::TraceMonitorServer(QObject* parent)
+    : QObject(parent), server_(new QLocalServer(this))
+{
+    connect(server_, &QLocalServer::newConnection, this, &TraceMonitorServer::acceptClients);
+}
+
+TraceMonitorServer::~TraceMonitorServer() = default;
+
+QString TraceMonitorServer::titleFor(const QString& suffix)
+{
+    return suffix.isEmpty() ? monitor::kMonitorTitle : monitor::kMonitorTitle + QStringLiteral(" - ") + suffix;
+}
+
+bool TraceMonitorServer::listen(const QString& title)
+{
+    if (server_->listen(title))
+        return true;
+    if (server_->serverError() != QAbstractSocket::AddressInUseError)
+        return false;
+    QLocalSocket probe;
+    probe.connectToServer(title);
+    if (probe.waitForConnected(300))
+        return false;  // another monitor is running under this title
+    QLocalServer::removeServer(title);
+    return server_->listen(title);
+}
+
+QString TraceMonitorServer::errorString() const
+{
+    return server_->errorString();
+}
+
+void TraceMonitorServer::setPaused(bool paused)
+{
+    paused_ = paused;
+}
+
+std::int32_t TraceMonitorServer::answer(std::uint32_t id, std::int32_t param) const
+{
+    if (id == monitor::kSetText)
+        return paused_ ? monitor::kPauseAnswer : 0;
+    if (id == monitor::kPoll && param == monitor::kPollHolding)
+        return paused_ ? 1 : 0;
+    if (id == monitor::kPoll && param == monitor::kPollReleased)
+        return paused_ ? 0 : 1;
+    return 0;
+}
+
+void TraceMonitorServer::acceptClients()
+{
+    while (QLocalSocket* client = server_->nextPendingConnection()) {
+        buffers_.insert(client, {});
+        connect(client, &QLocalSocket::readyRead, this, [this, client] { serve(client); });
+        connect(client, &QLocalSocket::disconnected, this, [this, client] {
+            buffers_.remove(client);
+            client->deleteLater();
+            emit clientsChanged(static_cast<int>(buffers_.size()));
+        });
+        emit clientsChanged(static_cast<int>(buffers_.size()));
+    }
+}
+
+void TraceMonitorServer::serve(QLocalSocket* client)
+{
+    QByteArray& buffer = buffers_[client];
+    buffer += client->readAll();
+    while (const auto message = monitor::takeMessage(buffer)) {
+        const std::int32_t reply = answer(message->id, message->param);
+        if (message->id == monitor::kSetText) {
+            QString line = ansi::decode(message->text);
+            while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+            emit lineReceived(line);
+        }
+        client->write(monitor::encodeAnswer(reply));
+    }
+    client->flush();
+}
+
+}  // namespace vm::fsmonitor
