@@ -1,9 +1,27 @@
 // Playback, recording and deletion of messages and greetings: the sound
-// buttons of the first tab. The bodies are still to come; every handler is
-// already traced so the window's trace shows each press.
+// buttons of the first tab.
+//
+// Playing is handed to the platform sound player (asynchronous: a new sound
+// cuts off the one playing, so "stop" plays a very short sound), recording to
+// the external recorder program named by RecEditor, which is started on a
+// fresh copy of the recording template and not waited for.
 #include "frmVmailCfg.h"
 
+#include "FlexGrid.h"
+#include "MessageBoxService.h"
+
+#include "config/GlobalStuff.h"
+#include "config/Paths.h"
 #include "failsafe/Traced.h"
+#include "mailbox/VmailLib.h"
+#include "platform/FileSystem.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/RuntimeError.h"
+#include "platform/SoundPlayer.h"
+
+#include <QFileInfo>
+
+#include <utility>
 
 namespace vm::window {
 
@@ -12,39 +30,169 @@ using vm::failsafe::eventArg;
 using vm::failsafe::runTraced;
 
 namespace {
+
 QString noArguments() { return QStringLiteral("()"); }
+
+// The line number that marks a message recorded with this program.
+constexpr std::int16_t kRecordedHereLine = 1000;
+
+// Column of the message list that holds a row's bare file name.
+constexpr int kFileNameCol = 4;
+
+const QString kNoMessages = QStringLiteral("No Messages");
+constexpr int kNoMessagesColWidthTwips = 10000;
+
+// The recorder, started on `path` and not waited for. The path is not
+// quoted: a path with blanks reaches the recorder as several words.
+void startRecorder(const QString& path)
+{
+    vm::process::startCommandLine(vm::config::RecEditor + QLatin1Char(' ') + path);
+}
+
+// The box the greeting and recording commands work on: column 0 of the
+// mailbox list's current row, the selected box's Id, reduced to its digits.
+QString selectedBoxNumber(frmVmailCfg& w)
+{
+    return w.Text2VmbId(w.gridVmbList->textMatrix(w.gridVmbList->row(), 0));
+}
+
+// The list cannot lose its last data row, so the last message's row becomes
+// the "No Messages" row. Its other cells are blanked as well: an empty file
+// name is what marks a row that is no message.
+void turnLastMessageRowIntoNoMessagesRow(frmVmailCfg& w)
+{
+    w.gridMsgList->setRow(1);
+    for (int c = w.gridMsgList->cols() - 1; c >= 0; --c) {
+        w.gridMsgList->setCol(c);
+        w.gridMsgList->setText(c == 0 ? kNoMessages : QString());
+    }
+    w.gridMsgList->setCellPicture(w.imgSndStatus.picture(4));
+    w.gridMsgList->setRow(0);
+    w.gridMsgList->setCol(0);
+    w.gridMsgList->setText(QString());
+    w.gridMsgList->setColWidth(0, kNoMessagesColWidthTwips);
+    w.gridMsgList->setCol(kFileNameCol);
+    // Unlike a box found empty at selection, the record button goes off too
+    // until the box is selected again.
+    w.BtnsDisableMsg();
+}
+
+// A message file marked read-only (its owner may not write it) is kept, as
+// the system that shares the message folder keeps read-only files: deleting
+// it fails. Checked here since the folder's owner could unlink it anyway.
+void deleteUnlessReadOnly(const QString& path)
+{
+    const QFileInfo file(path);
+    if (file.isFile() && !(file.permissions() & QFileDevice::WriteOwner))
+        vm::raiseError(vm::err::PathFileAccessError);
+    vm::fs::deleteFile(path);
+}
+
+// The row has already left the list; a file that cannot be deleted reappears
+// at the next selection of the box.
+void deleteMessageFile(frmVmailCfg& w, const QString& path)
+{
+    if (!vm::ignoreErrors([&] { deleteUnlessReadOnly(path); }))
+        vm::ignoreErrors([&w] {
+            w.messageBoxes().show(QStringLiteral("Could not delete voicemail message.\r\n"
+                                                 "Please check that the file is not used by any other application"),
+                                  MsgButtons::OkOnly, kWindowCaption);
+        });
+}
+
 }  // namespace
 
 void frmVmailCfg::cmdPlayMsg_Click()
 {
-    runTraced(kModule, QStringLiteral("Sub cmdPlayMsg_Click"), noArguments, [] {});
+    runTraced(kModule, QStringLiteral("Sub cmdPlayMsg_Click"), noArguments, [this] {
+        const QString fileName = gridMsgList->textMatrix(gridMsgList->row(), kFileNameCol);
+        const QString path = vm::paths::messageFolder() + fileName;
+        if (vm::fs::fileExists(path))
+            vm::sound::playSoundAsync(path);
+        else
+            messageBoxes().show(QStringLiteral("Message could not be found ") + fileName, MsgButtons::OkOnly,
+                                kAppTitle);
+    });
 }
 
 void frmVmailCfg::cmdRecMsg_Click()
 {
-    runTraced(kModule, QStringLiteral("Sub cmdRecMsg_Click"), noArguments, [] {});
-}
-
-void frmVmailCfg::cmdDeleteMsg_Click()
-{
-    runTraced(kModule, QStringLiteral("Sub cmdDeleteMsg_Click"), noArguments, [] {});
+    runTraced(kModule, QStringLiteral("Sub cmdRecMsg_Click"), noArguments, [this] {
+        const QString id = selectedBoxNumber(*this);
+        const QString path = vm::paths::messageFolder() + vm::MsgFileNameNew(id, kRecordedHereLine);
+        vm::fs::copyFile(vm::paths::recordingTemplate(), path);
+        startRecorder(path);
+    });
 }
 
 void frmVmailCfg::cmdplayIntro_Click()
 {
-    runTraced(kModule, QStringLiteral("Sub cmdplayIntro_Click"), noArguments, [] {});
+    runTraced(kModule, QStringLiteral("Sub cmdplayIntro_Click"), noArguments, [this] {
+        const QString id = selectedBoxNumber(*this);
+        const QString path = vm::paths::greetingFile(id);
+        if (!vm::fs::fileExists(path))
+            messageBoxes().show(QStringLiteral("No welcome message recorded for mailbox ") + id, MsgButtons::OkOnly,
+                                kAppTitle);
+        else
+            vm::sound::playSoundAsync(path);
+    });
 }
 
 void frmVmailCfg::cmdRecIntro_Click()
 {
-    runTraced(kModule, QStringLiteral("Sub cmdRecIntro_Click"), noArguments, [] {});
+    runTraced(kModule, QStringLiteral("Sub cmdRecIntro_Click"), noArguments, [this] {
+        const QString id = selectedBoxNumber(*this);
+        const QString path = vm::paths::greetingFile(id);
+        // An existing greeting is kept, so the recorder opens the current one.
+        if (!vm::fs::fileExists(path))
+            vm::fs::copyFile(vm::paths::recordingTemplate(), path);
+        startRecorder(path);
+    });
 }
 
 void frmVmailCfg::cmdStopPlay_Click(std::int16_t Index)
 {
     runTraced(
         kModule, QStringLiteral("Sub cmdStopPlay_Click"),
-        [&] { return argumentList({eventArg(QStringLiteral("Index"), static_cast<long long>(Index))}); }, [] {});
+        [&] { return argumentList({eventArg(QStringLiteral("Index"), static_cast<long long>(Index))}); },
+        [] { vm::sound::playSoundAsync(vm::paths::stopSound()); });
+}
+
+void frmVmailCfg::cmdDeleteMsg_Click()
+{
+    runTraced(kModule, QStringLiteral("Sub cmdDeleteMsg_Click"), noArguments, [this] {
+        vm::Int16 first = gridMsgList->row();
+        vm::Int16 last = gridMsgList->rowSel();
+        if (first > last)
+            std::swap(first, last);
+
+        const QString question = first == last ? QStringLiteral("Are you sure you want to delete this message ?")
+                                               : QStringLiteral("Are you sure you want to delete these messages ?");
+        if (messageBoxes().show(question, MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
+            return;
+
+        const vm::Int16 passes = vm::toInt16(last - first + 1);
+        bool errorsSuppressed = false;  // from the first deletion to the end of the command
+        for (int pass = 0; pass < passes; ++pass) {
+            // Every pass works on row `first`: each removal moves the following rows up.
+            QString path;
+            const auto takeRowOut = [&] {
+                gridMsgList->setRow(first);
+                path = vm::paths::messageFolder() + gridMsgList->textMatrix(first, kFileNameCol);
+                if (gridMsgList->rows() > 2)
+                    gridMsgList->removeItem(first);
+                else
+                    turnLastMessageRowIntoNoMessagesRow(*this);
+            };
+            if (errorsSuppressed)
+                vm::ignoreErrors(takeRowOut);
+            else
+                takeRowOut();
+            errorsSuppressed = true;
+            deleteMessageFile(*this, path);
+        }
+        vm::ignoreErrors([this] { gridMsgList->setCol(kFileNameCol); });
+    });
 }
 
 }  // namespace vm::window
