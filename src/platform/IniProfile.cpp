@@ -215,8 +215,15 @@ QString asProfileText(const QString& text)
 
 const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 
-// The file content with section/key set to value. Only the bytes of the
-// changed or added lines differ from `bytes`.
+// The file content with section/key set to value, every other byte kept:
+// - an existing key (first of its name in the first section of the name) has
+//   its line's text replaced by "key=value", spelled as the caller gave the
+//   key; the line keeps its own line end;
+// - a missing key is added after the last entry of its section (after the
+//   header when it has none), so comments and blank lines in front of the
+//   next section stay with that section;
+// - a missing section is appended at the end of the file with its key.
+// New lines end in CR LF; a last line without line end gets one first.
 QByteArray withValue(const QByteArray& bytes, QStringView section, QStringView key, const QString& value)
 {
     const QByteArray entry = ansi::encode(key.toString() + u'=' + value);

@@ -4,7 +4,6 @@
 #include "platform/RuntimeError.h"
 #include "support/TempAppFolder.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -156,15 +155,6 @@ TEST_F(ConfigLoad, BodyFileReplacesTheIniValue)
         EXPECT_EQ(ForwardEmailBody, c.expected) << c.name;
         EXPECT_EQ(RunCommandAfterRec, "notify.exe") << c.name;
     }
-}
-
-TEST_F(ConfigLoad, UnreadableBodyFileIsSkipped)
-{
-    ini(kFullIni);
-    QDir().mkpath(app.file("VmEmailForwardBody.txt"));  // a folder of that name
-    ASSERT_EQ(load(), 0);
-    EXPECT_EQ(ForwardEmailBody, "from the ini");
-    EXPECT_EQ(FtpServer, "ftp.example");
 }
 
 TEST(RegistryIni, ReadsAndWritesTheStoredFile)

@@ -182,16 +182,6 @@ TEST_F(IniProfile, WritesChangeOnlyTheirOwnLine)
     }
 }
 
-TEST_F(IniProfile, WrittenValuesReadBack)
-{
-    for (const QString& value : {QString("plain"), QString("a, b; c"), QString("\"quoted\""), QString(),
-                                 QString::fromUtf8("Grüße €")}) {
-        ASSERT_TRUE(set("Voicemail", "ForwardEmailSubject", value));
-        const QString expected = value == "\"quoted\"" ? QString("quoted") : value;
-        EXPECT_EQ(get("VOICEMAIL", "forwardemailsubject", "<def>"), expected);
-    }
-}
-
 TEST_F(IniProfile, AWriteThatCannotBeDoneChangesNothing)
 {
     put("[A]\r\na=1\r\n");
