@@ -1,17 +1,33 @@
 #include "VmMgrStub.h"
 
+#include "failsafe/Traced.h"
+
 namespace vm {
+
+namespace {
+
+const QString kModule = QStringLiteral("VmMgrStub.bas");
+
+// Both hooks log nothing themselves; being traced is what makes their texts
+// visible, as the arguments of their trace lines.
+void traceHook(const QString& procedure, std::int16_t i, const QString& s)
+{
+    using namespace vm::failsafe;
+    runTraced(
+        kModule, procedure,
+        [&] { return argumentList({variantArg(QStringLiteral("i%"), i), variantArg(QStringLiteral("s$"), s)}); }, [] {});
+}
+
+}  // namespace
 
 void LogRunInfo(std::int16_t i, const QString& s)
 {
-    (void)i;
-    (void)s;
+    traceHook(QStringLiteral("Sub LogRunInfo"), i, s);
 }
 
 void LogError(std::int16_t i, const QString& s)
 {
-    (void)i;
-    (void)s;
+    traceHook(QStringLiteral("Sub LogError"), i, s);
 }
 
 }  // namespace vm
