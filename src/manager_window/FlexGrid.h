@@ -12,6 +12,7 @@
 #include <QTableView>
 
 #include <cstdint>
+#include <vector>
 
 namespace vm::window {
 
@@ -97,6 +98,7 @@ private:
 
     GridModel* model_;
     int widthTwips_;
+    std::vector<int> widthsTwips_;
     int row_ = 0;
     int col_ = 0;
     int rowSel_ = 0;

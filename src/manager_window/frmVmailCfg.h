@@ -19,6 +19,7 @@
 
 #include "platform/VbNumbers.h"
 
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 
@@ -160,17 +161,19 @@ protected:
 
 private:
     // WindowLayout.cpp
+    // Each tab's controls are placed in twips from the tab control's top
+    // left corner; `origin` is where the tab's page lies in it, in pixels.
     void buildControls();
-    QWidget* buildMailboxesTab();
-    QWidget* buildAddModifyTab();
-    QWidget* buildConfigStatsTab();
-    QWidget* buildEmailTab();
-    QWidget* buildFtpCmdTab();
+    void buildMailboxesTab(QWidget* page, QPoint origin);
+    void buildAddModifyTab(QWidget* page, QPoint origin);
+    void buildConfigStatsTab(QWidget* page, QPoint origin);
+    void buildEmailTab(QWidget* page, QPoint origin);
+    void buildFtpCmdTab(QWidget* page, QPoint origin);
     void connectEvents();
 
     // MailboxListView.cpp
     void rebuildMailboxList();
-    void listMessages(const QString& id);
+    void listMessages(const QStringList& files);
     void showNoMessagesRow();
 
     std::unique_ptr<MessageBoxService> ownBoxes_;

@@ -1,0 +1,225 @@
+// Mailbox editing: storing the "Add / Modify" fields as a new or changed box,
+// loading a box into them, browsing through the table and deleting a box
+// with its greeting.
+#include "frmVmailCfg.h"
+
+#include "FlexGrid.h"
+#include "MessageBoxService.h"
+#include "WindowText.h"
+#include "TabControl.h"
+#include "TextBox.h"
+
+#include "config/Paths.h"
+#include "failsafe/Traced.h"
+#include "mailbox/VmailLib.h"
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace vm::window {
+
+using failsafe::argumentList;
+using failsafe::eventArg;
+using failsafe::runTraced;
+using failsafe::variantArg;
+
+namespace {
+
+QString noArguments() { return QStringLiteral("()"); }
+
+std::int16_t checkValue(const QCheckBox& box)
+{
+    switch (box.checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+    }
+}
+
+void setCheckValue(QCheckBox& box, std::int16_t value)
+{
+    if (value < 0 || value > 2)
+        throw RuntimeError(380, QStringLiteral("Invalid property value"));
+    box.setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+}  // namespace
+
+QString frmVmailCfg::Text2VmbId(const QString& strIn)
+{
+    QString result;
+    runTraced(
+        kModule, QStringLiteral("Function Text2VmbId"),
+        [&] { return argumentList({variantArg(QStringLiteral("strIn$"), strIn)}); },
+        [&] { result = digitsOnly(strIn); });
+    return result;
+}
+
+QString frmVmailCfg::Text2VmbPin(const QString& strIn)
+{
+    QString result;
+    runTraced(
+        kModule, QStringLiteral("Function Text2VmbPin"),
+        [&] { return argumentList({variantArg(QStringLiteral("strIn$"), strIn)}); },
+        [&] { result = digitsOnly(strIn).left(4); });
+    return result;
+}
+
+void frmVmailCfg::cmdVmbAdd_Click()
+{
+    runTraced(kModule, QStringLiteral("Sub cmdVmbAdd_Click"), noArguments, [this] {
+        const QString id = Text2VmbId(txtNewVmb[0]->text());
+        const QString pin = Text2VmbPin(txtNewVmb[1]->text());
+        if (id.isEmpty()) {
+            messageBoxes().show(QStringLiteral("Please specify the Voicemail Box number."), MsgButtons::OkOnly,
+                                kAppTitle);
+            return;
+        }
+        if (pin.isEmpty()) {
+            messageBoxes().show(QStringLiteral("Please specify the Voicemail Box's PIN number."), MsgButtons::OkOnly,
+                                kWindowCaption);
+            return;
+        }
+
+        // Looked up by the number as stored, so "12a" finds box 12.
+        std::int16_t idx = VmbFind(id);
+        const bool addition = idx < 1;
+        if (addition)
+            idx = VmbArray().append();
+
+        VoicemailBox box = VmbArray().at(idx);
+        box.Id = id;
+        box.Pin = pin;
+        box.Groups = trimBlanks(txtNewVmb[7]->text());
+        box.Description = trimBlanks(txtNewVmb[2]->text());
+        box.EmailForward = trimBlanks(txtNewVmb[3]->text());
+        box.PhoneForward = trimBlanks(txtNewVmb[4]->text());
+        box.PagerNumber = trimBlanks(txtNewVmb[5]->text());
+        box.PagerMessage = trimBlanks(txtNewVmb[6]->text());
+        box.OnReceive = trimBlanks(txtNewVmb[8]->text());
+        box.FtpUpload = checkValue(*chkUploadToFtp);
+        box.DeleteAfterForward = checkValue(*chkDeleteAfterForward);
+        VmbArray().store(idx, box);
+
+        for (TextBox* field : txtNewVmb)
+            field->setText(QString());
+        chkUploadToFtp->setCheckState(Qt::Unchecked);
+        chkDeleteAfterForward->setCheckState(Qt::Unchecked);
+
+        if (addition) {
+            std::int16_t lo = 1;
+            std::int16_t hi = idx;
+            VmbSort(lo, hi);
+            lblAddedOK->setText(QStringLiteral("Mailbox was added OK"));
+        } else {
+            lblAddedOK->setText(QStringLiteral("Mailbox info changed OK"));
+        }
+    });
+}
+
+void frmVmailCfg::cmdVmbModify_Click()
+{
+    runTraced(kModule, QStringLiteral("Sub cmdVmbModify_Click"), noArguments, [this] {
+        const std::int16_t idx = VmbFind(sSelectedVmbId);
+        if (idx <= 0)
+            return;
+        const VoicemailBox box = VmbArray().at(idx);
+        txtNewVmb[0]->setText(box.Id);
+        txtNewVmb[1]->setText(box.Pin);
+        txtNewVmb[2]->setText(box.Description);
+        txtNewVmb[3]->setText(box.EmailForward);
+        txtNewVmb[4]->setText(box.PhoneForward);
+        txtNewVmb[5]->setText(box.PagerNumber);
+        txtNewVmb[6]->setText(box.PagerMessage);
+        txtNewVmb[7]->setText(box.Groups);
+        txtNewVmb[8]->setText(box.OnReceive);
+        setCheckValue(*chkUploadToFtp, box.FtpUpload);
+        setCheckValue(*chkDeleteAfterForward, box.DeleteAfterForward);
+        SSTab1->setTab(1);
+        iCurVmbIdx = idx;
+    });
+}
+
+namespace {
+
+// Browsing ends quietly on any run-time error: no message, no error report.
+template <class Step>
+void quietly(Step&& step)
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+void frmVmailCfg::cmdNext_Click()
+{
+    runTraced(kModule, QStringLiteral("Sub cmdNext_Click"), noArguments, [this] {
+        quietly([this] {
+            const Int16 k = Int16(iCurVmbIdx) + 1;
+            const QString id = VmbArray().at(k).Id;
+            if (!id.isEmpty()) {
+                sSelectedVmbId = id;
+                cmdVmbModify_Click();
+            }
+        });
+    });
+}
+
+void frmVmailCfg::cmdPrev_Click()
+{
+    runTraced(kModule, QStringLiteral("Sub cmdPrev_Click"), noArguments, [this] {
+        quietly([this] {
+            const Int16 k = Int16(iCurVmbIdx) - 1;
+            const QString id = VmbArray().at(k).Id;
+            if (!id.isEmpty()) {
+                sSelectedVmbId = id;
+                cmdVmbModify_Click();
+            }
+        });
+    });
+}
+
+void frmVmailCfg::cmdDeleteVmb_Click()
+{
+    runTraced(kModule, QStringLiteral("Sub cmdDeleteVmb_Click"), noArguments, [this] {
+        const int r = gridVmbList->row();
+        // The box of the current row (column 0); the heading row names no box.
+        const QString t = r >= 1 ? gridVmbList->textMatrix(r, 0) : QString();
+        if (messageBoxes().show(QStringLiteral("Are you sure you want to delete mailbox ") + t + QStringLiteral(" ?"),
+                                MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
+            return;
+        if (!t.isEmpty())
+            ignoreErrors([&] { fs::deleteFile(paths::greetingFile(t)); });
+        if (r < 1)
+            return;
+        if (gridVmbList->rows() >= 3)
+            gridVmbList->removeItem(r);
+        else
+            gridVmbList->setRows(1);
+        VmbArray().remove(r);
+        lblMsgCount[2]->setText(QString::number(VmbArray().upperBound()));
+    });
+}
+
+void frmVmailCfg::txtNewVmb_Change(std::int16_t Index)
+{
+    runTraced(
+        kModule, QStringLiteral("Sub txtNewVmb_Change"),
+        [&] { return argumentList({eventArg(QStringLiteral("Index"), static_cast<long long>(Index))}); },
+        [this] { lblAddedOK->setText(QString()); });
+}
+
+void frmVmailCfg::txtNewVmb_GotFocus(std::int16_t Index)
+{
+    runTraced(
+        kModule, QStringLiteral("Sub txtNewVmb_GotFocus"),
+        [&] { return argumentList({eventArg(QStringLiteral("Index"), static_cast<long long>(Index))}); },
+        [this] { lblAddedOK->setText(QString()); });
+}
+
+}  // namespace vm::window

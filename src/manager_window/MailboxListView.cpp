@@ -1,0 +1,243 @@
+// The first tab's two lists: the mailbox list rebuilt from the table, the
+// message list of the selected box, message clicks and the button groups.
+#include "frmVmailCfg.h"
+
+#include "BusyCursor.h"
+#include "FlexGrid.h"
+#include "WindowText.h"
+
+#include "config/Paths.h"
+#include "failsafe/Traced.h"
+#include "mailbox/VmailLib.h"
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
+#include "platform/VbNumbers.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+
+namespace vm::window {
+
+using failsafe::argumentList;
+using failsafe::eventArg;
+using failsafe::runTraced;
+
+namespace {
+
+QString noArguments() { return QStringLiteral("()"); }
+
+// Keeps a grid locked against repainting until the end of the scope,
+// whichever way the scope is left.
+class RepaintLock {
+public:
+    explicit RepaintLock(FlexGrid& grid) : grid_(grid) { grid_.lockRepaint(); }
+    ~RepaintLock() { grid_.unlockRepaint(); }
+    RepaintLock(const RepaintLock&) = delete;
+    RepaintLock& operator=(const RepaintLock&) = delete;
+
+private:
+    FlexGrid& grid_;
+};
+
+void setButtonsEnabled(std::initializer_list<QPushButton*> buttons, bool on)
+{
+    for (QPushButton* b : buttons)
+        b->setEnabled(on);
+}
+
+}  // namespace
+
+void frmVmailCfg::rebuildMailboxList()
+{
+    std::int16_t boxCount = 0;
+    if (!ignoreErrors([&] { boxCount = VmbArray().upperBound(); }))
+        return;  // the table was never created: the list stays as it is
+    lblMsgCount[2]->setText(QString::number(boxCount));
+    gridVmbList->setRows(1);
+
+    const BusyCursor busy;
+    QCoreApplication::processEvents();
+    {
+        const RepaintLock lock(*gridVmbList);
+        const MailboxTable& table = VmbArray();
+        const QChar tab = QLatin1Char('\t');
+        for (int i = 1; i <= boxCount; ++i) {
+            const VoicemailBox& box = table.at(i);
+            gridVmbList->addItem(box.Id + tab + box.Pin + tab + box.Description, i);
+        }
+    }
+    for (int c = 0; c <= 2; ++c)
+        gridVmbList->setColAlignment(c, FlexGrid::LeftCenter);
+    gridVmbList->setCol(3);
+}
+
+void frmVmailCfg::gridVmbList_SelChange()
+{
+    runTraced(kModule, QStringLiteral("Sub gridVmbList_SelChange"), noArguments, [this] {
+        gridMsgList->setRows(1);
+        gridMsgList->setCol(1);
+        const QString id = gridVmbList->textMatrix(gridVmbList->row(), 0);
+
+        lblMsgCount[0]->setText(QString());
+        lblMsgCount[1]->setText(QString());
+        lblMsgCount[0]->repaint();
+        lblMsgCount[1]->repaint();
+
+        BtnsEnableVmb();
+        if (!fs::fileExists(paths::greetingFile(id))) {
+            cmdPlayIntro->setEnabled(false);
+            cmdStopPlay[0]->setEnabled(false);
+        }
+        sSelectedVmbId = id;
+
+        // A box's messages are named Id + "_" + ...; the underscore keeps box
+        // 1 from listing box 10's messages.
+        const QStringList files = fs::listFiles(paths::messageFolder(), id + QStringLiteral("_*.wav"));
+        iLastMsgRow = -1;
+        if (files.isEmpty())
+            showNoMessagesRow();
+        else
+            listMessages(files);
+    });
+}
+
+void frmVmailCfg::listMessages(const QStringList& files)
+{
+    gridMsgList->setCol(0);
+    gridMsgList->setText(QString());
+    gridMsgList->setColWidth(0, 360);
+    BtnsEnableMsg();
+
+    Int16 rowNumber = 0;
+    Int16 newCount = 0;
+    Int16 savedCount = 0;
+    gridMsgList->setCol(4);
+    {
+        const RepaintLock lock(*gridMsgList);
+        const QString folder = paths::messageFolder();
+        const QChar tab = QLatin1Char('\t');
+        QString newMarker;
+        QString caller;
+        for (const QString& f : files) {
+            ++rowNumber;
+            const QString path = folder + f;
+            const QString date = messageDateText(fs::lastWriteTime(path));
+            const QString length = lengthText(playingSeconds(fs::fileSize(path)));
+            MsgFileNameParse(f, newMarker, caller);
+            gridMsgList->addItem(tab + date + tab + length + tab + caller + tab + f, rowNumber);
+            gridMsgList->setRow(gridMsgList->rows() - 1);
+            gridMsgList->setCol(0);
+            gridMsgList->setCellAlignment(FlexGrid::LeftCenter);
+            if (newMarker != QStringLiteral("1")) {
+                gridMsgList->setCellPicture(imgSndStatus.picture(1));
+                ++savedCount;
+            } else {
+                gridMsgList->setCellPicture(imgSndStatus.picture(0));
+                ++newCount;
+            }
+        }
+    }
+    lblMsgCount[0]->setText(QString::number(newCount));
+    lblMsgCount[1]->setText(QString::number(savedCount));
+    gridMsgList->setRow(1);
+    gridMsgList->setCol(4);
+}
+
+void frmVmailCfg::showNoMessagesRow()
+{
+    // The row's other cells are blank: only column 0 holds text.
+    gridMsgList->addItem(QStringLiteral("No Messages\t\t"), 1);
+    gridMsgList->setRow(0);
+    gridMsgList->setCol(0);
+    gridMsgList->setText(QString());
+    gridMsgList->setColWidth(0, 10000);
+    gridMsgList->setCol(4);
+    BtnsDisableMsg();
+    cmdRecMsg->setEnabled(true);
+}
+
+void frmVmailCfg::gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shift, float x, float Y)
+{
+    runTraced(
+        kModule, QStringLiteral("Sub gridMsgList_MouseDown"),
+        [&] {
+            return argumentList({eventArg(QStringLiteral("Button"), static_cast<long long>(Button)),
+                                 eventArg(QStringLiteral("Shift"), static_cast<long long>(Shift)),
+                                 eventArg(QStringLiteral("x"), static_cast<double>(x)),
+                                 eventArg(QStringLiteral("Y"), static_cast<double>(Y))});
+        },
+        [this] {
+            if (iLastMsgRow == gridMsgList->row())
+                return;
+            // Once the previous row's icon is being restored, a failing
+            // statement is skipped and the next one runs.
+            bool skipFailures = false;
+            auto statement = [&](auto&& step) {
+                if (skipFailures)
+                    ignoreErrors(step);
+                else
+                    step();
+            };
+            if (iLastMsgRow > 0) {
+                const int clicked = gridMsgList->row();
+                skipFailures = true;
+                QString previousFile;
+                statement([&] { previousFile = gridMsgList->textMatrix(iLastMsgRow, 4); });
+                // A previous row that no longer holds a message counts as none.
+                if (!previousFile.isEmpty()) {
+                    QString newMarker;
+                    QString caller;
+                    statement([&] { MsgFileNameParse(previousFile, newMarker, caller); });
+                    statement([&] { gridMsgList->setRow(iLastMsgRow); });
+                    statement([&] { gridMsgList->setCol(0); });
+                    statement([&] {
+                        gridMsgList->setCellPicture(imgSndStatus.picture(newMarker != QStringLiteral("1") ? 1 : 0));
+                    });
+                    statement([&] { gridMsgList->setRow(clicked); });
+                }
+            }
+            QString file;
+            statement([&] { file = gridMsgList->textMatrix(gridMsgList->row(), 4); });
+            QString newMarker;
+            QString caller;
+            statement([&] { MsgFileNameParse(file, newMarker, caller); });
+            if (!file.isEmpty()) {
+                statement([&] { gridMsgList->setCol(0); });
+                statement([&] { gridMsgList->setColSel(4); });
+                statement([&] { iLastMsgRow = gridMsgList->row(); });
+                statement([&] { BtnsEnableMsg(); });
+            }
+        });
+}
+
+void frmVmailCfg::gridVmbList_DblClick()
+{
+    runTraced(kModule, QStringLiteral("Sub gridVmbList_DblClick"), noArguments, [this] { cmdVmbModify_Click(); });
+}
+
+void frmVmailCfg::BtnsDisableMsg()
+{
+    runTraced(kModule, QStringLiteral("Sub BtnsDisableMsg"), noArguments,
+              [this] { setButtonsEnabled({cmdRecMsg, cmdPlayMsg, cmdStopPlay[1], cmdDeleteMsg}, false); });
+}
+
+void frmVmailCfg::BtnsEnableMsg()
+{
+    runTraced(kModule, QStringLiteral("Sub BtnsEnableMsg"), noArguments,
+              [this] { setButtonsEnabled({cmdRecMsg, cmdPlayMsg, cmdStopPlay[1], cmdDeleteMsg}, true); });
+}
+
+void frmVmailCfg::BtnsDisableVmb()
+{
+    runTraced(kModule, QStringLiteral("Sub BtnsDisableVmb"), noArguments,
+              [this] { setButtonsEnabled({cmdRecIntro, cmdPlayIntro, cmdStopPlay[0], cmdDeleteVmb}, false); });
+}
+
+void frmVmailCfg::BtnsEnableVmb()
+{
+    runTraced(kModule, QStringLiteral("Sub BtnsEnableVmb"), noArguments,
+              [this] { setButtonsEnabled({cmdRecIntro, cmdPlayIntro, cmdStopPlay[0], cmdDeleteVmb}, true); });
+}
+
+}  // namespace vm::window

@@ -1,0 +1,58 @@
+// Voicemail statistics: new and saved messages of all boxes, their total
+// playing time and the recording time the free disk space still holds.
+#include "frmVmailCfg.h"
+
+#include "WindowText.h"
+
+#include "config/GlobalStuff.h"
+#include "config/Paths.h"
+#include "failsafe/Traced.h"
+#include "mailbox/VmailLib.h"
+#include "platform/AppFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/VbNumbers.h"
+
+namespace vm::window {
+
+using failsafe::argumentList;
+using failsafe::runTraced;
+using failsafe::variantArg;
+
+void frmVmailCfg::GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iMsgCountSaved,
+                                  std::int32_t& lTotalTimeMins, std::int32_t& lAvailMin)
+{
+    runTraced(
+        kModule, QStringLiteral("Function GetMessageStats"),
+        [&] {
+            return argumentList(
+                {variantArg(QStringLiteral("iMsgCountNew%"), iMsgCountNew),
+                 variantArg(QStringLiteral("iMsgCountSaved%"), iMsgCountSaved),
+                 variantArg(QStringLiteral("lTotalTimeMins&"), lTotalTimeMins),
+                 variantArg(QStringLiteral("lAvailMin&"), lAvailMin)});
+        },
+        [&] {
+            const QString folder = paths::messageFolder();
+            const QStringList files = fs::listFiles(folder, QStringLiteral("*.wav"));
+            iMsgCountNew = 0;
+            iMsgCountSaved = 0;
+            lTotalTimeMins = 0;
+            std::int32_t totalSeconds = 0;
+            QString newMarker;
+            QString caller;
+            for (const QString& f : files) {
+                totalSeconds = toInt32(static_cast<long long>(totalSeconds) + playingSeconds(fs::fileSize(folder + f)));
+                MsgFileNameParse(f, newMarker, caller);
+                if (newMarker != QStringLiteral("1"))
+                    iMsgCountSaved = toInt16(iMsgCountSaved + 1);
+                else
+                    iMsgCountNew = toInt16(iMsgCountNew + 1);
+            }
+            lTotalTimeMins = roundToInt32(totalSeconds / 60.0);
+            // The volume holding the program; this platform names it by any
+            // path on it rather than by a drive root.
+            const auto freeBytes = config::GetFreeDiskSpace(appFolder());
+            lAvailMin = roundToInt32(static_cast<double>(freeBytes) / (kBytesPerSecond * 60.0));
+        });
+}
+
+}  // namespace vm::window

@@ -1,0 +1,19 @@
+#pragma once
+// The window's message boxes on screen: QMessageBox, modal to the window.
+
+#include "MessageBoxService.h"
+
+class QWidget;
+
+namespace vm::window {
+
+class QtMessageBoxService : public MessageBoxService {
+public:
+    explicit QtMessageBoxService(QWidget* owner = nullptr);
+    MsgAnswer show(const QString& text, MsgButtons buttons, const QString& caption) override;
+
+private:
+    QWidget* owner_;
+};
+
+}  // namespace vm::window

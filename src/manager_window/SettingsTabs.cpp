@@ -1,0 +1,102 @@
+// The settings tabs: recording length limits checked and written when their
+// field is left, the e-mail mechanism written whenever an option is
+// selected, and everything else saved when the window unloads.
+#include "frmVmailCfg.h"
+
+#include "TextBox.h"
+#include "WindowText.h"
+
+#include "config/GlobalStuff.h"
+#include "config/Paths.h"
+#include "config/RegistryIni.h"
+#include "failsafe/Traced.h"
+#include "mailbox/VmailLib.h"
+#include "platform/AnsiText.h"
+#include "platform/FileSystem.h"
+#include "platform/NumberText.h"
+#include "platform/RuntimeError.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include <algorithm>
+
+namespace vm::window {
+
+using failsafe::argumentList;
+using failsafe::eventArg;
+using failsafe::runTraced;
+
+namespace {
+
+const QString kSection = QStringLiteral("Voicemail");
+
+QString indexArgument(std::int16_t index)
+{
+    return argumentList({eventArg(QStringLiteral("Index"), static_cast<long long>(index))});
+}
+
+// The typed limit: blanks trimmed, at most four characters, as a whole
+// number (0 when it is none), then held within [low, high].
+std::int16_t checkedLimit(const QString& typed, std::int16_t low, std::int16_t high)
+{
+    const QString text = trimBlanks(typed).left(4);
+    std::int16_t value = 0;
+    ignoreErrors([&] { value = number::textToInt16(text); });
+    return std::clamp(value, low, high);
+}
+
+}  // namespace
+
+void frmVmailCfg::Text1_LostFocus(std::int16_t Index)
+{
+    runTraced(kModule, QStringLiteral("Sub Text1_LostFocus"), [&] { return indexArgument(Index); }, [&] {
+        if (Index != 0 && Index != 1)
+            return;
+        TextBox* field = Text1[static_cast<std::size_t>(Index)];
+        std::int16_t& setting = Index == 0 ? config::RecLengthMin : config::RecLengthMax;
+        setting = Index == 0 ? checkedLimit(field->text(), 1, 30) : checkedLimit(field->text(), 2, 9999);
+        const QString text = QString::number(setting);
+        config::WriteIniString(kSection, Index == 0 ? QStringLiteral("RecLengthMin") : QStringLiteral("RecLengthMax"), text);
+        field->setText(text);
+    });
+}
+
+void frmVmailCfg::optEmailMechanism_Click(std::int16_t Index)
+{
+    runTraced(kModule, QStringLiteral("Sub optEmailMechanism_Click"), [&] { return indexArgument(Index); }, [this] {
+        const bool smtp = optEmailMechanism[2]->isChecked();
+        config::WriteIniString(kSection, QStringLiteral("ForwardEmailMechanism"),
+                       smtp ? QStringLiteral("SMTP") : QStringLiteral("MAPI"));
+        txtSmtpMailHost->setEnabled(smtp);
+        txtSmtpEmailAddress->setEnabled(smtp);
+        lblSmtpDesc[0]->setEnabled(smtp);
+        lblSmtpDesc[1]->setEnabled(smtp);
+    });
+}
+
+void frmVmailCfg::Form_Unload(std::int16_t& Cancel)
+{
+    runTraced(
+        kModule, QStringLiteral("Sub Form_Unload"),
+        [&] { return argumentList({eventArg(QStringLiteral("Cancel"), static_cast<long long>(Cancel))}); },
+        [this] {
+            VmbSaveXML();
+            // The body keeps its line breaks, written as CR LF like every text file here.
+            QString body = txtEmailBody->toPlainText();
+            body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+            fs::writeFile(paths::emailBodyFile(), ansi::encode(body + QStringLiteral("\r\n")));
+
+            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSubject"), txtEmailSubject->text());
+            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpServer"), txtSmtpMailHost->text());
+            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpEmailAddress"), txtSmtpEmailAddress->text());
+            config::WriteIniString(kSection, QStringLiteral("FtpServer"), txtFtpServer->text());
+            config::WriteIniString(kSection, QStringLiteral("FtpDir"), txtFtpDir->text());
+            config::WriteIniString(kSection, QStringLiteral("FtpUser"), txtFtpUser->text());
+            config::WriteIniString(kSection, QStringLiteral("FtpPassword"), txtFtpPassword->text());
+            config::WriteIniString(kSection, QStringLiteral("RunCommandAfterRec"), txtRunCommand->text());
+        });
+}
+
+}  // namespace vm::window

@@ -1,0 +1,348 @@
+// Building the window's controls: captions, tool tips and positions (twips,
+// left, top, width, height) as the window was designed, and the wiring of
+// each control's events to its handler.
+#include "frmVmailCfg.h"
+
+#include "FlexGrid.h"
+#include "MessageBoxService.h"
+#include "OptionButton.h"
+#include "TabControl.h"
+#include "TextBox.h"
+#include "Twips.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+
+namespace vm::window {
+
+namespace {
+
+constexpr int kClientWidth = 5220;
+constexpr int kClientHeight = 6840;
+constexpr int kTabLeft = 75, kTabTop = 120, kTabWidth = 5055, kTabHeight = 6135;
+constexpr int kGridWidth = 4815;
+constexpr int kFrameLeft = 120, kFrameWidth = 4815;
+constexpr int kLineHeight = 300;
+
+// Places children of one container, positions given in twips relative to
+// `origin` (the container's top left corner in the coordinates the design
+// uses, in pixels).
+class Placer {
+public:
+    Placer(QWidget* parent, QPoint origin) : parent_(parent), origin_(origin) {}
+
+    QWidget* parent() const { return parent_; }
+
+    template <class W>
+    W* place(W* widget, int left, int top, int width, int height) const
+    {
+        widget->setParent(parent_);
+        widget->setGeometry(twipsRect(left, top, width, height).translated(-origin_));
+        return widget;
+    }
+
+    QLabel* label(const QString& caption, int left, int top, int width, int height = 255) const
+    {
+        auto* l = place(new QLabel(caption), left, top, width, height);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        return l;
+    }
+
+    TextBox* textBox(int left, int top, int width, int height = kLineHeight) const
+    {
+        return place(new TextBox, left, top, width, height);
+    }
+
+    QPushButton* pictureButton(const QString& picture, const QString& toolTip, int left, int top) const
+    {
+        auto* b = place(new QPushButton, left, top, 360, 340);
+        b->setIcon(QIcon(QStringLiteral(":/manager_window/") + picture + QStringLiteral(".png")));
+        b->setIconSize(QSize(16, 16));
+        b->setToolTip(toolTip);
+        return b;
+    }
+
+    QLabel* picture(const QString& name, int left, int top, int width, int height) const
+    {
+        auto* l = place(new QLabel, left, top, width, height);
+        l->setPixmap(QPixmap(QStringLiteral(":/manager_window/") + name + QStringLiteral(".png")));
+        l->setAlignment(Qt::AlignCenter);
+        return l;
+    }
+
+    QGroupBox* frame(const QString& caption, int top, int height) const
+    {
+        return place(new QGroupBox(caption), kFrameLeft, top, kFrameWidth, height);
+    }
+
+private:
+    QWidget* parent_;
+    QPoint origin_;
+};
+
+// A frame's own children: positions relative to the frame's top left.
+Placer inside(QGroupBox* frame) { return Placer(frame, QPoint(0, 0)); }
+
+}  // namespace
+
+void frmVmailCfg::buildControls()
+{
+    setWindowTitle(kWindowCaption);
+    QFont designFont = font();
+    designFont.setPointSizeF(8);
+    setFont(designFont);
+    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+
+    Placer window(this, QPoint(0, 0));
+    SSTab1 = window.place(new TabControl, kTabLeft, kTabTop, kTabWidth, kTabHeight);
+    SSTab1->setUsesScrollButtons(false);
+    SSTab1->tabBar()->setExpanding(true);
+    SSTab1->tabBar()->setElideMode(Qt::ElideNone);
+    const int tabPixels = (twipsToPixels(kTabWidth) - 4) / 5;
+    SSTab1->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; padding: 3px 0px; }").arg(tabPixels));
+    QFont tabFont = designFont;
+    tabFont.setPointSizeF(7);
+    SSTab1->tabBar()->setFont(tabFont);
+
+    const QStringList captions = {QStringLiteral("Mailboxes "), QStringLiteral("Add / Modify"),
+                                  QStringLiteral("Config / Stats"), QStringLiteral("Email "),
+                                  QStringLiteral("FTP / Cmd")};
+    std::array<QWidget*, 5> pages{};
+    for (int i = 0; i < 5; ++i) {
+        pages[static_cast<std::size_t>(i)] = new QWidget;
+        SSTab1->addTab(pages[static_cast<std::size_t>(i)], captions[i]);
+    }
+    const QPoint origin(2, SSTab1->tabBar()->sizeHint().height() + 1);
+    buildMailboxesTab(pages[0], origin);
+    buildAddModifyTab(pages[1], origin);
+    buildConfigStatsTab(pages[2], origin);
+    buildEmailTab(pages[3], origin);
+    buildFtpCmdTab(pages[4], origin);
+    SSTab1->setTab(0);
+
+    cmdVmCfgHelp = window.place(new QPushButton(QStringLiteral("&Help")), 2600, 6360, 1215, 375);
+    cmdVmCfgExit = window.place(new QPushButton(QStringLiteral("E&xit")), 3920, 6360, 1215, 375);
+}
+
+void frmVmailCfg::buildMailboxesTab(QWidget* page, QPoint origin)
+{
+    const Placer tab(page, origin);
+    Label1[0] = tab.label(QStringLiteral("Voicemail Boxes:"), 120, 660, 2295);
+    Label1[4] = tab.label(QStringLiteral("Count :"), 3360, 660, 1215);
+    lblMsgCount[2] = tab.label(QStringLiteral("0"), 4680, 660, 375);
+    gridVmbList = tab.place(new FlexGrid(4, kGridWidth), 120, 900, kGridWidth, 1815);
+    gridVmbList->setSelectByRow(true);
+
+    cmdVmbModify = tab.place(new QPushButton(QStringLiteral("&Modify")), 120, 2820, 1080, 340);
+    cmdDeleteVmb = tab.pictureButton(QStringLiteral("delete"), QStringLiteral("Delete mailbox and its welcoming message"),
+                                     3360, 2820);
+    cmdRecIntro = tab.pictureButton(QStringLiteral("record"), QStringLiteral("Record welcoming message"), 3840, 2820);
+    cmdPlayIntro =
+        tab.pictureButton(QStringLiteral("play"), QStringLiteral("Play the crrent welcoming message"), 4200, 2820);
+    cmdStopPlay[0] = tab.pictureButton(QStringLiteral("stop"), QStringLiteral("Stop playing"), 4560, 2820);
+
+    Label1[2] = tab.label(QStringLiteral("Voicemail Messages:"), 120, 3420, 2880);
+    Label1[3] = tab.label(QStringLiteral("New :"), 3120, 3420, 555);
+    lblMsgCount[0] = tab.label(QStringLiteral("0"), 3675, 3420, 285);
+    Label1[1] = tab.label(QStringLiteral("Saved :"), 3960, 3420, 675);
+    lblMsgCount[1] = tab.label(QStringLiteral("0"), 4635, 3420, 400);
+    gridMsgList = tab.place(new FlexGrid(5, kGridWidth), 120, 3660, kGridWidth, 1815);
+
+    cmdDeleteMsg = tab.pictureButton(QStringLiteral("delete"), QStringLiteral("Delete message"), 3360, 5580);
+    cmdRecMsg = tab.pictureButton(QStringLiteral("record"), QStringLiteral("Record new message"), 3840, 5580);
+    cmdPlayMsg = tab.pictureButton(QStringLiteral("play"), QStringLiteral("Play message"), 4200, 5580);
+    cmdStopPlay[1] = tab.pictureButton(QStringLiteral("stop"), QStringLiteral("Stop playing"), 4560, 5580);
+}
+
+void frmVmailCfg::buildAddModifyTab(QWidget* page, QPoint origin)
+{
+    const Placer tab(page, origin);
+    tab.picture(QStringLiteral("mailbox"), 120, 480, 600, 540);
+    frmMisc[0] = tab.frame(QStringLiteral("Voicemail Box Settings "), 1080, 4935);
+    const Placer box = inside(frmMisc[0]);
+
+    constexpr int labelLeft = 120, labelWidth = 2280, fieldLeft = 2400, fieldWidth = 2280;
+    box.label(QStringLiteral("Voicemail Box Number :"), labelLeft, 330, labelWidth);
+    txtNewVmb[0] = box.textBox(fieldLeft, 300, 900);
+    box.label(QStringLiteral("PIN :"), 3420, 330, 420);
+    txtNewVmb[1] = box.textBox(3840, 300, 840);
+
+    // The other fields one a line, in the order the form shows them.
+    struct Field {
+        int index;
+        const char* caption;
+    };
+    static constexpr Field fields[] = {
+        {7, "Voicemail groups :"},       {2, "Comments :"},
+        {4, "Forwarding tel number :"},  {5, "Numeric pager tel number :"},
+        {6, "Numeric pager message :"},  {3, "Forwarding e-mail address :"},
+        {8, "Command line to  run  :"},
+    };
+    int top = 690;
+    for (const Field& f : fields) {
+        box.label(QString::fromLatin1(f.caption), labelLeft, top + 30, labelWidth);
+        txtNewVmb[static_cast<std::size_t>(f.index)] = box.textBox(fieldLeft, top, fieldWidth);
+        top += 390;
+    }
+    chkUploadToFtp = box.place(new QCheckBox(QStringLiteral("Upload to FTP Server")), labelLeft, top, 2280, 285);
+    chkDeleteAfterForward =
+        box.place(new QCheckBox(QStringLiteral("Delete after forwarding")), fieldLeft, top, fieldWidth, 285);
+    top += 390;
+    lblAddedOK = box.label(QString(), labelLeft, top, 4560, 285);
+    top += 360;
+    cmdPrev = box.pictureButton(QStringLiteral("prev"), QStringLiteral("Previous mailbox"), labelLeft, top);
+    cmdNext = box.pictureButton(QStringLiteral("next"), QStringLiteral("Next mailbox"), labelLeft + 480, top);
+    cmdVmbAdd = box.place(new QPushButton(QStringLiteral("&Add / Modify this mailbox")), fieldLeft, top - 20,
+                          fieldWidth, 375);
+}
+
+void frmVmailCfg::buildConfigStatsTab(QWidget* page, QPoint origin)
+{
+    const Placer tab(page, origin);
+    tab.picture(QStringLiteral("settings"), 120, 480, 600, 540);
+
+    frmMisc[1] = tab.frame(QStringLiteral("Voicemail System Settings "), 1080, 1695);
+    const Placer settings = inside(frmMisc[1]);
+    static constexpr const char* limitCaptions[] = {"Minimum message length :", "Maximum message length :",
+                                                     "Default mailbox max store size :"};
+    static constexpr const char* limitUnits[] = {"seconds", "seconds", "minutes"};
+    for (int i = 0; i < 3; ++i) {
+        const int top = 330 + i * 420;
+        settings.label(QString::fromLatin1(limitCaptions[i]), 120, top + 30, 2640);
+        Text1[static_cast<std::size_t>(i)] = settings.textBox(2760, top, 720);
+        settings.label(QString::fromLatin1(limitUnits[i]), 3600, top + 30, 1080);
+    }
+    Text1[2]->setText(QStringLiteral("60"));
+
+    frmMisc[2] = tab.frame(QStringLiteral("Voicemail Statistics"), 2880, 1935);
+    const Placer stats = inside(frmMisc[2]);
+    static constexpr const char* statCaptions[] = {"New Messages :", "Saved Messages :", "Total Message Time :",
+                                                    "Space Remaining :"};
+    for (int i = 0; i < 4; ++i) {
+        const int top = 330 + i * 390;
+        stats.label(QString::fromLatin1(statCaptions[i]), 120, top + 30, 2640);
+        txtStats[static_cast<std::size_t>(i)] = stats.textBox(2760, top, 720);
+        txtStats[static_cast<std::size_t>(i)]->setReadOnly(true);
+        if (i >= 2)
+            stats.label(QStringLiteral("hours"), 3600, top + 30, 1080);
+    }
+}
+
+void frmVmailCfg::buildEmailTab(QWidget* page, QPoint origin)
+{
+    const Placer tab(page, origin);
+    tab.picture(QStringLiteral("email"), 120, 480, 600, 540);
+
+    frmMisc[4] = tab.frame(QStringLiteral("Email Forward Message Template"), 1080, 1935);
+    const Placer tmpl = inside(frmMisc[4]);
+    tmpl.label(QStringLiteral("Subject :"), 120, 330, 840);
+    txtEmailSubject = tmpl.textBox(960, 300, 3720);
+    tmpl.label(QStringLiteral("Body :"), 120, 720, 840);
+    txtEmailBody = tmpl.place(new QPlainTextEdit, 960, 690, 3720, 1125);
+    txtEmailBody->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    frmMisc[5] = tab.frame(QStringLiteral("Email Forwarding Method"), 3120, 2415);
+    const Placer method = inside(frmMisc[5]);
+    auto* group = new QButtonGroup(frmMisc[5]);
+    optEmailMechanism[2] =
+        method.place(new OptionButton(QStringLiteral("Use SMTP to forward email direct to mail server.")), 120, 300,
+                     4560, 300);
+    optEmailMechanism[1] = method.place(
+        new OptionButton(QStringLiteral("Use Simple MAPI to forward messages using locally installed email software "
+                                        "(eg: Eudora, Outlook)")),
+        120, 660, 4560, 480);
+    optEmailMechanism[1]->setToolTip(QStringLiteral("Outlook Express cannot be used with this option."));
+    group->addButton(optEmailMechanism[1], 1);
+    group->addButton(optEmailMechanism[2], 2);
+
+    lblSmtpDesc[0] = method.label(QStringLiteral("SMTP server :"), 120, 1260, 1560);
+    txtSmtpMailHost = method.textBox(1680, 1230, 3000);
+    lblSmtpDesc[1] = method.label(QStringLiteral("Return email addr :"), 120, 1650, 1560);
+    txtSmtpEmailAddress = method.textBox(1680, 1620, 3000);
+    lblSmtpDesc[2] = method.label(QStringLiteral("Login / Password :"), 120, 2040, 1560);
+    txtSmtpLoginName = method.textBox(1680, 2010, 1440);
+    txtSmtpLoginPassword = method.textBox(3240, 2010, 1440);
+    txtSmtpLoginPassword->setEchoMode(QLineEdit::Password);
+}
+
+void frmVmailCfg::buildFtpCmdTab(QWidget* page, QPoint origin)
+{
+    const Placer tab(page, origin);
+    tab.picture(QStringLiteral("upload"), 120, 480, 600, 540);
+    tab.picture(QStringLiteral("command"), 4335, 480, 600, 540);
+
+    frmMisc[3] = tab.frame(QStringLiteral("FTP Upload Destination"), 1080, 2655);
+    const Placer ftp = inside(frmMisc[3]);
+    auto* note = ftp.label(
+        QStringLiteral("Recorded voicemail messages will be uploaded by FTP to the location specified below:"), 120,
+        270, 4560, 480);
+    note->setWordWrap(true);
+    static constexpr const char* captions[] = {"FTP Server :", "FTP Directory :", "User :", "Password :"};
+    std::array<TextBox**, 4> fields = {&txtFtpServer, &txtFtpDir, &txtFtpUser, &txtFtpPassword};
+    for (int i = 0; i < 4; ++i) {
+        const int top = 870 + i * 420;
+        ftp.label(QString::fromLatin1(captions[i]), 120, top + 30, 1320);
+        *fields[static_cast<std::size_t>(i)] = ftp.textBox(1440, top, 3240);
+    }
+
+    frmMisc[6] = tab.frame(QStringLiteral("Post recording process"), 4440, 1575);
+    const Placer post = inside(frmMisc[6]);
+    auto* postNote = post.label(
+        QStringLiteral("Run  immediately after voicemail message recording is finished (for all voicemail "
+                       "recordings) :"),
+        120, 270, 4560, 480);
+    postNote->setWordWrap(true);
+    post.label(QStringLiteral("Command :"), 120, 990, 1320);
+    txtRunCommand = post.textBox(1440, 960, 3240);
+}
+
+void frmVmailCfg::connectEvents()
+{
+    connect(SSTab1, &TabControl::click, this, [this](int previous) {
+        std::int16_t PreviousTab = static_cast<std::int16_t>(previous);
+        SSTab1_Click(PreviousTab);
+    });
+    connect(cmdVmCfgHelp, &QPushButton::clicked, this, [this] { cmdVmCfgHelp_Click(); });
+    connect(cmdVmCfgExit, &QPushButton::clicked, this, [this] { cmdVmCfgExit_Click(2); });
+
+    connect(gridVmbList, &FlexGrid::selChange, this, [this] { gridVmbList_SelChange(); });
+    connect(gridVmbList, &FlexGrid::dblClick, this, [this] { gridVmbList_DblClick(); });
+    connect(gridMsgList, &FlexGrid::mouseDown, this, [this](int button, int shift, float x, float y) {
+        gridMsgList_MouseDown(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y);
+    });
+
+    connect(cmdPlayMsg, &QPushButton::clicked, this, [this] { cmdPlayMsg_Click(); });
+    connect(cmdRecMsg, &QPushButton::clicked, this, [this] { cmdRecMsg_Click(); });
+    connect(cmdDeleteMsg, &QPushButton::clicked, this, [this] { cmdDeleteMsg_Click(); });
+    connect(cmdPlayIntro, &QPushButton::clicked, this, [this] { cmdplayIntro_Click(); });
+    connect(cmdRecIntro, &QPushButton::clicked, this, [this] { cmdRecIntro_Click(); });
+    for (std::int16_t i = 0; i < 2; ++i)
+        connect(cmdStopPlay[static_cast<std::size_t>(i)], &QPushButton::clicked, this, [this, i] { cmdStopPlay_Click(i); });
+
+    connect(cmdVmbAdd, &QPushButton::clicked, this, [this] { cmdVmbAdd_Click(); });
+    connect(cmdVmbModify, &QPushButton::clicked, this, [this] { cmdVmbModify_Click(); });
+    connect(cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
+    connect(cmdPrev, &QPushButton::clicked, this, [this] { cmdPrev_Click(); });
+    connect(cmdDeleteVmb, &QPushButton::clicked, this, [this] { cmdDeleteVmb_Click(); });
+    for (std::int16_t i = 0; i < 9; ++i) {
+        TextBox* field = txtNewVmb[static_cast<std::size_t>(i)];
+        connect(field, &QLineEdit::textChanged, this, [this, i] { txtNewVmb_Change(i); });
+        connect(field, &TextBox::gotFocus, this, [this, i] { txtNewVmb_GotFocus(i); });
+    }
+
+    for (std::int16_t i = 0; i < 3; ++i)
+        connect(Text1[static_cast<std::size_t>(i)], &TextBox::lostFocus, this, [this, i] { Text1_LostFocus(i); });
+    for (std::int16_t i = 1; i <= 2; ++i) {
+        connect(optEmailMechanism[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                optEmailMechanism_Click(i);
+        });
+    }
+}
+
+}  // namespace vm::window

@@ -1,0 +1,37 @@
+#pragma once
+// Texts the window works out: message lengths and dates, hours of the
+// statistics, and the filters applied to typed text. Sound files count 11025
+// bytes to the second of playing time, header included, whatever their real
+// format.
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+
+namespace vm::window {
+
+inline constexpr int kBytesPerSecond = 11025;
+
+// Whole seconds of playing time: size / 11025 rounded to the nearest (an odd
+// divisor never gives an exact half).
+std::int32_t playingSeconds(std::int64_t bytes);
+
+// "m:ss": minutes without leading zeros, two-digit seconds (0:00, 1:00, 75:00).
+QString lengthText(std::int32_t seconds);
+
+// "mmm dd, hh:nn:ss" with the locale's abbreviated month name and a 24-hour
+// clock, e.g. "Jan 05, 14:03:09".
+QString messageDateText(const QDateTime& moment);
+
+// Minutes as hours with one decimal, truncated to whole tenths and without a
+// leading zero under one hour: 125 -> "2.0", 59 -> ".9", 0 -> ".0".
+QString hoursText(std::int32_t minutes);
+
+// Only the ASCII digits of `text`, in order.
+QString digitsOnly(const QString& text);
+
+// Leading and trailing blanks removed; tabs and other white space stay.
+QString trimBlanks(const QString& text);
+
+}  // namespace vm::window

@@ -1,0 +1,44 @@
+#include "frmVmailCfg.h"
+
+#include "QtMessageBoxService.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+// Resources of a static library have to be registered by name, outside any namespace.
+static void registerWindowArtwork() { Q_INIT_RESOURCE(manager_window); }
+
+namespace vm::window {
+
+frmVmailCfg::frmVmailCfg(MessageBoxService* boxes, QWidget* parent) : QWidget(parent), boxes_(boxes)
+{
+    registerWindowArtwork();
+    imgSndStatus = StatusImages();  // the pictures exist only once the artwork is registered
+    if (!boxes_) {
+        ownBoxes_ = std::make_unique<QtMessageBoxService>(this);
+        boxes_ = ownBoxes_.get();
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setLogicalDpi(screen->logicalDotsPerInch());
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    buildControls();
+    connectEvents();
+}
+
+frmVmailCfg::~frmVmailCfg() = default;
+
+MessageBoxService& frmVmailCfg::messageBoxes() { return *boxes_; }
+
+void frmVmailCfg::closeEvent(QCloseEvent* event)
+{
+    if (!unloaded_) {
+        std::int16_t Cancel = 0;
+        Form_Unload(Cancel);
+        unloaded_ = true;
+    }
+    event->accept();
+}
+
+}  // namespace vm::window
