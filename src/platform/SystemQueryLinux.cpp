@@ -442,8 +442,12 @@ public:
         switch (kind) {
         case FileTimeKind::LastAccess:
             return fromTimestamp(sx.stx_atime);
-        case FileTimeKind::Creation:
-            return fromTimestamp((sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_ctime);
+        case FileTimeKind::Creation: {
+            // Some file systems (image layers among them) claim a birth time
+            // but report it as zero.
+            const bool hasBirth = (sx.stx_mask & STATX_BTIME) && (sx.stx_btime.tv_sec != 0 || sx.stx_btime.tv_nsec != 0);
+            return fromTimestamp(hasBirth ? sx.stx_btime : sx.stx_ctime);
+        }
         case FileTimeKind::LastWrite:
             return fromTimestamp(sx.stx_mtime);
         }

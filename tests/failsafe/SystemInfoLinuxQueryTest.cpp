@@ -2,12 +2,8 @@
 // queries give on this machine.
 #include "platform/SystemQueryLinux.h"
 
-#include "platform/AppFolder.h"
-
 #include "support/TempAppFolder.h"
 
-#include <QFileInfo>
-#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,26 +15,20 @@ TEST(SystemQueryLinux, KernelReleaseAsVersionRecord)
 {
     struct Case {
         const char* release;
-        std::uint32_t major;
-        std::uint32_t minor;
+        std::uint32_t major, minor;
         std::int32_t build;
         const char* rest;
     };
     const Case cases[] = {
-        {"6.1.0-18-amd64", 6, 1, 0, "18-amd64"},
-        {"6.18.44-fc-v1300", 6, 18, 44, "fc-v1300"},
-        {"5.15", 5, 15, 0, ""},
-        {"4.19.0", 4, 19, 0, ""},
-        {"5.10.0+", 5, 10, 0, ""},
-        {"6.8.rc1", 6, 8, 0, "rc1"},
-        {"", 0, 0, 0, ""},
+        {"6.1.0-18-amd64", 6, 1, 0, "18-amd64"}, {"6.18.44-fc-v1300", 6, 18, 44, "fc-v1300"}, {"5.15", 5, 15, 0, ""},
+        {"5.10.0+", 5, 10, 0, ""}, {"6.8.rc1", 6, 8, 0, "rc1"}, {"", 0, 0, 0, ""},
     };
     for (const Case& c : cases) {
         const OsVersion v = osVersionFromRelease(QString::fromLatin1(c.release));
         EXPECT_EQ(v.platform, OsVersion::kPlatformOther) << c.release;
-        EXPECT_EQ(v.major, c.major) << c.release;
-        EXPECT_EQ(v.minor, c.minor) << c.release;
-        EXPECT_EQ(v.build, c.build) << c.release;
+        EXPECT_EQ(QString::number(v.major) + '.' + QString::number(v.minor) + '.' + QString::number(v.build),
+                  QString::number(c.major) + '.' + QString::number(c.minor) + '.' + QString::number(c.build))
+            << c.release;
         EXPECT_EQ(v.servicePack, QByteArray(c.rest)) << c.release;
     }
 }
@@ -52,26 +42,28 @@ QByteArray cpuBlock(int index, const char* vendor, int family, int model, const 
 
 TEST(SystemQueryLinux, CpuInfoMapsToTheProcessorRecord)
 {
-    const CpuSummary intel = parseCpuInfo(cpuBlock(0, "GenuineIntel", 6, 207, "2") + cpuBlock(1, "GenuineIntel", 6, 1, "9"));
-    ASSERT_TRUE(intel.processor);
-    EXPECT_EQ(intel.count, 2);
-    EXPECT_EQ(intel.processor->type, 586u);
-    EXPECT_EQ(intel.processor->level, 6);
-    EXPECT_EQ(intel.processor->revision, 0xCF02);  // the first processor's figures
-
-    const CpuSummary amd = parseCpuInfo(cpuBlock(0, "AuthenticAMD", 25, 33, "0"));
-    ASSERT_TRUE(amd.processor);
-    EXPECT_EQ(amd.processor->type, 586u);
-    EXPECT_EQ(amd.processor->level, 25);
-    EXPECT_EQ(amd.processor->revision, 0x2100);
-
-    const CpuSummary old = parseCpuInfo(cpuBlock(0, "GenuineIntel", 4, 8, "unknown"));
-    ASSERT_TRUE(old.processor);
-    EXPECT_EQ(old.processor->type, 486u);
-    EXPECT_EQ(old.processor->revision, 0x0800);
-
-    const CpuSummary arm = parseCpuInfo("processor\t: 0\nBogoMIPS\t: 50.00\nCPU implementer\t: 0x41\n\n"
-                                        "processor\t: 1\nBogoMIPS\t: 50.00\n");
+    struct Case {
+        QByteArray text;
+        int count;
+        std::uint32_t type;
+        std::uint16_t level, revision;
+    };
+    const Case cases[] = {
+        // the first processor's figures describe the machine
+        {cpuBlock(0, "GenuineIntel", 6, 207, "2") + cpuBlock(1, "GenuineIntel", 6, 1, "9"), 2, 586, 6, 0xCF02},
+        {cpuBlock(0, "AuthenticAMD", 25, 33, "0"), 1, 586, 25, 0x2100},
+        {cpuBlock(0, "GenuineIntel", 4, 8, "unknown"), 1, 486, 4, 0x0800},
+        {cpuBlock(0, "GenuineIntel", 3, 0, "0"), 1, 386, 3, 0},
+    };
+    for (const Case& c : cases) {
+        const CpuSummary s = parseCpuInfo(c.text);
+        ASSERT_TRUE(s.processor);
+        EXPECT_EQ(s.count, c.count);
+        EXPECT_EQ(s.processor->type, c.type);
+        EXPECT_EQ(s.processor->level, c.level);
+        EXPECT_EQ(s.processor->revision, c.revision);
+    }
+    const CpuSummary arm = parseCpuInfo("processor\t: 0\nCPU implementer\t: 0x41\n\nprocessor\t: 1\n");
     EXPECT_FALSE(arm.processor);
     EXPECT_EQ(arm.count, 2);
 }
@@ -109,13 +101,6 @@ TEST(SystemQueryLinux, ProcessStartTimeSurvivesOddCommandNames)
     EXPECT_FALSE(processStartTicks("garbage"));
 }
 
-TEST(SystemQueryLinux, MouseFromInputDevices)
-{
-    EXPECT_TRUE(inputDevicesHaveMouse("I: Bus=0003\nN: Name=\"USB Mouse\"\nH: Handlers=event3 mouse0 \n\n"));
-    EXPECT_FALSE(inputDevicesHaveMouse("I: Bus=0011\nN: Name=\"AT Keyboard\"\nH: Handlers=sysrq kbd event0 \n"));
-    EXPECT_FALSE(inputDevicesHaveMouse(""));
-}
-
 TEST(SystemQueryLinux, ProfileFilesAreFoundIgnoringCase)
 {
     QTemporaryDir dir;
@@ -140,50 +125,15 @@ TEST(SystemQueryLinux, ProfileFilesAreFoundIgnoringCase)
               QStringLiteral("<Unknown>"));
 }
 
-TEST(SystemQueryLinux, LiveModulesStartWithTheExecutable)
-{
-    const std::optional<QStringList> modules = createPlatformSystemQuery()->processModules();
-    ASSERT_TRUE(modules);
-    ASSERT_FALSE(modules->isEmpty());
-    EXPECT_EQ(QFileInfo(modules->first()).canonicalFilePath(), QFileInfo(executablePath()).canonicalFilePath());
-    EXPECT_LE(modules->size(), 256);
-    EXPECT_EQ(modules->size(), QSet<QString>(modules->begin(), modules->end()).size());
-    bool sawLibc = false;
-    for (const QString& m : *modules) {
-        EXPECT_TRUE(m.startsWith(QLatin1Char('/'))) << m.toStdString();
-        sawLibc = sawLibc || QFileInfo(m).fileName().startsWith(QLatin1String("libc.so"));
-    }
-    EXPECT_TRUE(sawLibc);
-}
-
 TEST(SystemQueryLinux, LiveFileTimes)
 {
     test::TempAppFolder app;
     app.write(QStringLiteral("probe.bin"), "x");
     const std::unique_ptr<SystemQuery> q = createPlatformSystemQuery();
-    const QDateTime before = QDateTime::currentDateTime().addSecs(-60);
-    for (FileTimeKind kind : {FileTimeKind::LastAccess, FileTimeKind::Creation, FileTimeKind::LastWrite}) {
-        const std::optional<QDateTime> t = q->fileTime(app.file(QStringLiteral("probe.bin")), kind);
-        ASSERT_TRUE(t);
-        EXPECT_GE(*t, before);
-    }
+    const std::optional<QDateTime> created = q->fileTime(app.file(QStringLiteral("probe.bin")), FileTimeKind::Creation);
+    ASSERT_TRUE(created);
+    EXPECT_GE(*created, QDateTime::currentDateTime().addSecs(-60));
     EXPECT_FALSE(q->fileTime(app.file(QStringLiteral("missing.bin")), FileTimeKind::Creation));
-}
-
-TEST(SystemQueryLinux, LiveFiguresArePlausible)
-{
-    const std::unique_ptr<SystemQuery> q = createPlatformSystemQuery();
-    ASSERT_TRUE(q->processorCount());
-    EXPECT_GT(*q->processorCount(), 0);
-    const MemoryStatus m = q->memory();
-    EXPECT_GT(m.totalPhysical, 0u);
-    EXPECT_LE(m.availPhysical, m.totalPhysical);
-    ASSERT_TRUE(q->osVersion());
-    EXPECT_GT(q->osVersion()->major, 0u);
-    for (const Drive& d : q->drives().drives)
-        EXPECT_TRUE(QFileInfo(d.name).isDir()) << d.name.toStdString();
-    EXPECT_FALSE(q->previousInstanceRunning());
-    EXPECT_FALSE(q->display());  // no display provider in a core test
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+#pragma once
+// The display figures of the running GUI (primary screen and screen count),
+// for the video lines of the system information report. The application
+// registers it at start-up:
+//   vm::sys::setDisplayInfoProvider(&vm::sys::screenDisplayInfo);
+// Needs a QGuiApplication; without one (or without a screen) there is no
+// display.
+
+#include "platform/SystemQuery.h"
+
+#include <optional>
+
+namespace vm::sys {
+
+std::optional<DisplayInfo> screenDisplayInfo();
+
+}  // namespace vm::sys

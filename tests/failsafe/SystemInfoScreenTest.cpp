@@ -1,0 +1,41 @@
+// The video lines with a running GUI: the screen provider registered as the
+// application does it.
+#include "failsafe/SystemInfo.h"
+
+#include "platform/ScreenDisplayInfo.h"
+
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+namespace vm::sys {
+namespace {
+
+TEST(SystemInfoScreen, ReportShowsTheScreenOfTheRunningDisplay)
+{
+    setDisplayInfoProvider(&screenDisplayInfo);
+    const std::optional<DisplayInfo> info = screenDisplayInfo();
+    ASSERT_TRUE(info);
+    EXPECT_GT(info->bitsPerPixel, 0);
+    EXPECT_GT(info->width, 0);
+    EXPECT_GT(info->height, 0);
+    EXPECT_GE(info->monitors, 1);
+
+    const QString report = failsafe::buildSystemInfoReport(systemQuery(), true);
+    const QString size = QString::number(info->width) + QStringLiteral(" x ") + QString::number(info->height);
+    EXPECT_TRUE(report.contains(QStringLiteral("\r\n   Screen size..............") + size + QStringLiteral("\r\n")));
+    EXPECT_FALSE(report.contains(QLatin1String("\r\n   Colors.......................\r\n")));
+    EXPECT_TRUE(report.contains(QLatin1String("\r\n   Mouse Present.......Yes\r\n")));
+    EXPECT_TRUE(report.contains(QLatin1String("\r\n   Mouse Wheel.......Yes\r\n")));
+    setDisplayInfoProvider({});
+}
+
+}  // namespace
+}  // namespace vm::sys
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
