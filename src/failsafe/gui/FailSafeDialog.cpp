@@ -391,8 +391,21 @@ void FailSafeDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     state().dialogShowing = true;
+    activated_ = false;
     activateWindow();
     selectComment();
+}
+
+// The first activation puts the prompt in the comment field under the
+// cursor, selected, so that typing replaces it.
+void FailSafeDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !activated_) {
+        activated_ = true;
+        state().dialogShowing = true;
+        selectComment();
+    }
 }
 
 void FailSafeDialog::keyPressEvent(QKeyEvent* event)

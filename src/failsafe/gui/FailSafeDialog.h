@@ -70,6 +70,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -121,6 +122,7 @@ private:
     int statusLineUpdates_ = 0;
     bool systemViewBuilt_ = false;
     bool running_ = false;
+    bool activated_ = false;
     int decision_ = kContinueResult;
     QString decidedComment_;
     QString decidedSystemInfo_;

@@ -1,0 +1,358 @@
+// The error report dialog as fsERROR shows it, on the offscreen platform:
+// captions, heading, detail fields, error levels, call tree, views, status
+// line, printing, help and the answer it gives.
+#include "ErrorFixture.h"
+
+#include "failsafe/gui/DialogTexts.h"
+#include "failsafe/gui/FailSafeDialog.h"
+#include "failsafe/gui/FailSafeDialogHost.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTextCursor>
+#include <QTimer>
+#include <QUrl>
+
+#include <memory>
+
+namespace vm::failsafe::gui {
+namespace {
+
+const QString kPlayMsg = QStringLiteral("Sub cmdPlayMsg_Click");
+
+template <class Widget = QWidget>
+Widget* control(FailSafeDialog& dialog, const char* name)
+{
+    auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+QString textOf(FailSafeDialog& dialog, const char* name)
+{
+    if (auto* label = dialog.findChild<QLabel*>(QLatin1String(name)))
+        return label->text();
+    if (auto* field = dialog.findChild<QLineEdit*>(QLatin1String(name)))
+        return field->text();
+    if (auto* button = dialog.findChild<QPushButton*>(QLatin1String(name)))
+        return button->text();
+    ADD_FAILURE() << "no text control " << name;
+    return {};
+}
+
+QStringList itemsOf(QListWidget* list)
+{
+    QStringList items;
+    for (int row = 0; row < list->count(); ++row)
+        items << list->item(row)->text();
+    return items;
+}
+
+QString withLf(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+class DialogTest : public test::ErrorFixture {
+protected:
+    void SetUp() override
+    {
+        ErrorFixture::SetUp();
+        host_ = std::make_unique<FailSafeDialogHost>();
+        host_->setReportBuilder([this] {
+            ++rebuilds_;
+            return QStringLiteral("rebuilt report\r\n");
+        });
+        setErrorDialogHost(host_.get());
+    }
+    void TearDown() override
+    {
+        host_.reset();
+        ErrorFixture::TearDown();
+    }
+
+    // Shows the dialog for error `number` in cmdPlayMsg_Click; `look` runs
+    // while it is on screen, then Continue is pressed unless `look` answered.
+    std::optional<int> showError(const std::function<void(FailSafeDialog&)>& look, int number = 53,
+                                 const QString& source = kProjectName)
+    {
+        host_->setShownCallback([&](FailSafeDialog& dialog) {
+            ++shown_;
+            showingWhileShown_ = state().dialogShowing;
+            look(dialog);
+            if (dialog.isVisible())
+                control<QPushButton>(dialog, "nsCtrlContinue")->click();
+        });
+        return failIn(kPlayMsg, number, source);
+    }
+
+    std::unique_ptr<FailSafeDialogHost> host_;
+    int rebuilds_ = 0;
+    int shown_ = 0;
+    bool showingWhileShown_ = false;
+};
+
+TEST_F(DialogTest, FileNotFoundInCmdPlayMsgClick)
+{
+    writeSettings(QStringLiteral("[log file]\r\nWrite To Disk=1\r\n"));
+    const auto result = showError([](FailSafeDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Program Error Intercepted"));
+        EXPECT_EQ(textOf(d, "lblErrCnt"),
+                  QStringLiteral("An unexpected 'file not found' error occurred in RiVaVaz.\r\n1 error(s) are logged."));
+
+        const struct {
+            const char* name;
+            const char* text;
+        } captions[] = {
+            {"nsCtrlContinue", "&Continue"}, {"nsCtrlMore", "&Break to"},   {"fsPrint", "Print"},
+            {"nsCtrlLabel1", " Module"},     {"nsCtrlLabel2", " Procedure"}, {"nsCtrlLabel4", "Line Number "},
+            {"nsCtrlLabel5", "Error No. "},  {"nsCtrlLabel6", "Description "}, {"nsCtrlLabel7", "Category "},
+            {"nsCtrlProjLab", "Source "},
+            {"ErrType", "File System (disk, directory or file) access error"},
+            {"errProject", "VoicemailManager (local)"},
+            {"ErrModule", " frmVmailCfg.frm"},
+            {"ErrProcedure", " Sub cmdPlayMsg_Click"},
+            {"ErrLine", " line numbers not used - Code Pointer = 0"},
+            {"ErrNo", " 53"},
+        };
+        for (const auto& c : captions)
+            EXPECT_EQ(textOf(d, c.name), QString::fromUtf8(c.text)) << c.name;
+
+        EXPECT_FALSE(control(d, "nsCtrlMore")->isVisible());
+        EXPECT_FALSE(control(d, "nsHelp")->isVisible());
+        EXPECT_TRUE(control(d, "nsCtrlContinue")->isVisible());
+
+        // Without "Force System Info" only the comment view is offered.
+        auto* views = control<QComboBox>(d, "Combo1");
+        ASSERT_EQ(views->count(), 1);
+        EXPECT_EQ(views->itemText(0), QStringLiteral("To help resolve the problem, please enter what you were doing."));
+
+        auto* comment = control<QPlainTextEdit>(d, "Text1");
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
+        EXPECT_EQ(comment->toPlainText(), QStringLiteral("Type in what you were doing here."));
+        EXPECT_EQ(comment->textCursor().selectedText(), comment->toPlainText());
+        EXPECT_TRUE(comment->hasFocus());
+
+        auto* levels = control<QListWidget>(d, "errText");
+        EXPECT_EQ(itemsOf(levels), QStringList{QStringLiteral("Error 1 - File not found")});
+        EXPECT_EQ(levels->currentRow(), 0);
+
+        auto* calls = control<QListWidget>(d, "nsCtrlCalls");
+        EXPECT_EQ(itemsOf(calls), (QStringList{QStringLiteral(" 1 : Call\tfrmVmailCfg.frm : Sub Form_Load : ()"),
+                                               QStringLiteral(" 2 : Call\t\tfrmVmailCfg.frm : Sub cmdPlayMsg_Click : ()"),
+                                               QStringLiteral(" 3 : Trap\t\t\tRuntime error 53, File not found")}));
+        EXPECT_EQ(calls->currentRow(), 2);
+
+        comment->setPlainText(QStringLiteral("Played the first message\nof box 101"));
+    });
+    EXPECT_EQ(shown_, 1);
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(showingWhileShown_);
+    EXPECT_FALSE(state().dialogShowing);
+    EXPECT_EQ(host_->dialog(), nullptr);  // unloaded after the error
+    EXPECT_TRUE(ansi::decode(logBytes()).contains(
+        QStringLiteral("User Said\r\nPlayed the first message\r\nof box 101\r\n")));
+}
+
+TEST_F(DialogTest, ForceSystemInfoOffersEveryView)
+{
+    writeSettings(QStringLiteral("[preferences]\r\nForce System Info=1\r\n[log file]\r\nWrite To Disk=1\r\n"));
+    showError([this](FailSafeDialog& d) {
+        auto* views = control<QComboBox>(d, "Combo1");
+        QStringList entries;
+        for (int i = 0; i < views->count(); ++i)
+            entries << views->itemText(i);
+        EXPECT_EQ(entries, viewEntries());
+        EXPECT_EQ(views->currentIndex(), 0);
+        auto* pages = control<QStackedWidget>(d, "Picture1");
+        auto* report = control<QPlainTextEdit>(d, "nsCtrlArgs");
+        EXPECT_EQ(withLf(report->toPlainText()), withLf(test::kFixedReport));
+
+        d.chooseView(FailSafeDialog::SourceView);
+        EXPECT_EQ(pages->currentIndex(), 1);
+        EXPECT_EQ(d.printableText(FailSafeDialog::SourceView),
+                  QStringLiteral("Category File System (disk, directory or file) access error\n"
+                                 "Source VoicemailManager (local)\n"
+                                 " Module frmVmailCfg.frm\n"
+                                 " Procedure Sub cmdPlayMsg_Click\n"
+                                 "Line Number  line numbers not used - Code Pointer = 0\n"
+                                 "Error No.  53\n"
+                                 "Description Error 1 - File not found"));
+
+        d.chooseView(FailSafeDialog::SystemView);
+        EXPECT_EQ(pages->currentIndex(), 3);
+        EXPECT_EQ(report->toPlainText(), QStringLiteral("rebuilt report\n"));
+        d.chooseView(FailSafeDialog::CommentView);
+        d.chooseView(FailSafeDialog::SystemView);
+        EXPECT_EQ(rebuilds_, 1);
+    });
+    // The log takes the report as the dialog left it.
+    EXPECT_TRUE(ansi::decode(logBytes()).contains(
+        QStringLiteral("System State Information\r\nrebuilt report\r\n\r\nUser Said\r\n")));
+}
+
+TEST_F(DialogTest, RemoteErrorNamesTheComponentAndListsEveryLevel)
+{
+    writeSettings(QStringLiteral("[preferences]\r\nForce System Info=1\r\n"));
+    showError(
+        [](FailSafeDialog& d) {
+            EXPECT_EQ(textOf(d, "lblErrCnt"), QStringLiteral("An unexpected 'permission denied' error occurred in a "
+                                                            "component used by RiVaVaz.\r\n3 error(s) are logged."));
+            auto* levels = control<QListWidget>(d, "errText");
+            EXPECT_EQ(itemsOf(levels), (QStringList{QStringLiteral("Error 3 - Remote File not found"),
+                                                    QStringLiteral("Error 2 - File not found"),
+                                                    QStringLiteral("Error 1 - Permission denied")}));
+            // The deepest level is selected and shown.
+            EXPECT_EQ(levels->currentRow(), 2);
+            EXPECT_EQ(textOf(d, "ErrNo"), QStringLiteral(" 70"));
+            EXPECT_EQ(textOf(d, "errProject"), QStringLiteral("Store (remote)"));
+            EXPECT_EQ(textOf(d, "ErrType"), QStringLiteral("Network  error"));
+            levels->setCurrentRow(1);
+            EXPECT_EQ(textOf(d, "ErrNo"), QStringLiteral(" 53"));
+            EXPECT_EQ(textOf(d, "ErrLine"), QStringLiteral(" 12"));
+            EXPECT_EQ(textOf(d, "ErrModule"), QStringLiteral(" frmVmailCfg.frm << modSend.bas"));
+            levels->setCurrentRow(0);
+            EXPECT_EQ(textOf(d, "ErrNo"), QStringLiteral(" 440"));
+            EXPECT_EQ(textOf(d, "ErrProcedure"), QStringLiteral(" Sub cmdPlayMsg_Click"));
+            auto* calls = control<QListWidget>(d, "nsCtrlCalls");
+            EXPECT_EQ(calls->currentItem()->text(), QStringLiteral(" 3 : Trap\t\t\tRuntime error 440, Remote File not found"));
+        },
+        53,
+        QStringLiteral("2!MailLib!modSend.bas!Function SendNow!12!53!File not found!Store!modStore.bas!Sub Put!0!70!"
+                       "Permission denied"));
+}
+
+TEST_F(DialogTest, StatusLineChangesOnlyWhenItsTextDoes)
+{
+    showError([](FailSafeDialog& d) {
+        const struct {
+            const char* control;
+            const char* status;
+        } cases[] = {
+            {"nsCtrlContinue", "Press to acknowledge this error and continue."},
+            {"fsPrint", "Press to print this tabs data to the default printer."},
+            {"nsCtrlLabel1", "The error module"},
+            {"ErrModule", "The error module"},
+            {"nsCtrlLabel2", "The error procedure"},
+            {"ErrProcedure", "The error procedure"},
+            {"nsCtrlLabel4", "The line number where the error happened"},
+            {"ErrLine", "The line number where the error happened"},
+            {"nsCtrlLabel5", "The error number"},
+            {"ErrNo", "The error number"},
+            {"nsCtrlLabel6", "A description of the error"},
+            {"nsCtrlLabel7", "The error category"},
+            {"ErrType", "The error category"},
+            {"nsCtrlProjLab", "The error source"},
+            {"errProject", "The error source"},
+        };
+        auto* status = control<QLabel>(d, "lblStatus");
+        for (const auto& c : cases) {
+            QEvent enter(QEvent::Enter);
+            QApplication::sendEvent(control(d, c.control), &enter);
+            EXPECT_EQ(status->text(), QString::fromLatin1(c.status)) << c.control;
+        }
+
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(control(d, "ErrNo"), &enter);
+        const int updates = d.statusLineUpdates();
+        QApplication::sendEvent(control(d, "ErrNo"), &enter);
+        QApplication::sendEvent(control(d, "nsCtrlLabel5"), &enter);
+        d.updateStatusBar(QStringLiteral("THE ERROR NUMBER"));
+        EXPECT_EQ(d.statusLineUpdates(), updates);
+        EXPECT_EQ(status->text(), QStringLiteral("The error number"));
+
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), d.mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&d, &move);
+        QApplication::sendEvent(&d, &move);
+        EXPECT_EQ(status->text(), QStringLiteral("Press 'Continue' to acknowledge this error and continue."));
+        EXPECT_EQ(d.statusLineUpdates(), updates + 1);
+    });
+}
+
+TEST_F(DialogTest, CloseBoxAndEscapeAcknowledgeLikeContinue)
+{
+    writeSettings(QStringLiteral("[log file]\r\nWrite To Disk=1\r\n"));
+    const auto result = showError([](FailSafeDialog& d) {
+        control<QPlainTextEdit>(d, "Text1")->setPlainText(QStringLiteral("closed it"));
+        d.close();
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(state().dialogShowing);
+    EXPECT_TRUE(ansi::decode(logBytes()).contains(QStringLiteral("User Said\r\nclosed it\r\n")));
+}
+
+TEST_F(DialogTest, PrintWithoutAPrinterOffersAPdf)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "this machine has a printer";
+    writeSettings(QStringLiteral("[preferences]\r\nForce System Info=1\r\n"));
+    const QString pdf = app_.file(QStringLiteral("page.pdf"));
+    int asked = 0;
+    host_->setPdfPathChooser([&](QWidget*) {
+        ++asked;
+        return asked == 1 ? pdf : QString();
+    });
+    showError([&](FailSafeDialog& d) {
+        d.chooseView(FailSafeDialog::CallTreeView);
+        EXPECT_EQ(d.printableText(FailSafeDialog::CallTreeView).split(QLatin1Char('\n')).size(), 3);
+        control<QPushButton>(d, "fsPrint")->click();
+        control<QPushButton>(d, "fsPrint")->click();  // declined this time
+    });
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(app_.read(QStringLiteral("page.pdf")).startsWith("%PDF"));
+}
+
+TEST_F(DialogTest, F1OpensTheHelpFileOnlyWhenItExists)
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    host_->setHelpFile(app_.file(QStringLiteral("qv.chm")));
+    for (const bool present : {false, true}) {
+        if (present)
+            app_.write(QStringLiteral("qv.chm"), "help");
+        showError([](FailSafeDialog& d) {
+            QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+            QApplication::sendEvent(&d, &f1);
+        });
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    ASSERT_EQ(catcher.opened.size(), 1);
+    EXPECT_EQ(catcher.opened[0], QUrl::fromLocalFile(app_.file(QStringLiteral("qv.chm"))));
+}
+
+TEST_F(DialogTest, SilentRunShowsNothing)
+{
+    writeSettings(QStringLiteral("[preferences]\r\nSilent Run=1\r\n"));
+    EXPECT_EQ(showError([](FailSafeDialog&) {}), std::nullopt);
+    EXPECT_EQ(shown_, 0);
+}
+
+}  // namespace
+}  // namespace vm::failsafe::gui
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
+
+#include "DialogTest.moc"
