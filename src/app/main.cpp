@@ -5,6 +5,7 @@
 
 #include "manager_window/frmVmailCfg.h"
 #include "platform/AppFolder.h"
+#include "platform/QtSoundPlayer.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -44,6 +45,9 @@ int main(int argc, char** argv)
     vm::app::installGuiHooks();
     int exitCode = 0;
     {
+        // The sound buttons play through the system's sound output; the
+        // player goes before the application object does.
+        const vm::sound::ScopedSoundPlayer soundPlayer(std::make_unique<vm::sound::QtSoundPlayer>());
         vm::window::frmVmailCfg window;
         window.Form_Load();
         window.show();

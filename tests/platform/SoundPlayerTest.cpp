@@ -1,12 +1,10 @@
-// The sound layer: the replaceable player, the default sound, and the Qt
-// Multimedia player run for real. These must pass on machines without any
-// sound device, where playing is silent but must neither fail nor hang.
+// The Qt Multimedia sound player run for real. It must behave the same on
+// machines without a sound device, where playing is silent but must neither
+// fail nor hang.
 #include "platform/DefaultSound.h"
 #include "platform/QtSoundPlayer.h"
-#include "platform/SoundPlayer.h"
 
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QSoundEffect>
@@ -16,134 +14,55 @@
 
 namespace {
 
-class RecordingPlayer final : public vm::sound::SoundPlayer {
-public:
-    explicit RecordingPlayer(QStringList* log) : log_(log) {}
-    void play(const QString& path) override { log_->append(path); }
-
-private:
-    QStringList* log_;
+struct SoundFolder {
+    QString add(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(dir.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return f.fileName();
+    }
+    QTemporaryDir dir;
 };
 
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+// Runs the event loop for `ms` milliseconds or until `done` holds.
+template <class Done>
+bool runEventsFor(int ms, Done done)
 {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
-}
-
-// Lets the event loop run until `done` holds or two seconds have passed.
-template <class Condition>
-bool processEventsUntil(Condition done)
-{
-    QDeadlineTimer deadline(2000);
-    while (!done() && !deadline.hasExpired())
+    for (QDeadlineTimer deadline(ms); !done() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
 }
 
-void processEventsFor(int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 }  // namespace
 
-TEST(SoundPlayer, PlaysGoToTheInstalledPlayerAndTheScopeRestoresThePrevious)
+TEST(QtSoundPlayer, PlaysAWaveFileAndANewSoundCutsOffTheOnePlaying)
 {
-    QStringList outer;
-    QStringList inner;
-    vm::sound::ScopedSoundPlayer outerScope(std::make_unique<RecordingPlayer>(&outer));
-    {
-        vm::sound::ScopedSoundPlayer innerScope(std::make_unique<RecordingPlayer>(&inner));
-        vm::sound::playSoundAsync(QStringLiteral("/a.wav"));
-    }
-    vm::sound::playSoundAsync(QStringLiteral("/b.wav"));
-
-    EXPECT_EQ(inner, QStringList{QStringLiteral("/a.wav")});
-    EXPECT_EQ(outer, QStringList{QStringLiteral("/b.wav")});
-}
-
-TEST(DefaultSound, IsAShortPcmWaveFile)
-{
-    const QByteArray wave = vm::sound::defaultSoundWave();
-    QDataStream in(wave);
-    in.setByteOrder(QDataStream::LittleEndian);
-    char riff[4], format[8], data[4];
-    quint32 riffSize, fmtSize, rate, byteRate, dataSize;
-    quint16 pcm, channels, blockAlign, bits;
-    in.readRawData(riff, 4);
-    in >> riffSize;
-    in.readRawData(format, 8);
-    in >> fmtSize >> pcm >> channels >> rate >> byteRate >> blockAlign >> bits;
-    in.readRawData(data, 4);
-    in >> dataSize;
-
-    EXPECT_EQ(QByteArray(riff, 4), "RIFF");
-    EXPECT_EQ(QByteArray(format, 8), "WAVEfmt ");
-    EXPECT_EQ(QByteArray(data, 4), "data");
-    EXPECT_EQ(riffSize, quint32(wave.size() - 8));
-    EXPECT_EQ(dataSize, quint32(wave.size() - 44));
-    EXPECT_EQ(pcm, 1);
-    EXPECT_EQ(channels, 1);
-    EXPECT_EQ(bits, 16);
-    EXPECT_EQ(byteRate, rate * 2);
-    const double seconds = double(dataSize) / byteRate;
-    EXPECT_GT(seconds, 0.05);
-    EXPECT_LT(seconds, 0.5);
-}
-
-TEST(QtSoundPlayer, PlaysAWaveFileAndReturnsWithoutWaiting)
-{
-    QTemporaryDir dir;
-    const QString wave = writeFile(dir, QStringLiteral("greeting one.wav"), vm::sound::defaultSoundWave());
+    SoundFolder folder;
+    const QString first = folder.add(QStringLiteral("first message.wav"), vm::sound::defaultSoundWave());
+    const QString second = folder.add(QStringLiteral("second.wav"), vm::sound::defaultSoundWave());
     vm::sound::QtSoundPlayer player;
 
-    player.play(wave);
-    EXPECT_EQ(player.currentSource(), QUrl::fromLocalFile(wave));
-    processEventsFor(300);
+    player.play(first);
+    runEventsFor(200, [] { return false; });
+    EXPECT_EQ(player.currentSource(), QUrl::fromLocalFile(first)) << "a playable file does not fall back";
+    player.play(second);
+    runEventsFor(100, [] { return false; });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // as the event loop would
 
-    EXPECT_EQ(player.currentSource(), QUrl::fromLocalFile(wave)) << "a playable file must not fall back";
+    EXPECT_EQ(player.currentSource(), QUrl::fromLocalFile(second));
     EXPECT_FALSE(player.playingDefaultSound());
+    EXPECT_EQ(player.findChildren<QSoundEffect*>().size(), 1) << "the cut-off sound is released";
 }
 
 TEST(QtSoundPlayer, AMissingOrUndecodableFilePlaysTheDefaultSound)
 {
-    QTemporaryDir dir;
-    const QString broken = writeFile(dir, QStringLiteral("broken.wav"), QByteArray(4000, 'x'));
+    SoundFolder folder;
+    const QString broken = folder.add(QStringLiteral("broken.wav"), QByteArray(4000, 'x'));
     vm::sound::QtSoundPlayer player;
 
-    player.play(dir.filePath(QStringLiteral("VeryShort.wav")));
+    player.play(folder.dir.filePath(QStringLiteral("VeryShort.wav")));
     EXPECT_TRUE(player.playingDefaultSound());
-
     player.play(broken);
-    EXPECT_TRUE(processEventsUntil([&] { return player.playingDefaultSound(); }));
-}
-
-TEST(QtSoundPlayer, ANewSoundCutsOffTheOnePlaying)
-{
-    QTemporaryDir dir;
-    const QString first = writeFile(dir, QStringLiteral("first.wav"), vm::sound::defaultSoundWave());
-    const QString second = writeFile(dir, QStringLiteral("second.wav"), vm::sound::defaultSoundWave());
-    vm::sound::QtSoundPlayer player;
-
-    player.play(first);
-    processEventsFor(50);
-    player.play(second);
-    processEventsFor(50);
-
-    EXPECT_EQ(player.currentSource(), QUrl::fromLocalFile(second));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // as the event loop would
-    int others = 0;
-    for (QSoundEffect* effect : player.findChildren<QSoundEffect*>()) {
-        if (effect->source() != player.currentSource()) {
-            ++others;
-            EXPECT_FALSE(effect->isPlaying());
-        }
-    }
-    EXPECT_EQ(others, 0) << "the replaced sound is released";
+    EXPECT_TRUE(runEventsFor(2000, [&] { return player.playingDefaultSound(); }));
 }
