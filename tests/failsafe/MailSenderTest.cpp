@@ -21,12 +21,6 @@ protected:
         setMailTimeoutMs(20000);
     }
     QString file(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
-    QString storingProgram() const
-    {
-        return test::writeScript(file(QStringLiteral("sendmail")),
-                                 "echo \"$@\" > '" + file(QStringLiteral("args")).toLocal8Bit() + "'\ncat > '" +
-                                     file(QStringLiteral("mail.eml")).toLocal8Bit() + "'\n");
-    }
     QTemporaryDir dir_;
 };
 
@@ -95,20 +89,6 @@ TEST_F(MailSenderTest, UnreadableAttachmentIsLeftOut)
     m.body = QStringLiteral("body");
     m.attachments << Attachment{file(QStringLiteral("missing.log")), QStringLiteral("fserror.log")};
     EXPECT_FALSE(composeMime(m, "b").contains("fserror.log"));
-}
-
-TEST_F(MailSenderTest, ProgramGetsTheMessageWithDashTDashI)
-{
-    setMailProgram(storingProgram());
-    Message m;
-    m.to << QStringLiteral("ops@example.com");
-    m.subject = QStringLiteral("s");
-    m.body = QStringLiteral("b");
-    EXPECT_TRUE(sendMail(m));
-    QFile args(file(QStringLiteral("args")));
-    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
-    EXPECT_EQ(args.readAll().trimmed(), QByteArray("-t -i"));
-    EXPECT_EQ(test::parseMime(file(QStringLiteral("mail.eml"))).value(1), QStringLiteral("Subject=s"));
 }
 
 TEST_F(MailSenderTest, FailuresOfTheMailProgramAreReportedOnlyAsFalse)

@@ -1,5 +1,5 @@
-// Remote error chains: fields read from the source text, missing ones
-// marked, the local slot turned into the end of the chain.
+// Remote error chains read from source texts with missing fields and odd
+// counts (a whole chain is checked through fsERROR and the error log).
 #include "failsafe/RemoteChain.h"
 
 #include <QString>
@@ -8,18 +8,6 @@
 
 namespace vm::failsafe {
 namespace {
-
-TEST(RemoteChain, FramesFromTheSourceText)
-{
-    const auto frames = parseRemoteChain(QStringLiteral("1!MailLib!modSend.bas!Function SendNow!12!53!File not found"));
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0].source, QStringLiteral("MailLib"));
-    EXPECT_EQ(frames[0].module, QStringLiteral("modSend.bas"));
-    EXPECT_EQ(frames[0].procedure, QStringLiteral("Function SendNow"));
-    EXPECT_EQ(frames[0].line, 12);
-    EXPECT_EQ(frames[0].number, 53);
-    EXPECT_EQ(frames[0].description, QStringLiteral("File not found"));
-}
 
 TEST(RemoteChain, MissingFieldsAndOddCounts)
 {
@@ -49,34 +37,6 @@ TEST(RemoteChain, MissingFieldsAndOddCounts)
         EXPECT_EQ(frames.back().number, c.lastNumber) << c.source;
         EXPECT_EQ(frames.back().description, QString::fromLatin1(c.lastDescription)) << c.source;
     }
-}
-
-TEST(RemoteChain, LocalSlotBecomesTheEndOfTheChain)
-{
-    ErrorRecord record;
-    record.slot[0] = {QStringLiteral("Custom Control or user defined error"), QStringLiteral("frmVmailCfg.frm"),
-                      QStringLiteral("Sub cmdVmbAdd_Click"), 0, QStringLiteral("x (remote)"), 32100, QStringLiteral("d")};
-    recordRemoteChain(record, QStringLiteral("1!Lib!modA.bas!Sub A!3!91!Object variable not set"), 32100,
-                      QStringLiteral("VoicemailManager"));
-    EXPECT_EQ(record.remoteLevels, 1);
-    EXPECT_EQ(record.slot[0].number, 440);
-    EXPECT_EQ(record.slot[0].source, QStringLiteral("VoicemailManager (local)"));
-    EXPECT_EQ(record.slot[0].description, QStringLiteral("Remote Application-defined or object-defined error"));
-    EXPECT_EQ(record.slot[0].category, QStringLiteral("Custom Control or user defined error"));
-    EXPECT_EQ(record.slot[1].category, QStringLiteral("Non-initialzed object or variant error"));
-    EXPECT_EQ(record.slot[1].source, QStringLiteral("Lib (remote)"));
-    EXPECT_EQ(record.slot[1].moduleTrail, QStringLiteral("frmVmailCfg.frm << modA.bas"));
-    EXPECT_EQ(record.slot[1].procedureTrail, QStringLiteral("Sub cmdVmbAdd_Click << Sub A"));
-    EXPECT_EQ(record.slot[1].line, 3);
-}
-
-TEST(RemoteChain, ChainWithoutFramesChangesNothing)
-{
-    ErrorRecord record;
-    record.slot[0].number = 53;
-    recordRemoteChain(record, QStringLiteral("0!Lib"), 53, QStringLiteral("VoicemailManager"));
-    EXPECT_EQ(record.slot[0].number, 53);
-    EXPECT_EQ(record.remoteLevels, 0);
 }
 
 }  // namespace
