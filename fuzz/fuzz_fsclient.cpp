@@ -1,0 +1,17 @@
+// The error module's settings file on arbitrary contents: reading never
+// raises and record sizes stay usable.
+#include "FuzzSupport.h"
+
+#include "failsafe/SettingsFile.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace vm;
+    const QString path = fuzz::writeFuzzFile(QStringLiteral("FSCLIENT.INI"), data, size);
+    const failsafe::Settings s = failsafe::readSettings(path, fuzz::fuzzFolder().path());
+    if (s.circularLog && (s.recordSize < 3 || s.maxRecords < 1))
+        std::abort();
+    return 0;
+}
