@@ -1,0 +1,157 @@
+// The grid adapter: the classic grid operations and the order of the events
+// an operator's press raises.
+#include "manager_window/FlexGrid.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using vm::window::FlexGrid;
+
+namespace {
+
+struct Grid : ::testing::Test {
+    Grid() : grid(5, 4815)
+    {
+        grid.resize(400, 300);
+        grid.show();
+        for (int i = 1; i <= 3; ++i)
+            grid.addItem(QStringLiteral("c0-%1\tc1-%1\tc2-%1").arg(i), i);
+    }
+    QPoint cellCentre(int row, int col) const
+    {
+        return grid.visualRect(grid.model()->index(row - 1, col)).center();
+    }
+    FlexGrid grid;
+};
+
+int errorOf(const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (const vm::RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(Grid, RowsFromTabSeparatedTextLeaveMissingCellsEmpty)
+{
+    EXPECT_EQ(grid.rows(), 4);
+    EXPECT_EQ(grid.textMatrix(2, 0), QStringLiteral("c0-2"));
+    EXPECT_EQ(grid.textMatrix(2, 2), QStringLiteral("c2-2"));
+    EXPECT_EQ(grid.textMatrix(2, 4), QString());
+    grid.addItem(QStringLiteral("\t\tmiddle"), 2);
+    EXPECT_EQ(grid.textMatrix(2, 0), QString());
+    EXPECT_EQ(grid.textMatrix(2, 2), QStringLiteral("middle"));
+    EXPECT_EQ(grid.textMatrix(3, 0), QStringLiteral("c0-2"));
+}
+
+TEST_F(Grid, CurrentCellTextAndHeadingRow)
+{
+    grid.setRow(0);
+    grid.setCol(1);
+    grid.setText(QStringLiteral("Date"));
+    EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
+    grid.setRow(3);
+    EXPECT_EQ(grid.text(), QStringLiteral("c1-3"));
+}
+
+TEST_F(Grid, SettingRowOrColumnCollapsesTheSelection)
+{
+    grid.setRow(1);
+    grid.setCol(0);
+    grid.setColSel(4);
+    grid.setRowSel(3);
+    EXPECT_EQ(grid.selectionModel()->selectedIndexes().size(), 15);
+    grid.setRow(2);
+    EXPECT_EQ(grid.rowSel(), 2);
+    EXPECT_EQ(grid.colSel(), 0);
+    EXPECT_TRUE(grid.selectionModel()->selectedIndexes().isEmpty());
+}
+
+TEST_F(Grid, RemovingRowsAndTheLastDataRow)
+{
+    grid.setRow(3);
+    grid.removeItem(3);
+    EXPECT_EQ(grid.rows(), 3);
+    EXPECT_EQ(grid.row(), 2) << "the current row stays inside the grid";
+    grid.removeItem(1);
+    EXPECT_EQ(errorOf([&] { grid.removeItem(1); }), 30015);
+    grid.setRows(1);
+    EXPECT_EQ(grid.rows(), 1);
+    EXPECT_EQ(grid.row(), 0);
+}
+
+TEST_F(Grid, OutOfRangeCellsRaiseGridErrors)
+{
+    EXPECT_EQ(errorOf([&] { grid.setRow(4); }), 30009);
+    EXPECT_EQ(errorOf([&] { grid.setCol(5); }), 30010);
+    EXPECT_EQ(errorOf([&] { (void)grid.textMatrix(-1, 0); }), 30009);
+    EXPECT_EQ(errorOf([&] { grid.addItem(QString(), 6); }), 30009);
+}
+
+TEST_F(Grid, WidthsInTwipsAndZeroHidesTheColumn)
+{
+    grid.setColWidth(0, 700);
+    grid.setColWidth(4, 0);
+    EXPECT_EQ(grid.colWidth(0), 700);
+    EXPECT_EQ(grid.colWidth(4), 0);
+    EXPECT_TRUE(grid.isColumnHidden(4));
+    EXPECT_EQ(grid.widthTwips(), 4815);
+}
+
+TEST_F(Grid, RowsAddedWhileLockedAppearOnUnlock)
+{
+    grid.lockRepaint();
+    for (int i = 4; i <= 1000; ++i)
+        grid.addItem(QStringLiteral("x\ty"), i);
+    grid.setRow(500);
+    grid.unlockRepaint();
+    EXPECT_EQ(grid.model()->rowCount(), 1000);
+    EXPECT_EQ(grid.textMatrix(1000, 1), QStringLiteral("y"));
+    EXPECT_EQ(grid.selectionModel()->currentIndex().row(), 499);
+}
+
+TEST_F(Grid, PressSelectsTheCellThenRaisesSelChangeAndMouseDown)
+{
+    QStringList order;
+    int rowAtMouseDown = -1;
+    QObject::connect(&grid, &FlexGrid::selChange, [&] { order << QStringLiteral("SelChange"); });
+    QObject::connect(&grid, &FlexGrid::mouseDown, [&](int button, int shift, float, float) {
+        order << QStringLiteral("MouseDown %1 %2").arg(button).arg(shift);
+        rowAtMouseDown = grid.row();
+    });
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, Qt::NoModifier, cellCentre(2, 1));
+    EXPECT_EQ(order, (QStringList{QStringLiteral("SelChange"), QStringLiteral("MouseDown 2 0")}));
+    EXPECT_EQ(rowAtMouseDown, 2);
+    EXPECT_EQ(grid.col(), 1);
+
+    order.clear();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, cellCentre(2, 1));
+    EXPECT_EQ(order, (QStringList{QStringLiteral("MouseDown 1 0")})) << "no change, no SelChange";
+
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, cellCentre(3, 2));
+    EXPECT_EQ(grid.row(), 2);
+    EXPECT_EQ(grid.rowSel(), 3);
+    EXPECT_EQ(grid.colSel(), 2);
+}
+
+TEST_F(Grid, RowSelectionModeTakesTheWholeRowWithColumnZeroCurrent)
+{
+    grid.setSelectByRow(true);
+    QSignalSpy changes(&grid, &FlexGrid::selChange);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, cellCentre(3, 2));
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(grid.row(), 3);
+    EXPECT_EQ(grid.col(), 0);
+    EXPECT_EQ(grid.colSel(), 4);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(grid.row(), 2);
+    EXPECT_EQ(changes.count(), 2);
+}

@@ -1,0 +1,233 @@
+// The window's editing: adding, changing, browsing and deleting boxes, the
+// length limits, Help, and what closing the window writes.
+#include "WindowTestSupport.h"
+
+#include "config/GlobalStuff.h"
+#include "mailbox/VmailLib.h"
+#include "manager_window/HtmlHelpQvLib.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+using namespace vm::test;
+using vm::window::MsgAnswer;
+using vm::window::MsgButtons;
+
+namespace {
+
+QStringList tableIds()
+{
+    QStringList ids;
+    for (int i = 1; i <= vm::VmbArray().upperBound(); ++i)
+        ids << vm::VmbArray().at(i).Id;
+    return ids;
+}
+
+}  // namespace
+
+class EditingTest : public WindowTest {
+protected:
+    void store(const QString& id, const QString& pin, const QString& comment = {})
+    {
+        type(win->txtNewVmb[0], id);
+        type(win->txtNewVmb[1], pin);
+        type(win->txtNewVmb[2], comment);
+        QTest::mouseClick(win->cmdVmbAdd, Qt::LeftButton);
+    }
+};
+
+TEST_F(EditingTest, AddedBoxesAreSortedAsTextAndListedOnReturnToTheFirstTab)
+{
+    auto& w = load();
+    w.SSTab1->setTab(1);
+    store(QStringLiteral("7"), QStringLiteral("1234567"), QStringLiteral("  seven  "));
+    EXPECT_EQ(w.lblAddedOK->text(), QStringLiteral("Mailbox was added OK"));
+    for (vm::window::TextBox* field : w.txtNewVmb)
+        EXPECT_EQ(field->text(), QString());
+    store(QStringLiteral("10"), QStringLiteral("10"));
+    store(QStringLiteral("9a"), QStringLiteral("x9"));
+
+    EXPECT_EQ(tableIds(), (QStringList{"10", "7", "9"}));
+    EXPECT_EQ(vm::VmbArray().at(2).Pin, QStringLiteral("1234"));
+    EXPECT_EQ(vm::VmbArray().at(2).Description, QStringLiteral("seven"));
+    EXPECT_EQ(w.gridVmbList->rows(), 1) << "the list waits for the first tab";
+    w.SSTab1->setTab(0);
+    EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"10", "7", "9"}));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(EditingTest, StoringAnExistingNumberOverwritesEveryField)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("12", "1111", "old", 1)}));
+    auto& w = load();
+    w.SSTab1->setTab(1);
+    w.chkDeleteAfterForward->setChecked(true);
+    store(QStringLiteral("12a"), QStringLiteral("2222"), QStringLiteral("new"));
+    EXPECT_EQ(w.lblAddedOK->text(), QStringLiteral("Mailbox info changed OK"));
+    ASSERT_EQ(tableIds(), QStringList{"12"});
+    const vm::VoicemailBox& box = vm::VmbArray().at(1);
+    EXPECT_EQ(box.Pin, QStringLiteral("2222"));
+    EXPECT_EQ(box.Description, QStringLiteral("new"));
+    EXPECT_EQ(box.FtpUpload, 0) << "left unchecked, so cleared";
+    EXPECT_EQ(box.DeleteAfterForward, 1);
+    EXPECT_FALSE(w.chkDeleteAfterForward->isChecked());
+}
+
+TEST_F(EditingTest, MissingNumberOrPinIsReportedAndNothingStored)
+{
+    auto& w = load();
+    store(QStringLiteral("abc"), QStringLiteral("1"));
+    store(QStringLiteral("5"), QStringLiteral("pin"));
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Please specify the Voicemail Box number."));
+    EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("RiVaVaz"));
+    EXPECT_EQ(boxes.shown[1].text, QStringLiteral("Please specify the Voicemail Box's PIN number."));
+    EXPECT_EQ(boxes.shown[1].caption, QStringLiteral("Quorvane Voicemail Manager"));
+    EXPECT_EQ(boxes.shown[1].buttons, MsgButtons::OkOnly);
+    EXPECT_EQ(vm::VmbArray().upperBound(), 0);
+    EXPECT_EQ(w.txtNewVmb[0]->text(), QStringLiteral("5")) << "the fields keep their text";
+}
+
+TEST_F(EditingTest, DoubleClickLoadsTheBoxAndBrowsingStopsAtEitherEnd)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"),
+                 mailboxFile({mailboxLine("1", "11", "one", 1), mailboxLine("2", "22"), mailboxLine("3", "33")}));
+    auto& w = load();
+    // A double click's first press selects the box.
+    clickBox(1);
+    QTest::mouseDClick(w.gridVmbList->viewport(), Qt::LeftButton, {}, cell(*w.gridVmbList, 1, 0));
+    EXPECT_EQ(w.SSTab1->tab(), 1);
+    EXPECT_EQ(w.txtNewVmb[1]->text(), QStringLiteral("11"));
+    EXPECT_EQ(w.txtNewVmb[2]->text(), QStringLiteral("one"));
+    EXPECT_TRUE(w.chkUploadToFtp->isChecked());
+    EXPECT_EQ(w.iCurVmbIdx, 1);
+
+    const struct {
+        QPushButton* button;
+        const char* id;
+    } steps[] = {{w.cmdPrev, "1"}, {w.cmdNext, "2"}, {w.cmdNext, "3"}, {w.cmdNext, "3"}, {w.cmdPrev, "2"}};
+    for (const auto& s : steps) {
+        QTest::mouseClick(s.button, Qt::LeftButton);
+        EXPECT_EQ(w.txtNewVmb[0]->text(), QLatin1String(s.id));
+    }
+    EXPECT_EQ(w.iCurVmbIdx, 2);
+    EXPECT_TRUE(boxes.shown.empty()) << "browsing past an end is silent";
+}
+
+TEST_F(EditingTest, NextBeforeAnyLoadOpensTheFirstBox)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("4", "44"), mailboxLine("5", "55")}));
+    auto& w = load();
+    QTest::mouseClick(w.cmdPrev, Qt::LeftButton);
+    EXPECT_EQ(w.txtNewVmb[0]->text(), QString());
+    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    EXPECT_EQ(w.txtNewVmb[0]->text(), QStringLiteral("4"));
+    EXPECT_EQ(w.sSelectedVmbId, QStringLiteral("4"));
+}
+
+TEST_F(EditingTest, DeletingABoxAsksThenRemovesRowEntryAndGreetingButKeepsMessages)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1"), mailboxLine("2", "2")}));
+    folder.write(QStringLiteral("data/VmWelc/2.wav"), "RIFF");
+    message(QStringLiteral("2_0307090501_1_1_1.wav"), 10);
+    auto& w = load();
+    clickBox(2);
+
+    boxes.answers = {MsgAnswer::No};
+    QTest::mouseClick(w.cmdDeleteVmb, Qt::LeftButton);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Are you sure you want to delete mailbox 2 ?"));
+    EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(tableIds(), (QStringList{"1", "2"}));
+    EXPECT_TRUE(folder.exists(QStringLiteral("data/VmWelc/2.wav")));
+
+    QTest::mouseClick(w.cmdDeleteVmb, Qt::LeftButton);
+    EXPECT_EQ(tableIds(), QStringList{"1"});
+    EXPECT_EQ(column(*w.gridVmbList, 0), QStringList{"1"});
+    EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("1"));
+    EXPECT_FALSE(folder.exists(QStringLiteral("data/VmWelc/2.wav")));
+    EXPECT_TRUE(folder.exists(QStringLiteral("data/VmSave/2_0307090501_1_1_1.wav")));
+
+    clickBox(1);
+    QTest::mouseClick(w.cmdDeleteVmb, Qt::LeftButton);
+    EXPECT_EQ(w.gridVmbList->rows(), 1);
+    EXPECT_EQ(vm::VmbArray().upperBound(), 0);
+    EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("0"));
+}
+
+TEST_F(EditingTest, LengthLimitsAreClampedAndWrittenWhenTheFieldIsLeft)
+{
+    auto& w = load();
+    w.SSTab1->setTab(2);
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const struct {
+        int field;
+        const char* typed;
+        const char* kept;
+    } cases[] = {{0, "45", "30"}, {0, "0", "1"}, {0, "a", "1"}, {0, " 7 ", "7"}, {0, "", "1"},
+                 {1, "123456", "1234"}, {1, "1", "2"}, {1, "2.5", "2"}, {1, "99999", "9999"}};
+    for (const auto& c : cases) {
+        vm::window::TextBox* box = w.Text1[static_cast<std::size_t>(c.field)];
+        type(box, QLatin1String(c.typed));
+        w.Text1[2]->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(box->text(), QLatin1String(c.kept)) << c.typed;
+        const QString key = c.field == 0 ? QStringLiteral("RecLengthMin=") : QStringLiteral("RecLengthMax=");
+        EXPECT_TRUE(ini().contains(key + QLatin1String(c.kept) + QStringLiteral("\r\n"))) << c.typed;
+        EXPECT_EQ(c.field == 0 ? vm::config::RecLengthMin : vm::config::RecLengthMax, QString(c.kept).toInt());
+    }
+    const QString before = ini();
+    type(w.Text1[2], QStringLiteral("abc"));
+    w.Text1[0]->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(w.Text1[2]->text(), QStringLiteral("abc"));
+    w.Text1[1]->setFocus(Qt::TabFocusReason);  // leaving Text1(0) unchanged writes it again, same bytes
+    EXPECT_EQ(ini(), before);
+}
+
+TEST_F(EditingTest, HelpOpensTheHelpFileOnlyWhenItExists)
+{
+    static QStringList opened;
+    opened.clear();
+    vm::window::setHelpOpener([](const QString& path) {
+        opened << path;
+        return true;
+    });
+    auto& w = load();
+    QTest::mouseClick(w.cmdVmCfgHelp, Qt::LeftButton);
+    EXPECT_TRUE(opened.isEmpty());
+    folder.write(QStringLiteral("qv.chm"), "ITSF");
+    QTest::mouseClick(w.cmdVmCfgHelp, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList{folder.file(QStringLiteral("qv.chm"))});
+    vm::window::setHelpOpener(nullptr);
+}
+
+TEST_F(EditingTest, ExitWritesTheListTheBodyFileAndTheEightKeys)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("3", "3")}));
+    folder.write(QStringLiteral("QV.INI"), "[Voicemail]\r\nFtpDir=/old\r\nForwardEmailSmtpServer=mail\r\n");
+    folder.write(QStringLiteral("VmEmailForwardBody.txt"), "Hello,\r\nnew message\r\n");
+    auto& w = load();
+    EXPECT_EQ(w.txtEmailBody->toPlainText(), QStringLiteral("Hello,\nnew message"));
+    w.SSTab1->setTab(1);
+    store(QStringLiteral("20"), QStringLiteral("2020"), QStringLiteral("twenty"));
+    type(w.txtEmailSubject, QStringLiteral("Voicemail "));
+    type(w.txtFtpUser, QStringLiteral("user"));
+    type(w.txtSmtpLoginName, QStringLiteral("login"));
+    w.txtEmailBody->setPlainText(QStringLiteral("Line 1\nLine 2, \u00e9"));
+
+    QTest::mouseClick(w.cmdVmCfgExit, Qt::LeftButton);
+    EXPECT_TRUE(w.unloaded());
+    EXPECT_FALSE(w.isVisible());
+
+    EXPECT_EQ(folder.read(QStringLiteral("data/VmBoxList.xml")),
+              mailboxFile({mailboxLine("20", "2020", "twenty"), mailboxLine("3", "3")}));
+    EXPECT_EQ(folder.read(QStringLiteral("VmEmailForwardBody.txt")), QByteArray("Line 1\r\nLine 2, \xe9\r\n"));
+    EXPECT_EQ(folder.read(QStringLiteral("QV.INI")),
+              QByteArray("[Voicemail]\r\nFtpDir=/old\r\nForwardEmailSmtpServer=mail\r\nForwardEmailMechanism=MAPI\r\n"
+                         "ForwardEmailSubject=Voicemail \r\nForwardEmailSmtpEmailAddress=\r\nFtpServer=\r\n"
+                         "FtpUser=user\r\nFtpPassword=\r\nRunCommandAfterRec=\r\n"));
+
+    w.close();  // a second close does not save again
+    EXPECT_EQ(folder.read(QStringLiteral("QV.INI")).count("FtpUser"), 1);
+}

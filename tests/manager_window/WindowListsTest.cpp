@@ -1,0 +1,253 @@
+// The window's start-up and its first tab: mailbox list, message list of the
+// selected box, message clicks, greeting buttons, statistics, tab changes.
+#include "WindowTestSupport.h"
+
+#include "failsafe/FailSafeState.h"
+#include "mailbox/VmailLib.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+using namespace vm::test;
+using vm::window::FlexGrid;
+
+namespace {
+
+bool enabled(QPushButton* b) { return b->isEnabled(); }
+
+}  // namespace
+
+TEST_F(WindowTest, OpensOnAnEmptyFolderWithHeadingsWidthsAndEveryButtonOff)
+{
+    auto& w = load();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Quorvane Voicemail Manager"));
+    QStringList tabs;
+    for (int i = 0; i < w.SSTab1->count(); ++i)
+        tabs << w.SSTab1->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"Mailboxes ", "Add / Modify", "Config / Stats", "Email ", "FTP / Cmd"}));
+    EXPECT_EQ(w.SSTab1->tab(), 0);
+
+    EXPECT_EQ(w.gridVmbList->rows(), 1);
+    EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("0"));
+    const auto heading = [](FlexGrid& g) {
+        QStringList h;
+        for (int c = 0; c < g.cols(); ++c)
+            h << g.textMatrix(0, c);
+        return h;
+    };
+    EXPECT_EQ(heading(*w.gridVmbList), (QStringList{"ID", "PIN", " Comments", ""}));
+    EXPECT_EQ(heading(*w.gridMsgList), (QStringList{"", "Date", "Length", "From", ""}));
+    const auto widths = [](FlexGrid& g) {
+        QList<int> list;
+        for (int c = 0; c < g.cols(); ++c)
+            list << g.colWidth(c);
+        return list;
+    };
+    EXPECT_EQ(widths(*w.gridVmbList), (QList<int>{700, 700, 3415, 0}));
+    EXPECT_EQ(widths(*w.gridMsgList), (QList<int>{360, 1400, 1100, 1955, 0}));
+    EXPECT_EQ(w.gridMsgList->col(), 4);
+
+    for (QPushButton* b : {w.cmdRecMsg, w.cmdPlayMsg, w.cmdStopPlay[1], w.cmdDeleteMsg, w.cmdRecIntro, w.cmdPlayIntro,
+                           w.cmdStopPlay[0], w.cmdDeleteVmb})
+        EXPECT_FALSE(b->isEnabled()) << b->toolTip().toStdString();
+    EXPECT_EQ(w.lblMsgCount[0]->text(), QStringLiteral("0")) << "design text until a box is selected";
+    EXPECT_EQ(w.iLastMsgRow, 0);
+    EXPECT_EQ(w.txtStats[0]->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.txtStats[2]->text(), QStringLiteral(".0"));
+}
+
+TEST_F(WindowTest, MechanismIsSelectedAndWrittenBackAtStartUp)
+{
+    const struct {
+        const char* stored;
+        int option;
+        const char* written;
+    } cases[] = {{nullptr, 1, "MAPI"}, {"smtp", 1, "MAPI"}, {"SMTP", 2, "SMTP"}, {"MAPI", 1, "MAPI"}};
+    for (const auto& c : cases) {
+        QByteArray text = "[Voicemail]\r\n";
+        if (c.stored)
+            text += "ForwardEmailMechanism=" + QByteArray(c.stored) + "\r\n";
+        folder.write(QStringLiteral("QV.INI"), text);
+        auto& w = load();
+        EXPECT_TRUE(w.optEmailMechanism[static_cast<std::size_t>(c.option)]->isChecked()) << c.written;
+        EXPECT_TRUE(ini().contains(QStringLiteral("ForwardEmailMechanism=") + QLatin1String(c.written)));
+        const bool smtp = c.option == 2;
+        EXPECT_EQ(w.txtSmtpMailHost->isEnabled(), smtp);
+        EXPECT_EQ(w.txtSmtpEmailAddress->isEnabled(), smtp);
+        EXPECT_EQ(w.lblSmtpDesc[1]->isEnabled(), smtp);
+        EXPECT_TRUE(w.txtSmtpLoginName->isEnabled()) << "the login fields are never switched";
+    }
+}
+
+TEST_F(WindowTest, LoadRunsItsStepsInOrderAndTracesThem)
+{
+    vm::failsafe::resetState();
+    folder.write(QStringLiteral("FSCLIENT.INI"),
+                 "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n");
+    load();
+    const QString trace = QString::fromLatin1(folder.read(QStringLiteral("trace.log")));
+    vm::failsafe::resetState();
+
+    QStringList entered;
+    static const QRegularExpression entry(QStringLiteral("->\\t*frmVmailCfg\\.frm : (?:Sub|Function) (\\w+) : (\\([^)]*\\))"));
+    for (auto m = entry.globalMatch(trace); m.hasNext();) {
+        const auto match = m.next();
+        entered << match.captured(1) + match.captured(2);
+    }
+    EXPECT_EQ(entered, (QStringList{"Form_Load()", "BtnsDisableVmb()", "BtnsDisableMsg()",
+                                    "optEmailMechanism_Click(Index=1)",
+                                    "GetMessageStats(iMsgCountNew%=0, iMsgCountSaved%=0, lTotalTimeMins&=0, lAvailMin&=0)",
+                                    "SSTab1_Click(PreviousTab=1)"}));
+}
+
+TEST_F(WindowTest, MailboxListShowsTheTableInItsOrder)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"),
+                 mailboxFile({mailboxLine("9", "99", "nine"), mailboxLine("10", "1010", "ten"), mailboxLine("7", "7")}));
+    auto& w = load();
+    EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"10", "7", "9"}));
+    EXPECT_EQ(column(*w.gridVmbList, 1), (QStringList{"1010", "7", "99"}));
+    EXPECT_EQ(column(*w.gridVmbList, 2), (QStringList{"ten", "", "nine"}));
+    EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("3"));
+}
+
+TEST_F(WindowTest, SelectingABoxListsItsMessagesWithDateLengthCallerAndIcon)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1"), mailboxLine("10", "10")}));
+    message(QStringLiteral("10_0307090501_1_1_5551234.wav"), 11025 * 65, QDateTime(QDate(2026, 1, 5), QTime(14, 3, 9)));
+    message(QStringLiteral("10_0307090502_0_2_.wav"), 16538);
+    message(QStringLiteral("10_0307090503_01_2_777.wav"), 0);
+    message(QStringLiteral("1_greeting-like.txt"), 10);
+    auto& w = load();
+    clickBox(2);  // box 10
+
+    FlexGrid& list = *w.gridMsgList;
+    ASSERT_EQ(list.rows(), 4);
+    EXPECT_EQ(column(list, 1)[0], QStringLiteral("Jan 05, 14:03:09"));
+    EXPECT_EQ(column(list, 2), (QStringList{"1:05", "0:02", "0:00"}));
+    EXPECT_EQ(column(list, 3), (QStringList{"5551234", "", "777"}));
+    EXPECT_EQ(column(list, 0), (QStringList{"", "", ""}));
+    EXPECT_EQ(column(list, 4)[1], QStringLiteral("10_0307090502_0_2_.wav"));
+    const auto icon = [&](int row) {
+        return list.model()->index(row - 1, 0).data(Qt::DecorationRole).value<QPixmap>().cacheKey();
+    };
+    EXPECT_EQ(icon(1), w.imgSndStatus.picture(0).cacheKey());
+    EXPECT_EQ(icon(2), w.imgSndStatus.picture(1).cacheKey());
+    EXPECT_EQ(icon(3), w.imgSndStatus.picture(1).cacheKey()) << "only the marker \"1\" is new";
+    EXPECT_EQ(w.lblMsgCount[0]->text(), QStringLiteral("1"));
+    EXPECT_EQ(w.lblMsgCount[1]->text(), QStringLiteral("2"));
+    EXPECT_EQ(list.row(), 1);
+    EXPECT_EQ(list.col(), 4);
+    EXPECT_EQ(w.sSelectedVmbId, QStringLiteral("10"));
+    EXPECT_EQ(w.iLastMsgRow, -1);
+    EXPECT_TRUE(enabled(w.cmdPlayMsg) && enabled(w.cmdRecMsg) && enabled(w.cmdDeleteMsg) && enabled(w.cmdStopPlay[1]));
+    EXPECT_FALSE(list.repaintLocked());
+}
+
+TEST_F(WindowTest, ABoxWithoutMessagesShowsNoMessagesAndOnlyRecordOn)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1"), mailboxLine("10", "10")}));
+    message(QStringLiteral("10_0307090501_1_1_5551234.wav"), 100);  // box 10's, not box 1's
+    auto& w = load();
+    clickBox(1);
+
+    FlexGrid& list = *w.gridMsgList;
+    ASSERT_EQ(list.rows(), 2);
+    EXPECT_EQ(list.textMatrix(1, 0), QStringLiteral("No Messages"));
+    EXPECT_EQ(list.textMatrix(1, 4), QString());
+    EXPECT_EQ(list.colWidth(0), 10000);
+    EXPECT_EQ(list.textMatrix(0, 0), QString());
+    EXPECT_EQ(w.lblMsgCount[0]->text(), QString()) << "blank, not 0";
+    EXPECT_EQ(w.lblMsgCount[1]->text(), QString());
+    EXPECT_TRUE(w.cmdRecMsg->isEnabled());
+    EXPECT_FALSE(w.cmdPlayMsg->isEnabled() || w.cmdStopPlay[1]->isEnabled() || w.cmdDeleteMsg->isEnabled());
+
+    clickMessage(1);
+    EXPECT_EQ(w.iLastMsgRow, -1) << "the No Messages row is not a message";
+    EXPECT_FALSE(w.cmdPlayMsg->isEnabled());
+}
+
+TEST_F(WindowTest, GreetingButtonsFollowTheGreetingFile)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("101", "1"), mailboxLine("102", "2")}));
+    folder.write(QStringLiteral("data/VmWelc/101.wav"), "RIFF");
+    auto& w = load();
+    const struct {
+        int row;
+        bool greeting;
+    } cases[] = {{1, true}, {2, false}, {1, true}};
+    for (const auto& c : cases) {
+        clickBox(c.row);
+        EXPECT_EQ(w.cmdPlayIntro->isEnabled(), c.greeting) << c.row;
+        EXPECT_EQ(w.cmdStopPlay[0]->isEnabled(), c.greeting) << c.row;
+        EXPECT_TRUE(w.cmdRecIntro->isEnabled());
+        EXPECT_TRUE(w.cmdDeleteVmb->isEnabled());
+    }
+}
+
+TEST_F(WindowTest, MessageClicksMoveTheHighlightAndRestoreThePreviousIcon)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("5", "5")}));
+    message(QStringLiteral("5_0307090501_1_1_111.wav"), 100);
+    message(QStringLiteral("5_0307090502_0_1_222.wav"), 100);
+    auto& w = load();
+    clickBox(1);
+    FlexGrid& list = *w.gridMsgList;
+
+    clickMessage(2, Qt::RightButton);
+    EXPECT_EQ(w.iLastMsgRow, 2);
+    EXPECT_EQ(list.col(), 0);
+    EXPECT_EQ(list.colSel(), 4);
+    EXPECT_EQ(list.selectionModel()->selectedIndexes().size(), 5);
+
+    w.cmdPlayMsg->setEnabled(false);
+    clickMessage(2);
+    EXPECT_FALSE(w.cmdPlayMsg->isEnabled()) << "clicking the last clicked row does nothing";
+
+    clickMessage(1, Qt::MiddleButton);
+    EXPECT_EQ(w.iLastMsgRow, 1);
+    EXPECT_TRUE(w.cmdPlayMsg->isEnabled());
+    EXPECT_EQ(list.model()->index(1, 0).data(Qt::DecorationRole).value<QPixmap>().cacheKey(),
+              w.imgSndStatus.picture(1).cacheKey());
+}
+
+TEST_F(WindowTest, StatisticsCountAllBoxesAndShowTruncatedTenthsOfAnHour)
+{
+    const struct {
+        qint64 seconds;
+        const char* shown;
+    } cases[] = {{90, ".0"}, {59 * 60, ".9"}, {60 * 60, "1.0"}, {125 * 60 + 20, "2.0"}};
+    for (const auto& c : cases) {
+        vm::test::TempAppFolder own;
+        message(QStringLiteral("1_0307090501_1_1_1.wav"), 0);  // into the fixture's folder, not counted here
+        QFile f(own.file(QStringLiteral("data/VmSave/2_0307090501_0_1_2.wav")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.resize(c.seconds * 11025);
+        f.close();
+        own.write(QStringLiteral("data/VmSave/3_0307090501_1_1_3.wav"), {});
+        own.write(QStringLiteral("data/VmSave/odd name.wav"), {});
+        auto& w = load();
+        EXPECT_EQ(w.txtStats[0]->text(), QStringLiteral("1"));
+        EXPECT_EQ(w.txtStats[1]->text(), QStringLiteral("2"));
+        EXPECT_EQ(w.txtStats[2]->text(), QLatin1String(c.shown)) << c.seconds;
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d*\\.\\d$")).match(w.txtStats[3]->text()).hasMatch());
+        win.reset();
+    }
+}
+
+TEST_F(WindowTest, EnteringTheFirstTabRebuildsTheListOtherTabChangesDoNot)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1")}));
+    auto& w = load();
+    vm::VmbArray().setId(vm::VmbArray().append(), QStringLiteral("2"));
+    w.lblAddedOK->setText(QStringLiteral("Mailbox was added OK"));
+
+    w.SSTab1->setTab(2);
+    EXPECT_EQ(w.lblAddedOK->text(), QString());
+    w.SSTab1->setTab(4);
+    EXPECT_EQ(w.gridVmbList->rows(), 2);
+    w.SSTab1->setTab(0);
+    EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"1", "2"}));
+    EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("2"));
+}

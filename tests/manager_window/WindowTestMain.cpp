@@ -1,0 +1,12 @@
+// Entry point of the window's widget tests: they need a QApplication (the
+// offscreen platform when there is no display).
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,116 @@
+#pragma once
+// Shared set-up of the window's widget tests: a throw-away application
+// folder with its files, scripted message boxes, and the real window loaded
+// on that folder and driven through its controls.
+
+#include "manager_window/FlexGrid.h"
+#include "manager_window/MessageBoxService.h"
+#include "manager_window/TabControl.h"
+#include "manager_window/TextBox.h"
+#include "manager_window/frmVmailCfg.h"
+
+#include "support/TempAppFolder.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+namespace vm::test {
+
+struct ShownBox {
+    QString text;
+    window::MsgButtons buttons;
+    QString caption;
+};
+
+// Answers from a queue (Yes to questions, OK otherwise, when it is empty)
+// and remembers every box shown.
+class ScriptedBoxes final : public window::MessageBoxService {
+public:
+    window::MsgAnswer show(const QString& text, window::MsgButtons buttons, const QString& caption) override
+    {
+        shown.push_back({text, buttons, caption});
+        if (!answers.empty()) {
+            const window::MsgAnswer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == window::MsgButtons::YesNoCancel ? window::MsgAnswer::Yes : window::MsgAnswer::Ok;
+    }
+    std::vector<ShownBox> shown;
+    std::deque<window::MsgAnswer> answers;
+};
+
+// One line of the mailbox list file for a box with the given fields.
+inline QByteArray mailboxLine(const QString& id, const QString& pin, const QString& description = {},
+                              int ftpUpload = 0)
+{
+    return QStringLiteral("<VoicemailBox Id=\"%1\"><Pin>%2</Pin><Groups></Groups><Description>%3</Description>"
+                          "<EmailForward></EmailForward><PhoneForward></PhoneForward><PagerNumber></PagerNumber>"
+                          "<PagerMessage></PagerMessage><OnReceive></OnReceive><FtpUpload>%4</FtpUpload>"
+                          "<DeleteAfterForward>0</DeleteAfterForward></VoicemailBox>\r\n")
+        .arg(id, pin, description)
+        .arg(ftpUpload)
+        .toLatin1();
+}
+
+inline QByteArray mailboxFile(const QByteArrayList& lines)
+{
+    return "<?xml version=\"1.0\"?>\r\n<VoicemailBoxes>\r\n" + lines.join() + "</VoicemailBoxes>\r\n";
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    // Sparse file of `size` bytes in the message folder, last written at `when`.
+    void message(const QString& name, qint64 size, const QDateTime& when = QDateTime(QDate(2026, 3, 7), QTime(9, 5, 1)))
+    {
+        QFile f(folder.file(QStringLiteral("data/VmSave/") + name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.resize(size);
+        f.setFileTime(when, QFileDevice::FileModificationTime);
+    }
+
+    window::frmVmailCfg& load()
+    {
+        win = std::make_unique<window::frmVmailCfg>(&boxes);
+        win->Form_Load();
+        win->show();
+        return *win;
+    }
+
+    QPoint cell(window::FlexGrid& grid, int row, int col) const
+    {
+        return grid.visualRect(grid.model()->index(row - 1, col)).center();
+    }
+    void clickBox(int row) { QTest::mouseClick(win->gridVmbList->viewport(), Qt::LeftButton, {}, cell(*win->gridVmbList, row, 1)); }
+    void clickMessage(int row, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(win->gridMsgList->viewport(), button, {}, cell(*win->gridMsgList, row, 2));
+    }
+    void type(window::TextBox* field, const QString& text)
+    {
+        field->setFocus(Qt::TabFocusReason);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+    QStringList column(window::FlexGrid& grid, int col) const
+    {
+        QStringList cells;
+        for (int r = 1; r < grid.rows(); ++r)
+            cells << grid.textMatrix(r, col);
+        return cells;
+    }
+    QString ini() const { return QString::fromLatin1(folder.read(QStringLiteral("QV.INI"))); }
+
+    TempAppFolder folder;
+    ScriptedBoxes boxes;
+    std::unique_ptr<window::frmVmailCfg> win;
+};
+
+}  // namespace vm::test
