@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QStyledItemDelegate>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -65,6 +66,17 @@ void centreOnScreen(QWidget& widget)
     frame.moveCenter(screen->availableGeometry().center());
     widget.move(frame.topLeft());
 }
+
+// The call tree's tab stops: each TAB shows as four blanks, so the levels
+// stay close together while the item texts keep their TABs.
+class CallTreeTabStops : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale& locale) const override
+    {
+        return QStyledItemDelegate::displayText(value, locale).replace(QLatin1Char('\t'), QStringLiteral("    "));
+    }
+};
 
 QString defaultReport()
 {
@@ -122,6 +134,7 @@ void FailSafeDialog::buildControls()
 
     nsCtrlCalls_ = named(new QListWidget, "nsCtrlCalls");
     nsCtrlCalls_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    nsCtrlCalls_->setItemDelegate(new CallTreeTabStops(nsCtrlCalls_));
     Picture1_->addWidget(nsCtrlCalls_);
 
     nsCtrlArgs_ = named(new QPlainTextEdit, "nsCtrlArgs");
