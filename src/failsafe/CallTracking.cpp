@@ -96,6 +96,8 @@ void push(const QString& module, const QString& procedure, const QString& argume
         ++s.lineCounter;
         ignoreErrors([&] { traceOutput(buildTraceLine(s.entryCorrection, false)); });
     }
+    // Critical-error and file-open boxes of the operating system need no
+    // suppressing here: this platform shows none.
     storeSelfTiming(s.entryCorrection);
 }
 

@@ -2,6 +2,8 @@
 
 #include "FailSafeHooks.h"
 
+#include "platform/AppFolder.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -54,7 +56,7 @@ bool reopenWithHeader(CircularLog& log)
     closeCircularLog(log);
     log.on = false;
     if (state().devEnvironment)
-        showMessageBox(BoxIcon::Critical, BoxButtons::Ok, QString(),
+        showMessageBox(BoxIcon::Critical, BoxButtons::Ok, executableName(),
                        QStringLiteral("Could not open circular log file ") + log.path);
     return false;
 }
