@@ -4,6 +4,7 @@
 
 #include "BusyCursor.h"
 #include "FlexGrid.h"
+#include "MessageFolder.h"
 #include "WindowText.h"
 
 #include "config/Paths.h"
@@ -93,16 +94,16 @@ void frmVmailCfg::gridVmbList_SelChange()
 
         // A box's messages are named Id + "_" + ...; the underscore keeps box
         // 1 from listing box 10's messages.
-        const QStringList files = fs::listFiles(paths::messageFolder(), id + QStringLiteral("_*.wav"));
+        const std::vector<MessageFile> files = scanMessageFolder(paths::messageFolder(), id + QStringLiteral("_*.wav"));
         iLastMsgRow = -1;
-        if (files.isEmpty())
+        if (files.empty())
             showNoMessagesRow();
         else
             listMessages(files);
     });
 }
 
-void frmVmailCfg::listMessages(const QStringList& files)
+void frmVmailCfg::listMessages(const std::vector<MessageFile>& files)
 {
     gridMsgList->setCol(0);
     gridMsgList->setText(QString());
@@ -119,13 +120,12 @@ void frmVmailCfg::listMessages(const QStringList& files)
         const QChar tab = QLatin1Char('\t');
         QString newMarker;
         QString caller;
-        for (const QString& f : files) {
+        for (const MessageFile& file : files) {
             ++rowNumber;
-            const QString path = folder + f;
-            const QString date = messageDateText(fs::lastWriteTime(path));
-            const QString length = lengthText(playingSeconds(fs::fileSize(path)));
-            MsgFileNameParse(f, newMarker, caller);
-            gridMsgList->addItem(tab + date + tab + length + tab + caller + tab + f, rowNumber);
+            const QString date = messageDateText(file.lastWriteTime(folder));
+            const QString length = lengthText(playingSeconds(file.sizeInBytes(folder)));
+            MsgFileNameParse(file.name, newMarker, caller);
+            gridMsgList->addItem(tab + date + tab + length + tab + caller + tab + file.name, rowNumber);
             gridMsgList->setRow(gridMsgList->rows() - 1);
             gridMsgList->setCol(0);
             gridMsgList->setCellAlignment(FlexGrid::LeftCenter);

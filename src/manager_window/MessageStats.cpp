@@ -2,6 +2,7 @@
 // playing time and the recording time the free disk space still holds.
 #include "frmVmailCfg.h"
 
+#include "MessageFolder.h"
 #include "WindowText.h"
 
 #include "config/GlobalStuff.h"
@@ -32,16 +33,17 @@ void frmVmailCfg::GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iMsg
         },
         [&] {
             const QString folder = paths::messageFolder();
-            const QStringList files = fs::listFiles(folder, QStringLiteral("*.wav"));
+            const std::vector<MessageFile> files = scanMessageFolder(folder, QStringLiteral("*.wav"), ScanOrder::AsFound);
             iMsgCountNew = 0;
             iMsgCountSaved = 0;
             lTotalTimeMins = 0;
             std::int32_t totalSeconds = 0;
             QString newMarker;
             QString caller;
-            for (const QString& f : files) {
-                totalSeconds = toInt32(static_cast<long long>(totalSeconds) + playingSeconds(fs::fileSize(folder + f)));
-                MsgFileNameParse(f, newMarker, caller);
+            for (const MessageFile& file : files) {
+                totalSeconds =
+                    toInt32(static_cast<long long>(totalSeconds) + playingSeconds(file.sizeInBytes(folder)));
+                MsgFileNameParse(file.name, newMarker, caller);
                 if (newMarker != QStringLiteral("1"))
                     iMsgCountSaved = toInt16(iMsgCountSaved + 1);
                 else

@@ -26,6 +26,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -38,6 +39,7 @@ namespace vm::window {
 
 class FlexGrid;
 class MessageBoxService;
+struct MessageFile;
 class TabControl;
 class TextBox;
 
@@ -173,7 +175,7 @@ private:
 
     // MailboxListView.cpp
     void rebuildMailboxList();
-    void listMessages(const QStringList& files);
+    void listMessages(const std::vector<MessageFile>& files);
     void showNoMessagesRow();
 
     std::unique_ptr<MessageBoxService> ownBoxes_;

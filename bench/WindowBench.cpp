@@ -1,0 +1,135 @@
+// The main window on a large application folder: start-up with 32,767 boxes
+// and 100,000 message files, selecting a box with 10,000 messages, and the
+// mailbox list rebuild. Runs on the offscreen platform when there is no display.
+#include "manager_window/FlexGrid.h"
+#include "manager_window/frmVmailCfg.h"
+
+#include "mailbox/VmailLib.h"
+#include "platform/AppFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kBoxes = 32767;
+constexpr int kMessages = 100000;
+constexpr int kBigBoxMessages = 10000;
+const QString kBigBox = QStringLiteral("5000");
+
+// Resident memory of this process, in megabytes.
+double residentMegabytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            double kb = 0;
+            status >> kb;
+            return kb / 1024.0;
+        }
+        status.ignore(4096, '\n');
+    }
+    return 0;
+}
+
+// One generated application folder for every benchmark of this file.
+void useLargeFolder()
+{
+    static QTemporaryDir dir;
+    static bool made = false;
+    if (!made) {
+        made = true;
+        QDir root(dir.path());
+        root.mkpath(QStringLiteral("data/VmSave"));
+        root.mkpath(QStringLiteral("data/VmWelc"));
+        QByteArray list = "<?xml version=\"1.0\"?>\r\n<VoicemailBoxes>\r\n";
+        for (int i = 1; i <= kBoxes; ++i) {
+            list += "<VoicemailBox Id=\"" + QByteArray::number(i) + "\"><Pin>" + QByteArray::number(1000 + i % 9000) +
+                    "</Pin><Groups></Groups><Description>Box number " + QByteArray::number(i) +
+                    "</Description><EmailForward></EmailForward><PhoneForward></PhoneForward><PagerNumber>"
+                    "</PagerNumber><PagerMessage></PagerMessage><OnReceive></OnReceive><FtpUpload>0</FtpUpload>"
+                    "<DeleteAfterForward>0</DeleteAfterForward></VoicemailBox>\r\n";
+        }
+        list += "</VoicemailBoxes>\r\n";
+        QFile file(root.filePath(QStringLiteral("data/VmBoxList.xml")));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(list);
+        const QString save = root.filePath(QStringLiteral("data/VmSave/"));
+        for (int m = 0; m < kMessages; ++m) {
+            QString box = m < kBigBoxMessages ? kBigBox : QString::number(1 + m % kBoxes);
+            if (m >= kBigBoxMessages && box == kBigBox)
+                box = QStringLiteral("1");
+            const QString name = QStringLiteral("%1_%2_%3_1_%4.wav")
+                                     .arg(box)
+                                     .arg(1000000000 + m)
+                                     .arg(m % 3 == 0 ? 1 : 0)
+                                     .arg(5550000 + m);
+            QFile message(save + name);
+            if (message.open(QIODevice::WriteOnly))
+                message.resize(11025 * (1 + m % 90));
+        }
+    }
+    vm::setAppFolder(dir.path());
+}
+
+std::unique_ptr<vm::window::frmVmailCfg> loadedWindow()
+{
+    auto window = std::make_unique<vm::window::frmVmailCfg>();
+    window->Form_Load();
+    return window;
+}
+
+void BM_WindowStartup(benchmark::State& state)
+{
+    useLargeFolder();
+    for (auto _ : state) {
+        auto window = loadedWindow();
+        benchmark::DoNotOptimize(window->gridVmbList->rows());
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WindowStartup)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SelectBox(benchmark::State& state)
+{
+    useLargeFolder();
+    auto window = loadedWindow();
+    window->show();
+    const int row = vm::VmbFind(kBigBox);
+    for (auto _ : state) {
+        window->gridVmbList->setRow(row);
+        window->gridVmbList_SelChange();
+    }
+    if (window->gridMsgList->rows() != kBigBoxMessages + 1)
+        state.SkipWithError("the box did not list its messages");
+    state.counters["RSS_MB"] = residentMegabytes();
+}
+BENCHMARK(BM_SelectBox)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_RebuildMailboxList(benchmark::State& state)
+{
+    useLargeFolder();
+    auto window = loadedWindow();
+    window->show();
+    while (vm::VmbArray().upperBound() > state.range(0))
+        vm::VmbArray().remove(vm::VmbArray().upperBound());
+    for (auto _ : state) {
+        std::int16_t previousTab = 1;
+        window->SSTab1_Click(previousTab);
+    }
+    if (window->gridVmbList->rows() != state.range(0) + 1)
+        state.SkipWithError("the list does not show every box");
+}
+BENCHMARK(BM_RebuildMailboxList)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
