@@ -3,31 +3,15 @@
 #include "failsafe/FailSafeHooks.h"
 #include "failsafe/SystemInfo.h"
 #include "failsafe/gui/FailSafeDialogHost.h"
-#include "platform/SystemQuery.h"
+#include "platform/ScreenDisplayInfo.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 #include <QWidget>
 
 namespace vm::app {
 
 namespace {
-
-std::optional<sys::DisplayInfo> displayInfo()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return std::nullopt;
-    sys::DisplayInfo info;
-    info.bitsPerPixel = screen->depth();
-    info.planes = 1;
-    info.width = screen->size().width();
-    info.height = screen->size().height();
-    info.monitors = static_cast<int>(QGuiApplication::screens().size());
-    return info;
-}
 
 bool errorModuleBox(failsafe::BoxIcon icon, failsafe::BoxButtons buttons, const QString& title, const QString& text)
 {
@@ -61,7 +45,7 @@ void installGuiHooks()
     failsafe::setMessageBoxHook(&errorModuleBox);
     failsafe::setWindowsEnabledHook(&setTopLevelWindowsEnabled);
     failsafe::setBusyCursorHook(&busyPointer);
-    sys::setDisplayInfoProvider(&displayInfo);
+    sys::setDisplayInfoProvider(&sys::screenDisplayInfo);
 }
 
 void removeGuiHooks()

@@ -94,7 +94,7 @@ void frmVmailCfg::buildControls()
 {
     setWindowTitle(kWindowCaption);
     QFont designFont = font();
-    designFont.setPointSizeF(8);
+    designFont.setPointSizeF(7.5);
     setFont(designFont);
     setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
 
@@ -104,7 +104,7 @@ void frmVmailCfg::buildControls()
     SSTab1->tabBar()->setExpanding(true);
     SSTab1->tabBar()->setElideMode(Qt::ElideNone);
     const int tabPixels = (twipsToPixels(kTabWidth) - 4) / 5;
-    SSTab1->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; padding: 3px 0px; }").arg(tabPixels));
+    SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; padding: 3px 0px; }").arg(tabPixels));
     QFont tabFont = designFont;
     tabFont.setPointSizeF(7);
     SSTab1->tabBar()->setFont(tabFont);
@@ -166,11 +166,11 @@ void frmVmailCfg::buildAddModifyTab(QWidget* page, QPoint origin)
     frmMisc[0] = tab.frame(QStringLiteral("Voicemail Box Settings "), 1080, 4935);
     const Placer box = inside(frmMisc[0]);
 
-    constexpr int labelLeft = 120, labelWidth = 2280, fieldLeft = 2400, fieldWidth = 2280;
+    constexpr int labelLeft = 120, labelWidth = 2400, fieldLeft = 2520, fieldWidth = 2160;
     box.label(QStringLiteral("Voicemail Box Number :"), labelLeft, 330, labelWidth);
     txtNewVmb[0] = box.textBox(fieldLeft, 300, 900);
-    box.label(QStringLiteral("PIN :"), 3420, 330, 420);
-    txtNewVmb[1] = box.textBox(3840, 300, 840);
+    box.label(QStringLiteral("PIN :"), 3540, 330, 420);
+    txtNewVmb[1] = box.textBox(3960, 300, 720);
 
     // The other fields one a line, in the order the form shows them.
     struct Field {
@@ -213,9 +213,9 @@ void frmVmailCfg::buildConfigStatsTab(QWidget* page, QPoint origin)
     static constexpr const char* limitUnits[] = {"seconds", "seconds", "minutes"};
     for (int i = 0; i < 3; ++i) {
         const int top = 330 + i * 420;
-        settings.label(QString::fromLatin1(limitCaptions[i]), 120, top + 30, 2640);
-        Text1[static_cast<std::size_t>(i)] = settings.textBox(2760, top, 720);
-        settings.label(QString::fromLatin1(limitUnits[i]), 3600, top + 30, 1080);
+        settings.label(QString::fromLatin1(limitCaptions[i]), 120, top + 30, 2880);
+        Text1[static_cast<std::size_t>(i)] = settings.textBox(3000, top, 660);
+        settings.label(QString::fromLatin1(limitUnits[i]), 3780, top + 30, 960);
     }
     Text1[2]->setText(QStringLiteral("60"));
 
@@ -225,11 +225,11 @@ void frmVmailCfg::buildConfigStatsTab(QWidget* page, QPoint origin)
                                                     "Space Remaining :"};
     for (int i = 0; i < 4; ++i) {
         const int top = 330 + i * 390;
-        stats.label(QString::fromLatin1(statCaptions[i]), 120, top + 30, 2640);
-        txtStats[static_cast<std::size_t>(i)] = stats.textBox(2760, top, 720);
+        stats.label(QString::fromLatin1(statCaptions[i]), 120, top + 30, 2880);
+        txtStats[static_cast<std::size_t>(i)] = stats.textBox(3000, top, 660);
         txtStats[static_cast<std::size_t>(i)]->setReadOnly(true);
         if (i >= 2)
-            stats.label(QStringLiteral("hours"), 3600, top + 30, 1080);
+            stats.label(QStringLiteral("hours"), 3780, top + 30, 960);
     }
 }
 
@@ -255,18 +255,18 @@ void frmVmailCfg::buildEmailTab(QWidget* page, QPoint origin)
     optEmailMechanism[1] = method.place(
         new OptionButton(QStringLiteral("Use Simple MAPI to forward messages using locally installed email software "
                                         "(eg: Eudora, Outlook)")),
-        120, 660, 4560, 480);
+        120, 690, 4560, 480);
     optEmailMechanism[1]->setToolTip(QStringLiteral("Outlook Express cannot be used with this option."));
     group->addButton(optEmailMechanism[1], 1);
     group->addButton(optEmailMechanism[2], 2);
 
-    lblSmtpDesc[0] = method.label(QStringLiteral("SMTP server :"), 120, 1260, 1560);
-    txtSmtpMailHost = method.textBox(1680, 1230, 3000);
-    lblSmtpDesc[1] = method.label(QStringLiteral("Return email addr :"), 120, 1650, 1560);
-    txtSmtpEmailAddress = method.textBox(1680, 1620, 3000);
-    lblSmtpDesc[2] = method.label(QStringLiteral("Login / Password :"), 120, 2040, 1560);
-    txtSmtpLoginName = method.textBox(1680, 2010, 1440);
-    txtSmtpLoginPassword = method.textBox(3240, 2010, 1440);
+    lblSmtpDesc[0] = method.label(QStringLiteral("SMTP server :"), 120, 1260, 1680);
+    txtSmtpMailHost = method.textBox(1800, 1230, 2880);
+    lblSmtpDesc[1] = method.label(QStringLiteral("Return email addr :"), 120, 1650, 1680);
+    txtSmtpEmailAddress = method.textBox(1800, 1620, 2880);
+    lblSmtpDesc[2] = method.label(QStringLiteral("Login / Password :"), 120, 2040, 1680);
+    txtSmtpLoginName = method.textBox(1800, 2010, 1380);
+    txtSmtpLoginPassword = method.textBox(3300, 2010, 1380);
     txtSmtpLoginPassword->setEchoMode(QLineEdit::Password);
 }
 
@@ -280,12 +280,12 @@ void frmVmailCfg::buildFtpCmdTab(QWidget* page, QPoint origin)
     const Placer ftp = inside(frmMisc[3]);
     auto* note = ftp.label(
         QStringLiteral("Recorded voicemail messages will be uploaded by FTP to the location specified below:"), 120,
-        270, 4560, 480);
+        330, 4560, 480);
     note->setWordWrap(true);
     static constexpr const char* captions[] = {"FTP Server :", "FTP Directory :", "User :", "Password :"};
     std::array<TextBox**, 4> fields = {&txtFtpServer, &txtFtpDir, &txtFtpUser, &txtFtpPassword};
     for (int i = 0; i < 4; ++i) {
-        const int top = 870 + i * 420;
+        const int top = 930 + i * 420;
         ftp.label(QString::fromLatin1(captions[i]), 120, top + 30, 1320);
         *fields[static_cast<std::size_t>(i)] = ftp.textBox(1440, top, 3240);
     }
@@ -295,10 +295,10 @@ void frmVmailCfg::buildFtpCmdTab(QWidget* page, QPoint origin)
     auto* postNote = post.label(
         QStringLiteral("Run  immediately after voicemail message recording is finished (for all voicemail "
                        "recordings) :"),
-        120, 270, 4560, 480);
+        120, 330, 4560, 480);
     postNote->setWordWrap(true);
-    post.label(QStringLiteral("Command :"), 120, 990, 1320);
-    txtRunCommand = post.textBox(1440, 960, 3240);
+    post.label(QStringLiteral("Command :"), 120, 1050, 1320);
+    txtRunCommand = post.textBox(1440, 1020, 3240);
 }
 
 void frmVmailCfg::connectEvents()

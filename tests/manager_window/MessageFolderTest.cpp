@@ -1,0 +1,74 @@
+// The one-pass message folder reader finds exactly what the file layer's
+// listing finds, in the same order, with sizes and times of each file.
+#include "manager_window/MessageFolder.h"
+
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
+#include "support/TempAppFolder.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace vm::window;
+
+namespace {
+
+QStringList names(const std::vector<MessageFile>& files)
+{
+    QStringList list;
+    for (const MessageFile& f : files)
+        list << f.name;
+    return list;
+}
+
+}  // namespace
+
+TEST(MessageFolder, FindsWhatTheListingFinds)
+{
+    vm::test::TempAppFolder app;
+    const QString folder = app.file(QStringLiteral("data/VmSave/"));
+    for (const char* name : {"1_a.wav", "10_b.wav", "1_C.WAV", "2_d.wav", ".1_hidden.wav", "1_e.wav.txt", "x1_f.wav",
+                             "1_\xc3\x84rger.wav", "\xc3\xa9t\xc3\xa9_1.wav", "1_g.Wav"})
+        app.write(QStringLiteral("data/VmSave/") + QString::fromUtf8(name), "12345");
+    QDir(folder).mkdir(QStringLiteral("1_folder.wav"));
+    QFile::link(folder + QStringLiteral("1_a.wav"), folder + QStringLiteral("1_link.wav"));
+    QFile::link(folder + QStringLiteral("gone"), folder + QStringLiteral("1_dangling.wav"));
+
+    for (const QString& pattern : {QStringLiteral("1_*.wav"), QStringLiteral("*.wav"), QStringLiteral("10_*.wav"),
+                                   QStringLiteral("?_*.WAV"), QStringLiteral("\u00c9*"), QStringLiteral("none_*.wav")}) {
+        const QStringList expected = vm::fs::listFiles(folder, pattern);
+        EXPECT_EQ(names(scanMessageFolder(folder, pattern)), expected) << pattern.toStdString();
+        QStringList unordered = names(scanMessageFolder(folder, pattern, ScanOrder::AsFound));
+        unordered.sort(Qt::CaseInsensitive);
+        EXPECT_EQ(unordered, expected) << pattern.toStdString();
+    }
+}
+
+TEST(MessageFolder, SizeAndTimeComeFromTheFileAndAVanishedFileRaises)
+{
+    vm::test::TempAppFolder app;
+    const QString folder = app.file(QStringLiteral("data/VmSave/"));
+    app.write(QStringLiteral("data/VmSave/7_x.wav"), QByteArray(11025, 'a'));
+    QFile file(folder + QStringLiteral("7_x.wav"));
+    const QDateTime when(QDate(2026, 2, 3), QTime(4, 5, 6));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(when, QFileDevice::FileModificationTime);
+    file.close();
+
+    const auto files = scanMessageFolder(folder, QStringLiteral("7_*.wav"));
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].sizeInBytes(folder), 11025);
+    EXPECT_EQ(files[0].lastWriteTime(folder), when);
+
+    MessageFile vanished = files[0];
+    vanished.statusErrno = ENOENT;
+    try {
+        (void)vanished.sizeInBytes(folder);
+        FAIL() << "no error";
+    } catch (const vm::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 53);
+    }
+    EXPECT_TRUE(scanMessageFolder(folder + QStringLiteral("missing/"), QStringLiteral("*")).empty());
+}
