@@ -149,7 +149,7 @@ int VmbLoadArrayLoadTXT()
     LegacyFieldReader reader(text);
     VoicemailBox record;
     while (readRecord(reader, layout, record))
-        ignoreErrors([&] { merge.take(record); });
+        ignoreErrors([&] { merge.take(std::move(record)); });
     ignoreErrors([&] { merge.finish(); });
     return 0;
 }

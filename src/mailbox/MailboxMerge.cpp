@@ -11,18 +11,18 @@ namespace vm {
 
 namespace {
 
-void copyFields(VoicemailBox& entry, const VoicemailBox& record, MergedFields fields)
+void moveFields(VoicemailBox& entry, VoicemailBox&& record, MergedFields fields)
 {
-    entry.Id = record.Id;  // as the file writes it: its letter case may differ
-    entry.Pin = record.Pin;
-    entry.Groups = record.Groups;
-    entry.Description = record.Description;
-    entry.EmailForward = record.EmailForward;
-    entry.PhoneForward = record.PhoneForward;
-    entry.PagerNumber = record.PagerNumber;
-    entry.PagerMessage = record.PagerMessage;
+    entry.Id = std::move(record.Id);  // as the file writes it: its letter case may differ
+    entry.Pin = std::move(record.Pin);
+    entry.Groups = std::move(record.Groups);
+    entry.Description = std::move(record.Description);
+    entry.EmailForward = std::move(record.EmailForward);
+    entry.PhoneForward = std::move(record.PhoneForward);
+    entry.PagerNumber = std::move(record.PagerNumber);
+    entry.PagerMessage = std::move(record.PagerMessage);
     if (fields == MergedFields::All) {
-        entry.OnReceive = record.OnReceive;
+        entry.OnReceive = std::move(record.OnReceive);
         entry.FtpUpload = record.FtpUpload;
         entry.DeleteAfterForward = record.DeleteAfterForward;
     }
@@ -46,15 +46,21 @@ MailboxMerge::MailboxMerge(MailboxTable& table, MergedFields fields) : table_(ta
         table_.setSeenInFile(i, 0);
 }
 
-void MailboxMerge::take(const VoicemailBox& record)
+void MailboxMerge::take(VoicemailBox&& record)
 {
+    const auto store = [&](VoicemailBox& entry) {
+        moveFields(entry, std::move(record), fields_);
+        entry.SeenInFile = 1;
+    };
     const std::int16_t found = table_.find(record.Id);
-    const std::int16_t j = found < 0 ? table_.append() : found;
-    VoicemailBox entry = table_.at(j);
-    copyFields(entry, record, fields_);
-    entry.SeenInFile = 1;
-    table_.put(j, std::move(entry));
-    lastStored_ = j;
+    if (found > 0) {
+        table_.update(found, store);
+        lastStored_ = found;
+        return;
+    }
+    VoicemailBox added;  // a new entry: every field the record lacks stays empty or 0
+    store(added);
+    lastStored_ = table_.append(std::move(added));
 }
 
 void MailboxMerge::finish()

@@ -25,7 +25,7 @@ public:
 
     // Stores one record in the entry with its Id (appending one when there
     // is none) and marks it seen. Raises 6 when the table is full.
-    void take(const VoicemailBox& record);
+    void take(VoicemailBox&& record);
 
     // Deletes the greeting of every unseen entry (never for an Id that is
     // unsafe as a file name) and blanks it, then sorts 1..lastStored().

@@ -1,7 +1,5 @@
 #include "MailboxTable.h"
 
-#include "TextFold.h"
-
 #include "platform/RuntimeError.h"
 #include "platform/VbNumbers.h"
 
@@ -51,10 +49,15 @@ const VoicemailBox& MailboxTable::at(int i) const
 
 std::int16_t MailboxTable::append()
 {
+    return append(VoicemailBox{});
+}
+
+std::int16_t MailboxTable::append(VoicemailBox&& box)
+{
     const std::int16_t i = toInt16(static_cast<long long>(upperBound()) + 1);
-    entries_.emplace_back();
-    keys_.emplace_back();
-    indexInsert(QString(), i);
+    keys_.push_back(foldCase(box.Id));
+    entries_.push_back(std::move(box));
+    indexInsert(keys_.back(), i);
     return i;
 }
 
@@ -140,7 +143,7 @@ void MailboxTable::setKey(int i, QString key)
 
 void MailboxTable::indexInsert(const QString& key, std::int16_t i)
 {
-    std::vector<std::int16_t>& positions = index_[key];
+    Positions& positions = index_[key];
     // Appends and ascending scans insert at the end: the common case is O(1).
     if (positions.empty() || positions.back() < i)
         positions.push_back(i);
@@ -153,7 +156,7 @@ void MailboxTable::indexErase(const QString& key, std::int16_t i)
     const auto it = index_.find(key);
     if (it == index_.end())
         return;
-    std::vector<std::int16_t>& positions = *it;
+    Positions& positions = *it;
     const auto pos = std::lower_bound(positions.begin(), positions.end(), i);
     if (pos != positions.end() && *pos == i)
         positions.erase(pos);

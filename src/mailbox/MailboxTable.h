@@ -4,10 +4,12 @@
 // case-folded Ids keeps VmbFind fast while returning exactly what a
 // first-match scan from 1 to N returns, whatever changes the table.
 
+#include "TextFold.h"
 #include "VoicemailBox.h"
 
 #include <QHash>
 #include <QString>
+#include <QVarLengthArray>
 
 #include <cstdint>
 #include <vector>
@@ -32,6 +34,8 @@ public:
     // Appends a new, empty entry and returns its index (N + 1); raises 6
     // past 32,767 entries, 9 when unsized.
     std::int16_t append();
+    // Appends `box` as a new entry (N + 1) in one step; same errors.
+    std::int16_t append(VoicemailBox&& box);
     // Replaces entry i (0..N) whole (all twelve fields); raises 9 outside.
     void store(int i, const VoicemailBox& box);
     void put(int i, VoicemailBox&& box);
@@ -45,6 +49,16 @@ public:
     void blank(int i);
     // Copies entry `from` over entry `to`, whole.
     void moveEntry(int from, int to);
+    // Changes entry i (0..N) in place through `edit(VoicemailBox&)`; the Id
+    // may change too. Raises 9 outside.
+    template <class Edit>
+    void update(int i, Edit&& edit)
+    {
+        checkIndex(i);
+        VoicemailBox& entry = entries_[static_cast<std::size_t>(i)];
+        edit(entry);
+        setKey(i, foldCase(entry.Id));
+    }
 
     // First i in 1..N whose Id equals `id` ignoring case; -1 if none (also
     // when N < 1 or the table was never sized).
@@ -63,7 +77,9 @@ private:
     // keys_[i] is the case-folded Id of entries_[i]; the sort compares these.
     std::vector<QString> keys_;
     // Folded Id -> ascending indices (1..N) of the entries that carry it.
-    QHash<QString, std::vector<std::int16_t>> index_;
+    // Ids are meant to be unique, so most lists hold one index.
+    using Positions = QVarLengthArray<std::int16_t, 2>;
+    QHash<QString, Positions> index_;
     bool sized_ = false;
 };
 

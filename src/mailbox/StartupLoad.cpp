@@ -2,46 +2,56 @@
 // legacy file. Nothing here stops the program: every failure is ignored or
 // only reported to the run log.
 
-#include "MailboxListFile.h"
+#include "ListLineParser.h"
 #include "MailboxMerge.h"
 #include "VmMgrStub.h"
 #include "VmailLib.h"
 
 #include "config/Paths.h"
-#include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace vm {
 
 namespace {
 
-// A record from one line; false when the line holds none or is unreadable.
-bool parseListLine(const QString& line, VoicemailBox& record)
+// Calls `each` with every line of the file's bytes. A line ends at CR or CR
+// LF; a lone LF belongs to the line (the text rule of ansi::splitLines:
+// windows-1252 keeps CR and LF as single bytes, so it holds for the bytes).
+// The list is parsed without decoding it whole: only values are decoded.
+template <class Each>
+void forEachLine(QByteArrayView bytes, Each&& each)
 {
-    if (line.size() > kLongestListLine)
-        return false;
-    record = VoicemailBox{};
-    std::int16_t status = -1;
-    const bool parsed = ignoreErrors([&] {
-        status = VmbParseXmlLine(line, record.Id, record.Pin, record.Groups, record.Description,
-                                 record.EmailForward, record.PhoneForward, record.PagerNumber,
-                                 record.PagerMessage, record.OnReceive, record.FtpUpload,
-                                 record.DeleteAfterForward);
-    });
-    return parsed && status == 0 && !record.Id.isEmpty();
+    const char* data = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    while (start < n) {
+        const void* cr = std::memchr(data + start, '\r', static_cast<std::size_t>(n - start));
+        const qsizetype end = cr ? static_cast<const char*>(cr) - data : n;
+        each(bytes.sliced(start, end - start));
+        start = end + 1;
+        if (start < n && data[start] == '\n')
+            ++start;
+    }
 }
 
-void mergeListText(const QString& text)
+void mergeList(const QByteArray& bytes)
 {
     MailboxMerge merge(VmbArray(), MergedFields::All);
     VoicemailBox record;
-    for (const QString& line : ansi::splitLines(text)) {
-        if (parseListLine(line, record))
-            ignoreErrors([&] { merge.take(record); });
-    }
+    forEachLine(bytes, [&](QByteArrayView line) {
+        // Errors are ignored line by line: a bad line is skipped.
+        if (line.size() <= kLongestListLine)
+            ignoreErrors([&] {
+                record = VoicemailBox{};
+                if (parseListLine(line, record))
+                    merge.take(std::move(record));
+            });
+    });
     ignoreErrors([&] { merge.finish(); });
 }
 
@@ -65,7 +75,7 @@ int VmbLoadArrayLoadXML()
         return 0;
     }
     LogRunInfo(0, QStringLiteral("Loading VMB data begin"));
-    ignoreErrors([&] { mergeListText(ansi::decode(bytes)); });
+    ignoreErrors([&] { mergeList(bytes); });
     LogRunInfo(0, QStringLiteral("Loading VMB data end"));
     return 0;
 }

@@ -6,6 +6,8 @@
 #include "platform/RuntimeError.h"
 #include "platform/VbNumbers.h"
 
+#include <algorithm>
+
 namespace vm {
 
 std::vector<int> shellSortGaps(int count)
@@ -26,6 +28,27 @@ std::vector<int> shellSortGaps(int count)
     return gaps;
 }
 
+namespace {
+
+// Ids compare as folded code units, the empty Id first.
+bool greater(const QString& a, const QString& b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    const QChar* pa = a.constData();
+    const QChar* pb = b.constData();
+    for (qsizetype k = 0; k < n; ++k)
+        if (pa[k] != pb[k])
+            return pa[k].unicode() > pb[k].unicode();
+    return a.size() > b.size();
+}
+
+struct Slot {
+    const QString* key;
+    int entry;
+};
+
+}  // namespace
+
 void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
 {
     const int count = toInt16(static_cast<long long>(hi) - lo + 1);
@@ -34,29 +57,40 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
     if (lo < 0 || hi > table.upperBound())
         raiseError(err::SubscriptOutOfRange);
 
+    // Where entries go depends on their Ids alone, so the gapped insertion
+    // passes run on small (Id, position) order; the entries themselves then
+    // move once, each straight to its final place.
     std::vector<VoicemailBox>& entries = MailboxTableAccess::entries(table);
     std::vector<QString>& keys = MailboxTableAccess::keys(table);
+    std::vector<Slot> order(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k)
+        order[static_cast<std::size_t>(k)] = {&keys[static_cast<std::size_t>(lo + k)], lo + k};
     bool moved = false;
     for (const int gap : shellSortGaps(count)) {
-        for (int i = lo + gap; i <= hi; ++i) {
-            // Entry i stays where it is unless its left neighbour is greater.
-            if (!(keys[i - gap] > keys[i]))
-                continue;
-            VoicemailBox held = std::move(entries[i]);
-            QString heldKey = std::move(keys[i]);
+        for (int i = gap; i < count; ++i) {
+            if (!greater(*order[i - gap].key, *order[i].key))
+                continue;  // entry i stays where it is
+            const Slot held = order[i];
             int j = i - gap;
-            while (j >= lo && keys[j] > heldKey) {
-                entries[j + gap] = std::move(entries[j]);
-                keys[j + gap] = std::move(keys[j]);
-                j -= gap;
-            }
-            entries[j + gap] = std::move(held);
-            keys[j + gap] = std::move(heldKey);
+            for (; j >= 0 && greater(*order[j].key, *held.key); j -= gap)
+                order[j + gap] = order[j];
+            order[j + gap] = held;
             moved = true;
         }
     }
-    if (moved)
-        MailboxTableAccess::reindex(table);
+    if (!moved)
+        return;
+    std::vector<VoicemailBox> sortedEntries;
+    std::vector<QString> sortedKeys;
+    sortedEntries.reserve(order.size());
+    sortedKeys.reserve(order.size());
+    for (const Slot& s : order) {
+        sortedEntries.push_back(std::move(entries[static_cast<std::size_t>(s.entry)]));
+        sortedKeys.push_back(std::move(keys[static_cast<std::size_t>(s.entry)]));
+    }
+    std::move(sortedEntries.begin(), sortedEntries.end(), entries.begin() + lo);
+    std::move(sortedKeys.begin(), sortedKeys.end(), keys.begin() + lo);
+    MailboxTableAccess::reindex(table);
 }
 
 void VmbSort(std::int16_t& lo, std::int16_t& hi)

@@ -1,0 +1,113 @@
+// The mailbox store at the largest table the program allows (32,767 boxes):
+// start-up load of the list file, writing it back, and the legacy import
+// followed by the merge of the list file.
+#include "mailbox/VmailLib.h"
+#include "platform/AppFolder.h"
+#include "platform/FileSystem.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A box as an operator would set one up; lines come to about 300 bytes.
+vm::VoicemailBox realisticBox(int n)
+{
+    vm::VoicemailBox b;
+    b.Id = QString::number(1000 + n);
+    b.Pin = QString::number(1000 + (n * 7919) % 9000);
+    b.Groups = QStringLiteral("%1,%2").arg(n % 7).arg(n % 3);
+    b.Description = QStringLiteral("Desk %1").arg(n % 500);
+    b.EmailForward = QStringLiteral("user%1@example.com").arg(n);
+    b.PhoneForward = QStringLiteral("555%1").arg(n % 10000, 4, 10, QLatin1Char('0'));
+    b.PagerNumber = n % 4 == 0 ? QStringLiteral("5559%1").arg(n % 1000, 3, 10, QLatin1Char('0')) : QString();
+    b.PagerMessage = b.PagerNumber.isEmpty() ? QString() : b.Id;
+    b.OnReceive = n % 10 == 0 ? QStringLiteral("notify.exe %1").arg(n) : QString();
+    b.FtpUpload = static_cast<std::int16_t>(n % 2);
+    b.DeleteAfterForward = static_cast<std::int16_t>(n % 5 == 0);
+    return b;
+}
+
+void fillTable(int count)
+{
+    vm::MailboxTable& t = vm::VmbArray();
+    t.resetToElementZero();
+    for (int n = 0; n < count; ++n)
+        t.store(t.append(), realisticBox(n));
+}
+
+QByteArray quoted(const QStringList& fields)
+{
+    QByteArray line;
+    for (const QString& f : fields)
+        line += (line.isEmpty() ? "\"" : ",\"") + f.toLatin1() + '"';
+    return line + "\r\n";
+}
+
+QByteArray legacyList(int count)
+{
+    QByteArray text;
+    for (int n = 0; n < count; ++n) {
+        const vm::VoicemailBox b = realisticBox(n);
+        text += quoted({b.Id, b.Pin, b.Groups, b.Description, b.EmailForward, b.PhoneForward, b.PagerNumber,
+                        b.PagerMessage});
+    }
+    return text;
+}
+
+// A throw-away application folder holding a list file for `count` boxes.
+class BenchFolder {
+public:
+    explicit BenchFolder(int count)
+    {
+        QDir(dir_.path()).mkpath(QStringLiteral("data/VmWelc"));
+        vm::setAppFolder(dir_.path());
+        fillTable(count);
+        vm::VmbSaveXML();  // sorted, as the program writes it
+        listSize_ = vm::fs::fileSize(vm::appPath(QStringLiteral("data/VmBoxList.xml")));
+    }
+    ~BenchFolder() { vm::VmbArray().unsize(); }
+    std::int64_t listSize() const { return listSize_; }
+
+private:
+    QTemporaryDir dir_;
+    std::int64_t listSize_ = 0;
+};
+
+void BM_LoadMailboxList(benchmark::State& state)
+{
+    BenchFolder folder(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        vm::VmbLoadArray();
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * folder.listSize());
+}
+BENCHMARK(BM_LoadMailboxList)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+void BM_SaveMailboxList(benchmark::State& state)
+{
+    BenchFolder folder(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        vm::VmbSaveXML();
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * folder.listSize());
+}
+BENCHMARK(BM_SaveMailboxList)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+void BM_LegacyImport(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    BenchFolder folder(count);
+    const QByteArray legacy = legacyList(count);
+    const QString legacyPath = vm::appPath(QStringLiteral("data/VmBoxList.txt"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        vm::fs::writeFile(legacyPath, legacy);  // the load deletes it
+        state.ResumeTiming();
+        vm::VmbLoadArray();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * (legacy.size() + folder.listSize()));
+}
+BENCHMARK(BM_LegacyImport)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+}  // namespace
