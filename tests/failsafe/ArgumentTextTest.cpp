@@ -46,12 +46,5 @@ TEST(ArgumentTextTest, VariantTypeDecidesWhetherValueIsShown)
             << static_cast<int>(c.type);
 }
 
-TEST(ArgumentTextTest, StringParameterShowsTextAsIs)
-{
-    EXPECT_EQ(variantArg(QStringLiteral("strIn$"), QStringLiteral(" 12-3 ")), QStringLiteral("strIn$= 12-3 "));
-    EXPECT_EQ(variantArg(QStringLiteral("strIn$"), QString()), QStringLiteral("strIn$="));
-    EXPECT_EQ(variantArg(QStringLiteral("iMsgCountNew%"), std::int16_t(-32768)), QStringLiteral("iMsgCountNew%=-32768"));
-}
-
 }  // namespace
 }  // namespace vm::failsafe

@@ -83,16 +83,6 @@ TEST_F(CircularLogTest, NewRunRewritesHeaderWithoutTruncating)
     EXPECT_EQ(slot(bytes, 1), QByteArray(512, 'x'));
 }
 
-TEST_F(CircularLogTest, RecordsAreOnDiskAtOnce)
-{
-    enable();
-    fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
-    // Another reader sees the record while the program still runs.
-    QFile reader(app_.file(QStringLiteral("circ0001.log")));
-    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(reader.readAll().mid(522).startsWith("[RiVaVaz] [00001] [00000.0000] ->frmVmailCfg.frm : Sub Form_Load : ()"));
-}
-
 TEST_F(CircularLogTest, UnopenablePathsLeaveTheLogOff)
 {
     QDir(app_.path()).mkdir(QStringLiteral("afolder"));

@@ -22,33 +22,6 @@ namespace {
 
 using monitor::Message;
 
-TEST(MonitorProtocolTest, MessagesSurviveFramingAndPartialReads)
-{
-    const std::vector<Message> sent = {{monitor::kSetText, 5, QByteArray("ab\xe9\r\n")},
-                                       {monitor::kPoll, 1, {}},
-                                       {monitor::kPoll, -2, {}}};
-    QByteArray stream;
-    for (const Message& m : sent)
-        stream += monitor::encodeMessage(m);
-    QByteArray buffer;
-    std::vector<Message> received;
-    for (char byte : stream) {  // one byte at a time, as a slow socket would deliver
-        buffer.append(byte);
-        while (auto m = monitor::takeMessage(buffer))
-            received.push_back(*m);
-    }
-    ASSERT_EQ(received.size(), sent.size());
-    for (std::size_t i = 0; i < sent.size(); ++i) {
-        EXPECT_EQ(received[i].id, sent[i].id);
-        EXPECT_EQ(received[i].param, sent[i].param);
-        EXPECT_EQ(received[i].text, sent[i].text);
-    }
-    QByteArray answers = monitor::encodeAnswer(128) + monitor::encodeAnswer(-1);
-    EXPECT_EQ(monitor::takeAnswer(answers), 128);
-    EXPECT_EQ(monitor::takeAnswer(answers), -1);
-    EXPECT_FALSE(monitor::takeAnswer(answers));
-}
-
 TEST(MonitorProtocolTest, TitlesThatMakeAMonitor)
 {
     const struct {
@@ -150,15 +123,6 @@ TEST_F(MonitorLinkTest, MonitorFoundByTitleGetsEveryLine)
     }
 }
 
-TEST_F(MonitorLinkTest, WithoutMonitorNothingIsSent)
-{
-    TestMonitor stranger(QStringLiteral("Tarvik FailSafeX"), [](const Message&) { return 0; });
-    ASSERT_TRUE(stranger.startListening());
-    fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
-    EXPECT_FALSE(state().monitorPresent);
-    EXPECT_TRUE(stranger.received().empty());
-}
-
 TEST_F(MonitorLinkTest, PauseHoldsProgramUntilReleased)
 {
     // Pauses on the first traced line, stays paused for three rounds of polls.
@@ -183,22 +147,6 @@ TEST_F(MonitorLinkTest, PauseHoldsProgramUntilReleased)
             polls.push_back(m.param);
     EXPECT_EQ(polls, (std::vector<std::int32_t>{1, 2, 1, 2, 1, 2, 1}));
     EXPECT_EQ(state().stack.depth, 1);
-}
-
-TEST_F(MonitorLinkTest, ReleaseAnswerEndsPause)
-{
-    TestMonitor server(QStringLiteral("Tarvik FailSafe"), [](const Message& m) -> std::int32_t {
-        if (m.id == monitor::kSetText)
-            return m.text.contains("->") ? monitor::kPauseAnswer : 0;
-        return 1;  // still holding, and released: the second answer wins
-    });
-    ASSERT_TRUE(server.startListening());
-    fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
-    std::vector<std::int32_t> polls;
-    for (const Message& m : server.received())
-        if (m.id == monitor::kPoll)
-            polls.push_back(m.param);
-    EXPECT_EQ(polls, (std::vector<std::int32_t>{1, 2}));
 }
 
 TEST_F(MonitorLinkTest, VanishedMonitorDoesNotDisturbTracing)

@@ -12,32 +12,19 @@ protected:
     Settings read() const { return readSettings(app_.file(QStringLiteral("FSCLIENT.INI")), app_.path()); }
 };
 
-TEST_F(SettingsFileTest, MissingFileLeavesEverythingOff)
+TEST_F(SettingsFileTest, DefaultsWithAndWithoutTheFile)
 {
-    const Settings s = read();
+    // Without the file every setting keeps its initial value, Booleans false.
+    Settings s = read();
     EXPECT_FALSE(s.circularLog);
     EXPECT_EQ(s.circularFileName, QStringLiteral("circ0001.log"));
-    for (bool flag : {s.forceSystemInfo, s.writeToDisk, s.captureToDisk, s.silentRun, s.displayMode, s.includeResources,
-                      s.includeMemory, s.includeArguments, s.includeUser, s.attachLog})
-        EXPECT_FALSE(flag);
-    for (const QString& text : {s.emailAddress, s.logFile, s.bugDatabase, s.bugAddress, s.bugProject, s.bugAssignedTo})
-        EXPECT_TRUE(text.isEmpty());
-}
-
-TEST_F(SettingsFileTest, EmptyFileGivesTableDefaults)
-{
+    EXPECT_FALSE(s.includeResources || s.includeMemory || s.includeArguments || s.includeUser || s.attachLog ||
+                 s.writeToDisk || s.captureToDisk || s.silentRun || s.forceSystemInfo);
+    // With an empty file the keys' own defaults apply.
     writeSettings(QString());
-    const Settings s = read();
-    EXPECT_FALSE(s.circularLog);
-    EXPECT_TRUE(s.includeResources);
-    EXPECT_TRUE(s.includeMemory);
-    EXPECT_TRUE(s.includeArguments);
-    EXPECT_TRUE(s.includeUser);
-    EXPECT_TRUE(s.attachLog);
-    EXPECT_FALSE(s.silentRun);
-    EXPECT_FALSE(s.displayMode);
-    EXPECT_FALSE(s.writeToDisk);
-    EXPECT_FALSE(s.forceSystemInfo);
+    s = read();
+    EXPECT_TRUE(s.includeResources && s.includeMemory && s.includeArguments && s.includeUser && s.attachLog);
+    EXPECT_FALSE(s.circularLog || s.silentRun || s.displayMode || s.writeToDisk || s.forceSystemInfo);
     EXPECT_TRUE(s.logFile.isEmpty());  // read only with Write To Disk on
 }
 

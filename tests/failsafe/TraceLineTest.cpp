@@ -38,13 +38,6 @@ TEST(TraceLineTest, CounterHasAtLeastFiveDigits)
     EXPECT_EQ(traceCounterText(123456), QStringLiteral("123456"));
 }
 
-TEST(TraceLineTest, FrameTextDropsTheDepthPrefix)
-{
-    EXPECT_EQ(traceFrameText(QStringLiteral(" 2 : \tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)")),
-              QStringLiteral("\tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)"));
-    EXPECT_EQ(traceFrameText(QStringLiteral(" 1000 : \t\tm : p : (a : b)")), QStringLiteral("\t\tm : p : (a : b)"));
-}
-
 TraceLineFields fields(bool exitLine, const QString& frame)
 {
     TraceLineFields f;
@@ -54,16 +47,6 @@ TraceLineFields fields(bool exitLine, const QString& frame)
     f.memoryLoad = 42;
     f.availPhysical = 23134208;
     return f;
-}
-
-TEST(TraceLineTest, EntryLineWithEveryField)
-{
-    TraceLineFields f = fields(false, QStringLiteral("\tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)"));
-    f.counter = 2;
-    f.milliseconds = 31;
-    EXPECT_EQ(formatTraceLine(f),
-              QStringLiteral("[RiVaVaz] [00002] [00000.0031] ->\tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0)"
-                             " : [res = 42%, mem = 23134208] : \r\n"));
 }
 
 TEST(TraceLineTest, IncludeSwitchesShapeTheTail)

@@ -48,20 +48,6 @@ protected:
     }
 };
 
-TEST_F(TracedTest, ExitLineAndArgumentsOfTheMoment)
-{
-    std::int16_t i = 5;
-    runTraced(kStub, QStringLiteral("Sub LogRunInfo"),
-              [&] { return argumentList({variantArg(QStringLiteral("i%"), i), variantArg(QStringLiteral("s$"), QStringLiteral("x"))}); },
-              [&] { i = 6; });
-    const QStringList lines = traceLines();
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("->VmMgrStub.bas : Sub LogRunInfo : (i%=5, s$=x)")));
-    // The exit line shows the frame as it was entered.
-    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("<-VmMgrStub.bas : Sub LogRunInfo : (i%=5, s$=x)")));
-    EXPECT_EQ(state().stack.depth, 0);
-}
-
 TEST_F(TracedTest, ErrorsAreTrappedAndFramePopped)
 {
     const std::function<void()> failures[] = {

@@ -1,20 +1,16 @@
-// The monitor program against the program's own monitor link: lines arrive,
-// Pause holds the traced program and Resume lets it go on.
+// The monitor program: its answers to the pause protocol, taking over a
+// leftover socket, and its window.
 #include "fsmonitor/MonitorWindow.h"
 #include "fsmonitor/TraceMonitorServer.h"
 
-#include "failsafe/FailSafeHooks.h"
-#include "failsafe/MonitorLink.h"
 #include "failsafe/MonitorProtocol.h"
 
 #include <QApplication>
-#include <QMutex>
-#include <QMutexLocker>
+#include <QDeadlineTimer>
+#include <QLocalSocket>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -45,93 +41,17 @@ TEST(TraceMonitorServerTest, AnswersFollowThePauseSwitch)
     EXPECT_EQ(TraceMonitorServer::titleFor(QStringLiteral("desk")), QStringLiteral("Tarvik FailSafe - desk"));
 }
 
-// The monitor on its own thread, as it would be in its own process.
-class MonitorThread {
-public:
-    explicit MonitorThread(const QString& title)
-    {
-        server_ = new TraceMonitorServer;
-        server_->moveToThread(&thread_);
-        QObject::connect(server_, &TraceMonitorServer::lineReceived, server_,
-                         [this](const QString& line) {
-                             QMutexLocker lock(&mutex_);
-                             lines_ << line;
-                         },
-                         Qt::DirectConnection);
-        thread_.start();
-        QMetaObject::invokeMethod(server_, [this, title] { listening_ = server_->listen(title); },
-                                  Qt::BlockingQueuedConnection);
-    }
-    ~MonitorThread()
-    {
-        QMetaObject::invokeMethod(server_, [this] { delete server_; }, Qt::BlockingQueuedConnection);
-        thread_.quit();
-        thread_.wait();
-    }
-    bool listening() const { return listening_; }
-    void setPaused(bool paused)
-    {
-        QMetaObject::invokeMethod(server_, [this, paused] { server_->setPaused(paused); }, Qt::BlockingQueuedConnection);
-    }
-    QStringList lines() const
-    {
-        QMutexLocker lock(&mutex_);
-        return lines_;
-    }
-
-private:
-    QThread thread_;
-    TraceMonitorServer* server_;
-    bool listening_ = false;
-    mutable QMutex mutex_;
-    QStringList lines_;
-};
-
 class TraceMonitorTest : public ::testing::Test {
 protected:
     void SetUp() override { qputenv("TMPDIR", sockets_.path().toLocal8Bit()); }
     QTemporaryDir sockets_;
 };
 
-TEST_F(TraceMonitorTest, LinesArriveWithoutLineEnds)
-{
-    MonitorThread monitorEnd(QStringLiteral("Tarvik FailSafe"));
-    ASSERT_TRUE(monitorEnd.listening());
-    auto link = failsafe::MonitorLink::find();
-    ASSERT_TRUE(link);
-    failsafe::sendLineToMonitor(*link, QStringLiteral("[RiVaVaz] [00001] [00000.0000] ->frmVmailCfg.frm : Sub Form_Load\r\n"));
-    failsafe::sendLineToMonitor(*link, QStringLiteral("second\r\n"));
-    EXPECT_EQ(monitorEnd.lines(),
-              (QStringList{QStringLiteral("[RiVaVaz] [00001] [00000.0000] ->frmVmailCfg.frm : Sub Form_Load"),
-                           QStringLiteral("second")}));
-}
-
-TEST_F(TraceMonitorTest, PauseHoldsSenderUntilResume)
-{
-    MonitorThread monitorEnd(QStringLiteral("Tarvik FailSafe - desk"));
-    ASSERT_TRUE(monitorEnd.listening());
-    auto link = failsafe::MonitorLink::find();
-    ASSERT_TRUE(link);
-    monitorEnd.setPaused(true);
-    std::vector<bool> windows;
-    failsafe::setWindowsEnabledHook([&](bool enabled) { windows.push_back(enabled); });
-    bool resumed = false;
-    QTimer::singleShot(100, [&] {
-        resumed = true;
-        monitorEnd.setPaused(false);
-    });
-    failsafe::sendLineToMonitor(*link, QStringLiteral("held\r\n"));
-    failsafe::setWindowsEnabledHook(nullptr);
-    EXPECT_TRUE(resumed);  // the send came back only after Resume
-    EXPECT_EQ(windows, (std::vector<bool>{false, true}));
-    EXPECT_EQ(monitorEnd.lines(), QStringList{QStringLiteral("held")});
-}
-
 TEST_F(TraceMonitorTest, StaleSocketFileIsReplacedButLiveMonitorIsNot)
 {
     {
-        MonitorThread first(QStringLiteral("Tarvik FailSafe"));
-        ASSERT_TRUE(first.listening());
+        TraceMonitorServer first;
+        ASSERT_TRUE(first.listen(QStringLiteral("Tarvik FailSafe")));
         TraceMonitorServer second;
         EXPECT_FALSE(second.listen(QStringLiteral("Tarvik FailSafe")));
     }
@@ -140,6 +60,29 @@ TEST_F(TraceMonitorTest, StaleSocketFileIsReplacedButLiveMonitorIsNot)
     stale.close();
     TraceMonitorServer server;
     EXPECT_TRUE(server.listen(QStringLiteral("Tarvik FailSafe")));
+}
+
+TEST_F(TraceMonitorTest, ServesLinesAndPollsOfAConnectedProgram)
+{
+    TraceMonitorServer server;
+    ASSERT_TRUE(server.listen(QStringLiteral("Tarvik FailSafe")));
+    server.setPaused(true);
+    QStringList lines;
+    QObject::connect(&server, &TraceMonitorServer::lineReceived, [&](const QString& line) { lines << line; });
+    QLocalSocket program;
+    program.connectToServer(QStringLiteral("Tarvik FailSafe"));
+    ASSERT_TRUE(program.waitForConnected(1000));
+    program.write(monitor::encodeMessage({monitor::kSetText, 7, QByteArray("a\tb\xe9\r\n")}) +
+                  monitor::encodeMessage({monitor::kPoll, monitor::kPollHolding, {}}));
+    QByteArray answers;
+    QDeadlineTimer deadline(2000);
+    while (answers.size() < 8 && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        answers += program.readAll();
+    }
+    EXPECT_EQ(monitor::takeAnswer(answers), monitor::kPauseAnswer);
+    EXPECT_EQ(monitor::takeAnswer(answers), 1);
+    EXPECT_EQ(lines, QStringList{QStringLiteral("a\tb\u00e9")});
 }
 
 TEST_F(TraceMonitorTest, WindowShowsLinesAndSwitchesPause)
