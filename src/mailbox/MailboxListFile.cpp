@@ -7,37 +7,106 @@
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
 namespace vm {
 
 namespace {
 
-void appendElement(QString& out, QLatin1String open, const QString& value, QLatin1String close)
-{
-    out.append(open);
-    out.append(value);
-    out.append(close);
-}
+// Writes the list into one buffer sized up front: tags are copied as they
+// are, ASCII values (the usual content) unit by unit, anything else through
+// the code page conversion, which gives one byte per unit as well.
+class ListWriter {
+public:
+    explicit ListWriter(qsizetype capacity) { bytes_.resize(capacity); }
 
-void appendLine(QString& out, const VoicemailBox& box)
+    template <std::size_t N>
+    void tag(const char (&text)[N])
+    {
+        copy(text, N - 1);
+    }
+
+    void text(const QString& value)
+    {
+        reserve(value.size());
+        char* dst = bytes_.data() + used_;
+        const QChar* src = value.constData();
+        char16_t high = 0;
+        for (qsizetype i = 0; i < value.size(); ++i) {
+            const char16_t c = src[i].unicode();
+            high |= c & 0xFF80;
+            dst[i] = static_cast<char>(c);
+        }
+        if (high) {
+            const QByteArray encoded = ansi::encode(value);
+            std::memcpy(dst, encoded.constData(), static_cast<std::size_t>(encoded.size()));
+        }
+        used_ += value.size();
+    }
+
+    void number(std::int16_t value)
+    {
+        char digits[8];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        copy(digits, end - digits);
+    }
+
+    QByteArray take()
+    {
+        bytes_.truncate(used_);
+        return std::move(bytes_);
+    }
+
+private:
+    void reserve(qsizetype n)
+    {
+        if (used_ + n > bytes_.size())
+            bytes_.resize(std::max(used_ + n, 2 * bytes_.size()));
+    }
+
+    void copy(const char* from, qsizetype n)
+    {
+        reserve(n);
+        std::memcpy(bytes_.data() + used_, from, static_cast<std::size_t>(n));
+        used_ += n;
+    }
+
+    QByteArray bytes_;
+    qsizetype used_ = 0;
+};
+
+void writeLine(ListWriter& out, const VoicemailBox& box)
 {
-    appendElement(out, QLatin1String("<VoicemailBox Id=\""), box.Id, QLatin1String("\">"));
-    appendElement(out, QLatin1String("<Pin>"), box.Pin, QLatin1String("</Pin>"));
-    appendElement(out, QLatin1String("<Groups>"), box.Groups, QLatin1String("</Groups>"));
-    appendElement(out, QLatin1String("<Description>"), box.Description, QLatin1String("</Description>"));
-    appendElement(out, QLatin1String("<EmailForward>"), box.EmailForward, QLatin1String("</EmailForward>"));
-    appendElement(out, QLatin1String("<PhoneForward>"), box.PhoneForward, QLatin1String("</PhoneForward>"));
-    appendElement(out, QLatin1String("<PagerNumber>"), box.PagerNumber, QLatin1String("</PagerNumber>"));
-    appendElement(out, QLatin1String("<PagerMessage>"), box.PagerMessage, QLatin1String("</PagerMessage>"));
-    appendElement(out, QLatin1String("<OnReceive>"), box.OnReceive, QLatin1String("</OnReceive>"));
-    appendElement(out, QLatin1String("<FtpUpload>"), QString::number(box.FtpUpload), QLatin1String("</FtpUpload>"));
-    appendElement(out, QLatin1String("<DeleteAfterForward>"), QString::number(box.DeleteAfterForward),
-                  QLatin1String("</DeleteAfterForward>"));
-    out.append(QLatin1String("</VoicemailBox>\r\n"));
+    out.tag("<VoicemailBox Id=\"");
+    out.text(box.Id);
+    out.tag("\"><Pin>");
+    out.text(box.Pin);
+    out.tag("</Pin><Groups>");
+    out.text(box.Groups);
+    out.tag("</Groups><Description>");
+    out.text(box.Description);
+    out.tag("</Description><EmailForward>");
+    out.text(box.EmailForward);
+    out.tag("</EmailForward><PhoneForward>");
+    out.text(box.PhoneForward);
+    out.tag("</PhoneForward><PagerNumber>");
+    out.text(box.PagerNumber);
+    out.tag("</PagerNumber><PagerMessage>");
+    out.text(box.PagerMessage);
+    out.tag("</PagerMessage><OnReceive>");
+    out.text(box.OnReceive);
+    out.tag("</OnReceive><FtpUpload>");
+    out.number(box.FtpUpload);
+    out.tag("</FtpUpload><DeleteAfterForward>");
+    out.number(box.DeleteAfterForward);
+    out.tag("</DeleteAfterForward></VoicemailBox>\r\n");
 }
 
 qsizetype expectedLength(const MailboxTable& table, int n)
 {
-    constexpr qsizetype kTagsPerLine = 300;
+    constexpr qsizetype kTagsPerLine = 320;  // 293 bytes of tags, two numbers of up to 6
     qsizetype total = 64;
     for (int i = 1; i <= n; ++i) {
         const VoicemailBox& b = table.at(i);
@@ -53,13 +122,12 @@ qsizetype expectedLength(const MailboxTable& table, int n)
 QByteArray mailboxListBytes(const MailboxTable& table)
 {
     const int n = table.upperBound();
-    QString text;
-    text.reserve(expectedLength(table, n));
-    text.append(QLatin1String("<?xml version=\"1.0\"?>\r\n<VoicemailBoxes>\r\n"));
+    ListWriter out(expectedLength(table, n));
+    out.tag("<?xml version=\"1.0\"?>\r\n<VoicemailBoxes>\r\n");
     for (int i = 1; i <= n; ++i)
-        appendLine(text, table.at(i));
-    text.append(QLatin1String("</VoicemailBoxes>\r\n"));
-    return ansi::encode(text);
+        writeLine(out, table.at(i));
+    out.tag("</VoicemailBoxes>\r\n");
+    return out.take();
 }
 
 void saveMailboxList(MailboxTable& table, const QString& path)

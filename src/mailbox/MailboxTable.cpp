@@ -118,14 +118,24 @@ void MailboxTable::moveEntry(int from, int to)
     setKey(to, keys_[static_cast<std::size_t>(from)]);
 }
 
+std::size_t MailboxTable::KeyHash::operator()(const QString& key) const noexcept
+{
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (const QChar c : key) {
+        h ^= c.unicode();
+        h *= 1099511628211ull;
+    }
+    return static_cast<std::size_t>(h);
+}
+
 std::int16_t MailboxTable::find(const QString& id) const
 {
     if (!sized_ || entries_.size() < 2)
         return -1;
-    const auto it = index_.constFind(foldCase(id));
-    if (it == index_.constEnd() || it->empty())
+    const auto it = index_.find(foldCase(id));
+    if (it == index_.end() || it->second.empty())
         return -1;
-    return it->front();
+    return it->second.front();
 }
 
 void MailboxTable::setKey(int i, QString key)
@@ -156,7 +166,7 @@ void MailboxTable::indexErase(const QString& key, std::int16_t i)
     const auto it = index_.find(key);
     if (it == index_.end())
         return;
-    Positions& positions = *it;
+    Positions& positions = it->second;
     const auto pos = std::lower_bound(positions.begin(), positions.end(), i);
     if (pos != positions.end() && *pos == i)
         positions.erase(pos);
@@ -167,7 +177,7 @@ void MailboxTable::indexErase(const QString& key, std::int16_t i)
 void MailboxTable::rebuildIndex()
 {
     index_.clear();
-    index_.reserve(static_cast<qsizetype>(keys_.size()));
+    index_.reserve(keys_.size());
     for (std::size_t i = 1; i < keys_.size(); ++i)
         index_[keys_[i]].push_back(static_cast<std::int16_t>(i));
 }

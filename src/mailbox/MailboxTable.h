@@ -7,11 +7,11 @@
 #include "TextFold.h"
 #include "VoicemailBox.h"
 
-#include <QHash>
 #include <QString>
 #include <QVarLengthArray>
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace vm {
@@ -79,7 +79,12 @@ private:
     // Folded Id -> ascending indices (1..N) of the entries that carry it.
     // Ids are meant to be unique, so most lists hold one index.
     using Positions = QVarLengthArray<std::int16_t, 2>;
-    QHash<QString, Positions> index_;
+    // A plain, unseeded hash: the table is local and small, and Qt's seeded
+    // string hash costs more than the rest of a lookup.
+    struct KeyHash {
+        std::size_t operator()(const QString& key) const noexcept;
+    };
+    std::unordered_map<QString, Positions, KeyHash> index_;
     bool sized_ = false;
 };
 

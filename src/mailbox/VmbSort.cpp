@@ -30,22 +30,36 @@ std::vector<int> shellSortGaps(int count)
 
 namespace {
 
-// Ids compare as folded code units, the empty Id first.
-bool greater(const QString& a, const QString& b)
-{
-    const qsizetype n = std::min(a.size(), b.size());
-    const QChar* pa = a.constData();
-    const QChar* pb = b.constData();
-    for (qsizetype k = 0; k < n; ++k)
-        if (pa[k] != pb[k])
-            return pa[k].unicode() > pb[k].unicode();
-    return a.size() > b.size();
-}
-
+// An entry's place in the sort: its folded Id, the Id's first four code
+// units packed so that comparing the numbers compares those units, and
+// where the entry stood.
 struct Slot {
+    std::uint64_t head;
     const QString* key;
     int entry;
 };
+
+std::uint64_t headOf(const QString& key)
+{
+    std::uint64_t head = 0;
+    for (qsizetype k = 0; k < 4; ++k)
+        head = (head << 16) | (k < key.size() ? key[k].unicode() : 0u);
+    return head;
+}
+
+// Ids compare as folded code units, the empty Id first.
+bool greater(const Slot& a, const Slot& b)
+{
+    if (a.head != b.head)
+        return a.head > b.head;
+    const QString& x = *a.key;
+    const QString& y = *b.key;
+    const qsizetype n = std::min(x.size(), y.size());
+    for (qsizetype k = 0; k < n; ++k)
+        if (x[k] != y[k])
+            return x[k].unicode() > y[k].unicode();
+    return x.size() > y.size();
+}
 
 }  // namespace
 
@@ -58,21 +72,23 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
         raiseError(err::SubscriptOutOfRange);
 
     // Where entries go depends on their Ids alone, so the gapped insertion
-    // passes run on small (Id, position) order; the entries themselves then
+    // passes run on small (Id, position) records; the entries themselves then
     // move once, each straight to its final place.
     std::vector<VoicemailBox>& entries = MailboxTableAccess::entries(table);
     std::vector<QString>& keys = MailboxTableAccess::keys(table);
     std::vector<Slot> order(static_cast<std::size_t>(count));
-    for (int k = 0; k < count; ++k)
-        order[static_cast<std::size_t>(k)] = {&keys[static_cast<std::size_t>(lo + k)], lo + k};
+    for (int k = 0; k < count; ++k) {
+        const QString& key = keys[static_cast<std::size_t>(lo + k)];
+        order[static_cast<std::size_t>(k)] = {headOf(key), &key, lo + k};
+    }
     bool moved = false;
     for (const int gap : shellSortGaps(count)) {
         for (int i = gap; i < count; ++i) {
-            if (!greater(*order[i - gap].key, *order[i].key))
+            if (!greater(order[i - gap], order[i]))
                 continue;  // entry i stays where it is
             const Slot held = order[i];
             int j = i - gap;
-            for (; j >= 0 && greater(*order[j].key, *held.key); j -= gap)
+            for (; j >= 0 && greater(order[j], held); j -= gap)
                 order[j + gap] = order[j];
             order[j + gap] = held;
             moved = true;
