@@ -11,6 +11,7 @@
 
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
+#include "mailbox/SafeFileName.h"
 #include "mailbox/VmailLib.h"
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
@@ -193,7 +194,9 @@ void frmVmailCfg::cmdDeleteVmb_Click()
         if (messageBoxes().show(QStringLiteral("Are you sure you want to delete mailbox ") + t + QStringLiteral(" ?"),
                                 MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
             return;
-        if (!t.isEmpty())
+        // A number read from a list file may hold a path; such a name never
+        // leads to deleting a file outside the greeting folder.
+        if (!t.isEmpty() && isSafeFileNamePart(t))
             ignoreErrors([&] { fs::deleteFile(paths::greetingFile(t)); });
         if (r < 1)
             return;

@@ -83,10 +83,12 @@ void frmVmailCfg::Form_Unload(std::int16_t& Cancel)
         [&] { return argumentList({eventArg(QStringLiteral("Cancel"), static_cast<long long>(Cancel))}); },
         [this] {
             VmbSaveXML();
-            // The body keeps its line breaks, written as CR LF like every text file here.
+            // The body keeps its line breaks, written as CR LF like every text file
+            // here. Replaced whole, so a failed write never leaves half a template
+            // for the engine to send.
             QString body = txtEmailBody->toPlainText();
             body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-            fs::writeFile(paths::emailBodyFile(), ansi::encode(body + QStringLiteral("\r\n")));
+            fs::replaceFileAtomically(paths::emailBodyFile(), ansi::encode(body + QStringLiteral("\r\n")));
 
             config::WriteIniString(kSection, QStringLiteral("ForwardEmailSubject"), txtEmailSubject->text());
             config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpServer"), txtSmtpMailHost->text());
