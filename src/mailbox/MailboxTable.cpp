@@ -176,10 +176,13 @@ void MailboxTable::indexErase(const QString& key, std::int16_t i)
 
 void MailboxTable::rebuildIndex()
 {
-    index_.clear();
-    index_.reserve(keys_.size());
+    // A sort keeps the same Ids, so the nodes are reused rather than freed
+    // and allocated again; Ids no longer present are dropped at the end.
+    for (auto& [key, positions] : index_)
+        positions.clear();
     for (std::size_t i = 1; i < keys_.size(); ++i)
         index_[keys_[i]].push_back(static_cast<std::int16_t>(i));
+    std::erase_if(index_, [](const auto& node) { return node.second.empty(); });
 }
 
 }  // namespace vm
