@@ -402,7 +402,8 @@ std::int16_t flagFromText(QStringView text)
 
 bool parseListLine(QByteArrayView line, VoicemailBox& r)
 {
-    if (WrittenLine(line).read(r))
+    // Positions past 16 bits are the general search's business (it raises).
+    if (line.size() <= kLongestListLine && WrittenLine(line).read(r))
         return true;
     return parseLine(line, r.Id, r.Pin, r.Groups, r.Description, r.EmailForward, r.PhoneForward, r.PagerNumber,
                      r.PagerMessage, r.OnReceive, r.FtpUpload, r.DeleteAfterForward) == 0;
