@@ -3,7 +3,7 @@
 # any is missing. Needs root (or sudo) on a fresh machine.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
