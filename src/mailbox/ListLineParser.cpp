@@ -25,10 +25,7 @@ namespace {
 // (QByteArrayView); both fold each character alike.
 char16_t foldedUnit(QChar c)
 {
-    const char16_t u = c.unicode();
-    if (u < 0x80)
-        return (u >= u'A' && u <= u'Z') ? static_cast<char16_t>(u + (u'a' - u'A')) : u;
-    return c.toCaseFolded().unicode();
+    return foldCaseUnit(c);
 }
 
 const std::array<char16_t, 128>& foldedHighBytes()

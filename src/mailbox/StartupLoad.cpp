@@ -45,12 +45,13 @@ void mergeList(const QByteArray& bytes)
     VoicemailBox record;
     forEachLine(bytes, [&](QByteArrayView line) {
         // Errors are ignored line by line: a bad line is skipped.
-        if (line.size() <= kLongestListLine)
-            ignoreErrors([&] {
-                record = VoicemailBox{};
-                if (parseListLine(line, record))
-                    merge.take(std::move(record));
-            });
+        if (line.size() > kLongestListLine)
+            return;
+        ignoreErrors([&] {
+            record = VoicemailBox{};
+            if (parseListLine(line, record))
+                merge.take(std::move(record));
+        });
     });
     ignoreErrors([&] { merge.finish(); });
 }

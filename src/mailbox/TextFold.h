@@ -9,6 +9,15 @@
 
 namespace vm {
 
+// One code unit case-folded.
+inline char16_t foldCaseUnit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= u'A' && u <= u'Z') ? static_cast<char16_t>(u + (u'a' - u'A')) : u;
+    return c.toCaseFolded().unicode();
+}
+
 // The text with every code unit case-folded. Text that folding leaves
 // unchanged is returned shared, without a copy.
 QString foldCase(const QString& text);
