@@ -11,6 +11,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -30,6 +31,10 @@ void screenshotThenClose(vm::window::frmVmailCfg& window, const QString& file)
 
 int main(int argc, char** argv)
 {
+    // A write past the process's file size limit then fails like a full
+    // disk (error 61), which the error handler reports, instead of ending
+    // the program halfway through saving.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RiVaVaz"));
 

@@ -1,11 +1,7 @@
 #include "CaptureFile.h"
 
-#include <QFile>
-
-#include <cerrno>
-
-#include <fcntl.h>
-#include <unistd.h>
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
 
 namespace vm::failsafe {
 
@@ -13,27 +9,9 @@ bool appendCaptureLine(const QString& path, const QByteArray& line)
 {
     if (path.isEmpty())
         return false;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    // One write call for line and empty line, so a reader never sees half of it.
-    const QByteArray bytes = line + QByteArrayLiteral("\r\n");
-    const char* data = bytes.constData();
-    std::size_t left = static_cast<std::size_t>(bytes.size());
-    bool ok = true;
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    return ok;
+    // Line and empty line in one write, taken back whole when the disk is
+    // full, so a reader never sees half of it.
+    return ignoreErrors([&] { fs::appendFile(path, line + QByteArrayLiteral("\r\n")); });
 }
 
 }  // namespace vm::failsafe

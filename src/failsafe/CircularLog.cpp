@@ -3,13 +3,9 @@
 #include "FailSafeHooks.h"
 
 #include "platform/AppFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
 
-#include <QFile>
-
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vm::failsafe {
@@ -18,40 +14,26 @@ namespace {
 
 int openReadWrite(const QString& path)
 {
-    const QByteArray native = QFile::encodeName(path);
-    int fd;
-    do {
-        fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
+    int fd = -1;
+    ignoreErrors([&] { fd = fs::openForUpdate(path); });
     return fd;
 }
 
-bool writeAt(int fd, const char* data, std::size_t size, qint64 offset)
+bool writeAt(int fd, const QString& path, const QByteArray& bytes, qint64 offset)
 {
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size, static_cast<off_t>(offset));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
+    return ignoreErrors([&] { fs::writeAt(fd, path, bytes, offset); });
 }
 
-bool writeHeader(int fd)
+bool writeHeader(int fd, const QString& path)
 {
-    return writeAt(fd, kCircularHeader, kCircularHeaderSize, 0);
+    return writeAt(fd, path, QByteArray::fromRawData(kCircularHeader, kCircularHeaderSize), 0);
 }
 
 // Opens the file and writes the header; the log is off when that fails.
 bool reopenWithHeader(CircularLog& log)
 {
     log.fd = openReadWrite(log.path);
-    if (log.fd >= 0 && writeHeader(log.fd))
+    if (log.fd >= 0 && writeHeader(log.fd, log.path))
         return true;
     closeCircularLog(log);
     log.on = false;
@@ -109,8 +91,7 @@ void writeCircularRecord(CircularLog& log, const QByteArray& line)
     if (log.nextRecord > log.maxRecords)
         log.nextRecord = 1;
     const QByteArray record = circularRecord(line, log.recordSize);
-    writeAt(log.fd, record.constData(), static_cast<std::size_t>(record.size()),
-            circularRecordOffset(log.nextRecord, log.recordSize));
+    writeAt(log.fd, log.path, record, circularRecordOffset(log.nextRecord, log.recordSize));
     closeCircularLog(log);
     log.fd = openReadWrite(log.path);
     ++log.nextRecord;

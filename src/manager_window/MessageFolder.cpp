@@ -109,6 +109,8 @@ std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString&
         file.name = ascii ? QString::fromLatin1(raw, static_cast<qsizetype>(length)) : QFile::decodeName(raw);
         if (!fs::matchesPattern(file.name, pattern))
             continue;
+        if (fs::faultHookSet())
+            fs::faultPoint(fs::FileStep::Status, folder + file.name);
         struct stat st {};
         if (::fstatat(dirFd, raw, &st, 0) != 0) {
             if (entry->d_type != DT_REG)

@@ -17,7 +17,7 @@ namespace vm::fs {
 
 namespace {
 
-WriteFaultHook g_writeFaultHook = nullptr;
+FaultHook g_faultHook;
 
 QByteArray nativePath(const QString& path)
 {
@@ -42,8 +42,7 @@ struct Fd {
 
 void writeAllTo(int fd, const QString& path, const QByteArray& bytes)
 {
-    if (g_writeFaultHook)
-        g_writeFaultHook(path, bytes.size());
+    faultPoint(FileStep::Write, path, bytes.size());
     const char* p = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -60,6 +59,8 @@ void writeAllTo(int fd, const QString& path, const QByteArray& bytes)
 
 int openOrRaise(const QString& path, int flags)
 {
+    if (flags & (O_WRONLY | O_RDWR))
+        faultPoint(FileStep::Open, path);
     const int fd = ::open(nativePath(path).constData(), flags | O_CLOEXEC, 0666);
     if (fd < 0)
         raiseForErrno(errno, path);
@@ -68,6 +69,7 @@ int openOrRaise(const QString& path, int flags)
 
 struct stat statOrRaise(const QString& path)
 {
+    faultPoint(FileStep::Status, path);
     struct stat st {};
     if (::stat(nativePath(path).constData(), &st) != 0)
         raiseForErrno(errno, path);
@@ -135,9 +137,32 @@ void raiseForErrno(int e, const QString& path)
     }
 }
 
+void setFaultHook(FaultHook hook)
+{
+    g_faultHook = std::move(hook);
+}
+
+bool faultHookSet()
+{
+    return static_cast<bool>(g_faultHook);
+}
+
+void faultPoint(FileStep step, const QString& path, std::int64_t bytes)
+{
+    if (g_faultHook)
+        g_faultHook(step, path, bytes);
+}
+
 void setWriteFaultHook(WriteFaultHook hook)
 {
-    g_writeFaultHook = hook;
+    if (!hook) {
+        g_faultHook = nullptr;
+        return;
+    }
+    g_faultHook = [hook](FileStep step, const QString& path, std::int64_t bytes) {
+        if (step == FileStep::Write)
+            hook(path, bytes);
+    };
 }
 
 bool fileExists(const QString& path)
@@ -255,11 +280,53 @@ void appendFile(const QString& path, const QByteArray& bytes)
 {
     Fd f;
     f.fd = openOrRaise(path, O_WRONLY | O_CREAT | O_APPEND);
-    writeAllTo(f.fd, path, bytes);
+    struct stat before {};
+    const bool sized = ::fstat(f.fd, &before) == 0;
+    try {
+        writeAllTo(f.fd, path, bytes);
+    } catch (...) {
+        // A full disk may have let part of the bytes in; a log read later
+        // must not show half an entry glued to the next one.
+        if (sized)
+            (void)::ftruncate(f.fd, before.st_size);
+        throw;
+    }
+}
+
+int openForUpdate(const QString& path)
+{
+    faultPoint(FileStep::Open, path);
+    const QByteArray native = nativePath(path);
+    int fd;
+    do {
+        fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        raiseForErrno(errno, path);
+    return fd;
+}
+
+void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset)
+{
+    faultPoint(FileStep::Write, path, bytes.size());
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::pwrite(fd, p, static_cast<size_t>(left), static_cast<off_t>(offset));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            raiseForErrno(errno, path);
+        }
+        p += n;
+        left -= n;
+        offset += n;
+    }
 }
 
 void replaceFileAtomically(const QString& path, const QByteArray& bytes)
 {
+    faultPoint(FileStep::Open, path);
     const QFileInfo info(path);
     QByteArray tmpl = nativePath(info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX"));
     Fd f;
@@ -281,6 +348,7 @@ void replaceFileAtomically(const QString& path, const QByteArray& bytes)
         writeAllTo(f.fd, path, bytes);
         if (::fsync(f.fd) != 0)
             raiseForErrno(errno, path);
+        faultPoint(FileStep::Rename, path);
         if (::rename(tmpl.constData(), nativePath(path).constData()) != 0)
             raiseForErrno(errno, path);
     } catch (...) {

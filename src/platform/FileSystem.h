@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 
 namespace vm::fs {
 
@@ -38,7 +39,9 @@ std::uint64_t freeBytesForCaller(const QString& path);
 // Whole-file reading and writing of raw bytes.
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);  // create or replace
-void appendFile(const QString& path, const QByteArray& bytes);  // create or append
+// Creates or appends; on failure the part of `bytes` that reached the file
+// is taken back, so the earlier content stays as it was.
+void appendFile(const QString& path, const QByteArray& bytes);
 
 // Replaces `path` with `bytes` so that a reader sees either the old file or
 // the complete new one, never a part: the content goes to a temporary file in
@@ -49,9 +52,28 @@ void replaceFileAtomically(const QString& path, const QByteArray& bytes);
 // Maps an errno value of a failed call on `path` to its run-time error.
 [[noreturn]] void raiseForErrno(int errnoValue, const QString& path);
 
-// Test hook: when set, every write of file content calls it with the path
-// and the byte count about to be written; it may throw a RuntimeError to
-// simulate a full disk or a refused write.
+// Opens `path` for reading and writing at chosen offsets, creating it when
+// missing; returns the descriptor, which the caller closes.
+int openForUpdate(const QString& path);
+// Writes all of `bytes` at `offset` of an open file; `path` names it in the
+// error raised on failure.
+void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset);
+
+// Fault injection for tests. A hook, when set, runs before each step that
+// changes a file or asks for its status: opening a file for writing (Open),
+// writing its content (Write, with the byte count), renaming a finished file
+// into place (Rename, with the final path) and a status query (Status). It
+// may throw a RuntimeError to make the step fail as the system would (disk
+// full 61, permission denied 70), or act on the file itself, for instance
+// delete it to make it vanish before its status is read. Code that makes its
+// own system calls for these steps reports them through faultPoint.
+enum class FileStep { Open, Write, Rename, Status };
+using FaultHook = std::function<void(FileStep step, const QString& path, std::int64_t bytes)>;
+void setFaultHook(FaultHook hook);  // an empty hook removes it
+bool faultHookSet();                // lets hot loops skip building paths
+void faultPoint(FileStep step, const QString& path, std::int64_t bytes = 0);
+
+// The same for content writes only.
 using WriteFaultHook = void (*)(const QString& path, std::int64_t bytes);
 void setWriteFaultHook(WriteFaultHook hook);
 
