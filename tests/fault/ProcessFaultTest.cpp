@@ -1,0 +1,382 @@
+// Faults that hit the whole process. Killed (SIGKILL) at a random moment
+// while it saves the mailbox list, it leaves the list file byte for byte the
+// old or the new one, and the temporary files a killed save leaves behind
+// are never read as the list. Seeded: FAULT_SEED repeats a run, FAULT_KILLS
+// and FAULT_PROGRAM_KILLS set the number of kills. A file size limit is a
+// full disk to the program, not its end.
+#include "support/TempAppFolder.h"
+
+#include "mailbox/MailboxListFile.h"
+#include "mailbox/VmailLib.h"
+#include "mailbox/VmbSort.h"
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <thread>
+
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vm::test {
+namespace {
+
+const QString kList = QStringLiteral("data/VmBoxList.xml");
+
+unsigned environmentNumber(const char* name, unsigned fallback)
+{
+    bool ok = false;
+    const unsigned value = qEnvironmentVariable(name).toUInt(&ok);
+    return ok ? value : fallback;
+}
+
+// `count` boxes in descending number order (the writer sorts them as text),
+// every text field marked with `mark`.
+std::vector<VoicemailBox> boxes(int count, const QString& mark)
+{
+    std::vector<VoicemailBox> table;
+    for (int i = count; i >= 1; --i) {
+        VoicemailBox b;
+        b.Id = QString::number(i);
+        b.Pin = QString::number(i * 7 % 10000);
+        b.Description = mark + QStringLiteral(" box ") + b.Id + QString(40, QLatin1Char('.'));
+        b.EmailForward = mark + QStringLiteral("@example.com");
+        b.OnReceive = QStringLiteral("notify ") + mark;
+        b.FtpUpload = static_cast<std::int16_t>(i % 2);
+        table.push_back(b);
+    }
+    return table;
+}
+
+void setTable(const std::vector<VoicemailBox>& table)
+{
+    VmbArray().resetToElementZero();
+    for (const VoicemailBox& b : table)
+        VmbArray().store(VmbArray().append(), b);
+}
+
+// The list file of `table` in its own order, or as a complete save writes it.
+QByteArray listBytes(const std::vector<VoicemailBox>& table, bool asSaved = true)
+{
+    MailboxTable copy;
+    copy.resetToElementZero();
+    for (const VoicemailBox& b : table)
+        copy.store(copy.append(), b);
+    if (asSaved)
+        sortById(copy, 1, copy.upperBound());
+    return mailboxListBytes(copy);
+}
+
+// Names of the hidden files in the data folder (a killed save's temporary files).
+QStringList strays(const TempAppFolder& app)
+{
+    QStringList hidden;
+    for (const QString& name : QDir(app.file(QStringLiteral("data"))).entryList(QDir::Files | QDir::Hidden))
+        if (name.startsWith(QLatin1Char('.')))
+            hidden << name;
+    return hidden;
+}
+
+// A child process that saves the global table and ends; -1 when fork fails.
+pid_t forkSave()
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(ignoreErrors([] { VmbSaveXML(); }) ? 0 : 1);
+    return pid;
+}
+
+int reap(pid_t pid)
+{
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
+// Reports what happens in a folder: a save's temporary file is created when
+// it begins writing and renamed over the list when it is done.
+class FolderWatch {
+public:
+    explicit FolderWatch(const QString& folder) : fd_(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK))
+    {
+        ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO);
+    }
+    ~FolderWatch() { ::close(fd_); }
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+
+    void forget()
+    {
+        while (::read(fd_, buffer_, sizeof buffer_) > 0) {
+        }
+    }
+    // True once an event of `mask` arrives within `timeoutMs`.
+    bool waitFor(std::uint32_t mask, int timeoutMs)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        for (;;) {
+            const ssize_t n = ::read(fd_, buffer_, sizeof buffer_);
+            for (ssize_t at = 0; at < n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer_ + at);
+                if (event->mask & mask)
+                    return true;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+            const int left = timeoutMs - static_cast<int>(clock.elapsed());
+            pollfd p {fd_, POLLIN, 0};
+            if (left <= 0 || ::poll(&p, 1, left) <= 0)
+                return false;
+        }
+    }
+
+private:
+    int fd_;
+    alignas(inotify_event) char buffer_[4096];
+};
+
+// How long a save runs: from its start to its end, and from the creation of
+// its temporary file to the rename over the list.
+struct SaveTiming {
+    qint64 wholeMicros = 1000;
+    qint64 writingMicros = 100;
+};
+
+// Sleeps until the moment chosen for a kill: every other time anywhere in
+// (and a while after) the whole run, otherwise once the save has begun
+// writing, anywhere in its writing.
+class KillMoments {
+public:
+    KillMoments(unsigned seed, SaveTiming timing) : random_(seed), timing_(timing) {}
+
+    void waitFor(unsigned kill, FolderWatch& watch)
+    {
+        if (kill % 2 == 0)
+            sleepUpTo(timing_.wholeMicros * 3 / 2);
+        else if (watch.waitFor(IN_CREATE, 10000))
+            sleepUpTo(timing_.writingMicros * 6 / 5);
+    }
+
+private:
+    void sleepUpTo(qint64 micros)
+    {
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<qint64>(0, micros)(random_)));
+    }
+    std::mt19937 random_;
+    SaveTiming timing_;
+};
+
+// Measures one run, started by `start` and awaited by `finish`.
+template <class Start, class Finish>
+SaveTiming measure(FolderWatch& watch, Start start, Finish finish)
+{
+    watch.forget();
+    QElapsedTimer whole;
+    whole.start();
+    start();
+    SaveTiming t;
+    if (watch.waitFor(IN_CREATE, 60000)) {
+        QElapsedTimer writing;
+        writing.start();
+        if (watch.waitFor(IN_MOVED_TO, 60000))
+            t.writingMicros = std::max<qint64>(writing.nsecsElapsed() / 1000, 100);
+    }
+    finish();
+    t.wholeMicros = std::max<qint64>(whole.nsecsElapsed() / 1000, 1000);
+    return t;
+}
+
+// What the kills of a run came to, printed so that a long run can be judged.
+struct KillTally {
+    int endedNew = 0;
+    int midWrite = 0;
+    void print(const char* killed, unsigned seed, unsigned kills, SaveTiming t) const
+    {
+        std::printf("seed %u: %s killed %u times (run %lld us, writing %lld us): %d ended with the new list, "
+                    "%d in the middle of writing\n",
+                    seed, killed, kills, static_cast<long long>(t.wholeMicros), static_cast<long long>(t.writingMicros),
+                    endedNew, midWrite);
+    }
+};
+
+class ProcessFaults : public ::testing::Test {
+protected:
+    void TearDown() override { VmbArray().unsize(); }
+    QByteArray list() const { return app.read(kList); }
+    QString data() const { return app.file(QStringLiteral("data")); }
+    // Removes a killed save's temporary files, keeping the disk small; true when there were any.
+    bool removeStrays() const
+    {
+        const QStringList left = strays(app);
+        for (const QString& name : left)
+            QFile::remove(app.file(QStringLiteral("data/") + name));
+        return !left.isEmpty();
+    }
+    TempAppFolder app;
+    const unsigned seed = environmentNumber("FAULT_SEED", 20260307);
+};
+
+TEST_F(ProcessFaults, AKilledWriterLeavesTheOldOrTheNewListAndNothingElseIsRead)
+{
+    const unsigned kills = environmentNumber("FAULT_KILLS", 200);
+    RecordProperty("seed", static_cast<int>(seed));
+
+    // Two tables, each of whose saves changes the file written by the other.
+    const std::vector<VoicemailBox> tables[] = {boxes(12000, QStringLiteral("alpha")), boxes(11000, QStringLiteral("beta"))};
+    const QByteArray bytes[] = {listBytes(tables[0]), listBytes(tables[1])};
+    app.write(kList, bytes[0]);
+
+    FolderWatch watch(data());
+    setTable(tables[1]);
+    pid_t probe = 0;
+    const SaveTiming timing = measure(watch, [&] { probe = forkSave(); }, [&] { EXPECT_EQ(reap(probe), 0); });
+    ASSERT_EQ(list(), bytes[1]);
+
+    KillMoments moments(seed, timing);
+    KillTally tally;
+    int current = 1;
+    for (unsigned i = 0; i < kills; ++i) {
+        const int target = 1 - current;
+        setTable(tables[target]);
+        watch.forget();
+        const pid_t pid = forkSave();
+        ASSERT_GT(pid, 0);
+        moments.waitFor(i, watch);
+        ::kill(pid, SIGKILL);
+        reap(pid);
+
+        const QByteArray now = list();
+        ASSERT_TRUE(now == bytes[current] || now == bytes[target])
+            << "kill " << i << " of seed " << seed << " left " << now.size() << " bytes";
+        if (now == bytes[target]) {
+            current = target;
+            ++tally.endedNew;
+        }
+        tally.midWrite += removeStrays();
+    }
+    tally.print("writer", seed, kills, timing);
+    EXPECT_GT(tally.midWrite, 0) << "no kill fell inside a save";
+
+    // A temporary file of a killed save holding the other table is ignored:
+    // the start-up load reads the list file and only it.
+    const QString stray = QStringLiteral("data/.VmBoxList.xml.killed");
+    app.write(stray, bytes[1 - current]);
+    EXPECT_FALSE(fs::fileExists(app.file(stray)));
+    EXPECT_EQ(fs::listFiles(data(), QStringLiteral("*")), QStringList{QStringLiteral("VmBoxList.xml")});
+    VmbArray().unsize();
+    VmbLoadArray();
+    ASSERT_EQ(VmbArray().upperBound(), static_cast<std::int16_t>(tables[current].size()));
+    VmbSaveXML();
+    EXPECT_EQ(list(), bytes[current]);
+}
+
+// The real program started on a large unsorted list and told to close once
+// loaded, which saves the list sorted.
+class ProgramRun {
+public:
+    // `maxFileSize`: no file of the program may grow past it (0: no limit).
+    explicit ProgramRun(const QString& folder, rlim_t maxFileSize = 0)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process_.setProcessEnvironment(env);
+        process_.setChildProcessModifier([maxFileSize] {
+            std::signal(SIGXFSZ, SIG_DFL);  // as a shell would start it
+            if (maxFileSize > 0) {
+                rlimit limit {};
+                ::getrlimit(RLIMIT_FSIZE, &limit);
+                limit.rlim_cur = maxFileSize;
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
+        });
+        process_.start(QStringLiteral(RIVAVAZ_PATH),
+                       {QStringLiteral("--app-folder"), folder, QStringLiteral("--close-after-load")});
+        process_.waitForStarted(30000);
+    }
+    void kill() { ::kill(static_cast<pid_t>(process_.processId()), SIGKILL); }
+    // The exit code; -2 when killed, -1 when it did not end.
+    int finish()
+    {
+        if (!process_.waitForFinished(120000)) {
+            process_.kill();
+            process_.waitForFinished();
+            return -1;
+        }
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -2;
+    }
+
+private:
+    QProcess process_;
+};
+
+TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
+{
+    const unsigned kills = environmentNumber("FAULT_PROGRAM_KILLS", 16);
+    const std::vector<VoicemailBox> table = boxes(30000, QStringLiteral("gamma"));
+    const QByteArray old = listBytes(table, false);
+    const QByteArray sorted = listBytes(table);
+    ASSERT_NE(old, sorted);
+
+    app.write(kList, old);
+    FolderWatch watch(data());
+    std::optional<ProgramRun> run;
+    int exit = 0;
+    const SaveTiming timing = measure(watch, [&] { run.emplace(app.path()); }, [&] { exit = run->finish(); });
+    ASSERT_EQ(exit, 0);
+    ASSERT_EQ(list(), sorted);
+
+    KillMoments moments(seed, timing);
+    KillTally tally;
+    for (unsigned i = 0; i < kills; ++i) {
+        app.write(kList, old);
+        watch.forget();
+        run.emplace(app.path());
+        moments.waitFor(i, watch);
+        run->kill();
+        exit = run->finish();
+        const QByteArray now = list();
+        ASSERT_TRUE(now == old || now == sorted) << "kill " << i << " of seed " << seed << " (exit " << exit << ")";
+        tally.endedNew += now == sorted;
+        tally.midWrite += removeStrays();
+    }
+    tally.print("program", seed, kills, timing);
+
+    // A leftover temporary file with other content is never taken for the list.
+    app.write(QStringLiteral("data/.VmBoxList.xml.killed"), listBytes(boxes(3, QStringLiteral("stray"))));
+    app.write(kList, old);
+    run.emplace(app.path());
+    ASSERT_EQ(run->finish(), 0);
+    EXPECT_EQ(list(), sorted);
+}
+
+TEST_F(ProcessFaults, AFileSizeLimitIsAFullDiskToTheProgram)
+{
+    const std::vector<VoicemailBox> table = boxes(2000, QStringLiteral("delta"));
+    const QByteArray old = listBytes(table, false);
+    app.write(kList, old);
+    app.write(QStringLiteral("FSCLIENT.INI"),
+              "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\n[preferences]\r\nSilent Run=1\r\n");
+
+    ProgramRun run(app.path(), static_cast<rlim_t>(old.size() / 2));
+    EXPECT_EQ(run.finish(), 0);
+    EXPECT_EQ(list(), old);
+    EXPECT_EQ(strays(app), QStringList());
+    EXPECT_TRUE(app.read(QStringLiteral("error.log"))
+                    .contains("[RiVaVaz] ERROR 61 at frmVmailCfg.frm : Sub Form_Unload : Line 0 : Disk full\r\n"));
+}
+
+}  // namespace
+}  // namespace vm::test
