@@ -327,6 +327,13 @@ void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t 
 void replaceFileAtomically(const QString& path, const QByteArray& bytes)
 {
     faultPoint(FileStep::Open, path);
+    // A rename would replace a file that may not be written; refuse it as
+    // opening it for writing would (no write permission at all counts as
+    // read-only, as the original platform's read-only attribute does).
+    struct stat existing {};
+    if (::stat(nativePath(path).constData(), &existing) == 0 && S_ISREG(existing.st_mode)
+        && ((existing.st_mode & 0222) == 0 || ::access(nativePath(path).constData(), W_OK) != 0))
+        raiseError(err::PermissionDenied);
     const QFileInfo info(path);
     QByteArray tmpl = nativePath(info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX"));
     Fd f;

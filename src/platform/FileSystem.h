@@ -47,6 +47,7 @@ void appendFile(const QString& path, const QByteArray& bytes);
 // the complete new one, never a part: the content goes to a temporary file in
 // the same folder, is flushed to disk and is then renamed over `path`.
 // On failure the temporary file is removed and the old file is untouched.
+// An existing file that may not be written (read-only) raises 70.
 void replaceFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Maps an errno value of a failed call on `path` to its run-time error.

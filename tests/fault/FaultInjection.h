@@ -75,7 +75,7 @@ private:
     QFile::Permissions previous_;
 };
 
-// Permissions stop writes only for users other than root.
+// Permissions of folders stop writes only for users other than root.
 inline bool permissionsBind() { return ::geteuid() != 0; }
 
 }  // namespace vm::test

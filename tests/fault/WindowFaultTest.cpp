@@ -120,7 +120,8 @@ protected:
 
 TEST_F(WindowFaults, AFailedSaveOnCloseKeepsTheOldFileAndIsReportedByTheUnloadHandler)
 {
-    enum class Kind { Hook, SizeLimit, Permission };
+    // Read-only files stop everybody; read-only folders stop all but root.
+    enum class Kind { Hook, SizeLimit, ReadOnlyFile, ReadOnlyFolder };
     const struct {
         const char* name;
         Kind kind;
@@ -133,16 +134,18 @@ TEST_F(WindowFaults, AFailedSaveOnCloseKeepsTheOldFileAndIsReportedByTheUnloadHa
         {"list, create refused", Kind::Hook, FileStep::Open, kList, 70},
         {"list, rename refused", Kind::Hook, FileStep::Rename, kList, 70},
         {"list, real full disk", Kind::SizeLimit, FileStep::Write, kList, 61},
-        {"list, read-only folder", Kind::Permission, FileStep::Open, kList, 70},
+        {"list, read-only file", Kind::ReadOnlyFile, FileStep::Open, kList, 70},
+        {"list, read-only folder", Kind::ReadOnlyFolder, FileStep::Open, kList, 70},
         {"body, disk full", Kind::Hook, FileStep::Write, kBody, 61},
         {"body, create refused", Kind::Hook, FileStep::Open, kBody, 70},
         {"body, real full disk", Kind::SizeLimit, FileStep::Write, kBody, 61},
-        {"body, read-only folder", Kind::Permission, FileStep::Open, kBody, 70},
+        {"body, read-only file", Kind::ReadOnlyFile, FileStep::Open, kBody, 70},
+        {"body, read-only folder", Kind::ReadOnlyFolder, FileStep::Open, kBody, 70},
     };
     constexpr rlim_t kLimit = 256 * 1024;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.kind == Kind::Permission && !permissionsBind())
+        if (c.kind == Kind::ReadOnlyFolder && !permissionsBind())
             continue;
         const bool listFails = c.file == kList;
         // A real full disk needs a file that crosses the limit.
@@ -158,6 +161,8 @@ TEST_F(WindowFaults, AFailedSaveOnCloseKeepsTheOldFileAndIsReportedByTheUnloadHa
                 hook.emplace(failStep(c.step, c.file, c.error));
             else if (c.kind == Kind::SizeLimit)
                 limit.emplace(kLimit);
+            else if (c.kind == Kind::ReadOnlyFile)
+                readOnly.emplace(folder.file(c.file));
             else
                 readOnly.emplace(QFileInfo(folder.file(c.file)).absolutePath());
             w.close();
