@@ -234,6 +234,10 @@ void FlexGrid::showSelection()
 
 void FlexGrid::operatorSelect(int r, int c, bool extend)
 {
+    // A selection grows from the current row; with the heading row current
+    // nothing is selected yet, so the operator's row becomes the current one
+    // (the heading row is never a data row to act on).
+    extend = extend && row_ >= 1;
     const int before[] = {row_, col_, rowSel_, colSel_};
     if (extend) {
         rowSel_ = r;

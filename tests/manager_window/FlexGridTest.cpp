@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using vm::window::FlexGrid;
 
 namespace {
@@ -140,6 +142,23 @@ TEST_F(Grid, PressSelectsTheCellThenRaisesSelChangeAndMouseDown)
     EXPECT_EQ(grid.row(), 2);
     EXPECT_EQ(grid.rowSel(), 3);
     EXPECT_EQ(grid.colSel(), 2);
+}
+
+TEST_F(Grid, ExtendingWithTheHeadingRowCurrentSelectsTheOperatorsRowInstead)
+{
+    grid.setSelectByRow(true);
+    QSignalSpy changes(&grid, &FlexGrid::selChange);
+    const std::function<void()> extendTo2[] = {
+        [&] { QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, cellCentre(2, 1)); },
+        [&] { QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier); },  // from no row, Down goes to row 2
+    };
+    for (const auto& extend : extendTo2) {
+        grid.setRow(0);
+        extend();
+        EXPECT_EQ(grid.row(), 2) << "the heading row never stays current";
+        EXPECT_EQ(grid.rowSel(), 2);
+    }
+    EXPECT_EQ(changes.count(), 2);
 }
 
 TEST_F(Grid, RowSelectionModeTakesTheWholeRowWithColumnZeroCurrent)
