@@ -1,15 +1,9 @@
 // The sound buttons on the real window: playing through a recording stand-in
 // of the sound layer, recording through a stand-in recorder program that
 // writes its arguments to a file, deleting through the list's selection.
-#include "manager_window/FlexGrid.h"
-#include "manager_window/MessageBoxService.h"
-#include "manager_window/frmVmailCfg.h"
+#include "WindowTestSupport.h"
 
-#include "failsafe/ErrorDialogHost.h"
-#include "failsafe/FailSafeState.h"
 #include "platform/AppFolder.h"
-#include "platform/SoundPlayer.h"
-#include "support/TempAppFolder.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -47,26 +41,8 @@ struct ScriptedBoxes final : vm::window::MessageBoxService {
     MsgAnswer answer = MsgAnswer::Yes;
 };
 
-struct RecordingPlayer final : vm::sound::SoundPlayer {
-    explicit RecordingPlayer(QStringList* log) : log(log) {}
-    void play(const QString& path) override { log->append(path); }
-    QStringList* log;
-};
-
-// The error report dialog's stand-in: notes "number in procedure".
-struct ErrorsSeen final : vm::failsafe::ErrorDialogHost {
-    void setSystemInfoText(const QString&) override {}
-    QString systemInfoText() const override { return {}; }
-    int showModal() override
-    {
-        const auto& slot = vm::failsafe::state().error.slot[0];
-        errors << QStringLiteral("%1 in %2").arg(slot.number).arg(slot.procedureTrail);
-        return 0;
-    }
-    QString comment() const override { return {}; }
-    void unload() override {}
-    QStringList errors;
-};
+using vm::test::ErrorsSeen;
+using vm::test::RecordingPlayer;
 
 class MessageCommandsTest : public ::testing::Test {
 protected:

@@ -3,12 +3,15 @@
 // folder with its files, scripted message boxes, and the real window loaded
 // on that folder and driven through its controls.
 
+#include "failsafe/ErrorDialogHost.h"
+#include "failsafe/FailSafeState.h"
 #include "manager_window/FlexGrid.h"
 #include "manager_window/MessageBoxService.h"
 #include "manager_window/TabControl.h"
 #include "manager_window/TextBox.h"
 #include "manager_window/frmVmailCfg.h"
 
+#include "platform/SoundPlayer.h"
 #include "support/TempAppFolder.h"
 
 #include <QFile>
@@ -44,6 +47,29 @@ public:
     }
     std::vector<ShownBox> shown;
     std::deque<window::MsgAnswer> answers;
+};
+
+// A sound player that notes every path it is handed.
+struct RecordingPlayer final : sound::SoundPlayer {
+    explicit RecordingPlayer(QStringList* log) : log(log) {}
+    void play(const QString& path) override { log->append(path); }
+    QStringList* log;
+};
+
+// The error report dialog's stand-in: notes "number in procedure" and
+// continues at once.
+struct ErrorsSeen final : failsafe::ErrorDialogHost {
+    void setSystemInfoText(const QString&) override {}
+    QString systemInfoText() const override { return {}; }
+    int showModal() override
+    {
+        const auto& slot = failsafe::state().error.slot[0];
+        errors << QStringLiteral("%1 in %2").arg(slot.number).arg(slot.procedureTrail);
+        return 0;
+    }
+    QString comment() const override { return {}; }
+    void unload() override {}
+    QStringList errors;
 };
 
 // One line of the mailbox list file for a box with the given fields.
