@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything (benchmarks included) into
 # build/ and runs every test through CTest. Then, unless VM_QUICK=1:
-#  - the whole test suite again, built with AddressSanitizer and
+#  - the whole test suite again, built with AddressSanitizer (leaks checked) and
 #    UndefinedBehaviorSanitizer (build-asan/);
 #  - each fuzz target for VM_FUZZ_SECONDS seconds (default 30) when clang
 #    is installed (build-fuzz/).
@@ -20,7 +20,7 @@ fi
 echo "== Sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVM_SANITIZE=ON -DVM_BUILD_BENCH=OFF
 cmake --build build-asan
-ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j2
 
 echo "== Fuzzing"
