@@ -11,7 +11,7 @@
 namespace vm::failsafe {
 namespace {
 
-const QString kForm = QStringLiteral("frmVmailCfg.frm");
+using test::kForm;
 
 TEST(CircularRecordTest, LinesAreCutOrPaddedToTheRecord)
 {
@@ -95,15 +95,13 @@ TEST_F(CircularLogTest, UnopenablePathsLeaveTheLogOff)
         EXPECT_EQ(state().stack.depth, 0);
     }
     EXPECT_FALSE(app_.exists(QStringLiteral("missing")));
-}
 
-TEST_F(CircularLogTest, LogSwitchedOffWhenReopenFails)
-{
-    enable(QStringLiteral("FileName=sub/circ.log\r\n"));
-    QDir(app_.path()).mkdir(QStringLiteral("sub"));
+    // A folder that vanishes while the log is closed switches it off on reopening.
+    resetState();
+    enable(QStringLiteral("FileName=afolder/circ.log\r\n"));
     fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
     ASSERT_TRUE(state().circular.on);
-    QDir(app_.file(QStringLiteral("sub"))).removeRecursively();
+    QDir(app_.file(QStringLiteral("afolder"))).removeRecursively();
     closeCircularLog(state().circular);
     fsPOP(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
     EXPECT_FALSE(state().circular.on);

@@ -19,7 +19,6 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTextCursor>
-#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -27,7 +26,7 @@
 namespace vm::failsafe::gui {
 namespace {
 
-const QString kPlayMsg = QStringLiteral("Sub cmdPlayMsg_Click");
+using namespace test;
 
 template <class Widget = QWidget>
 Widget* control(FailSafeDialog& dialog, const char* name)
@@ -37,16 +36,13 @@ Widget* control(FailSafeDialog& dialog, const char* name)
     return widget;
 }
 
-QString textOf(FailSafeDialog& dialog, const char* name)
+QString textOf(FailSafeDialog& d, const char* name)
 {
-    if (auto* label = dialog.findChild<QLabel*>(QLatin1String(name)))
+    if (auto* label = d.findChild<QLabel*>(QLatin1String(name)))
         return label->text();
-    if (auto* field = dialog.findChild<QLineEdit*>(QLatin1String(name)))
+    if (auto* field = d.findChild<QLineEdit*>(QLatin1String(name)))
         return field->text();
-    if (auto* button = dialog.findChild<QPushButton*>(QLatin1String(name)))
-        return button->text();
-    ADD_FAILURE() << "no text control " << name;
-    return {};
+    return control<QPushButton>(d, name)->text();
 }
 
 QStringList itemsOf(QListWidget* list)
@@ -57,11 +53,6 @@ QStringList itemsOf(QListWidget* list)
     return items;
 }
 
-QString withLf(QString text)
-{
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
 class UrlCatcher : public QObject {
     Q_OBJECT
 public:
@@ -70,16 +61,13 @@ public slots:
     void open(const QUrl& url) { opened << url; }
 };
 
-class DialogTest : public test::ErrorFixture {
+class DialogTest : public ErrorFixture {
 protected:
     void SetUp() override
     {
         ErrorFixture::SetUp();
         host_ = std::make_unique<FailSafeDialogHost>();
-        host_->setReportBuilder([this] {
-            ++rebuilds_;
-            return QStringLiteral("rebuilt report\r\n");
-        });
+        host_->setReportBuilder([this] { return ++rebuilds_, u"rebuilt report\r\n"_s; });
         setErrorDialogHost(host_.get());
     }
     void TearDown() override
@@ -90,8 +78,7 @@ protected:
 
     // Shows the dialog for error `number` in cmdPlayMsg_Click; `look` runs
     // while it is on screen, then Continue is pressed unless `look` answered.
-    std::optional<int> showError(const std::function<void(FailSafeDialog&)>& look, int number = 53,
-                                 const QString& source = kProjectName)
+    std::optional<int> showError(const std::function<void(FailSafeDialog&)>& look, const QString& source = kProjectName)
     {
         host_->setShownCallback([&](FailSafeDialog& dialog) {
             ++shown_;
@@ -100,41 +87,33 @@ protected:
             if (dialog.isVisible())
                 control<QPushButton>(dialog, "nsCtrlContinue")->click();
         });
-        return failIn(kPlayMsg, number, source);
+        return failIn(kPlayMsg, 53, source);
     }
 
     std::unique_ptr<FailSafeDialogHost> host_;
-    int rebuilds_ = 0;
-    int shown_ = 0;
+    int rebuilds_ = 0, shown_ = 0;
     bool showingWhileShown_ = false;
 };
 
 TEST_F(DialogTest, FileNotFoundInCmdPlayMsgClick)
 {
-    writeSettings(QStringLiteral("[log file]\r\nWrite To Disk=1\r\n"));
+    writeSettings(u"[log file]\r\nWrite To Disk=1\r\n"_s);
     const auto result = showError([](FailSafeDialog& d) {
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("Program Error Intercepted"));
-        EXPECT_EQ(textOf(d, "lblErrCnt"),
-                  QStringLiteral("An unexpected 'file not found' error occurred in RiVaVaz.\r\n1 error(s) are logged."));
-
+        EXPECT_EQ(d.windowTitle(), u"Program Error Intercepted"_s);
         const struct {
-            const char* name;
-            const char* text;
+            const char *name, *text;
         } captions[] = {
+            {"lblErrCnt", "An unexpected 'file not found' error occurred in RiVaVaz.\r\n1 error(s) are logged."},
             {"nsCtrlContinue", "&Continue"}, {"nsCtrlMore", "&Break to"},   {"fsPrint", "Print"},
             {"nsCtrlLabel1", " Module"},     {"nsCtrlLabel2", " Procedure"}, {"nsCtrlLabel4", "Line Number "},
             {"nsCtrlLabel5", "Error No. "},  {"nsCtrlLabel6", "Description "}, {"nsCtrlLabel7", "Category "},
-            {"nsCtrlProjLab", "Source "},
-            {"ErrType", "File System (disk, directory or file) access error"},
-            {"errProject", "VoicemailManager (local)"},
-            {"ErrModule", " frmVmailCfg.frm"},
-            {"ErrProcedure", " Sub cmdPlayMsg_Click"},
-            {"ErrLine", " line numbers not used - Code Pointer = 0"},
+            {"nsCtrlProjLab", "Source "},    {"ErrType", "File System (disk, directory or file) access error"},
+            {"errProject", "VoicemailManager (local)"}, {"ErrModule", " frmVmailCfg.frm"},
+            {"ErrProcedure", " Sub cmdPlayMsg_Click"},  {"ErrLine", " line numbers not used - Code Pointer = 0"},
             {"ErrNo", " 53"},
         };
         for (const auto& c : captions)
             EXPECT_EQ(textOf(d, c.name), QString::fromUtf8(c.text)) << c.name;
-
         EXPECT_FALSE(control(d, "nsCtrlMore")->isVisible());
         EXPECT_FALSE(control(d, "nsHelp")->isVisible());
         EXPECT_TRUE(control(d, "nsCtrlContinue")->isVisible());
@@ -142,38 +121,35 @@ TEST_F(DialogTest, FileNotFoundInCmdPlayMsgClick)
         // Without "Force System Info" only the comment view is offered.
         auto* views = control<QComboBox>(d, "Combo1");
         ASSERT_EQ(views->count(), 1);
-        EXPECT_EQ(views->itemText(0), QStringLiteral("To help resolve the problem, please enter what you were doing."));
+        EXPECT_EQ(views->itemText(0), u"To help resolve the problem, please enter what you were doing."_s);
 
         auto* comment = control<QPlainTextEdit>(d, "Text1");
         EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
-        EXPECT_EQ(comment->toPlainText(), QStringLiteral("Type in what you were doing here."));
+        EXPECT_EQ(comment->toPlainText(), u"Type in what you were doing here."_s);
         EXPECT_EQ(comment->textCursor().selectedText(), comment->toPlainText());
         EXPECT_TRUE(comment->hasFocus());
 
         auto* levels = control<QListWidget>(d, "errText");
-        EXPECT_EQ(itemsOf(levels), QStringList{QStringLiteral("Error 1 - File not found")});
+        EXPECT_EQ(itemsOf(levels), QStringList{u"Error 1 - File not found"_s});
         EXPECT_EQ(levels->currentRow(), 0);
-
         auto* calls = control<QListWidget>(d, "nsCtrlCalls");
-        EXPECT_EQ(itemsOf(calls), (QStringList{QStringLiteral(" 1 : Call\tfrmVmailCfg.frm : Sub Form_Load : ()"),
-                                               QStringLiteral(" 2 : Call\t\tfrmVmailCfg.frm : Sub cmdPlayMsg_Click : ()"),
-                                               QStringLiteral(" 3 : Trap\t\t\tRuntime error 53, File not found")}));
+        EXPECT_EQ(itemsOf(calls), (QStringList{u" 1 : Call\tfrmVmailCfg.frm : Sub Form_Load : ()"_s,
+                                               u" 2 : Call\t\tfrmVmailCfg.frm : Sub cmdPlayMsg_Click : ()"_s,
+                                               u" 3 : Trap\t\t\tRuntime error 53, File not found"_s}));
         EXPECT_EQ(calls->currentRow(), 2);
-
-        comment->setPlainText(QStringLiteral("Played the first message\nof box 101"));
+        comment->setPlainText(u"Played the first message\nof box 101"_s);
     });
     EXPECT_EQ(shown_, 1);
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(showingWhileShown_);
     EXPECT_FALSE(state().dialogShowing);
     EXPECT_EQ(host_->dialog(), nullptr);  // unloaded after the error
-    EXPECT_TRUE(ansi::decode(logBytes()).contains(
-        QStringLiteral("User Said\r\nPlayed the first message\r\nof box 101\r\n")));
+    EXPECT_TRUE(logText().contains(u"User Said\r\nPlayed the first message\r\nof box 101\r\n"_s));
 }
 
 TEST_F(DialogTest, ForceSystemInfoOffersEveryView)
 {
-    writeSettings(QStringLiteral("[preferences]\r\nForce System Info=1\r\n[log file]\r\nWrite To Disk=1\r\n"));
+    writeSettings(u"[preferences]\r\nForce System Info=1\r\n[log file]\r\nWrite To Disk=1\r\n"_s);
     showError([this](FailSafeDialog& d) {
         auto* views = control<QComboBox>(d, "Combo1");
         QStringList entries;
@@ -183,54 +159,52 @@ TEST_F(DialogTest, ForceSystemInfoOffersEveryView)
         EXPECT_EQ(views->currentIndex(), 0);
         auto* pages = control<QStackedWidget>(d, "Picture1");
         auto* report = control<QPlainTextEdit>(d, "nsCtrlArgs");
-        EXPECT_EQ(withLf(report->toPlainText()), withLf(test::kFixedReport));
+        EXPECT_EQ(report->toPlainText(), QString(kFixedReport).replace(u"\r\n"_s, u"\n"_s));
 
         d.chooseView(FailSafeDialog::SourceView);
         EXPECT_EQ(pages->currentIndex(), 1);
-        EXPECT_TRUE(d.printableText(FailSafeDialog::SourceView).startsWith(QStringLiteral("Category File System")));
-
+        EXPECT_TRUE(d.printableText(FailSafeDialog::SourceView).startsWith(u"Category File System"_s));
         d.chooseView(FailSafeDialog::SystemView);
         EXPECT_EQ(pages->currentIndex(), 3);
-        EXPECT_EQ(report->toPlainText(), QStringLiteral("rebuilt report\n"));
+        EXPECT_EQ(report->toPlainText(), u"rebuilt report\n"_s);
         d.chooseView(FailSafeDialog::CommentView);
         d.chooseView(FailSafeDialog::SystemView);
         EXPECT_EQ(rebuilds_, 1);
     });
     // The log takes the report as the dialog left it.
-    EXPECT_TRUE(ansi::decode(logBytes()).contains(
-        QStringLiteral("System State Information\r\nrebuilt report\r\n\r\nUser Said\r\n")));
+    EXPECT_TRUE(logText().contains(u"System State Information\r\nrebuilt report\r\n\r\nUser Said\r\n"_s));
 }
 
 TEST_F(DialogTest, RemoteErrorNamesTheComponentAndListsEveryLevel)
 {
-    writeSettings(QStringLiteral("[preferences]\r\nForce System Info=1\r\n"));
+    writeSettings(u"[preferences]\r\nForce System Info=1\r\n"_s);
     showError(
         [](FailSafeDialog& d) {
-            EXPECT_EQ(textOf(d, "lblErrCnt"), QStringLiteral("An unexpected 'permission denied' error occurred in a "
-                                                            "component used by RiVaVaz.\r\n3 error(s) are logged."));
+            EXPECT_EQ(textOf(d, "lblErrCnt"), u"An unexpected 'permission denied' error occurred in a "
+                                              "component used by RiVaVaz.\r\n3 error(s) are logged."_s);
             auto* levels = control<QListWidget>(d, "errText");
-            EXPECT_EQ(itemsOf(levels), (QStringList{QStringLiteral("Error 3 - Remote File not found"),
-                                                    QStringLiteral("Error 2 - File not found"),
-                                                    QStringLiteral("Error 1 - Permission denied")}));
-            // The deepest level is selected and shown.
-            EXPECT_EQ(levels->currentRow(), 2);
-            EXPECT_EQ(textOf(d, "ErrNo"), QStringLiteral(" 70"));
+            EXPECT_EQ(itemsOf(levels), (QStringList{u"Error 3 - Remote File not found"_s,
+                                                    u"Error 2 - File not found"_s, u"Error 1 - Permission denied"_s}));
+            EXPECT_EQ(levels->currentRow(), 2);  // the deepest level is selected and shown
+            EXPECT_EQ(textOf(d, "ErrNo"), u" 70"_s);
             levels->setCurrentRow(0);
-            EXPECT_EQ(textOf(d, "ErrNo"), QStringLiteral(" 440"));
-            auto* calls = control<QListWidget>(d, "nsCtrlCalls");
-            EXPECT_EQ(calls->currentItem()->text(), QStringLiteral(" 3 : Trap\t\t\tRuntime error 440, Remote File not found"));
+            EXPECT_EQ(textOf(d, "ErrNo"), u" 440"_s);
+            EXPECT_EQ(control<QListWidget>(d, "nsCtrlCalls")->currentItem()->text(),
+                      u" 3 : Trap\t\t\tRuntime error 440, Remote File not found"_s);
         },
-        53,
-        QStringLiteral("2!MailLib!modSend.bas!Function SendNow!12!53!File not found!Store!modStore.bas!Sub Put!0!70!"
-                       "Permission denied"));
+        u"2!MailLib!modSend.bas!Function SendNow!12!53!File not found!Store!modStore.bas!Sub Put!0!70!"
+        "Permission denied"_s);
 }
 
 TEST_F(DialogTest, StatusLineChangesOnlyWhenItsTextDoes)
 {
     showError([](FailSafeDialog& d) {
+        const auto enter = [&](const char* name) {
+            QEvent event(QEvent::Enter);
+            QApplication::sendEvent(control(d, name), &event);
+        };
         const struct {
-            const char* control;
-            const char* status;
+            const char *control, *status;
         } cases[] = {
             {"nsCtrlContinue", "Press to acknowledge this error and continue."},
             {"fsPrint", "Press to print this tabs data to the default printer."},
@@ -240,78 +214,70 @@ TEST_F(DialogTest, StatusLineChangesOnlyWhenItsTextDoes)
         };
         auto* status = control<QLabel>(d, "lblStatus");
         for (const auto& c : cases) {
-            QEvent enter(QEvent::Enter);
-            QApplication::sendEvent(control(d, c.control), &enter);
+            enter(c.control);
             EXPECT_EQ(status->text(), QString::fromLatin1(c.status)) << c.control;
         }
-
-        QEvent enter(QEvent::Enter);
-        QApplication::sendEvent(control(d, "ErrNo"), &enter);
+        enter("ErrNo");
         const int updates = d.statusLineUpdates();
-        QApplication::sendEvent(control(d, "ErrNo"), &enter);
-        QApplication::sendEvent(control(d, "nsCtrlLabel5"), &enter);
-        d.updateStatusBar(QStringLiteral("THE ERROR NUMBER"));
+        enter("ErrNo");
+        enter("nsCtrlLabel5");
+        d.updateStatusBar(u"THE ERROR NUMBER"_s);
         EXPECT_EQ(d.statusLineUpdates(), updates);
-        EXPECT_EQ(status->text(), QStringLiteral("The error number"));
+        EXPECT_EQ(status->text(), u"The error number"_s);
 
         QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), d.mapToGlobal(QPointF(2, 2)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&d, &move);
         QApplication::sendEvent(&d, &move);
-        EXPECT_EQ(status->text(), QStringLiteral("Press 'Continue' to acknowledge this error and continue."));
+        EXPECT_EQ(status->text(), u"Press 'Continue' to acknowledge this error and continue."_s);
         EXPECT_EQ(d.statusLineUpdates(), updates + 1);
     });
 }
 
-TEST_F(DialogTest, CloseBoxAndEscapeAcknowledgeLikeContinue)
+TEST_F(DialogTest, CloseBoxAcknowledgesLikeContinue)
 {
-    writeSettings(QStringLiteral("[log file]\r\nWrite To Disk=1\r\n"));
+    writeSettings(u"[log file]\r\nWrite To Disk=1\r\n"_s);
     const auto result = showError([](FailSafeDialog& d) {
-        control<QPlainTextEdit>(d, "Text1")->setPlainText(QStringLiteral("closed it"));
+        control<QPlainTextEdit>(d, "Text1")->setPlainText(u"closed it"_s);
         d.close();
     });
     EXPECT_EQ(result, 0);
     EXPECT_FALSE(state().dialogShowing);
-    EXPECT_TRUE(ansi::decode(logBytes()).contains(QStringLiteral("User Said\r\nclosed it\r\n")));
+    EXPECT_TRUE(logText().contains(u"User Said\r\nclosed it\r\n"_s));
 }
 
 TEST_F(DialogTest, PrintWithoutAPrinterOffersAPdf)
 {
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "this machine has a printer";
-    writeSettings(QStringLiteral("[preferences]\r\nForce System Info=1\r\n"));
-    const QString pdf = app_.file(QStringLiteral("page.pdf"));
+    writeSettings(u"[preferences]\r\nForce System Info=1\r\n"_s);
     int asked = 0;
-    host_->setPdfPathChooser([&](QWidget*) {
-        ++asked;
-        return asked == 1 ? pdf : QString();
-    });
+    host_->setPdfPathChooser([&](QWidget*) { return ++asked == 1 ? app_.file(u"page.pdf"_s) : QString(); });
     showError([&](FailSafeDialog& d) {
         d.chooseView(FailSafeDialog::CallTreeView);
-        EXPECT_EQ(d.printableText(FailSafeDialog::CallTreeView).split(QLatin1Char('\n')).size(), 3);
+        EXPECT_EQ(d.printableText(FailSafeDialog::CallTreeView).split(u'\n').size(), 3);
         control<QPushButton>(d, "fsPrint")->click();
         control<QPushButton>(d, "fsPrint")->click();  // declined this time
     });
     EXPECT_EQ(asked, 2);
-    EXPECT_TRUE(app_.read(QStringLiteral("page.pdf")).startsWith("%PDF"));
+    EXPECT_TRUE(app_.read(u"page.pdf"_s).startsWith("%PDF"));
 }
 
 TEST_F(DialogTest, F1OpensTheHelpFileOnlyWhenItExists)
 {
     UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-    host_->setHelpFile(app_.file(QStringLiteral("qv.chm")));
+    QDesktopServices::setUrlHandler(u"file"_s, &catcher, "open");
+    host_->setHelpFile(app_.file(u"qv.chm"_s));
     for (const bool present : {false, true}) {
         if (present)
-            app_.write(QStringLiteral("qv.chm"), "help");
+            app_.write(u"qv.chm"_s, "help");
         showError([](FailSafeDialog& d) {
             QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
             QApplication::sendEvent(&d, &f1);
         });
     }
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    ASSERT_EQ(catcher.opened.size(), 1);
-    EXPECT_EQ(catcher.opened[0], QUrl::fromLocalFile(app_.file(QStringLiteral("qv.chm"))));
+    QDesktopServices::unsetUrlHandler(u"file"_s);
+    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(app_.file(u"qv.chm"_s))});
 }
 
 }  // namespace

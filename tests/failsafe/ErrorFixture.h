@@ -7,7 +7,6 @@
 
 #include "failsafe/ErrorDialogHost.h"
 #include "failsafe/ErrorHandler.h"
-#include "failsafe/FailSafe.h"
 #include "failsafe/PendingError.h"
 
 #include "platform/LocaleText.h"
@@ -17,12 +16,11 @@
 #include <QDateTime>
 #include <QFile>
 #include <QProcess>
-#include <QStringList>
 
 namespace vm::test {
 
-inline const QString kWindowModule = QStringLiteral("frmVmailCfg.frm");
-inline const QString kFixedReport = QStringLiteral("Application running on computer TESTBOX\r\n   Title...............RiVaVaz\r\n\r\n");
+inline const QString kPlayMsg = u"Sub cmdPlayMsg_Click"_s;
+inline const QString kFixedReport = u"Application running on computer TESTBOX\r\n   Title...............RiVaVaz\r\n\r\n"_s;
 
 class ErrorFixture : public TraceFixture {
 protected:
@@ -30,15 +28,9 @@ protected:
     {
         TraceFixture::SetUp();
         failsafe::setErrorLogClock([] { return QDateTime(QDate(2026, 12, 6), QTime(9, 30, 15)); });
-        failsafe::setSystemReportBuilder([this](QString& report) {
-            ++reportsBuilt_;
-            report = kFixedReport;
-        });
+        failsafe::setSystemReportBuilder([this](QString& report) { ++reportsBuilt_, report = kFixedReport; });
         failsafe::setMessageBoxHook([this](failsafe::BoxIcon, failsafe::BoxButtons, const QString& title,
-                                           const QString& text) {
-            boxes_ << title + QStringLiteral(": ") + text;
-            return false;
-        });
+                                           const QString& text) { return boxes_ << title + u": "_s + text, false; });
     }
 
     void TearDown() override
@@ -55,23 +47,17 @@ protected:
     // hands error `number` to fsERROR as the procedure's error block does.
     std::optional<int> failIn(const QString& procedure, int number, const QString& source = kProjectName)
     {
-        failsafe::fsPUSH(kWindowModule, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
-        failsafe::fsPUSH(kWindowModule, procedure, QStringLiteral("()"));
+        push(u"Sub Form_Load"_s);
+        push(procedure);
         failsafe::Err().set(RuntimeError(number, standardErrorDescription(number), source));
-        return failsafe::fsERROR(kWindowModule, procedure);
+        return failsafe::fsERROR(kForm, procedure);
     }
 
-    QByteArray logBytes(const QString& name = QStringLiteral("error.log")) const { return app_.read(name); }
+    QString logText() const { return ansi::decode(app_.read(u"error.log"_s)); }
 
     int reportsBuilt_ = 0;
     QStringList boxes_;
 };
-
-// Date and time of the fixed moment in the system locale's short forms.
-inline QString fixedStamp()
-{
-    return locale::shortDate(QDate(2026, 12, 6)) + QLatin1Char(' ') + locale::longTime(QTime(9, 30, 15));
-}
 
 // Writes an executable shell script.
 inline QString writeScript(const QString& path, const QByteArray& body)
@@ -94,22 +80,20 @@ inline QStringList parseMime(const QString& path)
 import sys, base64, email
 from email import policy
 m = email.message_from_binary_file(open(sys.argv[1], 'rb'), policy=policy.default)
-print('To=' + str(m['To']))
-print('Subject=' + str(m['Subject']))
-print('MIME-Version=' + str(m['MIME-Version']))
+for h in ('To', 'Subject', 'MIME-Version'):
+    print(h + '=' + str(m[h]))
 print('Type=' + m.get_content_type())
 print('Defects=' + str(len(m.defects)))
 for part in m.walk():
-    if part.is_multipart():
-        continue
-    payload = part.get_payload(decode=True) or b''
-    print('Part=' + part.get_content_type() + '|' + str(part.get_filename()) + '|' +
-          base64.b64encode(payload).decode('ascii'))
+    if not part.is_multipart():
+        payload = part.get_payload(decode=True) or b''
+        print('Part=' + part.get_content_type() + '|' + str(part.get_filename()) + '|' +
+              base64.b64encode(payload).decode('ascii'))
 )PY";
     QProcess python;
-    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromLatin1(script), path});
+    python.start(u"python3"_s, {u"-c"_s, QString::fromLatin1(script), path});
     python.waitForFinished(30000);
-    return QString::fromUtf8(python.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
 }  // namespace vm::test

@@ -3,6 +3,7 @@
 // executable name, a hand-driven clock, fixed memory figures, and a private
 // socket folder so no monitor running on the machine is found by accident.
 
+#include "failsafe/FailSafe.h"
 #include "failsafe/FailSafeHooks.h"
 #include "failsafe/FailSafeState.h"
 #include "support/TempAppFolder.h"
@@ -10,8 +11,6 @@
 #include "platform/AnsiText.h"
 #include "platform/AppFolder.h"
 
-#include <QByteArray>
-#include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,6 +19,10 @@
 
 namespace vm::test {
 
+using namespace Qt::StringLiterals;
+
+inline const QString kForm = u"frmVmailCfg.frm"_s;
+
 class TraceFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -27,14 +30,9 @@ protected:
         previousTmp_ = qgetenv("TMPDIR");
         qputenv("TMPDIR", sockets_.path().toLocal8Bit());
         failsafe::resetState();
-        setExecutableName(QStringLiteral("RiVaVaz"));
+        setExecutableName(u"RiVaVaz"_s);
         failsafe::setClock([this] { return now_; });
-        failsafe::setMemorySource([] {
-            sys::MemoryStatus m;
-            m.memoryLoad = 42;
-            m.availPhysical = 23134208;
-            return m;
-        });
+        failsafe::setMemorySource([] { return sys::MemoryStatus{42, 0, 23134208}; });
         failsafe::setStopHook([this] { ++stops_; });
     }
 
@@ -52,9 +50,19 @@ protected:
             qputenv("TMPDIR", previousTmp_);
     }
 
-    void writeSettings(const QString& text) const { app_.write(QStringLiteral("FSCLIENT.INI"), ansi::encode(text)); }
-
-    QString socketFolder() const { return sockets_.path(); }
+    void writeSettings(const QString& text) const { app_.write(u"FSCLIENT.INI"_s, ansi::encode(text)); }
+    static void push(const QString& proc, const QString& args = u"()"_s, const QString& module = kForm)
+    {
+        failsafe::fsPUSH(module, proc, args);
+    }
+    static void pop(const QString& proc, const QString& args = u"()"_s, const QString& module = kForm)
+    {
+        failsafe::fsPOP(module, proc, args);
+    }
+    QStringList fileLines(const QString& name, Qt::SplitBehavior how = Qt::KeepEmptyParts) const
+    {
+        return ansi::decode(app_.read(name)).split(u"\r\n"_s, how);
+    }
 
     QTemporaryDir sockets_;
     TempAppFolder app_;

@@ -23,19 +23,14 @@ TEST(TraceLineTest, TimeFieldIsTenThousandthsWithFiveWholeDigits)
         EXPECT_EQ(traceTimeText(c.ms), QString::fromLatin1(c.text)) << c.ms;
 }
 
-TEST(TraceLineTest, TimeFieldKeepsPointUnderCommaLocale)
+TEST(TraceLineTest, PointUnderCommaLocaleAndCounterOfAtLeastFiveDigits)
 {
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(traceTimeText(1234), QStringLiteral("00000.1234"));
     QLocale::setDefault(previous);
-}
-
-TEST(TraceLineTest, CounterHasAtLeastFiveDigits)
-{
-    EXPECT_EQ(traceCounterText(1), QStringLiteral("00001"));
-    EXPECT_EQ(traceCounterText(99999), QStringLiteral("99999"));
-    EXPECT_EQ(traceCounterText(123456), QStringLiteral("123456"));
+    for (const char* counter : {"00001", "99999", "123456"})
+        EXPECT_EQ(traceCounterText(QByteArray(counter).toInt()), QString::fromLatin1(counter));
 }
 
 TraceLineFields fields(bool exitLine, const QString& frame)
@@ -79,8 +74,7 @@ TEST(TraceLineTest, ArgumentsCutDropsArgumentsContainingColons)
 {
     TraceLineFields f = fields(false, QStringLiteral("\t\tfrmVmailCfg.frm : Function Text2VmbId : (strIn$=a:b)"));
     f.counter = 7;
-    f.includeArguments = false;
-    f.includeResources = f.includeMemory = f.includeUser = false;
+    f.includeArguments = f.includeResources = f.includeMemory = f.includeUser = false;
     EXPECT_EQ(formatTraceLine(f), QStringLiteral("[RiVaVaz] [00007] [00000.0000] ->\t\tfrmVmailCfg.frm : Function Text2VmbId\r\n"));
 }
 

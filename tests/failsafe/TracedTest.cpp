@@ -81,35 +81,24 @@ TEST_F(TracedTest, NestedProcedureErrorLeavesCallerGoingOn)
     EXPECT_EQ(state().stack.depth, 0);
 }
 
-TEST_F(TracedTest, BreakAnswerStopsTheProgram)
+TEST_F(TracedTest, BreakAnswerStopsTheProgramOrRunsTheBodyAgainInDevelopment)
 {
     AnsweringDialog dialog(5);
     setErrorDialogHost(&dialog);
-    int runs = 0;
-    runTraced(kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); }, [&] {
-        ++runs;
-        raiseError(err::FileNotFound);
-    });
-    EXPECT_EQ(dialog.shown, 1);
-    EXPECT_EQ(stops_, 1);
-    EXPECT_EQ(runs, 1);
-    EXPECT_EQ(state().stack.depth, 0);
-}
-
-TEST_F(TracedTest, BreakInDevelopmentEnvironmentRunsTheBodyAgain)
-{
-    AnsweringDialog dialog(5);
-    setErrorDialogHost(&dialog);
-    fsSTART();
-    state().devEnvironment = true;
-    int runs = 0;
-    runTraced(kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); }, [&] {
-        if (++runs < 3)
-            raiseError(err::FileNotFound);
-    });
-    EXPECT_EQ(runs, 3);
-    EXPECT_EQ(stops_, 2);
-    EXPECT_EQ(state().stack.depth, 0);
+    for (const bool development : {false, true}) {
+        fsSTART();
+        state().devEnvironment = development;
+        stops_ = 0;
+        int runs = 0;
+        runTraced(kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); }, [&] {
+            if (++runs < 3)
+                raiseError(err::FileNotFound);
+        });
+        EXPECT_EQ(runs, development ? 3 : 1);
+        EXPECT_EQ(stops_, development ? 2 : 1);
+        EXPECT_EQ(state().stack.depth, 0);
+    }
+    EXPECT_EQ(dialog.shown, 3);
 }
 
 }  // namespace
