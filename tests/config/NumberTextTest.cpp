@@ -1,37 +1,37 @@
 #include "platform/NumberText.h"
-#include "platform/RuntimeError.h"
+#include "platform/ErrorNumberOf.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <variant>
 
 using namespace vm;
 
 namespace {
 
-// Either the converted value or the run-time error the conversion raised.
-template <class Convert>
-std::variant<double, int> outcome(Convert convert, const char* text)
-{
-    try {
-        return static_cast<double>(convert(QString::fromLatin1(text)));
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-}
-
-constexpr int kMismatch = 13;
-constexpr int kOverflow = 6;
+constexpr int kMismatch = err::TypeMismatch;
+constexpr int kOverflow = err::Overflow;
 
 struct Case {
     const char* text;
     std::variant<double, int> expected;  // value, or error number
 };
 
+// Checks each text's value, or the run-time error its conversion raises.
+template <class Convert>
+void check(Convert convert, std::initializer_list<Case> cases)
+{
+    for (const auto& c : cases) {
+        double value = 0;
+        const int error = test::errorNumberOf([&] { value = static_cast<double>(convert(QString::fromLatin1(c.text))); });
+        const std::variant<double, int> outcome = error ? std::variant<double, int>(error) : value;
+        EXPECT_EQ(outcome, c.expected) << '"' << c.text << '"';
+    }
+}
+
 TEST(NumberText, StrictConversionToInt16)
 {
-    const Case cases[] = {
+    check(number::textToInt16, {
         {"2", 2.0},        {"  300  ", 300.0},  {"\t-7", -7.0},    {"+15", 15.0},     {"007", 7.0},
         {"2.5", 2.0},      {"3.5", 4.0},        {"-2.5", -2.0},    {".5", 0.0},       {"1.", 1.0},
         {"1e2", 100.0},    {"1.5E+1", 15.0},    {"25e-1", 2.0},    {"1D3", 1000.0},   {"&H10", 16.0},
@@ -42,31 +42,25 @@ TEST(NumberText, StrictConversionToInt16)
         {"", kMismatch},   {"   ", kMismatch},  {"abc", kMismatch}, {"12abc", kMismatch}, {"1 2", kMismatch},
         {"--1", kMismatch}, {"- 1", kMismatch}, {".", kMismatch},   {"1e", kMismatch},  {"e5", kMismatch},
         {"&H", kMismatch}, {"&HG", kMismatch},  {"&O8", kMismatch}, {"1,000", kMismatch}, {"0x10", kMismatch},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(outcome(number::textToInt16, c.text), c.expected) << '"' << c.text << '"';
+    });
 }
 
 TEST(NumberText, StrictConversionToDouble)
 {
-    const Case cases[] = {
+    check(number::textToDouble, {
         {"1.25", 1.25}, {" -0.5e1 ", -5.0}, {"1e-400", 0.0}, {"123456789012", 123456789012.0},
         {"&HFFFFFFFF", -1.0}, {"&H10000", 65536.0}, {"&H100000000", kOverflow}, {"x", kMismatch},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(outcome(number::textToDouble, c.text), c.expected) << '"' << c.text << '"';
+    });
 }
 
 TEST(NumberText, LeadingNumber)
 {
-    const Case cases[] = {
+    check(number::leadingNumber, {
         {"", 0.0},       {"abc", 0.0},     {"1", 1.0},        {"-1", -1.0},      {" 1 2 3", 123.0},
         {"12abc", 12.0}, {"1.5.6", 1.5},   {"1e", 1.0},       {"1e3x", 1000.0},  {"2.5", 2.5},
         {"\t\n7", 7.0},  {"&H1F", 31.0},   {"&HFFFF", -1.0},  {"&Hxyz", 0.0},    {"+", 0.0},
         {"0", 0.0},      {"-0", 0.0},      {"1e999", kOverflow},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(outcome(number::leadingNumber, c.text), c.expected) << '"' << c.text << '"';
+    });
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-using vm::VoicemailBox;
 using B = vm::VoicemailBox;
 
 namespace {
@@ -23,7 +22,7 @@ protected:
     void TearDown() override { vm::VmbArray().unsize(); }
     void load(const QByteArray& legacy)
     {
-        app.write(QStringLiteral("data/VmBoxList.txt"), legacy);
+        app.write("data/VmBoxList.txt", legacy);
         vm::VmbLoadArray();
     }
     vm::test::TempAppFolder app;
@@ -33,7 +32,7 @@ protected:
 
 TEST(LegacyFieldReader, ReadsFieldsLikeTheClassicInputStatement)
 {
-    const std::vector<std::pair<const char*, QStringList>> cases = {
+    const std::pair<const char*, QStringList> cases[] = {
         {"\"1\",\"2\",\"3\"\r\n", {"1", "2", "3"}},  {"  \"a\" , b  ,c\r\n", {"a", "b", "c"}},
         {"\"a,b\",c", {"a,b", "c"}},                 {"\"x\"junk,y", {"x", "y"}},
         {"\"multi\r\nline\",z", {"multi\r\nline", "z"}}, {"a,", {"a", ""}},
@@ -57,7 +56,7 @@ TEST_F(LegacyImport, FiveLayouts)
 {
     const std::vector<QString B::*> eight = {&B::Id, &B::Pin, &B::Groups, &B::Description, &B::EmailForward,
                                              &B::PhoneForward, &B::PagerNumber, &B::PagerMessage};
-    const std::vector<std::pair<int, std::vector<QString B::*>>> cases = {
+    const std::pair<int, std::vector<QString B::*>> cases[] = {
         {3, {&B::Id, &B::Pin, &B::Description}},
         {4, {&B::Id, &B::Pin, &B::Description, &B::EmailForward}},
         {5, {&B::Id, &B::Pin, &B::Description, &B::EmailForward, &B::PhoneForward}},
@@ -71,13 +70,13 @@ TEST_F(LegacyImport, FiveLayouts)
             text += quotedFields(n - firstLineFields, "x");
         load(text + quotedFields(n, "b"));
         ASSERT_EQ(vm::VmbArray().upperBound(), 2) << firstLineFields;
-        VoicemailBox expected;
+        B expected;
         for (int f = 0; f < n; ++f)
             expected.*fields[static_cast<std::size_t>(f)] = QStringLiteral("b") + QString::number(f + 1);
         expected.SeenInFile = 1;
         EXPECT_EQ(vm::VmbArray().at(2), expected) << firstLineFields;
-        EXPECT_FALSE(app.exists(QStringLiteral("data/VmBoxList.txt")));
-        EXPECT_FALSE(app.exists(QStringLiteral("data/VmBoxList.xml")));
+        EXPECT_FALSE(app.exists("data/VmBoxList.txt"));
+        EXPECT_FALSE(app.exists("data/VmBoxList.xml"));
     }
 }
 
@@ -85,7 +84,7 @@ TEST_F(LegacyImport, RecordsAcrossLinesRepeatedAndEmptyIds)
 {
     load("");
     EXPECT_EQ(vm::VmbArray().upperBound(), 0);
-    EXPECT_FALSE(app.exists(QStringLiteral("data/VmBoxList.txt")));
+    EXPECT_FALSE(app.exists("data/VmBoxList.txt"));
 
     // 9 -> 1, "" -> 2, 10 -> 3 (Description from the next line), 9 again -> 1,
     // so only 1..1 is sorted; the partial last record is dropped.

@@ -7,33 +7,8 @@
 #include <random>
 
 using vm::MailboxTable;
+using vm::test::boxWithId;
 using vm::test::errorNumberOf;
-
-namespace {
-
-vm::VoicemailBox boxWithId(const QString& id)
-{
-    vm::VoicemailBox b;
-    b.Id = id;
-    return b;
-}
-
-// The lookup by its definition: the first entry from 1 to N whose Id is
-// equal code unit by code unit after simple case folding.
-int scanFind(const MailboxTable& t, const QString& id)
-{
-    for (int i = 1; i <= t.upperBound(); ++i) {
-        const QString& e = t.at(i).Id;
-        bool equal = e.size() == id.size();
-        for (qsizetype k = 0; equal && k < e.size(); ++k)
-            equal = e[k].toCaseFolded() == id[k].toCaseFolded();
-        if (equal)
-            return i;
-    }
-    return -1;
-}
-
-}  // namespace
 
 TEST(MailboxTable, LimitsAndErrors)
 {
@@ -58,34 +33,44 @@ TEST(MailboxTable, LimitsAndErrors)
 // must answer exactly what a plain scan answers, for every Id in play.
 TEST(MailboxTable, IndexAgreesWithPlainScanAfterEveryChange)
 {
-    const QStringList ids = {
-        QString(), QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("10"),
-        QStringLiteral("9"), QString::fromUtf8("\u00df"), QString::fromUtf8("\u03a3"), QString::fromUtf8("\u03c3"),
-        QString::fromUtf8("\u03c2"), QString::fromUtf8("\u212a"), QStringLiteral("k"),  // Kelvin sign folds to k
+    // The lookup by its definition: the first entry whose Id is equal code
+    // unit by code unit after simple case folding.
+    const auto scanFind = [](const MailboxTable& t, const QString& id) {
+        for (int i = 1; i <= t.upperBound(); ++i) {
+            const QString& e = t.at(i).Id;
+            bool equal = e.size() == id.size();
+            for (qsizetype k = 0; equal && k < e.size(); ++k)
+                equal = e[k].toCaseFolded() == id[k].toCaseFolded();
+            if (equal)
+                return i;
+        }
+        return -1;
     };
-    const QStringList probes = ids + QStringList{QStringLiteral("zz"), QStringLiteral("K")};
+    const QStringList ids = {"", "a", "A", "b", "10", "9", "\u00df", "\u03a3", "\u03c3", "\u03c2",
+                             "\u212a", "k"};  // the Kelvin sign folds to k
+    const QStringList probes = ids + QStringList{"zz", "K"};
     for (const unsigned seed : {1u, 7u, 42u, 2024u, 31337u}) {
         std::mt19937 rng(seed);
         const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-        const auto anyId = [&] { return ids[pick(0, static_cast<int>(ids.size()) - 1)]; };
+        const auto anyId = [&] { return boxWithId(ids[pick(0, static_cast<int>(ids.size()) - 1)]); };
         MailboxTable t;
         t.resetToElementZero();
         for (int step = 0; step < 4000; ++step) {
             const int n = t.upperBound();
             const int op = n == 0 ? 0 : pick(0, 9);
             switch (op) {
-            case 0: case 1: case 2: if (n < 60) t.store(t.append(), boxWithId(anyId())); break;
+            case 0: case 1: case 2: if (n < 60) t.store(t.append(), anyId()); break;
             case 3: t.remove(pick(1, n)); break;
             case 4: t.blank(pick(1, n)); break;
-            case 5: t.store(pick(1, n), boxWithId(anyId())); break;
-            case 6: t.setId(pick(1, n), anyId()); break;
+            case 5: t.store(pick(1, n), anyId()); break;
+            case 6: t.setId(pick(1, n), anyId().Id); break;
             case 7: t.moveEntry(pick(1, n), pick(1, n)); break;
             case 8: {
                 const int lo = pick(1, n);
                 vm::sortById(t, static_cast<std::int16_t>(lo), static_cast<std::int16_t>(pick(lo, n)));
                 break;
             }
-            default: if (pick(0, 40) == 0) t.resetToElementZero(); else t.put(pick(1, n), boxWithId(anyId()));
+            default: if (pick(0, 40) == 0) t.resetToElementZero(); else t.put(pick(1, n), anyId());
             }
             for (const QString& probe : probes)
                 ASSERT_EQ(t.find(probe), scanFind(t, probe))

@@ -2,23 +2,30 @@
 // Small helpers shared by the mailbox store's tests.
 
 #include "mailbox/VmailLib.h"
-#include "platform/RuntimeError.h"
+#include "platform/ErrorNumberOf.h"
 
 #include <QStringList>
 
-#include <functional>
+#include <vector>
+
+// Boxes are built with designated initializers; the fields left out are meant to be empty.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace vm::test {
 
-// The run-time error number `step` raises; 0 when it raises none.
-inline int errorNumberOf(const std::function<void()>& step)
+inline VoicemailBox boxWithId(const QString& id)
 {
-    try {
-        step();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
+    VoicemailBox b;
+    b.Id = id;
+    return b;
+}
+
+// Makes the global table hold exactly `boxes` as entries 1..N.
+inline void setTable(const std::vector<VoicemailBox>& boxes)
+{
+    VmbArray().resetToElementZero();
+    for (const VoicemailBox& b : boxes)
+        VmbArray().store(VmbArray().append(), b);
 }
 
 // One field of the global table's boxes 1..N.

@@ -9,22 +9,15 @@
 
 TEST(MsgFileNameParse, TakesNewMarkerAndCallerByPosition)
 {
-    const std::vector<std::array<const char*, 3>> cases = {  // name, new-marker, caller
-        {"101_1204153012_1_1000_999.wav", "1", "999"},
-        {"101_1204153012_0_3_5551234.wav", "0", "5551234"},
-        {"101_1204153012_1_1000_.wav", "1", ""},
-        {"abc.wav", "", "abc"},
+    const std::array<const char*, 3> cases[] = {  // name, new-marker, caller
+        {"101_1204153012_1_1000_999.wav", "1", "999"}, {"101_1204153012_0_3_5551234.wav", "0", "5551234"},
+        {"101_1204153012_1_1000_.wav", "1", ""},       {"abc.wav", "", "abc"},
         {"101_1204153012.wav", "101", "101_1204153012"},
         {"1204153012_1000_999.wav", "", "1000_999"},  // made without a box Id
-        {"1_2_3_4_5", "3", ""},
-        {"1_2_3_4_5.a.b", "3", "5"},
-        {"", "", ""},
-        {"_", "", ""},
-        {"a_b_c", "", ""},
+        {"1_2_3_4_5", "3", ""}, {"1_2_3_4_5.a.b", "3", "5"}, {"", "", ""}, {"_", "", ""}, {"a_b_c", "", ""},
     };
     for (const auto& [name, newMarker, caller] : cases) {
-        QString gotMarker = QStringLiteral("stale");
-        QString gotCaller = QStringLiteral("stale");
+        QString gotMarker = QStringLiteral("stale"), gotCaller = QStringLiteral("stale");
         vm::MsgFileNameParse(QString::fromLatin1(name), gotMarker, gotCaller);
         EXPECT_EQ(gotMarker, QString::fromLatin1(newMarker)) << name;
         EXPECT_EQ(gotCaller, QString::fromLatin1(caller)) << name;
@@ -33,8 +26,7 @@ TEST(MsgFileNameParse, TakesNewMarkerAndCallerByPosition)
 
 TEST(MsgFileNameNew, BuildsNameFromIdStampLineAndCaller)
 {
-    const QDate dec4(2024, 12, 4);
-    const QDate jan2(2025, 1, 2);
+    const QDate dec4(2024, 12, 4), jan2(2025, 1, 2);
     EXPECT_EQ(vm::MsgFileNameNew("101", 1000, dec4, QTime(15, 30, 12)), "101_1204153012_1_1000_999.wav");
     EXPECT_EQ(vm::MsgFileNameNew("", 1000, dec4, QTime(15, 30, 12)), "1204153012_1000_999.wav");
     EXPECT_EQ(vm::MsgFileNameNew("7", 3, jan2, QTime(3, 4, 5)), "7_0102030405_1_3_.wav");

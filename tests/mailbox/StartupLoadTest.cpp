@@ -1,5 +1,4 @@
 #include "mailbox/SafeFileName.h"
-#include "mailbox/VmailLib.h"
 #include "support/TempAppFolder.h"
 #include "MailboxTestSupport.h"
 
@@ -9,7 +8,6 @@
 
 #include <random>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using vm::test::column;
 
@@ -28,9 +26,13 @@ QByteArray xmlFile(const QByteArray& lines)
 class StartupLoad : public ::testing::Test {
 protected:
     void TearDown() override { vm::VmbArray().unsize(); }
-    void write(const char* relative, const QByteArray& bytes) { app.write(QString::fromLatin1(relative), bytes); }
-    bool exists(const char* relative) { return app.exists(QString::fromLatin1(relative)); }
-    void mkfifo(const char* relative) { ASSERT_EQ(::mkfifo(QFile::encodeName(app.file(QString::fromLatin1(relative))), 0600), 0); }
+    QStringList loadedIds(const QByteArray& list)
+    {
+        app.write("data/VmBoxList.xml", list);
+        vm::VmbLoadArray();
+        return column(&vm::VoicemailBox::Id);
+    }
+    void mkfifo(const char* relative) { ASSERT_EQ(::mkfifo(QFile::encodeName(app.file(relative)), 0600), 0); }
     vm::test::TempAppFolder app;
 };
 
@@ -40,31 +42,27 @@ TEST_F(StartupLoad, BoxesTheListNoLongerHasLoseGreetingAndBecomeBlank)
 {
     vm::VmbLoadArray();  // no list files: no boxes, nothing written
     EXPECT_EQ(vm::VmbArray().upperBound(), 0);
-    EXPECT_EQ(QDir(app.file(QStringLiteral("data"))).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files), QStringList());
 
-    write("data/VmBoxList.txt", "\"7\",\"1\",\"seven\"\r\n\"8\",\"2\",\"eight\"\r\n");
-    write("data/VmBoxList.xml", xmlFile(xmlLine("8", "22")));
-    write("data/VmWelc/7.wav", "RIFF");
-    write("data/VmWelc/8.wav", "RIFF");
-    vm::VmbLoadArray();
-    EXPECT_FALSE(exists("data/VmWelc/7.wav"));
-    EXPECT_TRUE(exists("data/VmWelc/8.wav"));
-    EXPECT_FALSE(exists("data/VmBoxList.txt"));
-    ASSERT_EQ(column(&vm::VoicemailBox::Id), (QStringList{QString(), QStringLiteral("8")}));  // blank sorts first
+    app.write("data/VmBoxList.txt", "\"7\",\"1\",\"seven\"\r\n\"8\",\"2\",\"eight\"\r\n");
+    app.write("data/VmWelc/7.wav", "RIFF");
+    app.write("data/VmWelc/8.wav", "RIFF");
+    ASSERT_EQ(loadedIds(xmlFile(xmlLine("8", "22"))), (QStringList{"", "8"}));  // blank sorts first
+    EXPECT_FALSE(app.exists("data/VmWelc/7.wav"));
+    EXPECT_TRUE(app.exists("data/VmWelc/8.wav"));
+    EXPECT_FALSE(app.exists("data/VmBoxList.txt"));
     EXPECT_EQ(vm::VmbArray().at(1), vm::VoicemailBox{});
-    EXPECT_EQ(vm::VmbArray().at(2).Pin, QStringLiteral("22"));
-    EXPECT_EQ(vm::VmbArray().at(2).Description, QString());  // the list file's record replaces every field
-    EXPECT_EQ(vm::VmbArray().at(2).FtpUpload, 1);
+    // The list file's record replaces every field.
+    EXPECT_EQ(vm::VmbArray().at(2), (vm::VoicemailBox{.Id = "8", .Pin = "22", .FtpUpload = 1, .SeenInFile = 1}));
 }
 
 TEST_F(StartupLoad, MergeScheme)
 {
-    struct Case {
+    const struct {
         const char* name;
         QByteArray lines;
         QStringList ids, pins;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {"repeated id keeps the later values", xmlLine("5", "a") + xmlLine("5", "b"), {"5"}, {"b"}},
         {"sorted when the last record is new", xmlLine("9") + xmlLine("3") + xmlLine("10"), {"10", "3", "9"}, {"", "", ""}},
         {"last record repeats: sort up to its index", xmlLine("9", "1") + xmlLine("3") + xmlLine("7") + xmlLine("3", "2"),
@@ -74,54 +72,42 @@ TEST_F(StartupLoad, MergeScheme)
         {"LF-only lines are one line", "<VoicemailBox Id=\"1\">\n<VoicemailBox Id=\"2\">\n", {"1"}, {""}},
         {"overlapping id markers skip the line", "<VoicemailBox Id=\">\r\n" + xmlLine("4"), {"4"}, {""}},
     };
-    for (const Case& c : cases) {
-        write("data/VmBoxList.xml", xmlFile(c.lines));
-        vm::VmbLoadArray();
-        EXPECT_EQ(column(&vm::VoicemailBox::Id), c.ids) << c.name;
+    for (const auto& c : cases) {
+        EXPECT_EQ(loadedIds(xmlFile(c.lines)), c.ids) << c.name;
         EXPECT_EQ(column(&vm::VoicemailBox::Pin), c.pins) << c.name;
     }
 }
 
 TEST_F(StartupLoad, SaveThenLoadGivesTheSameBoxes)
 {
-    vm::VmbArray().resetToElementZero();
-    vm::VoicemailBox b;
-    b.Id = QStringLiteral("42");
-    b.Description = QString::fromUtf8("R&D <lab> \u00e9");
-    b.OnReceive = QStringLiteral("notify.exe \"x\"");
-    b.DeleteAfterForward = 1;
-    vm::VmbArray().store(vm::VmbArray().append(), b);
+    const vm::VoicemailBox b{.Id = "42", .Description = "R&D <lab> \u00e9", .OnReceive = "notify.exe \"x\"",
+                             .DeleteAfterForward = 1, .SeenInFile = 1};
+    vm::test::setTable({b});
     vm::VmbSaveXML();
     vm::VmbLoadArray();
     ASSERT_EQ(vm::VmbArray().upperBound(), 1);
-    b.SeenInFile = 1;
     EXPECT_EQ(vm::VmbArray().at(1), b);
 }
 
 TEST_F(StartupLoad, UnsafeIdsAreKeptButNeverReachAFileOperation)
 {
-    const std::vector<std::pair<QString, bool>> names = {
-        {QStringLiteral("101"), true},   {QString(), true},            {QStringLiteral("a.b"), true},
-        {QStringLiteral("../x"), false}, {QStringLiteral(".."), false}, {QStringLiteral("1..2"), false},
-        {QStringLiteral("a/b"), false},  {QStringLiteral("a\\b"), false}, {QString(QChar(0)), false},
-        {QStringLiteral("a\tb"), false}, {QString(QChar(0x7f)), false}, {QString(QChar(0x85)), false},
+    const std::pair<QString, bool> names[] = {
+        {"101", true}, {"", true}, {"a.b", true}, {"../x", false}, {"..", false}, {"1..2", false}, {"a/b", false},
+        {"a\\b", false}, {QString(QChar(0)), false}, {"a\tb", false}, {QString(QChar(0x7f)), false},
+        {QString(QChar(0x85)), false},
     };
     for (const auto& [name, safe] : names)
         EXPECT_EQ(vm::isSafeFileNamePart(name), safe) << name.toStdString();
 
-    // Files that deleting the greetings of these Ids would hit.
-    for (const char* f : {"data/x.wav", "data/VmWelc/sub/y.wav", "data/VmWelc/a\\b.wav", "data/VmWelc/...wav"})
-        write(f, "keep");
-    const QByteArray legacy = "\"../x\",\"\",\"\"\r\n\"sub/y\",\"\",\"\"\r\n\"a\\b\",\"\",\"\"\r\n\"..\",\"\",\"\"\r\n";
-    write("data/VmBoxList.txt", legacy);
-    write("data/VmBoxList.xml", xmlFile(xmlLine("1")));  // lists none of them
-    vm::VmbLoadArray();
-    for (const char* f : {"data/x.wav", "data/VmWelc/sub/y.wav", "data/VmWelc/a\\b.wav", "data/VmWelc/...wav"})
-        EXPECT_TRUE(exists(f)) << f;
-
-    write("data/VmBoxList.xml", xmlFile(xmlLine("../x") + xmlLine("c\x01")));
-    vm::VmbLoadArray();
-    EXPECT_EQ(column(&vm::VoicemailBox::Id), (QStringList{QStringLiteral("../x"), QStringLiteral("c\x01")}));
+    // Files that deleting the greetings of these Ids would hit; the list file has none of the Ids.
+    const char* const bait[] = {"data/x.wav", "data/VmWelc/sub/y.wav", "data/VmWelc/a\\b.wav", "data/VmWelc/...wav"};
+    for (const char* f : bait)
+        app.write(f, "keep");
+    app.write("data/VmBoxList.txt", "\"../x\",\"\",\"\"\r\n\"sub/y\",\"\",\"\"\r\n\"a\\b\",\"\",\"\"\r\n\"..\",\"\",\"\"\r\n");
+    loadedIds(xmlFile(xmlLine("1")));
+    for (const char* f : bait)
+        EXPECT_TRUE(app.exists(f)) << f;
+    EXPECT_EQ(loadedIds(xmlFile(xmlLine("../x") + xmlLine("c\x01"))), (QStringList{"../x", "c\x01"}));
 }
 
 TEST_F(StartupLoad, BadInputNeverStopsTheLoad)
@@ -130,25 +116,19 @@ TEST_F(StartupLoad, BadInputNeverStopsTheLoad)
     std::mt19937 rng(5);
     for (char& c : garbage)
         c = static_cast<char>(rng());
-    const QByteArray longLine = "<VoicemailBox Id=\"1\"><Pin>" + QByteArray(40000, 'd') + "</Pin></VoicemailBox>\r\n";
-    const std::vector<std::pair<QByteArray, QStringList>> cases = {
-        {garbage + "\r\n" + xmlLine("2") + garbage, {"2"}},
-        {longLine + xmlLine("2"), {"2"}},  // over 32,767 characters: skipped
-        {QByteArray(xmlLine("3").chopped(2) + "\n").repeated(500), {}},  // LF-only: one overlong line
-    };
-    for (const auto& [bytes, ids] : cases) {
-        write("data/VmBoxList.xml", bytes);
-        vm::VmbLoadArray();
-        EXPECT_EQ(column(&vm::VoicemailBox::Id), ids);
-    }
+    EXPECT_EQ(loadedIds(garbage + "\r\n" + xmlLine("2") + garbage), QStringList{"2"});
+    // Over 32,767 characters: skipped.
+    EXPECT_EQ(loadedIds("<VoicemailBox Id=\"1\"><Pin>" + QByteArray(40000, 'd') + "</Pin>\r\n" + xmlLine("2")),
+              QStringList{"2"});
+    EXPECT_EQ(loadedIds(QByteArray(xmlLine("3").chopped(2) + "\n").repeated(500)), QStringList());  // one overlong line
 
     // List files that are folders are not found; pipes must not block.
-    QFile::remove(app.file(QStringLiteral("data/VmBoxList.xml")));
-    QDir().mkpath(app.file(QStringLiteral("data/VmBoxList.xml")));
+    QFile::remove(app.file("data/VmBoxList.xml"));
+    QDir().mkpath(app.file("data/VmBoxList.xml"));
     mkfifo("data/VmBoxList.txt");
     vm::VmbLoadArray();
     EXPECT_EQ(vm::VmbArray().upperBound(), 0);
-    QDir(app.file(QStringLiteral("data/VmBoxList.xml"))).removeRecursively();
+    QDir(app.file("data/VmBoxList.xml")).removeRecursively();
     mkfifo("data/VmBoxList.xml");
     vm::VmbLoadArray();
     EXPECT_EQ(vm::VmbArray().upperBound(), 0);

@@ -4,16 +4,12 @@
 
 using namespace vm;
 
-TEST(AnsiText, EveryByteSurvivesARoundTrip)
+TEST(AnsiText, EveryByteSurvivesARoundTripAndTheWindowsRangeMaps)
 {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
     EXPECT_EQ(ansi::encode(ansi::decode(all)), all);
-}
-
-TEST(AnsiText, MapsTheWindowsRange)
-{
     EXPECT_EQ(ansi::decode(QByteArray("\x80\x99\xE9", 3)), QStringLiteral("\u20AC\u2122\u00E9"));
     EXPECT_EQ(ansi::encode(QStringLiteral("\u20AC\u00E9")), QByteArray("\x80\xE9", 2));
     EXPECT_EQ(ansi::encode(QStringLiteral("a\u4E2Db")), QByteArray("a?b"));  // not in the code page
@@ -21,17 +17,10 @@ TEST(AnsiText, MapsTheWindowsRange)
 
 TEST(AnsiText, LinesEndAtCrOrCrLfButNotAtLoneLf)
 {
-    struct Case {
-        const char* text;
-        QStringList lines;
-    } cases[] = {
-        {"", {}},
-        {"a\r\nb\r\n", {"a", "b"}},
-        {"a\rb", {"a", "b"}},
-        {"a\nb\nc", {"a\nb\nc"}},
-        {"\r\n\r\n", {"", ""}},
-        {"a\r\n\nb", {"a", "\nb"}},
+    const std::pair<const char*, QStringList> cases[] = {
+        {"", {}},           {"a\r\nb\r\n", {"a", "b"}}, {"a\rb", {"a", "b"}},
+        {"a\nb\nc", {"a\nb\nc"}}, {"\r\n\r\n", {"", ""}},  {"a\r\n\nb", {"a", "\nb"}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ansi::splitLines(QString::fromLatin1(c.text)), c.lines) << c.text;
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(ansi::splitLines(QString::fromLatin1(text)), lines) << text;
 }

@@ -1,5 +1,5 @@
 #include "platform/FileSystem.h"
-#include "platform/RuntimeError.h"
+#include "platform/ErrorNumberOf.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
@@ -10,46 +10,33 @@
 #include <unistd.h>
 
 using namespace vm;
-
-static int errorOf(auto&& f)
-{
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test::errorNumberOf;
 
 TEST(FileSystem, PatternMatchingIgnoresCase)
 {
-    struct Case {
+    const struct {
         const char* name;
         const char* pattern;
         bool match;
     } cases[] = {
-        {"101_1204153012_1_1000_999.wav", "101*.wav", true},
-        {"101_x.WAV", "*.wav", true},
-        {"1010_x.wav", "101_*.wav", false},
-        {"abc.wav", "ABC.wav", true},
-        {"a.wav", "?.wav", true},
-        {"ab.wav", "?.wav", false},
-        {"x.wave", "*.wav", false},
-        {"", "*", true},
-        {"a*b", "a*b", true},
+        {"101_1204153012_1_1000_999.wav", "101*.wav", true}, {"101_x.WAV", "*.wav", true},
+        {"1010_x.wav", "101_*.wav", false}, {"abc.wav", "ABC.wav", true}, {"a.wav", "?.wav", true},
+        {"ab.wav", "?.wav", false}, {"x.wave", "*.wav", false}, {"", "*", true}, {"a*b", "a*b", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(fs::matchesPattern(QString::fromLatin1(c.name), QString::fromLatin1(c.pattern)), c.match)
             << c.name << " ~ " << c.pattern;
 }
 
-TEST(FileSystem, ListingSkipsFoldersAndHiddenFilesInNameOrder)
-{
+class FileSystemFolder : public ::testing::Test {
+protected:
     test::TempAppFolder app;
-    app.write("data/VmSave/b.wav", "1");
-    app.write("data/VmSave/A.wav", "1");
-    app.write("data/VmSave/.hidden.wav", "1");
-    app.write("data/VmSave/c.txt", "1");
+};
+
+TEST_F(FileSystemFolder, ListingSkipsFoldersAndHiddenFilesInNameOrder)
+{
+    for (const char* name : {"b.wav", "A.wav", ".hidden.wav", "c.txt"})
+        app.write(QStringLiteral("data/VmSave/") + name, "1");
     QDir(app.file("data/VmSave")).mkdir("d.wav");
     EXPECT_EQ(fs::listFiles(app.file("data/VmSave"), "*.wav"), (QStringList{"A.wav", "b.wav"}));
     EXPECT_TRUE(fs::listFiles(app.file("missing"), "*").isEmpty());
@@ -58,27 +45,23 @@ TEST(FileSystem, ListingSkipsFoldersAndHiddenFilesInNameOrder)
     EXPECT_FALSE(fs::fileExists(app.file("data/VmSave/d.wav")));
 }
 
-TEST(FileSystem, FailuresRaiseTheMatchingErrors)
+TEST_F(FileSystemFolder, FailuresRaiseTheMatchingErrors)
 {
-    test::TempAppFolder app;
-    EXPECT_EQ(errorOf([&] { fs::deleteFile(app.file("data/none.wav")); }), 53);
-    EXPECT_EQ(errorOf([&] { fs::deleteFile(app.file("nofolder/none.wav")); }), 76);
-    EXPECT_EQ(errorOf([&] { fs::fileSize(app.file("data/none.wav")); }), 53);
-    EXPECT_EQ(errorOf([&] { fs::copyFile(app.file("system/none.wav"), app.file("x.wav")); }), 53);
-    EXPECT_EQ(errorOf([&] { fs::writeFile(app.file("nofolder/x.txt"), "x"); }), 76);
+    EXPECT_EQ(errorNumberOf([&] { fs::deleteFile(app.file("data/none.wav")); }), 53);
+    EXPECT_EQ(errorNumberOf([&] { fs::deleteFile(app.file("nofolder/none.wav")); }), 76);
+    EXPECT_EQ(errorNumberOf([&] { fs::fileSize(app.file("data/none.wav")); }), 53);
+    EXPECT_EQ(errorNumberOf([&] { fs::copyFile(app.file("system/none.wav"), app.file("x.wav")); }), 53);
+    EXPECT_EQ(errorNumberOf([&] { fs::writeFile(app.file("nofolder/x.txt"), "x"); }), 76);
     if (::geteuid() != 0) {
         QFile::setPermissions(app.file("data"), QFile::ReadOwner | QFile::ExeOwner);
-        EXPECT_EQ(errorOf([&] { fs::writeFile(app.file("data/x.txt"), "x"); }), 70);
+        EXPECT_EQ(errorNumberOf([&] { fs::writeFile(app.file("data/x.txt"), "x"); }), 70);
         QFile::setPermissions(app.file("data"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 }
 
-TEST(FileSystem, CopyOverwritesAndKeepsBytes)
+TEST_F(FileSystemFolder, CopyOverwritesAndKeepsBytes)
 {
-    test::TempAppFolder app;
-    QByteArray bytes;
-    for (int i = 0; i < 100000; ++i)
-        bytes.append(static_cast<char>(i * 7));
+    const QByteArray bytes = QByteArray("\x00\x07\x0e\xff\x80\x7f\r\n", 8).repeated(12500);
     app.write("system/8pcm16m.wav", bytes);
     app.write("data/VmWelc/1.wav", "old content that is longer");
     fs::copyFile(app.file("system/8pcm16m.wav"), app.file("data/VmWelc/1.wav"));
@@ -86,25 +69,14 @@ TEST(FileSystem, CopyOverwritesAndKeepsBytes)
     EXPECT_EQ(fs::fileSize(app.file("data/VmWelc/1.wav")), bytes.size());
 }
 
-namespace {
-int g_calls = 0;
-void failSecondWrite(const QString&, std::int64_t)
+TEST_F(FileSystemFolder, AtomicReplaceLeavesOldFileOnFailure)
 {
-    if (++g_calls == 2)
-        raiseError(61);
-}
-}  // namespace
-
-TEST(FileSystem, AtomicReplaceLeavesOldFileOnFailure)
-{
-    test::TempAppFolder app;
     app.write("data/list.xml", "old");
     fs::replaceFileAtomically(app.file("data/list.xml"), "new");
     EXPECT_EQ(app.read("data/list.xml"), "new");
 
-    g_calls = 1;  // the next write fails with a full disk
-    fs::setWriteFaultHook(failSecondWrite);
-    EXPECT_EQ(errorOf([&] { fs::replaceFileAtomically(app.file("data/list.xml"), "newer"); }), 61);
+    fs::setWriteFaultHook([](const QString&, std::int64_t) { raiseError(61); });
+    EXPECT_EQ(errorNumberOf([&] { fs::replaceFileAtomically(app.file("data/list.xml"), "newer"); }), 61);
     fs::setWriteFaultHook(nullptr);
     EXPECT_EQ(app.read("data/list.xml"), "new");
     EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden), QStringList{"list.xml"});

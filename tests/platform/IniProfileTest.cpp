@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sys/stat.h>
-#include <vector>
 
 using namespace vm;
 
@@ -33,8 +33,8 @@ protected:
     }
 };
 
-// A file the engine might have: comments, odd spacing, quotes, both kinds of
-// line ends, a duplicate section and key, a broken header, no final line end.
+// Comments, odd spacing, quotes, all three line ends, a duplicate section and
+// key, a broken header, ANSI names and no final line end.
 const QByteArray kCorpus =
     "; product settings\r\n"
     "orphan=before any section\r\n"
@@ -68,95 +68,69 @@ const QByteArray kCorpus =
 TEST_F(IniProfile, ReadsTheCorpusAsTheSystemFunctionDoes)
 {
     put(kCorpus);
-    struct Case {
+    const struct {
         const char* section;
         const char* key;
         QString expected;
-    } const cases[] = {
-        {"PlayRecordConfig", "RecEditor", "C:\\Tools\\rec.exe"},
-        {"playrecordconfig", "RECEDITOR", "C:\\Tools\\rec.exe"},
-        {"  Voicemail ", " RecLengthMin  ", "5"},          // names trimmed on both sides
-        {"Voicemail", "RecLengthMax", "120"},             // LF and lone CR end lines too
-        {"Voicemail", "FtpServer", "ftp.example"},        // first key wins, comment skipped
-        {"Voicemail", "OnlyInSecond", "<def>"},           // a second section of the name is not read
-        {"Voicemail", "FtpDir", "  /in  "},               // quotes removed, inner blanks kept
-        {"Voicemail", "FtpUser", "it''s"},
-        {"Voicemail", "FtpPassword", "\"mismatch'"},       // unmatched quotes stay
-        {"Voicemail", "Quote", "\""},
-        {"Voicemail", "Empty", ""},                        // present and empty: not the default
-        {"Voicemail", "NoEquals", "<def>"},
-        {"Voicemail", "Mail", "a=b=c"},                    // split at the first "="
-        {"Voicemail", "AfterBroken", "still voicemail"},   // an unclosed header starts nothing
-        {"Voicemail", "orphan", "<def>"},
-        {"Broken", "AfterBroken", "<def>"},
-        {"", "", "nameless key"},
+    } cases[] = {
+        {"PlayRecordConfig", "RecEditor", "C:\\Tools\\rec.exe"}, {"playrecordconfig", "RECEDITOR", "C:\\Tools\\rec.exe"},
+        {"  Voicemail ", " RecLengthMin  ", "5"},  // names trimmed on both sides
+        {"Voicemail", "RecLengthMax", "120"},     // LF and lone CR end lines too
+        {"Voicemail", "FtpServer", "ftp.example"}, {"Voicemail", ";FtpServer", "<def>"},  // first key wins
+        {"Voicemail", "OnlyInSecond", "<def>"},  // a second section of the name is not read
+        {"Voicemail", "FtpDir", "  /in  "}, {"Voicemail", "FtpUser", "it''s"},  // matching quotes removed
+        {"Voicemail", "FtpPassword", "\"mismatch'"}, {"Voicemail", "Quote", "\""},
+        {"Voicemail", "Empty", ""}, {"Voicemail", "NoEquals", "<def>"}, {"Voicemail", "Mail", "a=b=c"},
+        {"Voicemail", "AfterBroken", "still voicemail"}, {"Broken", "AfterBroken", "<def>"},  // unclosed header
+        {"Voicemail", "orphan", "<def>"}, {"", "", "nameless key"}, {"Missing", "tail", "<def>"},
         {"gr\xf6\xdf" "e", "CAF\xc9", QString::fromUtf8("crème €")},  // ANSI text, case folded
         {"Last", "tail", "no final line end"},
-        {"Missing", "tail", "<def>"},
-        {"Voicemail", ";FtpServer", "<def>"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(get(QString::fromLatin1(c.section), QString::fromLatin1(c.key), "<def>"), c.expected)
             << c.section << "/" << c.key;
 }
 
-TEST_F(IniProfile, DefaultsAndBufferLimits)
+TEST_F(IniProfile, DefaultsBufferLimitsAndNoCaching)
 {
-    // Missing file, missing folder, empty path.
-    EXPECT_EQ(get("S", "k", "dflt"), "dflt");
+    EXPECT_EQ(get("S", "k", "dflt"), "dflt");  // no file, no folder, no path
     EXPECT_EQ(ini::getPrivateProfileString("S", "k", "d", 512, app.file("nowhere/QV.INI")), "d");
     EXPECT_EQ(ini::getPrivateProfileString("S", "k", "d", 512, QString()), "d");
-    // Trailing blanks of the default go, leading ones stay.
-    EXPECT_EQ(get("S", "k", "  d  "), "  d");
+    EXPECT_EQ(get("S", "k", "  d  "), "  d");  // trailing blanks of the default go, leading ones stay
 
-    const QString longValue = QString(600, u'x');
-    put("[S]\r\nk=" + longValue.toLatin1() + "\r\nq=\"abcdef\"\r\n");
+    put("[S]\r\nk=" + QByteArray(600, 'x') + "\r\nq=\"abcdef\"\r\n");
     EXPECT_EQ(get("S", "k").size(), 511);
     EXPECT_EQ(get("S", "k", {}, 5), "xxxx");
     EXPECT_EQ(get("S", "q", {}, 4), "abc");  // cut after the quotes are removed
     EXPECT_EQ(get("S", "k", {}, 1), "");
     EXPECT_EQ(get("S", "k", {}, 0), "");
     EXPECT_EQ(get("S", "none", "0123456789", 5), "0123");  // the default is cut too
-}
 
-TEST_F(IniProfile, EveryReadSeesTheFileAsItIsNow)
-{
-    put("[S]\r\nk=1\r\n");
-    EXPECT_EQ(get("S", "k"), "1");
-    put("[S]\r\nk=2\r\n");
+    put("[S]\r\nk=2\r\n");  // every read sees the file as it is now
     EXPECT_EQ(get("S", "k"), "2");
     QFile::remove(ini);
     EXPECT_EQ(get("S", "k", "gone"), "gone");
 }
 
-struct Write {
-    const char* section;
-    const char* key;
-    const char* value;
-};
-
 TEST_F(IniProfile, WritesChangeOnlyTheirOwnLine)
 {
-    struct Case {
+    const struct {
         const char* name;
         const char* before;  // nullptr: no file
-        std::vector<Write> writes;
+        std::vector<std::array<const char*, 3>> writes;  // section, key, value
         QByteArray after;
-    } const cases[] = {
+    } cases[] = {
         {"new file", nullptr, {{"Voicemail", "FtpDir", "/in"}, {"Voicemail", "FtpUser", "bob"}},
          "[Voicemail]\r\nFtpDir=/in\r\nFtpUser=bob\r\n"},
         {"empty file", "", {{"S", "k", "v"}}, "[S]\r\nk=v\r\n"},
         {"replace in place keeps line end and neighbours",
          "; c\r\n[S]\r\n  K1 =  old  \na=1\r\n", {{"s", "k1", "new"}}, "; c\r\n[S]\r\nk1=new\na=1\r\n"},
-        {"missing key goes after the section's last entry",
-         "[A]\r\na=1\r\n; about B\r\n\r\n[B]\r\nb=1\r\n", {{"A", "n", "2"}},
-         "[A]\r\na=1\r\nn=2\r\n; about B\r\n\r\n[B]\r\nb=1\r\n"},
-        {"section without entries gets the key after its header",
-         "[A]\r\n; nothing yet\r\n[B]\r\n", {{"A", "n", "2"}}, "[A]\r\nn=2\r\n; nothing yet\r\n[B]\r\n"},
-        {"missing section appended at the end", "[A]\r\na=1\r\n", {{"B", "b", "2"}},
-         "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
-        {"no final line end before an appended section", "[A]\r\na=1", {{"B", "b", "2"}},
-         "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
+        {"missing key goes after the section's last entry", "[A]\r\na=1\r\n; about B\r\n\r\n[B]\r\nb=1\r\n",
+         {{"A", "n", "2"}}, "[A]\r\na=1\r\nn=2\r\n; about B\r\n\r\n[B]\r\nb=1\r\n"},
+        {"section without entries gets the key after its header", "[A]\r\n; nothing yet\r\n[B]\r\n",
+         {{"A", "n", "2"}}, "[A]\r\nn=2\r\n; nothing yet\r\n[B]\r\n"},
+        {"missing section appended at the end", "[A]\r\na=1\r\n", {{"B", "b", "2"}}, "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
+        {"no final line end before an appended section", "[A]\r\na=1", {{"B", "b", "2"}}, "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
         {"no final line end before an added key", "[A]\r\na=1", {{"A", "b", "2"}}, "[A]\r\na=1\r\nb=2\r\n"},
         {"header as last line without line end", "[A]", {{"A", "b", "2"}}, "[A]\r\nb=2\r\n"},
         {"LF-only file keeps its line ends", "[A]\na=1\nz=9\n", {{"A", "a", "5"}, {"A", "b", "6"}},
@@ -176,8 +150,8 @@ TEST_F(IniProfile, WritesChangeOnlyTheirOwnLine)
         QFile::remove(ini);
         if (c.before)
             put(c.before);
-        for (const auto& w : c.writes)
-            EXPECT_TRUE(set(QString::fromUtf8(w.section), QString::fromUtf8(w.key), QString::fromUtf8(w.value))) << c.name;
+        for (const auto& [section, key, value] : c.writes)
+            EXPECT_TRUE(set(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value))) << c.name;
         EXPECT_EQ(bytes(), c.after) << c.name;
     }
 }
@@ -191,31 +165,26 @@ TEST_F(IniProfile, AWriteThatCannotBeDoneChangesNothing)
     EXPECT_EQ(bytes(), "[A]\r\na=1\r\n");
     EXPECT_EQ(get("A", "a"), "1");  // still readable
 
-    // Read-only folder: no new file.
-    const QString folder = app.file("locked");
+    const QString folder = app.file("locked");  // read-only folder: no new file
     QDir().mkpath(folder);
     ::chmod(folder.toLocal8Bit().constData(), 0555);
     EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", folder + "/QV.INI"));
     EXPECT_FALSE(QFile::exists(folder + "/QV.INI"));
     ::chmod(folder.toLocal8Bit().constData(), 0755);
 
-    // The path is a folder, its folder is missing, or there is no path.
-    QDir().mkpath(app.file("QV.DIR"));
+    QDir().mkpath(app.file("QV.DIR"));  // the path is a folder, its folder is missing, or there is no path
     EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", app.file("QV.DIR")));
     EXPECT_EQ(ini::getPrivateProfileString("A", "a", "d", 512, app.file("QV.DIR")), "d");
     EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", app.file("missing/QV.INI")));
     EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", QString()));
-}
 
-TEST_F(IniProfile, AFailedWriteLeavesTheOldFile)
-{
-    put("[A]\r\na=1\r\n");
+    ::chmod(ini.toLocal8Bit().constData(), 0644);  // a failed write leaves the old file and nothing else
     fs::setWriteFaultHook([](const QString&, std::int64_t) { raiseError(err::DiskFull); });
     const bool written = set("A", "a", "2");
     fs::setWriteFaultHook(nullptr);
     EXPECT_FALSE(written);
     EXPECT_EQ(bytes(), "[A]\r\na=1\r\n");
-    EXPECT_EQ(QDir(app.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"QV.INI"});  // no leftovers
+    EXPECT_EQ(QDir(app.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"QV.INI"});
 }
 
 TEST_F(IniProfile, WritesKeepPermissionsAndLinks)
@@ -258,10 +227,9 @@ TEST_F(IniProfile, RandomFilesSurviveWrites)
         EXPECT_EQ(get(section, key), "written") << before.toHex().constData();
 
         // What was taken out of the old file is at most the text of one line.
-        qsizetype head = 0;
+        qsizetype head = 0, tail = 0;
         while (head < before.size() && head < after.size() && before[head] == after[head])
             ++head;
-        qsizetype tail = 0;
         while (tail < before.size() - head && tail < after.size() - head &&
                before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
             ++tail;

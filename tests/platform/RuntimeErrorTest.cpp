@@ -19,22 +19,16 @@ TEST(RuntimeError, CarriesClassicDescriptions)
         {75, "Path/File access error"}, {76, "Path not found"},
     };
     for (const auto& [number, text] : cases) {
-        const RuntimeError e(number);
-        EXPECT_EQ(e.number(), number);
-        EXPECT_EQ(e.description(), QString::fromLatin1(text)) << number;
-        EXPECT_EQ(e.source(), QStringLiteral("VoicemailManager"));
+        EXPECT_EQ(RuntimeError(number).description(), QString::fromLatin1(text)) << number;
+        EXPECT_EQ(RuntimeError(number).source(), QStringLiteral("VoicemailManager"));
     }
 }
 
-TEST(RuntimeError, ForeignFailuresBecomeNumberedErrors)
+TEST(RuntimeError, ForeignFailuresBecomeNumberedErrorsAndIgnoredOnesAreReported)
 {
     EXPECT_EQ(toRuntimeError(std::make_exception_ptr(std::bad_alloc())).number(), 7);
     EXPECT_EQ(toRuntimeError(std::make_exception_ptr(std::runtime_error("x"))).number(), 51);
     EXPECT_EQ(toRuntimeError(std::make_exception_ptr(RuntimeError(53))).number(), 53);
-}
-
-TEST(RuntimeError, IgnoreErrorsSwallowsAndReports)
-{
     int after = 0;
     EXPECT_FALSE(ignoreErrors([] { raiseError(53); }));
     EXPECT_TRUE(ignoreErrors([&] { after = 1; }));

@@ -1,6 +1,5 @@
-// The Qt Multimedia sound player run for real. It must behave the same on
-// machines without a sound device, where playing is silent but must neither
-// fail nor hang.
+// The real sound player. On machines without a sound device playing is
+// silent but must neither fail nor hang.
 #include "platform/DefaultSound.h"
 #include "platform/QtSoundPlayer.h"
 
@@ -14,20 +13,16 @@
 
 namespace {
 
-struct SoundFolder {
-    QString add(const QString& name, const QByteArray& bytes) const
-    {
-        QFile f(dir.filePath(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return f.fileName();
-    }
-    QTemporaryDir dir;
-};
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile f(dir.filePath(name));
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return f.fileName();
+}
 
 // Runs the event loop for `ms` milliseconds or until `done` holds.
-template <class Done>
-bool runEventsFor(int ms, Done done)
+bool runEventsFor(int ms, auto done)
 {
     for (QDeadlineTimer deadline(ms); !done() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -38,9 +33,9 @@ bool runEventsFor(int ms, Done done)
 
 TEST(QtSoundPlayer, PlaysAWaveFileAndANewSoundCutsOffTheOnePlaying)
 {
-    SoundFolder folder;
-    const QString first = folder.add(QStringLiteral("first message.wav"), vm::sound::defaultSoundWave());
-    const QString second = folder.add(QStringLiteral("second.wav"), vm::sound::defaultSoundWave());
+    QTemporaryDir dir;
+    const QString first = writeFile(dir, "first message.wav", vm::sound::defaultSoundWave());
+    const QString second = writeFile(dir, "second.wav", vm::sound::defaultSoundWave());
     vm::sound::QtSoundPlayer player;
 
     player.play(first);
@@ -49,7 +44,6 @@ TEST(QtSoundPlayer, PlaysAWaveFileAndANewSoundCutsOffTheOnePlaying)
     player.play(second);
     runEventsFor(100, [] { return false; });
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // as the event loop would
-
     EXPECT_EQ(player.currentSource(), QUrl::fromLocalFile(second));
     EXPECT_FALSE(player.playingDefaultSound());
     EXPECT_EQ(player.findChildren<QSoundEffect*>().size(), 1) << "the cut-off sound is released";
@@ -57,12 +51,10 @@ TEST(QtSoundPlayer, PlaysAWaveFileAndANewSoundCutsOffTheOnePlaying)
 
 TEST(QtSoundPlayer, AMissingOrUndecodableFilePlaysTheDefaultSound)
 {
-    SoundFolder folder;
-    const QString broken = folder.add(QStringLiteral("broken.wav"), QByteArray(4000, 'x'));
+    QTemporaryDir dir;
     vm::sound::QtSoundPlayer player;
-
-    player.play(folder.dir.filePath(QStringLiteral("VeryShort.wav")));
+    player.play(dir.filePath("VeryShort.wav"));
     EXPECT_TRUE(player.playingDefaultSound());
-    player.play(broken);
+    player.play(writeFile(dir, "broken.wav", QByteArray(4000, 'x')));
     EXPECT_TRUE(runEventsFor(2000, [&] { return player.playingDefaultSound(); }));
 }

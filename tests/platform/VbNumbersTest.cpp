@@ -1,21 +1,13 @@
-#include "platform/RuntimeError.h"
 #include "platform/VbNumbers.h"
+#include "platform/ErrorNumberOf.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 using namespace vm;
-
-static int errorOf(auto&& f)
-{
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test::errorNumberOf;
 
 TEST(VbNumbers, RoundsHalfToEven)
 {
@@ -31,22 +23,18 @@ TEST(VbNumbers, SixteenBitRangeOverflowsWithError6)
 {
     EXPECT_EQ(toInt16(32767), 32767);
     EXPECT_EQ(toInt16(-32768), -32768);
-    EXPECT_EQ(errorOf([] { toInt16(32768); }), 6);
-    EXPECT_EQ(errorOf([] { toInt16(-32769); }), 6);
     EXPECT_EQ(roundToInt16(32767.4), 32767);
-    EXPECT_EQ(errorOf([] { roundToInt16(32767.5); }), 6);  // rounds to 32768
-    EXPECT_EQ(roundToInt16(-32768.5), -32768);             // half to even stays in range
-    EXPECT_EQ(errorOf([] { roundToInt16(std::numeric_limits<double>::quiet_NaN()); }), 6);
-    EXPECT_EQ(errorOf([] { toInt32(2147483648LL); }), 6);
-}
+    EXPECT_EQ(roundToInt16(-32768.5), -32768);  // half to even stays in range
+    for (const auto& overflow : std::initializer_list<std::function<void()>>{
+             [] { toInt16(32768); }, [] { toInt16(-32769); }, [] { roundToInt16(32767.5); },
+             [] { roundToInt16(std::numeric_limits<double>::quiet_NaN()); }, [] { toInt32(2147483648LL); }})
+        EXPECT_EQ(errorNumberOf(overflow), 6);
 
-TEST(VbNumbers, Int16ArithmeticChecksEveryStep)
-{
+    // Int16 arithmetic checks every step and keeps its value when one fails.
     Int16 n = 32766;
     ++n;
+    EXPECT_EQ(errorNumberOf([&] { ++n; }), 6);
     EXPECT_EQ(static_cast<int>(n), 32767);
-    EXPECT_EQ(errorOf([&] { ++n; }), 6);
-    EXPECT_EQ(static_cast<int>(n), 32767);  // unchanged after the failed step
     Int16 m = -32768;
-    EXPECT_EQ(errorOf([&] { --m; }), 6);
+    EXPECT_EQ(errorNumberOf([&] { --m; }), 6);
 }
