@@ -194,12 +194,13 @@ void frmVmailCfg::cmdDeleteVmb_Click()
         if (messageBoxes().show(QStringLiteral("Are you sure you want to delete mailbox ") + t + QStringLiteral(" ?"),
                                 MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
             return;
-        // A number read from a list file may hold a path; such a name never
-        // leads to deleting a file outside the greeting folder.
-        if (!t.isEmpty() && isSafeFileNamePart(t))
-            ignoreErrors([&] { fs::deleteFile(paths::greetingFile(t)); });
         if (r < 1)
             return;
+        // A blank box's greeting is ".wav" and goes with it like any other. A
+        // number read from a list file may hold a path; such a name never
+        // leads to deleting a file outside the greeting folder.
+        if (isSafeFileNamePart(t))
+            ignoreErrors([&] { fs::deleteFile(paths::greetingFile(t)); });
         if (gridVmbList->rows() >= 3)
             gridVmbList->removeItem(r);
         else

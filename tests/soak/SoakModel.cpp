@@ -159,8 +159,16 @@ QString SoakModel::greetingPath(const QString& name) const { return appFolder + 
 void SoakModel::openWindow()
 {
     tab = 0;
-    table = savedBoxes;
-    std::stable_sort(table.begin(), table.end(), idLess);
+    table.clear();
+    if (!legacyRecords.empty())
+        merge(legacyRecords, true);
+    legacyRecords.clear();
+    if (!listFile.isEmpty()) {
+        std::vector<Box> records;  // the reader passes over records without an Id
+        std::copy_if(listRecords.begin(), listRecords.end(), std::back_inserter(records),
+                     [](const Box& b) { return !b.id.isEmpty(); });
+        merge(records, false);
+    }
     rebuildBoxList();
     countLabels[0] = countLabels[1] = QStringLiteral("0");
     messageRows.clear();
@@ -199,8 +207,8 @@ void SoakModel::openWindow()
 void SoakModel::closeWindow()
 {
     if (!table.empty()) {
-        savedBoxes = table;
-        std::stable_sort(savedBoxes.begin(), savedBoxes.end(), idLess);
+        listRecords = table;
+        std::stable_sort(listRecords.begin(), listRecords.end(), idLess);
         listFile = listFileBytes(table);
     }
     bodyFile = (QString(settings[Body]).replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
@@ -209,6 +217,42 @@ void SoakModel::closeWindow()
         if (!key.isEmpty())
             iniKeys[key] = settings[s];
     }
+}
+
+// Records update the box of the same Id (or a new one at the end); boxes the
+// records do not name lose their greeting and become blank; then entries 1
+// to the one the last record went to are sorted.
+void SoakModel::merge(const std::vector<Box>& records, bool legacy)
+{
+    std::vector<bool> seen(table.size(), false);
+    std::size_t last = 0;
+    for (const Box& r : records) {
+        auto it = std::find_if(table.begin(), table.end(), [&](const Box& e) { return sameText(e.id, r.id); });
+        if (it == table.end()) {
+            table.push_back(Box());
+            seen.push_back(false);
+            it = table.end() - 1;
+        }
+        Box& e = *it;
+        if (legacy) {  // the legacy list has no command line and no flags
+            const Box kept = e;
+            e = r;
+            e.onReceive = kept.onReceive;
+            e.ftpUpload = kept.ftpUpload;
+            e.deleteAfterForward = kept.deleteAfterForward;
+        } else {
+            e = r;
+        }
+        last = static_cast<std::size_t>(it - table.begin()) + 1;
+        seen[last - 1] = true;
+    }
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (!seen[i]) {
+            greetings.erase(table[i].id + QStringLiteral(".wav"));
+            table[i] = Box();
+        }
+    }
+    std::stable_sort(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(last), idLess);
 }
 
 std::array<QString, 3> SoakModel::statistics() const
@@ -449,10 +493,9 @@ void SoakModel::removeBox(Answer answer)
     shown.push_back({QStringLiteral("Are you sure you want to delete mailbox ") + t + QStringLiteral(" ?"), true, kCaption});
     if (answer != Answer::Yes)
         return;
-    if (!t.isEmpty())
-        greetings.erase(t + QStringLiteral(".wav"));
     if (r < 1)
-        return;
+        return;  // the heading row names no box
+    greetings.erase(t + QStringLiteral(".wav"));
     if (boxRows.size() >= 2) {
         boxRows.erase(boxRows.begin() + (r - 1));
         boxRow = std::min(boxRow, static_cast<int>(boxRows.size()));

@@ -4,12 +4,13 @@
 // have asked, played and started after each operator action. It is worked
 // out from the behaviour the window promises and shares no code with it.
 //
-// Where the window leaves a choice open the model follows the choices this
+// Where more than one behaviour would do, the model follows the choices this
 // program made: a box lists the messages named Id + "_" ...; adding looks the
 // box up by its digits-only number; the delete and greeting commands take the
 // box from column 0 of the current row; the "No Messages" row left by a
 // delete is blank but for its first cell; a message click whose previous row
-// no longer holds a message counts that row as none.
+// no longer holds a message counts that row as none; a list raises its
+// selection event only when an operator's press or key changes the selection.
 
 #include <QByteArray>
 #include <QDateTime>
@@ -26,7 +27,6 @@ struct Box {
     QString id, pin, description, groups, emailForward, phoneForward, pagerNumber, pagerMessage, onReceive;
     int ftpUpload = 0;
     int deleteAfterForward = 0;
-    bool operator==(const Box&) const = default;
 };
 
 struct MessageFile {
@@ -40,7 +40,6 @@ struct MessageFile {
 struct MessageRow {
     std::array<QString, 5> cells;
     int icon = -1;
-    bool operator==(const MessageRow&) const = default;
 };
 
 // A message box the window should have shown.
@@ -48,7 +47,6 @@ struct Shown {
     QString text;
     bool question = false;  // Yes / No / Cancel, else OK only
     QString caption;
-    bool operator==(const Shown&) const = default;
 };
 
 enum Button { RecIntro, PlayIntro, StopIntro, DeleteVmb, RecMsg, PlayMsg, StopMsg, DeleteMsg, kButtons };
@@ -83,8 +81,9 @@ public:
 
     // --- what outlives a session ---
     QString appFolder;
-    std::vector<Box> savedBoxes;                    // as the list file holds them
+    std::vector<Box> listRecords;                   // the list file's records in file order
     QByteArray listFile;                            // its bytes; empty when there is none
+    std::vector<Box> legacyRecords;                 // the legacy list, imported and deleted at start-up
     QByteArray bodyFile;                            // e-mail body file; empty when there is none
     std::map<QString, MessageFile> messages;        // data/VmSave
     std::map<QString, QByteArray> greetings;        // data/VmWelc
@@ -164,6 +163,7 @@ public:
     QString greetingPath(const QString& name) const;
 
 private:
+    void merge(const std::vector<Box>& records, bool legacy);
     void rebuildBoxList();
     static int keyTarget(int key, int from, int last);
     void selectBox();

@@ -191,23 +191,44 @@ protected:
             folder.write(QStringLiteral("VmEmailForwardBody.txt"), model_->bodyFile);
         }
 
-        // Ids of which some begin others, and letters in either case; the file is not sorted.
+        // Ids of which some begin others, and letters in either case. The list
+        // file is not sorted and may repeat a box on its last line; a legacy
+        // list may name boxes the list file does not (they become blank rows).
         std::vector<QString> ids = {"1", "10", "101", "1010", "2", "7", "9", "A7", "b12", "C3", "20"};
         std::shuffle(ids.begin(), ids.end(), rng_);
-        for (int n = pick(static_cast<int>(ids.size()) + 1); n > 0; --n) {
+        const auto someBox = [this](const QString& id) {
             Box b;
-            b.id = ids[static_cast<std::size_t>(n - 1)];
+            b.id = id;
             b.pin = digits(1, 4);
-            b.description = randomText(kFreeText, 12).trimmed();
+            b.description = randomText(QString(kFreeText).remove(QLatin1Char('"')), 12).trimmed();
             b.groups = chance(0.3) ? QStringLiteral("sales") : QString();
             b.emailForward = chance(0.3) ? QStringLiteral("a@b.example") : QString();
             b.ftpUpload = pick(2);
             b.deleteAfterForward = pick(2);
-            model_->savedBoxes.push_back(b);
-        }
-        if (!model_->savedBoxes.empty()) {
-            model_->listFile = listFileBytes(model_->savedBoxes, false);
+            return b;
+        };
+        for (int n = pick(static_cast<int>(ids.size()) + 1); n > 0; --n)
+            model_->listRecords.push_back(someBox(ids[static_cast<std::size_t>(n - 1)]));
+        if (model_->listRecords.size() > 2 && chance(0.3))
+            model_->listRecords.push_back(someBox(oneOf(model_->listRecords).id.toLower()));
+        if (!model_->listRecords.empty() || chance(0.2)) {
+            model_->listFile = listFileBytes(model_->listRecords, false);
             folder.write(QStringLiteral("data/VmBoxList.xml"), model_->listFile);
+        }
+        if (chance(0.4)) {
+            QByteArray legacy;
+            for (int n = 1 + pick(5); n > 0; --n) {
+                Box b;
+                b.id = oneOf(ids).toUpper();
+                if (std::any_of(model_->legacyRecords.begin(), model_->legacyRecords.end(),
+                                [&](const Box& e) { return e.id == b.id; }))
+                    continue;
+                b.pin = digits(1, 4);
+                b.description = someBox(b.id).description;
+                model_->legacyRecords.push_back(b);
+                legacy += QStringLiteral("\"%1\",\"%2\",\"%3\"\r\n").arg(b.id, b.pin, b.description).toLatin1();
+            }
+            folder.write(QStringLiteral("data/VmBoxList.txt"), legacy);
         }
         for (int n = pick(12); n > 0; --n)
             messageArrives(oneOf(ids));
@@ -671,6 +692,7 @@ protected:
         return {{QStringLiteral("message folder"), join(messages)},
                 {QStringLiteral("greeting folder"), join(greetings)},
                 {QStringLiteral("VmBoxList.xml"), QString::fromLatin1(folder.read(QStringLiteral("data/VmBoxList.xml")))},
+                {QStringLiteral("VmBoxList.txt is there"), flags({folder.exists(QStringLiteral("data/VmBoxList.txt"))})},
                 {QStringLiteral("VmEmailForwardBody.txt"), QString::fromLatin1(folder.read(QStringLiteral("VmEmailForwardBody.txt")))},
                 {QStringLiteral("QV.INI [Voicemail]"), join(keys)}};
     }
@@ -688,6 +710,7 @@ protected:
         return {{QStringLiteral("message folder"), join(messages)},
                 {QStringLiteral("greeting folder"), join(greetings)},
                 {QStringLiteral("VmBoxList.xml"), QString::fromLatin1(m.listFile)},
+                {QStringLiteral("VmBoxList.txt is there"), flags({!m.legacyRecords.empty()})},
                 {QStringLiteral("VmEmailForwardBody.txt"), QString::fromLatin1(m.bodyFile)},
                 {QStringLiteral("QV.INI [Voicemail]"), join(keys)}};
     }
