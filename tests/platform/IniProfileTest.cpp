@@ -36,34 +36,18 @@ protected:
 // Comments, odd spacing, quotes, all three line ends, a duplicate section and
 // key, a broken header, ANSI names and no final line end.
 const QByteArray kCorpus =
-    "; product settings\r\n"
-    "orphan=before any section\r\n"
-    "[PlayRecordConfig]\r\n"
-    "RecEditor = C:\\Tools\\rec.exe   \r\n"
+    "; product settings\r\norphan=before any section\r\n"
+    "[PlayRecordConfig]\r\nRecEditor = C:\\Tools\\rec.exe   \r\n"
     "  [ Voicemail ]  ; trailing remark\r\n"
-    "RecLengthMin=5\n"
-    "   recLENGTHmax\t=\t  120\r"
-    ";FtpServer=commented.example\r\n"
-    "FtpServer=ftp.example\r\n"
-    "FtpServer=second.example\r\n"
-    "FtpDir=\"  /in  \"\r\n"
-    "FtpUser='it''s'\r\n"
-    "FtpPassword=\"mismatch'\r\n"
-    "Quote=\"\r\n"
-    "Empty=\r\n"
-    "NoEquals\r\n"
-    "Mail=a=b=c\r\n"
-    "[Broken\r\n"
-    "AfterBroken=still voicemail\r\n"
-    "[voicemail]\r\n"
-    "FtpServer=duplicate section\r\n"
-    "OnlyInSecond=x\r\n"
-    "[]\r\n"
-    "=nameless key\r\n"
-    "[Gr\xd6\xdf" "e]\r\n"
-    "Caf\xe9=cr\xe8me \x80\r\n"
-    "[Last]\r\n"
-    "tail=no final line end";
+    "RecLengthMin=5\n   recLENGTHmax\t=\t  120\r"
+    ";FtpServer=commented.example\r\nFtpServer=ftp.example\r\nFtpServer=second.example\r\n"
+    "FtpDir=\"  /in  \"\r\nFtpUser='it''s'\r\nFtpPassword=\"mismatch'\r\nQuote=\"\r\n"
+    "Empty=\r\nNoEquals\r\nMail=a=b=c\r\n"
+    "[Broken\r\nAfterBroken=still voicemail\r\n"
+    "[voicemail]\r\nFtpServer=duplicate section\r\nOnlyInSecond=x\r\n"
+    "[]\r\n=nameless key\r\n"
+    "[Gr\xd6\xdf" "e]\r\nCaf\xe9=cr\xe8me \x80\r\n"
+    "[Last]\r\ntail=no final line end";
 
 TEST_F(IniProfile, ReadsTheCorpusAsTheSystemFunctionDoes)
 {
