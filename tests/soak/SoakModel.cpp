@@ -201,6 +201,7 @@ void SoakModel::openWindow()
     played.clear();
     recorded.clear();
     helpOpened.clear();
+    errors.clear();
     shown.clear();
 }
 
@@ -455,8 +456,13 @@ void SoakModel::clickButton(Button b, Answer answer, const QString& recordedName
     switch (b) {
     case RecIntro: {
         const QString name = boxNumber + QStringLiteral(".wav");
-        if (!greetingExists(name))
+        if (!greetingExists(name)) {
+            if (!templatePresent) {
+                errors << QStringLiteral("53 in Sub cmdRecIntro_Click");  // file not found
+                break;
+            }
             greetings[name] = templateBytes;
+        }
         recorded << greetingPath(name);
         break;
     }
@@ -470,6 +476,10 @@ void SoakModel::clickButton(Button b, Answer answer, const QString& recordedName
     case StopMsg: played << appFolder + QStringLiteral("/system/VeryShort.wav"); break;
     case DeleteVmb: removeBox(answer); break;
     case RecMsg:
+        if (!templatePresent) {
+            errors << QStringLiteral("53 in Sub cmdRecMsg_Click");
+            break;
+        }
         messages[recordedName] = {templateBytes.size(), QDateTime(), false};
         recorded << messagePath(recordedName);
         break;

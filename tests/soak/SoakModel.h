@@ -89,6 +89,7 @@ public:
     std::map<QString, QByteArray> greetings;        // data/VmWelc
     std::map<QString, QString> iniKeys;             // section "Voicemail", values as written
     QByteArray templateBytes;
+    bool templatePresent = true;                    // system/8pcm16m.wav, copied to start a recording
     bool helpFilePresent = false;
 
     // --- the window of the current session ---
@@ -115,6 +116,7 @@ public:
 
     // --- what the session should have caused so far, in order ---
     QStringList played, recorded, helpOpened;
+    QStringList errors;                             // run-time errors reported, "number in procedure"
     std::vector<Shown> shown;
 
     // Session start (the window loaded) and end (the window closed).
