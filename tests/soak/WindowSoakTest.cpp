@@ -570,16 +570,19 @@ protected:
             });
             add.emplace_back(5, [this, messageRows] {
                 const int from = 1 + pick(messageRows);
-                auto& grid = *W().gridMsgList;
-                const QPoint start = cellCenter(grid, from, 2);
-                std::vector<int> visible;  // rows the drag reaches without scrolling, either way
-                for (int r = 1; r <= messageRows; ++r)
-                    if (grid.viewport()->rect().contains(grid.visualRect(grid.model()->index(r - 1, 2))))
-                        visible.push_back(r);
-                const int to = visible.empty() ? from : oneOf(visible);
-                act(QStringLiteral("drag messages %1 to %2").arg(from).arg(to), [&] {
-                    const QPoint end = grid.visualRect(grid.model()->index(to - 1, 2)).center();
+                int to = from;
+                act(QStringLiteral("drag messages from %1").arg(from), [&] {
+                    auto& grid = *W().gridMsgList;
+                    const QPoint start = cellCenter(grid, from, 2);
+                    std::vector<int> visible;  // rows the drag reaches without scrolling, either way
+                    for (int r = 1; r <= messageRows; ++r)
+                        if (grid.viewport()->rect().contains(grid.visualRect(grid.model()->index(r - 1, 2))))
+                            visible.push_back(r);
+                    to = visible.empty() ? from : oneOf(visible);
+                    recent_.back() += QStringLiteral(" to %1").arg(to);
                     QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, start);
+                    QCoreApplication::processEvents();
+                    const QPoint end = grid.visualRect(grid.model()->index(to - 1, 2)).center();
                     QTest::mouseMove(grid.viewport(), end);
                     QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, end);
                 }, [&] {
