@@ -1,8 +1,7 @@
 #pragma once
-// Ways to make file operations fail for a while: through the platform's
-// fault hook (any step, any error), with a real file size limit (the write
-// that crosses it stops part-way with a full disk), or with real permissions
-// (which do not stop root).
+// Ways to make file operations fail for a while: the platform's fault hook
+// (any step, any error), a real file size limit (a full disk part-way
+// through a write), or real permissions (which do not stop root).
 
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
@@ -21,8 +20,6 @@ class ScopedFault {
 public:
     explicit ScopedFault(fs::FaultHook hook) { fs::setFaultHook(std::move(hook)); }
     ~ScopedFault() { fs::setFaultHook(nullptr); }
-    ScopedFault(const ScopedFault&) = delete;
-    ScopedFault& operator=(const ScopedFault&) = delete;
 };
 
 // A hook that fails `step` on files whose path ends in `fileName` with `error`.
@@ -34,8 +31,8 @@ inline fs::FaultHook failStep(fs::FileStep step, const QString& fileName, int er
     };
 }
 
-// Lets no file of this process grow past `bytes` while it lives; the signal
-// the system sends for it is ignored so the write fails instead.
+// No file of this process grows past `bytes` while it lives; the signal is
+// ignored so the write fails instead.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
@@ -51,8 +48,6 @@ public:
         ::setrlimit(RLIMIT_FSIZE, &previous_);
         std::signal(SIGXFSZ, previousHandler_);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
     rlimit previous_ {};
@@ -67,8 +62,6 @@ public:
         QFile::setPermissions(path, previous_ & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther));
     }
     ~ReadOnly() { QFile::setPermissions(path_, previous_); }
-    ReadOnly(const ReadOnly&) = delete;
-    ReadOnly& operator=(const ReadOnly&) = delete;
 
 private:
     QString path_;

@@ -1,9 +1,8 @@
-// Faults that hit the whole process. Killed (SIGKILL) at a random moment
-// while it saves the mailbox list, it leaves the list file byte for byte the
-// old or the new one, and the temporary files a killed save leaves behind
-// are never read as the list. Seeded: FAULT_SEED repeats a run, FAULT_KILLS
-// and FAULT_PROGRAM_KILLS set the number of kills. A file size limit is a
-// full disk to the program, not its end.
+// Faults that hit the whole process: killed (SIGKILL) at a random moment of
+// a save, the list file is byte for byte the old or the new one and a killed
+// save's temporary files are never read as the list; a file size limit is a
+// full disk to the program, not its end. FAULT_SEED repeats a run;
+// FAULT_KILLS and FAULT_PROGRAM_KILLS set the number of kills.
 #include "support/TempAppFolder.h"
 
 #include "mailbox/MailboxListFile.h"
@@ -79,16 +78,6 @@ QByteArray listBytes(const std::vector<VoicemailBox>& table, bool asSaved = true
     return mailboxListBytes(copy);
 }
 
-// Names of the hidden files in the data folder (a killed save's temporary files).
-QStringList strays(const TempAppFolder& app)
-{
-    QStringList hidden;
-    for (const QString& name : QDir(app.file(QStringLiteral("data"))).entryList(QDir::Files | QDir::Hidden))
-        if (name.startsWith(QLatin1Char('.')))
-            hidden << name;
-    return hidden;
-}
-
 // A child process that saves the global table and ends; -1 when fork fails.
 pid_t forkSave()
 {
@@ -106,8 +95,8 @@ int reap(pid_t pid)
     return status;
 }
 
-// Reports what happens in a folder: a save's temporary file is created when
-// it begins writing and renamed over the list when it is done.
+// Reports a save's steps in a folder: its temporary file is created when it
+// begins writing and renamed over the list when done.
 class FolderWatch {
 public:
     explicit FolderWatch(const QString& folder) : fd_(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK))
@@ -155,30 +144,6 @@ struct SaveTiming {
     qint64 writingMicros = 100;
 };
 
-// Sleeps until the moment chosen for a kill: every other time anywhere in
-// (and a while after) the whole run, otherwise once the save has begun
-// writing, anywhere in its writing.
-class KillMoments {
-public:
-    KillMoments(unsigned seed, SaveTiming timing) : random_(seed), timing_(timing) {}
-
-    void waitFor(unsigned kill, FolderWatch& watch)
-    {
-        if (kill % 2 == 0)
-            sleepUpTo(timing_.wholeMicros * 3 / 2);
-        else if (watch.waitFor(IN_CREATE, 10000))
-            sleepUpTo(timing_.writingMicros * 6 / 5);
-    }
-
-private:
-    void sleepUpTo(qint64 micros)
-    {
-        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<qint64>(0, micros)(random_)));
-    }
-    std::mt19937 random_;
-    SaveTiming timing_;
-};
-
 // Measures one run, started by `start` and awaited by `finish`.
 template <class Start, class Finish>
 SaveTiming measure(FolderWatch& watch, Start start, Finish finish)
@@ -199,34 +164,44 @@ SaveTiming measure(FolderWatch& watch, Start start, Finish finish)
     return t;
 }
 
-// What the kills of a run came to, printed so that a long run can be judged.
-struct KillTally {
-    int endedNew = 0;
-    int midWrite = 0;
-    void print(const char* killed, unsigned seed, unsigned kills, SaveTiming t) const
+class ProcessFaults : public ::testing::Test {
+protected:
+    void TearDown() override { VmbArray().unsize(); }
+    QByteArray list() const { return app.read(kList); }
+    QString data() const { return app.file(QStringLiteral("data")); }
+    // Removes a killed save's temporary (hidden) files; true when there were any.
+    bool removeStrays() const
+    {
+        bool any = false;
+        for (const QString& name : QDir(data()).entryList(QDir::Files | QDir::Hidden))
+            if (name.startsWith(QLatin1Char('.')))
+                any = QFile::remove(data() + QLatin1Char('/') + name) || any;
+        return any;
+    }
+    // Sleeps until the moment of kill `i`: every other time anywhere in (and
+    // a while after) the whole run, otherwise anywhere in its writing.
+    void waitToKill(unsigned i, FolderWatch& watch, SaveTiming t)
+    {
+        if (i % 2 == 0)
+            sleepUpTo(t.wholeMicros * 3 / 2);
+        else if (watch.waitFor(IN_CREATE, 10000))
+            sleepUpTo(t.writingMicros * 6 / 5);
+    }
+    void sleepUpTo(qint64 micros)
+    {
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<qint64>(0, micros)(random)));
+    }
+    void report(const char* killed, unsigned kills, SaveTiming t, int endedNew, int midWrite) const
     {
         std::printf("seed %u: %s killed %u times (run %lld us, writing %lld us): %d ended with the new list, "
                     "%d in the middle of writing\n",
                     seed, killed, kills, static_cast<long long>(t.wholeMicros), static_cast<long long>(t.writingMicros),
                     endedNew, midWrite);
     }
-};
 
-class ProcessFaults : public ::testing::Test {
-protected:
-    void TearDown() override { VmbArray().unsize(); }
-    QByteArray list() const { return app.read(kList); }
-    QString data() const { return app.file(QStringLiteral("data")); }
-    // Removes a killed save's temporary files, keeping the disk small; true when there were any.
-    bool removeStrays() const
-    {
-        const QStringList left = strays(app);
-        for (const QString& name : left)
-            QFile::remove(app.file(QStringLiteral("data/") + name));
-        return !left.isEmpty();
-    }
     TempAppFolder app;
     const unsigned seed = environmentNumber("FAULT_SEED", 20260307);
+    std::mt19937 random{seed};
 };
 
 TEST_F(ProcessFaults, AKilledWriterLeavesTheOldOrTheNewListAndNothingElseIsRead)
@@ -245,8 +220,7 @@ TEST_F(ProcessFaults, AKilledWriterLeavesTheOldOrTheNewListAndNothingElseIsRead)
     const SaveTiming timing = measure(watch, [&] { probe = forkSave(); }, [&] { EXPECT_EQ(reap(probe), 0); });
     ASSERT_EQ(list(), bytes[1]);
 
-    KillMoments moments(seed, timing);
-    KillTally tally;
+    int endedNew = 0, midWrite = 0;
     int current = 1;
     int loaded = 1;  // the children sort their own copy; this one stays as set
     for (unsigned i = 0; i < kills; ++i) {
@@ -256,7 +230,7 @@ TEST_F(ProcessFaults, AKilledWriterLeavesTheOldOrTheNewListAndNothingElseIsRead)
         watch.forget();
         const pid_t pid = forkSave();
         ASSERT_GT(pid, 0);
-        moments.waitFor(i, watch);
+        waitToKill(i, watch, timing);
         ::kill(pid, SIGKILL);
         reap(pid);
 
@@ -265,12 +239,12 @@ TEST_F(ProcessFaults, AKilledWriterLeavesTheOldOrTheNewListAndNothingElseIsRead)
             << "kill " << i << " of seed " << seed << " left " << now.size() << " bytes";
         if (now == bytes[target]) {
             current = target;
-            ++tally.endedNew;
+            ++endedNew;
         }
-        tally.midWrite += removeStrays();
+        midWrite += removeStrays();
     }
-    tally.print("writer", seed, kills, timing);
-    EXPECT_GT(tally.midWrite, 0) << "no kill fell inside a save";
+    report("writer", kills, timing, endedNew, midWrite);
+    EXPECT_GT(midWrite, 0) << "no kill fell inside a save";
 
     // A temporary file of a killed save holding the other table is ignored:
     // the start-up load reads the list file and only it.
@@ -285,11 +259,10 @@ TEST_F(ProcessFaults, AKilledWriterLeavesTheOldOrTheNewListAndNothingElseIsRead)
     EXPECT_EQ(list(), bytes[current]);
 }
 
-// The real program started on a large unsorted list and told to close once
-// loaded, which saves the list sorted.
+// The real program told to close once loaded, which saves the list sorted;
+// no file of it may grow past `maxFileSize` (0: no limit).
 class ProgramRun {
 public:
-    // `maxFileSize`: no file of the program may grow past it (0: no limit).
     explicit ProgramRun(const QString& folder, rlim_t maxFileSize = 0)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -340,21 +313,20 @@ TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
     ASSERT_EQ(exit, 0);
     ASSERT_EQ(list(), sorted);
 
-    KillMoments moments(seed, timing);
-    KillTally tally;
+    int endedNew = 0, midWrite = 0;
     for (unsigned i = 0; i < kills; ++i) {
         app.write(kList, old);
         watch.forget();
         run.emplace(app.path());
-        moments.waitFor(i, watch);
+        waitToKill(i, watch, timing);
         run->kill();
         exit = run->finish();
         const QByteArray now = list();
         ASSERT_TRUE(now == old || now == sorted) << "kill " << i << " of seed " << seed << " (exit " << exit << ")";
-        tally.endedNew += now == sorted;
-        tally.midWrite += removeStrays();
+        endedNew += now == sorted;
+        midWrite += removeStrays();
     }
-    tally.print("program", seed, kills, timing);
+    report("program", kills, timing, endedNew, midWrite);
 
     // A leftover temporary file with other content is never taken for the list.
     app.write(QStringLiteral("data/.VmBoxList.xml.killed"), listBytes(boxes(3, QStringLiteral("stray"))));
@@ -375,7 +347,7 @@ TEST_F(ProcessFaults, AFileSizeLimitIsAFullDiskToTheProgram)
     ProgramRun run(app.path(), static_cast<rlim_t>(old.size() / 2));
     EXPECT_EQ(run.finish(), 0);
     EXPECT_EQ(list(), old);
-    EXPECT_EQ(strays(app), QStringList());
+    EXPECT_FALSE(removeStrays());
     EXPECT_TRUE(app.read(QStringLiteral("error.log"))
                     .contains("[RiVaVaz] ERROR 61 at frmVmailCfg.frm : Sub Form_Unload : Line 0 : Disk full\r\n"));
 }

@@ -1,8 +1,7 @@
-// Faults while the window works: a full disk or a refused write while the
-// list file, the e-mail body, the INI keys and the logs are written, and
-// message files that vanish between the folder listing and their status.
-// After each the previous file is intact or the new one complete, and the
-// error module reports exactly what it should.
+// Faults while the window works: full disks and refused writes of the list,
+// the e-mail body, the INI keys and the logs, and message files that vanish
+// between the listing and their status. The previous file stays intact or
+// the new one is complete, and the error module reports exactly that.
 #include "FaultInjection.h"
 
 #include "manager_window/WindowTestSupport.h"
@@ -32,22 +31,19 @@ const QByteArray kOldBody = "old body\r\n";
 const QByteArray kSettings = "[log file]\r\nCircularLog=1\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n"
                              "[preferences]\r\nSilent Run=1\r\n";
 
-// Boxes "1" to `count` with a description of `width` characters, in the
-// order given (the writer sorts them as text: "10" before "2").
-QByteArray listFile(QStringList ids, int width)
-{
-    QByteArrayList lines;
-    for (const QString& id : ids)
-        lines << mailboxLine(id, id, QString(width, QLatin1Char('d')));
-    return mailboxFile(lines);
-}
-
-QStringList numbers(int count)
+// Boxes `count` down to 1 with descriptions of `width` characters, sorted as
+// the writer sorts them (as text: "10" before "2") or not.
+QByteArray listFile(int count, int width, bool sorted)
 {
     QStringList ids;
     for (int i = count; i >= 1; --i)
         ids << QString::number(i);
-    return ids;
+    if (sorted)
+        ids.sort();
+    QByteArrayList lines;
+    for (const QString& id : ids)
+        lines << mailboxLine(id, id, QString(width, QLatin1Char('d')));
+    return mailboxFile(lines);
 }
 
 QString errorLine(int number, const QString& procedure, const QString& description)
@@ -75,8 +71,8 @@ protected:
         failsafe::setMessageBoxHook(nullptr);
     }
 
-    // Fresh files (the list holds `boxes` boxes, unsorted, so every save
-    // changes it) and a fresh start of the window and the error module.
+    // Fresh files (an unsorted list, so every save changes it) and a fresh
+    // start of the window and the error module.
     window::frmVmailCfg& start(int boxes, int width = 8)
     {
         prepare(boxes, width);
@@ -88,10 +84,8 @@ protected:
         failsafe::resetState();
         QFile::remove(folder.file(kTrace));
         folder.write(QStringLiteral("FSCLIENT.INI"), kSettings);
-        oldList = listFile(numbers(boxes), width);
-        QStringList sorted = numbers(boxes);
-        sorted.sort();
-        newList = listFile(sorted, width);
+        oldList = listFile(boxes, width, false);
+        newList = listFile(boxes, width, true);
         folder.write(kList, oldList);
         folder.write(kBody, kOldBody);
         folder.write(kIni, "[Voicemail]\r\n");
@@ -100,7 +94,6 @@ protected:
 
     QString trace() const { return QString::fromLatin1(folder.read(kTrace)); }
 
-    // Hidden files anywhere a writer puts its temporary files.
     QStringList leftovers() const
     {
         QStringList hidden;
@@ -118,7 +111,6 @@ protected:
 
 TEST_F(WindowFaults, AFailedSaveOnCloseKeepsTheOldFileAndIsReportedByTheUnloadHandler)
 {
-    // Read-only files stop everybody; read-only folders stop all but root.
     enum class Kind { Hook, SizeLimit, ReadOnlyFile, ReadOnlyFolder };
     const struct {
         const char* name;
@@ -176,31 +168,33 @@ TEST_F(WindowFaults, AFailedSaveOnCloseKeepsTheOldFileAndIsReportedByTheUnloadHa
     }
 }
 
-TEST_F(WindowFaults, IniWritesThatFailAreSilent)
+TEST_F(WindowFaults, FailingIniAndTraceWritesAreSilent)
 {
     const struct {
-        const char* name;
         FileStep step;
+        QString file;
         int error;
-        bool realPermission;
+        bool realPermission = false;
     } cases[] = {
-        {"refused", FileStep::Open, 70, false},
-        {"disk full", FileStep::Write, 61, false},
-        {"rename refused", FileStep::Rename, 70, false},
-        {"read-only file", FileStep::Open, 70, true},
+        {FileStep::Open, kIni, 70},       {FileStep::Write, kIni, 61},   {FileStep::Rename, kIni, 70},
+        {FileStep::Open, kIni, 70, true}, {FileStep::Open, kTrace, 70},  {FileStep::Write, kTrace, 61},
+        {FileStep::Open, kCircular, 70},  {FileStep::Write, kCircular, 61},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.file.toStdString() + " " + std::to_string(c.error) + (c.realPermission ? " read-only" : ""));
         if (c.realPermission && !permissionsBind())
             continue;
         prepare(3);
+        QFile::remove(folder.file(kCircular));
         std::optional<ScopedFault> hook;
         std::optional<ReadOnly> readOnly;
         if (c.realPermission)
-            readOnly.emplace(folder.file(kIni));
+            readOnly.emplace(folder.file(c.file));
         else
-            hook.emplace(failStep(c.step, kIni, c.error));
+            hook.emplace(failStep(c.step, c.file, c.error));
         auto& w = load();  // writes the mail mechanism
+        clickBox(1);
+        EXPECT_EQ(w.gridMsgList->textMatrix(1, 0), QStringLiteral("No Messages"));
         w.Text1[0]->setText(QStringLiteral("45"));
         w.Text1_LostFocus(0);
         EXPECT_EQ(w.Text1[0]->text(), QStringLiteral("30"));
@@ -209,50 +203,25 @@ TEST_F(WindowFaults, IniWritesThatFailAreSilent)
         hook.reset();
         readOnly.reset();
 
-        EXPECT_EQ(folder.read(kIni), QByteArray("[Voicemail]\r\n"));
+        if (c.file == kIni) {
+            EXPECT_EQ(folder.read(kIni), QByteArray("[Voicemail]\r\n"));
+        }
         EXPECT_EQ(folder.read(kList), newList);
         EXPECT_EQ(folder.read(kBody), kOldBody);
         EXPECT_FALSE(trace().contains(QStringLiteral(" ERROR ")));
+        if (c.file == kTrace)
+            EXPECT_EQ(trace(), QString());
+        else
+            EXPECT_TRUE(trace().contains(QStringLiteral("<-frmVmailCfg.frm : Sub Form_Unload")));
         EXPECT_EQ(leftovers(), QStringList());
         EXPECT_TRUE(boxes.shown.empty());
         EXPECT_EQ(moduleBoxes, QStringList());
     }
 }
 
-TEST_F(WindowFaults, TraceSinksThatFailAreSkippedSilently)
-{
-    const struct {
-        FileStep step;
-        QString file;
-        int error;
-    } cases[] = {
-        {FileStep::Open, kTrace, 70}, {FileStep::Write, kTrace, 61},
-        {FileStep::Open, kCircular, 70}, {FileStep::Write, kCircular, 61},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file.toStdString() + " " + std::to_string(c.error));
-        QFile::remove(folder.file(kCircular));
-        {
-            const ScopedFault hook(failStep(c.step, c.file, c.error));
-            auto& w = start(3);
-            clickBox(1);
-            EXPECT_EQ(w.gridMsgList->textMatrix(1, 0), QStringLiteral("No Messages"));
-            w.close();
-        }
-        EXPECT_EQ(folder.read(kList), newList);
-        EXPECT_FALSE(trace().contains(QStringLiteral(" ERROR ")));
-        if (c.file == kTrace)
-            EXPECT_EQ(trace(), QString());
-        else
-            EXPECT_TRUE(trace().contains(QStringLiteral("<-frmVmailCfg.frm : Sub Form_Unload")));
-        EXPECT_EQ(moduleBoxes, QStringList());
-    }
-}
-
 TEST_F(WindowFaults, ANearlyFullDiskKeepsTheLogsEarlierBytesWhole)
 {
-    // Every later line and the error's log entry would reach the disk only
-    // in part; none of them may leave a piece behind.
+    // Later lines and the error's log entry would fit only in part: no piece may remain.
     auto& w = start(3);
     const QByteArray earlier = folder.read(kTrace);
     ASSERT_FALSE(earlier.isEmpty());
@@ -283,8 +252,7 @@ TEST_F(WindowFaults, AMessageFileVanishingBeforeItsStatusIsReportedAndTheWindowG
         message(QStringLiteral("1_0101000000_1_1_.wav"), 11025);
         message(QStringLiteral("1_0101000001_0_1_.wav"), 11025);
         message(QStringLiteral("2_0101000002_1_1_555.wav"), 11025);
-        // Deletes the first message of box 1 whose status is asked, as if
-        // the engine removed it right after the folder was listed.
+        // The engine removes box 1's first message right after the listing.
         auto vanish = [gone = false](FileStep step, const QString& path, std::int64_t) mutable {
             if (!gone && step == FileStep::Status && QFileInfo(path).fileName().startsWith(QStringLiteral("1_")))
                 gone = QFile::remove(path);

@@ -1,4 +1,4 @@
-// The grid adapter: the classic grid operations and the order of the events
+// The grid adapter: cells, selection, errors, and the order of the events
 // an operator's press raises.
 #include "manager_window/FlexGrid.h"
 
@@ -42,26 +42,26 @@ int errorOf(const std::function<void()>& step)
 
 }  // namespace
 
-TEST_F(Grid, RowsFromTabSeparatedTextLeaveMissingCellsEmpty)
+TEST_F(Grid, CellsFromTabSeparatedTextHeadingTextAndHiddenColumns)
 {
     EXPECT_EQ(grid.rows(), 4);
-    EXPECT_EQ(grid.textMatrix(2, 0), QStringLiteral("c0-2"));
     EXPECT_EQ(grid.textMatrix(2, 2), QStringLiteral("c2-2"));
     EXPECT_EQ(grid.textMatrix(2, 4), QString());
     grid.addItem(QStringLiteral("\t\tmiddle"), 2);
     EXPECT_EQ(grid.textMatrix(2, 0), QString());
     EXPECT_EQ(grid.textMatrix(2, 2), QStringLiteral("middle"));
     EXPECT_EQ(grid.textMatrix(3, 0), QStringLiteral("c0-2"));
-}
 
-TEST_F(Grid, CurrentCellTextAndHeadingRow)
-{
     grid.setRow(0);
     grid.setCol(1);
     grid.setText(QStringLiteral("Date"));
     EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
-    grid.setRow(3);
+    grid.setRow(4);
     EXPECT_EQ(grid.text(), QStringLiteral("c1-3"));
+
+    grid.setColWidth(4, 0);
+    EXPECT_EQ(grid.colWidth(4), 0);
+    EXPECT_TRUE(grid.isColumnHidden(4));
 }
 
 TEST_F(Grid, SettingRowOrColumnCollapsesTheSelection)
@@ -77,8 +77,12 @@ TEST_F(Grid, SettingRowOrColumnCollapsesTheSelection)
     EXPECT_TRUE(grid.selectionModel()->selectedIndexes().isEmpty());
 }
 
-TEST_F(Grid, RemovingRowsAndTheLastDataRow)
+TEST_F(Grid, RemovingRowsOutOfRangeCellsAndTheLastDataRow)
 {
+    EXPECT_EQ(errorOf([&] { grid.setRow(4); }), 30009);
+    EXPECT_EQ(errorOf([&] { grid.setCol(5); }), 30010);
+    EXPECT_EQ(errorOf([&] { (void)grid.textMatrix(-1, 0); }), 30009);
+    EXPECT_EQ(errorOf([&] { grid.addItem(QString(), 6); }), 30009);
     grid.setRow(3);
     grid.removeItem(3);
     EXPECT_EQ(grid.rows(), 3);
@@ -88,24 +92,6 @@ TEST_F(Grid, RemovingRowsAndTheLastDataRow)
     grid.setRows(1);
     EXPECT_EQ(grid.rows(), 1);
     EXPECT_EQ(grid.row(), 0);
-}
-
-TEST_F(Grid, OutOfRangeCellsRaiseGridErrors)
-{
-    EXPECT_EQ(errorOf([&] { grid.setRow(4); }), 30009);
-    EXPECT_EQ(errorOf([&] { grid.setCol(5); }), 30010);
-    EXPECT_EQ(errorOf([&] { (void)grid.textMatrix(-1, 0); }), 30009);
-    EXPECT_EQ(errorOf([&] { grid.addItem(QString(), 6); }), 30009);
-}
-
-TEST_F(Grid, WidthsInTwipsAndZeroHidesTheColumn)
-{
-    grid.setColWidth(0, 700);
-    grid.setColWidth(4, 0);
-    EXPECT_EQ(grid.colWidth(0), 700);
-    EXPECT_EQ(grid.colWidth(4), 0);
-    EXPECT_TRUE(grid.isColumnHidden(4));
-    EXPECT_EQ(grid.widthTwips(), 4815);
 }
 
 TEST_F(Grid, RowsAddedWhileLockedAppearOnUnlock)

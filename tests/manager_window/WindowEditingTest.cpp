@@ -37,8 +37,9 @@ protected:
     }
 };
 
-TEST_F(EditingTest, AddedBoxesAreSortedAsTextAndListedOnReturnToTheFirstTab)
+TEST_F(EditingTest, StoringAddsSortedAsTextOverwritesAnExistingNumberAndListsOnReturnToTheFirstTab)
 {
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("12", "1111", "old", 1)}));
     auto& w = load();
     w.SSTab1->setTab(1);
     store(QStringLiteral("7"), QStringLiteral("1234567"), QStringLiteral("  seven  "));
@@ -47,37 +48,31 @@ TEST_F(EditingTest, AddedBoxesAreSortedAsTextAndListedOnReturnToTheFirstTab)
         EXPECT_EQ(field->text(), QString());
     store(QStringLiteral("10"), QStringLiteral("10"));
     store(QStringLiteral("9a"), QStringLiteral("x9"));
+    EXPECT_EQ(tableIds(), (QStringList{"10", "12", "7", "9"}));
+    EXPECT_EQ(vm::VmbArray().at(3).Pin, QStringLiteral("1234"));
+    EXPECT_EQ(vm::VmbArray().at(3).Description, QStringLiteral("seven"));
 
-    EXPECT_EQ(tableIds(), (QStringList{"10", "7", "9"}));
-    EXPECT_EQ(vm::VmbArray().at(2).Pin, QStringLiteral("1234"));
-    EXPECT_EQ(vm::VmbArray().at(2).Description, QStringLiteral("seven"));
-    EXPECT_EQ(w.gridVmbList->rows(), 1) << "the list waits for the first tab";
-    w.SSTab1->setTab(0);
-    EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"10", "7", "9"}));
-    EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(EditingTest, StoringAnExistingNumberOverwritesEveryField)
-{
-    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("12", "1111", "old", 1)}));
-    auto& w = load();
-    w.SSTab1->setTab(1);
     w.chkDeleteAfterForward->setChecked(true);
     store(QStringLiteral("12a"), QStringLiteral("2222"), QStringLiteral("new"));
     EXPECT_EQ(w.lblAddedOK->text(), QStringLiteral("Mailbox info changed OK"));
-    ASSERT_EQ(tableIds(), QStringList{"12"});
-    const vm::VoicemailBox& box = vm::VmbArray().at(1);
+    ASSERT_EQ(tableIds(), (QStringList{"10", "12", "7", "9"}));
+    const vm::VoicemailBox& box = vm::VmbArray().at(2);
     EXPECT_EQ(box.Pin, QStringLiteral("2222"));
     EXPECT_EQ(box.Description, QStringLiteral("new"));
     EXPECT_EQ(box.FtpUpload, 0) << "left unchecked, so cleared";
     EXPECT_EQ(box.DeleteAfterForward, 1);
     EXPECT_FALSE(w.chkDeleteAfterForward->isChecked());
+
+    EXPECT_EQ(column(*w.gridVmbList, 0), QStringList{"12"}) << "the list waits for the first tab";
+    w.SSTab1->setTab(0);
+    EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"10", "12", "7", "9"}));
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(EditingTest, MissingNumberOrPinIsReportedAndNothingStored)
 {
     auto& w = load();
-    store(QStringLiteral("abc"), QStringLiteral("1"));
+    store(QStringLiteral("abc"), QStringLiteral("1"));  // digits only: no number
     store(QStringLiteral("5"), QStringLiteral("pin"));
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Please specify the Voicemail Box number."));
@@ -89,41 +84,35 @@ TEST_F(EditingTest, MissingNumberOrPinIsReportedAndNothingStored)
     EXPECT_EQ(w.txtNewVmb[0]->text(), QStringLiteral("5")) << "the fields keep their text";
 }
 
-TEST_F(EditingTest, DoubleClickLoadsTheBoxAndBrowsingStopsAtEitherEnd)
+TEST_F(EditingTest, NextBeforeAnyLoadOpensTheFirstBoxDoubleClickLoadsOneBrowsingStopsAtEitherEnd)
 {
     folder.write(QStringLiteral("data/VmBoxList.xml"),
-                 mailboxFile({mailboxLine("1", "11", "one", 1), mailboxLine("2", "22"), mailboxLine("3", "33")}));
-    auto& w = load();
-    // A double click's first press selects the box.
-    clickBox(1);
-    QTest::mouseDClick(w.gridVmbList->viewport(), Qt::LeftButton, {}, cell(*w.gridVmbList, 1, 0));
-    EXPECT_EQ(w.SSTab1->tab(), 1);
-    EXPECT_EQ(w.txtNewVmb[1]->text(), QStringLiteral("11"));
-    EXPECT_EQ(w.txtNewVmb[2]->text(), QStringLiteral("one"));
-    EXPECT_TRUE(w.chkUploadToFtp->isChecked());
-    EXPECT_EQ(w.iCurVmbIdx, 1);
-
-    const struct {
-        QPushButton* button;
-        const char* id;
-    } steps[] = {{w.cmdPrev, "1"}, {w.cmdNext, "2"}, {w.cmdNext, "3"}, {w.cmdNext, "3"}, {w.cmdPrev, "2"}};
-    for (const auto& s : steps) {
-        QTest::mouseClick(s.button, Qt::LeftButton);
-        EXPECT_EQ(w.txtNewVmb[0]->text(), QLatin1String(s.id));
-    }
-    EXPECT_EQ(w.iCurVmbIdx, 2);
-    EXPECT_TRUE(boxes.shown.empty()) << "browsing past an end is silent";
-}
-
-TEST_F(EditingTest, NextBeforeAnyLoadOpensTheFirstBox)
-{
-    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("4", "44"), mailboxLine("5", "55")}));
+                 mailboxFile({mailboxLine("1", "11"), mailboxLine("2", "22"), mailboxLine("3", "33", "three", 1)}));
     auto& w = load();
     QTest::mouseClick(w.cmdPrev, Qt::LeftButton);
     EXPECT_EQ(w.txtNewVmb[0]->text(), QString());
     QTest::mouseClick(w.cmdNext, Qt::LeftButton);
-    EXPECT_EQ(w.txtNewVmb[0]->text(), QStringLiteral("4"));
-    EXPECT_EQ(w.sSelectedVmbId, QStringLiteral("4"));
+    EXPECT_EQ(w.txtNewVmb[0]->text(), QStringLiteral("1"));
+    EXPECT_EQ(w.sSelectedVmbId, QStringLiteral("1"));
+
+    w.SSTab1->setTab(0);
+    clickBox(3);  // a double click's first press selects the box
+    QTest::mouseDClick(w.gridVmbList->viewport(), Qt::LeftButton, {}, cell(*w.gridVmbList, 3, 0));
+    EXPECT_EQ(w.SSTab1->tab(), 1);
+    EXPECT_EQ(w.txtNewVmb[1]->text(), QStringLiteral("33"));
+    EXPECT_EQ(w.txtNewVmb[2]->text(), QStringLiteral("three"));
+    EXPECT_TRUE(w.chkUploadToFtp->isChecked());
+    EXPECT_EQ(w.iCurVmbIdx, 3);
+
+    const std::pair<QPushButton*, const char*> steps[] = {
+        {w.cmdNext, "3"}, {w.cmdPrev, "2"}, {w.cmdPrev, "1"}, {w.cmdPrev, "1"}, {w.cmdNext, "2"}};
+    for (const auto& [button, id] : steps) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(w.txtNewVmb[0]->text(), QLatin1String(id));
+    }
+    EXPECT_EQ(w.iCurVmbIdx, 2);
+    EXPECT_FALSE(w.chkUploadToFtp->isChecked());
+    EXPECT_TRUE(boxes.shown.empty()) << "browsing past an end is silent";
 }
 
 TEST_F(EditingTest, DeletingABoxAsksThenRemovesRowEntryAndGreetingButKeepsMessages)
@@ -188,11 +177,7 @@ TEST_F(EditingTest, LengthLimitsAreClampedAndWrittenWhenTheFieldIsLeft)
 TEST_F(EditingTest, HelpOpensTheHelpFileOnlyWhenItExists)
 {
     static QStringList opened;
-    opened.clear();
-    vm::window::setHelpOpener([](const QString& path) {
-        opened << path;
-        return true;
-    });
+    vm::window::setHelpOpener([](const QString& path) { return opened << path, true; });
     auto& w = load();
     QTest::mouseClick(w.cmdVmCfgHelp, Qt::LeftButton);
     EXPECT_TRUE(opened.isEmpty());

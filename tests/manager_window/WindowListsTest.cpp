@@ -2,7 +2,6 @@
 // selected box, message clicks, greeting buttons, statistics, tab changes.
 #include "WindowTestSupport.h"
 
-#include "failsafe/FailSafeState.h"
 #include "mailbox/VmailLib.h"
 
 #include <QLabel>
@@ -11,12 +10,6 @@
 
 using namespace vm::test;
 using vm::window::FlexGrid;
-
-namespace {
-
-bool enabled(QPushButton* b) { return b->isEnabled(); }
-
-}  // namespace
 
 TEST_F(WindowTest, OpensOnAnEmptyFolderWithHeadingsWidthsAndEveryButtonOff)
 {
@@ -28,32 +21,23 @@ TEST_F(WindowTest, OpensOnAnEmptyFolderWithHeadingsWidthsAndEveryButtonOff)
     EXPECT_EQ(tabs, (QStringList{"Mailboxes ", "Add / Modify", "Config / Stats", "Email ", "FTP / Cmd"}));
     EXPECT_EQ(w.SSTab1->tab(), 0);
 
-    EXPECT_EQ(w.gridVmbList->rows(), 1);
-    EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("0"));
-    const auto heading = [](FlexGrid& g) {
-        QStringList h;
+    // "heading width" of every column
+    const auto columns = [](FlexGrid& g) {
+        QStringList list;
         for (int c = 0; c < g.cols(); ++c)
-            h << g.textMatrix(0, c);
-        return h;
-    };
-    EXPECT_EQ(heading(*w.gridVmbList), (QStringList{"ID", "PIN", " Comments", ""}));
-    EXPECT_EQ(heading(*w.gridMsgList), (QStringList{"", "Date", "Length", "From", ""}));
-    const auto widths = [](FlexGrid& g) {
-        QList<int> list;
-        for (int c = 0; c < g.cols(); ++c)
-            list << g.colWidth(c);
+            list << g.textMatrix(0, c) + QLatin1Char(' ') + QString::number(g.colWidth(c));
         return list;
     };
-    EXPECT_EQ(widths(*w.gridVmbList), (QList<int>{700, 700, 3415, 0}));
-    EXPECT_EQ(widths(*w.gridMsgList), (QList<int>{360, 1400, 1100, 1955, 0}));
+    EXPECT_EQ(columns(*w.gridVmbList), (QStringList{"ID 700", "PIN 700", " Comments 3415", " 0"}));
+    EXPECT_EQ(columns(*w.gridMsgList), (QStringList{" 360", "Date 1400", "Length 1100", "From 1955", " 0"}));
+    EXPECT_EQ(w.gridVmbList->rows(), 1);
     EXPECT_EQ(w.gridMsgList->col(), 4);
 
     for (QPushButton* b : {w.cmdRecMsg, w.cmdPlayMsg, w.cmdStopPlay[1], w.cmdDeleteMsg, w.cmdRecIntro, w.cmdPlayIntro,
                            w.cmdStopPlay[0], w.cmdDeleteVmb})
         EXPECT_FALSE(b->isEnabled()) << b->toolTip().toStdString();
     EXPECT_EQ(w.lblMsgCount[0]->text(), QStringLiteral("0")) << "design text until a box is selected";
-    EXPECT_EQ(w.iLastMsgRow, 0);
-    EXPECT_EQ(w.txtStats[0]->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("0"));
     EXPECT_EQ(w.txtStats[2]->text(), QStringLiteral(".0"));
 }
 
@@ -101,27 +85,21 @@ TEST_F(WindowTest, LoadRunsItsStepsInOrderAndTracesThem)
                                     "SSTab1_Click(PreviousTab=1)"}));
 }
 
-TEST_F(WindowTest, MailboxListShowsTheTableInItsOrder)
+TEST_F(WindowTest, BoxesListedAsTextSortedAndTheSelectedBoxsMessagesWithDateLengthCallerAndIcon)
 {
     folder.write(QStringLiteral("data/VmBoxList.xml"),
-                 mailboxFile({mailboxLine("9", "99", "nine"), mailboxLine("10", "1010", "ten"), mailboxLine("7", "7")}));
-    auto& w = load();
-    EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"10", "7", "9"}));
-    EXPECT_EQ(column(*w.gridVmbList, 1), (QStringList{"1010", "7", "99"}));
-    EXPECT_EQ(column(*w.gridVmbList, 2), (QStringList{"ten", "", "nine"}));
-    EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("3"));
-}
-
-TEST_F(WindowTest, SelectingABoxListsItsMessagesWithDateLengthCallerAndIcon)
-{
-    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1"), mailboxLine("10", "10")}));
+                 mailboxFile({mailboxLine("9", "99", "nine"), mailboxLine("10", "1010", "ten"), mailboxLine("1", "1")}));
     message(QStringLiteral("10_0307090501_1_1_5551234.wav"), 11025 * 65, QDateTime(QDate(2026, 1, 5), QTime(14, 3, 9)));
     message(QStringLiteral("10_0307090502_0_2_.wav"), 16538);
     message(QStringLiteral("10_0307090503_01_2_777.wav"), 0);
     message(QStringLiteral("1_greeting-like.txt"), 10);
     auto& w = load();
-    clickBox(2);  // box 10
+    EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"1", "10", "9"}));
+    EXPECT_EQ(column(*w.gridVmbList, 1), (QStringList{"1", "1010", "99"}));
+    EXPECT_EQ(column(*w.gridVmbList, 2), (QStringList{"", "ten", "nine"}));
+    EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("3"));
 
+    clickBox(2);  // box 10
     FlexGrid& list = *w.gridMsgList;
     ASSERT_EQ(list.rows(), 4);
     EXPECT_EQ(column(list, 1)[0], QStringLiteral("Jan 05, 14:03:09"));
@@ -129,9 +107,7 @@ TEST_F(WindowTest, SelectingABoxListsItsMessagesWithDateLengthCallerAndIcon)
     EXPECT_EQ(column(list, 3), (QStringList{"5551234", "", "777"}));
     EXPECT_EQ(column(list, 0), (QStringList{"", "", ""}));
     EXPECT_EQ(column(list, 4)[1], QStringLiteral("10_0307090502_0_2_.wav"));
-    const auto icon = [&](int row) {
-        return list.model()->index(row - 1, 0).data(Qt::DecorationRole).value<QPixmap>().cacheKey();
-    };
+    const auto icon = [&](int row) { return list.model()->index(row - 1, 0).data(Qt::DecorationRole).value<QPixmap>().cacheKey(); };
     EXPECT_EQ(icon(1), w.imgSndStatus.picture(0).cacheKey());
     EXPECT_EQ(icon(2), w.imgSndStatus.picture(1).cacheKey());
     EXPECT_EQ(icon(3), w.imgSndStatus.picture(1).cacheKey()) << "only the marker \"1\" is new";
@@ -141,18 +117,11 @@ TEST_F(WindowTest, SelectingABoxListsItsMessagesWithDateLengthCallerAndIcon)
     EXPECT_EQ(list.col(), 4);
     EXPECT_EQ(w.sSelectedVmbId, QStringLiteral("10"));
     EXPECT_EQ(w.iLastMsgRow, -1);
-    EXPECT_TRUE(enabled(w.cmdPlayMsg) && enabled(w.cmdRecMsg) && enabled(w.cmdDeleteMsg) && enabled(w.cmdStopPlay[1]));
+    for (QPushButton* b : {w.cmdPlayMsg, w.cmdRecMsg, w.cmdDeleteMsg, w.cmdStopPlay[1]})
+        EXPECT_TRUE(b->isEnabled());
     EXPECT_FALSE(list.repaintLocked());
-}
 
-TEST_F(WindowTest, ABoxWithoutMessagesShowsNoMessagesAndOnlyRecordOn)
-{
-    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1"), mailboxLine("10", "10")}));
-    message(QStringLiteral("10_0307090501_1_1_5551234.wav"), 100);  // box 10's, not box 1's
-    auto& w = load();
-    clickBox(1);
-
-    FlexGrid& list = *w.gridMsgList;
+    clickBox(1);  // box 1: its name prefix matches box 10's files only as text
     ASSERT_EQ(list.rows(), 2);
     EXPECT_EQ(list.textMatrix(1, 0), QStringLiteral("No Messages"));
     EXPECT_EQ(list.textMatrix(1, 4), QString());
@@ -162,7 +131,6 @@ TEST_F(WindowTest, ABoxWithoutMessagesShowsNoMessagesAndOnlyRecordOn)
     EXPECT_EQ(w.lblMsgCount[1]->text(), QString());
     EXPECT_TRUE(w.cmdRecMsg->isEnabled());
     EXPECT_FALSE(w.cmdPlayMsg->isEnabled() || w.cmdStopPlay[1]->isEnabled() || w.cmdDeleteMsg->isEnabled());
-
     clickMessage(1);
     EXPECT_EQ(w.iLastMsgRow, -1) << "the No Messages row is not a message";
     EXPECT_FALSE(w.cmdPlayMsg->isEnabled());
@@ -173,16 +141,12 @@ TEST_F(WindowTest, GreetingButtonsFollowTheGreetingFile)
     folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("101", "1"), mailboxLine("102", "2")}));
     folder.write(QStringLiteral("data/VmWelc/101.wav"), "RIFF");
     auto& w = load();
-    const struct {
-        int row;
-        bool greeting;
-    } cases[] = {{1, true}, {2, false}, {1, true}};
-    for (const auto& c : cases) {
-        clickBox(c.row);
-        EXPECT_EQ(w.cmdPlayIntro->isEnabled(), c.greeting) << c.row;
-        EXPECT_EQ(w.cmdStopPlay[0]->isEnabled(), c.greeting) << c.row;
-        EXPECT_TRUE(w.cmdRecIntro->isEnabled());
-        EXPECT_TRUE(w.cmdDeleteVmb->isEnabled());
+    const std::pair<int, bool> cases[] = {{1, true}, {2, false}, {1, true}};
+    for (const auto& [row, greeting] : cases) {
+        clickBox(row);
+        EXPECT_EQ(w.cmdPlayIntro->isEnabled(), greeting) << row;
+        EXPECT_EQ(w.cmdStopPlay[0]->isEnabled(), greeting) << row;
+        EXPECT_TRUE(w.cmdRecIntro->isEnabled() && w.cmdDeleteVmb->isEnabled());
     }
 }
 
@@ -214,25 +178,16 @@ TEST_F(WindowTest, MessageClicksMoveTheHighlightAndRestoreThePreviousIcon)
 
 TEST_F(WindowTest, StatisticsCountAllBoxesAndShowTruncatedTenthsOfAnHour)
 {
-    const struct {
-        qint64 seconds;
-        const char* shown;
-    } cases[] = {{90, ".0"}, {59 * 60, ".9"}, {60 * 60, "1.0"}, {125 * 60 + 20, "2.0"}};
-    for (const auto& c : cases) {
-        vm::test::TempAppFolder own;
-        message(QStringLiteral("1_0307090501_1_1_1.wav"), 0);  // into the fixture's folder, not counted here
-        QFile f(own.file(QStringLiteral("data/VmSave/2_0307090501_0_1_2.wav")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.resize(c.seconds * 11025);
-        f.close();
-        own.write(QStringLiteral("data/VmSave/3_0307090501_1_1_3.wav"), {});
-        own.write(QStringLiteral("data/VmSave/odd name.wav"), {});
+    folder.write(QStringLiteral("data/VmSave/3_0307090501_1_1_3.wav"), {});
+    folder.write(QStringLiteral("data/VmSave/odd name.wav"), {});
+    const std::pair<qint64, const char*> cases[] = {{90, ".0"}, {59 * 60, ".9"}, {60 * 60, "1.0"}, {125 * 60 + 20, "2.0"}};
+    for (const auto& [seconds, shown] : cases) {
+        message(QStringLiteral("2_0307090501_0_1_2.wav"), seconds * 11025);
         auto& w = load();
         EXPECT_EQ(w.txtStats[0]->text(), QStringLiteral("1"));
         EXPECT_EQ(w.txtStats[1]->text(), QStringLiteral("2"));
-        EXPECT_EQ(w.txtStats[2]->text(), QLatin1String(c.shown)) << c.seconds;
+        EXPECT_EQ(w.txtStats[2]->text(), QLatin1String(shown)) << seconds;
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d*\\.\\d$")).match(w.txtStats[3]->text()).hasMatch());
-        win.reset();
     }
 }
 

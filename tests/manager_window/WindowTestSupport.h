@@ -1,7 +1,6 @@
 #pragma once
 // Shared set-up of the window's widget tests: a throw-away application
-// folder with its files, scripted message boxes, and the real window loaded
-// on that folder and driven through its controls.
+// folder, scripted message boxes, the real window driven through its controls.
 
 #include "failsafe/ErrorDialogHost.h"
 #include "failsafe/FailSafeState.h"
@@ -31,8 +30,7 @@ struct ShownBox {
     QString caption;
 };
 
-// Answers from a queue (Yes to questions, OK otherwise, when it is empty)
-// and remembers every box shown.
+// Answers from a queue (then Yes to questions, OK otherwise); notes every box.
 class ScriptedBoxes final : public window::MessageBoxService {
 public:
     window::MsgAnswer show(const QString& text, window::MsgButtons buttons, const QString& caption) override
@@ -56,8 +54,7 @@ struct RecordingPlayer final : sound::SoundPlayer {
     QStringList* log;
 };
 
-// The error report dialog's stand-in: notes "number in procedure" and
-// continues at once.
+// The error report dialog's stand-in: notes "number in procedure", continues.
 struct ErrorsSeen final : failsafe::ErrorDialogHost {
     void setSystemInfoText(const QString&) override {}
     QString systemInfoText() const override { return {}; }
@@ -72,7 +69,6 @@ struct ErrorsSeen final : failsafe::ErrorDialogHost {
     QStringList errors;
 };
 
-// One line of the mailbox list file for a box with the given fields.
 inline QByteArray mailboxLine(const QString& id, const QString& pin, const QString& description = {},
                               int ftpUpload = 0)
 {
@@ -117,6 +113,14 @@ protected:
     void clickMessage(int row, Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseClick(win->gridMsgList->viewport(), button, {}, cell(*win->gridMsgList, row, 2));
+    }
+    // Every box shown so far as "caption|OK|text" or "caption|YNC|text".
+    QStringList shownBoxes() const
+    {
+        QStringList list;
+        for (const ShownBox& b : boxes.shown)
+            list << b.caption + (b.buttons == window::MsgButtons::YesNoCancel ? QStringLiteral("|YNC|") : QStringLiteral("|OK|")) + b.text;
+        return list;
     }
     void type(window::TextBox* field, const QString& text)
     {
