@@ -1,5 +1,6 @@
 // The error module's settings file on arbitrary contents: reading never
-// raises and record sizes stay usable.
+// raises, and a circular log left on has records that hold at least their
+// CR LF and at least one slot to rotate through.
 #include "FuzzSupport.h"
 
 #include "failsafe/SettingsFile.h"
@@ -11,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace vm;
     const QString path = fuzz::writeFuzzFile(QStringLiteral("FSCLIENT.INI"), data, size);
     const failsafe::Settings s = failsafe::readSettings(path, fuzz::fuzzFolder().path());
-    if (s.circularLog && (s.recordSize < 3 || s.maxRecords < 1))
+    if (s.circularLog && (s.recordSize < 2 || s.maxRecords < 1))
         std::abort();
     return 0;
 }

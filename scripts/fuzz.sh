@@ -14,14 +14,17 @@ fi
 targets=(fuzz_ini fuzz_list_file fuzz_line_parsers fuzz_fsclient fuzz_remote_chain)
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVM_FUZZ=ON -DVM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz --target "${targets[@]}"
+# Findings of an earlier run were reported then; start clean.
+find build-fuzz -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) -delete
 for t in "${targets[@]}"; do
   work="build-fuzz/corpus/$t"
   mkdir -p "$work"
   echo "fuzz: $t for ${seconds}s"
   (cd build-fuzz && "fuzz/$t" "corpus/$t" "../fuzz/corpus/$t" -max_total_time="$seconds" -max_len=8192 \
       -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 2>&1 | grep -E '^(stat::number_of_executed_units|Done|==[0-9]+==ERROR|SUMMARY)' || true)
-  if ls build-fuzz/crash-* build-fuzz/leak-* build-fuzz/timeout-* >/dev/null 2>&1; then
-    echo "fuzz: $t found a problem:"; ls build-fuzz/crash-* build-fuzz/leak-* build-fuzz/timeout-* 2>/dev/null
+  findings=$(find build-fuzz -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \))
+  if [[ -n "$findings" ]]; then
+    echo "fuzz: $t found a problem:"; echo "$findings"
     exit 1
   fi
 done
