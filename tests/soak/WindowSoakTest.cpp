@@ -306,6 +306,8 @@ protected:
         View expected = expectedFilesView();
         actual.emplace_back(QStringLiteral("window closed"), flags({win->unloaded(), win->isVisible()}));
         expected.emplace_back(QStringLiteral("window closed"), QStringLiteral("10"));
+        actual.emplace_back(QStringLiteral("run-time errors"), join(errors_.errors));
+        expected.emplace_back(QStringLiteral("run-time errors"), join(model_->errors));
         QStringList started = recorderLog(model_->recorded.size());
         QStringList expectedStarts = model_->recorded;
         started.sort();
