@@ -145,6 +145,20 @@ TEST_F(EditingTest, DeletingABoxAsksThenRemovesRowEntryAndGreetingButKeepsMessag
     EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("0"));
 }
 
+TEST_F(EditingTest, DeletingABlankRowDeletesItsGreetingToo)
+{
+    // Box 7 is only in the legacy list: the start-up merge leaves a blank row
+    // for it, sorted first; a greeting recorded for that row is ".wav".
+    folder.write(QStringLiteral("data/VmBoxList.txt"), "\"7\",\"1\",\"seven\"\r\n");
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1")}));
+    auto& w = load();
+    folder.write(QStringLiteral("data/VmWelc/.wav"), "RIFF");
+    clickBox(1);
+    QTest::mouseClick(w.cmdDeleteVmb, Qt::LeftButton);
+    EXPECT_EQ(tableIds(), QStringList{"1"});
+    EXPECT_FALSE(folder.exists(QStringLiteral("data/VmWelc/.wav")));
+}
+
 TEST_F(EditingTest, LengthLimitsAreClampedAndWrittenWhenTheFieldIsLeft)
 {
     auto& w = load();
