@@ -13,7 +13,7 @@
 // alone; names of recorded messages carry the time of day. A long run:
 //   VM_SOAK_SEED=7 VM_SOAK_STEPS=100000 QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 TZ=UTC
 //     build/tests/window_soak_tests
-// takes about three minutes. A failure names the seed, the step, the last
+// takes about five minutes. A failure names the seed, the step, the last
 // actions and every difference from the model.
 #include "SoakModel.h"
 
