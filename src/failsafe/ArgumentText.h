@@ -11,6 +11,9 @@ namespace vm::failsafe {
 
 QString argumentList(std::initializer_list<QString> parts);
 
+// The argument text of a procedure without parameters: "()".
+inline QString noArguments() { return QStringLiteral("()"); }
+
 // Parameters of control and form events, with the ordinary number-to-text
 // conversion (no leading blank): Integer parameters (3, -1) and Single
 // coordinates (120.5).

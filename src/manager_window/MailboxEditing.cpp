@@ -23,12 +23,11 @@ namespace vm::window {
 
 using failsafe::argumentList;
 using failsafe::eventArg;
+using failsafe::noArguments;
 using failsafe::runTraced;
 using failsafe::variantArg;
 
 namespace {
-
-QString noArguments() { return QStringLiteral("()"); }
 
 std::int16_t checkValue(const QCheckBox& box)
 {

@@ -22,11 +22,10 @@ namespace vm::window {
 
 using failsafe::argumentList;
 using failsafe::eventArg;
+using failsafe::noArguments;
 using failsafe::runTraced;
 
 namespace {
-
-QString noArguments() { return QStringLiteral("()"); }
 
 // Keeps a grid locked against repainting until the end of the scope,
 // whichever way the scope is left.

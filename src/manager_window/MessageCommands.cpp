@@ -27,11 +27,10 @@ namespace vm::window {
 
 using vm::failsafe::argumentList;
 using vm::failsafe::eventArg;
+using vm::failsafe::noArguments;
 using vm::failsafe::runTraced;
 
 namespace {
-
-QString noArguments() { return QStringLiteral("()"); }
 
 // The line number that marks a message recorded with this program.
 constexpr std::int16_t kRecordedHereLine = 1000;

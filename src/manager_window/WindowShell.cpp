@@ -20,11 +20,10 @@ namespace vm::window {
 
 using failsafe::argumentList;
 using failsafe::eventArg;
+using failsafe::noArguments;
 using failsafe::runTraced;
 
 namespace {
-
-QString noArguments() { return QStringLiteral("()"); }
 
 void setHeadings(FlexGrid& grid, const QStringList& headings)
 {

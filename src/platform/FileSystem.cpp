@@ -40,13 +40,16 @@ struct Fd {
     }
 };
 
-void writeAllTo(int fd, const QString& path, const QByteArray& bytes)
+// Writes all of `bytes` at the file position, or at `offset` when it is not
+// negative; a short write goes on where it stopped.
+void writeWhole(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset)
 {
     faultPoint(FileStep::Write, path, bytes.size());
     const char* p = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        const ssize_t n = offset < 0 ? ::write(fd, p, static_cast<size_t>(left))
+                                     : ::pwrite(fd, p, static_cast<size_t>(left), static_cast<off_t>(offset));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -54,7 +57,14 @@ void writeAllTo(int fd, const QString& path, const QByteArray& bytes)
         }
         p += n;
         left -= n;
+        if (offset >= 0)
+            offset += n;
     }
+}
+
+void writeAllTo(int fd, const QString& path, const QByteArray& bytes)
+{
+    writeWhole(fd, path, bytes, -1);
 }
 
 int openOrRaise(const QString& path, int flags)
@@ -308,20 +318,7 @@ int openForUpdate(const QString& path)
 
 void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset)
 {
-    faultPoint(FileStep::Write, path, bytes.size());
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::pwrite(fd, p, static_cast<size_t>(left), static_cast<off_t>(offset));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            raiseForErrno(errno, path);
-        }
-        p += n;
-        left -= n;
-        offset += n;
-    }
+    writeWhole(fd, path, bytes, offset);
 }
 
 void replaceFileAtomically(const QString& path, const QByteArray& bytes)
