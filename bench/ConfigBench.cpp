@@ -24,14 +24,15 @@ QByteArray largeIni()
         text += "[Line" + QByteArray::number(section) + "]\r\n";
         line += 2;
         for (int key = 0; key < 18 && line < kLines - 20; ++key, ++line)
-            text += "Key" + QByteArray::number(key) + " = value of key " + QByteArray::number(key) +
-                    " in group " + QByteArray::number(section) + "\r\n";
+            text += "Key" + QByteArray::number(key) + " = value of key " + QByteArray::number(key) + " in group " +
+                    QByteArray::number(section) + "\r\n";
     }
-    text += "[PlayRecordConfig]\r\nRecEditor=rec.exe\r\n[Voicemail]\r\n"
-            "RecLengthMin=2\r\nRecLengthMax=300\r\nForwardEmailSubject=New message\r\n"
-            "ForwardEmailSmtpServer=mail.example\r\nForwardEmailSmtpEmailAddress=vm@example\r\n"
-            "ForwardEmailMechanism=SMTP\r\nForwardEmailBody=body\r\nFtpServer=ftp.example\r\n"
-            "FtpDir=/in\r\nFtpUser=bob\r\nFtpPassword=secret\r\nRunCommandAfterRec=notify.exe\r\n";
+    text +=
+        "[PlayRecordConfig]\r\nRecEditor=rec.exe\r\n[Voicemail]\r\n"
+        "RecLengthMin=2\r\nRecLengthMax=300\r\nForwardEmailSubject=New message\r\n"
+        "ForwardEmailSmtpServer=mail.example\r\nForwardEmailSmtpEmailAddress=vm@example\r\n"
+        "ForwardEmailMechanism=SMTP\r\nForwardEmailBody=body\r\nFtpServer=ftp.example\r\n"
+        "FtpDir=/in\r\nFtpUser=bob\r\nFtpPassword=secret\r\nRunCommandAfterRec=notify.exe\r\n";
     return text;
 }
 

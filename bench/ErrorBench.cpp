@@ -33,10 +33,16 @@ void BM_ErrorLogEntry(benchmark::State& state)
     ErrorRecord record;
     record.stackCopy[0] = QLatin1Char(' ') + QString::number(depth);
     for (int d = 1; d <= depth; ++d)
-        record.stackCopy[d] = QLatin1Char(' ') + QString::number(d) + QStringLiteral(" : ") + QString(d - 1, QLatin1Char('\t')) +
+        record.stackCopy[d] = QLatin1Char(' ') + QString::number(d) + QStringLiteral(" : ") +
+                              QString(d - 1, QLatin1Char('\t')) +
                               QStringLiteral("frmVmailCfg.frm : Sub gridVmbList_SelChange : ()");
-    record.slot[0] = {categoryText(53), QStringLiteral("frmVmailCfg.frm"), QStringLiteral("Sub cmdPlayMsg_Click"), 0,
-                      QStringLiteral("VoicemailManager (local)"), 53, QStringLiteral("File not found")};
+    record.slot[0] = {categoryText(53),
+                      QStringLiteral("frmVmailCfg.frm"),
+                      QStringLiteral("Sub cmdPlayMsg_Click"),
+                      0,
+                      QStringLiteral("VoicemailManager (local)"),
+                      53,
+                      QStringLiteral("File not found")};
     CallStack stack;
     ErrorLogTexts texts;
     texts.systemInfo = QString(4000, QLatin1Char('x'));

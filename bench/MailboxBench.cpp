@@ -51,8 +51,8 @@ QByteArray legacyList(int count)
     QByteArray text;
     for (int n = 0; n < count; ++n) {
         const vm::VoicemailBox b = realisticBox(n);
-        text += quoted({b.Id, b.Pin, b.Groups, b.Description, b.EmailForward, b.PhoneForward, b.PagerNumber,
-                        b.PagerMessage});
+        text += quoted(
+            {b.Id, b.Pin, b.Groups, b.Description, b.EmailForward, b.PhoneForward, b.PagerNumber, b.PagerMessage});
     }
     return text;
 }

@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QString id, pin, groups, description, email, phone, pagerNumber, pagerMessage, onReceive;
     std::int16_t ftp = 0, del = 0;
     ignoreErrors([&] {
-        VmbParseXmlLine(text, id, pin, groups, description, email, phone, pagerNumber, pagerMessage, onReceive,
-                        ftp, del);
+        VmbParseXmlLine(text, id, pin, groups, description, email, phone, pagerNumber, pagerMessage, onReceive, ftp,
+                        del);
     });
     QString marker, caller;
     MsgFileNameParse(text, marker, caller);

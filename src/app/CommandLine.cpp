@@ -18,10 +18,12 @@ ParseResult parseCommandLine(const QStringList& arguments)
     const QCommandLineOption folder(QStringLiteral("app-folder"),
                                     QStringLiteral("Application folder to work on (default: the executable's folder)."),
                                     QStringLiteral("DIR"));
-    QCommandLineOption screenshot(QStringLiteral("screenshot"), QStringLiteral("Save a picture of the window, then close it."),
+    QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                  QStringLiteral("Save a picture of the window, then close it."),
                                   QStringLiteral("FILE"));
     screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
-    QCommandLineOption closeAfterLoad(QStringLiteral("close-after-load"), QStringLiteral("Close the window once loaded."));
+    QCommandLineOption closeAfterLoad(QStringLiteral("close-after-load"),
+                                      QStringLiteral("Close the window once loaded."));
     closeAfterLoad.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({help, version, folder, screenshot, closeAfterLoad});
 

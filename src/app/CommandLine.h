@@ -22,7 +22,7 @@ struct Options {
 struct ParseResult {
     std::optional<Options> options;  // empty: exit with `exitCode` after printing `output`
     int exitCode = 0;
-    QString output;                  // for stdout (help, version) or stderr (errors)
+    QString output;  // for stdout (help, version) or stderr (errors)
 };
 
 ParseResult parseCommandLine(const QStringList& arguments);

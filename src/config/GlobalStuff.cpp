@@ -36,18 +36,15 @@ constexpr std::int16_t kDefaultRecLengthMax = 300;
 
 void clearValues()
 {
-    for (QString* s : {&RecEditor, &ForwardEmailSubject, &ForwardEmailSmtpServer, &ForwardEmailSmtpEmailAddress,
-                       &ForwardEmailMechanism, &ForwardEmailBody, &FtpServer, &FtpDir, &FtpUser, &FtpPassword,
-                       &RunCommandAfterRec})
+    for (QString* s :
+         {&RecEditor, &ForwardEmailSubject, &ForwardEmailSmtpServer, &ForwardEmailSmtpEmailAddress,
+          &ForwardEmailMechanism, &ForwardEmailBody, &FtpServer, &FtpDir, &FtpUser, &FtpPassword, &RunCommandAfterRec})
         s->clear();
     RecLengthMin = 0;
     RecLengthMax = 0;
 }
 
-QString voicemailValue(const char* key)
-{
-    return GetIniString(kVoicemail, QString::fromLatin1(key));
-}
+QString voicemailValue(const char* key) { return GetIniString(kVoicemail, QString::fromLatin1(key)); }
 
 // A length limit: the default when the key is empty, else the value as a
 // 16-bit number (errors 13 and 6 go to the caller).
@@ -74,10 +71,7 @@ void takeBodyFromFile()
 
 }  // namespace
 
-void SetGlobalPaths()
-{
-    SetIniFile(paths::iniFile());
-}
+void SetGlobalPaths() { SetIniFile(paths::iniFile()); }
 
 void LoadConfig()
 {

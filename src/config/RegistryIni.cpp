@@ -17,15 +17,9 @@ QString& iniPath()
 
 }  // namespace
 
-void SetIniFile(const QString& path)
-{
-    iniPath() = path;
-}
+void SetIniFile(const QString& path) { iniPath() = path; }
 
-QString IniFile()
-{
-    return iniPath();
-}
+QString IniFile() { return iniPath(); }
 
 QString ReadIniString(const QString& section, const QString& key)
 {
@@ -40,9 +34,6 @@ void WriteIniString(const QString& section, const QString& key, const QString& v
     (void)ini::writePrivateProfileString(section, key, value, iniPath());
 }
 
-QString GetIniString(QString section, QString key)
-{
-    return ReadIniString(section, key);
-}
+QString GetIniString(QString section, QString key) { return ReadIniString(section, key); }
 
 }  // namespace vm::config

@@ -6,10 +6,7 @@ namespace {
 // Type codes whose decimal text occurs in this string show their value.
 const QString kShownTypeCodes = QStringLiteral("23456781117");
 
-QString part(const QString& name, const QString& value)
-{
-    return name + QLatin1Char('=') + value;
-}
+QString part(const QString& name, const QString& value) { return name + QLatin1Char('=') + value; }
 
 // A Single as the ordinary conversion writes it: up to seven significant
 // digits, exponent as "E+20".
@@ -34,20 +31,11 @@ QString argumentList(std::initializer_list<QString> parts)
     return text + QLatin1Char(')');
 }
 
-QString eventArg(const QString& name, long long value)
-{
-    return part(name, QString::number(value));
-}
+QString eventArg(const QString& name, long long value) { return part(name, QString::number(value)); }
 
-QString eventArg(const QString& name, double value)
-{
-    return part(name, singleText(value));
-}
+QString eventArg(const QString& name, double value) { return part(name, singleText(value)); }
 
-bool variantTypeShown(VariantType type)
-{
-    return kShownTypeCodes.contains(QString::number(static_cast<int>(type)));
-}
+bool variantTypeShown(VariantType type) { return kShownTypeCodes.contains(QString::number(static_cast<int>(type))); }
 
 QString variantArg(const QString& name, VariantType type, const QString& valueText)
 {

@@ -45,8 +45,8 @@ bool bothTrailsAnnounceUnwinding()
 
 void warnUnbalancedExit(const QString& module, const QString& procedure)
 {
-    if (!bothTrailsAnnounceUnwinding() &&
-        showMessageBox(BoxIcon::Exclamation, BoxButtons::OkCancel, message(53), unbalancedExitWarning(module, procedure)))
+    if (!bothTrailsAnnounceUnwinding() && showMessageBox(BoxIcon::Exclamation, BoxButtons::OkCancel, message(53),
+                                                         unbalancedExitWarning(module, procedure)))
         debuggerStop();
     ErrorSlot& slot = state().error.slot[0];
     slot.moduleTrail.clear();
@@ -125,10 +125,7 @@ void pop(const QString& module, const QString& procedure)
 
 }  // namespace
 
-QString depthText(int depth)
-{
-    return QLatin1Char(' ') + QString::number(depth);
-}
+QString depthText(int depth) { return QLatin1Char(' ') + QString::number(depth); }
 
 bool entryMatches(QStringView entry, QStringView module, QStringView procedure)
 {

@@ -57,10 +57,7 @@ QByteArray circularRecord(const QByteArray& line, int recordSize)
     return record;
 }
 
-qint64 circularRecordOffset(int slot, int recordSize)
-{
-    return kCircularHeaderSize + qint64(slot) * recordSize;
-}
+qint64 circularRecordOffset(int slot, int recordSize) { return kCircularHeaderSize + qint64(slot) * recordSize; }
 
 void closeCircularLog(CircularLog& log)
 {

@@ -164,20 +164,11 @@ void finish()
 
 }  // namespace
 
-void setErrorLogClock(DateTimeSource clock)
-{
-    g_clock = std::move(clock);
-}
+void setErrorLogClock(DateTimeSource clock) { g_clock = std::move(clock); }
 
-QDateTime errorLogNow()
-{
-    return g_clock ? g_clock() : QDateTime::currentDateTime();
-}
+QDateTime errorLogNow() { return g_clock ? g_clock() : QDateTime::currentDateTime(); }
 
-void setSystemReportBuilder(SystemReportBuilder builder)
-{
-    g_reportBuilder = std::move(builder);
-}
+void setSystemReportBuilder(SystemReportBuilder builder) { g_reportBuilder = std::move(builder); }
 
 EntryPlace placeOfEntry(const QString& entry)
 {

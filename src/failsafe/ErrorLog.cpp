@@ -9,9 +9,9 @@
 
 #include <QFile>
 
-#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace vm::failsafe {
 
@@ -29,10 +29,7 @@ QString withCrLf(QString text)
     return text;
 }
 
-QString trimmedLabel(int messageNumber)
-{
-    return message(messageNumber).trimmed() + QLatin1Char(' ');
-}
+QString trimmedLabel(int messageNumber) { return message(messageNumber).trimmed() + QLatin1Char(' '); }
 
 QString errorBlock(const ErrorRecord& record, int slotIndex, int depth)
 {

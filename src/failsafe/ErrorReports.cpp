@@ -20,10 +20,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 // One block of the defect report: the label line, then the value.
-void addBlock(QString& body, const QString& label, const QString& value)
-{
-    body += label + kCrLf + value + kCrLf;
-}
+void addBlock(QString& body, const QString& label, const QString& value) { body += label + kCrLf + value + kCrLf; }
 
 // A block whose value may fail to come: it then stays empty.
 template <class Value>
@@ -34,10 +31,7 @@ void addQueriedBlock(QString& body, const QString& label, Value&& value)
     addBlock(body, label, text);
 }
 
-QString optionalNumber(const std::optional<int>& value)
-{
-    return value ? QString::number(*value) : QString();
-}
+QString optionalNumber(const std::optional<int>& value) { return value ? QString::number(*value) : QString(); }
 
 QString errorKey(const ErrorSlot& slot)
 {
@@ -80,10 +74,7 @@ QString componentBlocks(const sys::SystemQuery& query)
 
 }  // namespace
 
-QString emailSubject(const QString& exeName)
-{
-    return QStringLiteral("Remote Error Report From ") + exeName;
-}
+QString emailSubject(const QString& exeName) { return QStringLiteral("Remote Error Report From ") + exeName; }
 
 QString emailBody(const ErrorSlot& slot, const QString& exeName)
 {

@@ -27,10 +27,7 @@ std::int64_t steadyMilliseconds()
 
 void setClock(ClockSource clock) { g_clock = std::move(clock); }
 
-std::int64_t msClock()
-{
-    return g_clock ? g_clock() : steadyMilliseconds();
-}
+std::int64_t msClock() { return g_clock ? g_clock() : steadyMilliseconds(); }
 
 void setMemorySource(MemorySource source) { g_memory = std::move(source); }
 

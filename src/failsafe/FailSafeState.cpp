@@ -37,10 +37,7 @@ QString versionText()
 }
 }  // namespace
 
-FailSafeState& state()
-{
-    return *stateStore();
-}
+FailSafeState& state() { return *stateStore(); }
 
 void resetState()
 {
@@ -57,60 +54,62 @@ PendingError& Err()
     return pending;
 }
 
-void setErrorDialogHost(ErrorDialogHost* host)
-{
-    g_dialogHost = host;
-}
+void setErrorDialogHost(ErrorDialogHost* host) { g_dialogHost = host; }
 
-ErrorDialogHost* errorDialogHost()
-{
-    return g_dialogHost;
-}
+ErrorDialogHost* errorDialogHost() { return g_dialogHost; }
 
 QString message(int number)
 {
     switch (number) {
-    case 1: return QStringLiteral("] END PROGRAM ");
-    case 16: return QStringLiteral(" error");
-    case 17: return QStringLiteral(" <unavailable: line numbers not used>");
-    case 18: return QStringLiteral("<< ERROR >>");
-    case 19: return QStringLiteral("Module      ");
-    case 20: return nowText() + QStringLiteral(" - start FailSafe client v") + kFailSafeVersion + QStringLiteral(" data capture");
-    case 21: return QStringLiteral("The error handler was not initialized before a call to 'fsPOP()' was made.");
-    case 22: return QStringLiteral("The program is too deeply nested. The error handler can only handle 1000 levels of recursion.");
-    case 23: return QStringLiteral("generated error");
-    case 24: return QStringLiteral(" - Internal Error Handler");
-    case 25: return QStringLiteral("An internal error ");
-    case 26: return QStringLiteral(" has occurred in module FAILSAFE.BAS, procedure pfErr(), line ");
-    case 27: return QStringLiteral("Error Information");
-    case 28: return QStringLiteral("Call Tree & Arguments");
-    case 29: return QStringLiteral("System State Information");
-    case 30: return QStringLiteral("Procedure");
-    case 31: return nowText() + QStringLiteral(" - stop FailSafe client v") + kFailSafeVersion + QStringLiteral(" data capture");
-    case 32: return QStringLiteral("FailSafe(tm) : Program START");
-    case 33: return QStringLiteral("START PROGRAM");
-    case 34: return QStringLiteral("Program Error Intercepted");
-    case 35: return QStringLiteral("Line Number ");
-    case 36: return QStringLiteral("Error No. ");
-    case 37: return QStringLiteral("Description ");
-    case 38: return QStringLiteral("Category ");
-    case 39: return QStringLiteral(" bytes");
-    case 40: return QStringLiteral("YES");
-    case 41: return QStringLiteral("NO");
-    case 42: return QStringLiteral("&Continue");
-    case 43: return QStringLiteral("&Go to");
-    case 44: return QStringLiteral("&Break to");
-    case 48: return QStringLiteral("Procedure is unbalanced or contains calls to unbalanced routines. ");
-    case 49: return QStringLiteral("'fsPOP()' was called without 'fsPUSH()'. ");
-    case 50: return QStringLiteral("Choose OK break to VB.");
-    case 51: return QStringLiteral("Choose CANCEL to continue with program.");
-    case 52: return QStringLiteral("Windows is in 'Standard' mode. Microsecond timer resolution only available under Windows 'Enhanced' mode. Using millisecond timer resolution.");
-    case 53: return QStringLiteral("FSVB100");
-    case 55: return QStringLiteral("&More");
-    case 58: return QStringLiteral("trappable errors");
-    case 61: return QStringLiteral("Source ");
-    case 62: return appFolder() + QDir::separator() + executableName() + QStringLiteral(" ver ") + versionText();
-    default: return {};
+        case 1: return QStringLiteral("] END PROGRAM ");
+        case 16: return QStringLiteral(" error");
+        case 17: return QStringLiteral(" <unavailable: line numbers not used>");
+        case 18: return QStringLiteral("<< ERROR >>");
+        case 19: return QStringLiteral("Module      ");
+        case 20:
+            return nowText() + QStringLiteral(" - start FailSafe client v") + kFailSafeVersion +
+                   QStringLiteral(" data capture");
+        case 21: return QStringLiteral("The error handler was not initialized before a call to 'fsPOP()' was made.");
+        case 22:
+            return QStringLiteral(
+                "The program is too deeply nested. The error handler can only handle 1000 levels of recursion.");
+        case 23: return QStringLiteral("generated error");
+        case 24: return QStringLiteral(" - Internal Error Handler");
+        case 25: return QStringLiteral("An internal error ");
+        case 26: return QStringLiteral(" has occurred in module FAILSAFE.BAS, procedure pfErr(), line ");
+        case 27: return QStringLiteral("Error Information");
+        case 28: return QStringLiteral("Call Tree & Arguments");
+        case 29: return QStringLiteral("System State Information");
+        case 30: return QStringLiteral("Procedure");
+        case 31:
+            return nowText() + QStringLiteral(" - stop FailSafe client v") + kFailSafeVersion +
+                   QStringLiteral(" data capture");
+        case 32: return QStringLiteral("FailSafe(tm) : Program START");
+        case 33: return QStringLiteral("START PROGRAM");
+        case 34: return QStringLiteral("Program Error Intercepted");
+        case 35: return QStringLiteral("Line Number ");
+        case 36: return QStringLiteral("Error No. ");
+        case 37: return QStringLiteral("Description ");
+        case 38: return QStringLiteral("Category ");
+        case 39: return QStringLiteral(" bytes");
+        case 40: return QStringLiteral("YES");
+        case 41: return QStringLiteral("NO");
+        case 42: return QStringLiteral("&Continue");
+        case 43: return QStringLiteral("&Go to");
+        case 44: return QStringLiteral("&Break to");
+        case 48: return QStringLiteral("Procedure is unbalanced or contains calls to unbalanced routines. ");
+        case 49: return QStringLiteral("'fsPOP()' was called without 'fsPUSH()'. ");
+        case 50: return QStringLiteral("Choose OK break to VB.");
+        case 51: return QStringLiteral("Choose CANCEL to continue with program.");
+        case 52:
+            return QStringLiteral(
+                "Windows is in 'Standard' mode. Microsecond timer resolution only available under Windows 'Enhanced' mode. Using millisecond timer resolution.");
+        case 53: return QStringLiteral("FSVB100");
+        case 55: return QStringLiteral("&More");
+        case 58: return QStringLiteral("trappable errors");
+        case 61: return QStringLiteral("Source ");
+        case 62: return appFolder() + QDir::separator() + executableName() + QStringLiteral(" ver ") + versionText();
+        default: return {};
     }
 }
 

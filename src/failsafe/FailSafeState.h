@@ -15,8 +15,8 @@ namespace vm::failsafe {
 
 class MonitorLink;
 
-inline constexpr int kMaxFrames = 1000;      // frames 1..1000; slot 0 is the bottom entry
-inline constexpr int kErrorSlots = 11;       // error record slots 0..10
+inline constexpr int kMaxFrames = 1000;  // frames 1..1000; slot 0 is the bottom entry
+inline constexpr int kErrorSlots = 11;   // error record slots 0..10
 inline const QString kFailSafeVersion = QStringLiteral("6.6 (for Visual Basic 5.0 and 6.0)");
 
 // FSCLIENT.INI, as read by fsSTART. Booleans start false and strings empty;
@@ -31,7 +31,7 @@ struct Settings {
     QString emailAddress;
     bool writeToDisk = false;
     bool captureToDisk = false;
-    QString logFile;          // full path once resolved
+    QString logFile;  // full path once resolved
     bool silentRun = false;
     bool displayMode = false;
     bool includeResources = false;
@@ -46,18 +46,18 @@ struct Settings {
 };
 
 struct CallStack {
-    std::array<QString, kMaxFrames + 1> entry;            // slot 0: bottom entry
+    std::array<QString, kMaxFrames + 1> entry;  // slot 0: bottom entry
     std::array<std::int16_t, kMaxFrames + 1> codePointer{};
     std::array<std::int64_t, kMaxFrames + 1> frameTime{};  // slot 0: program start time
     std::int32_t depth = 0;
 };
 
 struct ErrorSlot {
-    QString category;        // category name + " error"
+    QString category;  // category name + " error"
     QString moduleTrail;
     QString procedureTrail;
     std::int32_t line = 0;
-    QString source;          // source + " (local)" / " (remote)"
+    QString source;  // source + " (local)" / " (remote)"
     std::int32_t number = 0;
     QString description;
 };
@@ -75,7 +75,7 @@ struct ErrorRecord {
 struct CircularLog {
     bool on = false;
     QString path;
-    int fd = -1;               // open file, -1 when closed
+    int fd = -1;  // open file, -1 when closed
     std::int16_t recordSize = 512;
     std::int16_t maxRecords = 100;
     std::int32_t nextRecord = 0;
@@ -83,24 +83,24 @@ struct CircularLog {
 
 struct FailSafeState {
     bool started = false;
-    QString appFolder;        // without trailing separator
-    QString settingsPath;     // appFolder + "/FSCLIENT.INI"
-    QString appTag;           // "[" + exe name + "] "
+    QString appFolder;     // without trailing separator
+    QString settingsPath;  // appFolder + "/FSCLIENT.INI"
+    QString appTag;        // "[" + exe name + "] "
     Settings settings;
     CallStack stack;
     ErrorRecord error;
     CircularLog circular;
     std::int32_t lineCounter = 0;
-    std::int64_t startTime = 0;          // ms clock at start-up
-    std::int64_t entryCorrection = 0;    // monitor self-timing, ms
+    std::int64_t startTime = 0;        // ms clock at start-up
+    std::int64_t entryCorrection = 0;  // monitor self-timing, ms
     std::int64_t exitCorrection = 0;
-    std::int64_t timingNote = -1;        // start of a measured call, -1 when none
+    std::int64_t timingNote = -1;  // start of a measured call, -1 when none
     bool devEnvironment = false;
     bool monitorPresent = false;
-    QString monitorName;                 // server name of the monitor found
+    QString monitorName;  // server name of the monitor found
     std::shared_ptr<MonitorLink> monitorLink;
     bool dialogShowing = false;
-    QString ownSource;                   // source text of this program's errors
+    QString ownSource;  // source text of this program's errors
 };
 
 FailSafeState& state();

@@ -5,10 +5,7 @@
 
 namespace vm::failsafe {
 
-QString internalErrorTitle()
-{
-    return QStringLiteral("FailSafe") + message(24);
-}
+QString internalErrorTitle() { return QStringLiteral("FailSafe") + message(24); }
 
 QString internalErrorText(const QString& routine, const RuntimeError& error)
 {

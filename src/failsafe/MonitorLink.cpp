@@ -41,10 +41,7 @@ std::shared_ptr<MonitorLink> MonitorLink::find()
     return nullptr;
 }
 
-QString MonitorLink::serverName() const
-{
-    return socket_.serverName();
-}
+QString MonitorLink::serverName() const { return socket_.serverName(); }
 
 std::int32_t MonitorLink::send(std::uint32_t id, std::int32_t param, const QByteArray& text)
 {

@@ -17,10 +17,7 @@ void appendBig32(QByteArray& out, std::uint32_t value)
     out.append(bytes, 4);
 }
 
-std::uint32_t big32(const QByteArray& in, qsizetype at)
-{
-    return qFromBigEndian<std::uint32_t>(in.constData() + at);
-}
+std::uint32_t big32(const QByteArray& in, qsizetype at) { return qFromBigEndian<std::uint32_t>(in.constData() + at); }
 }  // namespace
 
 QByteArray encodeMessage(const Message& message)

@@ -29,8 +29,8 @@ namespace vm::failsafe::monitor {
 inline const QString kMonitorTitle = QStringLiteral("Tarvik FailSafe");
 inline const QString kMonitorTitlePrefix = QStringLiteral("Tarvik FailSafe -");
 
-inline constexpr std::uint32_t kSetText = 12;     // the window-text message
-inline constexpr std::uint32_t kPoll = 1124;      // the user message of the pause protocol
+inline constexpr std::uint32_t kSetText = 12;  // the window-text message
+inline constexpr std::uint32_t kPoll = 1124;   // the user message of the pause protocol
 inline constexpr std::int32_t kPollHolding = 1;
 inline constexpr std::int32_t kPollReleased = 2;
 inline constexpr std::int32_t kPauseAnswer = 128;

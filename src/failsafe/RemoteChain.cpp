@@ -46,10 +46,7 @@ std::int32_t numberField(const QStringList& fields, qsizetype index)
 
 }  // namespace
 
-bool isRemoteSource(const QString& sourceText)
-{
-    return sourceText.contains(QLatin1Char('!'));
-}
+bool isRemoteSource(const QString& sourceText) { return sourceText.contains(QLatin1Char('!')); }
 
 std::vector<RemoteFrame> parseRemoteChain(const QString& sourceText)
 {
@@ -61,8 +58,7 @@ std::vector<RemoteFrame> parseRemoteChain(const QString& sourceText)
     for (int frame = 0; frame < count; ++frame) {
         const qsizetype base = 1 + qsizetype(frame) * kFieldsPerFrame;
         frames.push_back({textField(fields, base), textField(fields, base + 1), textField(fields, base + 2),
-                          numberField(fields, base + 3), numberField(fields, base + 4),
-                          textField(fields, base + 5)});
+                          numberField(fields, base + 3), numberField(fields, base + 4), textField(fields, base + 5)});
     }
     return frames;
 }

@@ -9,8 +9,7 @@ namespace vm::failsafe {
 
 namespace {
 
-QString read(const QString& section, const QString& key, const QString& defaultValue, int buffer,
-             const QString& path)
+QString read(const QString& section, const QString& key, const QString& defaultValue, int buffer, const QString& path)
 {
     return ini::getPrivateProfileString(section, key, defaultValue, buffer, path);
 }
@@ -34,14 +33,14 @@ void readCircularSettings(Settings& s, const QString& path)
 {
     s.circularLog = read(QStringLiteral("Log File"), QStringLiteral("CircularLog"), QStringLiteral("0"), 5, path)
                         .startsWith(QLatin1Char('1'));
-    s.circularFileName =
-        read(QStringLiteral("CircularLog"), QStringLiteral("FileName"), QStringLiteral("circ0001.log"), 128, path);
+    s.circularFileName = read(QStringLiteral("CircularLog"), QStringLiteral("FileName"), QStringLiteral("circ0001.log"),
+                              128, path);
     if (!s.circularLog)
         return;
-    const auto size =
-        recordNumberSetting(read(QStringLiteral("CircularLog"), QStringLiteral("RecordSize"), QStringLiteral("512"), 128, path));
-    const auto count =
-        recordNumberSetting(read(QStringLiteral("CircularLog"), QStringLiteral("MaxRecords"), QStringLiteral("100"), 128, path));
+    const auto size = recordNumberSetting(
+        read(QStringLiteral("CircularLog"), QStringLiteral("RecordSize"), QStringLiteral("512"), 128, path));
+    const auto count = recordNumberSetting(
+        read(QStringLiteral("CircularLog"), QStringLiteral("MaxRecords"), QStringLiteral("100"), 128, path));
     // A record must hold at least its CR LF, and there must be a slot to rotate through.
     if (!size || !count || *size < 2 || *count < 1) {
         s.circularLog = false;
@@ -64,7 +63,8 @@ void readOtherSettings(Settings& s, const QString& path, const QString& appFolde
         s.logFile = logFilePath(name, appFolder);
     }
     s.silentRun = readNegated(QStringLiteral("preferences"), QStringLiteral("Silent Run"), QStringLiteral("0"), path);
-    s.displayMode = readNegated(QStringLiteral("preferences"), QStringLiteral("Display Mode"), QStringLiteral("0"), path);
+    s.displayMode = readNegated(QStringLiteral("preferences"), QStringLiteral("Display Mode"), QStringLiteral("0"),
+                                path);
     s.includeResources = readNegated(QStringLiteral("include"), QStringLiteral("Resources"), QStringLiteral("1"), path);
     s.includeMemory = readNegated(QStringLiteral("include"), QStringLiteral("Memory"), QStringLiteral("1"), path);
     s.includeArguments = readNegated(QStringLiteral("include"), QStringLiteral("Arguments"), QStringLiteral("1"), path);

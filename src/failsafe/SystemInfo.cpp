@@ -62,10 +62,7 @@ const sys::MemoryStatus& memoryOrRaise(const std::optional<sys::MemoryStatus>& m
     return *memory;
 }
 
-QString countText(const std::optional<int>& count)
-{
-    return count ? QString::number(*count) : QString();
-}
+QString countText(const std::optional<int>& count) { return count ? QString::number(*count) : QString(); }
 
 QString moduleListText(const sys::SystemQuery& query, std::int16_t indent)
 {
@@ -139,10 +136,13 @@ void writeMemory(ReportWriter& w, const sys::SystemQuery& q)
     w.fixedLine(QStringLiteral("Memory Information"));
     std::optional<sys::MemoryStatus> memory;
     ignoreErrors([&] { memory = q.memory(); });
-    w.line([&] { return QStringLiteral("   Total Physical......") + kilobytesText(memoryOrRaise(memory).totalPhysical); });
+    w.line(
+        [&] { return QStringLiteral("   Total Physical......") + kilobytesText(memoryOrRaise(memory).totalPhysical); });
     w.line([&] { return availablePhysicalLine(memoryOrRaise(memory).availPhysical); });
-    w.line([&] { return QStringLiteral("   Virtual Memory......") + kilobytesText(memoryOrRaise(memory).totalVirtual); });
-    w.line([&] { return QStringLiteral("   Available Virtual...") + kilobytesText(memoryOrRaise(memory).availVirtual); });
+    w.line(
+        [&] { return QStringLiteral("   Virtual Memory......") + kilobytesText(memoryOrRaise(memory).totalVirtual); });
+    w.line(
+        [&] { return QStringLiteral("   Available Virtual...") + kilobytesText(memoryOrRaise(memory).availVirtual); });
     w.line([&] {
         const sys::MemoryStatus& m = memoryOrRaise(memory);
         return QStringLiteral("   Pct Physical Free...") + percentFreeText(m.availPhysical, m.totalPhysical) +
@@ -217,25 +217,13 @@ QString buildSystemInfoReport(const sys::SystemQuery& query, bool withProgramFil
     return w.take();
 }
 
-QString pfWindowsVersion()
-{
-    return windowsVersionText(sys::systemQuery().osVersion());
-}
+QString pfWindowsVersion() { return windowsVersionText(sys::systemQuery().osVersion()); }
 
-void pfDriveInfo(QString& report)
-{
-    report += driveSectionText(sys::systemQuery().drives());
-}
+void pfDriveInfo(QString& report) { report += driveSectionText(sys::systemQuery().drives()); }
 
-QString pfCpuName()
-{
-    return cpuNameText(sys::systemQuery().processor());
-}
+QString pfCpuName() { return cpuNameText(sys::systemQuery().processor()); }
 
-QString pfModuleList(std::int16_t indent)
-{
-    return moduleListText(sys::systemQuery(), indent);
-}
+QString pfModuleList(std::int16_t indent) { return moduleListText(sys::systemQuery(), indent); }
 
 QString pfFileVersionInfo(const QString& path, int field)
 {
@@ -249,10 +237,7 @@ QString pfFileTime(const QString& path, int kind)
     return fileTimeText(sys::systemQuery().fileTime(path, static_cast<sys::FileTimeKind>(kind)));
 }
 
-void setBusyCursorHook(BusyCursorHook hook)
-{
-    busyHookStore() = std::move(hook);
-}
+void setBusyCursorHook(BusyCursorHook hook) { busyHookStore() = std::move(hook); }
 
 void fsSystemInfo(QString& report)
 {

@@ -71,10 +71,7 @@ QString powerOfTwoText(int bits)
     return QString::number(std::ldexp(1.0, bits), 'f', 0);
 }
 
-QString hex4(unsigned value)
-{
-    return QStringLiteral("%1").arg(value & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper();
-}
+QString hex4(unsigned value) { return QStringLiteral("%1").arg(value & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper(); }
 
 // Val() of a text: the decimal number it starts with, 0 when none.
 int leadingDecimal(const QString& text)
@@ -94,32 +91,29 @@ QString level6ProcessorText(std::uint16_t revision)
     const QString m = hex.left(2);
     const QString s = hex.mid(2, 2);
     switch (leadingDecimal(m)) {
-    case 1:
-        return QStringLiteral("Intel Pentium Pro, Model ") + m + QStringLiteral(", Stepping ") + s;
-    case 3:
-        return QStringLiteral("Intel Pentium II, Model 3") + QStringLiteral(" Stepping ") + s;
-    case 5:
-        return QStringLiteral("Intel Pentium II Model 5, Pentium II Xeon Model 5, or Celeron Model 5,") +
-               QStringLiteral(" Stepping ") + s;
-    case 6:
-        return QStringLiteral("Intel Celeron Model 6") + QStringLiteral(" Stepping, ") + s;
-    case 7:
-    case 8:
-        return QStringLiteral("Intel Pentium III or Pentium III Xeon Model, ") + m + QStringLiteral(" Stepping ") + s;
-    default:
-        return QStringLiteral("Unable to determine processor type");
+        case 1: return QStringLiteral("Intel Pentium Pro, Model ") + m + QStringLiteral(", Stepping ") + s;
+        case 3: return QStringLiteral("Intel Pentium II, Model 3") + QStringLiteral(" Stepping ") + s;
+        case 5:
+            return QStringLiteral("Intel Pentium II Model 5, Pentium II Xeon Model 5, or Celeron Model 5,") +
+                   QStringLiteral(" Stepping ") + s;
+        case 6: return QStringLiteral("Intel Celeron Model 6") + QStringLiteral(" Stepping, ") + s;
+        case 7:
+        case 8:
+            return QStringLiteral("Intel Pentium III or Pentium III Xeon Model, ") + m + QStringLiteral(" Stepping ") +
+                   s;
+        default: return QStringLiteral("Unable to determine processor type");
     }
 }
 
 QString versionFieldName(int field)
 {
     switch (field) {
-    case kProductName: return QStringLiteral("\\ProductName");
-    case kCompanyName: return QStringLiteral("\\CompanyName");
-    case kProductVersion: return QStringLiteral("\\ProductVersion");
-    case kFileDescription: return QStringLiteral("\\FileDescription");
-    case kFileVersion: return QStringLiteral("\\FileVersion");
-    default: return {};
+        case kProductName: return QStringLiteral("\\ProductName");
+        case kCompanyName: return QStringLiteral("\\CompanyName");
+        case kProductVersion: return QStringLiteral("\\ProductVersion");
+        case kFileDescription: return QStringLiteral("\\FileDescription");
+        case kFileVersion: return QStringLiteral("\\FileVersion");
+        default: return {};
     }
 }
 
@@ -143,15 +137,9 @@ QString formatThousands(const QString& number, const QString& groupSeparator)
     return (negative ? QStringLiteral("-") : QString()) + grouped(whole, groupSeparator);
 }
 
-QString formatThousands(const QString& number)
-{
-    return formatThousands(number, QLocale::system().groupSeparator());
-}
+QString formatThousands(const QString& number) { return formatThousands(number, QLocale::system().groupSeparator()); }
 
-QString formatThousands(std::uint64_t value)
-{
-    return formatThousands(QString::number(value));
-}
+QString formatThousands(std::uint64_t value) { return formatThousands(QString::number(value)); }
 
 QString formatHundredths(double value, const QString& decimalSeparator)
 {
@@ -175,10 +163,7 @@ QString formatHundredths(double value, const QString& decimalSeparator)
     return text;
 }
 
-QString formatHundredths(double value)
-{
-    return formatHundredths(value, QLocale::system().decimalPoint());
-}
+QString formatHundredths(double value) { return formatHundredths(value, QLocale::system().decimalPoint()); }
 
 QString reportHeading(const QString& computerName)
 {
@@ -199,17 +184,12 @@ QString cpuNameText(const std::optional<sys::ProcessorInfo>& processor)
     if (!processor)
         return {};
     switch (processor->type) {
-    case 386:
-    case 486:
-        return QStringLiteral("Intel 386");
-    case 586:
-        return processor->level == 6 ? level6ProcessorText(processor->revision) : QStringLiteral("Pentium");
-    case 4000:
-        return QStringLiteral("MIPS R4000");
-    case 21064:
-        return QStringLiteral("Alpha 21064");
-    default:
-        return QStringLiteral("Unknown");
+        case 386:
+        case 486: return QStringLiteral("Intel 386");
+        case 586: return processor->level == 6 ? level6ProcessorText(processor->revision) : QStringLiteral("Pentium");
+        case 4000: return QStringLiteral("MIPS R4000");
+        case 21064: return QStringLiteral("Alpha 21064");
+        default: return QStringLiteral("Unknown");
     }
 }
 
@@ -226,8 +206,8 @@ QString windowsVersionText(const std::optional<sys::OsVersion>& version)
         return QStringLiteral("Windows NT ") + numbers + QStringLiteral("  ") + build;
     if (v.platform == sys::OsVersion::kPlatform95) {
         const bool is95 = v.major < 4 || (v.major == 4 && v.minor == 0);
-        return (is95 ? QStringLiteral("Windows 95 ") : QStringLiteral("Windows 98 ")) + numbers +
-               QLatin1Char(' ') + build;
+        return (is95 ? QStringLiteral("Windows 95 ") : QStringLiteral("Windows 98 ")) + numbers + QLatin1Char(' ') +
+               build;
     }
     return QStringLiteral("Unknown Version of Microsoft Windows ") + numbers + QLatin1Char(' ') + build;
 }
@@ -236,28 +216,23 @@ QString driveLine(const sys::Drive& drive)
 {
     const QString prefix = QStringLiteral("   Drive ") + drive.name;
     switch (drive.type) {
-    case sys::DriveType::Unknown:
-        return prefix + QStringLiteral("...........Unknown   ");
-    case sys::DriveType::Removable:
-        return prefix + QStringLiteral("...........Floppy    ");
-    case sys::DriveType::Fixed: {
-        // Free kilobytes of 1000 bytes, the remainder rounded as the number
-        // format rounds it.
-        QString free;
-        if (drive.freeBytes) {
-            const std::uint64_t bytes = *drive.freeBytes;
-            free = formatThousands(QString::number(bytes / 1000) + QLatin1Char('.') +
-                                   QStringLiteral("%1").arg(bytes % 1000, 3, 10, QLatin1Char('0')));
+        case sys::DriveType::Unknown: return prefix + QStringLiteral("...........Unknown   ");
+        case sys::DriveType::Removable: return prefix + QStringLiteral("...........Floppy    ");
+        case sys::DriveType::Fixed: {
+            // Free kilobytes of 1000 bytes, the remainder rounded as the number
+            // format rounds it.
+            QString free;
+            if (drive.freeBytes) {
+                const std::uint64_t bytes = *drive.freeBytes;
+                free = formatThousands(QString::number(bytes / 1000) + QLatin1Char('.') +
+                                       QStringLiteral("%1").arg(bytes % 1000, 3, 10, QLatin1Char('0')));
+            }
+            return prefix + QStringLiteral("...........Fixed     ") + free + QStringLiteral(" KB Free");
         }
-        return prefix + QStringLiteral("...........Fixed     ") + free + QStringLiteral(" KB Free");
-    }
-    case sys::DriveType::Remote:
-        return prefix + QStringLiteral("...........Network   ");
-    case sys::DriveType::CdRom:
-        return prefix + QStringLiteral("...........CD        ");
-    case sys::DriveType::NoRoot:
-    case sys::DriveType::RamDisk:
-        break;
+        case sys::DriveType::Remote: return prefix + QStringLiteral("...........Network   ");
+        case sys::DriveType::CdRom: return prefix + QStringLiteral("...........CD        ");
+        case sys::DriveType::NoRoot:
+        case sys::DriveType::RamDisk: break;
     }
     return {};
 }
@@ -327,10 +302,7 @@ QString monitorCountText(const std::optional<sys::DisplayInfo>& display)
     return QString::number(monitors < 1 ? 1 : monitors);
 }
 
-QString kilobytesText(std::uint64_t bytes)
-{
-    return formatThousands(bytes / 1024) + QLatin1Char('K');
-}
+QString kilobytesText(std::uint64_t bytes) { return formatThousands(bytes / 1024) + QLatin1Char('K'); }
 
 QString availablePhysicalLine(std::uint64_t bytes)
 {
@@ -348,18 +320,15 @@ QString percentFreeText(std::uint64_t available, std::uint64_t total)
     return formatHundredths(static_cast<double>(available) / static_cast<double>(total) * 100.0);
 }
 
-QString fileTimeText(const std::optional<QDateTime>& time)
-{
-    return time ? locale::generalDate(*time) : QString();
-}
+QString fileTimeText(const std::optional<QDateTime>& time) { return time ? locale::generalDate(*time) : QString(); }
 
 QString moduleLine(int indent, const QString& path, const ModuleFields& fields)
 {
-    return QString(std::max(indent + 2, 0), QLatin1Char(' ')) + path + QStringLiteral("       FileVersion: ") + fields.fileVersion +
-           QStringLiteral(" ProductVersion: ") + fields.productVersion + QStringLiteral(" ProductName: ") +
-           fields.productName + QStringLiteral(" CompanyName: ") + fields.companyName +
-           QStringLiteral(" FileDescription: ") + fields.fileDescription + QStringLiteral("  Created: ") +
-           fields.created + kLineEnd;
+    return QString(std::max(indent + 2, 0), QLatin1Char(' ')) + path + QStringLiteral("       FileVersion: ") +
+           fields.fileVersion + QStringLiteral(" ProductVersion: ") + fields.productVersion +
+           QStringLiteral(" ProductName: ") + fields.productName + QStringLiteral(" CompanyName: ") +
+           fields.companyName + QStringLiteral(" FileDescription: ") + fields.fileDescription +
+           QStringLiteral("  Created: ") + fields.created + kLineEnd;
 }
 
 }  // namespace vm::failsafe::sysinfo

@@ -42,7 +42,8 @@ QString memoryFields(const TraceLineFields& f)
 QString traceCounterText(std::int32_t counter)
 {
     if (counter < 0)
-        return QLatin1Char('-') + QString::number(-static_cast<std::int64_t>(counter)).rightJustified(5, QLatin1Char('0'));
+        return QLatin1Char('-') +
+               QString::number(-static_cast<std::int64_t>(counter)).rightJustified(5, QLatin1Char('0'));
     return QString::number(counter).rightJustified(5, QLatin1Char('0'));
 }
 
@@ -100,9 +101,6 @@ QString buildTraceLine(std::int64_t correction, bool exitLine)
     return formatTraceLine(f);
 }
 
-QString startLine()
-{
-    return state().appTag + message(20) + QStringLiteral("\r\n");
-}
+QString startLine() { return state().appTag + message(20) + QStringLiteral("\r\n"); }
 
 }  // namespace vm::failsafe

@@ -3,7 +3,8 @@
 // program started, "->" or "<-", the frame's text and the optional memory and
 // user fields.
 //
-//   [RiVaVaz] [00002] [00000.0031] ->\tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0) : [res = 42%, mem = 23134208] : 
+//   [RiVaVaz] [00002] [00000.0031] ->\tfrmVmailCfg.frm : Sub SSTab1_Click : (PreviousTab=0) : [res = 42%, mem =
+//   23134208] :
 
 #include "FailSafeState.h"
 
@@ -25,7 +26,7 @@ QString traceTimeText(std::int64_t milliseconds);
 QString traceFrameText(const QString& storedEntry);
 
 struct TraceLineFields {
-    QString appTag;               // "[RiVaVaz] "
+    QString appTag;  // "[RiVaVaz] "
     std::int32_t counter = 0;
     std::int64_t milliseconds = 0;
     bool exitLine = false;

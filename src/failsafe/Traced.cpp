@@ -35,13 +35,10 @@ std::optional<int> handleError(const QString& module, const QString& procedure, 
 Next actOn(std::optional<int> result)
 {
     switch (result.value_or(0)) {
-    case 1:
-        return Next::RunAgain;
-    case 5:
-        ignoreErrors(debuggerStop);
-        return state().devEnvironment ? Next::RunAgain : Next::Leave;
-    default:  // 2 continues after the failing part, which is the exit path here
-        return Next::Leave;
+        case 1: return Next::RunAgain;
+        case 5: ignoreErrors(debuggerStop); return state().devEnvironment ? Next::RunAgain : Next::Leave;
+        default:  // 2 continues after the failing part, which is the exit path here
+            return Next::Leave;
     }
 }
 

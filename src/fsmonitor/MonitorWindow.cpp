@@ -17,8 +17,12 @@ constexpr int kMaxLines = 200000;
 }  // namespace
 
 MonitorWindow::MonitorWindow(TraceMonitorServer& server, const QString& title, QWidget* parent)
-    : QWidget(parent), server_(server), lines_(new QPlainTextEdit(this)), pause_(new QPushButton(tr("&Pause"), this)),
-      clear_(new QPushButton(tr("&Clear"), this)), status_(new QLabel(this))
+    : QWidget(parent),
+      server_(server),
+      lines_(new QPlainTextEdit(this)),
+      pause_(new QPushButton(tr("&Pause"), this)),
+      clear_(new QPushButton(tr("&Clear"), this)),
+      status_(new QLabel(this))
 {
     setWindowTitle(title);
     lines_->setReadOnly(true);

@@ -11,8 +11,7 @@ namespace vm::fsmonitor {
 
 namespace monitor = vm::failsafe::monitor;
 
-TraceMonitorServer::TraceMonitorServer(QObject* parent)
-    : QObject(parent), server_(new QLocalServer(this))
+TraceMonitorServer::TraceMonitorServer(QObject* parent) : QObject(parent), server_(new QLocalServer(this))
 {
     connect(server_, &QLocalServer::newConnection, this, &TraceMonitorServer::acceptClients);
 }
@@ -38,15 +37,9 @@ bool TraceMonitorServer::listen(const QString& title)
     return server_->listen(title);
 }
 
-QString TraceMonitorServer::errorString() const
-{
-    return server_->errorString();
-}
+QString TraceMonitorServer::errorString() const { return server_->errorString(); }
 
-void TraceMonitorServer::setPaused(bool paused)
-{
-    paused_ = paused;
-}
+void TraceMonitorServer::setPaused(bool paused) { paused_ = paused; }
 
 std::int32_t TraceMonitorServer::answer(std::uint32_t id, std::int32_t param) const
 {

@@ -17,9 +17,8 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Shows the trace lines of running traced programs."));
     parser.addHelpOption();
-    const QCommandLineOption nameOption(QStringLiteral("name"),
-                                        QStringLiteral("Listen as \"Tarvik FailSafe - <suffix>\"."),
-                                        QStringLiteral("suffix"));
+    const QCommandLineOption nameOption(
+        QStringLiteral("name"), QStringLiteral("Listen as \"Tarvik FailSafe - <suffix>\"."), QStringLiteral("suffix"));
     parser.addOption(nameOption);
     parser.process(app);
 

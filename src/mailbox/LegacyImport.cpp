@@ -82,17 +82,14 @@ std::vector<LegacyField> legacyLayout(const QString& firstLine)
 {
     using F = LegacyField;
     switch (firstLine.count(QLatin1String("\",\""))) {
-    case 2:
-        return {F::Id, F::Pin, F::Description};
-    case 3:
-        return {F::Id, F::Pin, F::Description, F::EmailForward};
-    case 4:
-        return {F::Id, F::Pin, F::Description, F::EmailForward, F::PhoneForward};
-    case 6:
-        return {F::Id, F::Pin, F::Description, F::EmailForward, F::PhoneForward, F::PagerNumber, F::PagerMessage};
-    default:
-        return {F::Id, F::Pin, F::Groups, F::Description, F::EmailForward, F::PhoneForward, F::PagerNumber,
-                F::PagerMessage};
+        case 2: return {F::Id, F::Pin, F::Description};
+        case 3: return {F::Id, F::Pin, F::Description, F::EmailForward};
+        case 4: return {F::Id, F::Pin, F::Description, F::EmailForward, F::PhoneForward};
+        case 6:
+            return {F::Id, F::Pin, F::Description, F::EmailForward, F::PhoneForward, F::PagerNumber, F::PagerMessage};
+        default:
+            return {F::Id,           F::Pin,          F::Groups,      F::Description,
+                    F::EmailForward, F::PhoneForward, F::PagerNumber, F::PagerMessage};
     }
 }
 
@@ -103,14 +100,14 @@ namespace {
 QString& fieldOf(VoicemailBox& box, LegacyField f)
 {
     switch (f) {
-    case LegacyField::Id: return box.Id;
-    case LegacyField::Pin: return box.Pin;
-    case LegacyField::Groups: return box.Groups;
-    case LegacyField::Description: return box.Description;
-    case LegacyField::EmailForward: return box.EmailForward;
-    case LegacyField::PhoneForward: return box.PhoneForward;
-    case LegacyField::PagerNumber: return box.PagerNumber;
-    case LegacyField::PagerMessage: return box.PagerMessage;
+        case LegacyField::Id: return box.Id;
+        case LegacyField::Pin: return box.Pin;
+        case LegacyField::Groups: return box.Groups;
+        case LegacyField::Description: return box.Description;
+        case LegacyField::EmailForward: return box.EmailForward;
+        case LegacyField::PhoneForward: return box.PhoneForward;
+        case LegacyField::PagerNumber: return box.PagerNumber;
+        case LegacyField::PagerMessage: return box.PagerMessage;
     }
     return box.Id;
 }

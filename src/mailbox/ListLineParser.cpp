@@ -23,10 +23,7 @@ namespace {
 
 // A line is either text (QStringView) or windows-1252 bytes
 // (QByteArrayView); both fold each character alike.
-char16_t foldedUnit(QChar c)
-{
-    return foldCaseUnit(c);
-}
+char16_t foldedUnit(QChar c) { return foldCaseUnit(c); }
 
 const std::array<char16_t, 128>& foldedHighBytes()
 {
@@ -67,10 +64,7 @@ QString textOf(QByteArrayView v)
 
 // Exact comparison, the cheap first try: lines the program wrote itself
 // spell every tag exactly as the marker does.
-bool sameUnits(QStringView line, qsizetype p, const QString& text)
-{
-    return line.sliced(p, text.size()) == text;
-}
+bool sameUnits(QStringView line, qsizetype p, const QString& text) { return line.sliced(p, text.size()) == text; }
 
 bool sameUnits(QByteArrayView line, qsizetype p, const QString& text)
 {
@@ -136,7 +130,8 @@ public:
                 opens_.push_back({i, i + 1 < n ? foldedUnit(line[i + 1]) : char16_t(0)});
             } else if (u == u'>') {
                 for (; waiting < opens_.size(); ++waiting)
-                    opens_[waiting].key = tagKey(static_cast<char16_t>(opens_[waiting].key), i - opens_[waiting].pos + 1);
+                    opens_[waiting].key = tagKey(static_cast<char16_t>(opens_[waiting].key),
+                                                 i - opens_[waiting].pos + 1);
             }
         }
         for (; waiting < opens_.size(); ++waiting)
@@ -227,14 +222,27 @@ ElementMarkers element(const char* name)
     return {Marker(QLatin1Char('<') + n + QLatin1Char('>')), Marker(QStringLiteral("</") + n + QLatin1Char('>'))};
 }
 
-enum class Element { Pin, Groups, Description, EmailForward, PhoneForward, PagerNumber, PagerMessage, OnReceive,
-                     FtpUpload, DeleteAfterForward, Count };
+enum class Element {
+    Pin,
+    Groups,
+    Description,
+    EmailForward,
+    PhoneForward,
+    PagerNumber,
+    PagerMessage,
+    OnReceive,
+    FtpUpload,
+    DeleteAfterForward,
+    Count
+};
 
 const ElementMarkers& markersOf(Element e)
 {
     static const std::array<ElementMarkers, static_cast<std::size_t>(Element::Count)> all{
-        element("Pin"),          element("Groups"),       element("Description"), element("EmailForward"),
-        element("PhoneForward"), element("PagerNumber"),  element("PagerMessage"), element("OnReceive"),
+        element("Pin"),          element("Groups"),
+        element("Description"),  element("EmailForward"),
+        element("PhoneForward"), element("PagerNumber"),
+        element("PagerMessage"), element("OnReceive"),
         element("FtpUpload"),    element("DeleteAfterForward"),
     };
     return all[static_cast<std::size_t>(e)];
@@ -300,10 +308,15 @@ public:
         pos_ = idEnd + 2;
         std::array<QByteArrayView, 10> values;
         static constexpr std::array<std::array<const char*, 2>, 10> kTags = {{
-            {"<Pin>", "</Pin>"}, {"<Groups>", "</Groups>"}, {"<Description>", "</Description>"},
-            {"<EmailForward>", "</EmailForward>"}, {"<PhoneForward>", "</PhoneForward>"},
-            {"<PagerNumber>", "</PagerNumber>"}, {"<PagerMessage>", "</PagerMessage>"},
-            {"<OnReceive>", "</OnReceive>"}, {"<FtpUpload>", "</FtpUpload>"},
+            {"<Pin>", "</Pin>"},
+            {"<Groups>", "</Groups>"},
+            {"<Description>", "</Description>"},
+            {"<EmailForward>", "</EmailForward>"},
+            {"<PhoneForward>", "</PhoneForward>"},
+            {"<PagerNumber>", "</PagerNumber>"},
+            {"<PagerMessage>", "</PagerMessage>"},
+            {"<OnReceive>", "</OnReceive>"},
+            {"<FtpUpload>", "</FtpUpload>"},
             {"<DeleteAfterForward>", "</DeleteAfterForward>"},
         }};
         for (std::size_t k = 0; k < kTags.size(); ++k)
@@ -312,8 +325,8 @@ public:
         if (!skip("</VoicemailBox>") || pos_ != line_.size())
             return false;
         r.Id = textOf(id);
-        QString* strings[] = {&r.Pin, &r.Groups, &r.Description, &r.EmailForward, &r.PhoneForward,
-                              &r.PagerNumber, &r.PagerMessage, &r.OnReceive};
+        QString* strings[] = {&r.Pin,          &r.Groups,      &r.Description,  &r.EmailForward,
+                              &r.PhoneForward, &r.PagerNumber, &r.PagerMessage, &r.OnReceive};
         for (std::size_t k = 0; k < std::size(strings); ++k)
             *strings[k] = textOf(values[k]);
         r.FtpUpload = flagOf(values[8]);
@@ -324,8 +337,8 @@ public:
 private:
     bool skip(QByteArrayView expected)
     {
-        if (line_.size() - pos_ < expected.size()
-            || std::memcmp(line_.data() + pos_, expected.data(), static_cast<std::size_t>(expected.size())) != 0)
+        if (line_.size() - pos_ < expected.size() ||
+            std::memcmp(line_.data() + pos_, expected.data(), static_cast<std::size_t>(expected.size())) != 0)
             return false;
         pos_ += expected.size();
         return true;
@@ -347,10 +360,7 @@ private:
     qsizetype pos_ = 0;
 };
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // [+-] digits [. digits] [e [+-] digits], at least one mantissa digit.
 bool isNumberText(QStringView t)
@@ -411,10 +421,9 @@ QString XmlTagValue(const QString& line, const QString& startMarker, const QStri
     return tagText(SearchLine<QStringView>(line), Marker(startMarker), Marker(endMarker)).toString();
 }
 
-std::int16_t VmbParseXmlLine(const QString& line, QString& Id, QString& Pin, QString& Groups,
-                             QString& Description, QString& EmailForward, QString& PhoneForward,
-                             QString& PagerNumber, QString& PagerMessage, QString& OnReceive,
-                             std::int16_t& FtpUpload, std::int16_t& DeleteAfterForward)
+std::int16_t VmbParseXmlLine(const QString& line, QString& Id, QString& Pin, QString& Groups, QString& Description,
+                             QString& EmailForward, QString& PhoneForward, QString& PagerNumber, QString& PagerMessage,
+                             QString& OnReceive, std::int16_t& FtpUpload, std::int16_t& DeleteAfterForward)
 {
     return parseLine(QStringView(line), Id, Pin, Groups, Description, EmailForward, PhoneForward, PagerNumber,
                      PagerMessage, OnReceive, FtpUpload, DeleteAfterForward);

@@ -110,9 +110,9 @@ qsizetype expectedLength(const MailboxTable& table, int n)
     qsizetype total = 64;
     for (int i = 1; i <= n; ++i) {
         const VoicemailBox& b = table.at(i);
-        total += kTagsPerLine + b.Id.size() + b.Pin.size() + b.Groups.size() + b.Description.size()
-                 + b.EmailForward.size() + b.PhoneForward.size() + b.PagerNumber.size()
-                 + b.PagerMessage.size() + b.OnReceive.size();
+        total += kTagsPerLine + b.Id.size() + b.Pin.size() + b.Groups.size() + b.Description.size() +
+                 b.EmailForward.size() + b.PhoneForward.size() + b.PagerNumber.size() + b.PagerMessage.size() +
+                 b.OnReceive.size();
     }
     return total;
 }
@@ -142,9 +142,6 @@ void saveMailboxList(MailboxTable& table, const QString& path)
     fs::replaceFileAtomically(path, mailboxListBytes(table));
 }
 
-void VmbSaveXML()
-{
-    saveMailboxList(VmbArray(), paths::mailboxList());
-}
+void VmbSaveXML() { saveMailboxList(VmbArray(), paths::mailboxList()); }
 
 }  // namespace vm

@@ -13,9 +13,9 @@ namespace vm {
 
 // The fields a record brings; the others of an updated entry are kept.
 enum class MergedFields {
-    All,          // Id through DeleteAfterForward (the list file)
-    EightStrings, // Id, Pin, Groups, Description, EmailForward, PhoneForward,
-                  // PagerNumber, PagerMessage (the legacy list)
+    All,           // Id through DeleteAfterForward (the list file)
+    EightStrings,  // Id, Pin, Groups, Description, EmailForward, PhoneForward,
+                   // PagerNumber, PagerMessage (the legacy list)
 };
 
 class MailboxMerge {

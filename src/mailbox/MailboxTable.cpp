@@ -7,10 +7,7 @@
 
 namespace vm {
 
-bool MailboxTable::isSized() const
-{
-    return sized_;
-}
+bool MailboxTable::isSized() const { return sized_; }
 
 void MailboxTable::resetToElementZero()
 {
@@ -47,10 +44,7 @@ const VoicemailBox& MailboxTable::at(int i) const
     return entries_[static_cast<std::size_t>(i)];
 }
 
-std::int16_t MailboxTable::append()
-{
-    return append(VoicemailBox{});
-}
+std::int16_t MailboxTable::append() { return append(VoicemailBox{}); }
 
 std::int16_t MailboxTable::append(VoicemailBox&& box)
 {
@@ -61,10 +55,7 @@ std::int16_t MailboxTable::append(VoicemailBox&& box)
     return i;
 }
 
-void MailboxTable::store(int i, const VoicemailBox& box)
-{
-    put(i, VoicemailBox(box));
-}
+void MailboxTable::store(int i, const VoicemailBox& box) { put(i, VoicemailBox(box)); }
 
 void MailboxTable::put(int i, VoicemailBox&& box)
 {

@@ -36,10 +36,7 @@ int positionOf(const QString& name, QChar c, int from)
 }
 
 // The characters strictly between 1-based positions a and b (a < b).
-QString between(const QString& name, int a, int b)
-{
-    return name.mid(a, b - a - 1);
-}
+QString between(const QString& name, int a, int b) { return name.mid(a, b - a - 1); }
 
 }  // namespace
 

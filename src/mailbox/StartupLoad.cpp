@@ -71,8 +71,8 @@ int VmbLoadArrayLoadXML()
         bytes = fs::readFile(path);
     } catch (const RuntimeError& e) {
         // Found but unreadable: report it and leave the table as it is.
-        LogError(0, QStringLiteral("VmbLoadArrayLoadXML:") + QString::number(e.number()) + QLatin1Char(':')
-                        + e.description());
+        LogError(0, QStringLiteral("VmbLoadArrayLoadXML:") + QString::number(e.number()) + QLatin1Char(':') +
+                        e.description());
         return 0;
     }
     LogRunInfo(0, QStringLiteral("Loading VMB data begin"));

@@ -15,19 +15,16 @@ void traceHook(const QString& procedure, std::int16_t i, const QString& s)
     using namespace vm::failsafe;
     runTraced(
         kModule, procedure,
-        [&] { return argumentList({variantArg(QStringLiteral("i%"), i), variantArg(QStringLiteral("s$"), s)}); }, [] {});
+        [&] {
+            return argumentList({variantArg(QStringLiteral("i%"), i), variantArg(QStringLiteral("s$"), s)});
+        },
+        [] {});
 }
 
 }  // namespace
 
-void LogRunInfo(std::int16_t i, const QString& s)
-{
-    traceHook(QStringLiteral("Sub LogRunInfo"), i, s);
-}
+void LogRunInfo(std::int16_t i, const QString& s) { traceHook(QStringLiteral("Sub LogRunInfo"), i, s); }
 
-void LogError(std::int16_t i, const QString& s)
-{
-    traceHook(QStringLiteral("Sub LogError"), i, s);
-}
+void LogError(std::int16_t i, const QString& s) { traceHook(QStringLiteral("Sub LogError"), i, s); }
 
 }  // namespace vm

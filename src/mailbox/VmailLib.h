@@ -28,10 +28,9 @@ void VmbSaveXML();
 QString XmlTagValue(const QString& line, const QString& startMarker, const QString& endMarker);
 
 // 0 when the line holds a record, -1 when it holds no Id (then only Id is set).
-std::int16_t VmbParseXmlLine(const QString& line, QString& Id, QString& Pin, QString& Groups,
-                             QString& Description, QString& EmailForward, QString& PhoneForward,
-                             QString& PagerNumber, QString& PagerMessage, QString& OnReceive,
-                             std::int16_t& FtpUpload, std::int16_t& DeleteAfterForward);
+std::int16_t VmbParseXmlLine(const QString& line, QString& Id, QString& Pin, QString& Groups, QString& Description,
+                             QString& EmailForward, QString& PhoneForward, QString& PagerNumber, QString& PagerMessage,
+                             QString& OnReceive, std::int16_t& FtpUpload, std::int16_t& DeleteAfterForward);
 
 // Start-up load: legacy import, merge of the list file, deletion of the legacy file.
 void VmbLoadArray();

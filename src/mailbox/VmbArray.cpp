@@ -8,9 +8,6 @@ MailboxTable& VmbArray()
     return table;
 }
 
-std::int16_t VmbFind(const QString& id)
-{
-    return VmbArray().find(id);
-}
+std::int16_t VmbFind(const QString& id) { return VmbArray().find(id); }
 
 }  // namespace vm

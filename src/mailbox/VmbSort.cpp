@@ -109,9 +109,6 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
     MailboxTableAccess::reindex(table);
 }
 
-void VmbSort(std::int16_t& lo, std::int16_t& hi)
-{
-    sortById(VmbArray(), lo, hi);
-}
+void VmbSort(std::int16_t& lo, std::int16_t& hi) { sortById(VmbArray(), lo, hi); }
 
 }  // namespace vm

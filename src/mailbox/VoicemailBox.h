@@ -8,7 +8,7 @@
 namespace vm {
 
 struct VoicemailBox {
-    QString Id;                 // box number as text; "" marks a blank entry
+    QString Id;  // box number as text; "" marks a blank entry
     QString Pin;
     QString Description;
     QString Groups;

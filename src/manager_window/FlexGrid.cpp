@@ -24,9 +24,9 @@ constexpr int kDefaultColWidthTwips = 960;
 int buttonCode(Qt::MouseButton button)
 {
     switch (button) {
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 1;
+        case Qt::RightButton: return 2;
+        case Qt::MiddleButton: return 4;
+        default: return 1;
     }
 }
 
@@ -319,17 +319,15 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
     int r = rowSel_ >= 1 ? rowSel_ : 1;
     int c = colSel_;
     switch (event->key()) {
-    case Qt::Key_Up: r = std::max(1, r - 1); break;
-    case Qt::Key_Down: r = std::min(rows() - 1, r + 1); break;
-    case Qt::Key_PageUp: r = std::max(1, r - page); break;
-    case Qt::Key_PageDown: r = std::min(rows() - 1, r + page); break;
-    case Qt::Key_Home: r = 1; break;
-    case Qt::Key_End: r = rows() - 1; break;
-    case Qt::Key_Left: c = std::max(0, c - 1); break;
-    case Qt::Key_Right: c = std::min(cols() - 1, c + 1); break;
-    default:
-        event->ignore();
-        return;
+        case Qt::Key_Up: r = std::max(1, r - 1); break;
+        case Qt::Key_Down: r = std::min(rows() - 1, r + 1); break;
+        case Qt::Key_PageUp: r = std::max(1, r - page); break;
+        case Qt::Key_PageDown: r = std::min(rows() - 1, r + page); break;
+        case Qt::Key_Home: r = 1; break;
+        case Qt::Key_End: r = rows() - 1; break;
+        case Qt::Key_Left: c = std::max(0, c - 1); break;
+        case Qt::Key_Right: c = std::min(cols() - 1, c + 1); break;
+        default: event->ignore(); return;
     }
     operatorSelect(r, c, event->modifiers().testFlag(Qt::ShiftModifier));
     event->accept();

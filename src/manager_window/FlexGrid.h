@@ -23,8 +23,16 @@ class FlexGrid : public QTableView {
 public:
     // Alignment codes of the classic grid (left-centre is 1, general 9).
     enum Alignment : int {
-        LeftTop = 0, LeftCenter = 1, LeftBottom = 2, CenterTop = 3, CenterCenter = 4, CenterBottom = 5,
-        RightTop = 6, RightCenter = 7, RightBottom = 8, General = 9,
+        LeftTop = 0,
+        LeftCenter = 1,
+        LeftBottom = 2,
+        CenterTop = 3,
+        CenterCenter = 4,
+        CenterBottom = 5,
+        RightTop = 6,
+        RightCenter = 7,
+        RightBottom = 8,
+        General = 9,
     };
 
     // `columns` columns, `widthTwips` the grid's design width.
@@ -35,27 +43,27 @@ public:
     // the current column (the mailbox list); off, it selects the cell.
     void setSelectByRow(bool on);
 
-    int rows() const;              // including the heading row
-    void setRows(int count);       // 1 leaves the heading row only
+    int rows() const;         // including the heading row
+    void setRows(int count);  // 1 leaves the heading row only
     int cols() const;
 
-    int row() const;               // current cell
+    int row() const;  // current cell
     void setRow(int r);
     int col() const;
     void setCol(int c);
-    int rowSel() const;            // far corner of the selection
+    int rowSel() const;  // far corner of the selection
     void setRowSel(int r);
     int colSel() const;
     void setColSel(int c);
 
-    QString text() const;          // text of the current cell
+    QString text() const;  // text of the current cell
     void setText(const QString& text);
     QString textMatrix(int r, int c) const;
 
-    int colWidth(int c) const;     // twips
+    int colWidth(int c) const;           // twips
     void setColWidth(int c, int twips);  // 0 hides the column
     void setColAlignment(int c, int code);
-    void setCellAlignment(int code);        // current cell
+    void setCellAlignment(int code);              // current cell
     void setCellPicture(const QPixmap& picture);  // current cell; a null picture removes it
 
     // Inserts a row at `position` (1..rows()); `text` holds the cells from

@@ -140,15 +140,9 @@ void GridModel::endBatch()
     endResetModel();
 }
 
-int GridModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : gridRows() - 1;
-}
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : gridRows() - 1; }
 
-int GridModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : cols_;
-}
+int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cols_; }
 
 Qt::Alignment GridModel::alignmentOf(int r, int c) const
 {
@@ -163,16 +157,13 @@ QVariant GridModel::data(const QModelIndex& idx, int role) const
     const int r = idx.row() + 1;
     const int c = idx.column();
     switch (role) {
-    case Qt::DisplayRole:
-        return cells_[slot(r, c)];
-    case Qt::DecorationRole: {
-        const std::uint8_t pictureSlot = picture_[slot(r, c)];
-        return pictureSlot ? QVariant(pictures_[pictureSlot]) : QVariant();
-    }
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(alignmentOf(r, c));
-    default:
-        return {};
+        case Qt::DisplayRole: return cells_[slot(r, c)];
+        case Qt::DecorationRole: {
+            const std::uint8_t pictureSlot = picture_[slot(r, c)];
+            return pictureSlot ? QVariant(pictures_[pictureSlot]) : QVariant();
+        }
+        case Qt::TextAlignmentRole: return QVariant::fromValue(alignmentOf(r, c));
+        default: return {};
     }
 }
 

@@ -19,7 +19,7 @@ public:
     explicit GridModel(int columns, QObject* parent = nullptr);
 
     // Grid rows, heading row included.
-    int gridRows() const { return static_cast<int>(cells_.size() / cols_) ; }
+    int gridRows() const { return static_cast<int>(cells_.size() / cols_); }
     int gridCols() const { return cols_; }
 
     void setGridRows(int count);  // count >= 1
@@ -55,7 +55,7 @@ private:
     std::vector<std::uint8_t> align_;    // per cell: code or kColumnAlignment
     std::vector<std::uint8_t> picture_;  // per cell: index into pictures_, 0 none
     std::vector<int> columnAlign_;
-    std::vector<QPixmap> pictures_;      // slot 0 unused
+    std::vector<QPixmap> pictures_;  // slot 0 unused
     bool batched_ = false;
     int batchRowsBefore_ = 0;
 };

@@ -5,9 +5,9 @@
 
 #include "FlexGrid.h"
 #include "MessageBoxService.h"
-#include "WindowText.h"
 #include "TabControl.h"
 #include "TextBox.h"
+#include "WindowText.h"
 
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
@@ -32,9 +32,9 @@ namespace {
 std::int16_t checkValue(const QCheckBox& box)
 {
     switch (box.checkState()) {
-    case Qt::Checked: return 1;
-    case Qt::PartiallyChecked: return 2;
-    default: return 0;
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return 2;
+        default: return 0;
     }
 }
 

@@ -217,26 +217,30 @@ void frmVmailCfg::gridVmbList_DblClick()
 
 void frmVmailCfg::BtnsDisableMsg()
 {
-    runTraced(kModule, QStringLiteral("Sub BtnsDisableMsg"), noArguments,
-              [this] { setButtonsEnabled({cmdRecMsg, cmdPlayMsg, cmdStopPlay[1], cmdDeleteMsg}, false); });
+    runTraced(kModule, QStringLiteral("Sub BtnsDisableMsg"), noArguments, [this] {
+        setButtonsEnabled({cmdRecMsg, cmdPlayMsg, cmdStopPlay[1], cmdDeleteMsg}, false);
+    });
 }
 
 void frmVmailCfg::BtnsEnableMsg()
 {
-    runTraced(kModule, QStringLiteral("Sub BtnsEnableMsg"), noArguments,
-              [this] { setButtonsEnabled({cmdRecMsg, cmdPlayMsg, cmdStopPlay[1], cmdDeleteMsg}, true); });
+    runTraced(kModule, QStringLiteral("Sub BtnsEnableMsg"), noArguments, [this] {
+        setButtonsEnabled({cmdRecMsg, cmdPlayMsg, cmdStopPlay[1], cmdDeleteMsg}, true);
+    });
 }
 
 void frmVmailCfg::BtnsDisableVmb()
 {
-    runTraced(kModule, QStringLiteral("Sub BtnsDisableVmb"), noArguments,
-              [this] { setButtonsEnabled({cmdRecIntro, cmdPlayIntro, cmdStopPlay[0], cmdDeleteVmb}, false); });
+    runTraced(kModule, QStringLiteral("Sub BtnsDisableVmb"), noArguments, [this] {
+        setButtonsEnabled({cmdRecIntro, cmdPlayIntro, cmdStopPlay[0], cmdDeleteVmb}, false);
+    });
 }
 
 void frmVmailCfg::BtnsEnableVmb()
 {
-    runTraced(kModule, QStringLiteral("Sub BtnsEnableVmb"), noArguments,
-              [this] { setButtonsEnabled({cmdRecIntro, cmdPlayIntro, cmdStopPlay[0], cmdDeleteVmb}, true); });
+    runTraced(kModule, QStringLiteral("Sub BtnsEnableVmb"), noArguments, [this] {
+        setButtonsEnabled({cmdRecIntro, cmdPlayIntro, cmdStopPlay[0], cmdDeleteVmb}, true);
+    });
 }
 
 }  // namespace vm::window

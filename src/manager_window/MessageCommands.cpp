@@ -50,10 +50,7 @@ void startRecorder(const QString& path)
 
 // The box the greeting and recording commands work on: column 0 of the
 // mailbox list's current row, the selected box's Id, reduced to its digits.
-QString selectedBoxNumber(frmVmailCfg& w)
-{
-    return w.Text2VmbId(w.gridVmbList->textMatrix(w.gridVmbList->row(), 0));
-}
+QString selectedBoxNumber(frmVmailCfg& w) { return w.Text2VmbId(w.gridVmbList->textMatrix(w.gridVmbList->row(), 0)); }
 
 // The list cannot lose its last data row, so the last message's row becomes
 // the "No Messages" row. Its other cells are blanked as well: an empty file

@@ -37,8 +37,9 @@ struct LiteralEnds {
 LiteralEnds literalEnds(const QString& pattern)
 {
     LiteralEnds ends;
-    const qsizetype first = std::min(pattern.indexOf(QLatin1Char('*')) < 0 ? pattern.size() : pattern.indexOf(QLatin1Char('*')),
-                                     pattern.indexOf(QLatin1Char('?')) < 0 ? pattern.size() : pattern.indexOf(QLatin1Char('?')));
+    const qsizetype first = std::min(
+        pattern.indexOf(QLatin1Char('*')) < 0 ? pattern.size() : pattern.indexOf(QLatin1Char('*')),
+        pattern.indexOf(QLatin1Char('?')) < 0 ? pattern.size() : pattern.indexOf(QLatin1Char('?')));
     const qsizetype last = std::max(pattern.lastIndexOf(QLatin1Char('*')), pattern.lastIndexOf(QLatin1Char('?')));
     const QString prefix = pattern.left(first);
     const QString suffix = last < 0 ? QString() : pattern.mid(last + 1);

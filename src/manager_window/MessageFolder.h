@@ -16,11 +16,11 @@
 namespace vm::window {
 
 struct MessageFile {
-    QString name;             // without folder
+    QString name;  // without folder
     std::int64_t size = 0;
     std::int64_t writtenSecs = 0;  // last write, seconds since the epoch
     std::int32_t writtenMsecs = 0;
-    int statusErrno = 0;      // non-zero when the status query failed (the file vanished)
+    int statusErrno = 0;  // non-zero when the status query failed (the file vanished)
 
     // The last-write time in local time; raises the run-time error of a
     // failed status query (53 for a file that is gone).

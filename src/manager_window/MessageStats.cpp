@@ -25,15 +25,15 @@ void frmVmailCfg::GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iMsg
     runTraced(
         kModule, QStringLiteral("Function GetMessageStats"),
         [&] {
-            return argumentList(
-                {variantArg(QStringLiteral("iMsgCountNew%"), iMsgCountNew),
-                 variantArg(QStringLiteral("iMsgCountSaved%"), iMsgCountSaved),
-                 variantArg(QStringLiteral("lTotalTimeMins&"), lTotalTimeMins),
-                 variantArg(QStringLiteral("lAvailMin&"), lAvailMin)});
+            return argumentList({variantArg(QStringLiteral("iMsgCountNew%"), iMsgCountNew),
+                                 variantArg(QStringLiteral("iMsgCountSaved%"), iMsgCountSaved),
+                                 variantArg(QStringLiteral("lTotalTimeMins&"), lTotalTimeMins),
+                                 variantArg(QStringLiteral("lAvailMin&"), lAvailMin)});
         },
         [&] {
             const QString folder = paths::messageFolder();
-            const std::vector<MessageFile> files = scanMessageFolder(folder, QStringLiteral("*.wav"), ScanOrder::AsFound);
+            const std::vector<MessageFile> files = scanMessageFolder(folder, QStringLiteral("*.wav"),
+                                                                     ScanOrder::AsFound);
             iMsgCountNew = 0;
             iMsgCountSaved = 0;
             lTotalTimeMins = 0;
@@ -41,8 +41,7 @@ void frmVmailCfg::GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iMsg
             QString newMarker;
             QString caller;
             for (const MessageFile& file : files) {
-                totalSeconds =
-                    toInt32(static_cast<long long>(totalSeconds) + playingSeconds(file.sizeInBytes(folder)));
+                totalSeconds = toInt32(static_cast<long long>(totalSeconds) + playingSeconds(file.sizeInBytes(folder)));
                 MsgFileNameParse(file.name, newMarker, caller);
                 if (newMarker != QStringLiteral("1"))
                     iMsgCountSaved = toInt16(iMsgCountSaved + 1);

@@ -19,10 +19,10 @@ MsgAnswer QtMessageBoxService::show(const QString& text, MsgButtons buttons, con
         box.setStandardButtons(QMessageBox::Ok);
     }
     switch (box.exec()) {
-    case QMessageBox::Yes: return MsgAnswer::Yes;
-    case QMessageBox::No: return MsgAnswer::No;
-    case QMessageBox::Cancel: return MsgAnswer::Cancel;
-    default: return buttons == MsgButtons::YesNoCancel ? MsgAnswer::Cancel : MsgAnswer::Ok;
+        case QMessageBox::Yes: return MsgAnswer::Yes;
+        case QMessageBox::No: return MsgAnswer::No;
+        case QMessageBox::Cancel: return MsgAnswer::Cancel;
+        default: return buttons == MsgButtons::YesNoCancel ? MsgAnswer::Cancel : MsgAnswer::Ok;
     }
 }
 

@@ -51,29 +51,34 @@ std::int16_t checkedLimit(const QString& typed, std::int16_t low, std::int16_t h
 
 void frmVmailCfg::Text1_LostFocus(std::int16_t Index)
 {
-    runTraced(kModule, QStringLiteral("Sub Text1_LostFocus"), [&] { return indexArgument(Index); }, [&] {
-        if (Index != 0 && Index != 1)
-            return;
-        TextBox* field = Text1[static_cast<std::size_t>(Index)];
-        std::int16_t& setting = Index == 0 ? config::RecLengthMin : config::RecLengthMax;
-        setting = Index == 0 ? checkedLimit(field->text(), 1, 30) : checkedLimit(field->text(), 2, 9999);
-        const QString text = QString::number(setting);
-        config::WriteIniString(kSection, Index == 0 ? QStringLiteral("RecLengthMin") : QStringLiteral("RecLengthMax"), text);
-        field->setText(text);
-    });
+    runTraced(
+        kModule, QStringLiteral("Sub Text1_LostFocus"), [&] { return indexArgument(Index); },
+        [&] {
+            if (Index != 0 && Index != 1)
+                return;
+            TextBox* field = Text1[static_cast<std::size_t>(Index)];
+            std::int16_t& setting = Index == 0 ? config::RecLengthMin : config::RecLengthMax;
+            setting = Index == 0 ? checkedLimit(field->text(), 1, 30) : checkedLimit(field->text(), 2, 9999);
+            const QString text = QString::number(setting);
+            config::WriteIniString(kSection,
+                                   Index == 0 ? QStringLiteral("RecLengthMin") : QStringLiteral("RecLengthMax"), text);
+            field->setText(text);
+        });
 }
 
 void frmVmailCfg::optEmailMechanism_Click(std::int16_t Index)
 {
-    runTraced(kModule, QStringLiteral("Sub optEmailMechanism_Click"), [&] { return indexArgument(Index); }, [this] {
-        const bool smtp = optEmailMechanism[2]->isChecked();
-        config::WriteIniString(kSection, QStringLiteral("ForwardEmailMechanism"),
-                       smtp ? QStringLiteral("SMTP") : QStringLiteral("MAPI"));
-        txtSmtpMailHost->setEnabled(smtp);
-        txtSmtpEmailAddress->setEnabled(smtp);
-        lblSmtpDesc[0]->setEnabled(smtp);
-        lblSmtpDesc[1]->setEnabled(smtp);
-    });
+    runTraced(
+        kModule, QStringLiteral("Sub optEmailMechanism_Click"), [&] { return indexArgument(Index); },
+        [this] {
+            const bool smtp = optEmailMechanism[2]->isChecked();
+            config::WriteIniString(kSection, QStringLiteral("ForwardEmailMechanism"),
+                                   smtp ? QStringLiteral("SMTP") : QStringLiteral("MAPI"));
+            txtSmtpMailHost->setEnabled(smtp);
+            txtSmtpEmailAddress->setEnabled(smtp);
+            lblSmtpDesc[0]->setEnabled(smtp);
+            lblSmtpDesc[1]->setEnabled(smtp);
+        });
 }
 
 void frmVmailCfg::Form_Unload(std::int16_t& Cancel)
@@ -92,7 +97,8 @@ void frmVmailCfg::Form_Unload(std::int16_t& Cancel)
 
             config::WriteIniString(kSection, QStringLiteral("ForwardEmailSubject"), txtEmailSubject->text());
             config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpServer"), txtSmtpMailHost->text());
-            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpEmailAddress"), txtSmtpEmailAddress->text());
+            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpEmailAddress"),
+                                   txtSmtpEmailAddress->text());
             config::WriteIniString(kSection, QStringLiteral("FtpServer"), txtFtpServer->text());
             config::WriteIniString(kSection, QStringLiteral("FtpDir"), txtFtpDir->text());
             config::WriteIniString(kSection, QStringLiteral("FtpUser"), txtFtpUser->text());

@@ -139,11 +139,11 @@ void frmVmailCfg::buildMailboxesTab(QWidget* page, QPoint origin)
     gridVmbList->setSelectByRow(true);
 
     cmdVmbModify = tab.place(new QPushButton(QStringLiteral("&Modify")), 120, 2820, 1080, 340);
-    cmdDeleteVmb = tab.pictureButton(QStringLiteral("delete"), QStringLiteral("Delete mailbox and its welcoming message"),
-                                     3360, 2820);
+    cmdDeleteVmb = tab.pictureButton(QStringLiteral("delete"),
+                                     QStringLiteral("Delete mailbox and its welcoming message"), 3360, 2820);
     cmdRecIntro = tab.pictureButton(QStringLiteral("record"), QStringLiteral("Record welcoming message"), 3840, 2820);
-    cmdPlayIntro =
-        tab.pictureButton(QStringLiteral("play"), QStringLiteral("Play the crrent welcoming message"), 4200, 2820);
+    cmdPlayIntro = tab.pictureButton(QStringLiteral("play"), QStringLiteral("Play the crrent welcoming message"), 4200,
+                                     2820);
     cmdStopPlay[0] = tab.pictureButton(QStringLiteral("stop"), QStringLiteral("Stop playing"), 4560, 2820);
 
     Label1[2] = tab.label(QStringLiteral("Voicemail Messages:"), 120, 3420, 2880);
@@ -178,9 +178,9 @@ void frmVmailCfg::buildAddModifyTab(QWidget* page, QPoint origin)
         const char* caption;
     };
     static constexpr Field fields[] = {
-        {7, "Voicemail groups :"},       {2, "Comments :"},
-        {4, "Forwarding tel number :"},  {5, "Numeric pager tel number :"},
-        {6, "Numeric pager message :"},  {3, "Forwarding e-mail address :"},
+        {7, "Voicemail groups :"},      {2, "Comments :"},
+        {4, "Forwarding tel number :"}, {5, "Numeric pager tel number :"},
+        {6, "Numeric pager message :"}, {3, "Forwarding e-mail address :"},
         {8, "Command line to  run  :"},
     };
     int top = 690;
@@ -190,8 +190,8 @@ void frmVmailCfg::buildAddModifyTab(QWidget* page, QPoint origin)
         top += 390;
     }
     chkUploadToFtp = box.place(new QCheckBox(QStringLiteral("Upload to FTP Server")), labelLeft, top, 2280, 285);
-    chkDeleteAfterForward =
-        box.place(new QCheckBox(QStringLiteral("Delete after forwarding")), fieldLeft, top, fieldWidth, 285);
+    chkDeleteAfterForward = box.place(new QCheckBox(QStringLiteral("Delete after forwarding")), fieldLeft, top,
+                                      fieldWidth, 285);
     top += 390;
     lblAddedOK = box.label(QString(), labelLeft, top, 4560, 285);
     top += 360;
@@ -208,8 +208,8 @@ void frmVmailCfg::buildConfigStatsTab(QWidget* page, QPoint origin)
 
     frmMisc[1] = tab.frame(QStringLiteral("Voicemail System Settings "), 1080, 1695);
     const Placer settings = inside(frmMisc[1]);
-    static constexpr const char* limitCaptions[] = {"Minimum message length :", "Maximum message length :",
-                                                     "Default mailbox max store size :"};
+    static constexpr const char* limitCaptions[] = {
+        "Minimum message length :", "Maximum message length :", "Default mailbox max store size :"};
     static constexpr const char* limitUnits[] = {"seconds", "seconds", "minutes"};
     for (int i = 0; i < 3; ++i) {
         const int top = 330 + i * 420;
@@ -221,8 +221,8 @@ void frmVmailCfg::buildConfigStatsTab(QWidget* page, QPoint origin)
 
     frmMisc[2] = tab.frame(QStringLiteral("Voicemail Statistics"), 2880, 1935);
     const Placer stats = inside(frmMisc[2]);
-    static constexpr const char* statCaptions[] = {"New Messages :", "Saved Messages :", "Total Message Time :",
-                                                    "Space Remaining :"};
+    static constexpr const char* statCaptions[] = {
+        "New Messages :", "Saved Messages :", "Total Message Time :", "Space Remaining :"};
     for (int i = 0; i < 4; ++i) {
         const int top = 330 + i * 390;
         stats.label(QString::fromLatin1(statCaptions[i]), 120, top + 30, 2880);
@@ -249,9 +249,8 @@ void frmVmailCfg::buildEmailTab(QWidget* page, QPoint origin)
     frmMisc[5] = tab.frame(QStringLiteral("Email Forwarding Method"), 3120, 2415);
     const Placer method = inside(frmMisc[5]);
     auto* group = new QButtonGroup(frmMisc[5]);
-    optEmailMechanism[2] =
-        method.place(new OptionButton(QStringLiteral("Use SMTP to forward email direct to mail server.")), 120, 300,
-                     4560, 300);
+    optEmailMechanism[2] = method.place(
+        new OptionButton(QStringLiteral("Use SMTP to forward email direct to mail server.")), 120, 300, 4560, 300);
     optEmailMechanism[1] = method.place(
         new OptionButton(QStringLiteral("Use Simple MAPI to forward messages using locally installed email software "
                                         "(eg: Eudora, Outlook)")),
@@ -322,7 +321,8 @@ void frmVmailCfg::connectEvents()
     connect(cmdPlayIntro, &QPushButton::clicked, this, [this] { cmdplayIntro_Click(); });
     connect(cmdRecIntro, &QPushButton::clicked, this, [this] { cmdRecIntro_Click(); });
     for (std::int16_t i = 0; i < 2; ++i)
-        connect(cmdStopPlay[static_cast<std::size_t>(i)], &QPushButton::clicked, this, [this, i] { cmdStopPlay_Click(i); });
+        connect(cmdStopPlay[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { cmdStopPlay_Click(i); });
 
     connect(cmdVmbAdd, &QPushButton::clicked, this, [this] { cmdVmbAdd_Click(); });
     connect(cmdVmbModify, &QPushButton::clicked, this, [this] { cmdVmbModify_Click(); });

@@ -3,9 +3,9 @@
 
 #include "FlexGrid.h"
 #include "HtmlHelpQvLib.h"
-#include "WindowText.h"
 #include "TabControl.h"
 #include "TextBox.h"
+#include "WindowText.h"
 
 #include "config/GlobalStuff.h"
 #include "failsafe/Traced.h"
@@ -39,7 +39,8 @@ void setHeadings(FlexGrid& grid, const QStringList& headings)
 void frmVmailCfg::Form_Load()
 {
     runTraced(kModule, QStringLiteral("Sub Form_Load"), noArguments, [this] {
-        setHeadings(*gridVmbList, {QStringLiteral("ID"), QStringLiteral("PIN"), QStringLiteral(" Comments"), QString()});
+        setHeadings(*gridVmbList,
+                    {QStringLiteral("ID"), QStringLiteral("PIN"), QStringLiteral(" Comments"), QString()});
         gridVmbList->setColWidth(0, 700);
         gridVmbList->setColWidth(1, 700);
         gridVmbList->setColWidth(
@@ -51,7 +52,8 @@ void frmVmailCfg::Form_Load()
         for (int c = 0; c <= 3; ++c)
             gridMsgList->setColAlignment(c, FlexGrid::LeftCenter);
 
-        setHeadings(*gridMsgList, {QString(), QStringLiteral("Date"), QStringLiteral("Length"), QStringLiteral("From")});
+        setHeadings(*gridMsgList,
+                    {QString(), QStringLiteral("Date"), QStringLiteral("Length"), QStringLiteral("From")});
         gridMsgList->setColWidth(0, 360);
         gridMsgList->setColWidth(1, 1400);
         gridMsgList->setColWidth(2, 1100);
@@ -69,7 +71,8 @@ void frmVmailCfg::Form_Load()
         Text1[0]->setText(QString::number(config::RecLengthMin));
         Text1[1]->setText(QString::number(config::RecLengthMax));
         // The body's CR LF line ends become the field's own line breaks.
-        txtEmailBody->setPlainText(QString(config::ForwardEmailBody).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        txtEmailBody->setPlainText(
+            QString(config::ForwardEmailBody).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         txtEmailSubject->setText(config::ForwardEmailSubject);
         txtSmtpMailHost->setText(config::ForwardEmailSmtpServer);
         txtSmtpEmailAddress->setText(config::ForwardEmailSmtpEmailAddress);

@@ -6,10 +6,7 @@
 
 namespace vm::window {
 
-std::int32_t playingSeconds(std::int64_t bytes)
-{
-    return roundToInt32(static_cast<double>(bytes) / kBytesPerSecond);
-}
+std::int32_t playingSeconds(std::int64_t bytes) { return roundToInt32(static_cast<double>(bytes) / kBytesPerSecond); }
 
 QString lengthText(std::int32_t seconds)
 {

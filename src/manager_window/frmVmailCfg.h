@@ -100,9 +100,9 @@ public:
     void Form_Unload(std::int16_t& Cancel);
 
     // --- window state ---
-    QString sSelectedVmbId;      // Id of the box last selected in the mailbox list
-    vm::Int16 iLastMsgRow = 0;   // message row last clicked; -1 none
-    vm::Int16 iCurVmbIdx = 0;    // table index of the box last loaded into the fields
+    QString sSelectedVmbId;     // Id of the box last selected in the mailbox list
+    vm::Int16 iLastMsgRow = 0;  // message row last clicked; -1 none
+    vm::Int16 iCurVmbIdx = 0;   // table index of the box last loaded into the fields
 
     // --- controls, by their design names ---
     TabControl* SSTab1 = nullptr;

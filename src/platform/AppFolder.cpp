@@ -62,9 +62,6 @@ QString executableName()
     return name;
 }
 
-void setExecutableName(const QString& name)
-{
-    nameStore() = name;
-}
+void setExecutableName(const QString& name) { nameStore() = name; }
 
 }  // namespace vm

@@ -5,13 +5,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
-#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
 
 namespace vm::fs {
 
@@ -19,10 +19,7 @@ namespace {
 
 FaultHook g_faultHook;
 
-QByteArray nativePath(const QString& path)
-{
-    return QFile::encodeName(path);
-}
+QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
 
 bool parentFolderExists(const QString& path)
 {
@@ -62,10 +59,7 @@ void writeWhole(int fd, const QString& path, const QByteArray& bytes, std::int64
     }
 }
 
-void writeAllTo(int fd, const QString& path, const QByteArray& bytes)
-{
-    writeWhole(fd, path, bytes, -1);
-}
+void writeAllTo(int fd, const QString& path, const QByteArray& bytes) { writeWhole(fd, path, bytes, -1); }
 
 int openOrRaise(const QString& path, int flags)
 {
@@ -116,46 +110,31 @@ bool matchFrom(const QChar* n, qsizetype nl, const QChar* p, qsizetype pl)
 void raiseForErrno(int e, const QString& path)
 {
     switch (e) {
-    case ENOENT:
-        raiseError(parentFolderExists(path) ? err::FileNotFound : err::PathNotFound);
-    case ENOTDIR:
-    case ENAMETOOLONG:
-        raiseError(err::PathNotFound);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-        raiseError(err::PermissionDenied);
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        raiseError(err::DiskFull);
-    case EISDIR:
-    case EEXIST:
-    case EBUSY:
-        raiseError(err::PathFileAccessError);
-    case EMFILE:
-    case ENFILE:
-        raiseError(err::TooManyFiles);
-    case ENOMEM:
-        raiseError(err::OutOfMemory);
-    case ENODEV:
-    case ENXIO:
-        raiseError(err::DeviceUnavailable);
-    default:
-        raiseError(err::DeviceIOError);
+        case ENOENT: raiseError(parentFolderExists(path) ? err::FileNotFound : err::PathNotFound);
+        case ENOTDIR:
+        case ENAMETOOLONG: raiseError(err::PathNotFound);
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY: raiseError(err::PermissionDenied);
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG: raiseError(err::DiskFull);
+        case EISDIR:
+        case EEXIST:
+        case EBUSY: raiseError(err::PathFileAccessError);
+        case EMFILE:
+        case ENFILE: raiseError(err::TooManyFiles);
+        case ENOMEM: raiseError(err::OutOfMemory);
+        case ENODEV:
+        case ENXIO: raiseError(err::DeviceUnavailable);
+        default: raiseError(err::DeviceIOError);
     }
 }
 
-void setFaultHook(FaultHook hook)
-{
-    g_faultHook = std::move(hook);
-}
+void setFaultHook(FaultHook hook) { g_faultHook = std::move(hook); }
 
-bool faultHookSet()
-{
-    return static_cast<bool>(g_faultHook);
-}
+bool faultHookSet() { return static_cast<bool>(g_faultHook); }
 
 void faultPoint(FileStep step, const QString& path, std::int64_t bytes)
 {
@@ -213,9 +192,8 @@ QStringList listFiles(const QString& folder, const QString& pattern)
             names.append(name);
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
+    std::sort(names.begin(), names.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     return names;
 }
 
@@ -234,10 +212,7 @@ void deleteFile(const QString& path)
         raiseForErrno(errno, path);
 }
 
-std::int64_t fileSize(const QString& path)
-{
-    return statOrRaise(path).st_size;
-}
+std::int64_t fileSize(const QString& path) { return statOrRaise(path).st_size; }
 
 QDateTime lastWriteTime(const QString& path)
 {
@@ -328,11 +303,12 @@ void replaceFileAtomically(const QString& path, const QByteArray& bytes)
     // opening it for writing would (no write permission at all counts as
     // read-only, as the original platform's read-only attribute does).
     struct stat existing {};
-    if (::stat(nativePath(path).constData(), &existing) == 0 && S_ISREG(existing.st_mode)
-        && ((existing.st_mode & 0222) == 0 || ::access(nativePath(path).constData(), W_OK) != 0))
+    if (::stat(nativePath(path).constData(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+        ((existing.st_mode & 0222) == 0 || ::access(nativePath(path).constData(), W_OK) != 0))
         raiseError(err::PermissionDenied);
     const QFileInfo info(path);
-    QByteArray tmpl = nativePath(info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX"));
+    QByteArray tmpl = nativePath(info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() +
+                                 QStringLiteral(".XXXXXX"));
     Fd f;
     f.fd = ::mkstemp(tmpl.data());
     if (f.fd < 0)

@@ -8,10 +8,10 @@
 #include <QFileInfo>
 #include <QStringView>
 
-#include <cerrno>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <optional>
 
 namespace vm::ini {
 
@@ -66,10 +66,7 @@ private:
 };
 
 // Blanks as the profile functions skip them around names and values.
-bool isBlank(char16_t c)
-{
-    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f';
-}
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f'; }
 bool isBlank(char c) { return isBlank(static_cast<char16_t>(static_cast<unsigned char>(c))); }
 bool isBlank(QChar c) { return isBlank(c.unicode()); }
 
@@ -93,10 +90,7 @@ QString withoutTrailingBlanks(const QString& s)
     return s.left(e);
 }
 
-char16_t asciiLower(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
-}
+char16_t asciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
 
 // A name in the file against a wanted one, ignoring letter case. One byte is
 // one character, so names of different length never match; plain ASCII is
@@ -305,8 +299,8 @@ bool folderWritable(const QString& path)
 
 }  // namespace
 
-QString getPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
-                                int bufferSize, const QString& path)
+QString getPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
+                                const QString& path)
 {
     if (bufferSize <= 0)
         return {};
@@ -328,8 +322,7 @@ QString getPrivateProfileString(const QString& section, const QString& key, cons
     return result;
 }
 
-bool writePrivateProfileString(const QString& section, const QString& key, const QString& value,
-                               const QString& path)
+bool writePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& path)
 {
     return ignoreErrors([&] {
         if (path.isEmpty())

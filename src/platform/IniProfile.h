@@ -13,13 +13,12 @@ namespace vm::ini {
 // GetPrivateProfileStringA: the value (or `defaultValue` when the file,
 // section or key is missing), cut to bufferSize - 1 characters as the
 // caller's buffer would cut it. Never raises.
-QString getPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
-                                int bufferSize, const QString& path);
+QString getPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
+                                const QString& path);
 
 // WritePrivateProfileStringA: sets section/key to value, creating the file,
 // the section or the key when missing. Returns false when the write could not
 // be done, in which case the file is unchanged. Never raises.
-bool writePrivateProfileString(const QString& section, const QString& key, const QString& value,
-                               const QString& path);
+bool writePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& path);
 
 }  // namespace vm::ini

@@ -5,10 +5,7 @@
 
 namespace vm::locale {
 
-QString shortDate(const QDate& date)
-{
-    return QLocale::system().toString(date, QLocale::ShortFormat);
-}
+QString shortDate(const QDate& date) { return QLocale::system().toString(date, QLocale::ShortFormat); }
 
 QString longTime(const QTime& time)
 {
@@ -26,9 +23,6 @@ QString generalDate(const QDateTime& moment)
     return shortDate(moment.date()) + QLatin1Char(' ') + longTime(moment.time());
 }
 
-Version programVersion()
-{
-    return {VM_VERSION_MAJOR, VM_VERSION_MINOR, VM_VERSION_PATCH};
-}
+Version programVersion() { return {VM_VERSION_MAJOR, VM_VERSION_MINOR, VM_VERSION_PATCH}; }
 
 }  // namespace vm::locale

@@ -123,9 +123,8 @@ bool attachmentPart(const Attachment& attachment, QByteArray& part)
     const QString name = attachment.displayName.isEmpty() ? QFileInfo(attachment.filePath).fileName()
                                                           : attachment.displayName;
     part = "Content-Type: application/octet-stream; name=" + parameterValue(name) + "\n" +
-           "Content-Transfer-Encoding: base64\n" +
-           "Content-Disposition: attachment; filename=" + parameterValue(name) + "\n\n" +
-           wrapped(bytes.toBase64(), kBase64LineLength);
+           "Content-Transfer-Encoding: base64\n" + "Content-Disposition: attachment; filename=" + parameterValue(name) +
+           "\n\n" + wrapped(bytes.toBase64(), kBase64LineLength);
     return true;
 }
 
@@ -147,20 +146,11 @@ QString mailProgram()
     return fromEnvironment.isEmpty() ? kDefaultProgram : fromEnvironment;
 }
 
-void setMailProgram(const QString& path)
-{
-    g_program = path;
-}
+void setMailProgram(const QString& path) { g_program = path; }
 
-int mailTimeoutMs()
-{
-    return g_timeoutMs;
-}
+int mailTimeoutMs() { return g_timeoutMs; }
 
-void setMailTimeoutMs(int milliseconds)
-{
-    g_timeoutMs = milliseconds;
-}
+void setMailTimeoutMs(int milliseconds) { g_timeoutMs = milliseconds; }
 
 QByteArray composeMime(const Message& message, const QByteArray& boundary)
 {

@@ -10,13 +10,13 @@
 namespace vm::sys {
 
 struct MemoryStatus {
-    std::uint32_t memoryLoad = 0;       // percent of physical memory in use, 0..100
-    std::uint64_t totalPhysical = 0;    // bytes of RAM
-    std::uint64_t availPhysical = 0;    // bytes of RAM available without swapping
-    std::uint64_t totalPageFile = 0;    // commit space: RAM + swap
-    std::uint64_t availPageFile = 0;    // available RAM + free swap
-    std::uint64_t totalVirtual = 0;     // address space the process may use
-    std::uint64_t availVirtual = 0;     // of which not yet mapped
+    std::uint32_t memoryLoad = 0;     // percent of physical memory in use, 0..100
+    std::uint64_t totalPhysical = 0;  // bytes of RAM
+    std::uint64_t availPhysical = 0;  // bytes of RAM available without swapping
+    std::uint64_t totalPageFile = 0;  // commit space: RAM + swap
+    std::uint64_t availPageFile = 0;  // available RAM + free swap
+    std::uint64_t totalVirtual = 0;   // address space the process may use
+    std::uint64_t availVirtual = 0;   // of which not yet mapped
 };
 
 // All figures. Values that cannot be read stay 0.

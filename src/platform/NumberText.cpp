@@ -164,10 +164,7 @@ double textToDouble(const QString& text)
     return toDouble(*decimal);
 }
 
-std::int16_t textToInt16(const QString& text)
-{
-    return roundToInt16(textToDouble(text));
-}
+std::int16_t textToInt16(const QString& text) { return roundToInt16(textToDouble(text)); }
 
 double leadingNumber(const QString& text)
 {

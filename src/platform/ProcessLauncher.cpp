@@ -73,10 +73,7 @@ void SystemProcessLauncher::startDetached(const QString& commandLine)
         raiseError(err::InvalidProcedureCall);
 }
 
-ProcessLauncher& processLauncher()
-{
-    return *installed();
-}
+ProcessLauncher& processLauncher() { return *installed(); }
 
 std::unique_ptr<ProcessLauncher> installProcessLauncher(std::unique_ptr<ProcessLauncher> launcher)
 {
@@ -86,9 +83,6 @@ std::unique_ptr<ProcessLauncher> installProcessLauncher(std::unique_ptr<ProcessL
     return launcher;
 }
 
-void startCommandLine(const QString& commandLine)
-{
-    processLauncher().startDetached(commandLine);
-}
+void startCommandLine(const QString& commandLine) { processLauncher().startDetached(commandLine); }
 
 }  // namespace vm::process

@@ -13,10 +13,7 @@ QtSoundPlayer::QtSoundPlayer() = default;
 
 // The effects are children and go with the object; the current one is
 // deleted first so it stops before its default-sound file disappears.
-QtSoundPlayer::~QtSoundPlayer()
-{
-    delete current_.data();
-}
+QtSoundPlayer::~QtSoundPlayer() { delete current_.data(); }
 
 void QtSoundPlayer::play(const QString& path)
 {
@@ -28,10 +25,7 @@ void QtSoundPlayer::play(const QString& path)
     start(QUrl::fromLocalFile(file.absoluteFilePath()));
 }
 
-QUrl QtSoundPlayer::currentSource() const
-{
-    return current_ ? current_->source() : QUrl();
-}
+QUrl QtSoundPlayer::currentSource() const { return current_ ? current_->source() : QUrl(); }
 
 bool QtSoundPlayer::playingDefaultSound() const
 {
@@ -72,8 +66,8 @@ void QtSoundPlayer::playDefaultSound()
 QUrl QtSoundPlayer::defaultSoundUrl()
 {
     if (!defaultSoundFile_) {
-        auto file = std::make_unique<QTemporaryFile>(QStringLiteral("%1/vm-default-sound-XXXXXX.wav")
-                                                         .arg(QDir::tempPath()));
+        auto file = std::make_unique<QTemporaryFile>(
+            QStringLiteral("%1/vm-default-sound-XXXXXX.wav").arg(QDir::tempPath()));
         if (!file->open() || file->write(defaultSoundWave()) < 0 || !file->flush())
             return {};
         file->close();

@@ -17,10 +17,7 @@ std::unique_ptr<SoundPlayer>& installed()
 
 }  // namespace
 
-SoundPlayer& soundPlayer()
-{
-    return *installed();
-}
+SoundPlayer& soundPlayer() { return *installed(); }
 
 std::unique_ptr<SoundPlayer> installSoundPlayer(std::unique_ptr<SoundPlayer> player)
 {
@@ -32,17 +29,10 @@ std::unique_ptr<SoundPlayer> installSoundPlayer(std::unique_ptr<SoundPlayer> pla
 
 ScopedSoundPlayer::ScopedSoundPlayer(std::unique_ptr<SoundPlayer> player)
     : previous_(installSoundPlayer(std::move(player)))
-{
-}
+{}
 
-ScopedSoundPlayer::~ScopedSoundPlayer()
-{
-    installSoundPlayer(std::move(previous_));
-}
+ScopedSoundPlayer::~ScopedSoundPlayer() { installSoundPlayer(std::move(previous_)); }
 
-void playSoundAsync(const QString& path)
-{
-    soundPlayer().play(path);
-}
+void playSoundAsync(const QString& path) { soundPlayer().play(path); }
 
 }  // namespace vm::sound

@@ -11,10 +11,7 @@ DisplayInfoProvider& providerStore()
 const SystemQuery* g_override = nullptr;
 }  // namespace
 
-void setDisplayInfoProvider(DisplayInfoProvider provider)
-{
-    providerStore() = std::move(provider);
-}
+void setDisplayInfoProvider(DisplayInfoProvider provider) { providerStore() = std::move(provider); }
 
 std::optional<DisplayInfo> currentDisplayInfo()
 {
@@ -36,9 +33,6 @@ const SystemQuery& systemQuery()
     return *platform;
 }
 
-void setSystemQueryOverride(const SystemQuery* query)
-{
-    g_override = query;
-}
+void setSystemQueryOverride(const SystemQuery* query) { g_override = query; }
 
 }  // namespace vm::sys

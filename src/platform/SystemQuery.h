@@ -36,8 +36,8 @@ struct OsVersion {
     int platform = kPlatformOther;
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
-    std::int32_t build = 0;   // the whole 32-bit build field, shown signed
-    QByteArray servicePack;   // service-pack text; ends at its first zero byte
+    std::int32_t build = 0;  // the whole 32-bit build field, shown signed
+    QByteArray servicePack;  // service-pack text; ends at its first zero byte
 };
 
 // Processor identification in the form of the classic system-info record.
@@ -48,8 +48,8 @@ struct ProcessorInfo {
 };
 
 enum class DriveType : int {
-    Unknown = 0,    // cannot be determined
-    NoRoot = 1,     // no such root
+    Unknown = 0,  // cannot be determined
+    NoRoot = 1,   // no such root
     Removable = 2,
     Fixed = 3,
     Remote = 4,
@@ -58,7 +58,7 @@ enum class DriveType : int {
 };
 
 struct Drive {
-    QString name;   // the drive as the report shows it ("C:", or a mount point)
+    QString name;  // the drive as the report shows it ("C:", or a mount point)
     DriveType type = DriveType::Unknown;
     std::optional<std::uint64_t> freeBytes;  // bytes available to the caller
 };
@@ -81,7 +81,7 @@ struct VersionResource {
 struct DisplayInfo {
     int bitsPerPixel = 0;
     int planes = 1;
-    int width = 0;    // pixels
+    int width = 0;  // pixels
     int height = 0;
     int monitors = 0;
 };

@@ -21,8 +21,6 @@
 #include <QLocale>
 #include <QSet>
 
-#include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <link.h>
@@ -30,6 +28,8 @@
 #include <sys/statvfs.h>
 #include <sys/utsname.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace vm::sys {
 
@@ -72,10 +72,7 @@ QString unescapeMountField(const QByteArray& field)
     return QFile::decodeName(out);
 }
 
-std::uint16_t byteOf(long value)
-{
-    return static_cast<std::uint16_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
-}
+std::uint16_t byteOf(long value) { return static_cast<std::uint16_t>(value < 0 ? 0 : (value > 255 ? 255 : value)); }
 
 }  // namespace
 
@@ -154,8 +151,7 @@ std::vector<MountEntry> parseMounts(const QByteArray& text)
         const QList<QByteArray> fields = line.split(' ');
         if (fields.size() < 3)
             continue;
-        mounts.push_back({unescapeMountField(fields[0]), unescapeMountField(fields[1]),
-                          unescapeMountField(fields[2])});
+        mounts.push_back({unescapeMountField(fields[0]), unescapeMountField(fields[1]), unescapeMountField(fields[2])});
     }
     return mounts;
 }
@@ -163,18 +159,17 @@ std::vector<MountEntry> parseMounts(const QByteArray& text)
 DriveType driveTypeOfMount(const MountEntry& mount)
 {
     static const QSet<QString> remote = {
-        QStringLiteral("nfs"), QStringLiteral("nfs4"), QStringLiteral("cifs"), QStringLiteral("smb3"),
+        QStringLiteral("nfs"),   QStringLiteral("nfs4"),       QStringLiteral("cifs"),  QStringLiteral("smb3"),
         QStringLiteral("smbfs"), QStringLiteral("fuse.sshfs"), QStringLiteral("sshfs"), QStringLiteral("9p"),
-        QStringLiteral("ceph"), QStringLiteral("glusterfs"), QStringLiteral("afs"), QStringLiteral("davfs"),
+        QStringLiteral("ceph"),  QStringLiteral("glusterfs"),  QStringLiteral("afs"),   QStringLiteral("davfs"),
     };
     static const QSet<QString> optical = {QStringLiteral("iso9660"), QStringLiteral("udf")};
-    static const QSet<QString> images = {QStringLiteral("squashfs"), QStringLiteral("erofs"),
-                                         QStringLiteral("cramfs")};
+    static const QSet<QString> images = {QStringLiteral("squashfs"), QStringLiteral("erofs"), QStringLiteral("cramfs")};
     static const QSet<QString> diskFileSystems = {
-        QStringLiteral("ext2"), QStringLiteral("ext3"), QStringLiteral("ext4"), QStringLiteral("xfs"),
-        QStringLiteral("btrfs"), QStringLiteral("zfs"), QStringLiteral("f2fs"), QStringLiteral("vfat"),
-        QStringLiteral("exfat"), QStringLiteral("ntfs"), QStringLiteral("ntfs3"), QStringLiteral("fuseblk"),
-        QStringLiteral("jfs"), QStringLiteral("reiserfs"), QStringLiteral("bcachefs"),
+        QStringLiteral("ext2"),  QStringLiteral("ext3"),     QStringLiteral("ext4"),     QStringLiteral("xfs"),
+        QStringLiteral("btrfs"), QStringLiteral("zfs"),      QStringLiteral("f2fs"),     QStringLiteral("vfat"),
+        QStringLiteral("exfat"), QStringLiteral("ntfs"),     QStringLiteral("ntfs3"),    QStringLiteral("fuseblk"),
+        QStringLiteral("jfs"),   QStringLiteral("reiserfs"), QStringLiteral("bcachefs"),
     };
     if (remote.contains(mount.fsType))
         return DriveType::Remote;
@@ -349,7 +344,7 @@ public:
 
     std::optional<OsVersion> osVersion() const override
     {
-        utsname u {};
+        utsname u{};
         if (::uname(&u) != 0)
             return std::nullopt;
         return osVersionFromRelease(QString::fromLatin1(u.release));
@@ -398,8 +393,8 @@ public:
         return survey;
     }
 
-    QString profileString(const QString& file, const QString& section, const QString& key,
-                          const QString& defaultValue, int bufferSize) const override
+    QString profileString(const QString& file, const QString& section, const QString& key, const QString& defaultValue,
+                          int bufferSize) const override
     {
         return ini::getPrivateProfileString(section, key, defaultValue, bufferSize,
                                             fileInFolderIgnoringCase(windowsDirectory_, file));
@@ -440,16 +435,15 @@ public:
         if (rc != 0)
             return std::nullopt;
         switch (kind) {
-        case FileTimeKind::LastAccess:
-            return fromTimestamp(sx.stx_atime);
-        case FileTimeKind::Creation: {
-            // Some file systems (image layers among them) claim a birth time
-            // but report it as zero.
-            const bool hasBirth = (sx.stx_mask & STATX_BTIME) && (sx.stx_btime.tv_sec != 0 || sx.stx_btime.tv_nsec != 0);
-            return fromTimestamp(hasBirth ? sx.stx_btime : sx.stx_ctime);
-        }
-        case FileTimeKind::LastWrite:
-            return fromTimestamp(sx.stx_mtime);
+            case FileTimeKind::LastAccess: return fromTimestamp(sx.stx_atime);
+            case FileTimeKind::Creation: {
+                // Some file systems (image layers among them) claim a birth time
+                // but report it as zero.
+                const bool hasBirth = (sx.stx_mask & STATX_BTIME) &&
+                                      (sx.stx_btime.tv_sec != 0 || sx.stx_btime.tv_nsec != 0);
+                return fromTimestamp(hasBirth ? sx.stx_btime : sx.stx_ctime);
+            }
+            case FileTimeKind::LastWrite: return fromTimestamp(sx.stx_mtime);
         }
         return std::nullopt;
     }

@@ -44,10 +44,7 @@ static long long roundedInRange(double value, double lo, double hi)
     return static_cast<long long>(r);
 }
 
-std::int16_t roundToInt16(double value)
-{
-    return static_cast<std::int16_t>(roundedInRange(value, -32768.0, 32767.0));
-}
+std::int16_t roundToInt16(double value) { return static_cast<std::int16_t>(roundedInRange(value, -32768.0, 32767.0)); }
 
 std::int32_t roundToInt32(double value)
 {

@@ -22,10 +22,18 @@ std::int32_t roundToInt32(double value);
 class Int16 {
 public:
     constexpr Int16() = default;
-    Int16(long long value) : v_(toInt16(value)) {}  // NOLINT: implicit by design
+    Int16(long long value) : v_(toInt16(value)) {}          // NOLINT: implicit by design
     constexpr operator std::int16_t() const { return v_; }  // NOLINT
-    Int16& operator+=(long long d) { v_ = toInt16(static_cast<long long>(v_) + d); return *this; }
-    Int16& operator-=(long long d) { v_ = toInt16(static_cast<long long>(v_) - d); return *this; }
+    Int16& operator+=(long long d)
+    {
+        v_ = toInt16(static_cast<long long>(v_) + d);
+        return *this;
+    }
+    Int16& operator-=(long long d)
+    {
+        v_ = toInt16(static_cast<long long>(v_) - d);
+        return *this;
+    }
     Int16& operator++() { return *this += 1; }
     Int16& operator--() { return *this -= 1; }
 

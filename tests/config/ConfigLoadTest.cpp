@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <sys/stat.h>
+#include <optional>
 
 using namespace vm;
 using namespace vm::config;
@@ -32,10 +32,16 @@ const QByteArray kFullIni =
 
 // Every text setting with its value in kFullIni; each defaults to "".
 const std::pair<const QString*, const char*> kTexts[] = {
-    {&ForwardEmailSubject, "New message, box %1"}, {&ForwardEmailSmtpServer, "mail.example"},
-    {&ForwardEmailSmtpEmailAddress, "vm@example"}, {&ForwardEmailMechanism, "smtp"},  // kept as written
-    {&ForwardEmailBody, "from the ini"}, {&FtpServer, "ftp.example"}, {&FtpDir, "/in"}, {&FtpUser, "bob"},
-    {&FtpPassword, "s3cret "}, {&RunCommandAfterRec, "notify.exe"},
+    {&ForwardEmailSubject, "New message, box %1"},
+    {&ForwardEmailSmtpServer, "mail.example"},
+    {&ForwardEmailSmtpEmailAddress, "vm@example"},
+    {&ForwardEmailMechanism, "smtp"},  // kept as written
+    {&ForwardEmailBody, "from the ini"},
+    {&FtpServer, "ftp.example"},
+    {&FtpDir, "/in"},
+    {&FtpUser, "bob"},
+    {&FtpPassword, "s3cret "},
+    {&RunCommandAfterRec, "notify.exe"},
 };
 
 TEST_F(ConfigLoad, ReadsEveryKeyOrItsDefault)
@@ -69,9 +75,13 @@ TEST_F(ConfigLoad, RecordingLengthConversion)
         int error;
         std::int16_t expectedMin, expectedMax;
     } cases[] = {
-        {"", "", 0, 2, 300},           {" 7 ", "2.5", 0, 7, 2},       {"-3", "32767", 0, -3, 32767},
-        {"&H10", "1e3", 0, 16, 1000},  {"abc", "10", err::TypeMismatch, 0, 0},
-        {"40000", "10", err::Overflow, 0, 0}, {"10", "12 seconds", err::TypeMismatch, 10, 0},
+        {"", "", 0, 2, 300},
+        {" 7 ", "2.5", 0, 7, 2},
+        {"-3", "32767", 0, -3, 32767},
+        {"&H10", "1e3", 0, 16, 1000},
+        {"abc", "10", err::TypeMismatch, 0, 0},
+        {"40000", "10", err::Overflow, 0, 0},
+        {"10", "12 seconds", err::TypeMismatch, 10, 0},
         {"10", "-32769", err::Overflow, 10, 0},
     };
     for (const auto& c : cases) {
@@ -95,7 +105,8 @@ TEST_F(ConfigLoad, RecordingLengthConversion)
 TEST_F(ConfigLoad, BodyFileReplacesTheIniValue)
 {
     const std::tuple<const char*, std::optional<QByteArray>, QString> cases[] = {
-        {"three lines with commas", ansi::encode(QString::fromUtf8("Hello, caller,\r\nbox %1, line %2,\r\nGrüße, €\r\n")),
+        {"three lines with commas",
+         ansi::encode(QString::fromUtf8("Hello, caller,\r\nbox %1, line %2,\r\nGrüße, €\r\n")),
          QString::fromUtf8("Hello, caller,\r\nbox %1, line %2,\r\nGrüße, €")},
         {"no body file", std::nullopt, "from the ini"},
         {"empty body file", QByteArray(), "from the ini"},

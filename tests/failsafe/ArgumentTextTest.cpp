@@ -13,7 +13,8 @@ TEST(ArgumentTextTest, ListsAreParenthesisedAndCommaSeparated)
     EXPECT_EQ(argumentList({eventArg(QStringLiteral("Button"), 1LL), eventArg(QStringLiteral("Shift"), 0LL),
                             eventArg(QStringLiteral("x"), 120.0), eventArg(QStringLiteral("Y"), 345.0)}),
               QStringLiteral("(Button=1, Shift=0, x=120, Y=345)"));
-    EXPECT_EQ(argumentList({variantArg(QStringLiteral("i%"), std::int16_t(5)), variantArg(QStringLiteral("s$"), QStringLiteral("x"))}),
+    EXPECT_EQ(argumentList({variantArg(QStringLiteral("i%"), std::int16_t(5)),
+                            variantArg(QStringLiteral("s$"), QStringLiteral("x"))}),
               QStringLiteral("(i%=5, s$=x)"));
 }
 
@@ -34,11 +35,21 @@ TEST(ArgumentTextTest, VariantTypeDecidesWhetherValueIsShown)
         VariantType type;
         const char* text;
     } cases[] = {
-        {VariantType::Empty, "v=<variant>"},  {VariantType::Null, "v="},           {VariantType::Integer, "v=7"},
-        {VariantType::Long, "v=7"},           {VariantType::Single, "v=7"},        {VariantType::Double, "v=7"},
-        {VariantType::Currency, "v=7"},       {VariantType::Date, "v=7"},          {VariantType::String, "v=7"},
-        {VariantType::Object, "v=<variant>"}, {VariantType::Error, "v=<variant>"}, {VariantType::Boolean, "v=7"},
-        {VariantType::Variant, "v=<variant>"}, {VariantType::Decimal, "v=<variant>"}, {VariantType::Byte, "v=7"},
+        {VariantType::Empty, "v=<variant>"},
+        {VariantType::Null, "v="},
+        {VariantType::Integer, "v=7"},
+        {VariantType::Long, "v=7"},
+        {VariantType::Single, "v=7"},
+        {VariantType::Double, "v=7"},
+        {VariantType::Currency, "v=7"},
+        {VariantType::Date, "v=7"},
+        {VariantType::String, "v=7"},
+        {VariantType::Object, "v=<variant>"},
+        {VariantType::Error, "v=<variant>"},
+        {VariantType::Boolean, "v=7"},
+        {VariantType::Variant, "v=<variant>"},
+        {VariantType::Decimal, "v=<variant>"},
+        {VariantType::Byte, "v=7"},
         {VariantType::Array, "v=<variant>"},
     };
     for (const auto& c : cases)

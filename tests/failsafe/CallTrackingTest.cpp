@@ -122,13 +122,18 @@ TEST_F(CallTrackingTest, CaptureFileGetsEveryLineAndAnEmptyLine)
     ASSERT_EQ(lines.size(), 9);
     EXPECT_TRUE(QRegularExpression(u"^\\[RiVaVaz\\] \\S.* \\S+ - start FailSafe client v6\\.6 "
                                    "\\(for Visual Basic 5\\.0 and 6\\.0\\) data capture$"_s)
-                    .match(lines[0]).hasMatch()) << lines[0].toStdString();
-    EXPECT_EQ(lines[2], u"[RiVaVaz] [00001] [00000.0000] ->frmVmailCfg.frm : Sub Form_Load : () : "
-                        "[res = 42%, mem = 23134208] : "_s);
-    EXPECT_EQ(lines[4], u"[RiVaVaz] [00002] [00000.0031] ->\tfrmVmailCfg.frm : Sub SSTab1_Click : "
-                        "(PreviousTab=0) : [res = 42%, mem = 23134208] : "_s);
-    EXPECT_EQ(lines[6], u"[RiVaVaz] [00003] [00000.0040] <-\tfrmVmailCfg.frm : Sub SSTab1_Click : "
-                        "(PreviousTab=0) : [res = 42%, mem = 23134208] : "_s);
+                    .match(lines[0])
+                    .hasMatch())
+        << lines[0].toStdString();
+    EXPECT_EQ(lines[2],
+              u"[RiVaVaz] [00001] [00000.0000] ->frmVmailCfg.frm : Sub Form_Load : () : "
+              "[res = 42%, mem = 23134208] : "_s);
+    EXPECT_EQ(lines[4],
+              u"[RiVaVaz] [00002] [00000.0031] ->\tfrmVmailCfg.frm : Sub SSTab1_Click : "
+              "(PreviousTab=0) : [res = 42%, mem = 23134208] : "_s);
+    EXPECT_EQ(lines[6],
+              u"[RiVaVaz] [00003] [00000.0040] <-\tfrmVmailCfg.frm : Sub SSTab1_Click : "
+              "(PreviousTab=0) : [res = 42%, mem = 23134208] : "_s);
     for (int i : {1, 3, 5, 7, 8})
         EXPECT_TRUE(lines[i].isEmpty()) << i;
     EXPECT_EQ(state().stack.frameTime[1], 0);
@@ -143,7 +148,8 @@ TEST_F(CallTrackingTest, ExitLineWithoutArgumentsOrIncludes)
     pop(u"Sub LogRunInfo"_s, u"(i%=5, s$=x)"_s, u"VmMgrStub.bas"_s);
     now_ += 40;
     pop(u"Sub Form_Load"_s);
-    EXPECT_EQ(fileLines(u"error.log"_s).value(8), u"[RiVaVaz] [00004] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load"_s);
+    EXPECT_EQ(fileLines(u"error.log"_s).value(8),
+              u"[RiVaVaz] [00004] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load"_s);
 }
 
 TEST_F(CallTrackingTest, CaptureNeedsWriteToDiskAndSurvivesBadPath)
@@ -158,7 +164,7 @@ TEST_F(CallTrackingTest, CaptureNeedsWriteToDiskAndSurvivesBadPath)
     resetState();
     writeSettings(u"[log file]\r\nCapture To Disk=1\r\n"_s);
     push(u"Sub Form_Load"_s);
-    EXPECT_EQ(state().lineCounter, 1);  // the sink counts as on ...
+    EXPECT_EQ(state().lineCounter, 1);          // the sink counts as on ...
     EXPECT_FALSE(app_.exists(u"error.log"_s));  // ... but writes nothing
 
     resetState();
@@ -172,8 +178,14 @@ TEST_F(CallTrackingTest, CaptureNeedsWriteToDiskAndSurvivesBadPath)
 TEST(DevelopmentHostTest, RecognisesTheHostsByFileName)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"VB6.EXE", true},  {"c:\\program files\\vb\\vb5.exe", true}, {"/opt/vb/Vb32.Exe", true},
-        {"VB.EXE", true},   {"RiVaVaz", false}, {"VB7.EXE", false}, {"C:\\VB6.EXE\\RiVaVaz.exe", false}, {"", false},
+        {"VB6.EXE", true},
+        {"c:\\program files\\vb\\vb5.exe", true},
+        {"/opt/vb/Vb32.Exe", true},
+        {"VB.EXE", true},
+        {"RiVaVaz", false},
+        {"VB7.EXE", false},
+        {"C:\\VB6.EXE\\RiVaVaz.exe", false},
+        {"", false},
     };
     for (const auto& [path, host] : cases)
         EXPECT_EQ(isDevelopmentHost(QString::fromLatin1(path)), host) << path;

@@ -37,8 +37,9 @@ class CircularLogTest : public test::TraceFixture {
 protected:
     void enable(const QString& extra = QString()) const
     {
-        writeSettings(QStringLiteral("[Log File]\r\nCircularLog=1\r\n[CircularLog]\r\nRecordSize=512\r\nMaxRecords=100\r\n") +
-                      extra);
+        writeSettings(
+            QStringLiteral("[Log File]\r\nCircularLog=1\r\n[CircularLog]\r\nRecordSize=512\r\nMaxRecords=100\r\n") +
+            extra);
     }
     QByteArray file() const { return app_.read(QStringLiteral("circ0001.log")); }
     static QByteArray slot(const QByteArray& bytes, int n) { return bytes.mid(circularRecordOffset(n, 512), 512); }

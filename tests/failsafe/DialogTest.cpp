@@ -104,12 +104,21 @@ TEST_F(DialogTest, FileNotFoundInCmdPlayMsgClick)
             const char *name, *text;
         } captions[] = {
             {"lblErrCnt", "An unexpected 'file not found' error occurred in RiVaVaz.\r\n1 error(s) are logged."},
-            {"nsCtrlContinue", "&Continue"}, {"nsCtrlMore", "&Break to"},   {"fsPrint", "Print"},
-            {"nsCtrlLabel1", " Module"},     {"nsCtrlLabel2", " Procedure"}, {"nsCtrlLabel4", "Line Number "},
-            {"nsCtrlLabel5", "Error No. "},  {"nsCtrlLabel6", "Description "}, {"nsCtrlLabel7", "Category "},
-            {"nsCtrlProjLab", "Source "},    {"ErrType", "File System (disk, directory or file) access error"},
-            {"errProject", "VoicemailManager (local)"}, {"ErrModule", " frmVmailCfg.frm"},
-            {"ErrProcedure", " Sub cmdPlayMsg_Click"},  {"ErrLine", " line numbers not used - Code Pointer = 0"},
+            {"nsCtrlContinue", "&Continue"},
+            {"nsCtrlMore", "&Break to"},
+            {"fsPrint", "Print"},
+            {"nsCtrlLabel1", " Module"},
+            {"nsCtrlLabel2", " Procedure"},
+            {"nsCtrlLabel4", "Line Number "},
+            {"nsCtrlLabel5", "Error No. "},
+            {"nsCtrlLabel6", "Description "},
+            {"nsCtrlLabel7", "Category "},
+            {"nsCtrlProjLab", "Source "},
+            {"ErrType", "File System (disk, directory or file) access error"},
+            {"errProject", "VoicemailManager (local)"},
+            {"ErrModule", " frmVmailCfg.frm"},
+            {"ErrProcedure", " Sub cmdPlayMsg_Click"},
+            {"ErrLine", " line numbers not used - Code Pointer = 0"},
             {"ErrNo", " 53"},
         };
         for (const auto& c : captions)
@@ -180,11 +189,12 @@ TEST_F(DialogTest, RemoteErrorNamesTheComponentAndListsEveryLevel)
     writeSettings(u"[preferences]\r\nForce System Info=1\r\n"_s);
     showError(
         [](FailSafeDialog& d) {
-            EXPECT_EQ(textOf(d, "lblErrCnt"), u"An unexpected 'permission denied' error occurred in a "
-                                              "component used by RiVaVaz.\r\n3 error(s) are logged."_s);
+            EXPECT_EQ(textOf(d, "lblErrCnt"),
+                      u"An unexpected 'permission denied' error occurred in a "
+                      "component used by RiVaVaz.\r\n3 error(s) are logged."_s);
             auto* levels = control<QListWidget>(d, "errText");
-            EXPECT_EQ(itemsOf(levels), (QStringList{u"Error 3 - Remote File not found"_s,
-                                                    u"Error 2 - File not found"_s, u"Error 1 - Permission denied"_s}));
+            EXPECT_EQ(itemsOf(levels), (QStringList{u"Error 3 - Remote File not found"_s, u"Error 2 - File not found"_s,
+                                                    u"Error 1 - Permission denied"_s}));
             EXPECT_EQ(levels->currentRow(), 2);  // the deepest level is selected and shown
             EXPECT_EQ(textOf(d, "ErrNo"), u" 70"_s);
             levels->setCurrentRow(0);

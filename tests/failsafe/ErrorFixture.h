@@ -20,7 +20,8 @@
 namespace vm::test {
 
 inline const QString kPlayMsg = u"Sub cmdPlayMsg_Click"_s;
-inline const QString kFixedReport = u"Application running on computer TESTBOX\r\n   Title...............RiVaVaz\r\n\r\n"_s;
+inline const QString kFixedReport =
+    u"Application running on computer TESTBOX\r\n   Title...............RiVaVaz\r\n\r\n"_s;
 
 class ErrorFixture : public TraceFixture {
 protected:

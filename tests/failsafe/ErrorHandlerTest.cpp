@@ -13,8 +13,9 @@ namespace {
 
 using namespace test;
 
-const QString kRemoteSource = u"2!MailLib!modSend.bas!Function SendNow!12!53!File not found!"
-                              "Store!modStore.bas!Sub Put!0!70!Permission denied"_s;
+const QString kRemoteSource =
+    u"2!MailLib!modSend.bas!Function SendNow!12!53!File not found!"
+    "Store!modStore.bas!Sub Put!0!70!Permission denied"_s;
 
 QString stampedLine(const char* what)
 {
@@ -63,19 +64,21 @@ TEST_F(ErrorHandlerTest, SilentRunAppendsTheLocalErrorToTheLog)
     silentWithLog();
     EXPECT_EQ(failIn(kPlayMsg, 53), std::nullopt);
 
-    const QString entry = logHead() + u"\t*Error 1\r\n"
-        "Category                     File System (disk, directory or file) access error\r\n"
-        "Source                       VoicemailManager (local)\r\n"
-        "Module                       frmVmailCfg.frm\r\n"
-        "Procedure                    Sub cmdPlayMsg_Click\r\n"
-        "Line Number                  0\r\n"
-        "Error No.                    53\r\n"
-        "Description                  File not found\r\n"
-        "\r\n\r\n"
-        "Call Tree & Arguments\r\n"
-        " 1 : Call\tfrmVmailCfg.frm : Sub Form_Load : ()\r\n"
-        " 2 : Call\t\tfrmVmailCfg.frm : Sub cmdPlayMsg_Click : ()\r\n"
-        " 3 : Trap\t\t\tRuntime error 53, File not found\r\n"_s + logTail(kFixedReport, QString());
+    const QString entry = logHead() +
+                          u"\t*Error 1\r\n"
+                          "Category                     File System (disk, directory or file) access error\r\n"
+                          "Source                       VoicemailManager (local)\r\n"
+                          "Module                       frmVmailCfg.frm\r\n"
+                          "Procedure                    Sub cmdPlayMsg_Click\r\n"
+                          "Line Number                  0\r\n"
+                          "Error No.                    53\r\n"
+                          "Description                  File not found\r\n"
+                          "\r\n\r\n"
+                          "Call Tree & Arguments\r\n"
+                          " 1 : Call\tfrmVmailCfg.frm : Sub Form_Load : ()\r\n"
+                          " 2 : Call\t\tfrmVmailCfg.frm : Sub cmdPlayMsg_Click : ()\r\n"
+                          " 3 : Trap\t\t\tRuntime error 53, File not found\r\n"_s +
+                          logTail(kFixedReport, QString());
     EXPECT_EQ(logText().toStdString(), entry.toStdString());
 
     // The handler leaves nothing pending and only ever appends.
@@ -93,47 +96,50 @@ TEST_F(ErrorHandlerTest, RemoteChainIsLoggedLevelByLevel)
     silentWithLog();
     failIn(kPlayMsg, 53, kRemoteSource);
 
-    const QString entry = logHead() + u"\t*Error 1\r\n"
-        "Category                     File System (disk, directory or file) access error\r\n"
-        "Source                       VoicemailManager (local)\r\n"
-        "Module                       frmVmailCfg.frm\r\n"
-        "Procedure                    Sub cmdPlayMsg_Click\r\n"
-        "Line Number                  0\r\n"
-        "Error No.                    440\r\n"
-        "Description                  Remote File not found\r\n"
-        "\r\n"
-        "\t*Error 2\r\n"
-        "Category                     File System (disk, directory or file) access error\r\n"
-        "Source                       MailLib (remote)\r\n"
-        "Module                       frmVmailCfg.frm << modSend.bas\r\n"
-        "Procedure                    Sub cmdPlayMsg_Click << Function SendNow\r\n"
-        "Line Number                  12\r\n"
-        "Error No.                    53\r\n"
-        "Description                  File not found\r\n"
-        "\r\n"
-        "\t*Error 3\r\n"
-        "Category                     Network  error\r\n"
-        "Source                       Store (remote)\r\n"
-        "Module                       frmVmailCfg.frm << modSend.bas << modStore.bas\r\n"
-        "Procedure                    Sub cmdPlayMsg_Click << Function SendNow << Sub Put\r\n"
-        "Line Number                  0\r\n"
-        "Error No.                    70\r\n"
-        "Description                  Permission denied\r\n"
-        "\r\n\r\n"
-        "Call Tree & Arguments\r\n"
-        " 1 : Call\tfrmVmailCfg.frm : Sub Form_Load : ()\r\n"
-        " 2 : Call\t\tfrmVmailCfg.frm : Sub cmdPlayMsg_Click : ()\r\n"
-        " 3 : Trap\t\t\tRuntime error 440, Remote File not found\r\n"
-        " 4 : Error\t\t\t\tRuntime error 53, File not found on line 12\r\n"
-        " 5 : Error\t\t\t\t\tRuntime error 70, Permission denied\r\n"_s + logTail(kFixedReport, QString());
+    const QString entry = logHead() +
+                          u"\t*Error 1\r\n"
+                          "Category                     File System (disk, directory or file) access error\r\n"
+                          "Source                       VoicemailManager (local)\r\n"
+                          "Module                       frmVmailCfg.frm\r\n"
+                          "Procedure                    Sub cmdPlayMsg_Click\r\n"
+                          "Line Number                  0\r\n"
+                          "Error No.                    440\r\n"
+                          "Description                  Remote File not found\r\n"
+                          "\r\n"
+                          "\t*Error 2\r\n"
+                          "Category                     File System (disk, directory or file) access error\r\n"
+                          "Source                       MailLib (remote)\r\n"
+                          "Module                       frmVmailCfg.frm << modSend.bas\r\n"
+                          "Procedure                    Sub cmdPlayMsg_Click << Function SendNow\r\n"
+                          "Line Number                  12\r\n"
+                          "Error No.                    53\r\n"
+                          "Description                  File not found\r\n"
+                          "\r\n"
+                          "\t*Error 3\r\n"
+                          "Category                     Network  error\r\n"
+                          "Source                       Store (remote)\r\n"
+                          "Module                       frmVmailCfg.frm << modSend.bas << modStore.bas\r\n"
+                          "Procedure                    Sub cmdPlayMsg_Click << Function SendNow << Sub Put\r\n"
+                          "Line Number                  0\r\n"
+                          "Error No.                    70\r\n"
+                          "Description                  Permission denied\r\n"
+                          "\r\n\r\n"
+                          "Call Tree & Arguments\r\n"
+                          " 1 : Call\tfrmVmailCfg.frm : Sub Form_Load : ()\r\n"
+                          " 2 : Call\t\tfrmVmailCfg.frm : Sub cmdPlayMsg_Click : ()\r\n"
+                          " 3 : Trap\t\t\tRuntime error 440, Remote File not found\r\n"
+                          " 4 : Error\t\t\t\tRuntime error 53, File not found on line 12\r\n"
+                          " 5 : Error\t\t\t\t\tRuntime error 70, Permission denied\r\n"_s +
+                          logTail(kFixedReport, QString());
     EXPECT_EQ(logText().toStdString(), entry.toStdString());
     EXPECT_EQ(state().error.remoteLevels, 2);
 }
 
 TEST_F(ErrorHandlerTest, ErrorLineGoesToTheTraceBeforeTheLogEntry)
 {
-    writeSettings(u"[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n"
-                  "[preferences]\r\nSilent Run=1\r\n"_s);
+    writeSettings(
+        u"[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n"
+        "[preferences]\r\nSilent Run=1\r\n"_s);
     failIn(kPlayMsg, 53);
     const QString capture = ansi::decode(app_.read(u"trace.log"_s));
     const QString errorLine =
@@ -184,7 +190,8 @@ TEST_F(ErrorHandlerTest, DialogAnswerCommentAndItsReportReachTheLog)
     EXPECT_EQ(failIn(kPlayMsg, 53), 0);
     EXPECT_EQ(dialog.shown, 1);
     EXPECT_EQ(dialog.unloaded, 1);
-    EXPECT_TRUE(logText().endsWith(logTail(dialog.edited_, u"I pressed play\r\non box 101"_s))) << logText().toStdString();
+    EXPECT_TRUE(logText().endsWith(logTail(dialog.edited_, u"I pressed play\r\non box 101"_s)))
+        << logText().toStdString();
 
     dialog.answer = 5;
     Err().set(RuntimeError(53));
@@ -250,25 +257,33 @@ protected:
         ErrorFixture::SetUp();
         QDir(app_.path()).mkdir(u"outbox"_s);
         const QByteArray outbox = app_.file(u"outbox"_s).toLocal8Bit();
-        mail::setMailProgram(writeScript(app_.file(u"sendmail"_s), "n=$(ls '" + outbox + "' | grep -c eml)\n"
-                                         "echo \"$@\" > '" + outbox + "/args'$n\ncat > '" + outbox + "/mail'$n.eml\n"));
+        mail::setMailProgram(writeScript(app_.file(u"sendmail"_s), "n=$(ls '" + outbox +
+                                                                       "' | grep -c eml)\n"
+                                                                       "echo \"$@\" > '" +
+                                                                       outbox + "/args'$n\ncat > '" + outbox +
+                                                                       "/mail'$n.eml\n"));
     }
     QStringList mail() const { return parseMime(app_.file(u"outbox/mail0.eml"_s)); }
-    static QString payload(const QString& part) { return QString::fromUtf8(QByteArray::fromBase64(part.section(u'|', 2).toLatin1())); }
+    static QString payload(const QString& part)
+    {
+        return QString::fromUtf8(QByteArray::fromBase64(part.section(u'|', 2).toLatin1()));
+    }
 };
 
 TEST_F(MailedReportTest, EmailCarriesTheLogEntryAsFserrorLog)
 {
-    writeSettings(u"[email]\r\nAddress=ops@example.com\r\n[log file]\r\nWrite To Disk=1\r\n"
-                  "[preferences]\r\nSilent Run=1\r\n"_s);
+    writeSettings(
+        u"[email]\r\nAddress=ops@example.com\r\n[log file]\r\nWrite To Disk=1\r\n"
+        "[preferences]\r\nSilent Run=1\r\n"_s);
     failIn(kPlayMsg, 53);
 
     const QStringList mime = mail();
     ASSERT_GE(mime.size(), 7) << mime.join('\n').toStdString();
     EXPECT_EQ(mime.mid(0, 5), (QStringList{u"To=ops@example.com"_s, u"Subject=Remote Error Report From RiVaVaz"_s,
-                                          u"MIME-Version=1.0"_s, u"Type=multipart/mixed"_s, u"Defects=0"_s}));
-    EXPECT_EQ(payload(mime[5]), u"Tarvik FailSafe reports error 53 (File not found) occurred in RiVaVaz. "
-                                "The attached log file has complete details."_s);
+                                           u"MIME-Version=1.0"_s, u"Type=multipart/mixed"_s, u"Defects=0"_s}));
+    EXPECT_EQ(payload(mime[5]),
+              u"Tarvik FailSafe reports error 53 (File not found) occurred in RiVaVaz. "
+              "The attached log file has complete details."_s);
     EXPECT_EQ(mime[6], u"Part=application/octet-stream|fserror.log|"_s +
                            QString::fromLatin1(app_.read(u"error.log"_s).toBase64()));
     EXPECT_EQ(QString::fromUtf8(app_.read(u"outbox/args0"_s)).trimmed(), u"-t -i"_s);
@@ -277,8 +292,9 @@ TEST_F(MailedReportTest, EmailCarriesTheLogEntryAsFserrorLog)
 
 TEST_F(MailedReportTest, DefectReportGoesToTheTrackerWithTheCircularLog)
 {
-    writeSettings(u"[Log File]\r\nCircularLog=1\r\n[Bugledger]\r\nDatabase=VMDB\r\nAddress=bugs@example.com\r\n"
-                  "Project=Voicemail\r\nAssigned To=Jo\r\n[preferences]\r\nSilent Run=1\r\n"_s);
+    writeSettings(
+        u"[Log File]\r\nCircularLog=1\r\n[Bugledger]\r\nDatabase=VMDB\r\nAddress=bugs@example.com\r\n"
+        "Project=Voicemail\r\nAssigned To=Jo\r\n[preferences]\r\nSilent Run=1\r\n"_s);
     failIn(kPlayMsg, 53);
 
     const QStringList mime = mail();
@@ -290,11 +306,31 @@ TEST_F(MailedReportTest, DefectReportGoesToTheTrackerWithTheCircularLog)
 
     const QStringList lines = payload(mime[5]).split(u'\n');
     qsizetype at = -1;
-    for (const char* label : {"KEY:", "REPORTED BY:", "CONFIGURATION:", "MACHINE NAME:", "OS:", "CPU:", "NUM CPU:",
-                              "PHYSICAL MEMORY:", "DISPLAY RESOLUTION:", "COLOR PALETTE:", "NUM MONITORS:",
-                              "NUM MOUSEBUTTONS:", "HAS MOUSEWHEEL:", "COUNTRY:", "LANGUAGE:", "MIDEAST:", "DBCS:",
-                              "OTHER COMPONENTS:", "PROJECT:", "ASSIGNED TO:", "DATE/TIME ENTERED:", "SYNOPSIS:",
-                              "DESCRIPTION:", "PRODUCT:", "STACK:"}) {
+    for (const char* label : {"KEY:",
+                              "REPORTED BY:",
+                              "CONFIGURATION:",
+                              "MACHINE NAME:",
+                              "OS:",
+                              "CPU:",
+                              "NUM CPU:",
+                              "PHYSICAL MEMORY:",
+                              "DISPLAY RESOLUTION:",
+                              "COLOR PALETTE:",
+                              "NUM MONITORS:",
+                              "NUM MOUSEBUTTONS:",
+                              "HAS MOUSEWHEEL:",
+                              "COUNTRY:",
+                              "LANGUAGE:",
+                              "MIDEAST:",
+                              "DBCS:",
+                              "OTHER COMPONENTS:",
+                              "PROJECT:",
+                              "ASSIGNED TO:",
+                              "DATE/TIME ENTERED:",
+                              "SYNOPSIS:",
+                              "DESCRIPTION:",
+                              "PRODUCT:",
+                              "STACK:"}) {
         const qsizetype next = lines.indexOf(QString::fromLatin1(label), at + 1);
         EXPECT_GT(next, at) << label;
         at = std::max(at, next);

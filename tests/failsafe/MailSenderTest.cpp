@@ -62,8 +62,10 @@ TEST_F(MailSenderTest, MessageReadsBackThroughAMimeParser)
         EXPECT_EQ(parsed[1], QStringLiteral("Subject=") + c.subject);
         EXPECT_EQ(parsed[3], QStringLiteral("Type=multipart/mixed"));
         EXPECT_EQ(parsed[4], QStringLiteral("Defects=0"));
-        EXPECT_EQ(parsed[5], QStringLiteral("Part=text/plain|None|") + QString::fromLatin1(expectedBody.toUtf8().toBase64()));
-        EXPECT_EQ(parsed[6], QStringLiteral("Part=application/octet-stream|fserror.log|") + QString::fromLatin1(binary.toBase64()));
+        EXPECT_EQ(parsed[5],
+                  QStringLiteral("Part=text/plain|None|") + QString::fromLatin1(expectedBody.toUtf8().toBase64()));
+        EXPECT_EQ(parsed[6], QStringLiteral("Part=application/octet-stream|fserror.log|") +
+                                 QString::fromLatin1(binary.toBase64()));
     }
 }
 
@@ -78,7 +80,6 @@ TEST_F(MailSenderTest, HeadersCannotBeSplitAndUnreadableAttachmentsAreLeftOut)
     EXPECT_FALSE(mime.contains("\nX-Injected:"));
     EXPECT_FALSE(mime.contains("fserror.log"));  // an unreadable attachment is left out
 }
-
 
 TEST_F(MailSenderTest, FailuresOfTheMailProgramAreReportedOnlyAsFalse)
 {

@@ -24,13 +24,14 @@ using monitor::Message;
 
 TEST(MonitorProtocolTest, TitlesThatMakeAMonitor)
 {
-    const std::pair<const char*, bool> cases[] = {
-        {"Tarvik FailSafe", true},   {"Tarvik FailSafe - host1", true}, {"Tarvik FailSafe -", true},
-        {"Tarvik FailSafe-", false}, {"Tarvik FailSafe 2", false},      {"tarvik failsafe", false},
-        {" Tarvik FailSafe", false}, {"", false}};
+    const std::pair<const char*, bool> cases[] = {{"Tarvik FailSafe", true},    {"Tarvik FailSafe - host1", true},
+                                                  {"Tarvik FailSafe -", true},  {"Tarvik FailSafe-", false},
+                                                  {"Tarvik FailSafe 2", false}, {"tarvik failsafe", false},
+                                                  {" Tarvik FailSafe", false},  {"", false}};
     for (const auto& [title, isMonitor] : cases)
         EXPECT_EQ(monitor::isMonitorTitle(QString::fromLatin1(title)), isMonitor) << title;
-    EXPECT_EQ(monitor::monitorCandidates({u"Tarvik FailSafe - b"_s, u"other"_s, u"Tarvik FailSafe"_s, u"Tarvik FailSafe - a"_s}),
+    EXPECT_EQ(monitor::monitorCandidates(
+                  {u"Tarvik FailSafe - b"_s, u"other"_s, u"Tarvik FailSafe"_s, u"Tarvik FailSafe - a"_s}),
               (QStringList{u"Tarvik FailSafe"_s, u"Tarvik FailSafe - a"_s, u"Tarvik FailSafe - b"_s}));
 }
 
@@ -38,7 +39,8 @@ TEST(MonitorProtocolTest, TitlesThatMakeAMonitor)
 class TestMonitor : public QThread {
 public:
     using Rule = std::function<std::int32_t(const Message&)>;
-    explicit TestMonitor(Rule rule = [](const Message&) { return 0; }, QString name = u"Tarvik FailSafe"_s)
+    explicit TestMonitor(
+        Rule rule = [](const Message&) { return 0; }, QString name = u"Tarvik FailSafe"_s)
         : name_(std::move(name)), rule_(std::move(rule))
     {
         start();
@@ -75,7 +77,10 @@ protected:
                 continue;
             buffer += client->readAll();
             while (auto m = monitor::takeMessage(buffer)) {
-                { QMutexLocker lock(&mutex_); received_.push_back(*m); }
+                {
+                    QMutexLocker lock(&mutex_);
+                    received_.push_back(*m);
+                }
                 client->write(monitor::encodeAnswer(rule_(*m)));
                 client->waitForBytesWritten(1000);
             }

@@ -62,8 +62,8 @@ TEST_F(SettingsFileTest, BooleanRulesUseLeadingNumber)
         const char* text;
         bool negated, positive;
     } cases[] = {
-        {"1", true, true},   {"0", false, false},  {"", false, false},  {"-1", true, false},
-        {"2x", true, true},  {"abc", false, false}, {"0.5", true, true}, {" 7", true, true},
+        {"1", true, true},  {"0", false, false},   {"", false, false},  {"-1", true, false},
+        {"2x", true, true}, {"abc", false, false}, {"0.5", true, true}, {" 7", true, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(negatedValueRule(QString::fromLatin1(c.text)), c.negated) << c.text;
@@ -95,8 +95,9 @@ TEST_F(SettingsFileTest, UnusableCircularSizesSwitchTheLogOff)
         {"1", "100", false},  {"2", "1", true},      {" 300 ", "7.5", true},
     };
     for (const auto& c : cases) {
-        writeSettings(QStringLiteral("[Log File]\r\nCircularLog=1\r\n[CircularLog]\r\nRecordSize=%1\r\nMaxRecords=%2\r\n")
-                          .arg(QString::fromLatin1(c.size), QString::fromLatin1(c.count)));
+        writeSettings(
+            QStringLiteral("[Log File]\r\nCircularLog=1\r\n[CircularLog]\r\nRecordSize=%1\r\nMaxRecords=%2\r\n")
+                .arg(QString::fromLatin1(c.size), QString::fromLatin1(c.count)));
         EXPECT_EQ(read().circularLog, c.on) << c.size << " " << c.count;
     }
 }

@@ -15,11 +15,21 @@ std::string str(const QString& s) { return s.toStdString(); }
 TEST(SystemInfoFormat, ThousandsFormat)
 {
     const char* cases[][3] = {
-        {"0", ",", ""}, {"000", ",", ""}, {"999", ",", "999"}, {"1000", ",", "1,000"},
-        {"4294967296", ",", "4,294,967,296"}, {"18446744073709551616", ",", "18,446,744,073,709,551,616"},
-        {"0042", ",", "42"}, {"-1234", ",", "-1,234"}, {"1234567", ".", "1.234.567"},
-        {"12.5", ",", "13"}, {"999.5", ",", "1,000"}, {"0.4", ",", ""},
-        {"True Color", ",", "True Color"}, {"12abc", ",", "12abc"}, {"", ",", ""},
+        {"0", ",", ""},
+        {"000", ",", ""},
+        {"999", ",", "999"},
+        {"1000", ",", "1,000"},
+        {"4294967296", ",", "4,294,967,296"},
+        {"18446744073709551616", ",", "18,446,744,073,709,551,616"},
+        {"0042", ",", "42"},
+        {"-1234", ",", "-1,234"},
+        {"1234567", ".", "1.234.567"},
+        {"12.5", ",", "13"},
+        {"999.5", ",", "1,000"},
+        {"0.4", ",", ""},
+        {"True Color", ",", "True Color"},
+        {"12abc", ",", "12abc"},
+        {"", ",", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(str(formatThousands(QString::fromLatin1(c[0]), QString::fromLatin1(c[1]))), c[2]) << c[0];
@@ -28,8 +38,8 @@ TEST(SystemInfoFormat, ThousandsFormat)
 TEST(SystemInfoFormat, HundredthsFormat)
 {
     const std::pair<double, const char*> cases[] = {
-        {23.456, "23.46"}, {50, "50."}, {0.5, ".5"}, {0, "."}, {12.3, "12.3"},
-        {99.999, "100."}, {0.004, "."}, {0.05, ".05"}, {-1.25, "-1.25"},
+        {23.456, "23.46"}, {50, "50."},  {0.5, ".5"},   {0, "."},         {12.3, "12.3"},
+        {99.999, "100."},  {0.004, "."}, {0.05, ".05"}, {-1.25, "-1.25"},
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(str(formatHundredths(in, QStringLiteral("."))), out) << in;
@@ -43,8 +53,10 @@ TEST(SystemInfoFormat, ProcessorTable)
         const char* text;
     };
     const Case cases[] = {
-        {{386, 3, 0}, "Intel 386"}, {{486, 4, 0x0803}, "Intel 386"},
-        {{586, 5, 0x0204}, "Pentium"}, {{586, 15, 0x0209}, "Pentium"},
+        {{386, 3, 0}, "Intel 386"},
+        {{486, 4, 0x0803}, "Intel 386"},
+        {{586, 5, 0x0204}, "Pentium"},
+        {{586, 15, 0x0209}, "Pentium"},
         {{586, 6, 0x0102}, "Intel Pentium Pro, Model 01, Stepping 02"},
         {{586, 6, 0x1A05}, "Intel Pentium Pro, Model 1A, Stepping 05"},  // model read up to its first non-digit
         {{586, 6, 0x0303}, "Intel Pentium II, Model 3 Stepping 03"},
@@ -55,7 +67,9 @@ TEST(SystemInfoFormat, ProcessorTable)
         {{586, 6, 0x0A01}, "Unable to determine processor type"},
         {{586, 6, 0xCF02}, "Unable to determine processor type"},
         {{586, 6, 0x0201}, "Unable to determine processor type"},
-        {{4000, 0, 0}, "MIPS R4000"}, {{21064, 0, 0}, "Alpha 21064"}, {{8664, 6, 0x0801}, "Unknown"},
+        {{4000, 0, 0}, "MIPS R4000"},
+        {{21064, 0, 0}, "Alpha 21064"},
+        {{8664, 6, 0x0801}, "Unknown"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(str(cpuNameText(c.p)), c.text) << c.p.type << " " << c.p.level << " " << std::hex << c.p.revision;
@@ -91,28 +105,37 @@ TEST(SystemInfoFormat, DriveSection)
     DriveSurvey survey;
     survey.roots = QStringList{"A:\\", "B:\\", "C:\\", "D:\\", "E:\\"};
     survey.drives = {
-        drive("A:", DriveType::Removable), drive("B:", DriveType::Removable),
-        drive("C:", DriveType::Fixed, 10737418240ULL), drive("D:", DriveType::CdRom), drive("E:", DriveType::Remote),
-        drive("F:", DriveType::NoRoot), drive("G:", DriveType::RamDisk), drive("H:", DriveType::Unknown),
-        drive("I:", DriveType::Fixed, 0), drive("J:", DriveType::Fixed),
-        drive("K:", DriveType::Fixed, 499), drive("L:", DriveType::Fixed, 500),  // rounded as the number format does
+        drive("A:", DriveType::Removable),
+        drive("B:", DriveType::Removable),
+        drive("C:", DriveType::Fixed, 10737418240ULL),
+        drive("D:", DriveType::CdRom),
+        drive("E:", DriveType::Remote),
+        drive("F:", DriveType::NoRoot),
+        drive("G:", DriveType::RamDisk),
+        drive("H:", DriveType::Unknown),
+        drive("I:", DriveType::Fixed, 0),
+        drive("J:", DriveType::Fixed),
+        drive("K:", DriveType::Fixed, 499),
+        drive("L:", DriveType::Fixed, 500),  // rounded as the number format does
     };
-    EXPECT_EQ(str(driveSectionText(survey)), "Drives\r\n"
-                                             "   Floppies............2\r\n"
-                                             "   Disks...............3\r\n"
-                                             "   Drive A:...........Floppy    \r\n"
-                                             "   Drive B:...........Floppy    \r\n"
-                                             "   Drive C:...........Fixed     10,737,418 KB Free\r\n"
-                                             "   Drive D:...........CD        \r\n"
-                                             "   Drive E:...........Network   \r\n"
-                                             "   Drive H:...........Unknown   \r\n"
-                                             "   Drive I:...........Fixed      KB Free\r\n"
-                                             "   Drive J:...........Fixed      KB Free\r\n"
-                                             "   Drive K:...........Fixed      KB Free\r\n"
-                                             "   Drive L:...........Fixed     1 KB Free\r\n");
+    EXPECT_EQ(str(driveSectionText(survey)),
+              "Drives\r\n"
+              "   Floppies............2\r\n"
+              "   Disks...............3\r\n"
+              "   Drive A:...........Floppy    \r\n"
+              "   Drive B:...........Floppy    \r\n"
+              "   Drive C:...........Fixed     10,737,418 KB Free\r\n"
+              "   Drive D:...........CD        \r\n"
+              "   Drive E:...........Network   \r\n"
+              "   Drive H:...........Unknown   \r\n"
+              "   Drive I:...........Fixed      KB Free\r\n"
+              "   Drive J:...........Fixed      KB Free\r\n"
+              "   Drive K:...........Fixed      KB Free\r\n"
+              "   Drive L:...........Fixed     1 KB Free\r\n");
     // Only the first two roots can be floppies; B:\ counts in second place.
     survey.roots = QStringList{"C:\\", "B:\\", "a:\\"};
-    EXPECT_TRUE(driveSectionText(survey).contains(QLatin1String("Floppies............1\r\n   Disks...............2\r\n")));
+    EXPECT_TRUE(
+        driveSectionText(survey).contains(QLatin1String("Floppies............1\r\n   Disks...............2\r\n")));
 }
 
 TEST(SystemInfoFormat, VersionResourceLookup)
@@ -152,7 +175,7 @@ TEST(SystemInfoFormat, MemoryValues)
 {
     const std::pair<std::uint64_t, const char*> available[] = {
         {0, "<none>"}, {512, "<none>"},  // half a kilobyte rounds to the even 0
-        {513, "1K"}, {1536, "2K"}, {2560, "2K"}, {1024ULL * 1234567, "1,234,567K"},
+        {513, "1K"},   {1536, "2K"},    {2560, "2K"}, {1024ULL * 1234567, "1,234,567K"},
     };
     for (const auto& [bytes, value] : available)
         EXPECT_EQ(str(availablePhysicalLine(bytes)), std::string("   Available Physical..") + value) << bytes;

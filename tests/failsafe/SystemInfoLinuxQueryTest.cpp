@@ -20,8 +20,12 @@ TEST(SystemQueryLinux, KernelReleaseAsVersionRecord)
         const char* rest;
     };
     const Case cases[] = {
-        {"6.1.0-18-amd64", 6, 1, 0, "18-amd64"}, {"6.18.44-fc-v1300", 6, 18, 44, "fc-v1300"}, {"5.15", 5, 15, 0, ""},
-        {"5.10.0+", 5, 10, 0, ""}, {"6.8.rc1", 6, 8, 0, "rc1"}, {"", 0, 0, 0, ""},
+        {"6.1.0-18-amd64", 6, 1, 0, "18-amd64"},
+        {"6.18.44-fc-v1300", 6, 18, 44, "fc-v1300"},
+        {"5.15", 5, 15, 0, ""},
+        {"5.10.0+", 5, 10, 0, ""},
+        {"6.8.rc1", 6, 8, 0, "rc1"},
+        {"", 0, 0, 0, ""},
     };
     for (const Case& c : cases) {
         const OsVersion v = osVersionFromRelease(QString::fromLatin1(c.release));
@@ -70,16 +74,17 @@ TEST(SystemQueryLinux, CpuInfoMapsToTheProcessorRecord)
 
 TEST(SystemQueryLinux, MountsBecomeDrivesByFileSystem)
 {
-    const QByteArray mounts = "proc /proc proc rw 0 0\n"
-                              "/dev/vda / ext4 rw 0 0\n"
-                              "/dev/sdb1 /media/USB\\040Stick vfat rw 0 0\n"
-                              "server:/export /mnt/nfs nfs4 rw 0 0\n"
-                              "/dev/sr0 /media/cdrom iso9660 ro 0 0\n"
-                              "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
-                              "tmpfs /dev/shm tmpfs rw 0 0\n"
-                              "tank/home /home zfs rw 0 0\n"
-                              "overlay / overlay rw 0 0\n"
-                              "overlay /var/lib/x overlay rw 0 0\n";
+    const QByteArray mounts =
+        "proc /proc proc rw 0 0\n"
+        "/dev/vda / ext4 rw 0 0\n"
+        "/dev/sdb1 /media/USB\\040Stick vfat rw 0 0\n"
+        "server:/export /mnt/nfs nfs4 rw 0 0\n"
+        "/dev/sr0 /media/cdrom iso9660 ro 0 0\n"
+        "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
+        "tmpfs /dev/shm tmpfs rw 0 0\n"
+        "tank/home /home zfs rw 0 0\n"
+        "overlay / overlay rw 0 0\n"
+        "overlay /var/lib/x overlay rw 0 0\n";
     const std::vector<MountEntry> parsed = parseMounts(mounts);
     ASSERT_EQ(parsed.size(), 10u);
     EXPECT_EQ(parsed[2].mountPoint, QStringLiteral("/media/USB Stick"));
@@ -109,7 +114,8 @@ TEST(SystemQueryLinux, ProfileFilesAreFoundIgnoringCase)
     f.write("[boot]\r\nmouse.drv=mouse.drv\r\n[boot.description]\r\nkeyboard.typ=Enhanced 101 or 102 key\r\n");
     f.close();
 
-    EXPECT_EQ(fileInFolderIgnoringCase(dir.path(), QStringLiteral("system.ini")), dir.filePath(QStringLiteral("SYSTEM.INI")));
+    EXPECT_EQ(fileInFolderIgnoringCase(dir.path(), QStringLiteral("system.ini")),
+              dir.filePath(QStringLiteral("SYSTEM.INI")));
     EXPECT_EQ(fileInFolderIgnoringCase(dir.path(), QStringLiteral("win.ini")), dir.path() + QStringLiteral("/win.ini"));
 
     const std::unique_ptr<SystemQuery> q = createPlatformSystemQuery(dir.path());

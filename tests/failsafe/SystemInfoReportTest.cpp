@@ -42,10 +42,16 @@ public:
     QString currentDirectory() const override { return QStringLiteral("C:\\QV"); }
     MemoryStatus memory() const override { return mem; }
     std::optional<ProcessorInfo> processor() const override { return ProcessorInfo{586, 6, 0x0801}; }
-    std::optional<int> processorCount() const override { if (failProcessorCount) raiseError(err::InternalError); return 2; }
+    std::optional<int> processorCount() const override
+    {
+        if (failProcessorCount)
+            raiseError(err::InternalError);
+        return 2;
+    }
     DriveSurvey drives() const override
     {
-        return {{u"A:\\"_s, u"C:\\"_s}, {{u"A:"_s, DriveType::Removable, std::nullopt}, {u"C:"_s, DriveType::Fixed, 10737418240ULL}}};
+        return {{u"A:\\"_s, u"C:\\"_s},
+                {{u"A:"_s, DriveType::Removable, std::nullopt}, {u"C:"_s, DriveType::Fixed, 10737418240ULL}}};
     }
     QString profileString(const QString& file, const QString& section, const QString& key, const QString& defaultValue,
                           int bufferSize) const override
@@ -106,67 +112,79 @@ TEST_F(SystemInfoReport, LinesInOrderWithTheirLabels)
     const locale::Version v = locale::programVersion();
     const QString created = locale::generalDate(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
     const QString expected =
-        QStringLiteral("Application running on computer PBX-01\r\n"
-                       "   Title...............RiVaVaz\r\n"
-                       "   Path................") + app_.path() + QStringLiteral("\r\n"
-                       "   Project Version.....") + QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision) +
-        QStringLiteral("\r\n"
-                       "   OLE Server..........NO\r\n"
-                       "   Previous Instance...True\r\n") +
+        QStringLiteral(
+            "Application running on computer PBX-01\r\n"
+            "   Title...............RiVaVaz\r\n"
+            "   Path................") +
+        app_.path() +
+        QStringLiteral(
+            "\r\n"
+            "   Project Version.....") +
+        QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision) +
+        QStringLiteral(
+            "\r\n"
+            "   OLE Server..........NO\r\n"
+            "   Previous Instance...True\r\n") +
         programFileLines() +
-        QStringLiteral("Operating System\r\n"
-                       "   Windows Version......Windows NT 5.0  (Build 2195) Service Pack 4\r\n"
-                       "   Debug Kernel........No\r\n"
-                       "   Language............English\r\n"
-                       "   Mideast.............No\r\n"
-                       "   DCBS................Yes\r\n"
-                       "   Windows Directory...C:\\WINNT\r\n"
-                       "   Current Path........C:\\QV\r\n"
-                       "Memory Information\r\n"
-                       "   Total Physical......4K\r\n"
-                       "   Available Physical..2K\r\n"
-                       "   Virtual Memory......2,097,152K\r\n"
-                       "   Available Virtual...1,024,000K\r\n"
-                       "   Pct Physical Free...37.5%\r\n"
-                       "Processor\r\n"
-                       "   CPU.................Intel Pentium III or Pentium III Xeon Model, 08 Stepping 01\r\n"
-                       "   Number of CPUs......2\r\n"
-                       "Drives\r\n"
-                       "   Floppies............1\r\n"
-                       "   Disks...............1\r\n"
-                       "   Drive A:...........Floppy    \r\n"
-                       "   Drive C:...........Fixed     10,737,418 KB Free\r\n"
-                       "Printer\r\n"
-                       "   Driver..............<Unknown>\r\n"
-                       "Ports\r\n"
-                       "   Serial Driver.......<Unknown>\r\n"
-                       "   Com1................9600,n,8,1,x\r\n"
-                       "   Com2................<Unknown>\r\n"
-                       "   Com3................<Unknown>\r\n"
-                       "   Com4................<Unknown>\r\n"
-                       "Network\r\n"
-                       "   Driver..............<Unknown>\r\n"
-                       "   Description.........<Unknown>\r\n"
-                       "General Video Information\r\n"
-                       "   Colors.......................65,536\r\n"
-                       "   Screen size..............1024 x 768\r\n"
-                       "   Number of Monitors..1\r\n"
-                       "Mouse\r\n"
-                       "   Mouse Present.......Yes\r\n"
-                       "   Driver..............<Unknown>\r\n"
-                       "   Description.........<Unknown>\r\n"
-                       "   Mouse Buttons.......3\r\n"
-                       "   Mouse Wheel.......Yes\r\n"
-                       "Keyboard\r\n"
-                       "   Driver..............<Unknown>\r\n"
-                       "   Description.........<Unknown>\r\n"
-                       "Other Components Running In Process\r\n"
-                       "    /opt/qv/RiVaVaz       FileVersion:  ProductVersion:  ProductName:  CompanyName:  "
-                       "FileDescription:   Created: ") + created + QStringLiteral("\r\n"
-                       "    /usr/lib/libqv.so.1       FileVersion: 2.1 ProductVersion: <Not Found> ProductName: "
-                       "<Not Found> CompanyName: <Not Found> FileDescription: <Not Found>  Created: ") + created +
-        QStringLiteral("\r\n"
-                       "\r\n");
+        QStringLiteral(
+            "Operating System\r\n"
+            "   Windows Version......Windows NT 5.0  (Build 2195) Service Pack 4\r\n"
+            "   Debug Kernel........No\r\n"
+            "   Language............English\r\n"
+            "   Mideast.............No\r\n"
+            "   DCBS................Yes\r\n"
+            "   Windows Directory...C:\\WINNT\r\n"
+            "   Current Path........C:\\QV\r\n"
+            "Memory Information\r\n"
+            "   Total Physical......4K\r\n"
+            "   Available Physical..2K\r\n"
+            "   Virtual Memory......2,097,152K\r\n"
+            "   Available Virtual...1,024,000K\r\n"
+            "   Pct Physical Free...37.5%\r\n"
+            "Processor\r\n"
+            "   CPU.................Intel Pentium III or Pentium III Xeon Model, 08 Stepping 01\r\n"
+            "   Number of CPUs......2\r\n"
+            "Drives\r\n"
+            "   Floppies............1\r\n"
+            "   Disks...............1\r\n"
+            "   Drive A:...........Floppy    \r\n"
+            "   Drive C:...........Fixed     10,737,418 KB Free\r\n"
+            "Printer\r\n"
+            "   Driver..............<Unknown>\r\n"
+            "Ports\r\n"
+            "   Serial Driver.......<Unknown>\r\n"
+            "   Com1................9600,n,8,1,x\r\n"
+            "   Com2................<Unknown>\r\n"
+            "   Com3................<Unknown>\r\n"
+            "   Com4................<Unknown>\r\n"
+            "Network\r\n"
+            "   Driver..............<Unknown>\r\n"
+            "   Description.........<Unknown>\r\n"
+            "General Video Information\r\n"
+            "   Colors.......................65,536\r\n"
+            "   Screen size..............1024 x 768\r\n"
+            "   Number of Monitors..1\r\n"
+            "Mouse\r\n"
+            "   Mouse Present.......Yes\r\n"
+            "   Driver..............<Unknown>\r\n"
+            "   Description.........<Unknown>\r\n"
+            "   Mouse Buttons.......3\r\n"
+            "   Mouse Wheel.......Yes\r\n"
+            "Keyboard\r\n"
+            "   Driver..............<Unknown>\r\n"
+            "   Description.........<Unknown>\r\n"
+            "Other Components Running In Process\r\n"
+            "    /opt/qv/RiVaVaz       FileVersion:  ProductVersion:  ProductName:  CompanyName:  "
+            "FileDescription:   Created: ") +
+        created +
+        QStringLiteral(
+            "\r\n"
+            "    /usr/lib/libqv.so.1       FileVersion: 2.1 ProductVersion: <Not Found> ProductName: "
+            "<Not Found> CompanyName: <Not Found> FileDescription: <Not Found>  Created: ") +
+        created +
+        QStringLiteral(
+            "\r\n"
+            "\r\n");
     EXPECT_EQ(buildSystemInfoReport(fake_, true).toStdString(), expected.toStdString());
 }
 
@@ -257,7 +275,8 @@ TEST_F(SystemInfoReport, BuiltOnThisMachine)
     ASSERT_GE(modules.size(), 3);
     EXPECT_EQ(modules.mid(modules.size() - 2), QStringList(2, QString()));
     modules.resize(modules.size() - 2);
-    EXPECT_TRUE(modules.first().startsWith(QLatin1String("    ") + executablePath() + QLatin1String("       FileVersion:  ")));
+    EXPECT_TRUE(
+        modules.first().startsWith(QLatin1String("    ") + executablePath() + QLatin1String("       FileVersion:  ")));
     for (const QString& m : modules) {
         EXPECT_TRUE(m.startsWith(QLatin1String("    /"))) << m.toStdString();
         EXPECT_TRUE(m.contains(QLatin1String(" FileDescription:   Created: "))) << m.toStdString();

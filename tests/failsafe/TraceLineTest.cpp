@@ -15,9 +15,8 @@ TEST(TraceLineTest, TimeFieldIsTenThousandthsWithFiveWholeDigits)
         std::int64_t ms;
         const char* text;
     } cases[] = {
-        {0, "00000.0000"},        {31, "00000.0031"},         {1234, "00000.1234"},
-        {123456, "00012.3456"},   {99999999, "09999.9999"},   {1234567890, "123456.7890"},
-        {-12, "-00000.0012"},
+        {0, "00000.0000"},        {31, "00000.0031"},          {1234, "00000.1234"}, {123456, "00012.3456"},
+        {99999999, "09999.9999"}, {1234567890, "123456.7890"}, {-12, "-00000.0012"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(traceTimeText(c.ms), QString::fromLatin1(c.text)) << c.ms;
@@ -52,8 +51,10 @@ TEST(TraceLineTest, IncludeSwitchesShapeTheTail)
     } cases[] = {
         {false, false, false, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load\r\n"},
         {true, false, false, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : ()\r\n"},
-        {false, true, false, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [res = 42%]\r\n"},
-        {false, false, true, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [mem = 23134208]\r\n"},
+        {false, true, false, false,
+         "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [res = 42%]\r\n"},
+        {false, false, true, false,
+         "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [mem = 23134208]\r\n"},
         {false, false, false, true, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : \r\n"},
         {false, true, true, true,
          "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [res = 42%, mem = 23134208] : \r\n"},
@@ -75,7 +76,8 @@ TEST(TraceLineTest, ArgumentsCutDropsArgumentsContainingColons)
     TraceLineFields f = fields(false, QStringLiteral("\t\tfrmVmailCfg.frm : Function Text2VmbId : (strIn$=a:b)"));
     f.counter = 7;
     f.includeArguments = f.includeResources = f.includeMemory = f.includeUser = false;
-    EXPECT_EQ(formatTraceLine(f), QStringLiteral("[RiVaVaz] [00007] [00000.0000] ->\t\tfrmVmailCfg.frm : Function Text2VmbId\r\n"));
+    EXPECT_EQ(formatTraceLine(f),
+              QStringLiteral("[RiVaVaz] [00007] [00000.0000] ->\t\tfrmVmailCfg.frm : Function Text2VmbId\r\n"));
 }
 
 }  // namespace

@@ -34,8 +34,9 @@ protected:
     void SetUp() override
     {
         TraceFixture::SetUp();
-        writeSettings(QStringLiteral("[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n"
-                                     "[include]\r\nResources=0\r\nMemory=0\r\nUser=0\r\n"));
+        writeSettings(
+            QStringLiteral("[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n"
+                           "[include]\r\nResources=0\r\nMemory=0\r\nUser=0\r\n"));
     }
     void TearDown() override
     {
@@ -57,10 +58,12 @@ TEST_F(TracedTest, ErrorsAreTrappedAndFramePopped)
     };
     for (const auto& fail : failures) {
         int runs = 0;
-        EXPECT_NO_THROW(runTraced(kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); }, [&] {
-            ++runs;
-            fail();
-        }));
+        EXPECT_NO_THROW(runTraced(
+            kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); },
+            [&] {
+                ++runs;
+                fail();
+            }));
         EXPECT_EQ(runs, 1);
         EXPECT_EQ(state().stack.depth, 0);
     }
@@ -71,12 +74,15 @@ TEST_F(TracedTest, ErrorsAreTrappedAndFramePopped)
 TEST_F(TracedTest, NestedProcedureErrorLeavesCallerGoingOn)
 {
     bool callerFinished = false;
-    runTraced(QStringLiteral("frmVmailCfg.frm"), QStringLiteral("Sub Form_Load"), [] { return QStringLiteral("()"); }, [&] {
-        runTraced(kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); },
-                  [] { raiseError(err::Overflow); });
-        EXPECT_EQ(state().stack.depth, 1);
-        callerFinished = true;
-    });
+    runTraced(
+        QStringLiteral("frmVmailCfg.frm"), QStringLiteral("Sub Form_Load"), [] { return QStringLiteral("()"); },
+        [&] {
+            runTraced(
+                kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); },
+                [] { raiseError(err::Overflow); });
+            EXPECT_EQ(state().stack.depth, 1);
+            callerFinished = true;
+        });
     EXPECT_TRUE(callerFinished);
     EXPECT_EQ(state().stack.depth, 0);
 }
@@ -90,10 +96,12 @@ TEST_F(TracedTest, BreakAnswerStopsTheProgramOrRunsTheBodyAgainInDevelopment)
         state().devEnvironment = development;
         stops_ = 0;
         int runs = 0;
-        runTraced(kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); }, [&] {
-            if (++runs < 3)
-                raiseError(err::FileNotFound);
-        });
+        runTraced(
+            kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); },
+            [&] {
+                if (++runs < 3)
+                    raiseError(err::FileNotFound);
+            });
         EXPECT_EQ(runs, development ? 3 : 1);
         EXPECT_EQ(stops_, development ? 2 : 1);
         EXPECT_EQ(state().stack.depth, 0);

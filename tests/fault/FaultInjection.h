@@ -9,9 +9,9 @@
 #include <QFile>
 #include <QString>
 
-#include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <csignal>
 
 namespace vm::test {
 
@@ -50,7 +50,7 @@ public:
     }
 
 private:
-    rlimit previous_ {};
+    rlimit previous_{};
     void (*previousHandler_)(int) = SIG_DFL;
 };
 
@@ -59,7 +59,8 @@ class ReadOnly {
 public:
     explicit ReadOnly(const QString& path) : path_(path), previous_(QFile::permissions(path))
     {
-        QFile::setPermissions(path, previous_ & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther));
+        QFile::setPermissions(
+            path, previous_ & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther));
     }
     ~ReadOnly() { QFile::setPermissions(path_, previous_); }
 

@@ -126,7 +126,7 @@ public:
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
             const int left = timeoutMs - static_cast<int>(clock.elapsed());
-            pollfd p {fd_, POLLIN, 0};
+            pollfd p{fd_, POLLIN, 0};
             if (left <= 0 || ::poll(&p, 1, left) <= 0)
                 return false;
         }
@@ -189,14 +189,16 @@ protected:
     }
     void sleepUpTo(qint64 micros)
     {
-        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<qint64>(0, micros)(random)));
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution<qint64>(0, micros)(random)));
     }
     void report(const char* killed, unsigned kills, SaveTiming t, int endedNew, int midWrite) const
     {
-        std::printf("seed %u: %s killed %u times (run %lld us, writing %lld us): %d ended with the new list, "
-                    "%d in the middle of writing\n",
-                    seed, killed, kills, static_cast<long long>(t.wholeMicros), static_cast<long long>(t.writingMicros),
-                    endedNew, midWrite);
+        std::printf(
+            "seed %u: %s killed %u times (run %lld us, writing %lld us): %d ended with the new list, "
+            "%d in the middle of writing\n",
+            seed, killed, kills, static_cast<long long>(t.wholeMicros), static_cast<long long>(t.writingMicros),
+            endedNew, midWrite);
     }
 
     TempAppFolder app;
@@ -210,14 +212,16 @@ TEST_F(ProcessFaults, AKilledWriterLeavesTheOldOrTheNewListAndNothingElseIsRead)
     RecordProperty("seed", static_cast<int>(seed));
 
     // Two tables, each of whose saves changes the file written by the other.
-    const std::vector<VoicemailBox> tables[] = {boxes(10000, QStringLiteral("alpha")), boxes(9000, QStringLiteral("beta"))};
+    const std::vector<VoicemailBox> tables[] = {boxes(10000, QStringLiteral("alpha")),
+                                                boxes(9000, QStringLiteral("beta"))};
     const QByteArray bytes[] = {listBytes(tables[0]), listBytes(tables[1])};
     app.write(kList, bytes[0]);
 
     FolderWatch watch(data());
     setTable(tables[1]);
     pid_t probe = 0;
-    const SaveTiming timing = measure(watch, [&] { probe = forkSave(); }, [&] { EXPECT_EQ(reap(probe), 0); });
+    const SaveTiming timing = measure(
+        watch, [&] { probe = forkSave(); }, [&] { EXPECT_EQ(reap(probe), 0); });
     ASSERT_EQ(list(), bytes[1]);
 
     int endedNew = 0, midWrite = 0;
@@ -271,7 +275,7 @@ public:
         process_.setChildProcessModifier([maxFileSize] {
             std::signal(SIGXFSZ, SIG_DFL);  // as a shell would start it
             if (maxFileSize > 0) {
-                rlimit limit {};
+                rlimit limit{};
                 ::getrlimit(RLIMIT_FSIZE, &limit);
                 limit.rlim_cur = maxFileSize;
                 ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -309,7 +313,8 @@ TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
     FolderWatch watch(data());
     std::optional<ProgramRun> run;
     int exit = 0;
-    const SaveTiming timing = measure(watch, [&] { run.emplace(app.path()); }, [&] { exit = run->finish(); });
+    const SaveTiming timing = measure(
+        watch, [&] { run.emplace(app.path()); }, [&] { exit = run->finish(); });
     ASSERT_EQ(exit, 0);
     ASSERT_EQ(list(), sorted);
 

@@ -28,8 +28,9 @@ const QString kTrace = QStringLiteral("trace.log");
 const QString kCircular = QStringLiteral("circ0001.log");
 const QByteArray kOldBody = "old body\r\n";
 // Silent, so no dialog; the capture file and the error log share trace.log.
-const QByteArray kSettings = "[log file]\r\nCircularLog=1\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n"
-                             "[preferences]\r\nSilent Run=1\r\n";
+const QByteArray kSettings =
+    "[log file]\r\nCircularLog=1\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n"
+    "[preferences]\r\nSilent Run=1\r\n";
 
 // Boxes `count` down to 1 with descriptions of `width` characters, sorted as
 // the writer sorts them (as text: "10" before "2") or not.
@@ -48,7 +49,9 @@ QByteArray listFile(int count, int width, bool sorted)
 
 QString errorLine(int number, const QString& procedure, const QString& description)
 {
-    return QStringLiteral("[RiVaVaz] ERROR %1 at frmVmailCfg.frm : %2 : Line 0 : %3\r\n").arg(number).arg(procedure, description);
+    return QStringLiteral("[RiVaVaz] ERROR %1 at frmVmailCfg.frm : %2 : Line 0 : %3\r\n")
+        .arg(number)
+        .arg(procedure, description);
 }
 
 class WindowFaults : public WindowTest {
@@ -57,10 +60,11 @@ protected:
     {
         setExecutableName(QStringLiteral("RiVaVaz"));
         failsafe::setSystemReportBuilder([](QString& report) { report = QStringLiteral("report\r\n"); });
-        failsafe::setMessageBoxHook([this](failsafe::BoxIcon, failsafe::BoxButtons, const QString& title, const QString& text) {
-            moduleBoxes << title + QStringLiteral(": ") + text;
-            return false;
-        });
+        failsafe::setMessageBoxHook(
+            [this](failsafe::BoxIcon, failsafe::BoxButtons, const QString& title, const QString& text) {
+                moduleBoxes << title + QStringLiteral(": ") + text;
+                return false;
+            });
     }
     void TearDown() override
     {
@@ -138,7 +142,8 @@ TEST_F(WindowFaults, AFailedSaveOnCloseKeepsTheOldFileAndIsReportedByTheUnloadHa
             continue;
         const bool listFails = c.file == kList;
         // A real full disk needs a file that crosses the limit.
-        auto& w = start(listFails && c.kind == Kind::SizeLimit ? 1000 : 5, listFails && c.kind == Kind::SizeLimit ? 400 : 8);
+        auto& w = start(listFails && c.kind == Kind::SizeLimit ? 1000 : 5,
+                        listFails && c.kind == Kind::SizeLimit ? 400 : 8);
         if (!listFails && c.kind == Kind::SizeLimit)
             w.txtEmailBody->setPlainText(QString(kLimit + 1, QLatin1Char('b')));
         w.txtEmailSubject->setText(QStringLiteral("subject"));
@@ -176,8 +181,8 @@ TEST_F(WindowFaults, FailingIniAndTraceWritesAreSilent)
         int error;
         bool realPermission = false;
     } cases[] = {
-        {FileStep::Open, kIni, 70},       {FileStep::Write, kIni, 61},   {FileStep::Rename, kIni, 70},
-        {FileStep::Open, kIni, 70, true}, {FileStep::Open, kTrace, 70},  {FileStep::Write, kTrace, 61},
+        {FileStep::Open, kIni, 70},       {FileStep::Write, kIni, 61},      {FileStep::Rename, kIni, 70},
+        {FileStep::Open, kIni, 70, true}, {FileStep::Open, kTrace, 70},     {FileStep::Write, kTrace, 61},
         {FileStep::Open, kCircular, 70},  {FileStep::Write, kCircular, 61},
     };
     for (const auto& c : cases) {
@@ -244,7 +249,8 @@ TEST_F(WindowFaults, AMessageFileVanishingBeforeItsStatusIsReportedAndTheWindowG
     const struct {
         bool duringLoad;
         QString procedure;
-    } cases[] = {{true, QStringLiteral("Function GetMessageStats")}, {false, QStringLiteral("Sub gridVmbList_SelChange")}};
+    } cases[] = {{true, QStringLiteral("Function GetMessageStats")},
+                 {false, QStringLiteral("Sub gridVmbList_SelChange")}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.procedure.toStdString());
         QDir(folder.file(QStringLiteral("data/VmSave"))).removeRecursively();

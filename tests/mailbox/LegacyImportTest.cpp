@@ -1,7 +1,7 @@
+#include "MailboxTestSupport.h"
 #include "mailbox/LegacyImport.h"
 #include "mailbox/VmailLib.h"
 #include "support/TempAppFolder.h"
-#include "MailboxTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +33,19 @@ protected:
 TEST(LegacyFieldReader, ReadsFieldsLikeTheClassicInputStatement)
 {
     const std::pair<const char*, QStringList> cases[] = {
-        {"\"1\",\"2\",\"3\"\r\n", {"1", "2", "3"}},  {"  \"a\" , b  ,c\r\n", {"a", "b", "c"}},
-        {"\"a,b\",c", {"a,b", "c"}},                 {"\"x\"junk,y", {"x", "y"}},
-        {"\"multi\r\nline\",z", {"multi\r\nline", "z"}}, {"a,", {"a", ""}},
-        {"a\r\n\r\nb", {"a", "", "b"}},              {"a\rb\r", {"a", "b"}},
+        {"\"1\",\"2\",\"3\"\r\n", {"1", "2", "3"}},
+        {"  \"a\" , b  ,c\r\n", {"a", "b", "c"}},
+        {"\"a,b\",c", {"a,b", "c"}},
+        {"\"x\"junk,y", {"x", "y"}},
+        {"\"multi\r\nline\",z", {"multi\r\nline", "z"}},
+        {"a,", {"a", ""}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\rb\r", {"a", "b"}},
         {"a\nb,c", {"a\nb", "c"}},  // a lone LF does not end a field
-        {"\"open", {"open"}},                        {"", {}},
-        {"   ", {}},                                 {"\"\",\"\"\r\n", {"", ""}},
+        {"\"open", {"open"}},
+        {"", {}},
+        {"   ", {}},
+        {"\"\",\"\"\r\n", {"", ""}},
     };
     for (const auto& [text, expected] : cases) {
         vm::LegacyFieldReader reader(QString::fromLatin1(text));
@@ -54,14 +60,17 @@ TEST(LegacyFieldReader, ReadsFieldsLikeTheClassicInputStatement)
 // record shorter than its layout takes the rest from the next line.
 TEST_F(LegacyImport, FiveLayouts)
 {
-    const std::vector<QString B::*> eight = {&B::Id, &B::Pin, &B::Groups, &B::Description, &B::EmailForward,
-                                             &B::PhoneForward, &B::PagerNumber, &B::PagerMessage};
+    const std::vector<QString B::*> eight = {&B::Id,           &B::Pin,          &B::Groups,      &B::Description,
+                                             &B::EmailForward, &B::PhoneForward, &B::PagerNumber, &B::PagerMessage};
     const std::pair<int, std::vector<QString B::*>> cases[] = {
         {3, {&B::Id, &B::Pin, &B::Description}},
         {4, {&B::Id, &B::Pin, &B::Description, &B::EmailForward}},
         {5, {&B::Id, &B::Pin, &B::Description, &B::EmailForward, &B::PhoneForward}},
         {7, {&B::Id, &B::Pin, &B::Description, &B::EmailForward, &B::PhoneForward, &B::PagerNumber, &B::PagerMessage}},
-        {1, eight}, {2, eight}, {6, eight}, {8, eight},
+        {1, eight},
+        {2, eight},
+        {6, eight},
+        {8, eight},
     };
     for (const auto& [firstLineFields, fields] : cases) {
         const int n = static_cast<int>(fields.size());

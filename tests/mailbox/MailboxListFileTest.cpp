@@ -1,8 +1,8 @@
+#include "MailboxTestSupport.h"
 #include "mailbox/ListLineParser.h"
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 #include "support/TempAppFolder.h"
-#include "MailboxTestSupport.h"
 
 #include <QDir>
 
@@ -46,9 +46,17 @@ protected:
 
 TEST_F(MailboxListFile, WritesExactBytesSortedWithBlankEntries)
 {
-    const VoicemailBox full{.Id = "9", .Pin = "1234", .Description = "a<b & \"c\" \u00e9\u20ac\u4e2d ", .Groups = "1,2",
-                            .EmailForward = "x@y.z", .PhoneForward = "555", .PagerNumber = "777", .PagerMessage = "42",
-                            .OnReceive = "run.exe %1", .FtpUpload = 1, .DeleteAfterForward = -1,
+    const VoicemailBox full{.Id = "9",
+                            .Pin = "1234",
+                            .Description = "a<b & \"c\" \u00e9\u20ac\u4e2d ",
+                            .Groups = "1,2",
+                            .EmailForward = "x@y.z",
+                            .PhoneForward = "555",
+                            .PagerNumber = "777",
+                            .PagerMessage = "42",
+                            .OnReceive = "run.exe %1",
+                            .FtpUpload = 1,
+                            .DeleteAfterForward = -1,
                             .SeenInFile = 1};  // never written
     vm::test::setTable({full, boxWithId("101"), boxWithId("")});
     vm::VmbSaveXML();
@@ -57,7 +65,8 @@ TEST_F(MailboxListFile, WritesExactBytesSortedWithBlankEntries)
                           "\xe9\x80? </Description><EmailForward>x@y.z</EmailForward><PhoneForward>555</PhoneForward>"
                           "<PagerNumber>777</PagerNumber><PagerMessage>42</PagerMessage><OnReceive>run.exe %1"
                           "</OnReceive><FtpUpload>1</FtpUpload><DeleteAfterForward>-1</DeleteAfterForward>"
-                          "</VoicemailBox>\r\n" + kTail);
+                          "</VoicemailBox>\r\n" +
+                          kTail);
 }
 
 TEST_F(MailboxListFile, PreviousFileSurvivesEmptyTablesAndFailedWrites)
@@ -73,7 +82,8 @@ TEST_F(MailboxListFile, PreviousFileSurvivesEmptyTablesAndFailedWrites)
     vm::fs::setWriteFaultHook([](const QString&, std::int64_t) { throw vm::RuntimeError(vm::err::DiskFull); });
     EXPECT_EQ(errorNumberOf([] { vm::VmbSaveXML(); }), vm::err::DiskFull);
     EXPECT_EQ(list(), old);
-    EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden), QStringList{"VmBoxList.xml"});  // no temporary file
+    EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"VmBoxList.xml"});  // no temporary file
 
     vm::fs::setWriteFaultHook(nullptr);
     QDir(app.file("data")).removeRecursively();
@@ -82,16 +92,23 @@ TEST_F(MailboxListFile, PreviousFileSurvivesEmptyTablesAndFailedWrites)
 
 TEST(XmlTagValue, TextBetweenMarkersAndClassicErrors)
 {
-    const std::array<const char*, 4> cases[] = {  // line, start, end, value
-        {"a<x>val</x>b", "<x>", "</x>", "val"}, {"a<X>val</x>b", "<x>", "</X>", "val"},
-        {"<x></x>", "<x>", "</x>", ""},         {"</x><x>v</x>", "<x>", "</x>", "v"},
-        {"<x>v", "<x>", "</x>", ""},            {"v</x>", "<x>", "</x>", ""},
-        {"<x>a</x>b</x>", "<x>", "</x>", "a"},  {"<<x>v</x>", "<x>", "</x>", "v"},
-        {"k=1;", "K=", ";", "1"},               {"a\xe9=1;", "\xc9=", ";", "1"},
+    const std::array<const char*, 4> cases[] = {
+        // line, start, end, value
+        {"a<x>val</x>b", "<x>", "</x>", "val"},
+        {"a<X>val</x>b", "<x>", "</X>", "val"},
+        {"<x></x>", "<x>", "</x>", ""},
+        {"</x><x>v</x>", "<x>", "</x>", "v"},
+        {"<x>v", "<x>", "</x>", ""},
+        {"v</x>", "<x>", "</x>", ""},
+        {"<x>a</x>b</x>", "<x>", "</x>", "a"},
+        {"<<x>v</x>", "<x>", "</x>", "v"},
+        {"k=1;", "K=", ";", "1"},
+        {"a\xe9=1;", "\xc9=", ";", "1"},
     };
     for (const auto& [line, start, end, value] : cases)
         EXPECT_EQ(vm::XmlTagValue(QString::fromLatin1(line), QString::fromLatin1(start), QString::fromLatin1(end)),
-                  QString::fromLatin1(value)) << line;
+                  QString::fromLatin1(value))
+            << line;
     // The Kelvin sign folds to k: markers match it as they match K.
     EXPECT_EQ(vm::XmlTagValue("\u212a=1;", "k=", ";"), "1");
     // The end marker overlapping the start marker gives a negative length; positions are 16-bit.
@@ -111,11 +128,13 @@ TEST(VmbParseXmlLine, ReaderQuirks)
         {"<VoicemailBox Id=\"1\"><Description>a</Description>b</Description>", {.Id = "1", .Description = "a"}},
         {"<VoicemailBox Id=\"1\"><Description>x<PagerNumber>y</Description><PagerNumber>5</PagerNumber>",
          {.Id = "1", .Description = "x<PagerNumber>y", .PagerNumber = "y</Description><PagerNumber>5"}},
-        {"<VoicemailBox Id=\"1\"><Pin>a</Pin></VoicemailBox><VoicemailBox Id=\"2\"><Pin>b</Pin>", {.Id = "1", .Pin = "a"}},
+        {"<VoicemailBox Id=\"1\"><Pin>a</Pin></VoicemailBox><VoicemailBox Id=\"2\"><Pin>b</Pin>",
+         {.Id = "1", .Pin = "a"}},
         {"<VoicemailBox Id=\"1\"><Description>&lt;&amp;</Description>", {.Id = "1", .Description = "&lt;&amp;"}},
         {"<VoicemailBox Id=\"4\"><FtpUpload>2.5</FtpUpload><DeleteAfterForward>3.5</DeleteAfterForward>",
          {.Id = "4", .FtpUpload = 2, .DeleteAfterForward = 4}},
-        {"<VoicemailBox Id=\"4\"><FtpUpload>yes</FtpUpload><DeleteAfterForward>70000</DeleteAfterForward>", {.Id = "4"}},
+        {"<VoicemailBox Id=\"4\"><FtpUpload>yes</FtpUpload><DeleteAfterForward>70000</DeleteAfterForward>",
+         {.Id = "4"}},
         {"<VoicemailBox Id=\"\"><Pin>1</Pin>", noId},
         {"<VoicemailBox  Id=\"5\"><Pin>1</Pin>", noId},
         {"<VoicemailBox Id='5'><Pin>1</Pin>", noId},
@@ -130,10 +149,10 @@ TEST(VmbParseXmlLine, ReaderQuirks)
 TEST(FlagFromText, NumbersRoundHalfToEvenOtherTextIsZero)
 {
     const std::pair<const char*, int> cases[] = {
-        {"0", 0},     {"1", 1},     {"", 0},       {" 1 ", 1},         {"-1", -1},     {"+3", 3},
-        {"2.5", 2},   {"3.5", 4},   {"-0.5", 0},   {"1e1", 10},        {"1E+2", 100},  {"32767", 32767},
-        {"32768", 0}, {"-32768", -32768}, {"abc", 0}, {"1x", 0},       {"1.2.3", 0},   {"e5", 0},
-        {"1e", 0},    {"&H10", 0},  {"inf", 0},    {"nan", 0},
+        {"0", 0},     {"1", 1},           {"", 0},     {" 1 ", 1},  {"-1", -1},    {"+3", 3},
+        {"2.5", 2},   {"3.5", 4},         {"-0.5", 0}, {"1e1", 10}, {"1E+2", 100}, {"32767", 32767},
+        {"32768", 0}, {"-32768", -32768}, {"abc", 0},  {"1x", 0},   {"1.2.3", 0},  {"e5", 0},
+        {"1e", 0},    {"&H10", 0},        {"inf", 0},  {"nan", 0},
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(vm::flagFromText(QString::fromLatin1(text)), value) << text;
@@ -144,7 +163,7 @@ TEST(FlagFromText, NumbersRoundHalfToEvenOtherTextIsZero)
 TEST(ListLineParser, BytesReadAsTheTextReaderReadsThem)
 {
     std::mt19937 rng(11);
-    const QByteArrayList pieces = {"", "1", "a", "<", ">", "\"", "\">", "</Pin>", "<pin>", "<PagerNumber>",
+    const QByteArrayList pieces = {"",     "1",    "a",     "<", ">", "\"", "\">", "</Pin>", "<pin>", "<PagerNumber>",
                                    "\xe9", "\x8a", "&amp;", " ", "0", "2.5"};
     const auto piece = [&] { return pieces[static_cast<int>(rng() % pieces.size())]; };
     const auto value = [&] {

@@ -1,6 +1,6 @@
+#include "MailboxTestSupport.h"
 #include "mailbox/MailboxTable.h"
 #include "mailbox/VmbSort.h"
-#include "MailboxTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +46,8 @@ TEST(MailboxTable, IndexAgreesWithPlainScanAfterEveryChange)
         }
         return -1;
     };
-    const QStringList ids = {"", "a", "A", "b", "10", "9", "\u00df", "\u03a3", "\u03c3", "\u03c2",
-                             "\u212a", "k"};  // the Kelvin sign folds to k
+    const QStringList ids = {"",       "a",      "A",      "b",      "10",     "9",
+                             "\u00df", "\u03a3", "\u03c3", "\u03c2", "\u212a", "k"};  // the Kelvin sign folds to k
     const QStringList probes = ids + QStringList{"zz", "K"};
     for (const unsigned seed : {1u, 7u, 42u, 2024u, 31337u}) {
         std::mt19937 rng(seed);
@@ -59,18 +59,27 @@ TEST(MailboxTable, IndexAgreesWithPlainScanAfterEveryChange)
             const int n = t.upperBound();
             const int op = n == 0 ? 0 : pick(0, 9);
             switch (op) {
-            case 0: case 1: case 2: if (n < 60) t.store(t.append(), anyId()); break;
-            case 3: t.remove(pick(1, n)); break;
-            case 4: t.blank(pick(1, n)); break;
-            case 5: t.store(pick(1, n), anyId()); break;
-            case 6: t.setId(pick(1, n), anyId().Id); break;
-            case 7: t.moveEntry(pick(1, n), pick(1, n)); break;
-            case 8: {
-                const int lo = pick(1, n);
-                vm::sortById(t, static_cast<std::int16_t>(lo), static_cast<std::int16_t>(pick(lo, n)));
-                break;
-            }
-            default: if (pick(0, 40) == 0) t.resetToElementZero(); else t.put(pick(1, n), anyId());
+                case 0:
+                case 1:
+                case 2:
+                    if (n < 60)
+                        t.store(t.append(), anyId());
+                    break;
+                case 3: t.remove(pick(1, n)); break;
+                case 4: t.blank(pick(1, n)); break;
+                case 5: t.store(pick(1, n), anyId()); break;
+                case 6: t.setId(pick(1, n), anyId().Id); break;
+                case 7: t.moveEntry(pick(1, n), pick(1, n)); break;
+                case 8: {
+                    const int lo = pick(1, n);
+                    vm::sortById(t, static_cast<std::int16_t>(lo), static_cast<std::int16_t>(pick(lo, n)));
+                    break;
+                }
+                default:
+                    if (pick(0, 40) == 0)
+                        t.resetToElementZero();
+                    else
+                        t.put(pick(1, n), anyId());
             }
             for (const QString& probe : probes)
                 ASSERT_EQ(t.find(probe), scanFind(t, probe))

@@ -9,12 +9,19 @@
 
 TEST(MsgFileNameParse, TakesNewMarkerAndCallerByPosition)
 {
-    const std::array<const char*, 3> cases[] = {  // name, new-marker, caller
-        {"101_1204153012_1_1000_999.wav", "1", "999"}, {"101_1204153012_0_3_5551234.wav", "0", "5551234"},
-        {"101_1204153012_1_1000_.wav", "1", ""},       {"abc.wav", "", "abc"},
+    const std::array<const char*, 3> cases[] = {
+        // name, new-marker, caller
+        {"101_1204153012_1_1000_999.wav", "1", "999"},
+        {"101_1204153012_0_3_5551234.wav", "0", "5551234"},
+        {"101_1204153012_1_1000_.wav", "1", ""},
+        {"abc.wav", "", "abc"},
         {"101_1204153012.wav", "101", "101_1204153012"},
         {"1204153012_1000_999.wav", "", "1000_999"},  // made without a box Id
-        {"1_2_3_4_5", "3", ""}, {"1_2_3_4_5.a.b", "3", "5"}, {"", "", ""}, {"_", "", ""}, {"a_b_c", "", ""},
+        {"1_2_3_4_5", "3", ""},
+        {"1_2_3_4_5.a.b", "3", "5"},
+        {"", "", ""},
+        {"_", "", ""},
+        {"a_b_c", "", ""},
     };
     for (const auto& [name, newMarker, caller] : cases) {
         QString gotMarker = QStringLiteral("stale"), gotCaller = QStringLiteral("stale");
@@ -39,7 +46,8 @@ TEST(MsgFileNameNew, BuildsNameFromIdStampLineAndCaller)
         const QString b = vm::MsgFileNameNew(QStringLiteral("101"), 1000);
         if (QTime::currentTime().second() != second)
             continue;
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^101_\\d{10}_1_1000_999\\.wav$")).match(a).hasMatch()) << a.toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^101_\\d{10}_1_1000_999\\.wav$")).match(a).hasMatch())
+            << a.toStdString();
         EXPECT_EQ(a, b);
         return;
     }

@@ -1,13 +1,13 @@
+#include "MailboxTestSupport.h"
 #include "mailbox/SafeFileName.h"
 #include "support/TempAppFolder.h"
-#include "MailboxTestSupport.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <sys/stat.h>
+#include <random>
 
 using vm::test::column;
 
@@ -64,9 +64,14 @@ TEST_F(StartupLoad, MergeScheme)
         QStringList ids, pins;
     } cases[] = {
         {"repeated id keeps the later values", xmlLine("5", "a") + xmlLine("5", "b"), {"5"}, {"b"}},
-        {"sorted when the last record is new", xmlLine("9") + xmlLine("3") + xmlLine("10"), {"10", "3", "9"}, {"", "", ""}},
-        {"last record repeats: sort up to its index", xmlLine("9", "1") + xmlLine("3") + xmlLine("7") + xmlLine("3", "2"),
-         {"3", "9", "7"}, {"2", "1", ""}},
+        {"sorted when the last record is new",
+         xmlLine("9") + xmlLine("3") + xmlLine("10"),
+         {"10", "3", "9"},
+         {"", "", ""}},
+        {"last record repeats: sort up to its index",
+         xmlLine("9", "1") + xmlLine("3") + xmlLine("7") + xmlLine("3", "2"),
+         {"3", "9", "7"},
+         {"2", "1", ""}},
         {"letter case as the file writes it", xmlLine("abc", "1") + xmlLine("ABC", "2"), {"ABC"}, {"2"}},
         {"no id, no entry", xmlLine("") + "junk\r\n\r\n<!-- c -->\r\n" + xmlLine("1"), {"1"}, {""}},
         {"LF-only lines are one line", "<VoicemailBox Id=\"1\">\n<VoicemailBox Id=\"2\">\n", {"1"}, {""}},
@@ -80,8 +85,11 @@ TEST_F(StartupLoad, MergeScheme)
 
 TEST_F(StartupLoad, SaveThenLoadGivesTheSameBoxes)
 {
-    const vm::VoicemailBox b{.Id = "42", .Description = "R&D <lab> \u00e9", .OnReceive = "notify.exe \"x\"",
-                             .DeleteAfterForward = 1, .SeenInFile = 1};
+    const vm::VoicemailBox b{.Id = "42",
+                             .Description = "R&D <lab> \u00e9",
+                             .OnReceive = "notify.exe \"x\"",
+                             .DeleteAfterForward = 1,
+                             .SeenInFile = 1};
     vm::test::setTable({b});
     vm::VmbSaveXML();
     vm::VmbLoadArray();
@@ -92,8 +100,17 @@ TEST_F(StartupLoad, SaveThenLoadGivesTheSameBoxes)
 TEST_F(StartupLoad, UnsafeIdsAreKeptButNeverReachAFileOperation)
 {
     const std::pair<QString, bool> names[] = {
-        {"101", true}, {"", true}, {"a.b", true}, {"../x", false}, {"..", false}, {"1..2", false}, {"a/b", false},
-        {"a\\b", false}, {QString(QChar(0)), false}, {"a\tb", false}, {QString(QChar(0x7f)), false},
+        {"101", true},
+        {"", true},
+        {"a.b", true},
+        {"../x", false},
+        {"..", false},
+        {"1..2", false},
+        {"a/b", false},
+        {"a\\b", false},
+        {QString(QChar(0)), false},
+        {"a\tb", false},
+        {QString(QChar(0x7f)), false},
         {QString(QChar(0x85)), false},
     };
     for (const auto& [name, safe] : names)
@@ -103,7 +120,8 @@ TEST_F(StartupLoad, UnsafeIdsAreKeptButNeverReachAFileOperation)
     const char* const bait[] = {"data/x.wav", "data/VmWelc/sub/y.wav", "data/VmWelc/a\\b.wav", "data/VmWelc/...wav"};
     for (const char* f : bait)
         app.write(f, "keep");
-    app.write("data/VmBoxList.txt", "\"../x\",\"\",\"\"\r\n\"sub/y\",\"\",\"\"\r\n\"a\\b\",\"\",\"\"\r\n\"..\",\"\",\"\"\r\n");
+    app.write("data/VmBoxList.txt",
+              "\"../x\",\"\",\"\"\r\n\"sub/y\",\"\",\"\"\r\n\"a\\b\",\"\",\"\"\r\n\"..\",\"\",\"\"\r\n");
     loadedIds(xmlFile(xmlLine("1")));
     for (const char* f : bait)
         EXPECT_TRUE(app.exists(f)) << f;

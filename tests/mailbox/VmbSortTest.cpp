@@ -1,5 +1,5 @@
-#include "mailbox/VmbSort.h"
 #include "MailboxTestSupport.h"
+#include "mailbox/VmbSort.h"
 
 #include <gtest/gtest.h>
 
@@ -75,9 +75,17 @@ TEST_F(VmbSort, OrdersIdsAsCaseInsensitiveTextWithinTheRange)
 
 TEST_F(VmbSort, GapSequence)
 {
-    const std::pair<int, std::vector<int>> cases[] = {  // 14: climbs to 40, falls to 13 > 11.2, so on to 4
-        {2, {1}}, {13, {1}}, {14, {4, 1}}, {16, {4, 1}}, {17, {13, 4, 1}}, {40, {13, 4, 1}}, {41, {13, 4, 1}},
-        {100, {40, 13, 4, 1}}, {32767, {9841, 3280, 1093, 364, 121, 40, 13, 4, 1}},
+    const std::pair<int, std::vector<int>> cases[] = {
+        // 14: climbs to 40, falls to 13 > 11.2, so on to 4
+        {2, {1}},
+        {13, {1}},
+        {14, {4, 1}},
+        {16, {4, 1}},
+        {17, {13, 4, 1}},
+        {40, {13, 4, 1}},
+        {41, {13, 4, 1}},
+        {100, {40, 13, 4, 1}},
+        {32767, {9841, 3280, 1093, 364, 121, 40, 13, 4, 1}},
     };
     for (const auto& [count, gaps] : cases)
         EXPECT_EQ(vm::shellSortGaps(count), gaps) << count;
@@ -96,7 +104,8 @@ TEST_F(VmbSort, EqualIdsLandWhereTheGapRulePutsThem)
                 ids << pool[static_cast<int>(rng() % pool.size())];
             fill(ids);
             vm::sortById(vm::VmbArray(), 1, vm::VmbArray().upperBound());
-            ASSERT_EQ(column(&vm::VoicemailBox::Pin), referenceOrder(ids, vm::shellSortGaps(count))) << count << " " << seed;
+            ASSERT_EQ(column(&vm::VoicemailBox::Pin), referenceOrder(ids, vm::shellSortGaps(count)))
+                << count << " " << seed;
         }
     }
 }

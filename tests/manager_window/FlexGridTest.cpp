@@ -23,10 +23,7 @@ struct Grid : ::testing::Test {
         for (int i = 1; i <= 3; ++i)
             grid.addItem(QStringLiteral("c0-%1\tc1-%1\tc2-%1").arg(i), i);
     }
-    QPoint cellCentre(int row, int col) const
-    {
-        return grid.visualRect(grid.model()->index(row - 1, col)).center();
-    }
+    QPoint cellCentre(int row, int col) const { return grid.visualRect(grid.model()->index(row - 1, col)).center(); }
     FlexGrid grid;
 };
 

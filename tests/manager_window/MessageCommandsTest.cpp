@@ -33,7 +33,8 @@ protected:
         rec.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         folder.write(QStringLiteral("system/8pcm16m.wav"), kTemplate);
         setRecEditor(rec.fileName());
-        folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("101", "1"), mailboxLine("102", "2")}));
+        folder.write(QStringLiteral("data/VmBoxList.xml"),
+                     mailboxFile({mailboxLine("101", "1"), mailboxLine("102", "2")}));
     }
     void TearDown() override
     {
@@ -49,7 +50,8 @@ protected:
     // Message `n` of box `id`; box 1010's files must never be touched by box 101.
     QString addMessage(int n, const QString& id = QStringLiteral("101"))
     {
-        const QString name = QStringLiteral("%1_12041530%2_%3_3_555.wav").arg(id).arg(n, 2, 10, QLatin1Char('0')).arg(n % 2);
+        const QString name =
+            QStringLiteral("%1_12041530%2_%3_3_555.wav").arg(id).arg(n, 2, 10, QLatin1Char('0')).arg(n % 2);
         folder.write(QStringLiteral("data/VmSave/") + name, "message");
         return name;
     }
@@ -91,7 +93,8 @@ TEST_F(MessageCommands, PlayAndStopHandTheirFilesToThePlayerOrExplainWhatIsMissi
         QTest::mouseClick(b, Qt::LeftButton);
 
     const QString stop = folder.file(QStringLiteral("system/VeryShort.wav"));
-    EXPECT_EQ(played, (QStringList{saved(first), saved(second), folder.file(QStringLiteral("data/VmWelc/101.wav")), stop, stop}));
+    EXPECT_EQ(played, (QStringList{saved(first), saved(second), folder.file(QStringLiteral("data/VmWelc/101.wav")),
+                                   stop, stop}));
     EXPECT_TRUE(boxes.shown.empty());
 
     // Files that vanished after the listing are explained, not played.
@@ -169,7 +172,8 @@ TEST_F(MessageCommands, APathWithBlanksReachesTheRecorderAsSeveralWords)
     vm::setAppFolder(spaced);
     selectBox(2);
     win->cmdRecIntro_Click();
-    EXPECT_EQ(recorderArguments(), (QStringList{folder.file(QStringLiteral("voice")), QStringLiteral("mail/data/VmWelc/102.wav")}));
+    EXPECT_EQ(recorderArguments(),
+              (QStringList{folder.file(QStringLiteral("voice")), QStringLiteral("mail/data/VmWelc/102.wav")}));
 }
 
 TEST_F(MessageCommands, DeletingOnlyOnYesTheSelectedRowsInEitherDragDirection)
@@ -233,8 +237,10 @@ TEST_F(MessageCommands, AFileThatCannotBeDeletedIsReportedAndTheRestStillGo)
     messages().setRowSel(3);
     win->cmdDeleteMsg_Click();
 
-    const QString failed = kCaption + QStringLiteral(
-        "OK|Could not delete voicemail message.\r\nPlease check that the file is not used by any other application");
+    const QString failed =
+        kCaption +
+        QStringLiteral(
+            "OK|Could not delete voicemail message.\r\nPlease check that the file is not used by any other application");
     EXPECT_EQ(shownBoxes().mid(1), (QStringList{failed, failed}));
     EXPECT_EQ(column(messages(), 4), QStringList{kept});
     EXPECT_EQ(savedFiles(), (QStringList{readOnly, kept}));

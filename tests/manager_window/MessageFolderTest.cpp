@@ -36,8 +36,9 @@ TEST(MessageFolder, FindsWhatTheListingFinds)
     QFile::link(folder + QStringLiteral("1_a.wav"), folder + QStringLiteral("1_link.wav"));
     QFile::link(folder + QStringLiteral("gone"), folder + QStringLiteral("1_dangling.wav"));
 
-    for (const QString& pattern : {QStringLiteral("1_*.wav"), QStringLiteral("*.wav"), QStringLiteral("10_*.wav"),
-                                   QStringLiteral("?_*.WAV"), QStringLiteral("\u00c9*"), QStringLiteral("none_*.wav")}) {
+    for (const QString& pattern :
+         {QStringLiteral("1_*.wav"), QStringLiteral("*.wav"), QStringLiteral("10_*.wav"), QStringLiteral("?_*.WAV"),
+          QStringLiteral("\u00c9*"), QStringLiteral("none_*.wav")}) {
         const QStringList expected = vm::fs::listFiles(folder, pattern);
         EXPECT_EQ(names(scanMessageFolder(folder, pattern)), expected) << pattern.toStdString();
         QStringList unordered = names(scanMessageFolder(folder, pattern, ScanOrder::AsFound));

@@ -74,21 +74,23 @@ TEST_F(WindowTest, LoadRunsItsStepsInOrderAndTracesThem)
     vm::failsafe::resetState();
 
     QStringList entered;
-    static const QRegularExpression entry(QStringLiteral("->\\t*frmVmailCfg\\.frm : (?:Sub|Function) (\\w+) : (\\([^)]*\\))"));
+    static const QRegularExpression entry(
+        QStringLiteral("->\\t*frmVmailCfg\\.frm : (?:Sub|Function) (\\w+) : (\\([^)]*\\))"));
     for (auto m = entry.globalMatch(trace); m.hasNext();) {
         const auto match = m.next();
         entered << match.captured(1) + match.captured(2);
     }
-    EXPECT_EQ(entered, (QStringList{"Form_Load()", "BtnsDisableVmb()", "BtnsDisableMsg()",
-                                    "optEmailMechanism_Click(Index=1)",
-                                    "GetMessageStats(iMsgCountNew%=0, iMsgCountSaved%=0, lTotalTimeMins&=0, lAvailMin&=0)",
-                                    "SSTab1_Click(PreviousTab=1)"}));
+    EXPECT_EQ(entered,
+              (QStringList{"Form_Load()", "BtnsDisableVmb()", "BtnsDisableMsg()", "optEmailMechanism_Click(Index=1)",
+                           "GetMessageStats(iMsgCountNew%=0, iMsgCountSaved%=0, lTotalTimeMins&=0, lAvailMin&=0)",
+                           "SSTab1_Click(PreviousTab=1)"}));
 }
 
 TEST_F(WindowTest, BoxesListedAsTextSortedAndTheSelectedBoxsMessagesWithDateLengthCallerAndIcon)
 {
-    folder.write(QStringLiteral("data/VmBoxList.xml"),
-                 mailboxFile({mailboxLine("9", "99", "nine"), mailboxLine("10", "1010", "ten"), mailboxLine("1", "1")}));
+    folder.write(
+        QStringLiteral("data/VmBoxList.xml"),
+        mailboxFile({mailboxLine("9", "99", "nine"), mailboxLine("10", "1010", "ten"), mailboxLine("1", "1")}));
     message(QStringLiteral("10_0307090501_1_1_5551234.wav"), 11025 * 65, QDateTime(QDate(2026, 1, 5), QTime(14, 3, 9)));
     message(QStringLiteral("10_0307090502_0_2_.wav"), 16538);
     message(QStringLiteral("10_0307090503_01_2_777.wav"), 0);
@@ -107,7 +109,9 @@ TEST_F(WindowTest, BoxesListedAsTextSortedAndTheSelectedBoxsMessagesWithDateLeng
     EXPECT_EQ(column(list, 3), (QStringList{"5551234", "", "777"}));
     EXPECT_EQ(column(list, 0), (QStringList{"", "", ""}));
     EXPECT_EQ(column(list, 4)[1], QStringLiteral("10_0307090502_0_2_.wav"));
-    const auto icon = [&](int row) { return list.model()->index(row - 1, 0).data(Qt::DecorationRole).value<QPixmap>().cacheKey(); };
+    const auto icon = [&](int row) {
+        return list.model()->index(row - 1, 0).data(Qt::DecorationRole).value<QPixmap>().cacheKey();
+    };
     EXPECT_EQ(icon(1), w.imgSndStatus.picture(0).cacheKey());
     EXPECT_EQ(icon(2), w.imgSndStatus.picture(1).cacheKey());
     EXPECT_EQ(icon(3), w.imgSndStatus.picture(1).cacheKey()) << "only the marker \"1\" is new";
@@ -180,7 +184,8 @@ TEST_F(WindowTest, StatisticsCountAllBoxesAndShowTruncatedTenthsOfAnHour)
 {
     folder.write(QStringLiteral("data/VmSave/3_0307090501_1_1_3.wav"), {});
     folder.write(QStringLiteral("data/VmSave/odd name.wav"), {});
-    const std::pair<qint64, const char*> cases[] = {{90, ".0"}, {59 * 60, ".9"}, {60 * 60, "1.0"}, {125 * 60 + 20, "2.0"}};
+    const std::pair<qint64, const char*> cases[] = {
+        {90, ".0"}, {59 * 60, ".9"}, {60 * 60, "1.0"}, {125 * 60 + 20, "2.0"}};
     for (const auto& [seconds, shown] : cases) {
         message(QStringLiteral("2_0307090501_0_1_2.wav"), seconds * 11025);
         auto& w = load();

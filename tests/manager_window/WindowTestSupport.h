@@ -69,13 +69,13 @@ struct ErrorsSeen final : failsafe::ErrorDialogHost {
     QStringList errors;
 };
 
-inline QByteArray mailboxLine(const QString& id, const QString& pin, const QString& description = {},
-                              int ftpUpload = 0)
+inline QByteArray mailboxLine(const QString& id, const QString& pin, const QString& description = {}, int ftpUpload = 0)
 {
-    return QStringLiteral("<VoicemailBox Id=\"%1\"><Pin>%2</Pin><Groups></Groups><Description>%3</Description>"
-                          "<EmailForward></EmailForward><PhoneForward></PhoneForward><PagerNumber></PagerNumber>"
-                          "<PagerMessage></PagerMessage><OnReceive></OnReceive><FtpUpload>%4</FtpUpload>"
-                          "<DeleteAfterForward>0</DeleteAfterForward></VoicemailBox>\r\n")
+    return QStringLiteral(
+               "<VoicemailBox Id=\"%1\"><Pin>%2</Pin><Groups></Groups><Description>%3</Description>"
+               "<EmailForward></EmailForward><PhoneForward></PhoneForward><PagerNumber></PagerNumber>"
+               "<PagerMessage></PagerMessage><OnReceive></OnReceive><FtpUpload>%4</FtpUpload>"
+               "<DeleteAfterForward>0</DeleteAfterForward></VoicemailBox>\r\n")
         .arg(id, pin, description)
         .arg(ftpUpload)
         .toLatin1();
@@ -109,7 +109,10 @@ protected:
     {
         return grid.visualRect(grid.model()->index(row - 1, col)).center();
     }
-    void clickBox(int row) { QTest::mouseClick(win->gridVmbList->viewport(), Qt::LeftButton, {}, cell(*win->gridVmbList, row, 1)); }
+    void clickBox(int row)
+    {
+        QTest::mouseClick(win->gridVmbList->viewport(), Qt::LeftButton, {}, cell(*win->gridVmbList, row, 1));
+    }
     void clickMessage(int row, Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseClick(win->gridMsgList->viewport(), button, {}, cell(*win->gridMsgList, row, 2));
@@ -119,7 +122,10 @@ protected:
     {
         QStringList list;
         for (const ShownBox& b : boxes.shown)
-            list << b.caption + (b.buttons == window::MsgButtons::YesNoCancel ? QStringLiteral("|YNC|") : QStringLiteral("|OK|")) + b.text;
+            list << b.caption +
+                        (b.buttons == window::MsgButtons::YesNoCancel ? QStringLiteral("|YNC|")
+                                                                      : QStringLiteral("|OK|")) +
+                        b.text;
         return list;
     }
     void type(window::TextBox* field, const QString& text)

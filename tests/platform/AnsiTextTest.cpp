@@ -18,8 +18,12 @@ TEST(AnsiText, EveryByteSurvivesARoundTripAndTheWindowsRangeMaps)
 TEST(AnsiText, LinesEndAtCrOrCrLfButNotAtLoneLf)
 {
     const std::pair<const char*, QStringList> cases[] = {
-        {"", {}},           {"a\r\nb\r\n", {"a", "b"}}, {"a\rb", {"a", "b"}},
-        {"a\nb\nc", {"a\nb\nc"}}, {"\r\n\r\n", {"", ""}},  {"a\r\n\nb", {"a", "\nb"}},
+        {"", {}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb", {"a", "b"}},
+        {"a\nb\nc", {"a\nb\nc"}},
+        {"\r\n\r\n", {"", ""}},
+        {"a\r\n\nb", {"a", "\nb"}},
     };
     for (const auto& [text, lines] : cases)
         EXPECT_EQ(ansi::splitLines(QString::fromLatin1(text)), lines) << text;

@@ -1,5 +1,5 @@
-#include "platform/FileSystem.h"
 #include "platform/ErrorNumberOf.h"
+#include "platform/FileSystem.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
@@ -19,9 +19,15 @@ TEST(FileSystem, PatternMatchingIgnoresCase)
         const char* pattern;
         bool match;
     } cases[] = {
-        {"101_1204153012_1_1000_999.wav", "101*.wav", true}, {"101_x.WAV", "*.wav", true},
-        {"1010_x.wav", "101_*.wav", false}, {"abc.wav", "ABC.wav", true}, {"a.wav", "?.wav", true},
-        {"ab.wav", "?.wav", false}, {"x.wave", "*.wav", false}, {"", "*", true}, {"a*b", "a*b", true},
+        {"101_1204153012_1_1000_999.wav", "101*.wav", true},
+        {"101_x.WAV", "*.wav", true},
+        {"1010_x.wav", "101_*.wav", false},
+        {"abc.wav", "ABC.wav", true},
+        {"a.wav", "?.wav", true},
+        {"ab.wav", "?.wav", false},
+        {"x.wave", "*.wav", false},
+        {"", "*", true},
+        {"a*b", "a*b", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(fs::matchesPattern(QString::fromLatin1(c.name), QString::fromLatin1(c.pattern)), c.match)

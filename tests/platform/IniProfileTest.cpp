@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <sys/stat.h>
+#include <array>
 
 using namespace vm;
 
@@ -46,7 +46,8 @@ const QByteArray kCorpus =
     "[Broken\r\nAfterBroken=still voicemail\r\n"
     "[voicemail]\r\nFtpServer=duplicate section\r\nOnlyInSecond=x\r\n"
     "[]\r\n=nameless key\r\n"
-    "[Gr\xd6\xdf" "e]\r\nCaf\xe9=cr\xe8me \x80\r\n"
+    "[Gr\xd6\xdf"
+    "e]\r\nCaf\xe9=cr\xe8me \x80\r\n"
     "[Last]\r\ntail=no final line end";
 
 TEST_F(IniProfile, ReadsTheCorpusAsTheSystemFunctionDoes)
@@ -57,17 +58,28 @@ TEST_F(IniProfile, ReadsTheCorpusAsTheSystemFunctionDoes)
         const char* key;
         QString expected;
     } cases[] = {
-        {"PlayRecordConfig", "RecEditor", "C:\\Tools\\rec.exe"}, {"playrecordconfig", "RECEDITOR", "C:\\Tools\\rec.exe"},
+        {"PlayRecordConfig", "RecEditor", "C:\\Tools\\rec.exe"},
+        {"playrecordconfig", "RECEDITOR", "C:\\Tools\\rec.exe"},
         {"  Voicemail ", " RecLengthMin  ", "5"},  // names trimmed on both sides
-        {"Voicemail", "RecLengthMax", "120"},     // LF and lone CR end lines too
-        {"Voicemail", "FtpServer", "ftp.example"}, {"Voicemail", ";FtpServer", "<def>"},  // first key wins
+        {"Voicemail", "RecLengthMax", "120"},      // LF and lone CR end lines too
+        {"Voicemail", "FtpServer", "ftp.example"},
+        {"Voicemail", ";FtpServer", "<def>"},    // first key wins
         {"Voicemail", "OnlyInSecond", "<def>"},  // a second section of the name is not read
-        {"Voicemail", "FtpDir", "  /in  "}, {"Voicemail", "FtpUser", "it''s"},  // matching quotes removed
-        {"Voicemail", "FtpPassword", "\"mismatch'"}, {"Voicemail", "Quote", "\""},
-        {"Voicemail", "Empty", ""}, {"Voicemail", "NoEquals", "<def>"}, {"Voicemail", "Mail", "a=b=c"},
-        {"Voicemail", "AfterBroken", "still voicemail"}, {"Broken", "AfterBroken", "<def>"},  // unclosed header
-        {"Voicemail", "orphan", "<def>"}, {"", "", "nameless key"}, {"Missing", "tail", "<def>"},
-        {"gr\xf6\xdf" "e", "CAF\xc9", QString::fromUtf8("crème €")},  // ANSI text, case folded
+        {"Voicemail", "FtpDir", "  /in  "},
+        {"Voicemail", "FtpUser", "it''s"},  // matching quotes removed
+        {"Voicemail", "FtpPassword", "\"mismatch'"},
+        {"Voicemail", "Quote", "\""},
+        {"Voicemail", "Empty", ""},
+        {"Voicemail", "NoEquals", "<def>"},
+        {"Voicemail", "Mail", "a=b=c"},
+        {"Voicemail", "AfterBroken", "still voicemail"},
+        {"Broken", "AfterBroken", "<def>"},  // unclosed header
+        {"Voicemail", "orphan", "<def>"},
+        {"", "", "nameless key"},
+        {"Missing", "tail", "<def>"},
+        {"gr\xf6\xdf"
+         "e",
+         "CAF\xc9", QString::fromUtf8("crème €")},  // ANSI text, case folded
         {"Last", "tail", "no final line end"},
     };
     for (const auto& c : cases)
@@ -100,34 +112,55 @@ TEST_F(IniProfile, WritesChangeOnlyTheirOwnLine)
 {
     const struct {
         const char* name;
-        const char* before;  // nullptr: no file
+        const char* before;                              // nullptr: no file
         std::vector<std::array<const char*, 3>> writes;  // section, key, value
         QByteArray after;
     } cases[] = {
-        {"new file", nullptr, {{"Voicemail", "FtpDir", "/in"}, {"Voicemail", "FtpUser", "bob"}},
+        {"new file",
+         nullptr,
+         {{"Voicemail", "FtpDir", "/in"}, {"Voicemail", "FtpUser", "bob"}},
          "[Voicemail]\r\nFtpDir=/in\r\nFtpUser=bob\r\n"},
         {"empty file", "", {{"S", "k", "v"}}, "[S]\r\nk=v\r\n"},
         {"replace in place keeps line end and neighbours",
-         "; c\r\n[S]\r\n  K1 =  old  \na=1\r\n", {{"s", "k1", "new"}}, "; c\r\n[S]\r\nk1=new\na=1\r\n"},
-        {"missing key goes after the section's last entry", "[A]\r\na=1\r\n; about B\r\n\r\n[B]\r\nb=1\r\n",
-         {{"A", "n", "2"}}, "[A]\r\na=1\r\nn=2\r\n; about B\r\n\r\n[B]\r\nb=1\r\n"},
-        {"section without entries gets the key after its header", "[A]\r\n; nothing yet\r\n[B]\r\n",
-         {{"A", "n", "2"}}, "[A]\r\nn=2\r\n; nothing yet\r\n[B]\r\n"},
+         "; c\r\n[S]\r\n  K1 =  old  \na=1\r\n",
+         {{"s", "k1", "new"}},
+         "; c\r\n[S]\r\nk1=new\na=1\r\n"},
+        {"missing key goes after the section's last entry",
+         "[A]\r\na=1\r\n; about B\r\n\r\n[B]\r\nb=1\r\n",
+         {{"A", "n", "2"}},
+         "[A]\r\na=1\r\nn=2\r\n; about B\r\n\r\n[B]\r\nb=1\r\n"},
+        {"section without entries gets the key after its header",
+         "[A]\r\n; nothing yet\r\n[B]\r\n",
+         {{"A", "n", "2"}},
+         "[A]\r\nn=2\r\n; nothing yet\r\n[B]\r\n"},
         {"missing section appended at the end", "[A]\r\na=1\r\n", {{"B", "b", "2"}}, "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
-        {"no final line end before an appended section", "[A]\r\na=1", {{"B", "b", "2"}}, "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
+        {"no final line end before an appended section",
+         "[A]\r\na=1",
+         {{"B", "b", "2"}},
+         "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
         {"no final line end before an added key", "[A]\r\na=1", {{"A", "b", "2"}}, "[A]\r\na=1\r\nb=2\r\n"},
         {"header as last line without line end", "[A]", {{"A", "b", "2"}}, "[A]\r\nb=2\r\n"},
-        {"LF-only file keeps its line ends", "[A]\na=1\nz=9\n", {{"A", "a", "5"}, {"A", "b", "6"}},
+        {"LF-only file keeps its line ends",
+         "[A]\na=1\nz=9\n",
+         {{"A", "a", "5"}, {"A", "b", "6"}},
          "[A]\na=5\nz=9\nb=6\r\n"},
-        {"first of duplicate keys and sections is written", "[A]\r\nk=1\r\nk=2\r\n[a]\r\nk=3\r\n",
-         {{"A", "k", "x"}, {"A", "m", "y"}}, "[A]\r\nk=x\r\nk=2\r\nm=y\r\n[a]\r\nk=3\r\n"},
-        {"comments and unclosed headers are not keys", "[A]\r\n;k=1\r\n[k=2\r\n", {{"A", "k", "v"}},
+        {"first of duplicate keys and sections is written",
+         "[A]\r\nk=1\r\nk=2\r\n[a]\r\nk=3\r\n",
+         {{"A", "k", "x"}, {"A", "m", "y"}},
+         "[A]\r\nk=x\r\nk=2\r\nm=y\r\n[a]\r\nk=3\r\n"},
+        {"comments and unclosed headers are not keys",
+         "[A]\r\n;k=1\r\n[k=2\r\n",
+         {{"A", "k", "v"}},
          "[A]\r\nk=v\r\n;k=1\r\n[k=2\r\n"},
         {"names trimmed, value written as given", "[A]\r\n", {{" A ", " k ", "  v "}}, "[A]\r\nk=  v \r\n"},
         {"a replaced line is written as key=value", "[A]\r\nK = v\r\n", {{"A", "k", "v"}}, "[A]\r\nk=v\r\n"},
-        {"line breaks in a value become blanks", "[A]\r\n", {{"A", "k", "one\r\ntwo\nthree\rfour"}},
+        {"line breaks in a value become blanks",
+         "[A]\r\n",
+         {{"A", "k", "one\r\ntwo\nthree\rfour"}},
          "[A]\r\nk=one two three four\r\n"},
-        {"ANSI bytes kept and written", "[A]\r\nx=\xe9\x80\x81\r\n", {{"A", "k", "caf\xc3\xa9 \xe2\x82\xac \xe2\x98\x83"}},
+        {"ANSI bytes kept and written",
+         "[A]\r\nx=\xe9\x80\x81\r\n",
+         {{"A", "k", "caf\xc3\xa9 \xe2\x82\xac \xe2\x98\x83"}},
          "[A]\r\nx=\xe9\x80\x81\r\nk=caf\xe9 \x80 ?\r\n"},
     };
     for (const auto& c : cases) {
@@ -188,8 +221,22 @@ TEST_F(IniProfile, WritesKeepPermissionsAndLinks)
 // other line alone, a read must find what was written.
 TEST_F(IniProfile, RandomFilesSurviveWrites)
 {
-    const QByteArray fragments[] = {"[A]", "[a ]", "[B", "[]", "k=1", " K = 2 ", ";k=3", "k", "=", "x=\"q\"",
-                                    "", "\t", QByteArray("nul\0byte=1", 10), "\xff\xfe\x80", "[A]]", "k=" + QByteArray(700, 'z')};
+    const QByteArray fragments[] = {"[A]",
+                                    "[a ]",
+                                    "[B",
+                                    "[]",
+                                    "k=1",
+                                    " K = 2 ",
+                                    ";k=3",
+                                    "k",
+                                    "=",
+                                    "x=\"q\"",
+                                    "",
+                                    "\t",
+                                    QByteArray("nul\0byte=1", 10),
+                                    "\xff\xfe\x80",
+                                    "[A]]",
+                                    "k=" + QByteArray(700, 'z')};
     const QByteArray ends[] = {"\r\n", "\n", "\r", "\r\n"};
     QRandomGenerator rng(20240607);
     for (int round = 0; round < 300; ++round) {

@@ -1,5 +1,5 @@
-#include "platform/ProcessLauncher.h"
 #include "platform/ErrorNumberOf.h"
+#include "platform/ProcessLauncher.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -40,12 +40,14 @@ struct RecorderFolder {
 TEST(ProcessLauncher, ProgramsThatCannotBeStartedRaiseTheirErrors)
 {
     RecorderFolder dir;
-    dir.write("garbage", "\x7f" "ELF?");
+    dir.write("garbage",
+              "\x7f"
+              "ELF?");
     const std::pair<QString, int> cases[] = {
         {" \t ", vm::err::InvalidProcedureCall},
-        {"vm-no-such-recorder x", vm::err::FileNotFound},               // looked up on PATH
-        {dir.path("My\\ Tools/rec.sh"), vm::err::FileNotFound},         // no escapes: two words
-        {dir.path(QString()), vm::err::PermissionDenied},               // a folder
+        {"vm-no-such-recorder x", vm::err::FileNotFound},        // looked up on PATH
+        {dir.path("My\\ Tools/rec.sh"), vm::err::FileNotFound},  // no escapes: two words
+        {dir.path(QString()), vm::err::PermissionDenied},        // a folder
         {dir.path("garbage"), vm::err::InvalidProcedureCall},
     };
     for (const auto& [line, error] : cases)
@@ -56,7 +58,8 @@ TEST(ProcessLauncher, PassesEveryWordLiterallyWithoutAShell)
 {
     RecorderFolder dir;
     const QString trap = dir.path("shell-ran");
-    vm::process::startCommandLine(dir.path("rec.sh") + " \t /data/My Box/1.wav ;touch " + trap + " $(touch " + trap + ") *");
+    vm::process::startCommandLine(dir.path("rec.sh") + " \t /data/My Box/1.wav ;touch " + trap + " $(touch " + trap +
+                                  ") *");
     EXPECT_EQ(dir.awaitArguments(), (QStringList{"/data/My", "Box/1.wav", ";touch", trap, "$(touch", trap + ")", "*"}));
     EXPECT_FALSE(QFile::exists(trap));
 }

@@ -1,5 +1,5 @@
-#include "platform/VbNumbers.h"
 #include "platform/ErrorNumberOf.h"
+#include "platform/VbNumbers.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@ using test::errorNumberOf;
 TEST(VbNumbers, RoundsHalfToEven)
 {
     const std::pair<double, double> cases[] = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-        {2.4999, 2}, {2.5001, 3}, {1.0, 1}, {-1.2, -1}, {1e15 + 0.5, 1e15},
+        {0.5, 0},   {1.5, 2},    {2.5, 2},    {3.5, 4}, {-0.5, 0},  {-1.5, -2},
+        {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {1.0, 1}, {-1.2, -1}, {1e15 + 0.5, 1e15},
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(roundHalfEven(in), out) << in;

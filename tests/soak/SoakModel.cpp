@@ -22,8 +22,8 @@ bool isWaveName(const QString& name)
 
 std::array<QString, 9> fieldsOf(const Box& b)
 {
-    return {b.id, b.pin, b.description, b.emailForward, b.phoneForward, b.pagerNumber, b.pagerMessage, b.groups,
-            b.onReceive};
+    return {b.id,          b.pin,          b.description, b.emailForward, b.phoneForward,
+            b.pagerNumber, b.pagerMessage, b.groups,      b.onReceive};
 }
 
 int iniNumber(const std::map<QString, QString>& keys, const QString& key, int fallback)
@@ -54,15 +54,15 @@ int limitValue(const QString& typed)
 QString settingKey(Setting s)
 {
     switch (s) {
-    case Subject: return QStringLiteral("ForwardEmailSubject");
-    case SmtpHost: return QStringLiteral("ForwardEmailSmtpServer");
-    case SmtpAddress: return QStringLiteral("ForwardEmailSmtpEmailAddress");
-    case FtpServer: return QStringLiteral("FtpServer");
-    case FtpDir: return QStringLiteral("FtpDir");
-    case FtpUser: return QStringLiteral("FtpUser");
-    case FtpPassword: return QStringLiteral("FtpPassword");
-    case RunCommand: return QStringLiteral("RunCommandAfterRec");
-    default: return {};
+        case Subject: return QStringLiteral("ForwardEmailSubject");
+        case SmtpHost: return QStringLiteral("ForwardEmailSmtpServer");
+        case SmtpAddress: return QStringLiteral("ForwardEmailSmtpEmailAddress");
+        case FtpServer: return QStringLiteral("FtpServer");
+        case FtpDir: return QStringLiteral("FtpDir");
+        case FtpUser: return QStringLiteral("FtpUser");
+        case FtpPassword: return QStringLiteral("FtpPassword");
+        case RunCommand: return QStringLiteral("RunCommandAfterRec");
+        default: return {};
     }
 }
 
@@ -152,7 +152,10 @@ QByteArray listFileBytes(std::vector<Box> boxes, bool sorted)
 SoakModel::SoakModel(const QString& folder) : appFolder(folder) {}
 
 QString SoakModel::messagePath(const QString& name) const { return appFolder + QStringLiteral("/data/VmSave/") + name; }
-QString SoakModel::greetingPath(const QString& name) const { return appFolder + QStringLiteral("/data/VmWelc/") + name; }
+QString SoakModel::greetingPath(const QString& name) const
+{
+    return appFolder + QStringLiteral("/data/VmWelc/") + name;
+}
 
 // --- sessions ---
 
@@ -212,7 +215,8 @@ void SoakModel::closeWindow()
         std::stable_sort(listRecords.begin(), listRecords.end(), idLess);
         listFile = listFileBytes(table);
     }
-    bodyFile = (QString(settings[Body]).replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
+    bodyFile = (QString(settings[Body]).replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n"))
+                   .toLatin1();
     for (int s = 0; s < kSettings; ++s) {
         const QString key = settingKey(Setting(s));
         if (!key.isEmpty())
@@ -328,8 +332,10 @@ void SoakModel::clickBoxRow(int row, bool extend)
 int SoakModel::keyTarget(int key, int from, int last)
 {
     from = from >= 1 ? from : 1;
-    return key == Qt::Key_Up ? std::max(1, from - 1) : key == Qt::Key_Down ? std::min(last, from + 1)
-         : key == Qt::Key_Home ? 1 : last;
+    return key == Qt::Key_Up     ? std::max(1, from - 1)
+           : key == Qt::Key_Down ? std::min(last, from + 1)
+           : key == Qt::Key_Home ? 1
+                                 : last;
 }
 
 void SoakModel::boxListKey(int key, bool extend)
@@ -374,7 +380,8 @@ void SoakModel::selectBox()
         parseMessageName(name, marker, caller);
         const bool isNew = marker == QStringLiteral("1");
         ++(isNew ? newCount : savedCount);
-        messageRows.push_back({{QString(), dateText(file.written), lengthText(file.size), caller, name}, isNew ? 0 : 1});
+        messageRows.push_back(
+            {{QString(), dateText(file.written), lengthText(file.size), caller, name}, isNew ? 0 : 1});
     }
     std::stable_sort(messageRows.begin(), messageRows.end(), [](const MessageRow& a, const MessageRow& b) {
         return a.cells[4].compare(b.cells[4], Qt::CaseInsensitive) < 0;
@@ -401,8 +408,9 @@ void SoakModel::setMessageButtons(bool on)
 
 QString SoakModel::messageFileAt(int row) const
 {
-    return row >= 1 && row <= static_cast<int>(messageRows.size()) ? messageRows[static_cast<std::size_t>(row - 1)].cells[4]
-                                                                    : QString();
+    return row >= 1 && row <= static_cast<int>(messageRows.size())
+               ? messageRows[static_cast<std::size_t>(row - 1)].cells[4]
+               : QString();
 }
 
 QString SoakModel::boxCell0(int row) const
@@ -454,45 +462,46 @@ void SoakModel::clickButton(Button b, Answer answer, const QString& recordedName
         return;
     const QString boxNumber = digitsOnly(boxCell0(boxRow));
     switch (b) {
-    case RecIntro: {
-        const QString name = boxNumber + QStringLiteral(".wav");
-        if (!greetingExists(name)) {
-            if (!templatePresent) {
-                errors << QStringLiteral("53 in Sub cmdRecIntro_Click");  // file not found
-                break;
+        case RecIntro: {
+            const QString name = boxNumber + QStringLiteral(".wav");
+            if (!greetingExists(name)) {
+                if (!templatePresent) {
+                    errors << QStringLiteral("53 in Sub cmdRecIntro_Click");  // file not found
+                    break;
+                }
+                greetings[name] = templateBytes;
             }
-            greetings[name] = templateBytes;
-        }
-        recorded << greetingPath(name);
-        break;
-    }
-    case PlayIntro:
-        if (greetingExists(boxNumber + QStringLiteral(".wav")))
-            played << greetingPath(boxNumber + QStringLiteral(".wav"));
-        else
-            shown.push_back({QStringLiteral("No welcome message recorded for mailbox ") + boxNumber, false, kAppTitle});
-        break;
-    case StopIntro:
-    case StopMsg: played << appFolder + QStringLiteral("/system/VeryShort.wav"); break;
-    case DeleteVmb: removeBox(answer); break;
-    case RecMsg:
-        if (!templatePresent) {
-            errors << QStringLiteral("53 in Sub cmdRecMsg_Click");
+            recorded << greetingPath(name);
             break;
         }
-        messages[recordedName] = {templateBytes.size(), QDateTime(), false};
-        recorded << messagePath(recordedName);
-        break;
-    case PlayMsg: {
-        const QString file = messageFileAt(messageRow);
-        if (fileExists(messages, file))
-            played << messagePath(file);
-        else
-            shown.push_back({QStringLiteral("Message could not be found ") + file, false, kAppTitle});
-        break;
-    }
-    case DeleteMsg: deleteMessages(answer); break;
-    default: break;
+        case PlayIntro:
+            if (greetingExists(boxNumber + QStringLiteral(".wav")))
+                played << greetingPath(boxNumber + QStringLiteral(".wav"));
+            else
+                shown.push_back(
+                    {QStringLiteral("No welcome message recorded for mailbox ") + boxNumber, false, kAppTitle});
+            break;
+        case StopIntro:
+        case StopMsg: played << appFolder + QStringLiteral("/system/VeryShort.wav"); break;
+        case DeleteVmb: removeBox(answer); break;
+        case RecMsg:
+            if (!templatePresent) {
+                errors << QStringLiteral("53 in Sub cmdRecMsg_Click");
+                break;
+            }
+            messages[recordedName] = {templateBytes.size(), QDateTime(), false};
+            recorded << messagePath(recordedName);
+            break;
+        case PlayMsg: {
+            const QString file = messageFileAt(messageRow);
+            if (fileExists(messages, file))
+                played << messagePath(file);
+            else
+                shown.push_back({QStringLiteral("Message could not be found ") + file, false, kAppTitle});
+            break;
+        }
+        case DeleteMsg: deleteMessages(answer); break;
+        default: break;
     }
 }
 
@@ -500,7 +509,8 @@ void SoakModel::removeBox(Answer answer)
 {
     const int r = boxRow;
     const QString t = r >= 1 ? boxRows[static_cast<std::size_t>(r - 1)][0] : QString();
-    shown.push_back({QStringLiteral("Are you sure you want to delete mailbox ") + t + QStringLiteral(" ?"), true, kCaption});
+    shown.push_back(
+        {QStringLiteral("Are you sure you want to delete mailbox ") + t + QStringLiteral(" ?"), true, kCaption});
     if (answer != Answer::Yes)
         return;
     if (r < 1)
@@ -592,9 +602,17 @@ void SoakModel::clickAdd()
         shown.push_back({QStringLiteral("Please specify the Voicemail Box's PIN number."), false, kCaption});
         return;
     }
-    const Box b{id, pin, trimBlanks(boxFields[2]), trimBlanks(boxFields[7]), trimBlanks(boxFields[3]),
-                trimBlanks(boxFields[4]), trimBlanks(boxFields[5]), trimBlanks(boxFields[6]),
-                trimBlanks(boxFields[8]), checks[0], checks[1]};
+    const Box b{id,
+                pin,
+                trimBlanks(boxFields[2]),
+                trimBlanks(boxFields[7]),
+                trimBlanks(boxFields[3]),
+                trimBlanks(boxFields[4]),
+                trimBlanks(boxFields[5]),
+                trimBlanks(boxFields[6]),
+                trimBlanks(boxFields[8]),
+                checks[0],
+                checks[1]};
     const auto found = std::find_if(table.begin(), table.end(), [&](const Box& e) { return sameText(e.id, id); });
     const bool addition = found == table.end();
     if (addition)

@@ -54,8 +54,18 @@ enum class Answer { Yes, No, Cancel };
 
 // The free-text settings fields of tabs 3 and 4 (the body included).
 enum Setting {
-    Subject, SmtpHost, SmtpAddress, LoginName, LoginPassword,
-    FtpServer, FtpDir, FtpUser, FtpPassword, RunCommand, Body, kSettings
+    Subject,
+    SmtpHost,
+    SmtpAddress,
+    LoginName,
+    LoginPassword,
+    FtpServer,
+    FtpDir,
+    FtpUser,
+    FtpPassword,
+    RunCommand,
+    Body,
+    kSettings
 };
 // Their INI keys in section "Voicemail" ("" when the field is not saved there).
 QString settingKey(Setting s);
@@ -81,23 +91,23 @@ public:
 
     // --- what outlives a session ---
     QString appFolder;
-    std::vector<Box> listRecords;                   // the list file's records in file order
-    QByteArray listFile;                            // its bytes; empty when there is none
-    std::vector<Box> legacyRecords;                 // the legacy list, imported and deleted at start-up
-    QByteArray bodyFile;                            // e-mail body file; empty when there is none
-    std::map<QString, MessageFile> messages;        // data/VmSave
-    std::map<QString, QByteArray> greetings;        // data/VmWelc
-    std::map<QString, QString> iniKeys;             // section "Voicemail", values as written
+    std::vector<Box> listRecords;             // the list file's records in file order
+    QByteArray listFile;                      // its bytes; empty when there is none
+    std::vector<Box> legacyRecords;           // the legacy list, imported and deleted at start-up
+    QByteArray bodyFile;                      // e-mail body file; empty when there is none
+    std::map<QString, MessageFile> messages;  // data/VmSave
+    std::map<QString, QByteArray> greetings;  // data/VmWelc
+    std::map<QString, QString> iniKeys;       // section "Voicemail", values as written
     QByteArray templateBytes;
-    bool templatePresent = true;                    // system/8pcm16m.wav, copied to start a recording
+    bool templatePresent = true;  // system/8pcm16m.wav, copied to start a recording
     bool helpFilePresent = false;
 
     // --- the window of the current session ---
     int tab = 0;
-    std::vector<Box> table;                         // VmbArray entries 1..N
-    std::vector<std::array<QString, 3>> boxRows;    // the mailbox list (Id, PIN, comment)
+    std::vector<Box> table;                                    // VmbArray entries 1..N
+    std::vector<std::array<QString, 3>> boxRows;               // the mailbox list (Id, PIN, comment)
     int boxRow = 0, boxCol = 3, boxRowSel = 0, boxColSel = 3;  // its current cell and selection end
-    std::array<QString, 3> countLabels;             // new, saved, boxes
+    std::array<QString, 3> countLabels;                        // new, saved, boxes
     std::vector<MessageRow> messageRows;
     int messageRow = 0, messageRowSel = 0;
     int messageCol0Width = 360;
@@ -105,18 +115,18 @@ public:
     QString selectedId;
     int lastMessageRow = 0;
     int currentBoxIndex = 0;
-    std::array<QString, 9> boxFields;               // txtNewVmb(0..8)
-    std::array<int, 2> checks{};                    // upload to FTP, delete after forwarding
+    std::array<QString, 9> boxFields;  // txtNewVmb(0..8)
+    std::array<int, 2> checks{};       // upload to FTP, delete after forwarding
     QString addedOK;
-    std::array<QString, 3> limitFields;             // Text1(0..2)
+    std::array<QString, 3> limitFields;  // Text1(0..2)
     int recLengthMin = 0, recLengthMax = 0;
     bool smtp = false;
     std::array<QString, kSettings> settings;
-    std::array<QString, 3> stats;                   // new, saved, total hours
+    std::array<QString, 3> stats;  // new, saved, total hours
 
     // --- what the session should have caused so far, in order ---
     QStringList played, recorded, helpOpened;
-    QStringList errors;                             // run-time errors reported, "number in procedure"
+    QStringList errors;  // run-time errors reported, "number in procedure"
     std::vector<Shown> shown;
 
     // Session start (the window loaded) and end (the window closed).

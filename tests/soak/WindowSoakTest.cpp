@@ -70,8 +70,17 @@ QString flags(std::initializer_list<bool> on)
 }
 QString boxText(const Box& b)
 {
-    return QStringList{b.id, b.pin, b.description, b.groups, b.emailForward, b.phoneForward, b.pagerNumber,
-                       b.pagerMessage, b.onReceive, QString::number(b.ftpUpload), QString::number(b.deleteAfterForward)}
+    return QStringList{b.id,
+                       b.pin,
+                       b.description,
+                       b.groups,
+                       b.emailForward,
+                       b.phoneForward,
+                       b.pagerNumber,
+                       b.pagerMessage,
+                       b.onReceive,
+                       QString::number(b.ftpUpload),
+                       QString::number(b.deleteAfterForward)}
         .join(QLatin1Char(','));
 }
 QString shownText(const QString& caption, bool question, const QString& text)
@@ -80,8 +89,8 @@ QString shownText(const QString& caption, bool question, const QString& text)
 }
 
 // Typed texts: Latin-1 letters that windows-1252 shares, XML and INI specials.
-const QString kFreeText =
-    QStringLiteral("abcdefghijklmnopqrstuvwxyz ABCXYZ 0123456789 <>&\"'/-_.,;=[]#!?\u00e9\u00fc\u00df\u00a3");
+const QString kFreeText = QStringLiteral(
+    "abcdefghijklmnopqrstuvwxyz ABCXYZ 0123456789 <>&\"'/-_.,;=[]#!?\u00e9\u00fc\u00df\u00a3");
 // Quotes around an INI value are taken off when it is read back: none here.
 const QString kIniText = QString(kFreeText).remove(QLatin1Char('"')).remove(QLatin1Char('\''));
 
@@ -117,7 +126,10 @@ protected:
     int pick(int n) { return n <= 1 ? 0 : static_cast<int>(rng_() % static_cast<quint64>(n)); }
     bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(rng_) < p; }
     template <class T>
-    T oneOf(const std::vector<T>& v) { return v[static_cast<std::size_t>(pick(static_cast<int>(v.size())))]; }
+    T oneOf(const std::vector<T>& v)
+    {
+        return v[static_cast<std::size_t>(pick(static_cast<int>(v.size())))];
+    }
     QString randomText(const QString& alphabet, int maxLength)
     {
         QString s;
@@ -153,8 +165,8 @@ protected:
     {
         if (chance(0.2))
             return QString::number(pick(100000));
-        return oneOf<QString>({"", "0", "1", "2", "5", "30", "31", "45", "300", "9999", "10000", "123456", "-5",
-                               "2.5", "3.5", "abc", "12a", " 7 ", "1.49", ".5", "10.55"});
+        return oneOf<QString>({"",       "0",  "1",   "2",   "5",   "30",  "31",  "45",   "300", "9999", "10000",
+                               "123456", "-5", "2.5", "3.5", "abc", "12a", " 7 ", "1.49", ".5",  "10.55"});
     }
     QString bodyText()
     {
@@ -296,12 +308,15 @@ protected:
     // on unload and the recorder's starts.
     void closeSession(bool exitButton)
     {
-        act(exitButton ? QStringLiteral("Exit") : QStringLiteral("close box"), [&] {
-            if (exitButton)
-                QTest::mouseClick(win->cmdVmCfgExit, Qt::LeftButton);
-            else
-                win->close();
-        }, [&] { model_->closeWindow(); }, exitButton);
+        act(
+            exitButton ? QStringLiteral("Exit") : QStringLiteral("close box"),
+            [&] {
+                if (exitButton)
+                    QTest::mouseClick(win->cmdVmCfgExit, Qt::LeftButton);
+                else
+                    win->close();
+            },
+            [&] { model_->closeWindow(); }, exitButton);
         View actual = filesView();
         View expected = expectedFilesView();
         actual.emplace_back(QStringLiteral("window closed"), flags({win->unloaded(), win->isVisible()}));
@@ -367,7 +382,8 @@ protected:
 
     void click(QWidget* w, const QString& what, const std::function<void()>& onModel)
     {
-        act(what, [w] { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2)); }, onModel);
+        act(
+            what, [w] { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2)); }, onModel);
     }
 
     QPoint cellCenter(vm::window::FlexGrid& grid, int row, int col)
@@ -408,33 +424,38 @@ protected:
             boxes.answers.push_back(a == Answer::Yes  ? vm::window::MsgAnswer::Yes
                                     : a == Answer::No ? vm::window::MsgAnswer::No
                                                       : vm::window::MsgAnswer::Cancel);
-        const QString what = name + (!asks ? QString() : a == Answer::Yes ? QStringLiteral(" (Yes)") : QStringLiteral(" (No/Cancel)"));
+        const QString what = name + (!asks              ? QString()
+                                     : a == Answer::Yes ? QStringLiteral(" (Yes)")
+                                                        : QStringLiteral(" (No/Cancel)"));
         if (b != RecMsg) {
             click(button, what, [this, b, a] { model_->clickButton(b, a); });
             return;
         }
         QDateTime from;
         QDateTime to;
-        act(what, [&] {
-            from = QDateTime::currentDateTime();
-            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-            to = QDateTime::currentDateTime();
-        }, [&] {
-            // The name carries the second of the recording: the new file of
-            // those seconds, else one that was overwritten, else the first.
-            QStringList names;
-            for (QDateTime t = from.addMSecs(-from.time().msec()); t <= to; t = t.addSecs(1))
-                names << model_->recordedMessageName(t.toString(QStringLiteral("MMddHHmmss")));
-            QString made, overwritten;
-            for (const QString& n : names)
-                if (QFileInfo::exists(model_->messagePath(n)))
-                    (model_->messages.count(n) ? overwritten : made) = n;
-            if (made.isEmpty())
-                made = overwritten.isEmpty() ? names.front() : overwritten;
-            model_->clickButton(RecMsg, a, made);
-            if (model_->messages.count(made))
-                model_->messages[made].written = QFileInfo(model_->messagePath(made)).lastModified();
-        });
+        act(
+            what,
+            [&] {
+                from = QDateTime::currentDateTime();
+                QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+                to = QDateTime::currentDateTime();
+            },
+            [&] {
+                // The name carries the second of the recording: the new file of
+                // those seconds, else one that was overwritten, else the first.
+                QStringList names;
+                for (QDateTime t = from.addMSecs(-from.time().msec()); t <= to; t = t.addSecs(1))
+                    names << model_->recordedMessageName(t.toString(QStringLiteral("MMddHHmmss")));
+                QString made, overwritten;
+                for (const QString& n : names)
+                    if (QFileInfo::exists(model_->messagePath(n)))
+                        (model_->messages.count(n) ? overwritten : made) = n;
+                if (made.isEmpty())
+                    made = overwritten.isEmpty() ? names.front() : overwritten;
+                model_->clickButton(RecMsg, a, made);
+                if (model_->messages.count(made))
+                    model_->messages[made].written = QFileInfo(model_->messagePath(made)).lastModified();
+            });
     }
 
     // --- choosing the next action by weight, from what the operator sees ---
@@ -451,10 +472,10 @@ protected:
         Choices choices;
         anyTabChoices(choices);
         switch (M().tab) {
-        case 0: mailboxesTabChoices(choices); break;
-        case 1: addModifyTabChoices(choices); break;
-        case 2: lengthFieldChoices(choices); break;
-        default: settingsTabChoices(choices); break;
+            case 0: mailboxesTabChoices(choices); break;
+            case 1: addModifyTabChoices(choices); break;
+            case 2: lengthFieldChoices(choices); break;
+            default: settingsTabChoices(choices); break;
         }
         int total = 0;
         for (const auto& c : choices)
@@ -473,50 +494,60 @@ protected:
         add.emplace_back(6, [this] {
             const int t = chance(0.3) ? 0 : pick(5);  // the first tab has the most to do
             QTabBar* bar = W().SSTab1->tabBar();
-            act(QStringLiteral("tab %1").arg(t), [&] { QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(t).center()); },
+            act(
+                QStringLiteral("tab %1").arg(t),
+                [&] { QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(t).center()); },
                 [&] { M().clickTab(t); });
         });
         add.emplace_back(1, [this] { click(W().cmdVmCfgHelp, QStringLiteral("Help"), [this] { M().clickHelp(); }); });
         QWidget* focused = QApplication::focusWidget();
         if (focused && focused != W().txtEmailBody)  // the body takes a Tab as text
             add.emplace_back(2, [this, focused] {
-                act(QStringLiteral("Tab key"), [&] { QTest::keyClick(focused, Qt::Key_Tab); }, [] {});
+                act(
+                    QStringLiteral("Tab key"), [&] { QTest::keyClick(focused, Qt::Key_Tab); }, [] {});
             });
         if (chance(0.3))
             add.emplace_back(1, [this] { closeSession(chance(0.5)); });
         if (M().messages.size() < 150)
             add.emplace_back(2, [this] {
                 const QString id = !M().table.empty() && chance(0.8) ? oneOf(M().table).id : digits(1, 4);
-                act(QStringLiteral("a message arrives for ") + id, [&] { messageArrives(id); }, [] {});
+                act(
+                    QStringLiteral("a message arrives for ") + id, [&] { messageArrives(id); }, [] {});
             });
         if (!M().table.empty())
             add.emplace_back(1, [this] {
                 const QString id = oneOf(M().table).id;
-                act(QStringLiteral("a greeting arrives for ") + id, [&] { greetingArrives(id); }, [] {});
+                act(
+                    QStringLiteral("a greeting arrives for ") + id, [&] { greetingArrives(id); }, [] {});
             });
         // The recording template goes missing now and then: recording fails
         // with a run-time error, which is reported, and the window goes on.
         add.emplace_back(1, [this] {
             const bool present = !M().templatePresent;
-            act(present ? QStringLiteral("template restored") : QStringLiteral("template removed"), [&] {
-                if (present)
-                    folder.write(QStringLiteral("system/8pcm16m.wav"), M().templateBytes);
-                else
-                    QFile::remove(folder.file(QStringLiteral("system/8pcm16m.wav")));
-            }, [&] { M().templatePresent = present; });
+            act(
+                present ? QStringLiteral("template restored") : QStringLiteral("template removed"),
+                [&] {
+                    if (present)
+                        folder.write(QStringLiteral("system/8pcm16m.wav"), M().templateBytes);
+                    else
+                        QFile::remove(folder.file(QStringLiteral("system/8pcm16m.wav")));
+                },
+                [&] { M().templatePresent = present; });
         });
         if (M().messages.empty())
             return;
         add.emplace_back(1, [this] {
             const QString name = someMessage();
-            act(QStringLiteral("engine removes ") + name, [&] { QFile::remove(M().messagePath(name)); },
+            act(
+                QStringLiteral("engine removes ") + name, [&] { QFile::remove(M().messagePath(name)); },
                 [&] { M().messageVanishes(name); });
         });
         add.emplace_back(1, [this] {
             // The engine holds on to messages it received, not to recordings made here.
             const QString name = someMessage();
             if (!name.endsWith(QStringLiteral("_1000_999.wav")))
-                act(QStringLiteral("engine locks ") + name,
+                act(
+                    QStringLiteral("engine locks ") + name,
                     [&] { QFile::setPermissions(M().messagePath(name), QFileDevice::ReadOwner); },
                     [&] { M().messageLocked(name); });
         });
@@ -530,21 +561,28 @@ protected:
             add.emplace_back(12, [this, boxRows] {
                 const int r = 1 + pick(boxRows);
                 const bool shift = chance(0.1);
-                act(QStringLiteral("click box row %1%2").arg(r).arg(shift ? " shift" : ""), [&] {
-                    QTest::mouseClick(W().gridVmbList->viewport(), Qt::LeftButton, shift ? Qt::ShiftModifier : Qt::NoModifier,
-                                      cellCenter(*W().gridVmbList, r, 1));
-                }, [&] { M().clickBoxRow(r, shift); });
+                act(
+                    QStringLiteral("click box row %1%2").arg(r).arg(shift ? " shift" : ""),
+                    [&] {
+                        QTest::mouseClick(W().gridVmbList->viewport(), Qt::LeftButton,
+                                          shift ? Qt::ShiftModifier : Qt::NoModifier,
+                                          cellCenter(*W().gridVmbList, r, 1));
+                    },
+                    [&] { M().clickBoxRow(r, shift); });
             });
             add.emplace_back(3, [this, boxRows] {
                 const int r = 1 + pick(boxRows);
-                act(QStringLiteral("double-click box row %1").arg(r), [&] {
-                    QWidget* v = W().gridVmbList->viewport();
-                    const QPoint at = cellCenter(*W().gridVmbList, r, 0);
-                    QTest::mousePress(v, Qt::LeftButton, {}, at);
-                    QTest::mouseRelease(v, Qt::LeftButton, {}, at);
-                    QTest::mouseDClick(v, Qt::LeftButton, {}, at);
-                    QTest::mouseRelease(v, Qt::LeftButton, {}, at);
-                }, [&] { M().doubleClickBoxRow(r); });
+                act(
+                    QStringLiteral("double-click box row %1").arg(r),
+                    [&] {
+                        QWidget* v = W().gridVmbList->viewport();
+                        const QPoint at = cellCenter(*W().gridVmbList, r, 0);
+                        QTest::mousePress(v, Qt::LeftButton, {}, at);
+                        QTest::mouseRelease(v, Qt::LeftButton, {}, at);
+                        QTest::mouseDClick(v, Qt::LeftButton, {}, at);
+                        QTest::mouseRelease(v, Qt::LeftButton, {}, at);
+                    },
+                    [&] { M().doubleClickBoxRow(r); });
             });
         }
         // Keys move the selection of the list that has the focus.
@@ -554,8 +592,9 @@ protected:
                 add.emplace_back(4, [this, grid, boxList] {
                     const int key = oneOf<int>({Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Home, Qt::Key_End});
                     const bool shift = chance(0.3);
-                    act(QStringLiteral("key %1%2 in the %3 list").arg(QKeySequence(key).toString(), shift ? " shift" : "",
-                                                                     boxList ? "box" : "message"),
+                    act(
+                        QStringLiteral("key %1%2 in the %3 list")
+                            .arg(QKeySequence(key).toString(), shift ? " shift" : "", boxList ? "box" : "message"),
                         [&] { QTest::keyClick(grid, Qt::Key(key), shift ? Qt::ShiftModifier : Qt::NoModifier); },
                         [&] { boxList ? M().boxListKey(key, shift) : M().messageListKey(key, shift); });
                 });
@@ -563,47 +602,63 @@ protected:
         if (messageRows > 0) {
             add.emplace_back(8, [this, messageRows] {
                 const int r = 1 + pick(messageRows);
-                const auto button = oneOf<Qt::MouseButton>({Qt::LeftButton, Qt::LeftButton, Qt::RightButton, Qt::MiddleButton});
+                const auto button = oneOf<Qt::MouseButton>(
+                    {Qt::LeftButton, Qt::LeftButton, Qt::RightButton, Qt::MiddleButton});
                 const bool shift = button == Qt::LeftButton && chance(0.15);
-                act(QStringLiteral("press message row %1 button %2%3").arg(r).arg(int(button)).arg(shift ? " shift" : ""), [&] {
-                    QTest::mouseClick(W().gridMsgList->viewport(), button, shift ? Qt::ShiftModifier : Qt::NoModifier,
-                                      cellCenter(*W().gridMsgList, r, 2));
-                }, [&] { M().pressMessageRow(r, shift); });
+                act(
+                    QStringLiteral("press message row %1 button %2%3")
+                        .arg(r)
+                        .arg(int(button))
+                        .arg(shift ? " shift" : ""),
+                    [&] {
+                        QTest::mouseClick(W().gridMsgList->viewport(), button,
+                                          shift ? Qt::ShiftModifier : Qt::NoModifier,
+                                          cellCenter(*W().gridMsgList, r, 2));
+                    },
+                    [&] { M().pressMessageRow(r, shift); });
             });
             add.emplace_back(5, [this, messageRows] {
                 const int from = 1 + pick(messageRows);
                 int to = from;
-                act(QStringLiteral("drag messages from %1").arg(from), [&] {
-                    auto& grid = *W().gridMsgList;
-                    const QPoint start = cellCenter(grid, from, 2);
-                    std::vector<int> visible;  // rows the drag reaches without scrolling, either way
-                    for (int r = 1; r <= messageRows; ++r)
-                        if (grid.viewport()->rect().contains(grid.visualRect(grid.model()->index(r - 1, 2))))
-                            visible.push_back(r);
-                    to = visible.empty() ? from : oneOf(visible);
-                    recent_.back() += QStringLiteral(" to %1").arg(to);
-                    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, start);
-                    QCoreApplication::processEvents();
-                    const QPoint end = grid.visualRect(grid.model()->index(to - 1, 2)).center();
-                    QTest::mouseMove(grid.viewport(), end);
-                    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, end);
-                }, [&] {
-                    M().pressMessageRow(from, false);
-                    M().dragMessagesTo(to);
-                });
+                act(
+                    QStringLiteral("drag messages from %1").arg(from),
+                    [&] {
+                        auto& grid = *W().gridMsgList;
+                        const QPoint start = cellCenter(grid, from, 2);
+                        std::vector<int> visible;  // rows the drag reaches without scrolling, either way
+                        for (int r = 1; r <= messageRows; ++r)
+                            if (grid.viewport()->rect().contains(grid.visualRect(grid.model()->index(r - 1, 2))))
+                                visible.push_back(r);
+                        to = visible.empty() ? from : oneOf(visible);
+                        recent_.back() += QStringLiteral(" to %1").arg(to);
+                        QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, start);
+                        QCoreApplication::processEvents();
+                        const QPoint end = grid.visualRect(grid.model()->index(to - 1, 2)).center();
+                        QTest::mouseMove(grid.viewport(), end);
+                        QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, end);
+                    },
+                    [&] {
+                        M().pressMessageRow(from, false);
+                        M().dragMessagesTo(to);
+                    });
             });
         }
-        add.emplace_back(2, [this] { click(W().cmdVmbModify, QStringLiteral("Modify"), [this] { M().clickModify(); }); });
+        add.emplace_back(2,
+                         [this] { click(W().cmdVmbModify, QStringLiteral("Modify"), [this] { M().clickModify(); }); });
         const struct {
             int weight;
             QPushButton* button;
             Button which;
             const char* name;
         } buttons[] = {
-            {3, W().cmdDeleteVmb, DeleteVmb, "delete box"},      {2, W().cmdRecIntro, RecIntro, "record greeting"},
-            {2, W().cmdPlayIntro, PlayIntro, "play greeting"},   {1, W().cmdStopPlay[0], StopIntro, "stop greeting"},
-            {5, W().cmdDeleteMsg, DeleteMsg, "delete messages"}, {M().messages.size() < 200 ? 3 : 0, W().cmdRecMsg, RecMsg, "record message"},
-            {3, W().cmdPlayMsg, PlayMsg, "play message"},        {1, W().cmdStopPlay[1], StopMsg, "stop message"},
+            {3, W().cmdDeleteVmb, DeleteVmb, "delete box"},
+            {2, W().cmdRecIntro, RecIntro, "record greeting"},
+            {2, W().cmdPlayIntro, PlayIntro, "play greeting"},
+            {1, W().cmdStopPlay[0], StopIntro, "stop greeting"},
+            {5, W().cmdDeleteMsg, DeleteMsg, "delete messages"},
+            {M().messages.size() < 200 ? 3 : 0, W().cmdRecMsg, RecMsg, "record message"},
+            {3, W().cmdPlayMsg, PlayMsg, "play message"},
+            {1, W().cmdStopPlay[1], StopMsg, "stop message"},
         };
         for (const auto& b : buttons)
             add.emplace_back(b.weight, [this, b] { pressButton(b.button, b.which, QString::fromLatin1(b.name)); });
@@ -611,11 +666,15 @@ protected:
 
     void typeBoxField(int i, const QString& typed, bool replace)
     {
-        act(QStringLiteral("type \"%1\" into box field %2").arg(typed).arg(i),
+        act(
+            QStringLiteral("type \"%1\" into box field %2").arg(typed).arg(i),
             [&] { typeInto(W().txtNewVmb[static_cast<std::size_t>(i)], typed, replace); },
             [&] { M().typeBoxField(i, typed, replace); });
     }
-    void clickAdd() { click(W().cmdVmbAdd, QStringLiteral("Add / Modify"), [this] { M().clickAdd(); }); }
+    void clickAdd()
+    {
+        click(W().cmdVmbAdd, QStringLiteral("Add / Modify"), [this] { M().clickAdd(); });
+    }
     void toggleCheck(int i)
     {
         click(i == 0 ? static_cast<QWidget*>(W().chkUploadToFtp) : W().chkDeleteAfterForward,
@@ -632,7 +691,8 @@ protected:
         add.emplace_back(3, [this] { toggleCheck(pick(2)); });
         add.emplace_back(4, [this] { clickAdd(); });
         add.emplace_back(4, [this] { click(W().cmdNext, QStringLiteral("next box"), [this] { M().clickNext(); }); });
-        add.emplace_back(3, [this] { click(W().cmdPrev, QStringLiteral("previous box"), [this] { M().clickPrev(); }); });
+        add.emplace_back(3,
+                         [this] { click(W().cmdPrev, QStringLiteral("previous box"), [this] { M().clickPrev(); }); });
         if (M().table.size() < 40)
             add.emplace_back(6, [this] {
                 // A whole addition or change, one action at a time.
@@ -653,7 +713,8 @@ protected:
             const int i = pick(3);
             const QString typed = limitText();
             const bool replace = chance(0.8);
-            act(QStringLiteral("type \"%1\" into length field %2").arg(typed).arg(i),
+            act(
+                QStringLiteral("type \"%1\" into length field %2").arg(typed).arg(i),
                 [&] { typeInto(W().Text1[static_cast<std::size_t>(i)], typed, replace); },
                 [&] { M().typeLimit(i, typed, replace); });
         });
@@ -663,11 +724,16 @@ protected:
     {
         auto& w = W();
         const std::vector<std::pair<Setting, QWidget*>> fields =
-            M().tab == 3 ? std::vector<std::pair<Setting, QWidget*>>{{Subject, w.txtEmailSubject}, {SmtpHost, w.txtSmtpMailHost},
-                                                                     {SmtpAddress, w.txtSmtpEmailAddress}, {LoginName, w.txtSmtpLoginName},
-                                                                     {LoginPassword, w.txtSmtpLoginPassword}, {Body, w.txtEmailBody}}
-                         : std::vector<std::pair<Setting, QWidget*>>{{FtpServer, w.txtFtpServer}, {FtpDir, w.txtFtpDir},
-                                                                     {FtpUser, w.txtFtpUser}, {FtpPassword, w.txtFtpPassword},
+            M().tab == 3 ? std::vector<std::pair<Setting, QWidget*>>{{Subject, w.txtEmailSubject},
+                                                                     {SmtpHost, w.txtSmtpMailHost},
+                                                                     {SmtpAddress, w.txtSmtpEmailAddress},
+                                                                     {LoginName, w.txtSmtpLoginName},
+                                                                     {LoginPassword, w.txtSmtpLoginPassword},
+                                                                     {Body, w.txtEmailBody}}
+                         : std::vector<std::pair<Setting, QWidget*>>{{FtpServer, w.txtFtpServer},
+                                                                     {FtpDir, w.txtFtpDir},
+                                                                     {FtpUser, w.txtFtpUser},
+                                                                     {FtpPassword, w.txtFtpPassword},
                                                                      {RunCommand, w.txtRunCommand}};
         for (const auto& [setting, widget] : fields) {
             // The SMTP fields are switched off with MAPI: nobody can type there.
@@ -676,14 +742,18 @@ protected:
             add.emplace_back(2, [this, setting, widget] {
                 const QString typed = setting == Body ? bodyText() : randomText(kIniText, 16);
                 const bool replace = chance(0.7);
-                act(QStringLiteral("type \"%1\" into setting %2").arg(QString(typed).replace(QLatin1Char('\n'), QStringLiteral("\\n"))).arg(int(setting)),
+                act(
+                    QStringLiteral("type \"%1\" into setting %2")
+                        .arg(QString(typed).replace(QLatin1Char('\n'), QStringLiteral("\\n")))
+                        .arg(int(setting)),
                     [&] { typeInto(widget, typed, replace); }, [&] { M().typeSetting(setting, typed, replace); });
             });
         }
         if (M().tab == 3)
             add.emplace_back(4, [this] {
                 const bool smtpOption = chance(0.5);
-                act(smtpOption ? QStringLiteral("choose SMTP") : QStringLiteral("choose MAPI"),
+                act(
+                    smtpOption ? QStringLiteral("choose SMTP") : QStringLiteral("choose MAPI"),
                     [&] { QTest::mouseClick(W().optEmailMechanism[smtpOption ? 2 : 1], Qt::LeftButton); },
                     [&] { M().clickMechanism(smtpOption); });
             });
@@ -693,25 +763,33 @@ protected:
     View filesView() const
     {
         QStringList messages, greetings, keys;
-        for (const QFileInfo& f : QDir(folder.file(QStringLiteral("data/VmSave"))).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
-            messages << QStringLiteral("%1 %2%3").arg(f.fileName()).arg(f.size())
+        for (const QFileInfo& f :
+             QDir(folder.file(QStringLiteral("data/VmSave"))).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
+            messages << QStringLiteral("%1 %2%3")
+                            .arg(f.fileName())
+                            .arg(f.size())
                             .arg(f.permissions() & QFileDevice::WriteOwner ? "" : " locked");
-        for (const QFileInfo& f : QDir(folder.file(QStringLiteral("data/VmWelc"))).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
-            greetings << f.fileName() + QLatin1Char(' ') + QString::fromLatin1(folder.read(QStringLiteral("data/VmWelc/") + f.fileName()).left(16));
+        for (const QFileInfo& f :
+             QDir(folder.file(QStringLiteral("data/VmWelc"))).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
+            greetings << f.fileName() + QLatin1Char(' ') +
+                             QString::fromLatin1(folder.read(QStringLiteral("data/VmWelc/") + f.fileName()).left(16));
         bool voicemail = false;
-        for (const QString& line : QString::fromLatin1(folder.read(QStringLiteral("QV.INI"))).split(QStringLiteral("\r\n"))) {
+        for (const QString& line :
+             QString::fromLatin1(folder.read(QStringLiteral("QV.INI"))).split(QStringLiteral("\r\n"))) {
             if (line.startsWith(QLatin1Char('[')))
                 voicemail = line.compare(QStringLiteral("[Voicemail]"), Qt::CaseInsensitive) == 0;
             else if (voicemail && line.contains(QLatin1Char('=')))
                 keys << line;
         }
         keys.sort();
-        return {{QStringLiteral("message folder"), join(messages)},
-                {QStringLiteral("greeting folder"), join(greetings)},
-                {QStringLiteral("VmBoxList.xml"), QString::fromLatin1(folder.read(QStringLiteral("data/VmBoxList.xml")))},
-                {QStringLiteral("VmBoxList.txt is there"), flags({folder.exists(QStringLiteral("data/VmBoxList.txt"))})},
-                {QStringLiteral("VmEmailForwardBody.txt"), QString::fromLatin1(folder.read(QStringLiteral("VmEmailForwardBody.txt")))},
-                {QStringLiteral("QV.INI [Voicemail]"), join(keys)}};
+        return {
+            {QStringLiteral("message folder"), join(messages)},
+            {QStringLiteral("greeting folder"), join(greetings)},
+            {QStringLiteral("VmBoxList.xml"), QString::fromLatin1(folder.read(QStringLiteral("data/VmBoxList.xml")))},
+            {QStringLiteral("VmBoxList.txt is there"), flags({folder.exists(QStringLiteral("data/VmBoxList.txt"))})},
+            {QStringLiteral("VmEmailForwardBody.txt"),
+             QString::fromLatin1(folder.read(QStringLiteral("VmEmailForwardBody.txt")))},
+            {QStringLiteral("QV.INI [Voicemail]"), join(keys)}};
     }
     View expectedFilesView() const
     {
@@ -744,13 +822,18 @@ protected:
         }
         for (int r = 1; r < w.gridVmbList->rows(); ++r)
             boxRows << QStringList{w.gridVmbList->textMatrix(r, 0), w.gridVmbList->textMatrix(r, 1),
-                                   w.gridVmbList->textMatrix(r, 2), w.gridVmbList->textMatrix(r, 3)}.join(QLatin1Char(','));
+                                   w.gridVmbList->textMatrix(r, 2), w.gridVmbList->textMatrix(r, 3)}
+                           .join(QLatin1Char(','));
         const auto icon = [&](int r) {
-            const auto picture = w.gridMsgList->model()->data(w.gridMsgList->model()->index(r - 1, 0), Qt::DecorationRole).value<QPixmap>();
+            const auto picture = w.gridMsgList->model()
+                                     ->data(w.gridMsgList->model()->index(r - 1, 0), Qt::DecorationRole)
+                                     .value<QPixmap>();
             if (picture.isNull())
                 return -1;
             const QImage image = picture.toImage();
-            return image == w.imgSndStatus.picture(0).toImage() ? 0 : image == w.imgSndStatus.picture(1).toImage() ? 1 : 9;
+            return image == w.imgSndStatus.picture(0).toImage()   ? 0
+                   : image == w.imgSndStatus.picture(1).toImage() ? 1
+                                                                  : 9;
         };
         for (int r = 1; r < w.gridMsgList->rows(); ++r) {
             QStringList cells;
@@ -762,9 +845,9 @@ protected:
             boxFields << field->text();
         for (const auto* field : w.Text1)
             limits << field->text();
-        for (const QLineEdit* field : {w.txtEmailSubject, w.txtSmtpMailHost, w.txtSmtpEmailAddress, w.txtSmtpLoginName,
-                                       w.txtSmtpLoginPassword, w.txtFtpServer, w.txtFtpDir, w.txtFtpUser, w.txtFtpPassword,
-                                       w.txtRunCommand})
+        for (const QLineEdit* field :
+             {w.txtEmailSubject, w.txtSmtpMailHost, w.txtSmtpEmailAddress, w.txtSmtpLoginName, w.txtSmtpLoginPassword,
+              w.txtFtpServer, w.txtFtpDir, w.txtFtpUser, w.txtFtpPassword, w.txtRunCommand})
             settings << field->text();
         settings << w.txtEmailBody->toPlainText();
         for (const auto& s : boxes.shown)
@@ -773,26 +856,35 @@ protected:
             {QStringLiteral("table"), join(table)},
             {QStringLiteral("mailbox list"), join(boxRows)},
             {QStringLiteral("mailbox list row, col, row sel, col sel"),
-             QStringList{n(w.gridVmbList->row()), n(w.gridVmbList->col()), n(w.gridVmbList->rowSel()), n(w.gridVmbList->colSel())}.join(QLatin1Char(','))},
+             QStringList{n(w.gridVmbList->row()), n(w.gridVmbList->col()), n(w.gridVmbList->rowSel()),
+                         n(w.gridVmbList->colSel())}
+                 .join(QLatin1Char(','))},
             {QStringLiteral("message list"), join(messageRows)},
             {QStringLiteral("message list row, row sel, first column width"),
-             QStringList{n(w.gridMsgList->row()), n(w.gridMsgList->rowSel()), n(w.gridMsgList->colWidth(0))}.join(QLatin1Char(','))},
+             QStringList{n(w.gridMsgList->row()), n(w.gridMsgList->rowSel()), n(w.gridMsgList->colWidth(0))}.join(
+                 QLatin1Char(','))},
             {QStringLiteral("counts new, saved, boxes"),
-             QStringList{w.lblMsgCount[0]->text(), w.lblMsgCount[1]->text(), w.lblMsgCount[2]->text()}.join(QLatin1Char(','))},
+             QStringList{w.lblMsgCount[0]->text(), w.lblMsgCount[1]->text(), w.lblMsgCount[2]->text()}.join(
+                 QLatin1Char(','))},
             {QStringLiteral("buttons RecIntro PlayIntro StopIntro DeleteVmb RecMsg PlayMsg StopMsg DeleteMsg"),
-             flags({w.cmdRecIntro->isEnabled(), w.cmdPlayIntro->isEnabled(), w.cmdStopPlay[0]->isEnabled(), w.cmdDeleteVmb->isEnabled(),
-                    w.cmdRecMsg->isEnabled(), w.cmdPlayMsg->isEnabled(), w.cmdStopPlay[1]->isEnabled(), w.cmdDeleteMsg->isEnabled()})},
+             flags({w.cmdRecIntro->isEnabled(), w.cmdPlayIntro->isEnabled(), w.cmdStopPlay[0]->isEnabled(),
+                    w.cmdDeleteVmb->isEnabled(), w.cmdRecMsg->isEnabled(), w.cmdPlayMsg->isEnabled(),
+                    w.cmdStopPlay[1]->isEnabled(), w.cmdDeleteMsg->isEnabled()})},
             {QStringLiteral("tab, sSelectedVmbId, iLastMsgRow, iCurVmbIdx"),
-             QStringList{n(w.SSTab1->currentIndex()), w.sSelectedVmbId, n(std::int16_t(w.iLastMsgRow)), n(std::int16_t(w.iCurVmbIdx))}.join(QLatin1Char(','))},
+             QStringList{n(w.SSTab1->currentIndex()), w.sSelectedVmbId, n(std::int16_t(w.iLastMsgRow)),
+                         n(std::int16_t(w.iCurVmbIdx))}
+                 .join(QLatin1Char(','))},
             {QStringLiteral("box fields"), join(boxFields)},
-            {QStringLiteral("check boxes, lblAddedOK"),
-             flags({w.chkUploadToFtp->checkState() == Qt::Checked, w.chkDeleteAfterForward->checkState() == Qt::Checked}) + w.lblAddedOK->text()},
+            {QStringLiteral("check boxes, lblAddedOK"), flags({w.chkUploadToFtp->checkState() == Qt::Checked,
+                                                               w.chkDeleteAfterForward->checkState() == Qt::Checked}) +
+                                                            w.lblAddedOK->text()},
             {QStringLiteral("length fields, RecLengthMin, RecLengthMax"),
              join(limits) + QStringLiteral(" / %1,%2").arg(vm::config::RecLengthMin).arg(vm::config::RecLengthMax)},
             {QStringLiteral("statistics"), join({w.txtStats[0]->text(), w.txtStats[1]->text(), w.txtStats[2]->text()})},
             {QStringLiteral("MAPI, SMTP, SMTP fields and labels enabled"),
-             flags({w.optEmailMechanism[1]->isChecked(), w.optEmailMechanism[2]->isChecked(), w.txtSmtpMailHost->isEnabled(),
-                    w.txtSmtpEmailAddress->isEnabled(), w.lblSmtpDesc[0]->isEnabled(), w.lblSmtpDesc[1]->isEnabled()})},
+             flags({w.optEmailMechanism[1]->isChecked(), w.optEmailMechanism[2]->isChecked(),
+                    w.txtSmtpMailHost->isEnabled(), w.txtSmtpEmailAddress->isEnabled(), w.lblSmtpDesc[0]->isEnabled(),
+                    w.lblSmtpDesc[1]->isEnabled()})},
             {QStringLiteral("settings fields"), join(settings)},
             {QStringLiteral("message boxes"), join(shown)},
             {QStringLiteral("unanswered questions"), n(boxes.answers.size())},
@@ -816,7 +908,8 @@ protected:
         for (const auto& r : m.boxRows)
             boxRows << QStringList{r[0], r[1], r[2], QString()}.join(QLatin1Char(','));
         for (const MessageRow& r : m.messageRows)
-            messageRows << QStringList(r.cells.begin(), r.cells.end()).join(QLatin1Char(',')) + QStringLiteral(" icon ") + n(r.icon);
+            messageRows << QStringList(r.cells.begin(), r.cells.end()).join(QLatin1Char(',')) +
+                               QStringLiteral(" icon ") + n(r.icon);
         for (const Shown& s : m.shown)
             shown << shownText(s.caption, s.question, s.text);
         const auto& on = m.enabled;
@@ -828,17 +921,21 @@ protected:
             {QStringLiteral("message list"), join(messageRows)},
             {QStringLiteral("message list row, row sel, first column width"),
              QStringList{n(m.messageRow), n(m.messageRowSel), n(m.messageCol0Width)}.join(QLatin1Char(','))},
-            {QStringLiteral("counts new, saved, boxes"), QStringList(m.countLabels.begin(), m.countLabels.end()).join(QLatin1Char(','))},
+            {QStringLiteral("counts new, saved, boxes"),
+             QStringList(m.countLabels.begin(), m.countLabels.end()).join(QLatin1Char(','))},
             {QStringLiteral("buttons RecIntro PlayIntro StopIntro DeleteVmb RecMsg PlayMsg StopMsg DeleteMsg"),
-             flags({on[RecIntro], on[PlayIntro], on[StopIntro], on[DeleteVmb], on[RecMsg], on[PlayMsg], on[StopMsg], on[DeleteMsg]})},
+             flags({on[RecIntro], on[PlayIntro], on[StopIntro], on[DeleteVmb], on[RecMsg], on[PlayMsg], on[StopMsg],
+                    on[DeleteMsg]})},
             {QStringLiteral("tab, sSelectedVmbId, iLastMsgRow, iCurVmbIdx"),
              QStringList{n(m.tab), m.selectedId, n(m.lastMessageRow), n(m.currentBoxIndex)}.join(QLatin1Char(','))},
             {QStringLiteral("box fields"), join(QStringList(m.boxFields.begin(), m.boxFields.end()))},
             {QStringLiteral("check boxes, lblAddedOK"), flags({m.checks[0] == 1, m.checks[1] == 1}) + m.addedOK},
             {QStringLiteral("length fields, RecLengthMin, RecLengthMax"),
-             join(QStringList(m.limitFields.begin(), m.limitFields.end())) + QStringLiteral(" / %1,%2").arg(m.recLengthMin).arg(m.recLengthMax)},
+             join(QStringList(m.limitFields.begin(), m.limitFields.end())) +
+                 QStringLiteral(" / %1,%2").arg(m.recLengthMin).arg(m.recLengthMax)},
             {QStringLiteral("statistics"), join(QStringList(m.stats.begin(), m.stats.end()))},
-            {QStringLiteral("MAPI, SMTP, SMTP fields and labels enabled"), flags({!smtp, smtp, smtp, smtp, smtp, smtp})},
+            {QStringLiteral("MAPI, SMTP, SMTP fields and labels enabled"),
+             flags({!smtp, smtp, smtp, smtp, smtp, smtp})},
             {QStringLiteral("settings fields"), join(QStringList(m.settings.begin(), m.settings.end()))},
             {QStringLiteral("message boxes"), join(shown)},
             {QStringLiteral("unanswered questions"), QStringLiteral("0")},

@@ -18,20 +18,11 @@ TempAppFolder::TempAppFolder()
     setAppFolder(dir_.path());
 }
 
-TempAppFolder::~TempAppFolder()
-{
-    setAppFolder(previous_);
-}
+TempAppFolder::~TempAppFolder() { setAppFolder(previous_); }
 
-QString TempAppFolder::path() const
-{
-    return QDir(dir_.path()).absolutePath();
-}
+QString TempAppFolder::path() const { return QDir(dir_.path()).absolutePath(); }
 
-QString TempAppFolder::file(const QString& relative) const
-{
-    return path() + QLatin1Char('/') + relative;
-}
+QString TempAppFolder::file(const QString& relative) const { return path() + QLatin1Char('/') + relative; }
 
 void TempAppFolder::write(const QString& relative, const QByteArray& bytes) const
 {
@@ -48,9 +39,6 @@ QByteArray TempAppFolder::read(const QString& relative) const
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool TempAppFolder::exists(const QString& relative) const
-{
-    return QFileInfo::exists(file(relative));
-}
+bool TempAppFolder::exists(const QString& relative) const { return QFileInfo::exists(file(relative)); }
 
 }  // namespace vm::test

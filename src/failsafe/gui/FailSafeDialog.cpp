@@ -252,15 +252,9 @@ void FailSafeDialog::showSlotFields(int slot)
     ErrLine_->setText(lineFieldText(s.line, record_.codePointer));
 }
 
-void FailSafeDialog::setSystemInfoText(const QString& text)
-{
-    nsCtrlArgs_->setPlainText(text);
-}
+void FailSafeDialog::setSystemInfoText(const QString& text) { nsCtrlArgs_->setPlainText(text); }
 
-QString FailSafeDialog::systemInfoText() const
-{
-    return nsCtrlArgs_->toPlainText();
-}
+QString FailSafeDialog::systemInfoText() const { return nsCtrlArgs_->toPlainText(); }
 
 void FailSafeDialog::updateStatusBar(const QString& message)
 {
@@ -274,31 +268,31 @@ void FailSafeDialog::updateStatusBar(const QString& message)
 QString FailSafeDialog::printableText(int view) const
 {
     switch (view) {
-    case CommentView:
-        return Text1_->toPlainText();
-    case SourceView: {
-        const QListWidgetItem* description = errText_->currentItem();
-        const std::pair<const QLabel*, QString> pairs[] = {
-            {nsCtrlLabel7_, ErrType_->text()},     {nsCtrlProjLab_, errProject_->text()},
-            {nsCtrlLabel1_, ErrModule_->text()},   {nsCtrlLabel2_, ErrProcedure_->text()},
-            {nsCtrlLabel4_, ErrLine_->text()},     {nsCtrlLabel5_, ErrNo_->text()},
-            {nsCtrlLabel6_, description ? description->text() : QString()},
-        };
-        QStringList lines;
-        for (const auto& [label, value] : pairs)
-            lines << label->text() + value;
-        return lines.join(QLatin1Char('\n'));
-    }
-    case CallTreeView: {
-        QStringList lines;
-        for (int row = 0; row < nsCtrlCalls_->count(); ++row)
-            lines << nsCtrlCalls_->item(row)->text();
-        return lines.join(QLatin1Char('\n'));
-    }
-    case SystemView:
-        return nsCtrlArgs_->toPlainText();
-    default:
-        return {};
+        case CommentView: return Text1_->toPlainText();
+        case SourceView: {
+            const QListWidgetItem* description = errText_->currentItem();
+            const std::pair<const QLabel*, QString> pairs[] = {
+                {nsCtrlLabel7_, ErrType_->text()},
+                {nsCtrlProjLab_, errProject_->text()},
+                {nsCtrlLabel1_, ErrModule_->text()},
+                {nsCtrlLabel2_, ErrProcedure_->text()},
+                {nsCtrlLabel4_, ErrLine_->text()},
+                {nsCtrlLabel5_, ErrNo_->text()},
+                {nsCtrlLabel6_, description ? description->text() : QString()},
+            };
+            QStringList lines;
+            for (const auto& [label, value] : pairs)
+                lines << label->text() + value;
+            return lines.join(QLatin1Char('\n'));
+        }
+        case CallTreeView: {
+            QStringList lines;
+            for (int row = 0; row < nsCtrlCalls_->count(); ++row)
+                lines << nsCtrlCalls_->item(row)->text();
+            return lines.join(QLatin1Char('\n'));
+        }
+        case SystemView: return nsCtrlArgs_->toPlainText();
+        default: return {};
     }
 }
 
@@ -312,15 +306,9 @@ void FailSafeDialog::setPdfPathChooser(PdfPathChooser chooser)
     pdfPathChooser_ = chooser ? std::move(chooser) : PdfPathChooser(askForPdfPath);
 }
 
-void FailSafeDialog::setHelpFile(const QString& path)
-{
-    helpFile_ = path;
-}
+void FailSafeDialog::setHelpFile(const QString& path) { helpFile_ = path; }
 
-void FailSafeDialog::chooseView(int view)
-{
-    Combo1_->setCurrentIndex(view);
-}
+void FailSafeDialog::chooseView(int view) { Combo1_->setCurrentIndex(view); }
 
 void FailSafeDialog::viewChosen(int index)
 {
@@ -369,15 +357,9 @@ void FailSafeDialog::breakClicked()
 }
 
 // Escape and the close box acknowledge the error like Continue.
-void FailSafeDialog::reject()
-{
-    continueClicked();
-}
+void FailSafeDialog::reject() { continueClicked(); }
 
-void FailSafeDialog::printClicked()
-{
-    printPage(printableText(Combo1_->currentIndex()), this, pdfPathChooser_);
-}
+void FailSafeDialog::printClicked() { printPage(printableText(Combo1_->currentIndex()), this, pdfPathChooser_); }
 
 void FailSafeDialog::openHelpFile(const QString& path) const
 {

@@ -40,10 +40,7 @@ FailSafeDialog& FailSafeDialogHost::load()
     return *dialog_;
 }
 
-void FailSafeDialogHost::setSystemInfoText(const QString& text)
-{
-    load().setSystemInfoText(text);
-}
+void FailSafeDialogHost::setSystemInfoText(const QString& text) { load().setSystemInfoText(text); }
 
 QString FailSafeDialogHost::systemInfoText() const
 {
@@ -90,10 +87,7 @@ int FailSafeDialogHost::showModal()
     return decision;
 }
 
-QString FailSafeDialogHost::comment() const
-{
-    return comment_;
-}
+QString FailSafeDialogHost::comment() const { return comment_; }
 
 void FailSafeDialogHost::unload()
 {
@@ -105,10 +99,7 @@ void FailSafeDialogHost::unload()
     decided_ = false;
 }
 
-void FailSafeDialogHost::setShownCallback(ShownCallback callback)
-{
-    shown_ = std::move(callback);
-}
+void FailSafeDialogHost::setShownCallback(ShownCallback callback) { shown_ = std::move(callback); }
 
 void FailSafeDialogHost::setHelpFile(const QString& path)
 {
@@ -142,9 +133,6 @@ FailSafeDialogHost& installFailSafeDialogHost()
     return *host;
 }
 
-void removeFailSafeDialogHost()
-{
-    installedHost().reset();
-}
+void removeFailSafeDialogHost() { installedHost().reset(); }
 
 }  // namespace vm::failsafe::gui
