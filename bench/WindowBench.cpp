@@ -1,7 +1,7 @@
 // The main window on a large application folder: start-up with 32,767 boxes
 // and 100,000 message files, selecting a box with 10,000 messages, and the
 // mailbox list rebuild. Runs on the offscreen platform when there is no display.
-#include "manager_window/FlexGrid.h"
+#include "widgets/FlexGrid.h"
 #include "manager_window/frmVmailCfg.h"
 
 #include "mailbox/VmailLib.h"

@@ -3,6 +3,9 @@
 the tab pictures) as small PNG files, using nothing but the standard library.
 
     scripts/make-artwork.py src/manager_window/artwork
+
+then move status-new.png and status-saved.png to src/widgets/artwork (the
+status pictures belong to the reusable controls).
 """
 import struct
 import sys

@@ -3,11 +3,11 @@
 // with its greeting.
 #include "frmVmailCfg.h"
 
-#include "FlexGrid.h"
 #include "MessageBoxService.h"
-#include "TabControl.h"
-#include "TextBox.h"
 #include "WindowText.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/TabControl.h"
+#include "widgets/TextBox.h"
 
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
@@ -103,7 +103,7 @@ void frmVmailCfg::cmdVmbAdd_Click()
         box.DeleteAfterForward = checkValue(*chkDeleteAfterForward);
         VmbArray().store(idx, box);
 
-        for (TextBox* field : txtNewVmb)
+        for (widgets::TextBox* field : txtNewVmb)
             field->setText(QString());
         chkUploadToFtp->setCheckState(Qt::Unchecked);
         chkDeleteAfterForward->setCheckState(Qt::Unchecked);

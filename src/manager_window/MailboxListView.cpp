@@ -3,9 +3,9 @@
 #include "frmVmailCfg.h"
 
 #include "BusyCursor.h"
-#include "FlexGrid.h"
 #include "MessageFolder.h"
 #include "WindowText.h"
+#include "widgets/FlexGrid.h"
 
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
@@ -31,13 +31,13 @@ namespace {
 // whichever way the scope is left.
 class RepaintLock {
 public:
-    explicit RepaintLock(FlexGrid& grid) : grid_(grid) { grid_.lockRepaint(); }
+    explicit RepaintLock(widgets::FlexGrid& grid) : grid_(grid) { grid_.lockRepaint(); }
     ~RepaintLock() { grid_.unlockRepaint(); }
     RepaintLock(const RepaintLock&) = delete;
     RepaintLock& operator=(const RepaintLock&) = delete;
 
 private:
-    FlexGrid& grid_;
+    widgets::FlexGrid& grid_;
 };
 
 void setButtonsEnabled(std::initializer_list<QPushButton*> buttons, bool on)
@@ -68,7 +68,7 @@ void frmVmailCfg::rebuildMailboxList()
         }
     }
     for (int c = 0; c <= 2; ++c)
-        gridVmbList->setColAlignment(c, FlexGrid::LeftCenter);
+        gridVmbList->setColAlignment(c, widgets::FlexGrid::LeftCenter);
     gridVmbList->setCol(3);
 }
 
@@ -127,7 +127,7 @@ void frmVmailCfg::listMessages(const std::vector<MessageFile>& files)
             gridMsgList->addItem(tab + date + tab + length + tab + caller + tab + file.name, rowNumber);
             gridMsgList->setRow(gridMsgList->rows() - 1);
             gridMsgList->setCol(0);
-            gridMsgList->setCellAlignment(FlexGrid::LeftCenter);
+            gridMsgList->setCellAlignment(widgets::FlexGrid::LeftCenter);
             if (newMarker != QStringLiteral("1")) {
                 gridMsgList->setCellPicture(imgSndStatus.picture(1));
                 ++savedCount;

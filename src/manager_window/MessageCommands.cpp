@@ -7,8 +7,8 @@
 // fresh copy of the recording template and not waited for.
 #include "frmVmailCfg.h"
 
-#include "FlexGrid.h"
 #include "MessageBoxService.h"
+#include "widgets/FlexGrid.h"
 
 #include "config/GlobalStuff.h"
 #include "config/Paths.h"

@@ -3,8 +3,8 @@
 // selected, and everything else saved when the window unloads.
 #include "frmVmailCfg.h"
 
-#include "TextBox.h"
 #include "WindowText.h"
+#include "widgets/TextBox.h"
 
 #include "config/GlobalStuff.h"
 #include "config/Paths.h"
@@ -56,7 +56,7 @@ void frmVmailCfg::Text1_LostFocus(std::int16_t Index)
         [&] {
             if (Index != 0 && Index != 1)
                 return;
-            TextBox* field = Text1[static_cast<std::size_t>(Index)];
+            widgets::TextBox* field = Text1[static_cast<std::size_t>(Index)];
             std::int16_t& setting = Index == 0 ? config::RecLengthMin : config::RecLengthMax;
             setting = Index == 0 ? checkedLimit(field->text(), 1, 30) : checkedLimit(field->text(), 2, 9999);
             const QString text = QString::number(setting);

@@ -3,12 +3,12 @@
 // each control's events to its handler.
 #include "frmVmailCfg.h"
 
-#include "FlexGrid.h"
 #include "MessageBoxService.h"
-#include "OptionButton.h"
-#include "TabControl.h"
-#include "TextBox.h"
-#include "Twips.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/OptionButton.h"
+#include "widgets/TabControl.h"
+#include "widgets/TextBox.h"
+#include "widgets/Twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -42,7 +42,7 @@ public:
     W* place(W* widget, int left, int top, int width, int height) const
     {
         widget->setParent(parent_);
-        widget->setGeometry(twipsRect(left, top, width, height).translated(-origin_));
+        widget->setGeometry(widgets::twipsRect(left, top, width, height).translated(-origin_));
         return widget;
     }
 
@@ -53,9 +53,9 @@ public:
         return l;
     }
 
-    TextBox* textBox(int left, int top, int width, int height = kLineHeight) const
+    widgets::TextBox* textBox(int left, int top, int width, int height = kLineHeight) const
     {
-        return place(new TextBox, left, top, width, height);
+        return place(new widgets::TextBox, left, top, width, height);
     }
 
     QPushButton* pictureButton(const QString& picture, const QString& toolTip, int left, int top) const
@@ -96,14 +96,14 @@ void frmVmailCfg::buildControls()
     QFont designFont = font();
     designFont.setPointSizeF(7.5);
     setFont(designFont);
-    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    setFixedSize(widgets::twipsToPixels(kClientWidth), widgets::twipsToPixels(kClientHeight));
 
     Placer window(this, QPoint(0, 0));
-    SSTab1 = window.place(new TabControl, kTabLeft, kTabTop, kTabWidth, kTabHeight);
+    SSTab1 = window.place(new widgets::TabControl, kTabLeft, kTabTop, kTabWidth, kTabHeight);
     SSTab1->setUsesScrollButtons(false);
     SSTab1->tabBar()->setExpanding(true);
     SSTab1->tabBar()->setElideMode(Qt::ElideNone);
-    const int tabPixels = (twipsToPixels(kTabWidth) - 4) / 5;
+    const int tabPixels = (widgets::twipsToPixels(kTabWidth) - 4) / 5;
     SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; padding: 3px 0px; }").arg(tabPixels));
     QFont tabFont = designFont;
     tabFont.setPointSizeF(7);
@@ -127,6 +127,70 @@ void frmVmailCfg::buildControls()
 
     cmdVmCfgHelp = window.place(new QPushButton(QStringLiteral("&Help")), 2600, 6360, 1215, 375);
     cmdVmCfgExit = window.place(new QPushButton(QStringLiteral("E&xit")), 3920, 6360, 1215, 375);
+    nameControls();
+}
+
+namespace {
+void name(QObject* control, const char* designName) { control->setObjectName(QLatin1String(designName)); }
+
+// Elements of a control array are named as the design writes them: "txtNewVmb(3)".
+template <class Array>
+void nameArray(const Array& elements, const char* designName)
+{
+    for (std::size_t i = 0; i < elements.size(); ++i)
+        if (elements[i])
+            elements[i]->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(designName)).arg(i));
+}
+}  // namespace
+
+void frmVmailCfg::nameControls()
+{
+    setObjectName(QStringLiteral("frmVmailCfg"));
+    const std::pair<QObject*, const char*> single[] = {
+        {SSTab1, "SSTab1"},
+        {cmdVmCfgHelp, "cmdVmCfgHelp"},
+        {gridVmbList, "gridVmbList"},
+        {gridMsgList, "gridMsgList"},
+        {cmdVmbModify, "cmdVmbModify"},
+        {cmdDeleteVmb, "cmdDeleteVmb"},
+        {cmdRecIntro, "cmdRecIntro"},
+        {cmdPlayIntro, "cmdPlayIntro"},
+        {cmdDeleteMsg, "cmdDeleteMsg"},
+        {cmdRecMsg, "cmdRecMsg"},
+        {cmdPlayMsg, "cmdPlayMsg"},
+        {chkUploadToFtp, "chkUploadToFtp"},
+        {chkDeleteAfterForward, "chkDeleteAfterForward"},
+        {lblAddedOK, "lblAddedOK"},
+        {cmdPrev, "cmdPrev"},
+        {cmdNext, "cmdNext"},
+        {cmdVmbAdd, "cmdVmbAdd"},
+        {txtEmailSubject, "txtEmailSubject"},
+        {txtEmailBody, "txtEmailBody"},
+        {txtSmtpMailHost, "txtSmtpMailHost"},
+        {txtSmtpEmailAddress, "txtSmtpEmailAddress"},
+        {txtSmtpLoginName, "txtSmtpLoginName"},
+        {txtSmtpLoginPassword, "txtSmtpLoginPassword"},
+        {txtFtpServer, "txtFtpServer"},
+        {txtFtpDir, "txtFtpDir"},
+        {txtFtpUser, "txtFtpUser"},
+        {txtFtpPassword, "txtFtpPassword"},
+        {txtRunCommand, "txtRunCommand"},
+        {Image2, "Image2"},
+    };
+    for (const auto& [control, designName] : single)
+        name(control, designName);
+    // Exit is element 2 of its control array.
+    name(cmdVmCfgExit, "cmdVmCfgExit(2)");
+    nameArray(cmdStopPlay, "cmdStopPlay");
+    nameArray(Label1, "Label1");
+    nameArray(lblMsgCount, "lblMsgCount");
+    nameArray(txtNewVmb, "txtNewVmb");
+    nameArray(frmMisc, "frmMisc");
+    nameArray(Text1, "Text1");
+    nameArray(txtStats, "txtStats");
+    nameArray(optEmailMechanism, "optEmailMechanism");
+    nameArray(lblSmtpDesc, "lblSmtpDesc");
+    nameArray(Image1, "Image1");
 }
 
 void frmVmailCfg::buildMailboxesTab(QWidget* page, QPoint origin)
@@ -135,7 +199,7 @@ void frmVmailCfg::buildMailboxesTab(QWidget* page, QPoint origin)
     Label1[0] = tab.label(QStringLiteral("Voicemail Boxes:"), 120, 660, 2295);
     Label1[4] = tab.label(QStringLiteral("Count :"), 3360, 660, 1215);
     lblMsgCount[2] = tab.label(QStringLiteral("0"), 4680, 660, 375);
-    gridVmbList = tab.place(new FlexGrid(4, kGridWidth), 120, 900, kGridWidth, 1815);
+    gridVmbList = tab.place(new widgets::FlexGrid(4, kGridWidth), 120, 900, kGridWidth, 1815);
     gridVmbList->setSelectByRow(true);
 
     cmdVmbModify = tab.place(new QPushButton(QStringLiteral("&Modify")), 120, 2820, 1080, 340);
@@ -151,7 +215,7 @@ void frmVmailCfg::buildMailboxesTab(QWidget* page, QPoint origin)
     lblMsgCount[0] = tab.label(QStringLiteral("0"), 3675, 3420, 285);
     Label1[1] = tab.label(QStringLiteral("Saved :"), 3960, 3420, 675);
     lblMsgCount[1] = tab.label(QStringLiteral("0"), 4635, 3420, 400);
-    gridMsgList = tab.place(new FlexGrid(5, kGridWidth), 120, 3660, kGridWidth, 1815);
+    gridMsgList = tab.place(new widgets::FlexGrid(5, kGridWidth), 120, 3660, kGridWidth, 1815);
 
     cmdDeleteMsg = tab.pictureButton(QStringLiteral("delete"), QStringLiteral("Delete message"), 3360, 5580);
     cmdRecMsg = tab.pictureButton(QStringLiteral("record"), QStringLiteral("Record new message"), 3840, 5580);
@@ -162,7 +226,7 @@ void frmVmailCfg::buildMailboxesTab(QWidget* page, QPoint origin)
 void frmVmailCfg::buildAddModifyTab(QWidget* page, QPoint origin)
 {
     const Placer tab(page, origin);
-    tab.picture(QStringLiteral("mailbox"), 120, 480, 600, 540);
+    Image2 = tab.picture(QStringLiteral("mailbox"), 120, 480, 600, 540);
     frmMisc[0] = tab.frame(QStringLiteral("Voicemail Box Settings "), 1080, 4935);
     const Placer box = inside(frmMisc[0]);
 
@@ -204,7 +268,7 @@ void frmVmailCfg::buildAddModifyTab(QWidget* page, QPoint origin)
 void frmVmailCfg::buildConfigStatsTab(QWidget* page, QPoint origin)
 {
     const Placer tab(page, origin);
-    tab.picture(QStringLiteral("settings"), 120, 480, 600, 540);
+    Image1[0] = tab.picture(QStringLiteral("settings"), 120, 480, 600, 540);
 
     frmMisc[1] = tab.frame(QStringLiteral("Voicemail System Settings "), 1080, 1695);
     const Placer settings = inside(frmMisc[1]);
@@ -236,7 +300,7 @@ void frmVmailCfg::buildConfigStatsTab(QWidget* page, QPoint origin)
 void frmVmailCfg::buildEmailTab(QWidget* page, QPoint origin)
 {
     const Placer tab(page, origin);
-    tab.picture(QStringLiteral("email"), 120, 480, 600, 540);
+    Image1[1] = tab.picture(QStringLiteral("email"), 120, 480, 600, 540);
 
     frmMisc[4] = tab.frame(QStringLiteral("Email Forward Message Template"), 1080, 1935);
     const Placer tmpl = inside(frmMisc[4]);
@@ -250,10 +314,12 @@ void frmVmailCfg::buildEmailTab(QWidget* page, QPoint origin)
     const Placer method = inside(frmMisc[5]);
     auto* group = new QButtonGroup(frmMisc[5]);
     optEmailMechanism[2] = method.place(
-        new OptionButton(QStringLiteral("Use SMTP to forward email direct to mail server.")), 120, 300, 4560, 300);
+        new widgets::OptionButton(QStringLiteral("Use SMTP to forward email direct to mail server.")), 120, 300, 4560,
+        300);
     optEmailMechanism[1] = method.place(
-        new OptionButton(QStringLiteral("Use Simple MAPI to forward messages using locally installed email software "
-                                        "(eg: Eudora, Outlook)")),
+        new widgets::OptionButton(
+            QStringLiteral("Use Simple MAPI to forward messages using locally installed email software "
+                           "(eg: Eudora, Outlook)")),
         120, 690, 4560, 480);
     optEmailMechanism[1]->setToolTip(QStringLiteral("Outlook Express cannot be used with this option."));
     group->addButton(optEmailMechanism[1], 1);
@@ -272,8 +338,8 @@ void frmVmailCfg::buildEmailTab(QWidget* page, QPoint origin)
 void frmVmailCfg::buildFtpCmdTab(QWidget* page, QPoint origin)
 {
     const Placer tab(page, origin);
-    tab.picture(QStringLiteral("upload"), 120, 480, 600, 540);
-    tab.picture(QStringLiteral("command"), 4335, 480, 600, 540);
+    Image1[2] = tab.picture(QStringLiteral("upload"), 120, 480, 600, 540);
+    Image1[3] = tab.picture(QStringLiteral("command"), 4335, 480, 600, 540);
 
     frmMisc[3] = tab.frame(QStringLiteral("FTP Upload Destination"), 1080, 2655);
     const Placer ftp = inside(frmMisc[3]);
@@ -282,7 +348,7 @@ void frmVmailCfg::buildFtpCmdTab(QWidget* page, QPoint origin)
         330, 4560, 480);
     note->setWordWrap(true);
     static constexpr const char* captions[] = {"FTP Server :", "FTP Directory :", "User :", "Password :"};
-    std::array<TextBox**, 4> fields = {&txtFtpServer, &txtFtpDir, &txtFtpUser, &txtFtpPassword};
+    std::array<widgets::TextBox**, 4> fields = {&txtFtpServer, &txtFtpDir, &txtFtpUser, &txtFtpPassword};
     for (int i = 0; i < 4; ++i) {
         const int top = 930 + i * 420;
         ftp.label(QString::fromLatin1(captions[i]), 120, top + 30, 1320);
@@ -302,16 +368,16 @@ void frmVmailCfg::buildFtpCmdTab(QWidget* page, QPoint origin)
 
 void frmVmailCfg::connectEvents()
 {
-    connect(SSTab1, &TabControl::click, this, [this](int previous) {
+    connect(SSTab1, &widgets::TabControl::click, this, [this](int previous) {
         std::int16_t PreviousTab = static_cast<std::int16_t>(previous);
         SSTab1_Click(PreviousTab);
     });
     connect(cmdVmCfgHelp, &QPushButton::clicked, this, [this] { cmdVmCfgHelp_Click(); });
     connect(cmdVmCfgExit, &QPushButton::clicked, this, [this] { cmdVmCfgExit_Click(2); });
 
-    connect(gridVmbList, &FlexGrid::selChange, this, [this] { gridVmbList_SelChange(); });
-    connect(gridVmbList, &FlexGrid::dblClick, this, [this] { gridVmbList_DblClick(); });
-    connect(gridMsgList, &FlexGrid::mouseDown, this, [this](int button, int shift, float x, float y) {
+    connect(gridVmbList, &widgets::FlexGrid::selChange, this, [this] { gridVmbList_SelChange(); });
+    connect(gridVmbList, &widgets::FlexGrid::dblClick, this, [this] { gridVmbList_DblClick(); });
+    connect(gridMsgList, &widgets::FlexGrid::mouseDown, this, [this](int button, int shift, float x, float y) {
         gridMsgList_MouseDown(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y);
     });
 
@@ -330,13 +396,14 @@ void frmVmailCfg::connectEvents()
     connect(cmdPrev, &QPushButton::clicked, this, [this] { cmdPrev_Click(); });
     connect(cmdDeleteVmb, &QPushButton::clicked, this, [this] { cmdDeleteVmb_Click(); });
     for (std::int16_t i = 0; i < 9; ++i) {
-        TextBox* field = txtNewVmb[static_cast<std::size_t>(i)];
+        widgets::TextBox* field = txtNewVmb[static_cast<std::size_t>(i)];
         connect(field, &QLineEdit::textChanged, this, [this, i] { txtNewVmb_Change(i); });
-        connect(field, &TextBox::gotFocus, this, [this, i] { txtNewVmb_GotFocus(i); });
+        connect(field, &widgets::TextBox::gotFocus, this, [this, i] { txtNewVmb_GotFocus(i); });
     }
 
     for (std::int16_t i = 0; i < 3; ++i)
-        connect(Text1[static_cast<std::size_t>(i)], &TextBox::lostFocus, this, [this, i] { Text1_LostFocus(i); });
+        connect(Text1[static_cast<std::size_t>(i)], &widgets::TextBox::lostFocus, this,
+                [this, i] { Text1_LostFocus(i); });
     for (std::int16_t i = 1; i <= 2; ++i) {
         connect(optEmailMechanism[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)

@@ -1,11 +1,11 @@
 // The window shell: start-up (the load handler), tab changes, Exit and Help.
 #include "frmVmailCfg.h"
 
-#include "FlexGrid.h"
 #include "HtmlHelpQvLib.h"
-#include "TabControl.h"
-#include "TextBox.h"
 #include "WindowText.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/TabControl.h"
+#include "widgets/TextBox.h"
 
 #include "config/GlobalStuff.h"
 #include "failsafe/Traced.h"
@@ -25,7 +25,7 @@ using failsafe::runTraced;
 
 namespace {
 
-void setHeadings(FlexGrid& grid, const QStringList& headings)
+void setHeadings(widgets::FlexGrid& grid, const QStringList& headings)
 {
     grid.setRow(0);
     for (int c = 0; c < headings.size(); ++c) {
@@ -47,10 +47,10 @@ void frmVmailCfg::Form_Load()
             2, roundToInt32(gridVmbList->widthTwips() - gridVmbList->colWidth(0) - gridVmbList->colWidth(1)));
         gridVmbList->setColWidth(3, 0);
 
-        gridVmbList->setColAlignment(0, FlexGrid::LeftCenter);
-        gridVmbList->setColAlignment(1, FlexGrid::LeftCenter);
+        gridVmbList->setColAlignment(0, widgets::FlexGrid::LeftCenter);
+        gridVmbList->setColAlignment(1, widgets::FlexGrid::LeftCenter);
         for (int c = 0; c <= 3; ++c)
-            gridMsgList->setColAlignment(c, FlexGrid::LeftCenter);
+            gridMsgList->setColAlignment(c, widgets::FlexGrid::LeftCenter);
 
         setHeadings(*gridMsgList,
                     {QString(), QStringLiteral("Date"), QStringLiteral("Length"), QStringLiteral("From")});

@@ -1,7 +1,7 @@
 #include "frmVmailCfg.h"
 
 #include "QtMessageBoxService.h"
-#include "Twips.h"
+#include "widgets/Twips.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -15,13 +15,12 @@ namespace vm::window {
 frmVmailCfg::frmVmailCfg(MessageBoxService* boxes, QWidget* parent) : QWidget(parent), boxes_(boxes)
 {
     registerWindowArtwork();
-    imgSndStatus = StatusImages();  // the pictures exist only once the artwork is registered
     if (!boxes_) {
         ownBoxes_ = std::make_unique<QtMessageBoxService>(this);
         boxes_ = ownBoxes_.get();
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setLogicalDpi(screen->logicalDotsPerInch());
+        widgets::setLogicalDpi(screen->logicalDotsPerInch());
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
     connectEvents();

@@ -15,7 +15,7 @@
 //   MessageCommands.cpp  playback, recording and deletion of messages and greetings
 //   WindowLayout.cpp     building the controls
 
-#include "StatusImages.h"
+#include "widgets/StatusImages.h"
 
 #include "platform/VbNumbers.h"
 
@@ -35,13 +35,16 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace vm::window {
-
+namespace vm::widgets {
 class FlexGrid;
-class MessageBoxService;
-struct MessageFile;
 class TabControl;
 class TextBox;
+}  // namespace vm::widgets
+
+namespace vm::window {
+
+class MessageBoxService;
+struct MessageFile;
 
 // Module name in the trace of every procedure of this window.
 inline const QString kModule = QStringLiteral("frmVmailCfg.frm");
@@ -105,16 +108,16 @@ public:
     vm::Int16 iCurVmbIdx = 0;   // table index of the box last loaded into the fields
 
     // --- controls, by their design names ---
-    TabControl* SSTab1 = nullptr;
+    widgets::TabControl* SSTab1 = nullptr;
     QPushButton* cmdVmCfgHelp = nullptr;
     QPushButton* cmdVmCfgExit = nullptr;  // element 2 of its control array
-    StatusImages imgSndStatus;
+    widgets::StatusImages imgSndStatus;
 
     // Tab 0 "Mailboxes "
     std::array<QLabel*, 5> Label1{};
     std::array<QLabel*, 3> lblMsgCount{};  // 0 new, 1 saved, 2 boxes
-    FlexGrid* gridVmbList = nullptr;
-    FlexGrid* gridMsgList = nullptr;
+    widgets::FlexGrid* gridVmbList = nullptr;
+    widgets::FlexGrid* gridMsgList = nullptr;
     QPushButton* cmdVmbModify = nullptr;
     QPushButton* cmdDeleteVmb = nullptr;
     QPushButton* cmdRecIntro = nullptr;
@@ -126,7 +129,8 @@ public:
 
     // Tab 1 "Add / Modify"
     std::array<QGroupBox*, 7> frmMisc{};
-    std::array<TextBox*, 9> txtNewVmb{};
+    QLabel* Image2 = nullptr;  // decorative pictures, no behaviour
+    std::array<widgets::TextBox*, 9> txtNewVmb{};
     QCheckBox* chkUploadToFtp = nullptr;
     QCheckBox* chkDeleteAfterForward = nullptr;
     QLabel* lblAddedOK = nullptr;
@@ -134,26 +138,27 @@ public:
     QPushButton* cmdPrev = nullptr;
     QPushButton* cmdNext = nullptr;
 
-    // Tab 2 "Config / Stats"
-    std::array<TextBox*, 3> Text1{};
-    std::array<TextBox*, 4> txtStats{};
+    // Tab 2 "Config / Stats"; tabs 2 to 4 carry Image1(0) to Image1(3)
+    std::array<QLabel*, 4> Image1{};
+    std::array<widgets::TextBox*, 3> Text1{};
+    std::array<widgets::TextBox*, 4> txtStats{};
 
     // Tab 3 "Email "
     std::array<QRadioButton*, 3> optEmailMechanism{};  // elements 1 (MAPI) and 2 (SMTP)
     std::array<QLabel*, 3> lblSmtpDesc{};
-    TextBox* txtSmtpMailHost = nullptr;
-    TextBox* txtSmtpEmailAddress = nullptr;
-    TextBox* txtSmtpLoginName = nullptr;
-    TextBox* txtSmtpLoginPassword = nullptr;
-    TextBox* txtEmailSubject = nullptr;
+    widgets::TextBox* txtSmtpMailHost = nullptr;
+    widgets::TextBox* txtSmtpEmailAddress = nullptr;
+    widgets::TextBox* txtSmtpLoginName = nullptr;
+    widgets::TextBox* txtSmtpLoginPassword = nullptr;
+    widgets::TextBox* txtEmailSubject = nullptr;
     QPlainTextEdit* txtEmailBody = nullptr;
 
     // Tab 4 "FTP / Cmd"
-    TextBox* txtFtpServer = nullptr;
-    TextBox* txtFtpDir = nullptr;
-    TextBox* txtFtpUser = nullptr;
-    TextBox* txtFtpPassword = nullptr;
-    TextBox* txtRunCommand = nullptr;
+    widgets::TextBox* txtFtpServer = nullptr;
+    widgets::TextBox* txtFtpDir = nullptr;
+    widgets::TextBox* txtFtpUser = nullptr;
+    widgets::TextBox* txtFtpPassword = nullptr;
+    widgets::TextBox* txtRunCommand = nullptr;
 
     // True once Form_Unload has run (the window is closed).
     bool unloaded() const { return unloaded_; }
@@ -172,6 +177,7 @@ private:
     void buildEmailTab(QWidget* page, QPoint origin);
     void buildFtpCmdTab(QWidget* page, QPoint origin);
     void connectEvents();
+    void nameControls();  // object names are the design names, for finding controls by name
 
     // MailboxListView.cpp
     void rebuildMailboxList();

@@ -101,10 +101,3 @@ TEST_F(TraceMonitorTest, WindowShowsLinesAndSwitchesPause)
 
 }  // namespace
 }  // namespace vm::fsmonitor
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -57,7 +57,7 @@ protected:
     }
     QString saved(const QString& name) const { return folder.file(QStringLiteral("data/VmSave/") + name); }
     QStringList savedFiles() const { return QDir(folder.file(QStringLiteral("data/VmSave"))).entryList(QDir::Files); }
-    vm::window::FlexGrid& messages() { return *win->gridMsgList; }
+    vm::widgets::FlexGrid& messages() { return *win->gridMsgList; }
     void selectBox(int row)
     {
         if (!win)

@@ -44,7 +44,7 @@ TEST_F(EditingTest, StoringAddsSortedAsTextOverwritesAnExistingNumberAndListsOnR
     w.SSTab1->setTab(1);
     store(QStringLiteral("7"), QStringLiteral("1234567"), QStringLiteral("  seven  "));
     EXPECT_EQ(w.lblAddedOK->text(), QStringLiteral("Mailbox was added OK"));
-    for (vm::window::TextBox* field : w.txtNewVmb)
+    for (vm::widgets::TextBox* field : w.txtNewVmb)
         EXPECT_EQ(field->text(), QString());
     store(QStringLiteral("10"), QStringLiteral("10"));
     store(QStringLiteral("9a"), QStringLiteral("x9"));
@@ -172,7 +172,7 @@ TEST_F(EditingTest, LengthLimitsAreClampedAndWrittenWhenTheFieldIsLeft)
     } cases[] = {{0, "45", "30"},       {0, "0", "1"}, {0, "a", "1"},   {0, " 7 ", "7"},     {0, "", "1"},
                  {1, "123456", "1234"}, {1, "1", "2"}, {1, "2.5", "2"}, {1, "99999", "9999"}};
     for (const auto& c : cases) {
-        vm::window::TextBox* box = w.Text1[static_cast<std::size_t>(c.field)];
+        vm::widgets::TextBox* box = w.Text1[static_cast<std::size_t>(c.field)];
         type(box, QLatin1String(c.typed));
         w.Text1[2]->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(box->text(), QLatin1String(c.kept)) << c.typed;

@@ -9,7 +9,7 @@
 #include <QRegularExpression>
 
 using namespace vm::test;
-using vm::window::FlexGrid;
+using vm::widgets::FlexGrid;
 
 TEST_F(WindowTest, OpensOnAnEmptyFolderWithHeadingsWidthsAndEveryButtonOff)
 {
@@ -22,7 +22,7 @@ TEST_F(WindowTest, OpensOnAnEmptyFolderWithHeadingsWidthsAndEveryButtonOff)
     EXPECT_EQ(w.SSTab1->tab(), 0);
 
     // "heading width" of every column
-    const auto columns = [](FlexGrid& g) {
+    const auto columns = [](vm::widgets::FlexGrid& g) {
         QStringList list;
         for (int c = 0; c < g.cols(); ++c)
             list << g.textMatrix(0, c) + QLatin1Char(' ') + QString::number(g.colWidth(c));
@@ -102,7 +102,7 @@ TEST_F(WindowTest, BoxesListedAsTextSortedAndTheSelectedBoxsMessagesWithDateLeng
     EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("3"));
 
     clickBox(2);  // box 10
-    FlexGrid& list = *w.gridMsgList;
+    vm::widgets::FlexGrid& list = *w.gridMsgList;
     ASSERT_EQ(list.rows(), 4);
     EXPECT_EQ(column(list, 1)[0], QStringLiteral("Jan 05, 14:03:09"));
     EXPECT_EQ(column(list, 2), (QStringList{"1:05", "0:02", "0:00"}));
@@ -161,7 +161,7 @@ TEST_F(WindowTest, MessageClicksMoveTheHighlightAndRestoreThePreviousIcon)
     message(QStringLiteral("5_0307090502_0_1_222.wav"), 100);
     auto& w = load();
     clickBox(1);
-    FlexGrid& list = *w.gridMsgList;
+    vm::widgets::FlexGrid& list = *w.gridMsgList;
 
     clickMessage(2, Qt::RightButton);
     EXPECT_EQ(w.iLastMsgRow, 2);

@@ -4,11 +4,11 @@
 
 #include "failsafe/ErrorDialogHost.h"
 #include "failsafe/FailSafeState.h"
-#include "manager_window/FlexGrid.h"
 #include "manager_window/MessageBoxService.h"
-#include "manager_window/TabControl.h"
-#include "manager_window/TextBox.h"
 #include "manager_window/frmVmailCfg.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/TabControl.h"
+#include "widgets/TextBox.h"
 
 #include "platform/SoundPlayer.h"
 #include "support/TempAppFolder.h"
@@ -105,7 +105,7 @@ protected:
         return *win;
     }
 
-    QPoint cell(window::FlexGrid& grid, int row, int col) const
+    QPoint cell(widgets::FlexGrid& grid, int row, int col) const
     {
         return grid.visualRect(grid.model()->index(row - 1, col)).center();
     }
@@ -128,14 +128,14 @@ protected:
                         b.text;
         return list;
     }
-    void type(window::TextBox* field, const QString& text)
+    void type(widgets::TextBox* field, const QString& text)
     {
         field->setFocus(Qt::TabFocusReason);
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Delete);
         QTest::keyClicks(field, text);
     }
-    QStringList column(window::FlexGrid& grid, int col) const
+    QStringList column(widgets::FlexGrid& grid, int col) const
     {
         QStringList cells;
         for (int r = 1; r < grid.rows(); ++r)

@@ -1,5 +1,5 @@
-// Test entry point: a QApplication-free core application unless a test
-// binary links the GUI main instead, so Qt's file and locale services work.
+// Entry point of the tests without widgets: a core application, so that Qt's
+// file, process and locale services work.
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>

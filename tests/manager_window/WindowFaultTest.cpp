@@ -2,7 +2,7 @@
 // the e-mail body, the INI keys and the logs, and message files that vanish
 // between the listing and their status. The previous file stays intact or
 // the new one is complete, and the error module reports exactly that.
-#include "FaultInjection.h"
+#include "support/FaultInjection.h"
 
 #include "manager_window/WindowTestSupport.h"
 

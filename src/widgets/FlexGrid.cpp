@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-namespace vm::window {
+namespace vm::widgets {
 
 namespace {
 constexpr int kRowHeightTwips = 240;
@@ -333,4 +333,4 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
-}  // namespace vm::window
+}  // namespace vm::widgets

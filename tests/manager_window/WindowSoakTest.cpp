@@ -386,7 +386,7 @@ protected:
             what, [w] { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2)); }, onModel);
     }
 
-    QPoint cellCenter(vm::window::FlexGrid& grid, int row, int col)
+    QPoint cellCenter(vm::widgets::FlexGrid& grid, int row, int col)
     {
         const QModelIndex index = grid.model()->index(row - 1, col);
         grid.scrollTo(index);  // the operator scrolls the row into view first

@@ -5,7 +5,7 @@
 
 #include <QLineEdit>
 
-namespace vm::window {
+namespace vm::widgets {
 
 class TextBox : public QLineEdit {
     Q_OBJECT
@@ -21,4 +21,4 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
-}  // namespace vm::window
+}  // namespace vm::widgets

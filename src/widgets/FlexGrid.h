@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace vm::window {
+namespace vm::widgets {
 
 class GridModel;
 
@@ -116,4 +116,4 @@ private:
     int lockDepth_ = 0;
 };
 
-}  // namespace vm::window
+}  // namespace vm::widgets

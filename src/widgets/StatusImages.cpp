@@ -2,12 +2,17 @@
 
 #include "platform/RuntimeError.h"
 
-namespace vm::window {
+// Resources of a static library have to be registered by name, outside any namespace.
+static void registerStatusArtwork() { Q_INIT_RESOURCE(widgets); }
+
+namespace vm::widgets {
 
 StatusImages::StatusImages()
-    : newMessage_(QStringLiteral(":/manager_window/status-new.png")),
-      savedMessage_(QStringLiteral(":/manager_window/status-saved.png"))
-{}
+{
+    registerStatusArtwork();
+    newMessage_ = QPixmap(QStringLiteral(":/widgets/status-new.png"));
+    savedMessage_ = QPixmap(QStringLiteral(":/widgets/status-saved.png"));
+}
 
 const QPixmap& StatusImages::picture(int index) const
 {
@@ -19,4 +24,4 @@ const QPixmap& StatusImages::picture(int index) const
     }
 }
 
-}  // namespace vm::window
+}  // namespace vm::widgets

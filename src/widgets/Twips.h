@@ -4,7 +4,7 @@
 
 #include <QRect>
 
-namespace vm::window {
+namespace vm::widgets {
 
 // Pixels per twip; 1/15 on a 96-dpi screen.
 double twipScale();
@@ -15,4 +15,4 @@ int twipsToPixels(int twips);
 double pixelsToTwips(double pixels);
 QRect twipsRect(int left, int top, int width, int height);
 
-}  // namespace vm::window
+}  // namespace vm::widgets

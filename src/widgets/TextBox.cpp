@@ -2,7 +2,7 @@
 
 #include <QFocusEvent>
 
-namespace vm::window {
+namespace vm::widgets {
 
 namespace {
 bool withinWindow(const QFocusEvent* event)
@@ -27,4 +27,4 @@ void TextBox::focusOutEvent(QFocusEvent* event)
         emit lostFocus();
 }
 
-}  // namespace vm::window
+}  // namespace vm::widgets

@@ -1,6 +1,6 @@
 #include "TabControl.h"
 
-namespace vm::window {
+namespace vm::widgets {
 
 TabControl::TabControl(QWidget* parent) : QTabWidget(parent)
 {
@@ -23,4 +23,4 @@ void TabControl::onCurrentChanged(int index)
         emit click(previous);
 }
 
-}  // namespace vm::window
+}  // namespace vm::widgets

@@ -1,5 +1,5 @@
-// Entry point of the window's widget tests: they need a QApplication (the
-// offscreen platform when there is no display).
+// Entry point of the widget tests: they need a QApplication (the offscreen
+// platform when there is no display).
 #include <QApplication>
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace vm::window {
+namespace vm::widgets {
 
 namespace {
 double g_scale = 1.0 / 15.0;
@@ -27,4 +27,4 @@ QRect twipsRect(int left, int top, int width, int height)
     return QRect(x, y, twipsToPixels(left + width) - x, twipsToPixels(top + height) - y);
 }
 
-}  // namespace vm::window
+}  // namespace vm::widgets

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace vm::window {
+namespace vm::widgets {
 
 Qt::Alignment qtAlignment(int code, const QString& text)
 {
@@ -190,4 +190,4 @@ void GridModel::cellChanged(int r, int c)
     }
 }
 
-}  // namespace vm::window
+}  // namespace vm::widgets

@@ -5,7 +5,7 @@
 
 #include <QPixmap>
 
-namespace vm::window {
+namespace vm::widgets {
 
 class StatusImages {
 public:
@@ -20,4 +20,4 @@ private:
     QPixmap none_;
 };
 
-}  // namespace vm::window
+}  // namespace vm::widgets

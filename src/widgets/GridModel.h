@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace vm::window {
+namespace vm::widgets {
 
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -64,4 +64,4 @@ private:
 // numbers right, everything else left).
 Qt::Alignment qtAlignment(int code, const QString& text);
 
-}  // namespace vm::window
+}  // namespace vm::widgets

@@ -4,7 +4,7 @@
 
 #include <QRadioButton>
 
-namespace vm::window {
+namespace vm::widgets {
 
 class OptionButton : public QRadioButton {
     Q_OBJECT
@@ -16,4 +16,4 @@ protected:
     bool hitButton(const QPoint& pos) const override;
 };
 
-}  // namespace vm::window
+}  // namespace vm::widgets

@@ -5,7 +5,7 @@
 
 #include <QTabWidget>
 
-namespace vm::window {
+namespace vm::widgets {
 
 class TabControl : public QTabWidget {
     Q_OBJECT
@@ -24,4 +24,4 @@ private:
     int previous_ = 0;
 };
 
-}  // namespace vm::window
+}  // namespace vm::widgets

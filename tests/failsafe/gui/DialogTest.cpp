@@ -1,7 +1,7 @@
 // The error report dialog as fsERROR shows it, on the offscreen platform:
 // captions, heading, detail fields, error levels, call tree, views, status
 // line, printing, help and the answer it gives.
-#include "ErrorFixture.h"
+#include "failsafe/ErrorFixture.h"
 
 #include "failsafe/gui/DialogTexts.h"
 #include "failsafe/gui/FailSafeDialog.h"
@@ -292,12 +292,5 @@ TEST_F(DialogTest, F1OpensTheHelpFileOnlyWhenItExists)
 
 }  // namespace
 }  // namespace vm::failsafe::gui
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
 
 #include "DialogTest.moc"

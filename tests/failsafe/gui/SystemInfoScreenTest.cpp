@@ -32,10 +32,3 @@ TEST(SystemInfoScreen, ReportShowsTheScreenOfTheRunningDisplay)
 
 }  // namespace
 }  // namespace vm::sys
-
-int main(int argc, char** argv)
-{
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,9 +1,10 @@
 // The grid adapter: cells, selection, errors, and the order of the events
 // an operator's press raises.
-#include "manager_window/FlexGrid.h"
+#include "widgets/FlexGrid.h"
 
 #include "platform/RuntimeError.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -11,12 +12,14 @@
 
 #include <functional>
 
-using vm::window::FlexGrid;
+using vm::widgets::FlexGrid;
 
 namespace {
 
 struct Grid : ::testing::Test {
-    Grid() : grid(5, 4815)
+    // The model is checked against Qt's model contract on every change the
+    // tests make; a broken contract ends the test program.
+    Grid() : grid(5, 4815), contract(grid.model(), QAbstractItemModelTester::FailureReportingMode::Fatal)
     {
         grid.resize(400, 300);
         grid.show();
@@ -25,6 +28,7 @@ struct Grid : ::testing::Test {
     }
     QPoint cellCentre(int row, int col) const { return grid.visualRect(grid.model()->index(row - 1, col)).center(); }
     FlexGrid grid;
+    QAbstractItemModelTester contract;
 };
 
 int errorOf(const std::function<void()>& step)
@@ -107,8 +111,8 @@ TEST_F(Grid, PressSelectsTheCellThenRaisesSelChangeAndMouseDown)
 {
     QStringList order;
     int rowAtMouseDown = -1;
-    QObject::connect(&grid, &FlexGrid::selChange, [&] { order << QStringLiteral("SelChange"); });
-    QObject::connect(&grid, &FlexGrid::mouseDown, [&](int button, int shift, float, float) {
+    QObject::connect(&grid, &vm::widgets::FlexGrid::selChange, [&] { order << QStringLiteral("SelChange"); });
+    QObject::connect(&grid, &vm::widgets::FlexGrid::mouseDown, [&](int button, int shift, float, float) {
         order << QStringLiteral("MouseDown %1 %2").arg(button).arg(shift);
         rowAtMouseDown = grid.row();
     });
@@ -130,7 +134,7 @@ TEST_F(Grid, PressSelectsTheCellThenRaisesSelChangeAndMouseDown)
 TEST_F(Grid, ExtendingWithTheHeadingRowCurrentSelectsTheOperatorsRowInstead)
 {
     grid.setSelectByRow(true);
-    QSignalSpy changes(&grid, &FlexGrid::selChange);
+    QSignalSpy changes(&grid, &vm::widgets::FlexGrid::selChange);
     const std::function<void()> extendTo2[] = {
         [&] { QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, cellCentre(2, 1)); },
         [&] { QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier); },  // from no row, Down goes to row 2
@@ -147,7 +151,7 @@ TEST_F(Grid, ExtendingWithTheHeadingRowCurrentSelectsTheOperatorsRowInstead)
 TEST_F(Grid, RowSelectionModeTakesTheWholeRowWithColumnZeroCurrent)
 {
     grid.setSelectByRow(true);
-    QSignalSpy changes(&grid, &FlexGrid::selChange);
+    QSignalSpy changes(&grid, &vm::widgets::FlexGrid::selChange);
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, cellCentre(3, 2));
     EXPECT_EQ(changes.count(), 1);
     EXPECT_EQ(grid.row(), 3);

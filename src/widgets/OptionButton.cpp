@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
-namespace vm::window {
+namespace vm::widgets {
 
 OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
 
@@ -31,4 +31,4 @@ void OptionButton::paintEvent(QPaintEvent*)
 
 bool OptionButton::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
-}  // namespace vm::window
+}  // namespace vm::widgets
