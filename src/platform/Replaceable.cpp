@@ -1,0 +1,15 @@
+#include "Replaceable.h"
+
+#include <atomic>
+
+namespace vm {
+
+namespace {
+std::atomic<std::int64_t> inForce{0};
+}  // namespace
+
+std::int64_t replacementsInForce() { return inForce.load(); }
+
+void detail::countReplacement(int delta) { inForce += delta; }
+
+}  // namespace vm
