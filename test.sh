@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DVM_BUILD_BENCH=ON
 cmake --build build
 ctest --test-dir build --output-on-failure -j2
 
@@ -18,7 +18,7 @@ if [[ "${VM_QUICK:-0}" == "1" ]]; then
 fi
 
 echo "== Sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer)"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVM_SANITIZE=ON -DVM_BUILD_BENCH=OFF
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVM_SANITIZE=ON -DBUILD_TESTING=ON -DVM_BUILD_BENCH=OFF
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j2
