@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything (benchmarks included) into
-# build/ and runs every test through CTest. Then, unless VM_QUICK=1:
+# build/ and runs every test through CTest, then builds the Debian package
+# and checks its contents (scripts/check-package.sh). Then, unless VM_QUICK=1:
 #  - the whole test suite again, built with AddressSanitizer (leaks checked) and
 #    UndefinedBehaviorSanitizer (build-asan/);
 #  - each fuzz target for VM_FUZZ_SECONDS seconds (default 30) when clang
@@ -9,16 +10,21 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DVM_BUILD_BENCH=ON
 cmake --build build
 ctest --test-dir build --output-on-failure -j2
+
+echo "== Debian package"
+rm -f build/*.deb
+(cd build && cpack -G DEB)
+./scripts/check-package.sh build/*.deb
 
 if [[ "${VM_QUICK:-0}" == "1" ]]; then
   exit 0
 fi
 
 echo "== Sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer)"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVM_SANITIZE=ON -DVM_BUILD_BENCH=OFF
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVM_SANITIZE=ON -DBUILD_TESTING=ON -DVM_BUILD_BENCH=OFF
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j2

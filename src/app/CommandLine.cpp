@@ -8,10 +8,48 @@
 
 namespace vm::app {
 
+namespace {
+
+const QString kProgram = QStringLiteral("RiVaVaz");
+
+ParseResult failure(const QString& message)
+{
+    ParseResult result;
+    result.exitCode = kExitBadUsage;
+    result.output = kProgram + QStringLiteral(": ") + message + QLatin1Char('\n');
+    return result;
+}
+
+// Why `folder` cannot serve as the application folder, or an empty text.
+// Searching it (x) matters as much as listing it (r): every file is opened
+// by its path inside the folder.
+QString unusableFolder(const QFileInfo& folder)
+{
+    if (!folder.exists())
+        return QStringLiteral("does not exist");
+    if (!folder.isDir())
+        return QStringLiteral("is not a folder");
+    if (!folder.isReadable() || !folder.isExecutable())
+        return QStringLiteral("cannot be read (permission denied)");
+    return {};
+}
+
+}  // namespace
+
+QStringList argumentList(int argc, const char* const* argv)
+{
+    QStringList list;
+    for (int i = 0; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
 ParseResult parseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Quorvane Voicemail Manager"));
+    parser.setApplicationDescription(
+        QStringLiteral("Quorvane Voicemail Manager: administers the voicemail boxes, recordings and\n"
+                       "voicemail settings of a Quorvane voice-response system. See RiVaVaz(1)."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the program's version."));
@@ -27,38 +65,33 @@ ParseResult parseCommandLine(const QStringList& arguments)
     closeAfterLoad.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({help, version, folder, screenshot, closeAfterLoad});
 
-    ParseResult result;
-    if (!parser.parse(arguments)) {
-        result.exitCode = 2;
-        result.output = parser.errorText() + QLatin1Char('\n');
-        return result;
-    }
+    if (!parser.parse(arguments))
+        return failure(parser.errorText() + QStringLiteral(" Try 'RiVaVaz --help'."));
     if (parser.isSet(help)) {
-        result.output = parser.helpText();
+        ParseResult result;
+        // Without an application object the parser does not know the program's name.
+        result.output = parser.helpText().replace(QStringLiteral("<executable_name>"), kProgram);
         return result;
     }
     if (parser.isSet(version)) {
         const locale::Version v = locale::programVersion();
-        result.output = QStringLiteral("RiVaVaz %1.%2.%3\n").arg(v.major).arg(v.minor).arg(v.revision);
+        ParseResult result;
+        result.output = QStringLiteral("%1 %2.%3.%4\n").arg(kProgram).arg(v.major).arg(v.minor).arg(v.revision);
         return result;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        result.exitCode = 2;
-        result.output = QStringLiteral("Unexpected argument: %1\n").arg(parser.positionalArguments().first());
-        return result;
-    }
+    if (!parser.positionalArguments().isEmpty())
+        return failure(QStringLiteral("unexpected argument '%1'. Try 'RiVaVaz --help'.")
+                           .arg(parser.positionalArguments().first()));
     Options options;
     if (parser.isSet(folder)) {
         const QFileInfo dir(parser.value(folder));
-        if (!dir.isDir()) {
-            result.exitCode = 2;
-            result.output = QStringLiteral("Not a folder: %1\n").arg(parser.value(folder));
-            return result;
-        }
+        if (const QString why = unusableFolder(dir); !why.isEmpty())
+            return failure(QStringLiteral("application folder %1 %2").arg(parser.value(folder), why));
         options.appFolder = QDir::cleanPath(dir.absoluteFilePath());
     }
     options.screenshotFile = parser.value(screenshot);
     options.closeAfterLoad = parser.isSet(closeAfterLoad);
+    ParseResult result;
     result.options = options;
     return result;
 }

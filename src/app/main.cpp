@@ -5,6 +5,7 @@
 
 #include "manager_window/frmVmailCfg.h"
 #include "platform/AppFolder.h"
+#include "platform/DisplayCheck.h"
 #include "platform/QtSoundPlayer.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@
 #include <cstdio>
 
 namespace {
+
+constexpr int kExitNoWindow = 1;
 
 // Saves a picture of the window once it is on screen, then closes it the
 // way the close box does.
@@ -27,26 +30,8 @@ void screenshotThenClose(vm::window::frmVmailCfg& window, const QString& file)
     });
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int runWindow(const vm::app::Options& options)
 {
-    // A write past the process's file size limit then fails like a full
-    // disk (error 61), which the error handler reports, instead of ending
-    // the program halfway through saving.
-    std::signal(SIGXFSZ, SIG_IGN);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("RiVaVaz"));
-
-    const vm::app::ParseResult parsed = vm::app::parseCommandLine(QApplication::arguments());
-    if (!parsed.options) {
-        QTextStream(parsed.exitCode == 0 ? stdout : stderr) << parsed.output;
-        return parsed.exitCode;
-    }
-    const vm::app::Options& options = *parsed.options;
-    if (!options.appFolder.isEmpty())
-        vm::setAppFolder(options.appFolder);
-
     vm::app::installGuiHooks();
     int exitCode = 0;
     {
@@ -64,4 +49,34 @@ int main(int argc, char** argv)
     }
     vm::app::removeGuiHooks();
     return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // A write past the process's file size limit then fails like a full
+    // disk (error 61), which the error handler reports, instead of ending
+    // the program halfway through saving.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    // Everything that needs no window is answered before the window system
+    // is opened, so that it works over a remote shell too.
+    const vm::app::ParseResult parsed = vm::app::parseCommandLine(vm::app::argumentList(argc, argv));
+    if (!parsed.options) {
+        QTextStream(parsed.exitCode == 0 ? stdout : stderr) << parsed.output;
+        return parsed.exitCode;
+    }
+    if (const auto why = vm::sys::missingDisplay()) {
+        QTextStream(stderr) << "RiVaVaz: cannot open the window: " << *why << '\n';
+        return kExitNoWindow;
+    }
+    const vm::app::Options& options = *parsed.options;
+    if (!options.appFolder.isEmpty())
+        vm::setAppFolder(options.appFolder);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("RiVaVaz"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvane.VoicemailManager"));
+    return runWindow(options);
 }

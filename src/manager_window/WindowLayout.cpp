@@ -6,6 +6,7 @@
 #include "MessageBoxService.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/OptionButton.h"
+#include "widgets/ScreenPicture.h"
 #include "widgets/TabControl.h"
 #include "widgets/TextBox.h"
 #include "widgets/Twips.h"
@@ -70,7 +71,7 @@ public:
     QLabel* picture(const QString& name, int left, int top, int width, int height) const
     {
         auto* l = place(new QLabel, left, top, width, height);
-        l->setPixmap(QPixmap(QStringLiteral(":/manager_window/") + name + QStringLiteral(".png")));
+        l->setPixmap(widgets::screenPicture(QStringLiteral(":/manager_window/") + name + QStringLiteral(".png")));
         l->setAlignment(Qt::AlignCenter);
         return l;
     }
@@ -88,11 +89,22 @@ private:
 // A frame's own children: positions relative to the frame's top left.
 Placer inside(QGroupBox* frame) { return Placer(frame, QPoint(0, 0)); }
 
+// The mailbox, as in the desktop's menus, at every size the desktop may ask
+// for (title bar, task switcher).
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/manager_window/app-icon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 }  // namespace
 
 void frmVmailCfg::buildControls()
 {
     setWindowTitle(kWindowCaption);
+    setWindowIcon(applicationIcon());
     QFont designFont = font();
     designFont.setPointSizeF(7.5);
     setFont(designFont);

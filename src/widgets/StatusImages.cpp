@@ -1,5 +1,7 @@
 #include "StatusImages.h"
 
+#include "ScreenPicture.h"
+
 #include "platform/RuntimeError.h"
 
 // Resources of a static library have to be registered by name, outside any namespace.
@@ -10,8 +12,8 @@ namespace vm::widgets {
 StatusImages::StatusImages()
 {
     registerStatusArtwork();
-    newMessage_ = QPixmap(QStringLiteral(":/widgets/status-new.png"));
-    savedMessage_ = QPixmap(QStringLiteral(":/widgets/status-saved.png"));
+    newMessage_ = screenPicture(QStringLiteral(":/widgets/status-new.png"));
+    savedMessage_ = screenPicture(QStringLiteral(":/widgets/status-saved.png"));
 }
 
 const QPixmap& StatusImages::picture(int index) const

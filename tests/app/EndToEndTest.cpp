@@ -53,12 +53,3 @@ TEST(EndToEnd, ClosingTheWindowWritesListBodyAndSettings)
                          "ForwardEmailMechanism=MAPI\r\nForwardEmailSmtpServer=\r\nForwardEmailSmtpEmailAddress=\r\n"
                          "FtpServer=\r\nFtpDir=\r\nFtpUser=\r\nFtpPassword=\r\nRunCommandAfterRec=\r\n"));
 }
-
-TEST(EndToEnd, CommandLineErrorsAndInformation)
-{
-    vm::test::TempAppFolder folder;
-    EXPECT_EQ(run(folder.file(QStringLiteral("missing"))), 2);
-    EXPECT_EQ(run(folder.path(), {QStringLiteral("--version")}), 0);
-    EXPECT_EQ(run(folder.path(), {QStringLiteral("--no-such-option")}), 2);
-    EXPECT_FALSE(folder.exists(QStringLiteral("QV.INI"))) << "nothing runs without a window";
-}

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Checks a built Debian package of the manager:
+#   scripts/check-package.sh build/quorvane-voicemail-manager_<version>_<arch>.deb
+# - its control fields (section, maintainer, dependencies computed from the
+#   binaries),
+# - that it holds exactly the expected files (programs, desktop entry, icons,
+#   AppStream metadata, manual pages, license and README) and nothing else,
+# - the desktop entry and the metadata pass their validators, the manual
+#   pages render without a warning and the programs start (--version, --help).
+# Prints one line per problem and exits 1 if there is any.
+set -euo pipefail
+deb=${1:?usage: check-package.sh PACKAGE.deb}
+id=com.quorvane.VoicemailManager
+package=quorvane-voicemail-manager
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+problems=0
+problem() { echo "check-package: $*" >&2; problems=$((problems + 1)); }
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[[ $(field Package) == "$package" ]] || problem "Package is '$(field Package)'"
+[[ $(field Section) == comm ]] || problem "Section is '$(field Section)'"
+[[ $(field Maintainer) == *"<"*@*">" ]] || problem "Maintainer has no address: '$(field Maintainer)'"
+for lib in libqt6core6 libqt6widgets6 libqt6multimedia6 libc6; do
+  [[ $(field Depends) == *"$lib "* ]] || problem "Depends lacks $lib: '$(field Depends)'"
+done
+
+dpkg-deb -x "$deb" "$root"
+expected=(
+  usr/bin/RiVaVaz usr/bin/fsmonitor
+  "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
+  "usr/share/icons/hicolor/scalable/apps/$id.svg"
+  usr/share/man/man1/RiVaVaz.1.gz usr/share/man/man1/fsmonitor.1.gz
+  "usr/share/doc/$package/copyright" "usr/share/doc/$package/README.md"
+)
+for size in 16 22 24 32 48 64 128 256; do
+  expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
+done
+actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
+wanted=$(printf '%s\n' "${expected[@]}" | sort)
+while read -r missing; do [[ -n $missing ]] && problem "missing: $missing"; done < <(comm -13 <(echo "$actual") <(echo "$wanted"))
+while read -r extra; do [[ -n $extra ]] && problem "not expected: $extra"; done < <(comm -23 <(echo "$actual") <(echo "$wanted"))
+
+desktop="$root/usr/share/applications/$id.desktop"
+if [[ -f $desktop ]]; then
+  desktop-file-validate "$desktop" || problem "desktop-file-validate failed"
+  grep -qx "Icon=$id" "$desktop" || problem "desktop entry's icon is not $id"
+fi
+metainfo="$root/usr/share/metainfo/$id.metainfo.xml"
+if [[ -f $metainfo ]]; then
+  appstreamcli validate --no-net "$metainfo" >/dev/null || problem "appstreamcli validate failed: $(appstreamcli validate --no-net "$metainfo")"
+fi
+for page in "$root"/usr/share/man/man1/*.1.gz; do
+  warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || problem "man cannot render $(basename "$page")"
+  [[ -z $warnings ]] || problem "$(basename "$page"): $warnings"
+done
+for program in RiVaVaz fsmonitor; do
+  exe="$root/usr/bin/$program"
+  [[ -x $exe ]] || continue
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$exe" --help | grep -q "^Usage: $program" ||
+    problem "$program --help does not print its usage"
+done
+version=$(field Version)
+[[ $(env -u DISPLAY "$root/usr/bin/RiVaVaz" --version 2>&1) == "RiVaVaz $version" ]] ||
+  problem "RiVaVaz --version does not say $version"
+
+if ((problems)); then
+  echo "check-package: $problems problem(s) in $deb" >&2
+  exit 1
+fi
+echo "check-package: $deb is complete and valid"
