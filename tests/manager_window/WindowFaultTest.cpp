@@ -19,8 +19,6 @@
 namespace vm::test {
 namespace {
 
-using fs::FileStep;
-
 const QString kList = QStringLiteral("data/VmBoxList.xml");
 const QString kBody = QStringLiteral("VmEmailForwardBody.txt");
 const QString kIni = QStringLiteral("QV.INI");
@@ -58,21 +56,19 @@ class WindowFaults : public WindowTest {
 protected:
     void SetUp() override
     {
-        setExecutableName(QStringLiteral("RiVaVaz"));
-        failsafe::setSystemReportBuilder([](QString& report) { report = QStringLiteral("report\r\n"); });
-        failsafe::setMessageBoxHook(
-            [this](failsafe::BoxIcon, failsafe::BoxButtons, const QString& title, const QString& text) {
-                moduleBoxes << title + QStringLiteral(": ") + text;
-                return false;
-            });
+        overrides.replace(executableNameSource(), QStringLiteral("RiVaVaz"));
+        overrides.replace(failsafe::systemReportBuilder(),
+                          [](QString& report) { report = QStringLiteral("report\r\n"); });
+        overrides.replace(failsafe::messageBoxHook(),
+                          [this](failsafe::BoxIcon, failsafe::BoxButtons, const QString& title, const QString& text) {
+                              moduleBoxes << title + QStringLiteral(": ") + text;
+                              return false;
+                          });
     }
     void TearDown() override
     {
-        fs::setFaultHook(nullptr);
         win.reset();
         failsafe::resetState();
-        failsafe::setSystemReportBuilder(nullptr);
-        failsafe::setMessageBoxHook(nullptr);
     }
 
     // Fresh files (an unsorted list, so every save changes it) and a fresh
@@ -259,9 +255,10 @@ TEST_F(WindowFaults, AMessageFileVanishingBeforeItsStatusIsReportedAndTheWindowG
         message(QStringLiteral("1_0101000001_0_1_.wav"), 11025);
         message(QStringLiteral("2_0101000002_1_1_555.wav"), 11025);
         // The engine removes box 1's first message right after the listing.
-        auto vanish = [gone = false](FileStep step, const QString& path, std::int64_t) mutable {
+        auto vanish = [gone = false](FileStep step, const QString& path) mutable {
             if (!gone && step == FileStep::Status && QFileInfo(path).fileName().startsWith(QStringLiteral("1_")))
                 gone = QFile::remove(path);
+            return 0;
         };
         std::optional<ScopedFault> hook;
         if (c.duringLoad)

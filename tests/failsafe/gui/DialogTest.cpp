@@ -68,12 +68,7 @@ protected:
         ErrorFixture::SetUp();
         host_ = std::make_unique<FailSafeDialogHost>();
         host_->setReportBuilder([this] { return ++rebuilds_, u"rebuilt report\r\n"_s; });
-        setErrorDialogHost(host_.get());
-    }
-    void TearDown() override
-    {
-        host_.reset();
-        ErrorFixture::TearDown();
+        overrides_.replace(errorDialog(), host_.get());
     }
 
     // Shows the dialog for error `number` in cmdPlayMsg_Click; `look` runs
