@@ -1,12 +1,11 @@
 // RiVaVaz: the Quorvane Voicemail Manager. Loads the main window on the
 // application folder and runs until the window is closed.
 #include "CommandLine.h"
-#include "GuiHooks.h"
+#include "GuiServices.h"
 
 #include "manager_window/frmVmailCfg.h"
 #include "platform/AppFolder.h"
 #include "platform/DisplayCheck.h"
-#include "platform/QtSoundPlayer.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -32,23 +31,15 @@ void screenshotThenClose(vm::window::frmVmailCfg& window, const QString& file)
 
 int runWindow(const vm::app::Options& options)
 {
-    vm::app::installGuiHooks();
-    int exitCode = 0;
-    {
-        // The sound buttons play through the system's sound output; the
-        // player goes before the application object does.
-        const vm::sound::ScopedSoundPlayer soundPlayer(std::make_unique<vm::sound::QtSoundPlayer>());
-        vm::window::frmVmailCfg window;
-        window.Form_Load();
-        window.show();
-        if (!options.screenshotFile.isEmpty())
-            screenshotThenClose(window, options.screenshotFile);
-        else if (options.closeAfterLoad)
-            QTimer::singleShot(0, &window, [&window] { window.close(); });
-        exitCode = QApplication::exec();
-    }
-    vm::app::removeGuiHooks();
-    return exitCode;
+    const vm::app::GuiServices services;
+    vm::window::frmVmailCfg window;
+    window.Form_Load();
+    window.show();
+    if (!options.screenshotFile.isEmpty())
+        screenshotThenClose(window, options.screenshotFile);
+    else if (options.closeAfterLoad)
+        QTimer::singleShot(0, &window, [&window] { window.close(); });
+    return QApplication::exec();
 }
 
 }  // namespace

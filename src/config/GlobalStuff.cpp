@@ -34,16 +34,6 @@ const QString kDefaultRecEditor = QStringLiteral("SNDREC32.EXE ");
 constexpr std::int16_t kDefaultRecLengthMin = 2;
 constexpr std::int16_t kDefaultRecLengthMax = 300;
 
-void clearValues()
-{
-    for (QString* s :
-         {&RecEditor, &ForwardEmailSubject, &ForwardEmailSmtpServer, &ForwardEmailSmtpEmailAddress,
-          &ForwardEmailMechanism, &ForwardEmailBody, &FtpServer, &FtpDir, &FtpUser, &FtpPassword, &RunCommandAfterRec})
-        s->clear();
-    RecLengthMin = 0;
-    RecLengthMax = 0;
-}
-
 QString voicemailValue(const char* key) { return GetIniString(kVoicemail, QString::fromLatin1(key)); }
 
 // A length limit: the default when the key is empty, else the value as a
@@ -71,11 +61,21 @@ void takeBodyFromFile()
 
 }  // namespace
 
+void ResetGlobals()
+{
+    for (QString* s :
+         {&RecEditor, &ForwardEmailSubject, &ForwardEmailSmtpServer, &ForwardEmailSmtpEmailAddress,
+          &ForwardEmailMechanism, &ForwardEmailBody, &FtpServer, &FtpDir, &FtpUser, &FtpPassword, &RunCommandAfterRec})
+        s->clear();
+    RecLengthMin = 0;
+    RecLengthMax = 0;
+}
+
 void SetGlobalPaths() { SetIniFile(paths::iniFile()); }
 
 void LoadConfig()
 {
-    clearValues();
+    ResetGlobals();
     SetGlobalPaths();
 
     RecEditor = GetIniString(kPlayRecordConfig, QStringLiteral("RecEditor"));

@@ -32,6 +32,9 @@ extern QString FtpUser;
 extern QString FtpPassword;
 extern QString RunCommandAfterRec;
 
+// Sets every variable above back to its initial value.
+void ResetGlobals();
+
 // Points the INI access (RegistryIni) at the application folder's QV.INI.
 void SetGlobalPaths();
 

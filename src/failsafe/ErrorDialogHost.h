@@ -1,8 +1,10 @@
 #pragma once
 // The error module's view of its report dialog (frmFAILSAFE). The core module
-// has no widget code; the application registers the real dialog, tests
-// register stand-ins. With no host registered the module behaves as if the
-// dialog were answered with Continue at once.
+// has no widget code; the application puts the real dialog in force, tests
+// put stand-ins. With none in force the module behaves as if the dialog were
+// answered with Continue at once.
+
+#include "platform/Replaceable.h"
 
 #include <QString>
 
@@ -25,7 +27,8 @@ public:
     virtual void unload() = 0;
 };
 
-void setErrorDialogHost(ErrorDialogHost* host);
+// The dialog in force (none by default), and its host or nullptr.
+Replaceable<ErrorDialogHost*>& errorDialog();
 ErrorDialogHost* errorDialogHost();
 
 }  // namespace vm::failsafe

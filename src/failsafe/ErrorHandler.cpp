@@ -28,9 +28,6 @@ namespace vm::failsafe {
 
 namespace {
 
-DateTimeSource g_clock;
-SystemReportBuilder g_reportBuilder;
-
 const QString kSeparator = QStringLiteral(" : ");
 const QString kTrailJoint = QStringLiteral(" << ");
 constexpr int kContinue = 0;
@@ -107,10 +104,7 @@ void copyCallStack()
 void buildSystemReport()
 {
     QString report;
-    if (g_reportBuilder)
-        g_reportBuilder(report);
-    else
-        fsSystemInfo(report);
+    systemReportBuilder().get()(report);
     state().error.systemInfo = report;
     if (ErrorDialogHost* host = errorDialogHost())
         host->setSystemInfoText(report);
@@ -164,11 +158,19 @@ void finish()
 
 }  // namespace
 
-void setErrorLogClock(DateTimeSource clock) { g_clock = std::move(clock); }
+Replaceable<DateTimeSource>& errorLogClock()
+{
+    static Replaceable<DateTimeSource> inForce(&QDateTime::currentDateTime);
+    return inForce;
+}
 
-QDateTime errorLogNow() { return g_clock ? g_clock() : QDateTime::currentDateTime(); }
+QDateTime errorLogNow() { return errorLogClock().get()(); }
 
-void setSystemReportBuilder(SystemReportBuilder builder) { g_reportBuilder = std::move(builder); }
+Replaceable<SystemReportBuilder>& systemReportBuilder()
+{
+    static Replaceable<SystemReportBuilder> inForce(&fsSystemInfo);
+    return inForce;
+}
 
 EntryPlace placeOfEntry(const QString& entry)
 {

@@ -1,9 +1,10 @@
 #pragma once
 // Seams of the central error handler (fsERROR in FailSafe.h), so tests can
-// fix what would otherwise differ from run to run. Pass nullptr to restore
-// the defaults.
+// fix what would otherwise differ from run to run.
 
 #include "FailSafeState.h"
+
+#include "platform/Replaceable.h"
 
 #include <QDateTime>
 #include <QString>
@@ -15,12 +16,12 @@ namespace vm::failsafe {
 // The moment shown in the start and stop lines of error log entries.
 // Default: the current local date and time.
 using DateTimeSource = std::function<QDateTime()>;
-void setErrorLogClock(DateTimeSource clock);
+Replaceable<DateTimeSource>& errorLogClock();
 QDateTime errorLogNow();
 
 // The system information report of an error. Default: fsSystemInfo.
 using SystemReportBuilder = std::function<void(QString& report)>;
-void setSystemReportBuilder(SystemReportBuilder builder);
+Replaceable<SystemReportBuilder>& systemReportBuilder();
 
 // Module and procedure of a call-stack entry: its second and third fields
 // between " : " separators, TABs and blanks trimmed ("" for a missing field).

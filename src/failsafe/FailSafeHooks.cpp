@@ -12,33 +12,19 @@
 namespace vm::failsafe {
 
 namespace {
-ClockSource g_clock;
-MemorySource g_memory;
-MessageBoxHook g_messageBox;
-WindowsEnabledHook g_windowsEnabled;
-StopHook g_stop;
 
 std::int64_t steadyMilliseconds()
 {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
-}  // namespace
-
-void setClock(ClockSource clock) { g_clock = std::move(clock); }
-
-std::int64_t msClock() { return g_clock ? g_clock() : steadyMilliseconds(); }
-
-void setMemorySource(MemorySource source) { g_memory = std::move(source); }
 
 // Reading the figures costs more than the rest of a trace line, and lines
 // can come thousands a second: figures younger than this are reused.
 constexpr std::int64_t kMemoryFiguresMaxAgeMs = 10;
 
-sys::MemoryStatus traceMemoryStatus()
+sys::MemoryStatus recentMemoryStatus()
 {
-    if (g_memory)
-        return g_memory();
     static sys::MemoryStatus figures;
     static std::int64_t readAt = 0;
     static bool read = false;
@@ -51,34 +37,60 @@ sys::MemoryStatus traceMemoryStatus()
     return figures;
 }
 
-void setMessageBoxHook(MessageBoxHook hook) { g_messageBox = std::move(hook); }
-
-bool showMessageBox(BoxIcon icon, BoxButtons buttons, const QString& title, const QString& text)
+bool boxOnStandardError(BoxIcon, BoxButtons, const QString& title, const QString& text)
 {
-    if (g_messageBox)
-        return g_messageBox(icon, buttons, title, text);
     std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), text.toLocal8Bit().constData());
     return false;
 }
 
-void setWindowsEnabledHook(WindowsEnabledHook hook) { g_windowsEnabled = std::move(hook); }
+}  // namespace
+
+Replaceable<ClockSource>& clock()
+{
+    static Replaceable<ClockSource> inForce(&steadyMilliseconds);
+    return inForce;
+}
+
+std::int64_t msClock() { return clock().get()(); }
+
+Replaceable<MemorySource>& memorySource()
+{
+    static Replaceable<MemorySource> inForce(&recentMemoryStatus);
+    return inForce;
+}
+
+sys::MemoryStatus traceMemoryStatus() { return memorySource().get()(); }
+
+Replaceable<MessageBoxHook>& messageBoxHook()
+{
+    static Replaceable<MessageBoxHook> inForce(&boxOnStandardError);
+    return inForce;
+}
+
+bool showMessageBox(BoxIcon icon, BoxButtons buttons, const QString& title, const QString& text)
+{
+    return messageBoxHook().get()(icon, buttons, title, text);
+}
+
+Replaceable<WindowsEnabledHook>& windowsEnabledHook()
+{
+    static Replaceable<WindowsEnabledHook> inForce;
+    return inForce;
+}
 
 void setVisibleWindowsEnabled(bool enabled)
 {
-    if (g_windowsEnabled)
-        g_windowsEnabled(enabled);
+    if (const WindowsEnabledHook& hook = windowsEnabledHook().get())
+        hook(enabled);
 }
 
-void setStopHook(StopHook hook) { g_stop = std::move(hook); }
-
-void debuggerStop()
+Replaceable<StopHook>& stopHook()
 {
-    if (g_stop) {
-        g_stop();
-        return;
-    }
-    std::exit(EXIT_SUCCESS);
+    static Replaceable<StopHook> inForce([] { std::exit(EXIT_SUCCESS); });
+    return inForce;
 }
+
+void debuggerStop() { stopHook().get()(); }
 
 void yieldToMessageLoop()
 {

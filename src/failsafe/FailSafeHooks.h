@@ -2,11 +2,12 @@
 // The platform services the error module relies on, each replaceable: the
 // millisecond clock of the trace times, the memory figures of the trace
 // lines, message boxes, enabling and disabling the program's visible
-// windows, the debugger stop, and yielding to the message loop. The core has
-// no widget code: the GUI registers message boxes and the window switch,
-// tests register clocks and fixed memory figures.
+// windows and the debugger stop; and yielding to the message loop. The core
+// has no widget code: the GUI puts message boxes and the window switch in
+// force, tests put clocks and fixed memory figures in force.
 
 #include "platform/MemoryStatus.h"
+#include "platform/Replaceable.h"
 
 #include <QString>
 
@@ -16,15 +17,15 @@
 namespace vm::failsafe {
 
 // Milliseconds of a steady clock (the multimedia timer of old). Default: a
-// monotonic clock; tests set a fake one. Pass nullptr to restore.
+// monotonic clock; tests put a fake one in force.
 using ClockSource = std::function<std::int64_t()>;
-void setClock(ClockSource clock);
+Replaceable<ClockSource>& clock();
 std::int64_t msClock();
 
 // Memory figures for trace lines. Default: vm::sys::physicalMemoryStatus,
 // reused for lines less than 10 ms apart.
 using MemorySource = std::function<sys::MemoryStatus()>;
-void setMemorySource(MemorySource source);
+Replaceable<MemorySource>& memorySource();
 sys::MemoryStatus traceMemoryStatus();
 
 // A message box of the module. Returns true for OK (false for Cancel or a
@@ -33,19 +34,19 @@ sys::MemoryStatus traceMemoryStatus();
 enum class BoxIcon { Critical, Exclamation };
 enum class BoxButtons { Ok, OkCancel };
 using MessageBoxHook = std::function<bool(BoxIcon, BoxButtons, const QString& title, const QString& text)>;
-void setMessageBoxHook(MessageBoxHook hook);
+Replaceable<MessageBoxHook>& messageBoxHook();
 bool showMessageBox(BoxIcon icon, BoxButtons buttons, const QString& title, const QString& text);
 
 // Disables (false) or re-enables (true) every visible window of the program
 // while the trace monitor holds it paused. Default: nothing.
 using WindowsEnabledHook = std::function<void(bool enabled)>;
-void setWindowsEnabledHook(WindowsEnabledHook hook);
+Replaceable<WindowsEnabledHook>& windowsEnabledHook();
 void setVisibleWindowsEnabled(bool enabled);
 
 // The debugger stop. Outside the development environment a stop ends the
 // program at once; the default does exactly that. Tests replace it.
 using StopHook = std::function<void()>;
-void setStopHook(StopHook hook);
+Replaceable<StopHook>& stopHook();
 void debuggerStop();
 
 // Processes pending events once and gives the processor away for a moment,

@@ -21,7 +21,6 @@ std::unique_ptr<FailSafeState>& stateStore()
     static std::unique_ptr<FailSafeState> s = std::make_unique<FailSafeState>();
     return s;
 }
-ErrorDialogHost* g_dialogHost = nullptr;
 
 QString nowText()
 {
@@ -54,9 +53,13 @@ PendingError& Err()
     return pending;
 }
 
-void setErrorDialogHost(ErrorDialogHost* host) { g_dialogHost = host; }
+Replaceable<ErrorDialogHost*>& errorDialog()
+{
+    static Replaceable<ErrorDialogHost*> inForce(nullptr);
+    return inForce;
+}
 
-ErrorDialogHost* errorDialogHost() { return g_dialogHost; }
+ErrorDialogHost* errorDialogHost() { return errorDialog().get(); }
 
 QString message(int number)
 {

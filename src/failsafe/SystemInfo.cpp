@@ -23,15 +23,9 @@ using namespace sysinfo;
 
 namespace {
 
-BusyCursorHook& busyHookStore()
-{
-    static BusyCursorHook hook;
-    return hook;
-}
-
 void showBusy(bool busy)
 {
-    if (const BusyCursorHook& hook = busyHookStore())
+    if (const BusyCursorHook& hook = busyCursorHook().get())
         ignoreErrors([&] { hook(busy); });
 }
 
@@ -237,7 +231,11 @@ QString pfFileTime(const QString& path, int kind)
     return fileTimeText(sys::systemQuery().fileTime(path, static_cast<sys::FileTimeKind>(kind)));
 }
 
-void setBusyCursorHook(BusyCursorHook hook) { busyHookStore() = std::move(hook); }
+Replaceable<BusyCursorHook>& busyCursorHook()
+{
+    static Replaceable<BusyCursorHook> inForce;
+    return inForce;
+}
 
 void fsSystemInfo(QString& report)
 {

@@ -4,6 +4,7 @@
 // error report. fsSystemInfo (FailSafe.h) builds it; the routines below are
 // its parts, also used by the error reports.
 
+#include "platform/Replaceable.h"
 #include "platform/SystemQuery.h"
 
 #include <QString>
@@ -38,6 +39,6 @@ QString buildSystemInfoReport(const sys::SystemQuery& query, bool withProgramFil
 // Called with true when a build starts and false when it ends, so the GUI
 // can show the busy pointer meanwhile.
 using BusyCursorHook = std::function<void(bool busy)>;
-void setBusyCursorHook(BusyCursorHook hook);
+Replaceable<BusyCursorHook>& busyCursorHook();
 
 }  // namespace vm::failsafe

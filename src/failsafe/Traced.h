@@ -14,7 +14,7 @@
 //   2  continue after the failing part: as the body is one unit, that is
 //      the exit path;
 //   5  debugger stop: outside the development environment the program ends
-//      at once (see setStopHook); inside it the body runs again as for 1;
+//      at once (see stopHook()); inside it the body runs again as for 1;
 //   anything else, or none: leave through the exit path.
 // Nothing thrown by the body, the argument texts or the handler leaves runTraced.
 

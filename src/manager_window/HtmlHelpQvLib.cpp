@@ -11,18 +11,20 @@ namespace vm::window {
 
 namespace {
 bool openWithDesktop(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
-
-HelpOpener g_opener = &openWithDesktop;
 }  // namespace
 
-void setHelpOpener(HelpOpener opener) { g_opener = opener ? opener : &openWithDesktop; }
+Replaceable<HelpOpener>& helpOpener()
+{
+    static Replaceable<HelpOpener> inForce(&openWithDesktop);
+    return inForce;
+}
 
 void HtmlHelpShow(int, const QString&, QWidget*)
 {
     ignoreErrors([] {
         const QString file = paths::helpFile();
         if (fs::fileExists(file))
-            g_opener(file);
+            helpOpener().get()(file);
     });
 }
 

@@ -3,6 +3,8 @@
 // "qv.chm") with the desktop's handler for it. Fails silently: a missing file
 // or a desktop without a handler shows and reports nothing.
 
+#include "platform/Replaceable.h"
+
 #include <QString>
 
 class QWidget;
@@ -14,8 +16,9 @@ namespace vm::window {
 // for the callers' sake.
 void HtmlHelpShow(int command, const QString& windowName, QWidget* caller);
 
-// Replaceable opener (tests): returns whether the file was handed over.
+// Hands the file to the desktop unless a test has replaced it; returns
+// whether the file was handed over.
 using HelpOpener = bool (*)(const QString& path);
-void setHelpOpener(HelpOpener opener);
+Replaceable<HelpOpener>& helpOpener();
 
 }  // namespace vm::window

@@ -1,6 +1,9 @@
 #pragma once
 // Message boxes of the window: one small interface so that tests can answer
-// them. The application uses QtMessageBoxService (QtMessageBoxService.h).
+// them. The window shows QtMessageBoxService (QtMessageBoxService.h) unless
+// other boxes are in force.
+
+#include "platform/Replaceable.h"
 
 #include <QString>
 
@@ -21,5 +24,9 @@ public:
     // Shows `text` modally and returns the button chosen.
     virtual MsgAnswer show(const QString& text, MsgButtons buttons, const QString& caption) = 0;
 };
+
+// Boxes that answer for every window (tests); none by default, and then each
+// window shows real ones.
+Replaceable<MessageBoxService*>& messageBoxService();
 
 }  // namespace vm::window

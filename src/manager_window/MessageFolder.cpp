@@ -95,6 +95,7 @@ std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString&
     if (!dir)
         return files;
     const int dirFd = ::dirfd(dir);
+    const fs::FileOps& ops = *fs::fileOps().get();
     const LiteralEnds ends = literalEnds(pattern);
     while (const dirent* entry = ::readdir(dir)) {
         const char* raw = entry->d_name;
@@ -110,10 +111,8 @@ std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString&
         file.name = ascii ? QString::fromLatin1(raw, static_cast<qsizetype>(length)) : QFile::decodeName(raw);
         if (!fs::matchesPattern(file.name, pattern))
             continue;
-        if (fs::faultHookSet())
-            fs::faultPoint(fs::FileStep::Status, folder + file.name);
         struct stat st {};
-        if (::fstatat(dirFd, raw, &st, 0) != 0) {
+        if (ops.statAt(dirFd, raw, &st) != 0) {
             if (entry->d_type != DT_REG)
                 continue;  // a link to nothing is no file
             file.statusErrno = errno;

@@ -12,13 +12,15 @@ static void registerWindowArtwork() { Q_INIT_RESOURCE(manager_window); }
 
 namespace vm::window {
 
-frmVmailCfg::frmVmailCfg(MessageBoxService* boxes, QWidget* parent) : QWidget(parent), boxes_(boxes)
+Replaceable<MessageBoxService*>& messageBoxService()
+{
+    static Replaceable<MessageBoxService*> inForce(nullptr);
+    return inForce;
+}
+
+frmVmailCfg::frmVmailCfg(QWidget* parent) : QWidget(parent), ownBoxes_(std::make_unique<QtMessageBoxService>(this))
 {
     registerWindowArtwork();
-    if (!boxes_) {
-        ownBoxes_ = std::make_unique<QtMessageBoxService>(this);
-        boxes_ = ownBoxes_.get();
-    }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         widgets::setLogicalDpi(screen->logicalDotsPerInch());
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -28,7 +30,12 @@ frmVmailCfg::frmVmailCfg(MessageBoxService* boxes, QWidget* parent) : QWidget(pa
 
 frmVmailCfg::~frmVmailCfg() = default;
 
-MessageBoxService& frmVmailCfg::messageBoxes() { return *boxes_; }
+MessageBoxService& frmVmailCfg::messageBoxes()
+{
+    if (MessageBoxService* replaced = messageBoxService().get())
+        return *replaced;
+    return *ownBoxes_;
+}
 
 void frmVmailCfg::closeEvent(QCloseEvent* event)
 {

@@ -52,11 +52,10 @@ inline const QString kModule = QStringLiteral("frmVmailCfg.frm");
 class frmVmailCfg : public QWidget {
     Q_OBJECT
 public:
-    // `boxes` answers the window's message boxes (QMessageBox when null);
-    // the window does not own it.
-    explicit frmVmailCfg(MessageBoxService* boxes = nullptr, QWidget* parent = nullptr);
+    explicit frmVmailCfg(QWidget* parent = nullptr);
     ~frmVmailCfg() override;
 
+    // The message boxes in force, else the window's own (QMessageBox).
     MessageBoxService& messageBoxes();
 
     // --- window shell ---
@@ -185,7 +184,6 @@ private:
     void showNoMessagesRow();
 
     std::unique_ptr<MessageBoxService> ownBoxes_;
-    MessageBoxService* boxes_ = nullptr;
     bool unloaded_ = false;
 };
 

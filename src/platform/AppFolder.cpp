@@ -12,11 +12,6 @@ QString& folderStore()
     static QString folder;
     return folder;
 }
-QString& nameStore()
-{
-    static QString name;
-    return name;
-}
 QString withoutTrailingSeparator(QString folder)
 {
     while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QDir::separator())))
@@ -54,14 +49,12 @@ QString executablePath()
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
-QString executableName()
+Replaceable<QString>& executableNameSource()
 {
-    QString& name = nameStore();
-    if (name.isEmpty())
-        name = QFileInfo(executablePath()).completeBaseName();
+    static Replaceable<QString> name(QFileInfo(executablePath()).completeBaseName());
     return name;
 }
 
-void setExecutableName(const QString& name) { nameStore() = name; }
+QString executableName() { return executableNameSource().get(); }
 
 }  // namespace vm

@@ -3,6 +3,8 @@
 // where every file this program works on lives. It is the executable's folder
 // unless the command line names another (--app-folder).
 
+#include "platform/Replaceable.h"
+
 #include <QString>
 
 namespace vm {
@@ -16,9 +18,11 @@ void setAppFolder(const QString& folder);
 QString appPath(const QString& relative);
 
 // The running executable: full path and bare name without extension
-// ("RiVaVaz"). Tests may override the name to stay independent of the runner.
+// ("RiVaVaz").
 QString executablePath();
 QString executableName();
-void setExecutableName(const QString& name);
+// The name the program goes by in its traces and reports: the executable's
+// own unless replaced (tests stay independent of the runner's name).
+Replaceable<QString>& executableNameSource();
 
 }  // namespace vm

@@ -17,15 +17,15 @@ namespace vm::fs {
 
 namespace {
 
-FaultHook g_faultHook;
-
 QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+
+const FileOps& calls() { return *fileOps().get(); }
 
 bool parentFolderExists(const QString& path)
 {
     const QString parent = QFileInfo(path).absolutePath();
     struct stat st {};
-    return ::stat(nativePath(parent).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return calls().stat(nativePath(parent).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 struct Fd {
@@ -41,12 +41,12 @@ struct Fd {
 // negative; a short write goes on where it stopped.
 void writeWhole(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset)
 {
-    faultPoint(FileStep::Write, path, bytes.size());
+    const FileOps& ops = calls();
     const char* p = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
-        const ssize_t n = offset < 0 ? ::write(fd, p, static_cast<size_t>(left))
-                                     : ::pwrite(fd, p, static_cast<size_t>(left), static_cast<off_t>(offset));
+        const ssize_t n = offset < 0 ? ops.write(fd, p, static_cast<size_t>(left))
+                                     : ops.writeAt(fd, p, static_cast<size_t>(left), static_cast<off_t>(offset));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -63,9 +63,7 @@ void writeAllTo(int fd, const QString& path, const QByteArray& bytes) { writeWho
 
 int openOrRaise(const QString& path, int flags)
 {
-    if (flags & (O_WRONLY | O_RDWR))
-        faultPoint(FileStep::Open, path);
-    const int fd = ::open(nativePath(path).constData(), flags | O_CLOEXEC, 0666);
+    const int fd = calls().open(nativePath(path).constData(), flags | O_CLOEXEC, 0666);
     if (fd < 0)
         raiseForErrno(errno, path);
     return fd;
@@ -73,9 +71,8 @@ int openOrRaise(const QString& path, int flags)
 
 struct stat statOrRaise(const QString& path)
 {
-    faultPoint(FileStep::Status, path);
     struct stat st {};
-    if (::stat(nativePath(path).constData(), &st) != 0)
+    if (calls().stat(nativePath(path).constData(), &st) != 0)
         raiseForErrno(errno, path);
     if (S_ISDIR(st.st_mode))
         raiseError(err::FileNotFound);
@@ -132,26 +129,28 @@ void raiseForErrno(int e, const QString& path)
     }
 }
 
-void setFaultHook(FaultHook hook) { g_faultHook = std::move(hook); }
-
-bool faultHookSet() { return static_cast<bool>(g_faultHook); }
-
-void faultPoint(FileStep step, const QString& path, std::int64_t bytes)
+int FileOps::open(const char* path, int flags, mode_t mode) const { return ::open(path, flags, mode); }
+int FileOps::makeTemporary(char* pathTemplate) const { return ::mkstemp(pathTemplate); }
+ssize_t FileOps::read(int fd, void* buffer, size_t count) const { return ::read(fd, buffer, count); }
+ssize_t FileOps::write(int fd, const void* bytes, size_t count) const { return ::write(fd, bytes, count); }
+ssize_t FileOps::writeAt(int fd, const void* bytes, size_t count, off_t offset) const
 {
-    if (g_faultHook)
-        g_faultHook(step, path, bytes);
+    return ::pwrite(fd, bytes, count, offset);
 }
-
-void setWriteFaultHook(WriteFaultHook hook)
+int FileOps::sync(int fd) const { return ::fsync(fd); }
+int FileOps::rename(const char* from, const char* to) const { return ::rename(from, to); }
+int FileOps::stat(const char* path, struct stat* status) const { return ::stat(path, status); }
+int FileOps::statAt(int folderFd, const char* name, struct stat* status) const
 {
-    if (!hook) {
-        g_faultHook = nullptr;
-        return;
-    }
-    g_faultHook = [hook](FileStep step, const QString& path, std::int64_t bytes) {
-        if (step == FileStep::Write)
-            hook(path, bytes);
-    };
+    return ::fstatat(folderFd, name, status, 0);
+}
+int FileOps::unlink(const char* path) const { return ::unlink(path); }
+
+Replaceable<const FileOps*>& fileOps()
+{
+    static const FileOps system;
+    static Replaceable<const FileOps*> inForce(&system);
+    return inForce;
 }
 
 bool fileExists(const QString& path)
@@ -162,7 +161,7 @@ bool fileExists(const QString& path)
     if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
         return false;
     struct stat st {};
-    return ::stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return calls().stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool matchesPattern(const QString& name, const QString& pattern)
@@ -206,9 +205,9 @@ void copyFile(const QString& from, const QString& to)
 void deleteFile(const QString& path)
 {
     struct stat st {};
-    if (::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+    if (calls().stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode))
         raiseError(err::PathFileAccessError);
-    if (::unlink(nativePath(path).constData()) != 0)
+    if (calls().unlink(nativePath(path).constData()) != 0)
         raiseForErrno(errno, path);
 }
 
@@ -241,7 +240,7 @@ QByteArray readFile(const QString& path)
     bytes.reserve(static_cast<qsizetype>(st.st_size));
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(f.fd, buffer, sizeof buffer);
+        const ssize_t n = calls().read(f.fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -280,11 +279,10 @@ void appendFile(const QString& path, const QByteArray& bytes)
 
 int openForUpdate(const QString& path)
 {
-    faultPoint(FileStep::Open, path);
     const QByteArray native = nativePath(path);
     int fd;
     do {
-        fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        fd = calls().open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         raiseForErrno(errno, path);
@@ -298,19 +296,19 @@ void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t 
 
 void replaceFileAtomically(const QString& path, const QByteArray& bytes)
 {
-    faultPoint(FileStep::Open, path);
+    const FileOps& ops = calls();
     // A rename would replace a file that may not be written; refuse it as
     // opening it for writing would (no write permission at all counts as
     // read-only, as the original platform's read-only attribute does).
     struct stat existing {};
-    if (::stat(nativePath(path).constData(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+    if (ops.stat(nativePath(path).constData(), &existing) == 0 && S_ISREG(existing.st_mode) &&
         ((existing.st_mode & 0222) == 0 || ::access(nativePath(path).constData(), W_OK) != 0))
         raiseError(err::PermissionDenied);
     const QFileInfo info(path);
     QByteArray tmpl = nativePath(info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() +
                                  QStringLiteral(".XXXXXX"));
     Fd f;
-    f.fd = ::mkstemp(tmpl.data());
+    f.fd = ops.makeTemporary(tmpl.data());
     if (f.fd < 0)
         raiseForErrno(errno, path);
     const QString tmpPath = QFile::decodeName(tmpl);
@@ -318,7 +316,7 @@ void replaceFileAtomically(const QString& path, const QByteArray& bytes)
         struct stat old {};
         // Keep the permissions an existing list file had; a new one gets the
         // ordinary mode a plain create would give.
-        if (::stat(nativePath(path).constData(), &old) == 0)
+        if (ops.stat(nativePath(path).constData(), &old) == 0)
             ::fchmod(f.fd, old.st_mode & 07777);
         else {
             const mode_t mask = ::umask(0);
@@ -326,13 +324,12 @@ void replaceFileAtomically(const QString& path, const QByteArray& bytes)
             ::fchmod(f.fd, 0666 & ~mask);
         }
         writeAllTo(f.fd, path, bytes);
-        if (::fsync(f.fd) != 0)
+        if (ops.sync(f.fd) != 0)
             raiseForErrno(errno, path);
-        faultPoint(FileStep::Rename, path);
-        if (::rename(tmpl.constData(), nativePath(path).constData()) != 0)
+        if (ops.rename(tmpl.constData(), nativePath(path).constData()) != 0)
             raiseForErrno(errno, path);
     } catch (...) {
-        ::unlink(tmpl.constData());
+        ops.unlink(tmpl.constData());
         throw;
     }
 }

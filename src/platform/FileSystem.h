@@ -3,13 +3,17 @@
 // platform: each raises the matching run-time error (missing file 53,
 // missing folder 76, no permission 70, disk full 61, ...).
 
+#include "platform/Replaceable.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cstdint>
-#include <functional>
 
 namespace vm::fs {
 
@@ -60,22 +64,26 @@ int openForUpdate(const QString& path);
 // error raised on failure.
 void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset);
 
-// Fault injection for tests. A hook, when set, runs before each step that
-// changes a file or asks for its status: opening a file for writing (Open),
-// writing its content (Write, with the byte count), renaming a finished file
-// into place (Rename, with the final path) and a status query (Status). It
-// may throw a RuntimeError to make the step fail as the system would (disk
-// full 61, permission denied 70), or act on the file itself, for instance
-// delete it to make it vanish before its status is read. Code that makes its
-// own system calls for these steps reports them through faultPoint.
-enum class FileStep { Open, Write, Rename, Status };
-using FaultHook = std::function<void(FileStep step, const QString& path, std::int64_t bytes)>;
-void setFaultHook(FaultHook hook);  // an empty hook removes it
-bool faultHookSet();                // lets hot loops skip building paths
-void faultPoint(FileStep step, const QString& path, std::int64_t bytes = 0);
+// The system calls the layer is built on, in one replaceable object, so that
+// a test can make a chosen call fail on a chosen file the way the system
+// would (set errno, return -1) or act on the file itself first. Each member
+// behaves as the system call of its name; paths are native byte strings.
+class FileOps {
+public:
+    virtual ~FileOps() = default;
+    virtual int open(const char* path, int flags, mode_t mode) const;
+    virtual int makeTemporary(char* pathTemplate) const;  // mkstemp
+    virtual ssize_t read(int fd, void* buffer, size_t count) const;
+    virtual ssize_t write(int fd, const void* bytes, size_t count) const;
+    virtual ssize_t writeAt(int fd, const void* bytes, size_t count, off_t offset) const;  // pwrite
+    virtual int sync(int fd) const;                                                        // fsync
+    virtual int rename(const char* from, const char* to) const;
+    virtual int stat(const char* path, struct stat* status) const;
+    virtual int statAt(int folderFd, const char* name, struct stat* status) const;  // fstatat
+    virtual int unlink(const char* path) const;
+};
 
-// The same for content writes only.
-using WriteFaultHook = void (*)(const QString& path, std::int64_t bytes);
-void setWriteFaultHook(WriteFaultHook hook);
+// The calls in force: the real ones unless a test has replaced them.
+Replaceable<const FileOps*>& fileOps();
 
 }  // namespace vm::fs

@@ -12,9 +12,6 @@ namespace vm::mail {
 
 namespace {
 
-QString g_program;
-int g_timeoutMs = 20000;
-
 const QString kDefaultProgram = QStringLiteral("/usr/sbin/sendmail");
 constexpr int kBase64LineLength = 76;
 constexpr int kQuotedPrintableLineLength = 75;  // plus the soft break "="
@@ -138,19 +135,21 @@ void stop(QProcess& process)
 
 }  // namespace
 
+Replaceable<Sendmail>& sendmail()
+{
+    static Replaceable<Sendmail> inForce;
+    return inForce;
+}
+
 QString mailProgram()
 {
-    if (!g_program.isEmpty())
-        return g_program;
+    if (!sendmail()->program.isEmpty())
+        return sendmail()->program;
     const QString fromEnvironment = qEnvironmentVariable("VM_SENDMAIL");
     return fromEnvironment.isEmpty() ? kDefaultProgram : fromEnvironment;
 }
 
-void setMailProgram(const QString& path) { g_program = path; }
-
-int mailTimeoutMs() { return g_timeoutMs; }
-
-void setMailTimeoutMs(int milliseconds) { g_timeoutMs = milliseconds; }
+int mailTimeoutMs() { return sendmail()->timeoutMs; }
 
 QByteArray composeMime(const Message& message, const QByteArray& boundary)
 {
@@ -176,7 +175,7 @@ bool sendMail(const Message& message)
         const QByteArray boundary = "=_RiVaVaz_" + QUuid::createUuid().toByteArray(QUuid::Id128);
         const QByteArray mime = composeMime(message, boundary);
 
-        QDeadlineTimer deadline(g_timeoutMs);
+        QDeadlineTimer deadline(mailTimeoutMs());
         QProcess process;
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());

@@ -5,6 +5,8 @@
 // best effort and silent: a missing mail program, one that fails and one
 // that hangs (it is killed after a time limit) all just report false.
 
+#include "platform/Replaceable.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -24,14 +26,17 @@ struct Message {
     QList<Attachment> attachments;
 };
 
-// The mail program: the one set here, else the one named by the environment
-// variable VM_SENDMAIL, else /usr/sbin/sendmail.
-QString mailProgram();
-void setMailProgram(const QString& path);  // empty restores the default
+// The mail program and how long it may take. An empty program means the one
+// named by the environment variable VM_SENDMAIL, else /usr/sbin/sendmail.
+struct Sendmail {
+    QString program;
+    int timeoutMs = 20000;
+};
+Replaceable<Sendmail>& sendmail();
 
-// How long the mail program may take, in milliseconds (default 20000).
+// The program and time limit in force.
+QString mailProgram();
 int mailTimeoutMs();
-void setMailTimeoutMs(int milliseconds);
 
 // The message as MIME text with LF line ends, the form the mail program
 // reads: To, Subject, MIME-Version and a multipart/mixed Content-Type with a

@@ -37,12 +37,6 @@ QString searchPath(const QString& program)
     raiseError(failure);
 }
 
-std::unique_ptr<ProcessLauncher>& installed()
-{
-    static std::unique_ptr<ProcessLauncher> launcher = std::make_unique<SystemProcessLauncher>();
-    return launcher;
-}
-
 }  // namespace
 
 QStringList splitCommandLine(const QString& commandLine)
@@ -73,16 +67,13 @@ void SystemProcessLauncher::startDetached(const QString& commandLine)
         raiseError(err::InvalidProcedureCall);
 }
 
-ProcessLauncher& processLauncher() { return *installed(); }
-
-std::unique_ptr<ProcessLauncher> installProcessLauncher(std::unique_ptr<ProcessLauncher> launcher)
+Replaceable<ProcessLauncher*>& launcher()
 {
-    if (!launcher)
-        launcher = std::make_unique<SystemProcessLauncher>();
-    installed().swap(launcher);
-    return launcher;
+    static SystemProcessLauncher system;
+    static Replaceable<ProcessLauncher*> inForce(&system);
+    return inForce;
 }
 
-void startCommandLine(const QString& commandLine) { processLauncher().startDetached(commandLine); }
+void startCommandLine(const QString& commandLine) { launcher().get()->startDetached(commandLine); }
 
 }  // namespace vm::process

@@ -16,10 +16,10 @@
 //  53  no file of that name exists;
 //  70  the file exists but is a folder or may not be executed.
 
+#include "platform/Replaceable.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <memory>
 
 namespace vm::process {
 
@@ -42,14 +42,10 @@ public:
     void startDetached(const QString& commandLine) override;
 };
 
-// The installed launcher (the system one unless replaced).
-ProcessLauncher& processLauncher();
+// The launcher in force: the system one unless replaced.
+Replaceable<ProcessLauncher*>& launcher();
 
-// Makes `launcher` the program's launcher and hands back the one it replaces;
-// nullptr reinstalls the system launcher.
-std::unique_ptr<ProcessLauncher> installProcessLauncher(std::unique_ptr<ProcessLauncher> launcher);
-
-// Starts `commandLine` on the installed launcher.
+// Starts `commandLine` on the launcher in force.
 void startCommandLine(const QString& commandLine);
 
 }  // namespace vm::process

@@ -1,8 +1,8 @@
 #pragma once
 // The display figures of the running GUI (primary screen and screen count),
 // for the video lines of the system information report. The application
-// registers it at start-up:
-//   vm::sys::setDisplayInfoProvider(&vm::sys::screenDisplayInfo);
+// puts it in force at start-up:
+//   auto scope = vm::sys::displayInfoProvider().replace(&vm::sys::screenDisplayInfo);
 // Needs a QGuiApplication; without one (or without a screen) there is no
 // display.
 

@@ -9,30 +9,15 @@ public:
     void play(const QString&) override {}
 };
 
-std::unique_ptr<SoundPlayer>& installed()
-{
-    static std::unique_ptr<SoundPlayer> player = std::make_unique<SilentSoundPlayer>();
-    return player;
-}
-
 }  // namespace
 
-SoundPlayer& soundPlayer() { return *installed(); }
-
-std::unique_ptr<SoundPlayer> installSoundPlayer(std::unique_ptr<SoundPlayer> player)
+Replaceable<SoundPlayer*>& player()
 {
-    if (!player)
-        player = std::make_unique<SilentSoundPlayer>();
-    installed().swap(player);
-    return player;
+    static SilentSoundPlayer silent;
+    static Replaceable<SoundPlayer*> inForce(&silent);
+    return inForce;
 }
 
-ScopedSoundPlayer::ScopedSoundPlayer(std::unique_ptr<SoundPlayer> player)
-    : previous_(installSoundPlayer(std::move(player)))
-{}
-
-ScopedSoundPlayer::~ScopedSoundPlayer() { installSoundPlayer(std::move(previous_)); }
-
-void playSoundAsync(const QString& path) { soundPlayer().play(path); }
+void playSoundAsync(const QString& path) { player().get()->play(path); }
 
 }  // namespace vm::sound

@@ -8,12 +8,12 @@
 //    instead (no error is raised, nothing is reported);
 //  - with no sound device nothing is heard, and nothing fails or waits.
 //
-// The program holds one replaceable player. Until a real one is installed it
-// is silent, so code and tests that never install one need no audio stack.
+// Until a real player is put in force, nothing is heard, so code and tests
+// that never replace it need no audio stack.
+
+#include "platform/Replaceable.h"
 
 #include <QString>
-
-#include <memory>
 
 namespace vm::sound {
 
@@ -24,26 +24,10 @@ public:
     virtual void play(const QString& path) = 0;
 };
 
-// The installed player (the silent one when none is installed).
-SoundPlayer& soundPlayer();
-
-// Makes `player` the program's player and hands back the one it replaces;
-// nullptr reinstalls the silent player.
-std::unique_ptr<SoundPlayer> installSoundPlayer(std::unique_ptr<SoundPlayer> player);
-
-// Installs a player for the life of the object and puts the previous one
-// back afterwards. Players that own toolkit objects must be gone before the
-// application object is, which a scope inside main() guarantees.
-class ScopedSoundPlayer {
-public:
-    explicit ScopedSoundPlayer(std::unique_ptr<SoundPlayer> player);
-    ~ScopedSoundPlayer();
-    ScopedSoundPlayer(const ScopedSoundPlayer&) = delete;
-    ScopedSoundPlayer& operator=(const ScopedSoundPlayer&) = delete;
-
-private:
-    std::unique_ptr<SoundPlayer> previous_;
-};
+// The player in force: a silent one until main() or a test replaces it.
+// Players that own toolkit objects must be gone before the application
+// object is, which a scope inside main() guarantees.
+Replaceable<SoundPlayer*>& player();
 
 // Plays `path` on the installed player: the program's one playback call.
 void playSoundAsync(const QString& path);

@@ -2,20 +2,15 @@
 
 namespace vm::sys {
 
-namespace {
-DisplayInfoProvider& providerStore()
+Replaceable<DisplayInfoProvider>& displayInfoProvider()
 {
-    static DisplayInfoProvider provider;
-    return provider;
+    static Replaceable<DisplayInfoProvider> inForce;
+    return inForce;
 }
-const SystemQuery* g_override = nullptr;
-}  // namespace
-
-void setDisplayInfoProvider(DisplayInfoProvider provider) { providerStore() = std::move(provider); }
 
 std::optional<DisplayInfo> currentDisplayInfo()
 {
-    const DisplayInfoProvider& provider = providerStore();
+    const DisplayInfoProvider& provider = displayInfoProvider().get();
     if (!provider)
         return std::nullopt;
     try {
@@ -25,14 +20,13 @@ std::optional<DisplayInfo> currentDisplayInfo()
     }
 }
 
-const SystemQuery& systemQuery()
+Replaceable<const SystemQuery*>& systemQuerySource()
 {
-    if (g_override)
-        return *g_override;
     static const std::unique_ptr<SystemQuery> platform = createPlatformSystemQuery();
-    return *platform;
+    static Replaceable<const SystemQuery*> inForce(platform.get());
+    return inForce;
 }
 
-void setSystemQueryOverride(const SystemQuery* query) { g_override = query; }
+const SystemQuery& systemQuery() { return *systemQuerySource().get(); }
 
 }  // namespace vm::sys

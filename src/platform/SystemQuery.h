@@ -10,6 +10,7 @@
 // interface; the Linux implementation maps its own data onto those shapes.
 
 #include "platform/MemoryStatus.h"
+#include "platform/Replaceable.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -86,9 +87,9 @@ struct DisplayInfo {
     int monitors = 0;
 };
 using DisplayInfoProvider = std::function<std::optional<DisplayInfo>()>;
-// Registers the provider (the GUI application does this at start-up);
-// an empty function removes it. Without one there is no display.
-void setDisplayInfoProvider(DisplayInfoProvider provider);
+// The GUI application puts its provider in force at start-up; without one
+// (the empty default) there is no display.
+Replaceable<DisplayInfoProvider>& displayInfoProvider();
 std::optional<DisplayInfo> currentDisplayInfo();
 
 enum class FileTimeKind : int {
@@ -141,10 +142,8 @@ public:
 };
 
 // The query of this platform, unless a test has put another in its place.
+Replaceable<const SystemQuery*>& systemQuerySource();
 const SystemQuery& systemQuery();
-// Test hook: `query` answers every later systemQuery() call; nullptr goes
-// back to the platform's own.
-void setSystemQueryOverride(const SystemQuery* query);
 
 // The platform's own implementation, its profile files looked up in
 // `windowsDirectory` (the platform's default when empty).

@@ -39,7 +39,8 @@ TEST_F(CallTrackingTest, EntryTextsCarryDepthAndIndentAndPopMatchesBySubstring)
 TEST_F(CallTrackingTest, UnbalancedPopEmptiesStackSilently)
 {
     int boxes = 0;
-    setMessageBoxHook([&](BoxIcon, BoxButtons, const QString&, const QString&) { return ++boxes, true; });
+    const auto scope = messageBoxHook().replace(
+        [&](BoxIcon, BoxButtons, const QString&, const QString&) { return ++boxes, true; });
     const struct {
         const char *module, *procedure;
     } mismatches[] = {
@@ -65,7 +66,7 @@ TEST_F(CallTrackingTest, UnbalancedPopWarnsInDevelopmentEnvironment)
 {
     QStringList texts;
     bool answerOk = true;
-    setMessageBoxHook([&](BoxIcon, BoxButtons, const QString& title, const QString& text) {
+    const auto scope = messageBoxHook().replace([&](BoxIcon, BoxButtons, const QString& title, const QString& text) {
         return texts << title + u'|' + text, answerOk;
     });
     fsSTART();

@@ -28,20 +28,13 @@ protected:
     void SetUp() override
     {
         TraceFixture::SetUp();
-        failsafe::setErrorLogClock([] { return QDateTime(QDate(2026, 12, 6), QTime(9, 30, 15)); });
-        failsafe::setSystemReportBuilder([this](QString& report) { ++reportsBuilt_, report = kFixedReport; });
-        failsafe::setMessageBoxHook([this](failsafe::BoxIcon, failsafe::BoxButtons, const QString& title,
-                                           const QString& text) { return boxes_ << title + u": "_s + text, false; });
-    }
-
-    void TearDown() override
-    {
-        failsafe::setErrorDialogHost(nullptr);
-        failsafe::setErrorLogClock(nullptr);
-        failsafe::setSystemReportBuilder(nullptr);
-        mail::setMailProgram({});
-        mail::setMailTimeoutMs(20000);
-        TraceFixture::TearDown();
+        overrides_.replace(failsafe::errorLogClock(), [] { return QDateTime(QDate(2026, 12, 6), QTime(9, 30, 15)); });
+        overrides_.replace(failsafe::systemReportBuilder(),
+                           [this](QString& report) { ++reportsBuilt_, report = kFixedReport; });
+        overrides_.replace(failsafe::messageBoxHook(),
+                           [this](failsafe::BoxIcon, failsafe::BoxButtons, const QString& title, const QString& text) {
+                               return boxes_ << title + u": "_s + text, false;
+                           });
     }
 
     // Pushes the frames of the window's load handler and `procedure`, then

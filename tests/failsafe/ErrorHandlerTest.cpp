@@ -3,7 +3,7 @@
 // answer, silent mode, mailed reports, and faults that must never escape.
 #include "ErrorFixture.h"
 
-#include "platform/FileSystem.h"
+#include "support/FaultInjection.h"
 
 #include <QDir>
 #include <QTimer>
@@ -186,18 +186,19 @@ TEST_F(ErrorHandlerTest, DialogAnswerCommentAndItsReportReachTheLog)
         EXPECT_TRUE(state().error.stackCopy[2].contains(kPlayMsg));
         EXPECT_EQ(state().error.systemInfo, kFixedReport);
     };
-    setErrorDialogHost(&dialog);
-    EXPECT_EQ(failIn(kPlayMsg, 53), 0);
-    EXPECT_EQ(dialog.shown, 1);
-    EXPECT_EQ(dialog.unloaded, 1);
-    EXPECT_TRUE(logText().endsWith(logTail(dialog.edited_, u"I pressed play\r\non box 101"_s)))
-        << logText().toStdString();
+    {
+        const auto scope = errorDialog().replace(&dialog);
+        EXPECT_EQ(failIn(kPlayMsg, 53), 0);
+        EXPECT_EQ(dialog.shown, 1);
+        EXPECT_EQ(dialog.unloaded, 1);
+        EXPECT_TRUE(logText().endsWith(logTail(dialog.edited_, u"I pressed play\r\non box 101"_s)))
+            << logText().toStdString();
 
-    dialog.answer = 5;
-    Err().set(RuntimeError(53));
-    EXPECT_EQ(fsERROR(kForm, kPlayMsg), 5);
-
-    setErrorDialogHost(nullptr);  // without a dialog the answer is Continue
+        dialog.answer = 5;
+        Err().set(RuntimeError(53));
+        EXPECT_EQ(fsERROR(kForm, kPlayMsg), 5);
+    }
+    // Without a dialog the answer is Continue.
     writeSettings(u"[log file]\r\nWrite To Disk=0\r\n"_s);
     QFile::remove(app_.file(u"error.log"_s));
     resetState();
@@ -212,7 +213,7 @@ TEST_F(ErrorHandlerTest, ASecondErrorWaitsUntilTheDialogIsAnswered)
     FakeDialog dialog;
     bool answered = false;
     dialog.onShow = [&] { EXPECT_TRUE(answered); };
-    setErrorDialogHost(&dialog);
+    const auto scope = errorDialog().replace(&dialog);
     push(kPlayMsg);
     state().dialogShowing = true;
     QTimer::singleShot(20, [&] { answered = true, state().dialogShowing = false; });
@@ -224,7 +225,7 @@ TEST_F(ErrorHandlerTest, ASecondErrorWaitsUntilTheDialogIsAnswered)
 TEST_F(ErrorHandlerTest, FailingStepsAreSkipped)
 {
     silentWithLog();
-    setSystemReportBuilder([](QString&) { raiseError(err::OutOfMemory); });
+    const auto scope = systemReportBuilder().replace([](QString&) { raiseError(err::OutOfMemory); });
     EXPECT_EQ(failIn(kPlayMsg, 53), std::nullopt);
     EXPECT_TRUE(logText().contains(u"System State Information\r\n\r\nUser Said\r\n"_s)) << logText().toStdString();
     EXPECT_TRUE(logText().endsWith(stampedLine("stop")));
@@ -241,10 +242,10 @@ TEST_F(ErrorHandlerTest, ALogThatCannotBeWrittenIsSkippedSilently)
     resetState();  // a full disk leaves the earlier log intact
     silentWithLog();
     app_.write(u"error.log"_s, "earlier entries\r\n");
-    fs::setWriteFaultHook([](const QString&, std::int64_t) { raiseError(err::DiskFull); });
-    const auto result = failIn(kPlayMsg, 53);
-    fs::setWriteFaultHook(nullptr);
-    EXPECT_EQ(result, std::nullopt);
+    {
+        const ScopedFault diskFull(failStep(FileStep::Write, u"error.log"_s, err::DiskFull));
+        EXPECT_EQ(failIn(kPlayMsg, 53), std::nullopt);
+    }
     EXPECT_EQ(app_.read(u"error.log"_s), QByteArray("earlier entries\r\n"));
 }
 
@@ -257,11 +258,12 @@ protected:
         ErrorFixture::SetUp();
         QDir(app_.path()).mkdir(u"outbox"_s);
         const QByteArray outbox = app_.file(u"outbox"_s).toLocal8Bit();
-        mail::setMailProgram(writeScript(app_.file(u"sendmail"_s), "n=$(ls '" + outbox +
-                                                                       "' | grep -c eml)\n"
-                                                                       "echo \"$@\" > '" +
-                                                                       outbox + "/args'$n\ncat > '" + outbox +
-                                                                       "/mail'$n.eml\n"));
+        const QString script = writeScript(app_.file(u"sendmail"_s), "n=$(ls '" + outbox +
+                                                                         "' | grep -c eml)\n"
+                                                                         "echo \"$@\" > '" +
+                                                                         outbox + "/args'$n\ncat > '" + outbox +
+                                                                         "/mail'$n.eml\n");
+        overrides_.replace(mail::sendmail(), mail::Sendmail{script});
     }
     QStringList mail() const { return parseMime(app_.file(u"outbox/mail0.eml"_s)); }
     static QString payload(const QString& part)
@@ -345,7 +347,7 @@ TEST_F(MailedReportTest, DefectReportGoesToTheTrackerWithTheCircularLog)
 TEST_F(MailedReportTest, AMissingMailProgramIsSilent)
 {
     writeSettings(u"[email]\r\nAddress=ops@example.com\r\n[preferences]\r\nSilent Run=1\r\n"_s);
-    mail::setMailProgram(app_.file(u"no-such-sendmail"_s));
+    const auto scope = mail::sendmail().replace({app_.file(u"no-such-sendmail"_s)});
     EXPECT_EQ(failIn(kPlayMsg, 53), std::nullopt);
     EXPECT_FALSE(app_.exists(u"!error!.log"_s));
     EXPECT_TRUE(boxes_.isEmpty());

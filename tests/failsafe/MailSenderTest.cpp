@@ -15,11 +15,6 @@ namespace {
 
 class MailSenderTest : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        setMailProgram({});
-        setMailTimeoutMs(20000);
-    }
     QString file(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
     QTemporaryDir dir_;
 };
@@ -83,7 +78,6 @@ TEST_F(MailSenderTest, HeadersCannotBeSplitAndUnreadableAttachmentsAreLeftOut)
 
 TEST_F(MailSenderTest, FailuresOfTheMailProgramAreReportedOnlyAsFalse)
 {
-    setMailTimeoutMs(300);
     Message m;
     m.to << QStringLiteral("ops@example.com");
     m.body = QString(200000, QLatin1Char('y'));  // more than a pipe holds
@@ -96,12 +90,14 @@ TEST_F(MailSenderTest, FailuresOfTheMailProgramAreReportedOnlyAsFalse)
         {"reads-then-hangs", "cat > /dev/null\nexec sleep 60\n"},  // killed after the time limit
         {"never-reads", "exec sleep 60\n"},
     };
-    setMailProgram(file(QStringLiteral("no-such-program")));
-    EXPECT_FALSE(sendMail(m));
+    {
+        const auto scope = sendmail().replace({file(QStringLiteral("no-such-program")), 300});
+        EXPECT_FALSE(sendMail(m));
+    }
     QFile(test::writeScript(file(QStringLiteral("notexec.txt")), "")).setPermissions(QFile::ReadOwner);
     for (const auto& p : programs) {
         const QString path = file(QString::fromLatin1(p.name));
-        setMailProgram(QFile::exists(path) ? path : test::writeScript(path, p.script));
+        const auto scope = sendmail().replace({QFile::exists(path) ? path : test::writeScript(path, p.script), 300});
         QElapsedTimer timer;
         timer.start();
         EXPECT_FALSE(sendMail(m)) << p.name;

@@ -128,7 +128,7 @@ TEST_F(MonitorLinkTest, PauseHoldsProgramUntilReleased)
     });
     ASSERT_TRUE(server.listening());
     std::vector<bool> windowStates;
-    setWindowsEnabledHook([&](bool enabled) { windowStates.push_back(enabled); });
+    const auto scope = windowsEnabledHook().replace([&](bool enabled) { windowStates.push_back(enabled); });
     push(u"Sub Form_Load"_s);
     EXPECT_EQ(windowStates, (std::vector<bool>{false, true}));
     std::vector<std::int32_t> polls;
@@ -156,7 +156,7 @@ TEST_F(MonitorLinkTest, FirstEntryAndExitMeasureTheirOwnCost)
     TestMonitor server;
     ASSERT_TRUE(server.listening());
     fsSTART();
-    setClock([this] { return now_ += 2; });  // every reading costs time
+    const auto scope = clock().replace([this] { return now_ += 2; });  // every reading costs time
     push(u"Sub Form_Load"_s);
     pop(u"Sub Form_Load"_s);
     const std::int64_t entry = state().entryCorrection, exit = state().exitCorrection;

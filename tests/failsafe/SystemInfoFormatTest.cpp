@@ -2,6 +2,7 @@
 #include "failsafe/SystemInfoFormat.h"
 
 #include "platform/RuntimeError.h"
+#include "support/Digest.h"
 
 #include <gtest/gtest.h>
 
@@ -46,54 +47,31 @@ TEST(SystemInfoFormat, HundredthsFormat)
     EXPECT_EQ(str(formatHundredths(23.456, QStringLiteral(","))), "23,46");
 }
 
-TEST(SystemInfoFormat, ProcessorTable)
+// Processor and version names for a grid of records, pinned as a whole; the
+// rows are the quirks.
+TEST(SystemInfoFormat, ProcessorAndVersionTables)
 {
-    struct Case {
-        ProcessorInfo p;
-        const char* text;
-    };
-    const Case cases[] = {
-        {{386, 3, 0}, "Intel 386"},
-        {{486, 4, 0x0803}, "Intel 386"},
-        {{586, 5, 0x0204}, "Pentium"},
-        {{586, 15, 0x0209}, "Pentium"},
-        {{586, 6, 0x0102}, "Intel Pentium Pro, Model 01, Stepping 02"},
-        {{586, 6, 0x1A05}, "Intel Pentium Pro, Model 1A, Stepping 05"},  // model read up to its first non-digit
-        {{586, 6, 0x0303}, "Intel Pentium II, Model 3 Stepping 03"},
-        {{586, 6, 0x0500}, "Intel Pentium II Model 5, Pentium II Xeon Model 5, or Celeron Model 5, Stepping 00"},
-        {{586, 6, 0x060A}, "Intel Celeron Model 6 Stepping, 0A"},
-        {{586, 6, 0x0701}, "Intel Pentium III or Pentium III Xeon Model, 07 Stepping 01"},
-        {{586, 6, 0x0801}, "Intel Pentium III or Pentium III Xeon Model, 08 Stepping 01"},
-        {{586, 6, 0x0A01}, "Unable to determine processor type"},
-        {{586, 6, 0xCF02}, "Unable to determine processor type"},
-        {{586, 6, 0x0201}, "Unable to determine processor type"},
-        {{4000, 0, 0}, "MIPS R4000"},
-        {{21064, 0, 0}, "Alpha 21064"},
-        {{8664, 6, 0x0801}, "Unknown"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(str(cpuNameText(c.p)), c.text) << c.p.type << " " << c.p.level << " " << std::hex << c.p.revision;
-    EXPECT_EQ(str(cpuNameText(std::nullopt)), "");
-}
+    QStringList cpus;
+    for (std::uint32_t type : {386u, 486u, 586u, 4000u, 21064u, 8664u})
+        for (std::uint16_t level = 0; level <= 16; ++level)
+            for (int model = 0; model <= 0x1F; ++model)
+                cpus << cpuNameText(ProcessorInfo{type, level, static_cast<std::uint16_t>(model << 8 | 0x0A)});
+    EXPECT_EQ(test::digest(cpus), "f8b71836934834e6");
+    QStringList versions;
+    for (int platform = 0; platform <= 3; ++platform)
+        for (std::uint32_t major = 3; major <= 6; ++major)
+            for (std::uint32_t minor : {0u, 1u, 10u, 90u, 95u})
+                versions << windowsVersionText(OsVersion{platform, major, minor, 1381, "SP6"});
+    EXPECT_EQ(test::digest(versions), "a0605d8eb0757711");
 
-TEST(SystemInfoFormat, WindowsVersionTable)
-{
-    struct Case {
-        OsVersion v;
-        const char* text;
-    };
-    const Case cases[] = {
-        {{2, 5, 0, 2195, "Service Pack 4"}, "Windows NT 5.0  (Build 2195) Service Pack 4"},
-        {{2, 4, 0, 1381, QByteArray("SP6\0****", 8)}, "Windows NT 4.0  (Build 1381) SP6"},
-        {{1, 4, 0, 950, QByteArray("\0****", 5)}, "Windows 95 4.0 (Build 950) "},
-        {{1, 3, 95, 1, ""}, "Windows 95 3.95 (Build 1) "},
-        {{1, 4, 10, 67766222, " A "}, "Windows 98 4.10 (Build 67766222)  A "},
-        {{1, 5, 0, 1, ""}, "Windows 98 5.0 (Build 1) "},
-        {{0, 6, 1, 0, "18-amd64"}, "Unknown Version of Microsoft Windows 6.1 (Build 0) 18-amd64"},
-        {{3, 1, 2, -1, ""}, "Unknown Version of Microsoft Windows 1.2 (Build -1) "},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(str(windowsVersionText(c.v)), c.text);
+    EXPECT_EQ(str(cpuNameText(ProcessorInfo{586, 6, 0x1A05})),
+              "Intel Pentium Pro, Model 1A, Stepping 05");  // model read up to its first non-digit
+    EXPECT_EQ(str(cpuNameText(ProcessorInfo{586, 6, 0x060A})), "Intel Celeron Model 6 Stepping, 0A");
+    EXPECT_EQ(str(cpuNameText(std::nullopt)), "");
+    EXPECT_EQ(str(windowsVersionText(OsVersion{2, 4, 0, 1381, QByteArray("SP6\0****", 8)})),
+              "Windows NT 4.0  (Build 1381) SP6");
+    EXPECT_EQ(str(windowsVersionText(OsVersion{3, 1, 2, -1, ""})),
+              "Unknown Version of Microsoft Windows 1.2 (Build -1) ");
     EXPECT_EQ(str(windowsVersionText(std::nullopt)), "");
 }
 

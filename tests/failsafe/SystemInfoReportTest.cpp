@@ -95,16 +95,10 @@ QString programFileLines()
 
 class SystemInfoReport : public ::testing::Test {
 protected:
-    void SetUp() override { setExecutableName(QStringLiteral("RiVaVaz")); }
-    void TearDown() override
-    {
-        setExecutableName(QString());
-        setSystemQueryOverride(nullptr);
-        setErrorDialogHost(nullptr);
-        setBusyCursorHook({});
-    }
+    void SetUp() override { name_.emplace(executableNameSource(), QStringLiteral("RiVaVaz")); }
     test::TempAppFolder app_;
     FakeSystemQuery fake_;
+    std::optional<Replaceable<QString>::Scope> name_;
 };
 
 TEST_F(SystemInfoReport, LinesInOrderWithTheirLabels)
@@ -223,11 +217,11 @@ public:
 
 TEST_F(SystemInfoReport, FsSystemInfoReplacesTheTextAndHandsItToTheDialog)
 {
-    setSystemQueryOverride(&fake_);
     RecordingHost host;
-    setErrorDialogHost(&host);
     std::vector<bool> busy;
-    setBusyCursorHook([&](bool on) { busy.push_back(on); });
+    const auto query = systemQuerySource().replace(&fake_);
+    const auto dialog = errorDialog().replace(&host);
+    const auto busyCursor = busyCursorHook().replace([&](bool on) { busy.push_back(on); });
     QString report = u"old text that must go"_s;
     fsSystemInfo(report);
     EXPECT_EQ(report, buildSystemInfoReport(fake_, !state().devEnvironment));
@@ -249,7 +243,7 @@ QStringList fixedPart(const QString& report)
 
 TEST_F(SystemInfoReport, BuiltOnThisMachine)
 {
-    setExecutableName(QString());
+    name_.reset();
     QString report;
     fsSystemInfo(report);
 

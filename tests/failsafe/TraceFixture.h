@@ -6,6 +6,7 @@
 #include "failsafe/FailSafe.h"
 #include "failsafe/FailSafeHooks.h"
 #include "failsafe/FailSafeState.h"
+#include "support/Overrides.h"
 #include "support/TempAppFolder.h"
 
 #include "platform/AnsiText.h"
@@ -29,21 +30,15 @@ protected:
     {
         previousTmp_ = qgetenv("TMPDIR");
         qputenv("TMPDIR", sockets_.path().toLocal8Bit());
-        failsafe::resetState();
-        setExecutableName(u"RiVaVaz"_s);
-        failsafe::setClock([this] { return now_; });
-        failsafe::setMemorySource([] { return sys::MemoryStatus{42, 0, 23134208}; });
-        failsafe::setStopHook([this] { ++stops_; });
+        overrides_.replace(executableNameSource(), u"RiVaVaz"_s);
+        overrides_.replace(failsafe::clock(), [this] { return now_; });
+        overrides_.replace(failsafe::memorySource(), [] { return sys::MemoryStatus{42, 0, 23134208}; });
+        overrides_.replace(failsafe::stopHook(), [this] { ++stops_; });
     }
 
     void TearDown() override
     {
         failsafe::resetState();
-        failsafe::setClock(nullptr);
-        failsafe::setMemorySource(nullptr);
-        failsafe::setStopHook(nullptr);
-        failsafe::setMessageBoxHook(nullptr);
-        failsafe::setWindowsEnabledHook(nullptr);
         if (previousTmp_.isNull())
             qunsetenv("TMPDIR");
         else
@@ -68,6 +63,7 @@ protected:
     TempAppFolder app_;
     std::int64_t now_ = 1000000;
     int stops_ = 0;
+    Overrides overrides_;
 
 private:
     QByteArray previousTmp_;

@@ -38,11 +38,6 @@ protected:
             QStringLiteral("[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n"
                            "[include]\r\nResources=0\r\nMemory=0\r\nUser=0\r\n"));
     }
-    void TearDown() override
-    {
-        setErrorDialogHost(nullptr);
-        TraceFixture::TearDown();
-    }
     QStringList traceLines() const
     {
         return ansi::decode(app_.read(QStringLiteral("trace.log"))).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
@@ -90,7 +85,7 @@ TEST_F(TracedTest, NestedProcedureErrorLeavesCallerGoingOn)
 TEST_F(TracedTest, BreakAnswerStopsTheProgramOrRunsTheBodyAgainInDevelopment)
 {
     AnsweringDialog dialog(5);
-    setErrorDialogHost(&dialog);
+    const auto scope = errorDialog().replace(&dialog);
     for (const bool development : {false, true}) {
         fsSTART();
         state().devEnvironment = development;

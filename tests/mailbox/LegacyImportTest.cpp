@@ -19,7 +19,6 @@ QByteArray quotedFields(int count, const QByteArray& prefix)
 
 class LegacyImport : public ::testing::Test {
 protected:
-    void TearDown() override { vm::VmbArray().unsize(); }
     void load(const QByteArray& legacy)
     {
         app.write("data/VmBoxList.txt", legacy);

@@ -1,7 +1,7 @@
 #include "MailboxTestSupport.h"
 #include "mailbox/ListLineParser.h"
 #include "platform/AnsiText.h"
-#include "platform/FileSystem.h"
+#include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
@@ -33,11 +33,6 @@ int parseXmlLine(const QString& line, VoicemailBox& b)
 
 class MailboxListFile : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        vm::fs::setWriteFaultHook(nullptr);
-        vm::VmbArray().unsize();
-    }
     QByteArray list() const { return app.read("data/VmBoxList.xml"); }
     vm::test::TempAppFolder app;
 };
@@ -79,13 +74,15 @@ TEST_F(MailboxListFile, PreviousFileSurvivesEmptyTablesAndFailedWrites)
     EXPECT_EQ(list(), old);
 
     vm::test::setTable({boxWithId("1"), boxWithId("2")});
-    vm::fs::setWriteFaultHook([](const QString&, std::int64_t) { throw vm::RuntimeError(vm::err::DiskFull); });
-    EXPECT_EQ(errorNumberOf([] { vm::VmbSaveXML(); }), vm::err::DiskFull);
+    {
+        using vm::test::FileStep;
+        const vm::test::ScopedFault diskFull(vm::test::failStep(FileStep::Write, "VmBoxList.xml", vm::err::DiskFull));
+        EXPECT_EQ(errorNumberOf([] { vm::VmbSaveXML(); }), vm::err::DiskFull);
+    }
     EXPECT_EQ(list(), old);
     EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden),
               QStringList{"VmBoxList.xml"});  // no temporary file
 
-    vm::fs::setWriteFaultHook(nullptr);
     QDir(app.file("data")).removeRecursively();
     EXPECT_EQ(errorNumberOf([] { vm::VmbSaveXML(); }), vm::err::PathNotFound);
 }

@@ -25,7 +25,6 @@ QByteArray xmlFile(const QByteArray& lines)
 
 class StartupLoad : public ::testing::Test {
 protected:
-    void TearDown() override { vm::VmbArray().unsize(); }
     QStringList loadedIds(const QByteArray& list)
     {
         app.write("data/VmBoxList.xml", list);

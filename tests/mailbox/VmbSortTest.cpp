@@ -43,7 +43,6 @@ QStringList referenceOrder(const QStringList& ids, const std::vector<int>& gaps)
 
 class VmbSort : public ::testing::Test {
 protected:
-    void TearDown() override { vm::VmbArray().unsize(); }
 };
 
 }  // namespace

@@ -24,8 +24,8 @@ class MessageCommands : public WindowTest {
 protected:
     void SetUp() override
     {
-        vm::failsafe::resetState();
-        vm::failsafe::setErrorDialogHost(&errors);
+        overrides.replace(vm::failsafe::errorDialog(), &errors);
+        overrides.replace(vm::sound::player(), &player);
         QFile rec(recorder.filePath(QStringLiteral("rec.sh")));
         ASSERT_TRUE(rec.open(QIODevice::WriteOnly));
         rec.write("#!/bin/sh\ncd \"$(dirname \"$0\")\" && printf '%s\\n' \"$@\" > args.tmp && mv args.tmp args.txt\n");
@@ -36,12 +36,7 @@ protected:
         folder.write(QStringLiteral("data/VmBoxList.xml"),
                      mailboxFile({mailboxLine("101", "1"), mailboxLine("102", "2")}));
     }
-    void TearDown() override
-    {
-        win.reset();
-        vm::failsafe::setErrorDialogHost(nullptr);
-        vm::failsafe::resetState();
-    }
+    void TearDown() override { win.reset(); }
 
     void setRecEditor(const QString& value)
     {
@@ -78,7 +73,7 @@ protected:
     QTemporaryDir recorder;
     ErrorsSeen errors;
     QStringList played;
-    vm::sound::ScopedSoundPlayer player{std::make_unique<RecordingPlayer>(&played)};
+    RecordingPlayer player{&played};
 };
 
 TEST_F(MessageCommands, PlayAndStopHandTheirFilesToThePlayerOrExplainWhatIsMissing)

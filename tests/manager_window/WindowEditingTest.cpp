@@ -191,14 +191,13 @@ TEST_F(EditingTest, LengthLimitsAreClampedAndWrittenWhenTheFieldIsLeft)
 TEST_F(EditingTest, HelpOpensTheHelpFileOnlyWhenItExists)
 {
     static QStringList opened;
-    vm::window::setHelpOpener([](const QString& path) { return opened << path, true; });
+    const auto scope = vm::window::helpOpener().replace([](const QString& path) { return opened << path, true; });
     auto& w = load();
     QTest::mouseClick(w.cmdVmCfgHelp, Qt::LeftButton);
     EXPECT_TRUE(opened.isEmpty());
     folder.write(QStringLiteral("qv.chm"), "ITSF");
     QTest::mouseClick(w.cmdVmCfgHelp, Qt::LeftButton);
     EXPECT_EQ(opened, QStringList{folder.file(QStringLiteral("qv.chm"))});
-    vm::window::setHelpOpener(nullptr);
 }
 
 TEST_F(EditingTest, ExitWritesTheListTheBodyFileAndTheEightKeys)

@@ -10,7 +10,9 @@
 #include "widgets/TabControl.h"
 #include "widgets/TextBox.h"
 
+#include "manager_window/SoakOverrides.h"
 #include "platform/SoundPlayer.h"
+#include "support/Overrides.h"
 #include "support/TempAppFolder.h"
 
 #include <QFile>
@@ -88,6 +90,8 @@ inline QByteArray mailboxFile(const QByteArrayList& lines)
 
 class WindowTest : public ::testing::Test {
 protected:
+    WindowTest() { overrides.replace(window::messageBoxService(), &boxes); }
+
     // Sparse file of `size` bytes in the message folder, last written at `when`.
     void message(const QString& name, qint64 size, const QDateTime& when = QDateTime(QDate(2026, 3, 7), QTime(9, 5, 1)))
     {
@@ -99,7 +103,7 @@ protected:
 
     window::frmVmailCfg& load()
     {
-        win = std::make_unique<window::frmVmailCfg>(&boxes);
+        win = std::make_unique<window::frmVmailCfg>();
         win->Form_Load();
         win->show();
         return *win;
@@ -147,6 +151,7 @@ protected:
     TempAppFolder folder;
     ScriptedBoxes boxes;
     std::unique_ptr<window::frmVmailCfg> win;
+    Overrides overrides;
 };
 
 }  // namespace vm::test

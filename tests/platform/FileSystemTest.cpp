@@ -1,5 +1,6 @@
 #include "platform/ErrorNumberOf.h"
 #include "platform/FileSystem.h"
+#include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
@@ -81,9 +82,18 @@ TEST_F(FileSystemFolder, AtomicReplaceLeavesOldFileOnFailure)
     fs::replaceFileAtomically(app.file("data/list.xml"), "new");
     EXPECT_EQ(app.read("data/list.xml"), "new");
 
-    fs::setWriteFaultHook([](const QString&, std::int64_t) { raiseError(61); });
-    EXPECT_EQ(errorNumberOf([&] { fs::replaceFileAtomically(app.file("data/list.xml"), "newer"); }), 61);
-    fs::setWriteFaultHook(nullptr);
-    EXPECT_EQ(app.read("data/list.xml"), "new");
-    EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden), QStringList{"list.xml"});
+    const struct {
+        test::FileStep step;
+        int error;
+    } cases[] = {{test::FileStep::Open, 70},
+                 {test::FileStep::Write, 61},
+                 {test::FileStep::Sync, 57},
+                 {test::FileStep::Rename, 70}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.step));
+        const test::ScopedFault fault(test::failStep(c.step, "data/list.xml", c.error));
+        EXPECT_EQ(errorNumberOf([&] { fs::replaceFileAtomically(app.file("data/list.xml"), "newer"); }), c.error);
+        EXPECT_EQ(app.read("data/list.xml"), "new");
+        EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden), QStringList{"list.xml"});
+    }
 }

@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniProfile.h"
 #include "platform/RuntimeError.h"
+#include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
@@ -196,10 +197,10 @@ TEST_F(IniProfile, AWriteThatCannotBeDoneChangesNothing)
     EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", QString()));
 
     ::chmod(ini.toLocal8Bit().constData(), 0644);  // a failed write leaves the old file and nothing else
-    fs::setWriteFaultHook([](const QString&, std::int64_t) { raiseError(err::DiskFull); });
-    const bool written = set("A", "a", "2");
-    fs::setWriteFaultHook(nullptr);
-    EXPECT_FALSE(written);
+    {
+        const test::ScopedFault diskFull(test::failStep(test::FileStep::Write, "QV.INI", err::DiskFull));
+        EXPECT_FALSE(set("A", "a", "2"));
+    }
     EXPECT_EQ(bytes(), "[A]\r\na=1\r\n");
     EXPECT_EQ(QDir(app.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"QV.INI"});
 }

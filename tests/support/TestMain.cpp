@@ -2,11 +2,13 @@
 // file, process and locale services work.
 #include <QCoreApplication>
 
+#include "CleanState.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return vm::test::runAllTests();
 }

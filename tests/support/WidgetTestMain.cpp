@@ -2,11 +2,13 @@
 // platform when there is no display).
 #include <QApplication>
 
+#include "CleanState.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return vm::test::runAllTests();
 }

@@ -3,8 +3,6 @@
 #include "failsafe/FailSafeState.h"
 #include "failsafe/PendingError.h"
 
-#include "config/Paths.h"
-
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
@@ -13,21 +11,9 @@
 
 namespace vm::failsafe::gui {
 
-namespace {
-std::unique_ptr<FailSafeDialogHost>& installedHost()
-{
-    static std::unique_ptr<FailSafeDialogHost> host;
-    return host;
-}
-}  // namespace
-
 FailSafeDialogHost::FailSafeDialogHost() = default;
 
-FailSafeDialogHost::~FailSafeDialogHost()
-{
-    if (errorDialogHost() == this)
-        setErrorDialogHost(nullptr);
-}
+FailSafeDialogHost::~FailSafeDialogHost() = default;
 
 FailSafeDialog& FailSafeDialogHost::load()
 {
@@ -121,18 +107,5 @@ void FailSafeDialogHost::setPdfPathChooser(FailSafeDialog::PdfPathChooser choose
     if (dialog_)
         dialog_->setPdfPathChooser(pdfPathChooser_);
 }
-
-FailSafeDialogHost& installFailSafeDialogHost()
-{
-    std::unique_ptr<FailSafeDialogHost>& host = installedHost();
-    if (!host) {
-        host = std::make_unique<FailSafeDialogHost>();
-        host->setHelpFile(paths::helpFile());
-    }
-    setErrorDialogHost(host.get());
-    return *host;
-}
-
-void removeFailSafeDialogHost() { installedHost().reset(); }
 
 }  // namespace vm::failsafe::gui

@@ -1,7 +1,7 @@
 #pragma once
 // The error module's dialog host backed by the real frmFAILSAFE dialog. The
-// application installs it once at start-up; tests install it too and drive
-// the dialog through the shown callback.
+// application puts one in force for its whole run (failsafe::errorDialog());
+// tests do too and drive the dialog through the shown callback.
 
 #include "FailSafeDialog.h"
 
@@ -53,11 +53,5 @@ private:
     FailSafeDialog::ReportBuilder reportBuilder_;
     FailSafeDialog::PdfPathChooser pdfPathChooser_;
 };
-
-// Creates the process-wide host (help file: the program's help file) and
-// registers it with the error module; returns it for further set-up.
-FailSafeDialogHost& installFailSafeDialogHost();
-// Unregisters and destroys the process-wide host.
-void removeFailSafeDialogHost();
 
 }  // namespace vm::failsafe::gui

@@ -6,6 +6,7 @@
 #include "failsafe/gui/DialogTexts.h"
 #include "failsafe/gui/FailSafeDialog.h"
 #include "failsafe/gui/FailSafeDialogHost.h"
+#include "support/Digest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -68,12 +69,7 @@ protected:
         ErrorFixture::SetUp();
         host_ = std::make_unique<FailSafeDialogHost>();
         host_->setReportBuilder([this] { return ++rebuilds_, u"rebuilt report\r\n"_s; });
-        setErrorDialogHost(host_.get());
-    }
-    void TearDown() override
-    {
-        host_.reset();
-        ErrorFixture::TearDown();
+        overrides_.replace(errorDialog(), host_.get());
     }
 
     // Shows the dialog for error `number` in cmdPlayMsg_Click; `look` runs
@@ -100,20 +96,20 @@ TEST_F(DialogTest, FileNotFoundInCmdPlayMsgClick)
     writeSettings(u"[log file]\r\nWrite To Disk=1\r\n"_s);
     const auto result = showError([](FailSafeDialog& d) {
         EXPECT_EQ(d.windowTitle(), u"Program Error Intercepted"_s);
+        // Every caption and field pinned at once; the rows are the ones filled from the error.
+        QStringList texts;
+        for (const QLabel* label : d.findChildren<QLabel*>())
+            texts << label->objectName() + u'=' + label->text();
+        for (const QLineEdit* field : d.findChildren<QLineEdit*>())
+            texts << field->objectName() + u'=' + field->text();
+        for (const QPushButton* button : d.findChildren<QPushButton*>())
+            texts << button->objectName() + u'=' + button->text();
+        texts.sort();
+        EXPECT_EQ(digest(texts), "90896229841d10dc") << texts.join(u"\n"_s).toStdString();
         const struct {
             const char *name, *text;
         } captions[] = {
             {"lblErrCnt", "An unexpected 'file not found' error occurred in RiVaVaz.\r\n1 error(s) are logged."},
-            {"nsCtrlContinue", "&Continue"},
-            {"nsCtrlMore", "&Break to"},
-            {"fsPrint", "Print"},
-            {"nsCtrlLabel1", " Module"},
-            {"nsCtrlLabel2", " Procedure"},
-            {"nsCtrlLabel4", "Line Number "},
-            {"nsCtrlLabel5", "Error No. "},
-            {"nsCtrlLabel6", "Description "},
-            {"nsCtrlLabel7", "Category "},
-            {"nsCtrlProjLab", "Source "},
             {"ErrType", "File System (disk, directory or file) access error"},
             {"errProject", "VoicemailManager (local)"},
             {"ErrModule", " frmVmailCfg.frm"},

@@ -13,7 +13,7 @@ namespace {
 
 TEST(SystemInfoScreen, ReportShowsTheScreenOfTheRunningDisplay)
 {
-    setDisplayInfoProvider(&screenDisplayInfo);
+    const auto scope = displayInfoProvider().replace(&screenDisplayInfo);
     const std::optional<DisplayInfo> info = screenDisplayInfo();
     ASSERT_TRUE(info);
     EXPECT_GT(info->bitsPerPixel, 0);
@@ -27,7 +27,6 @@ TEST(SystemInfoScreen, ReportShowsTheScreenOfTheRunningDisplay)
     EXPECT_FALSE(report.contains(QLatin1String("\r\n   Colors.......................\r\n")));
     EXPECT_TRUE(report.contains(QLatin1String("\r\n   Mouse Present.......Yes\r\n")));
     EXPECT_TRUE(report.contains(QLatin1String("\r\n   Mouse Wheel.......Yes\r\n")));
-    setDisplayInfoProvider({});
 }
 
 }  // namespace

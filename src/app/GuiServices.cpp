@@ -1,8 +1,6 @@
-#include "GuiHooks.h"
+#include "GuiServices.h"
 
-#include "failsafe/FailSafeHooks.h"
-#include "failsafe/SystemInfo.h"
-#include "failsafe/gui/FailSafeDialogHost.h"
+#include "config/Paths.h"
 #include "platform/ScreenDisplayInfo.h"
 
 #include <QApplication>
@@ -39,22 +37,15 @@ void busyPointer(bool busy)
 
 }  // namespace
 
-void installGuiHooks()
+GuiServices::GuiServices()
+    : dialog_(failsafe::errorDialog().replace(&dialogHost_)),
+      messageBoxes_(failsafe::messageBoxHook().replace(&errorModuleBox)),
+      windowsEnabled_(failsafe::windowsEnabledHook().replace(&setTopLevelWindowsEnabled)),
+      busyCursor_(failsafe::busyCursorHook().replace(&busyPointer)),
+      display_(sys::displayInfoProvider().replace(&sys::screenDisplayInfo)),
+      sound_(sound::player().replace(&soundPlayer_))
 {
-    failsafe::gui::installFailSafeDialogHost();
-    failsafe::setMessageBoxHook(&errorModuleBox);
-    failsafe::setWindowsEnabledHook(&setTopLevelWindowsEnabled);
-    failsafe::setBusyCursorHook(&busyPointer);
-    sys::setDisplayInfoProvider(&sys::screenDisplayInfo);
-}
-
-void removeGuiHooks()
-{
-    sys::setDisplayInfoProvider({});
-    failsafe::setBusyCursorHook({});
-    failsafe::setWindowsEnabledHook({});
-    failsafe::setMessageBoxHook({});
-    failsafe::gui::removeFailSafeDialogHost();
+    dialogHost_.setHelpFile(paths::helpFile());
 }
 
 }  // namespace vm::app

@@ -1,0 +1,33 @@
+#pragma once
+// The window-system services that the non-widget modules ask for, in force
+// while the object lives: the error report dialog, the error module's message
+// boxes, busy pointer and window switch, the display figures of the system
+// report, and the sound output of the sound buttons. Create it after the
+// application object and the application folder, and let it go before the
+// application object does.
+
+#include "failsafe/ErrorDialogHost.h"
+#include "failsafe/FailSafeHooks.h"
+#include "failsafe/SystemInfo.h"
+#include "failsafe/gui/FailSafeDialogHost.h"
+#include "platform/QtSoundPlayer.h"
+#include "platform/SystemQuery.h"
+
+namespace vm::app {
+
+class GuiServices {
+public:
+    GuiServices();
+
+private:
+    failsafe::gui::FailSafeDialogHost dialogHost_;
+    sound::QtSoundPlayer soundPlayer_;
+    Replaceable<failsafe::ErrorDialogHost*>::Scope dialog_;
+    Replaceable<failsafe::MessageBoxHook>::Scope messageBoxes_;
+    Replaceable<failsafe::WindowsEnabledHook>::Scope windowsEnabled_;
+    Replaceable<failsafe::BusyCursorHook>::Scope busyCursor_;
+    Replaceable<sys::DisplayInfoProvider>::Scope display_;
+    Replaceable<sound::SoundPlayer*>::Scope sound_;
+};
+
+}  // namespace vm::app
