@@ -10,6 +10,7 @@
 #include "config/Paths.h"
 #include "config/RegistryIni.h"
 #include "failsafe/Traced.h"
+#include "mailbox/BoxText.h"
 #include "mailbox/VmailLib.h"
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
