@@ -1,6 +1,7 @@
 // RiVaVaz: the Quorvane Voicemail Manager. Loads the main window on the
 // application folder and runs until the window is closed.
 #include "CommandLine.h"
+#include "FolderLockNotice.h"
 #include "GuiHooks.h"
 
 #include "manager_window/frmVmailCfg.h"
@@ -46,6 +47,11 @@ int main(int argc, char** argv)
     const vm::app::Options& options = *parsed.options;
     if (!options.appFolder.isEmpty())
         vm::setAppFolder(options.appFolder);
+    // One manager per folder: a second one reads and writes nothing.
+    const auto folderLock = vm::app::lockAppFolderOrTellOperator(!options.closeAfterLoad &&
+                                                                 options.screenshotFile.isEmpty());
+    if (!folderLock)
+        return 1;
 
     vm::app::installGuiHooks();
     int exitCode = 0;
