@@ -146,12 +146,16 @@ BoxEdit editBox(const MailboxTable& table, const TargetBox& target, const std::v
                                    .arg(v.text[outside].unicode(), 4, 16, QLatin1Char('0')),
                                FieldProblem::Kind::Character);
         pinGiven = pinGiven || v.column == Column::Pin;
+        if (!existing) {
+            assign(edit.box, v.column, storedText(v.column, v.text));
+            continue;
+        }
         const QString before = fieldText(edit.box, v.column);
-        if (existing && v.text == before)
+        if (v.text == before)
             continue;
         const QString after = storedText(v.column, v.text);
         assign(edit.box, v.column, after);
-        if (!existing || after != before)
+        if (after != before)
             edit.changed.push_back(v.column);
     }
     if (!existing && !pinGiven)

@@ -57,7 +57,7 @@ struct GivenValue {
 struct BoxEdit {
     TargetBox target;
     VoicemailBox box;             // what the entry holds afterwards
-    std::vector<Column> changed;  // fields whose value changes (for a new box: those given)
+    std::vector<Column> changed;  // fields whose value changes (none listed for a new box)
 };
 
 // The target's box with `values` applied (the Id column is not among them).

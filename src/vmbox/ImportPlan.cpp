@@ -70,11 +70,11 @@ public:
             const TargetBox target = targetOf(table_, record.fields[header.idPosition]);
             if (!firstOfItsBox(target, line, record.lines[header.idPosition], header.idPosition + 1))
                 return;
-            std::vector<GivenValue> values;
+            values_.clear();
             for (qsizetype k = 0; k < columns; ++k)
                 if (k != header.idPosition)
-                    values.push_back({*header.columns[k], record.fields[k]});
-            BoxEdit edit = editBox(table_, target, values);
+                    values_.push_back({*header.columns[k], record.fields[k]});
+            BoxEdit edit = editBox(table_, target, values_);
             if (target.index < 1) {
                 if (++added_ + table_.upperBound() > kMostEntries) {
                     problem(line, header.idPosition + 1,
@@ -119,6 +119,7 @@ private:
     const MailboxTable& table_;
     ImportPlan& plan_;
     bool guessedUtf8_;
+    std::vector<GivenValue> values_;  // of the row at hand, kept for its capacity
     QHash<QString, int> rowOfBox_;
     int added_ = 0;
 };
@@ -134,6 +135,8 @@ ImportPlan planImport(const MailboxTable& table, const QByteArray& csv, std::opt
         if (!reader.next(record))
             throw CsvError(1, 1, QStringLiteral("no header row; the first line names the columns"));
         const Header header = readHeader(record);
+        // One row a line is the usual case: room for all of them at once.
+        plan.additions.reserve(static_cast<std::size_t>(csv.count('\n') + csv.count('\r') / 2));
         Planner planner(table, plan, reader.guessedUtf8());
         while (reader.next(record))
             planner.row(header, record);
@@ -145,6 +148,7 @@ ImportPlan planImport(const MailboxTable& table, const QByteArray& csv, std::opt
 
 void applyImport(MailboxTable& table, const ImportPlan& plan)
 {
+    table.reserve(table.upperBound() + 1 + static_cast<int>(plan.additions.size()));
     for (const ImportRow& row : plan.changes)
         storeBox(table, row.edit.box, SortAfterAdding::No);
     for (const ImportRow& row : plan.additions)
