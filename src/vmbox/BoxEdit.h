@@ -18,6 +18,9 @@
 
 namespace vm::vmbox {
 
+// Table indices are 16-bit: a list holds at most this many entries.
+inline constexpr int kMostEntries = 32767;
+
 // A value that cannot be stored, and the field it was given for.
 class FieldProblem : public std::exception {
 public:

@@ -12,8 +12,6 @@ namespace vm::vmbox {
 
 namespace {
 
-constexpr int kMostEntries = 32767;
-
 struct Header {
     std::vector<std::optional<Column>> columns;  // by field position
     int idPosition = -1;

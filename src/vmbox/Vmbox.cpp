@@ -21,7 +21,6 @@ namespace vm::vmbox {
 
 namespace {
 
-constexpr int kMostEntries = 32767;
 constexpr int kProblemsShown = 20;
 
 class Run {
@@ -151,7 +150,7 @@ private:
     {
         const TargetBox t = target(table);
         if (t.index < 1)
-            failData(QStringLiteral("no box %1 in %2").arg(t.id, paths::mailboxList()));
+            failData(QStringLiteral("%1: no box %2").arg(paths::mailboxList(), t.id));
         return t;
     }
 
@@ -169,10 +168,11 @@ private:
         MailboxFolder folder = changeFolder();
         const TargetBox t = target(folder.table());
         if (t.index > 0)
-            failData(QStringLiteral("box %1 exists already; change it with vmbox set").arg(t.id));
+            failData(
+                QStringLiteral("%1: box %2 exists already; change it with vmbox set").arg(paths::mailboxList(), t.id));
         if (folder.table().upperBound() >= kMostEntries)
-            failData(QStringLiteral("box %1 would be entry %2 of the list; it holds at most %3")
-                         .arg(t.id)
+            failData(QStringLiteral("%1: box %2 would be entry %3 of the list; it holds at most %4")
+                         .arg(paths::mailboxList(), t.id)
                          .arg(kMostEntries + 1)
                          .arg(kMostEntries));
         const BoxEdit edit = edited(folder.table(), t);
@@ -198,9 +198,9 @@ private:
         MailboxTable& table = folder.table();
         const TargetBox t = existing(table);
         if (table.upperBound() == 1)
-            failData(QStringLiteral("box %1 is the list's only entry, and a list without boxes is never saved; "
+            failData(QStringLiteral("%1: box %2 is the list's only entry, and a list without boxes is never saved; "
                                     "nothing was changed")
-                         .arg(t.id));
+                         .arg(paths::mailboxList(), t.id));
         QStringList greeting;
         if (!inv_.keepGreeting && isSafeFileNamePart(t.id))
             greeting << paths::greetingFile(t.id);
