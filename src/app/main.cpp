@@ -1,6 +1,7 @@
 // RiVaVaz: the Quorvane Voicemail Manager. Loads the main window on the
 // application folder and runs until the window is closed.
 #include "CommandLine.h"
+#include "FolderLockNotice.h"
 #include "GuiServices.h"
 
 #include "manager_window/frmVmailCfg.h"
@@ -31,6 +32,11 @@ void screenshotThenClose(vm::window::frmVmailCfg& window, const QString& file)
 
 int runWindow(const vm::app::Options& options)
 {
+    // One manager per folder: a second one reads and writes nothing.
+    const bool operatorPresent = !options.closeAfterLoad && options.screenshotFile.isEmpty();
+    const auto folderLock = vm::app::lockAppFolderOrTellOperator(operatorPresent);
+    if (!folderLock)
+        return kExitNoWindow;
     const vm::app::GuiServices services;
     vm::window::frmVmailCfg window;
     window.Form_Load();

@@ -1,5 +1,6 @@
 #include "LegacyImport.h"
 
+#include "FolderLoad.h"
 #include "MailboxMerge.h"
 #include "VmailLib.h"
 
@@ -132,22 +133,38 @@ QString firstLineOf(const QString& text)
 
 }  // namespace
 
-int VmbLoadArrayLoadTXT()
+void importLegacyList(MailboxTable& table, FolderLoad& load)
 {
     const QString path = paths::legacyMailboxList();
+    const QFileInfo info(path);
+    if (!info.exists())
+        return;
     QByteArray bytes;
-    // Only a plain file is read: a pipe or device would block the start-up.
-    if (!QFileInfo(path).isFile() || !ignoreErrors([&] { bytes = fs::readFile(path); }))
-        return 0;
+    try {
+        // Only a plain file is read: a pipe or device would block the start-up.
+        if (!info.isFile())
+            raiseError(err::PathFileAccessError);
+        bytes = fs::readFile(path);
+    } catch (const RuntimeError& e) {
+        load.unreadable.append(path + QStringLiteral(": ") + e.description());
+        return;
+    }
     const QString text = ansi::decode(bytes);
     const std::vector<LegacyField> layout = legacyLayout(firstLineOf(text));
 
-    MailboxMerge merge(VmbArray(), MergedFields::EightStrings);
+    MailboxMerge merge(table, MergedFields::EightStrings, load.deletions);
     LegacyFieldReader reader(text);
     VoicemailBox record;
     while (readRecord(reader, layout, record))
         ignoreErrors([&] { merge.take(std::move(record)); });
     ignoreErrors([&] { merge.finish(); });
+}
+
+int VmbLoadArrayLoadTXT()
+{
+    FolderLoad load;
+    importLegacyList(VmbArray(), load);
+    applyDeletions(load.deletions);
     return 0;
 }
 

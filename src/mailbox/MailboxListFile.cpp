@@ -104,16 +104,18 @@ void writeLine(ListWriter& out, const VoicemailBox& box)
     out.tag("</DeleteAfterForward></VoicemailBox>\r\n");
 }
 
-qsizetype expectedLength(const MailboxTable& table, int n)
+qsizetype expectedLineLength(const VoicemailBox& b)
 {
     constexpr qsizetype kTagsPerLine = 320;  // 293 bytes of tags, two numbers of up to 6
+    return kTagsPerLine + b.Id.size() + b.Pin.size() + b.Groups.size() + b.Description.size() + b.EmailForward.size() +
+           b.PhoneForward.size() + b.PagerNumber.size() + b.PagerMessage.size() + b.OnReceive.size();
+}
+
+qsizetype expectedLength(const MailboxTable& table, int n)
+{
     qsizetype total = 64;
-    for (int i = 1; i <= n; ++i) {
-        const VoicemailBox& b = table.at(i);
-        total += kTagsPerLine + b.Id.size() + b.Pin.size() + b.Groups.size() + b.Description.size() +
-                 b.EmailForward.size() + b.PhoneForward.size() + b.PagerNumber.size() + b.PagerMessage.size() +
-                 b.OnReceive.size();
-    }
+    for (int i = 1; i <= n; ++i)
+        total += expectedLineLength(table.at(i));
     return total;
 }
 
@@ -127,6 +129,13 @@ QByteArray mailboxListBytes(const MailboxTable& table)
     for (int i = 1; i <= n; ++i)
         writeLine(out, table.at(i));
     out.tag("</VoicemailBoxes>\r\n");
+    return out.take();
+}
+
+QByteArray mailboxLineBytes(const VoicemailBox& box)
+{
+    ListWriter out(expectedLineLength(box));
+    writeLine(out, box);
     return out.take();
 }
 

@@ -14,6 +14,9 @@ namespace vm {
 // The file's bytes (windows-1252, CR LF) for entries 1..N in table order.
 QByteArray mailboxListBytes(const MailboxTable& table);
 
+// One box's line of the file, its CR LF included.
+QByteArray mailboxLineBytes(const VoicemailBox& box);
+
 // Sorts entries 1..N and replaces the file at `path` with them, atomically:
 // on any failure the previous file stays byte-identical and the run-time
 // error reaches the caller. A table that was never sized or holds no boxes

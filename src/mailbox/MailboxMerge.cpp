@@ -4,8 +4,6 @@
 #include "VmbSort.h"
 
 #include "config/Paths.h"
-#include "platform/FileSystem.h"
-#include "platform/RuntimeError.h"
 
 namespace vm {
 
@@ -28,16 +26,10 @@ void moveFields(VoicemailBox& entry, VoicemailBox&& record, MergedFields fields)
     }
 }
 
-void deleteGreetingOf(const QString& id)
-{
-    if (!isSafeFileNamePart(id))
-        return;
-    ignoreErrors([&] { fs::deleteFile(paths::greetingFile(id)); });
-}
-
 }  // namespace
 
-MailboxMerge::MailboxMerge(MailboxTable& table, MergedFields fields) : table_(table), fields_(fields)
+MailboxMerge::MailboxMerge(MailboxTable& table, MergedFields fields, QStringList& deletions)
+    : table_(table), fields_(fields), deletions_(deletions)
 {
     if (!table_.isSized())
         table_.resetToElementZero();
@@ -69,7 +61,9 @@ void MailboxMerge::finish()
     for (int i = 1; i <= n; ++i) {
         if (table_.at(i).SeenInFile != 0)
             continue;
-        deleteGreetingOf(table_.at(i).Id);
+        const QString& id = table_.at(i).Id;
+        if (isSafeFileNamePart(id))
+            deletions_.append(paths::greetingFile(id));
         table_.blank(i);
     }
     if (lastStored_ > 0)

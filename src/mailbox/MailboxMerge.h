@@ -3,9 +3,12 @@
 // file and the legacy import: every record updates the entry with its Id or
 // is appended; entries the file no longer lists lose their greeting and are
 // blanked (not removed, so indices stay put); then the part of the table up
-// to the last record stored is sorted.
+// to the last record stored is sorted. The greetings are not removed here
+// but listed for the caller, who removes them when it may (FolderLoad.h).
 
 #include "MailboxTable.h"
+
+#include <QStringList>
 
 #include <cstdint>
 
@@ -21,14 +24,15 @@ enum class MergedFields {
 class MailboxMerge {
 public:
     // Sizes a never-sized table and clears every entry's SeenInFile mark.
-    MailboxMerge(MailboxTable& table, MergedFields fields);
+    // Greetings to remove are appended to `deletions`.
+    MailboxMerge(MailboxTable& table, MergedFields fields, QStringList& deletions);
 
     // Stores one record in the entry with its Id (appending one when there
     // is none) and marks it seen. Raises 6 when the table is full.
     void take(VoicemailBox&& record);
 
-    // Deletes the greeting of every unseen entry (never for an Id that is
-    // unsafe as a file name) and blanks it, then sorts 1..lastStored().
+    // Lists the greeting of every unseen entry for deletion (never for an Id
+    // that is unsafe as a file name) and blanks it, then sorts 1..lastStored().
     void finish();
 
     // Index at which the last record was stored; 0 before the first.
@@ -37,6 +41,7 @@ public:
 private:
     MailboxTable& table_;
     MergedFields fields_;
+    QStringList& deletions_;
     std::int16_t lastStored_ = 0;
 };
 

@@ -25,6 +25,13 @@ void MailboxTable::unsize()
     sized_ = false;
 }
 
+void MailboxTable::reserve(int count)
+{
+    entries_.reserve(static_cast<std::size_t>(count));
+    keys_.reserve(static_cast<std::size_t>(count));
+    index_.reserve(static_cast<std::size_t>(count));
+}
+
 std::int16_t MailboxTable::upperBound() const
 {
     if (!sized_)

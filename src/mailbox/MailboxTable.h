@@ -24,6 +24,9 @@ public:
     void resetToElementZero();
     // Back to never sized (tests).
     void unsize();
+    // Makes room for `count` entries in all, so that appending a batch
+    // allocates once; changes nothing else.
+    void reserve(int count);
 
     // N, the upper bound; 0 when there are no boxes. Raises 9 when unsized.
     std::int16_t upperBound() const;

@@ -1,7 +1,8 @@
 // The start-up load: legacy import, merge of the list file, removal of the
 // legacy file. Nothing here stops the program: every failure is ignored or
-// only reported to the run log.
+// only reported to the run log (and handed back to the caller).
 
+#include "FolderLoad.h"
 #include "ListLineParser.h"
 #include "MailboxMerge.h"
 #include "VmMgrStub.h"
@@ -39,30 +40,38 @@ void forEachLine(QByteArrayView bytes, Each&& each)
     }
 }
 
-void mergeList(const QByteArray& bytes)
+void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
 {
-    MailboxMerge merge(VmbArray(), MergedFields::All);
+    MailboxMerge merge(table, MergedFields::All, load.deletions);
     VoicemailBox record;
+    int lineNumber = 0;
+    const auto skipped = [&] {
+        if (load.skippedLines++ == 0)
+            load.firstSkippedLine = lineNumber;
+    };
     forEachLine(bytes, [&](QByteArrayView line) {
+        ++lineNumber;
         // Errors are ignored line by line: a bad line is skipped.
         if (line.size() > kLongestListLine)
-            return;
-        ignoreErrors([&] {
+            return skipped();
+        const bool read = ignoreErrors([&] {
             record = VoicemailBox{};
             if (parseListLine(line, record))
                 merge.take(std::move(record));
         });
+        if (!read)
+            skipped();
     });
     ignoreErrors([&] { merge.finish(); });
 }
 
 }  // namespace
 
-int VmbLoadArrayLoadXML()
+void mergeListFile(MailboxTable& table, FolderLoad& load, const LoadLog& log)
 {
     const QString path = paths::mailboxList();
     if (!fs::fileExists(path))
-        return 0;
+        return;
     QByteArray bytes;
     try {
         // A pipe or device would block a plain read: treat it as unreadable.
@@ -71,22 +80,54 @@ int VmbLoadArrayLoadXML()
         bytes = fs::readFile(path);
     } catch (const RuntimeError& e) {
         // Found but unreadable: report it and leave the table as it is.
-        LogError(0, QStringLiteral("VmbLoadArrayLoadXML:") + QString::number(e.number()) + QLatin1Char(':') +
-                        e.description());
-        return 0;
+        if (log.error)
+            log.error(QStringLiteral("VmbLoadArrayLoadXML:") + QString::number(e.number()) + QLatin1Char(':') +
+                      e.description());
+        load.unreadable.append(path + QStringLiteral(": ") + e.description());
+        return;
     }
-    LogRunInfo(0, QStringLiteral("Loading VMB data begin"));
-    ignoreErrors([&] { mergeList(bytes); });
-    LogRunInfo(0, QStringLiteral("Loading VMB data end"));
+    if (log.runInfo)
+        log.runInfo(QStringLiteral("Loading VMB data begin"));
+    ignoreErrors([&] { mergeList(table, bytes, load); });
+    if (log.runInfo)
+        log.runInfo(QStringLiteral("Loading VMB data end"));
+}
+
+FolderLoad loadMailboxFolder(MailboxTable& table, const LoadLog& log)
+{
+    FolderLoad load;
+    ignoreErrors([&] { table.resetToElementZero(); });
+    ignoreErrors([&] { importLegacyList(table, load); });
+    ignoreErrors([&] { mergeListFile(table, load, log); });
+    // Removed whether it existed or not: its boxes are in the table now.
+    load.deletions.append(paths::legacyMailboxList());
+    return load;
+}
+
+void applyDeletions(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        ignoreErrors([&] { fs::deleteFile(path); });
+}
+
+namespace {
+
+// The run-log hooks are traced procedures: their texts show in the trace.
+LoadLog runLog()
+{
+    return {[](const QString& s) { LogRunInfo(0, s); }, [](const QString& s) { LogError(0, s); }};
+}
+
+}  // namespace
+
+int VmbLoadArrayLoadXML()
+{
+    FolderLoad load;
+    mergeListFile(VmbArray(), load, runLog());
+    applyDeletions(load.deletions);
     return 0;
 }
 
-void VmbLoadArray()
-{
-    ignoreErrors([] { VmbArray().resetToElementZero(); });
-    ignoreErrors([] { VmbLoadArrayLoadTXT(); });
-    ignoreErrors([] { VmbLoadArrayLoadXML(); });
-    ignoreErrors([] { fs::deleteFile(paths::legacyMailboxList()); });
-}
+void VmbLoadArray() { applyDeletions(loadMailboxFolder(VmbArray(), runLog()).deletions); }
 
 }  // namespace vm

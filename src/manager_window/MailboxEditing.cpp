@@ -11,6 +11,8 @@
 
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
+#include "mailbox/BoxStore.h"
+#include "mailbox/BoxText.h"
 #include "mailbox/SafeFileName.h"
 #include "mailbox/VmailLib.h"
 #include "platform/FileSystem.h"
@@ -53,7 +55,7 @@ QString frmVmailCfg::Text2VmbId(const QString& strIn)
     runTraced(
         kModule, QStringLiteral("Function Text2VmbId"),
         [&] { return argumentList({variantArg(QStringLiteral("strIn$"), strIn)}); },
-        [&] { result = digitsOnly(strIn); });
+        [&] { result = boxIdFromText(strIn); });
     return result;
 }
 
@@ -63,7 +65,7 @@ QString frmVmailCfg::Text2VmbPin(const QString& strIn)
     runTraced(
         kModule, QStringLiteral("Function Text2VmbPin"),
         [&] { return argumentList({variantArg(QStringLiteral("strIn$"), strIn)}); },
-        [&] { result = digitsOnly(strIn).left(4); });
+        [&] { result = boxPinFromText(strIn); });
     return result;
 }
 
@@ -83,13 +85,7 @@ void frmVmailCfg::cmdVmbAdd_Click()
             return;
         }
 
-        // Looked up by the number as stored, so "12a" finds box 12.
-        std::int16_t idx = VmbFind(id);
-        const bool addition = idx < 1;
-        if (addition)
-            idx = VmbArray().append();
-
-        VoicemailBox box = VmbArray().at(idx);
+        VoicemailBox box;
         box.Id = id;
         box.Pin = pin;
         box.Groups = trimBlanks(txtNewVmb[7]->text());
@@ -101,7 +97,8 @@ void frmVmailCfg::cmdVmbAdd_Click()
         box.OnReceive = trimBlanks(txtNewVmb[8]->text());
         box.FtpUpload = checkValue(*chkUploadToFtp);
         box.DeleteAfterForward = checkValue(*chkDeleteAfterForward);
-        VmbArray().store(idx, box);
+        // Looked up by the number as stored, so "12a" finds box 12.
+        const bool addition = storeBox(VmbArray(), box) == Stored::Added;
 
         for (widgets::TextBox* field : txtNewVmb)
             field->setText(QString());
@@ -109,9 +106,6 @@ void frmVmailCfg::cmdVmbAdd_Click()
         chkDeleteAfterForward->setCheckState(Qt::Unchecked);
 
         if (addition) {
-            std::int16_t lo = 1;
-            std::int16_t hi = idx;
-            VmbSort(lo, hi);
             lblAddedOK->setText(QStringLiteral("Mailbox was added OK"));
         } else {
             lblAddedOK->setText(QStringLiteral("Mailbox info changed OK"));

@@ -10,6 +10,7 @@
 #include "config/Paths.h"
 #include "config/RegistryIni.h"
 #include "failsafe/Traced.h"
+#include "mailbox/BoxText.h"
 #include "mailbox/VmailLib.h"
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -45,6 +47,24 @@ std::int16_t checkedLimit(const QString& typed, std::int16_t low, std::int16_t h
     std::int16_t value = 0;
     ignoreErrors([&] { value = number::textToInt16(text); });
     return std::clamp(value, low, high);
+}
+
+// The text as typed. toPlainText() would also turn every non-breaking space
+// into a blank; only the document's paragraph and line separators become
+// line breaks here.
+QString typedText(const QPlainTextEdit& edit)
+{
+    QString text = edit.document()->toRawText();
+    for (QChar& c : text) {
+        switch (c.unicode()) {
+            case QChar::ParagraphSeparator:
+            case QChar::LineSeparator:
+            case 0xFDD0:  // frame start and end marks
+            case 0xFDD1: c = u'\n'; break;
+            default: break;
+        }
+    }
+    return text;
 }
 
 }  // namespace
@@ -91,7 +111,7 @@ void frmVmailCfg::Form_Unload(std::int16_t& Cancel)
             // The body keeps its line breaks, written as CR LF like every text file
             // here. Replaced whole, so a failed write never leaves half a template
             // for the engine to send.
-            QString body = txtEmailBody->toPlainText();
+            QString body = typedText(*txtEmailBody);
             body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
             fs::replaceFileAtomically(paths::emailBodyFile(), ansi::encode(body + QStringLiteral("\r\n")));
 

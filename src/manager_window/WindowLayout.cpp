@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QTabBar>
 
+#include <limits>
+
 namespace vm::window {
 
 namespace {
@@ -265,6 +267,9 @@ void frmVmailCfg::buildAddModifyTab(QWidget* page, QPoint origin)
         txtNewVmb[static_cast<std::size_t>(f.index)] = box.textBox(fieldLeft, top, fieldWidth);
         top += 390;
     }
+    // A box's fields have no length limit of their own; a line edit cuts at 32,767 unless told otherwise.
+    for (widgets::TextBox* field : txtNewVmb)
+        field->setMaxLength(std::numeric_limits<int>::max());
     chkUploadToFtp = box.place(new QCheckBox(QStringLiteral("Upload to FTP Server")), labelLeft, top, 2280, 285);
     chkDeleteAfterForward = box.place(new QCheckBox(QStringLiteral("Delete after forwarding")), fieldLeft, top,
                                       fieldWidth, 285);

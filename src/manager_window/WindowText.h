@@ -1,8 +1,8 @@
 #pragma once
-// Texts the window works out: message lengths and dates, hours of the
-// statistics, and the filters applied to typed text. Sound files count 11025
-// bytes to the second of playing time, header included, whatever their real
-// format.
+// Texts the window works out: message lengths and dates and hours of the
+// statistics. Sound files count 11025 bytes to the second of playing time,
+// header included, whatever their real format. Typed box fields are filtered
+// by the store's rules (mailbox/BoxText.h).
 
 #include <QDateTime>
 #include <QString>
@@ -27,11 +27,5 @@ QString messageDateText(const QDateTime& moment);
 // Minutes as hours with one decimal, truncated to whole tenths and without a
 // leading zero under one hour: 125 -> "2.0", 59 -> ".9", 0 -> ".0".
 QString hoursText(std::int32_t minutes);
-
-// Only the ASCII digits of `text`, in order.
-QString digitsOnly(const QString& text);
-
-// Leading and trailing blanks removed; tabs and other white space stay.
-QString trimBlanks(const QString& text);
 
 }  // namespace vm::window

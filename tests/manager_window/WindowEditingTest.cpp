@@ -229,3 +229,22 @@ TEST_F(EditingTest, ExitWritesTheListTheBodyFileAndTheEightKeys)
     w.close();  // a second close does not save again
     EXPECT_EQ(folder.read(QStringLiteral("QV.INI")).count("FtpUser"), 1);
 }
+
+TEST_F(EditingTest, UntouchedBodyKeepsEveryByteAndFieldsTakeValuesLongerThanALineEditsDefault)
+{
+    QByteArray line;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            line += static_cast<char>(b);
+    const QByteArray body = line + "\r\n" + line + "\r\n";
+    folder.write(QStringLiteral("VmEmailForwardBody.txt"), body);
+    auto& w = load();
+    const QString longText(40000, u'x');
+    w.txtNewVmb[0]->setText(QStringLiteral("5"));
+    w.txtNewVmb[1]->setText(QStringLiteral("5"));
+    w.txtNewVmb[8]->setText(longText);
+    QTest::mouseClick(w.cmdVmbAdd, Qt::LeftButton);
+    EXPECT_EQ(vm::VmbArray().at(1).OnReceive.size(), longText.size());
+    w.close();
+    EXPECT_EQ(folder.read(QStringLiteral("VmEmailForwardBody.txt")), body);
+}

@@ -1,9 +1,12 @@
 // The texts the window works out from sizes, minutes, times and typed text.
+#include "mailbox/BoxText.h"
 #include "manager_window/WindowText.h"
 
 #include <gtest/gtest.h>
 
 using namespace vm::window;
+using vm::digitsOnly;
+using vm::trimBlanks;
 
 TEST(WindowText, MessageLengthFromSizeAtElevenThousandBytesASecond)
 {

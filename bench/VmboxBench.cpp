@@ -1,0 +1,121 @@
+// vmbox at the largest table the program allows (32,767 boxes): importing a
+// CSV file into an empty folder and exporting a loaded table (both
+// in-process, as the command runs them), and `vmbox list` as a whole process.
+#include "mailbox/MailboxListFile.h"
+#include "vmbox/BoxListing.h"
+#include "vmbox/Vmbox.h"
+
+#include "mailbox/FolderLoad.h"
+#include "platform/FileSystem.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A box as an operator would set one up.
+vm::VoicemailBox sampleBox(int n)
+{
+    vm::VoicemailBox b;
+    b.Id = QString::number(1000 + n);
+    b.Pin = QString::number(1000 + (n * 7919) % 9000);
+    b.Groups = QStringLiteral("%1,%2").arg(n % 7).arg(n % 3);
+    b.Description = QStringLiteral("Desk %1, floor %2").arg(n % 500).arg(n % 9);
+    b.EmailForward = QStringLiteral("user%1@example.com").arg(n);
+    b.PhoneForward = QStringLiteral("555%1").arg(n % 10000, 4, 10, QLatin1Char('0'));
+    b.OnReceive = n % 10 == 0 ? QStringLiteral("notify.sh %1").arg(n) : QString();
+    b.FtpUpload = static_cast<std::int16_t>(n % 2);
+    return b;
+}
+
+vm::MailboxTable sampleTable(int count)
+{
+    vm::MailboxTable t;
+    t.resetToElementZero();
+    for (int n = 0; n < count; ++n)
+        t.append(sampleBox(n));
+    return t;
+}
+
+class Folder {
+public:
+    Folder() { QDir(dir_.path()).mkpath(QStringLiteral("data/VmWelc")); }
+    QString path() const { return dir_.path(); }
+    QString file(const QString& relative) const { return dir_.path() + QLatin1Char('/') + relative; }
+
+private:
+    QTemporaryDir dir_;
+};
+
+int runQuietly(const QStringList& args)
+{
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    return vm::vmbox::runVmbox(args, out, err);
+}
+
+void BM_ImportCsv(benchmark::State& state)
+{
+    Folder folder;
+    const QString csv = folder.file(QStringLiteral("boxes.csv"));
+    vm::fs::writeFile(csv, vm::vmbox::boxesAsCsv(sampleTable(static_cast<int>(state.range(0)))));
+    const QString list = folder.file(QStringLiteral("data/VmBoxList.xml"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(list);
+        state.ResumeTiming();
+        if (runQuietly({QStringLiteral("--app-folder"), folder.path(), QStringLiteral("import"), csv}) != 0)
+            state.SkipWithError("import failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * vm::fs::fileSize(csv));
+}
+BENCHMARK(BM_ImportCsv)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+// The export of a loaded table: CSV text, encoding, the file replaced.
+void BM_ExportCsv(benchmark::State& state)
+{
+    Folder folder;
+    const vm::MailboxTable table = sampleTable(static_cast<int>(state.range(0)));
+    const QString csv = folder.file(QStringLiteral("boxes.csv"));
+    for (auto _ : state)
+        vm::fs::replaceFileAtomically(csv, vm::vmbox::boxesAsCsv(table));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * vm::fs::fileSize(csv));
+}
+BENCHMARK(BM_ExportCsv)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+// The whole export command: the start-up load of the list file, then the above.
+void BM_ExportCommand(benchmark::State& state)
+{
+    Folder folder;
+    vm::fs::writeFile(folder.file(QStringLiteral("data/VmBoxList.xml")),
+                      vm::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
+    const QString csv = folder.file(QStringLiteral("boxes.csv"));
+    for (auto _ : state)
+        if (runQuietly({QStringLiteral("--app-folder"), folder.path(), QStringLiteral("export"), csv}) != 0)
+            state.SkipWithError("export failed");
+}
+BENCHMARK(BM_ExportCommand)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+// `vmbox list` from process start to exit, its table read by a pipe.
+void BM_ListProcess(benchmark::State& state)
+{
+    Folder folder;
+    vm::fs::writeFile(folder.file(QStringLiteral("data/VmBoxList.xml")),
+                      vm::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
+    for (auto _ : state) {
+        QProcess p;
+        p.start(QStringLiteral(VMBOX_PATH), {QStringLiteral("--app-folder"), folder.path(), QStringLiteral("list")});
+        if (!p.waitForFinished(30000) || p.exitCode() != 0)
+            state.SkipWithError("list failed");
+        benchmark::DoNotOptimize(p.readAllStandardOutput());
+    }
+}
+BENCHMARK(BM_ListProcess)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

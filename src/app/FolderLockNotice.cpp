@@ -1,0 +1,23 @@
+#include "FolderLockNotice.h"
+
+#include "platform/AppFolder.h"
+
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace vm::app {
+
+std::unique_ptr<FolderLock> lockAppFolderOrTellOperator(bool operatorPresent)
+{
+    auto lock = std::make_unique<FolderLock>(appFolder());
+    if (lock->tryLock())
+        return lock;
+    const QString refusal = lock->refusal();
+    std::fprintf(stderr, "RiVaVaz: %s\n", qPrintable(refusal));
+    if (operatorPresent)
+        QMessageBox::warning(nullptr, QStringLiteral("Quorvane Voicemail Manager"), refusal);
+    return nullptr;
+}
+
+}  // namespace vm::app

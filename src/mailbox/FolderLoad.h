@@ -1,0 +1,46 @@
+#pragma once
+// The start-up load of an application folder (legacy import, merge of the
+// list file, removal of the legacy list) with its file deletions held back.
+// The load itself only reads; the files it would remove (the greetings of
+// boxes the list file no longer lists, then the legacy list) are handed back
+// in the order the load meets them. VmbLoadArray removes them at once; a
+// caller that must change nothing before it has saved the boxes they held
+// removes them afterwards, or not at all.
+
+#include "MailboxTable.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace vm {
+
+// Where the load's run-log texts go; a missing hook drops them.
+struct LoadLog {
+    std::function<void(const QString&)> runInfo;  // "Loading VMB data begin" / "... end"
+    std::function<void(const QString&)> error;    // "VmbLoadArrayLoadXML:<number>:<description>"
+};
+
+struct FolderLoad {
+    QStringList deletions;  // files to remove, in order; removing one that is gone is no failure
+    // List files that are there but could not be read, as "path: why". The
+    // load goes on without them, so a save would lose what they hold.
+    QStringList unreadable;
+    // Lines of the list file the reader had to skip (too long or unreadable):
+    // how many, and the first one's number (1-based).
+    int skippedLines = 0;
+    int firstSkippedLine = 0;
+};
+
+// Empties `table` and loads the folder into it. Never raises.
+FolderLoad loadMailboxFolder(MailboxTable& table, const LoadLog& log = {});
+
+// Removes each file, ignoring every failure.
+void applyDeletions(const QStringList& paths);
+
+// The two loaders on their own; each adds to `load`.
+void importLegacyList(MailboxTable& table, FolderLoad& load);
+void mergeListFile(MailboxTable& table, FolderLoad& load, const LoadLog& log);
+
+}  // namespace vm

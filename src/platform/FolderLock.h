@@ -1,0 +1,38 @@
+#pragma once
+// One writer per application folder. The manager window and the command-line
+// companion hold this lock for as long as they may write the folder's files,
+// so neither can silently overwrite what the other saved. The lock is a
+// hidden file in the folder's root (never in data/, whose files the engine
+// reads) that names its holder's host and process; it is gone after a normal
+// exit. A lock whose holder crashed (same host, process gone) is taken over;
+// a live holder keeps it however long it runs.
+
+#include <QLockFile>
+#include <QString>
+
+#include <chrono>
+
+namespace vm {
+
+class FolderLock {
+public:
+    // The lock of `folder`; nothing is taken yet.
+    explicit FolderLock(const QString& folder);
+
+    // Takes the lock, trying again until `wait` has passed; false when it is
+    // held by another process or could not be made (refusal() says which).
+    bool tryLock(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
+
+    // One sentence for the operator after a failed tryLock: who holds the
+    // folder (program, process and host) or why the lock could not be made.
+    QString refusal() const;
+
+    // The lock file's name inside the folder.
+    static QString fileName();
+
+private:
+    QString folder_;
+    QLockFile lock_;
+};
+
+}  // namespace vm

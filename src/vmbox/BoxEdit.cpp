@@ -1,0 +1,168 @@
+#include "BoxEdit.h"
+
+#include "mailbox/BoxText.h"
+#include "mailbox/ListLineParser.h"
+#include "mailbox/MailboxListFile.h"
+#include "platform/AnsiText.h"
+#include "platform/RuntimeError.h"
+
+namespace vm::vmbox {
+
+namespace {
+
+constexpr qsizetype kTagBytesPerLine = 320;  // every tag of a line and both flags, with room to spare
+
+QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+QString storedText(Column column, const QString& given)
+{
+    switch (column) {
+        case Column::Pin: {
+            const QString pin = boxPinFromText(given);
+            if (pin.isEmpty())
+                throw FieldProblem(column, trimBlanks(given).isEmpty()
+                                               ? QStringLiteral("the PIN is empty; a box needs one")
+                                               : QStringLiteral("PIN %1 has no digits").arg(quoted(given)));
+            return pin;
+        }
+        case Column::FtpUpload:
+        case Column::DeleteAfterForward: {
+            const QString flag = trimBlanks(given);
+            if (flag != QLatin1String("0") && flag != QLatin1String("1"))
+                throw FieldProblem(column,
+                                   QStringLiteral("%1 takes 0 or 1, not %2").arg(columnName(column), quoted(given)));
+            return flag;
+        }
+        default: {
+            const QString text = trimBlanks(given);
+            if (text.contains(u'\r') || text.contains(u'\n'))
+                throw FieldProblem(column,
+                                   QStringLiteral("%1 holds a line end; the list file keeps each box on one line")
+                                       .arg(columnName(column)));
+            return text;
+        }
+    }
+}
+
+void assign(VoicemailBox& box, Column column, const QString& text)
+{
+    if (isFlag(column))
+        box.*flagMember(column) = static_cast<std::int16_t>(text.toShort());
+    else
+        box.*textMember(column) = text;
+}
+
+bool mayHoldTag(const VoicemailBox& box)
+{
+    qsizetype length = kTagBytesPerLine;
+    for (const Column c : kAllColumns) {
+        if (isFlag(c))
+            continue;
+        const QString& text = box.*textMember(c);
+        length += text.size();
+        if (text.contains(u'<'))
+            return true;
+    }
+    return length > kLongestListLine || box.Id.contains(u'"') || box.Id.contains(u'>');
+}
+
+// The box must come back from the list file exactly as it goes in: its
+// reader skips lines past 32,767 characters and finds tags by plain search.
+void checkListFileKeeps(const VoicemailBox& box)
+{
+    if (!mayHoldTag(box))
+        return;
+    QByteArray line = mailboxLineBytes(box);
+    line.chop(2);
+    if (line.size() > kLongestListLine) {
+        Column longest = Column::Description;
+        for (const Column c : kAllColumns)
+            if (!isFlag(c) && (box.*textMember(c)).size() > (box.*textMember(longest)).size())
+                longest = c;
+        throw FieldProblem(longest, QStringLiteral("the box's line in the list file would be %1 characters long; "
+                                                   "its reader takes at most %2")
+                                        .arg(line.size())
+                                        .arg(kLongestListLine));
+    }
+    VoicemailBox back;
+    const bool read = ignoreErrors([&] { parseListLine(line, back); });
+    back.SeenInFile = box.SeenInFile;
+    if (read && back == box)
+        return;
+    Column culprit = Column::Id;
+    for (const Column c : kAllColumns)
+        if (!isFlag(c) && c != Column::Id && (box.*textMember(c)).contains(u'<')) {
+            culprit = c;
+            break;
+        }
+    throw FieldProblem(
+        culprit,
+        QStringLiteral("%1 holds text that the list file's reader would take for a tag").arg(columnName(culprit)));
+}
+
+}  // namespace
+
+qsizetype firstCharacterOutsideAnsi(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.unicode() < 0x80 || c == u'?')
+            continue;
+        if (ansi::encode(QString(c)) == "?")
+            return i;
+    }
+    return -1;
+}
+
+TargetBox targetOf(const MailboxTable& table, const QString& idText)
+{
+    const std::int16_t exact = table.find(idText);
+    if (exact > 0 && !idText.isEmpty())
+        return {exact, table.at(exact).Id};
+    const QString id = boxIdFromText(idText);
+    if (id.isEmpty())
+        throw FieldProblem(Column::Id, idText.isEmpty()
+                                           ? QStringLiteral("no box number")
+                                           : QStringLiteral("box number %1 has no digits").arg(quoted(idText)));
+    return {table.find(id), id};
+}
+
+BoxEdit editBox(const MailboxTable& table, const TargetBox& target, const std::vector<GivenValue>& values)
+{
+    BoxEdit edit;
+    edit.target = target;
+    const bool existing = target.index > 0;
+    if (existing)
+        edit.box = table.at(target.index);
+    edit.box.Id = target.id;
+    edit.box.SeenInFile = 0;
+    bool pinGiven = false;
+    for (const GivenValue& v : values) {
+        const qsizetype outside = firstCharacterOutsideAnsi(v.text);
+        if (outside >= 0)
+            throw FieldProblem(v.column,
+                               QStringLiteral("%1 holds %2 (U+%3), which windows-1252 lacks")
+                                   .arg(columnName(v.column), QString(v.text[outside]))
+                                   .arg(v.text[outside].unicode(), 4, 16, QLatin1Char('0')),
+                               FieldProblem::Kind::Character);
+        pinGiven = pinGiven || v.column == Column::Pin;
+        if (!existing) {
+            assign(edit.box, v.column, storedText(v.column, v.text));
+            continue;
+        }
+        const QString before = fieldText(edit.box, v.column);
+        if (v.text == before)
+            continue;
+        const QString after = storedText(v.column, v.text);
+        assign(edit.box, v.column, after);
+        if (after != before)
+            edit.changed.push_back(v.column);
+    }
+    if (!existing && !pinGiven)
+        throw FieldProblem(Column::Pin, QStringLiteral("a new box needs a PIN"));
+    if (!existing || !edit.changed.empty())
+        checkListFileKeeps(edit.box);
+    return edit;
+}
+
+}  // namespace vm::vmbox

@@ -1,0 +1,109 @@
+#include "BoxListing.h"
+
+#include "BoxColumns.h"
+#include "CsvWriter.h"
+
+#include "platform/AnsiText.h"
+
+#include <algorithm>
+
+namespace vm::vmbox {
+
+namespace {
+
+// Entries that hold a box, in table order.
+template <class Each>
+void forEachBox(const MailboxTable& table, Each&& each)
+{
+    const int n = table.upperBound();
+    for (int i = 1; i <= n; ++i) {
+        const VoicemailBox& box = table.at(i);
+        if (!box.Id.isEmpty())
+            each(box);
+    }
+}
+
+void appendJsonString(QString& out, const QString& text)
+{
+    out += u'"';
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+            case u'"': out += QStringLiteral("\\\""); break;
+            case u'\\': out += QStringLiteral("\\\\"); break;
+            case u'\n': out += QStringLiteral("\\n"); break;
+            case u'\r': out += QStringLiteral("\\r"); break;
+            case u'\t': out += QStringLiteral("\\t"); break;
+            default:
+                if (c.unicode() < 0x20)
+                    out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                else
+                    out += c;
+        }
+    }
+    out += u'"';
+}
+
+}  // namespace
+
+QByteArray boxesAsCsv(const MailboxTable& table)
+{
+    QString text;
+    text.reserve(64 + table.upperBound() * 96);
+    QStringList fields;
+    for (const Column c : kAllColumns)
+        fields << columnName(c);
+    appendCsvRecord(text, fields);
+    forEachBox(table, [&](const VoicemailBox& box) {
+        fields.clear();
+        for (const Column c : kAllColumns)
+            fields << fieldText(box, c);
+        appendCsvRecord(text, fields);
+    });
+    return ansi::encode(text);
+}
+
+QByteArray boxesAsJson(const MailboxTable& table)
+{
+    QString text = QStringLiteral("[");
+    bool first = true;
+    forEachBox(table, [&](const VoicemailBox& box) {
+        text += first ? QStringLiteral("\n  {") : QStringLiteral(",\n  {");
+        first = false;
+        for (const Column c : kAllColumns) {
+            if (c != Column::Id)
+                text += QStringLiteral(", ");
+            appendJsonString(text, columnName(c));
+            text += QStringLiteral(": ");
+            if (isFlag(c))
+                text += fieldText(box, c);
+            else
+                appendJsonString(text, box.*textMember(c));
+        }
+        text += u'}';
+    });
+    text += first ? QStringLiteral("]\n") : QStringLiteral("\n]\n");
+    return text.toUtf8();
+}
+
+QByteArray boxesAsTable(const MailboxTable& table)
+{
+    qsizetype idWidth = 2;
+    qsizetype pinWidth = 3;
+    forEachBox(table, [&](const VoicemailBox& box) {
+        idWidth = std::max(idWidth, box.Id.size());
+        pinWidth = std::max(pinWidth, box.Pin.size());
+    });
+    QString text;
+    const auto row = [&](const QString& id, const QString& pin, const QString& comments) {
+        text += id.leftJustified(idWidth + 2) + pin.leftJustified(pinWidth + 2) + comments;
+        // Trailing blanks of an empty last column help nobody.
+        while (text.endsWith(u' '))
+            text.chop(1);
+        text += u'\n';
+    };
+    row(QStringLiteral("ID"), QStringLiteral("PIN"), QStringLiteral("Comments"));
+    forEachBox(table, [&](const VoicemailBox& box) { row(box.Id, box.Pin, box.Description); });
+    return text.toUtf8();
+}
+
+}  // namespace vm::vmbox

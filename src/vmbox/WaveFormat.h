@@ -1,0 +1,29 @@
+#pragma once
+// Recognising a WAV file's sound format from its header, so that a greeting
+// the engine cannot play is refused before it is installed. The engine plays
+// what its recording template holds: PCM, 8 kHz, 16 bit, mono.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace vm::vmbox {
+
+struct WaveFormat {
+    std::uint16_t encoding = 0;  // the format tag: 1 PCM, 3 float, 6 A-law, 7 mu-law, ...
+    std::uint16_t channels = 0;
+    std::uint32_t sampleRate = 0;
+    std::uint16_t bitsPerSample = 0;
+
+    bool playableByEngine() const;
+    // "PCM, 8 kHz, 16 bit, mono", "IMA ADPCM, 44.1 kHz, 4 bit, stereo".
+    QString describe() const;
+};
+
+// The format of a RIFF/WAVE file's "fmt " chunk; none when `bytes` is no
+// WAV file or its header is cut short or has no "data" chunk.
+std::optional<WaveFormat> waveFormatOf(const QByteArray& bytes);
+
+}  // namespace vm::vmbox

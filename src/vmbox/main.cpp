@@ -1,0 +1,21 @@
+// vmbox: bulk administration of an application folder's voicemail boxes.
+#include "Vmbox.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <csignal>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    // A write past the process's file size limit then fails like a full disk
+    // and is reported, instead of ending the program halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
+    QCoreApplication app(argc, argv);
+    QFile out;
+    QFile err;
+    out.open(stdout, QIODevice::WriteOnly);
+    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return vm::vmbox::runVmbox(QCoreApplication::arguments().mid(1), out, err);
+}

@@ -1,0 +1,145 @@
+// The real vmbox and RiVaVaz as separate processes: exit statuses and the
+// one line on standard error, nothing written on failure, the very list file
+// the window writes, and one writer per folder across processes.
+#include "support/TempAppFolder.h"
+
+#include "platform/FolderLock.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QString err;
+};
+
+QProcess* start(const QString& program, const QStringList& args)
+{
+    auto* p = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p->setProcessEnvironment(env);
+    p->start(program, args);
+    return p;
+}
+
+Outcome finish(QProcess* p)
+{
+    Outcome o;
+    if (p->waitForFinished(60000) && p->exitStatus() == QProcess::NormalExit)
+        o.status = p->exitCode();
+    else
+        p->kill();
+    o.err = QString::fromUtf8(p->readAllStandardError());
+    delete p;
+    return o;
+}
+
+Outcome vmbox(const vm::test::TempAppFolder& folder, const QStringList& args)
+{
+    return finish(start(QStringLiteral(VMBOX_PATH), QStringList{QStringLiteral("--app-folder"), folder.path()} + args));
+}
+
+Outcome window(const vm::test::TempAppFolder& folder)
+{
+    return finish(start(QStringLiteral(RIVAVAZ_PATH),
+                        {QStringLiteral("--app-folder"), folder.path(), QStringLiteral("--close-after-load")}));
+}
+
+// Every file under the folder, hidden ones included, with its content.
+std::map<QString, QByteArray> snapshot(const vm::test::TempAppFolder& folder)
+{
+    std::map<QString, QByteArray> files;
+    QDirIterator it(folder.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files[QDir(folder.path()).relativeFilePath(path)] = folder.read(QDir(folder.path()).relativeFilePath(path));
+    }
+    return files;
+}
+
+const QString kList = QStringLiteral("data/VmBoxList.xml");
+
+}  // namespace
+
+TEST(VmboxProcess, ABadImportWritesNothingAndAGoodOneWritesWhatTheWindowWrites)
+{
+    vm::test::TempAppFolder folder;
+    folder.write(QStringLiteral("data/VmBoxList.txt"), "\"7\",\"77\",\"seven\"\r\n");
+    folder.write(QStringLiteral("bad.csv"), "Id,Pin,Description\r\n102,1,fine\r\n103,none,\"x\"\r\n");
+    folder.write(QStringLiteral("good.csv"), "Id,Pin,Description,FtpUpload\r\n102,1,\" fine \",1\r\n7,7,,0\r\n");
+    const auto before = snapshot(folder);
+
+    Outcome o = vmbox(folder, {QStringLiteral("import"), folder.file(QStringLiteral("bad.csv"))});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, QStringLiteral("vmbox: %1:3:2: PIN \"none\" has no digits\n").arg(folder.file("bad.csv")));
+    EXPECT_EQ(vmbox(folder, {QStringLiteral("import")}).status, 2);
+    EXPECT_EQ(snapshot(folder), before);
+
+    o = vmbox(folder, {QStringLiteral("import"), folder.file(QStringLiteral("good.csv"))});
+    ASSERT_EQ(o.status, 0) << o.err.toStdString();
+    EXPECT_FALSE(folder.exists(QStringLiteral("data/VmBoxList.txt")));
+    const QByteArray saved = folder.read(kList);
+    EXPECT_TRUE(saved.contains("<VoicemailBox Id=\"7\"><Pin>7</Pin><Groups></Groups><Description></Description>"));
+    ASSERT_EQ(window(folder).status, 0);
+    EXPECT_EQ(folder.read(kList), saved);
+}
+
+TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
+{
+    vm::test::TempAppFolder folder;
+    folder.write(kList, "<VoicemailBox Id=\"1\"><Pin>1</Pin></VoicemailBox>\r\n");
+    const QString holder = QStringLiteral("app_tests (process %1 on host ").arg(QCoreApplication::applicationPid());
+    {
+        auto held = std::make_unique<vm::FolderLock>(folder.path());
+        ASSERT_TRUE(held->tryLock());
+        const auto before = snapshot(folder);
+        const Outcome refusedChange = vmbox(folder, {QStringLiteral("add"), QStringLiteral("2"), QStringLiteral("2")});
+        EXPECT_EQ(refusedChange.status, 1);
+        EXPECT_TRUE(refusedChange.err.contains(holder)) << refusedChange.err.toStdString();
+        const Outcome refusedWindow = window(folder);
+        EXPECT_EQ(refusedWindow.status, 1);
+        EXPECT_TRUE(refusedWindow.err.contains(QStringLiteral("RiVaVaz: The application folder ") + folder.path() +
+                                               QStringLiteral(" is in use by ") + holder))
+            << refusedWindow.err.toStdString();
+        EXPECT_EQ(snapshot(folder), before) << "a refused manager reads and writes nothing, no trace either";
+
+        QProcess* waiting = start(
+            QStringLiteral(VMBOX_PATH),
+            {QStringLiteral("--app-folder"), folder.path(), QStringLiteral("--wait"), QStringLiteral("20"),
+             QStringLiteral("add"), QStringLiteral("3"), QStringLiteral("3")});
+        QThread::msleep(500);
+        held.reset();
+        const Outcome waited = finish(waiting);
+        EXPECT_EQ(waited.status, 0) << waited.err.toStdString();
+    }
+
+    // A window killed while it holds the folder leaves its lock file behind.
+    QProcess* crashing = start(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--app-folder"), folder.path()});
+    const QString lockFile = folder.file(vm::FolderLock::fileName());
+    QElapsedTimer clock;
+    clock.start();
+    while (QFileInfo(lockFile).size() == 0 && clock.elapsed() < 30000)
+        QThread::msleep(20);
+    ASSERT_GT(QFileInfo(lockFile).size(), 0);
+    crashing->kill();
+    crashing->waitForFinished();
+    delete crashing;
+    ASSERT_TRUE(QFileInfo::exists(lockFile));
+    const Outcome takeover = vmbox(folder, {QStringLiteral("delete"), QStringLiteral("3")});
+    EXPECT_EQ(takeover.status, 0) << takeover.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(lockFile)) << "a normal exit leaves no lock behind";
+    EXPECT_EQ(QDir(folder.file(QStringLiteral("data"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"VmBoxList.xml"});
+}

@@ -1,0 +1,234 @@
+// vmbox's commands run in-process on a throw-away application folder: the
+// export/import round trip, what a change loads, writes and removes (and
+// what a failed one leaves alone), greetings and the command line.
+#include "vmbox/Vmbox.h"
+
+#include "mailbox/MailboxListFile.h"
+#include "mailbox/VmbSort.h"
+#include "support/TempAppFolder.h"
+
+#include <QBuffer>
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+namespace {
+
+class Vmbox : public ::testing::Test {
+protected:
+    int run(QStringList args)
+    {
+        QBuffer outBuffer;
+        QBuffer errBuffer;
+        outBuffer.open(QIODevice::WriteOnly);
+        errBuffer.open(QIODevice::WriteOnly);
+        args = QStringList{QStringLiteral("--app-folder"), folder.path()} + args;
+        const int status = vm::vmbox::runVmbox(args, outBuffer, errBuffer);
+        out = QString::fromUtf8(outBuffer.data());
+        err = QString::fromUtf8(errBuffer.data());
+        return status;
+    }
+
+    // Every file under the folder with its content.
+    std::map<QString, QByteArray> files() const
+    {
+        std::map<QString, QByteArray> all;
+        const QDir root(folder.path());
+        for (const QString& f : root.entryList({QStringLiteral("*")}, QDir::Files | QDir::Hidden))
+            all[f] = folder.read(f);
+        for (const char* sub : {"data", "data/VmWelc", "data/VmSave"})
+            for (const QString& f : QDir(folder.file(QLatin1String(sub))).entryList(QDir::Files | QDir::Hidden))
+                all[QLatin1String(sub) + QLatin1Char('/') + f] = folder.read(QLatin1String(sub) + QLatin1Char('/') + f);
+        return all;
+    }
+
+    vm::test::TempAppFolder folder;
+    QString out;
+    QString err;
+};
+
+QString randomText(std::mt19937& rng)
+{
+    static const QString pieces[] = {QString(),
+                                     QStringLiteral(" lead"),
+                                     QStringLiteral("trail "),
+                                     QStringLiteral("a,b"),
+                                     QStringLiteral("q\"t"),
+                                     QStringLiteral("x\ny"),
+                                     QStringLiteral("<i>"),
+                                     QStringLiteral("\u00e9 "),
+                                     QStringLiteral("\u00a0\u20ac"),
+                                     QStringLiteral("12345"),
+                                     QStringLiteral("plain")};
+    QString text;
+    for (int n = std::uniform_int_distribution<int>(0, 3)(rng); n > 0; --n)
+        text += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(rng)];
+    return text;
+}
+
+// A list as a save writes it, its values chosen to trip a CSV round trip:
+// numbers that are no digits-only text, PINs longer than four digits, flags
+// other than 0 and 1, blanks at either end, quotes, commas, LF.
+QByteArray randomList(unsigned seed)
+{
+    std::mt19937 rng(seed);
+    vm::MailboxTable table;
+    table.resetToElementZero();
+    std::set<QString> ids;
+    for (int n = std::uniform_int_distribution<int>(1, 40)(rng); n > 0; --n) {
+        vm::VoicemailBox b;
+        const int kind = std::uniform_int_distribution<int>(0, 5)(rng);
+        b.Id = QString::number(std::uniform_int_distribution<int>(0, 999)(rng)) + (kind == 0   ? QStringLiteral("a")
+                                                                                   : kind == 1 ? QStringLiteral(" x")
+                                                                                               : QString());
+        if (!ids.insert(b.Id.toLower()).second)
+            continue;
+        b.Pin = kind == 2 ? QStringLiteral("123456") : QString::number(std::uniform_int_distribution<int>(0, 99)(rng));
+        for (QString* text : {&b.Description, &b.Groups, &b.EmailForward, &b.PhoneForward, &b.PagerNumber,
+                              &b.PagerMessage, &b.OnReceive})
+            *text = randomText(rng);
+        b.FtpUpload = static_cast<std::int16_t>(std::uniform_int_distribution<int>(-1, 2)(rng));
+        b.DeleteAfterForward = static_cast<std::int16_t>(std::uniform_int_distribution<int>(0, 1)(rng));
+        table.append(std::move(b));
+    }
+    vm::sortById(table, 1, table.upperBound());
+    return vm::mailboxListBytes(table);
+}
+
+QByteArray wave(std::uint16_t encoding, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
+{
+    QByteArray fmt(16, '\0');
+    const auto put = [&](int at, std::uint32_t v, int size) {
+        for (int k = 0; k < size; ++k)
+            fmt[at + k] = static_cast<char>(v >> (8 * k));
+    };
+    put(0, encoding, 2);
+    put(2, channels, 2);
+    put(4, rate, 4);
+    put(8, rate * channels * bits / 8, 4);
+    put(12, channels * bits / 8, 2);
+    put(14, bits, 2);
+    return QByteArray("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0", 20) + fmt + QByteArray("data\x08\0\0\0", 8) +
+           QByteArray(8, '\x01');
+}
+
+}  // namespace
+
+TEST_F(Vmbox, ExportThenImportChangesNoByteOfTheListFile)
+{
+    const QString list = QStringLiteral("data/VmBoxList.xml");
+    const QString csv = folder.file(QStringLiteral("boxes.csv"));
+    for (unsigned seed = 1; seed <= 25; ++seed) {
+        const QByteArray before = randomList(seed);
+        folder.write(list, before);
+        ASSERT_EQ(run({QStringLiteral("export"), csv}), 0) << err.toStdString();
+        ASSERT_EQ(run({QStringLiteral("import"), csv, QStringLiteral("--dry-run")}), 0) << err.toStdString();
+        EXPECT_TRUE(out.startsWith(QStringLiteral("would add 0, change 0 and leave"))) << seed << out.toStdString();
+        ASSERT_EQ(run({QStringLiteral("import"), csv}), 0) << err.toStdString();
+        EXPECT_EQ(folder.read(list), before) << "seed " << seed;
+    }
+}
+
+TEST_F(Vmbox, ChangesLoadLikeTheWindowAndRemoveFilesOnlyOnceSaved)
+{
+    // Boxes 7 and 8 only in the legacy list; greetings of both, a message of 8.
+    folder.write(QStringLiteral("data/VmBoxList.txt"), "\"8\",\"88\",\"eight\"\r\n\"7\",\"77\",\"seven\"\r\n");
+    folder.write(QStringLiteral("data/VmWelc/7.wav"), "RIFF7");
+    folder.write(QStringLiteral("data/VmWelc/8.wav"), "RIFF8");
+    folder.write(QStringLiteral("data/VmSave/8_0101120000_1_1_5.wav"), "RIFF");
+    const auto untouched = files();
+
+    const struct {
+        QStringList args;
+        int status;
+    } refused[] = {
+        {{"add", "9", "abc"}, 1},          // a PIN without digits
+        {{"add", "7", "1"}, 1},            // exists already
+        {{"set", "6", "--pin", "1"}, 1},   // no such box
+        {{"list", "--format", "xml"}, 2},  // bad usage
+    };
+    for (const auto& r : refused) {
+        EXPECT_EQ(run(r.args), r.status) << r.args.join(u' ').toStdString();
+        EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
+    }
+    ASSERT_EQ(run({"list"}), 0);
+    EXPECT_EQ(out, QStringLiteral("ID  PIN  Comments\n7   77   seven\n8   88   eight\n"));
+    EXPECT_EQ(files(), untouched) << "refusals and list change no file";
+
+    ASSERT_EQ(run({"add", "9", "9"}), 0) << err.toStdString();
+    EXPECT_FALSE(folder.exists(QStringLiteral("data/VmBoxList.txt"))) << "its boxes are in the list file now";
+    ASSERT_EQ(run({"list"}), 0);
+    EXPECT_EQ(out, QStringLiteral("ID  PIN  Comments\n7   77   seven\n8   88   eight\n9   9\n"));
+
+    // The legacy list returns with box 5, whom the list file does not know:
+    // the load blanks it and drops its greeting, but only a saved change does.
+    folder.write(QStringLiteral("data/VmBoxList.txt"), "\"5\",\"5\",\"five\"\r\n");
+    folder.write(QStringLiteral("data/VmWelc/5.wav"), "RIFF5");
+    EXPECT_EQ(run({"set", "7", "--ftp-upload", "3"}), 1);
+    EXPECT_TRUE(folder.exists(QStringLiteral("data/VmWelc/5.wav")));
+    ASSERT_EQ(run({"delete", "8"}), 0) << err.toStdString();
+    ASSERT_EQ(run({"delete", "7", "--keep-greeting"}), 0) << err.toStdString();
+    EXPECT_FALSE(folder.exists(QStringLiteral("data/VmWelc/5.wav")));
+    EXPECT_FALSE(folder.exists(QStringLiteral("data/VmWelc/8.wav")));
+    EXPECT_TRUE(folder.exists(QStringLiteral("data/VmWelc/7.wav")));
+    EXPECT_TRUE(folder.exists(QStringLiteral("data/VmSave/8_0101120000_1_1_5.wav")));
+    EXPECT_FALSE(folder.exists(QStringLiteral(".VoicemailManager.lock")));
+    // Box 5's blank row went with the reload (the list file's reader skips
+    // it), so box 9 is the only one left, and the last box cannot go.
+    const QByteArray list = folder.read(QStringLiteral("data/VmBoxList.xml"));
+    EXPECT_EQ(run({"delete", "9"}), 1);
+    EXPECT_EQ(folder.read(QStringLiteral("data/VmBoxList.xml")), list);
+}
+
+TEST_F(Vmbox, GreetingsTheEngineCannotPlayAreRefused)
+{
+    folder.write(
+        QStringLiteral("data/VmBoxList.xml"),
+        "<VoicemailBox Id=\"3\"><Pin>1</Pin></VoicemailBox>\r\n<VoicemailBox Id=\"4\"><Pin>1</Pin></VoicemailBox>\r\n");
+    const struct {
+        QByteArray file;
+        int status;
+        const char* said;
+    } cases[] = {
+        {wave(1, 1, 8000, 16), 0, ""},
+        {wave(1, 2, 44100, 16), 1, "PCM, 44.1 kHz, 16 bit, stereo"},
+        {wave(7, 1, 8000, 8), 1, "mu-law, 8 kHz, 8 bit, mono"},
+        {"ID3\x04", 1, "not a WAV file"},
+        {wave(1, 1, 8000, 16).left(36), 1, "not a WAV file"},  // no data chunk
+    };
+    for (const auto& c : cases) {
+        folder.write(QStringLiteral("new.wav"), c.file);
+        EXPECT_EQ(run({"greeting", "3", folder.file(QStringLiteral("new.wav"))}), c.status) << c.said;
+        EXPECT_TRUE(err.contains(QLatin1String(c.said))) << err.toStdString();
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("data/VmWelc/3.wav")), cases[0].file);
+}
+
+TEST_F(Vmbox, CommandLineUsage)
+{
+    const struct {
+        QStringList args;
+        int status;
+    } cases[] = {
+        {{}, 2},
+        {{"frobnicate"}, 2},
+        {{"add", "1"}, 2},
+        {{"set", "1"}, 2},
+        {{"add", "5", "1", "--pin", "2"}, 2},
+        {{"set", "5", "--pin", "1", "--pin", "2"}, 2},
+        {{"delete", "5", "--keep-greeting=1"}, 2},
+        {{"--wait", "-1", "list"}, 2},
+        {{"--format", "csv", "list"}, 2},
+        {{"list", "--dry-run"}, 2},
+        {{"--help"}, 0},
+        {{"set", "--help"}, 0},
+        {{"list", "--format=json", "--wait", "0.5"}, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(run(c.args), c.status) << c.args.join(u' ').toStdString() << err.toStdString();
+    ASSERT_EQ(run({"set", "--help"}), 0);
+    EXPECT_TRUE(out.contains(QStringLiteral("--delete-after-forward 0|1")));
+}
