@@ -27,10 +27,10 @@ done
 
 dpkg-deb -x "$deb" "$root"
 expected=(
-  usr/bin/RiVaVaz usr/bin/fsmonitor
+  usr/bin/RiVaVaz usr/bin/vmbox usr/bin/fsmonitor
   "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
   "usr/share/icons/hicolor/scalable/apps/$id.svg"
-  usr/share/man/man1/RiVaVaz.1.gz usr/share/man/man1/fsmonitor.1.gz
+  usr/share/man/man1/RiVaVaz.1.gz usr/share/man/man1/vmbox.1.gz usr/share/man/man1/fsmonitor.1.gz
   "usr/share/doc/$package/copyright" "usr/share/doc/$package/README.md"
 )
 for size in 16 22 24 32 48 64 128 256; do
@@ -54,7 +54,7 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
   warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || problem "man cannot render $(basename "$page")"
   [[ -z $warnings ]] || problem "$(basename "$page"): $warnings"
 done
-for program in RiVaVaz fsmonitor; do
+for program in RiVaVaz vmbox fsmonitor; do
   exe="$root/usr/bin/$program"
   [[ -x $exe ]] || continue
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$exe" --help | grep -q "^Usage: $program" ||

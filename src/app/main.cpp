@@ -1,5 +1,6 @@
 // RiVaVaz: the Quorvane Voicemail Manager. Loads the main window on the
 // application folder and runs until the window is closed.
+#include "AppFolderChoice.h"
 #include "CommandLine.h"
 #include "FolderLockNotice.h"
 #include "GuiServices.h"
@@ -32,8 +33,10 @@ void screenshotThenClose(vm::window::frmVmailCfg& window, const QString& file)
 
 int runWindow(const vm::app::Options& options)
 {
-    // One manager per folder: a second one reads and writes nothing.
     const bool operatorPresent = !options.closeAfterLoad && options.screenshotFile.isEmpty();
+    if (!vm::app::settleAppFolder(options, operatorPresent))
+        return vm::app::kExitBadUsage;
+    // One manager per folder: a second one reads and writes nothing.
     const auto folderLock = vm::app::lockAppFolderOrTellOperator(operatorPresent);
     if (!folderLock)
         return kExitNoWindow;
@@ -69,8 +72,6 @@ int main(int argc, char** argv)
         return kExitNoWindow;
     }
     const vm::app::Options& options = *parsed.options;
-    if (!options.appFolder.isEmpty())
-        vm::setAppFolder(options.appFolder);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RiVaVaz"));

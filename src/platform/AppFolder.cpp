@@ -33,6 +33,13 @@ void setAppFolder(const QString& folder)
     folderStore() = withoutTrailingSeparator(QDir::toNativeSeparators(QDir::cleanPath(QDir(folder).absolutePath())));
 }
 
+bool isApplicationFolder(const QString& folder)
+{
+    const QDir dir(folder);
+    return QFileInfo(dir.filePath(QStringLiteral("QV.INI"))).isFile() ||
+           QFileInfo(dir.filePath(QStringLiteral("data"))).isDir();
+}
+
 QString appPath(const QString& relative)
 {
     QString rel = relative;

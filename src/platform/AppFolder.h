@@ -14,6 +14,11 @@ QString appFolder();
 // Sets it; a trailing separator is removed. Used by main() and by tests.
 void setAppFolder(const QString& folder);
 
+// True when `folder` holds the engine's files (QV.INI or a data folder). The
+// executable's folder of an installed copy (/usr/bin) is none, so such a
+// copy has to be told where the engine lives.
+bool isApplicationFolder(const QString& folder);
+
 // appFolder() + separator + relative, relative given with "/" separators.
 QString appPath(const QString& relative);
 

@@ -298,7 +298,7 @@ QString programHelp()
 QString commandHelp(Command command)
 {
     const CommandSpec& s = specOf(command);
-    QString text = QStringLiteral("Usage: %1\n%2\n").arg(QLatin1String(s.usage), QLatin1String(s.details));
+    QString text = QStringLiteral("Usage: %1\n%2").arg(QLatin1String(s.usage), QLatin1String(s.details));
     if (command == Command::Add || command == Command::Set)
         text += QLatin1Char('\n') + QLatin1String(kFieldOptions);
     text += QStringLiteral("\nGlobal options: --app-folder DIR, --wait SECONDS (see vmbox --help).\n");

@@ -260,6 +260,10 @@ int runVmbox(const QStringList& arguments, QIODevice& out, QIODevice& err)
         }
         if (!inv.appFolder.isEmpty())
             setAppFolder(inv.appFolder);
+        else if (!isApplicationFolder(appFolder()))
+            failUsage(QStringLiteral("%1 (the folder of this program) is no application folder: it holds neither "
+                                     "QV.INI nor data; name one with --app-folder DIR")
+                          .arg(appFolder()));
         Run(inv, out, err).command();
         return 0;
     } catch (const CommandFailure& f) {

@@ -4,6 +4,7 @@
 // and nothing is created in the folder named.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -46,6 +47,7 @@ TEST(CommandLine, AnsweredWithoutDisplay)
     file.close();
     const QString missing = folder + QStringLiteral("/missing");
     const QString rivavaz = QStringLiteral(RIVAVAZ_PATH), fsmonitor = QStringLiteral(FSMONITOR_PATH);
+    const QString vmbox = QStringLiteral(VMBOX_PATH), vmboxFolder = QFileInfo(vmbox).absolutePath();
 
     struct Case {
         QString program;
@@ -69,6 +71,13 @@ TEST(CommandLine, AnsweredWithoutDisplay)
         {fsmonitor, {"--help"}, 0, "Usage: fsmonitor [options]\n", ""},
         {fsmonitor, {"--name"}, 2, "", "fsmonitor: Missing value after '--name'. Try 'fsmonitor --help'."},
         {fsmonitor, {}, 1, "", "fsmonitor: cannot open the window: no display (DISPLAY is not set)"},
+        {vmbox,
+         {"list"},
+         2,
+         "",
+         "vmbox: " + vmboxFolder +
+             " (the folder of this program) is no application folder: it holds neither QV.INI nor data; name one "
+             "with --app-folder DIR"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(qPrintable(c.program + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '))));
@@ -79,6 +88,36 @@ TEST(CommandLine, AnsweredWithoutDisplay)
         EXPECT_EQ(run.err, c.stderrLine.isEmpty() ? QString() : c.stderrLine + QLatin1Char('\n'));
     }
     EXPECT_TRUE(QDir(folder).isEmpty()) << "a refused start creates nothing";
+}
+
+// An installed copy (its own folder holds no engine files) works on the folder
+// chosen last time; with none remembered and nobody to ask it does not start.
+TEST(CommandLine, InstalledCopyWorksOnTheRememberedFolder)
+{
+    QTemporaryDir config, app;
+    QDir(app.path()).mkpath(QStringLiteral("data"));
+    const auto start = [&] {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--close-after-load")});
+        process.waitForFinished(30000);
+        return std::pair(process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError()));
+    };
+    const auto [refusedCode, refusal] = start();
+    EXPECT_EQ(refusedCode, 2);
+    EXPECT_TRUE(refusal.endsWith(QStringLiteral("RiVaVaz: no application folder: name one with --app-folder DIR\n")))
+        << qPrintable(refusal);
+
+    QDir(config.path()).mkpath(QStringLiteral("Quorvane"));
+    QFile remembered(config.path() + QStringLiteral("/Quorvane/VoicemailManager.conf"));
+    ASSERT_TRUE(remembered.open(QIODevice::WriteOnly));
+    remembered.write("[General]\napplicationFolder=" + app.path().toUtf8() + "\n");
+    remembered.close();
+    EXPECT_EQ(start().first, 0);
+    EXPECT_TRUE(QFileInfo::exists(app.path() + QStringLiteral("/QV.INI"))) << "the window worked on the folder";
 }
 
 }  // namespace
