@@ -10,7 +10,6 @@
 #include "widgets/TabControl.h"
 #include "widgets/TextBox.h"
 
-#include "manager_window/SoakOverrides.h"
 #include "platform/SoundPlayer.h"
 #include "support/Overrides.h"
 #include "support/TempAppFolder.h"
