@@ -116,12 +116,13 @@ void frmVmailCfg::listMessages(const std::vector<MessageFile>& files)
     {
         const RepaintLock lock(*gridMsgList);
         const QString folder = paths::messageFolder();
+        const MessageDates dates;
         const QChar tab = QLatin1Char('\t');
         QString newMarker;
         QString caller;
         for (const MessageFile& file : files) {
             ++rowNumber;
-            const QString date = messageDateText(file.lastWriteTime(folder));
+            const QString date = dates.text(file.lastWriteSecs(folder));
             const QString length = lengthText(playingSeconds(file.sizeInBytes(folder)));
             MsgFileNameParse(file.name, newMarker, caller);
             gridMsgList->addItem(tab + date + tab + length + tab + caller + tab + file.name, rowNumber);

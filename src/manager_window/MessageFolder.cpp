@@ -74,11 +74,11 @@ bool mayMatch(const char* name, std::size_t length, const LiteralEnds& ends)
 
 }  // namespace
 
-QDateTime MessageFile::lastWriteTime(const QString& folder) const
+std::int64_t MessageFile::lastWriteSecs(const QString& folder) const
 {
     if (statusErrno)
         fs::raiseForErrno(statusErrno, folder + name);
-    return QDateTime::fromSecsSinceEpoch(writtenSecs).addMSecs(writtenMsecs);
+    return writtenSecs;
 }
 
 std::int64_t MessageFile::sizeInBytes(const QString& folder) const
@@ -121,7 +121,6 @@ std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString&
         } else {
             file.size = st.st_size;
             file.writtenSecs = st.st_mtim.tv_sec;
-            file.writtenMsecs = static_cast<std::int32_t>(st.st_mtim.tv_nsec / 1000000);
         }
         files.push_back(std::move(file));
     }

@@ -7,7 +7,6 @@
 // The files found are those vm::fs::listFiles finds for the same pattern
 // (no hidden files, no folders, letter case ignored).
 
-#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -19,12 +18,11 @@ struct MessageFile {
     QString name;  // without folder
     std::int64_t size = 0;
     std::int64_t writtenSecs = 0;  // last write, seconds since the epoch
-    std::int32_t writtenMsecs = 0;
-    int statusErrno = 0;  // non-zero when the status query failed (the file vanished)
+    int statusErrno = 0;           // non-zero when the status query failed (the file vanished)
 
-    // The last-write time in local time; raises the run-time error of a
-    // failed status query (53 for a file that is gone).
-    QDateTime lastWriteTime(const QString& folder) const;
+    // The last-write time, whole seconds since the epoch; raises the
+    // run-time error of a failed status query (53 for a file that is gone).
+    std::int64_t lastWriteSecs(const QString& folder) const;
     // The size in bytes; raises like lastWriteTime.
     std::int64_t sizeInBytes(const QString& folder) const;
 };
