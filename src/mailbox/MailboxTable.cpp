@@ -13,7 +13,8 @@ void MailboxTable::resetToElementZero()
 {
     entries_.assign(1, VoicemailBox{});
     keys_.assign(1, QString());
-    index_.clear();
+    std::fill(slots_.begin(), slots_.end(), Slot{});
+    usedSlots_ = 0;
     sized_ = true;
 }
 
@@ -21,7 +22,8 @@ void MailboxTable::unsize()
 {
     entries_.clear();
     keys_.clear();
-    index_.clear();
+    slots_.clear();
+    usedSlots_ = 0;
     sized_ = false;
 }
 
@@ -29,7 +31,7 @@ void MailboxTable::reserve(int count)
 {
     entries_.reserve(static_cast<std::size_t>(count));
     keys_.reserve(static_cast<std::size_t>(count));
-    index_.reserve(static_cast<std::size_t>(count));
+    reserveIndex(static_cast<std::size_t>(count));
 }
 
 std::int16_t MailboxTable::upperBound() const
@@ -116,24 +118,39 @@ void MailboxTable::moveEntry(int from, int to)
     setKey(to, keys_[static_cast<std::size_t>(from)]);
 }
 
-std::size_t MailboxTable::KeyHash::operator()(const QString& key) const noexcept
+namespace {
+
+// FNV-1a over the code units: the table is local and small, and a seeded
+// string hash costs more than the rest of a lookup.
+std::uint32_t hashOf(const QString& key)
 {
-    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    std::uint32_t h = 2166136261u;
     for (const QChar c : key) {
         h ^= c.unicode();
-        h *= 1099511628211ull;
+        h *= 16777619u;
     }
-    return static_cast<std::size_t>(h);
+    return h;
+}
+
+}  // namespace
+
+std::size_t MailboxTable::locate(const QString& key, std::uint32_t hash) const
+{
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t pos = hash & mask;; pos = (pos + 1) & mask) {
+        const Slot& s = slots_[pos];
+        if (s.count == 0 || (s.hash == hash && keys_[static_cast<std::size_t>(s.first)] == key))
+            return pos;
+    }
 }
 
 std::int16_t MailboxTable::find(const QString& id) const
 {
-    if (!sized_ || entries_.size() < 2)
+    if (!sized_ || entries_.size() < 2 || usedSlots_ == 0)
         return -1;
-    const auto it = index_.find(foldCase(id));
-    if (it == index_.end() || it->second.empty())
-        return -1;
-    return it->second.front();
+    const QString key = foldCase(id);
+    const Slot& s = slots_[locate(key, hashOf(key))];
+    return s.count == 0 ? std::int16_t{-1} : s.first;
 }
 
 void MailboxTable::setKey(int i, QString key)
@@ -149,38 +166,81 @@ void MailboxTable::setKey(int i, QString key)
     current = std::move(key);
 }
 
+void MailboxTable::reserveIndex(std::size_t count)
+{
+    std::size_t size = 16;
+    while (size < 2 * (count + 1))
+        size *= 2;
+    if (size <= slots_.size())
+        return;
+    std::vector<Slot> old(size);
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& s : old) {
+        if (s.count == 0)
+            continue;
+        std::size_t pos = s.hash & mask;
+        while (slots_[pos].count != 0)
+            pos = (pos + 1) & mask;
+        slots_[pos] = s;
+    }
+}
+
 void MailboxTable::indexInsert(const QString& key, std::int16_t i)
 {
-    Positions& positions = index_[key];
-    // Appends and ascending scans insert at the end: the common case is O(1).
-    if (positions.empty() || positions.back() < i)
-        positions.push_back(i);
-    else
-        positions.insert(std::lower_bound(positions.begin(), positions.end(), i), i);
+    reserveIndex(usedSlots_ + 1);
+    const std::uint32_t hash = hashOf(key);
+    Slot& s = slots_[locate(key, hash)];
+    if (s.count == 0) {
+        s = Slot{hash, i, 1};
+        ++usedSlots_;
+        return;
+    }
+    ++s.count;
+    s.first = std::min(s.first, i);
 }
 
 void MailboxTable::indexErase(const QString& key, std::int16_t i)
 {
-    const auto it = index_.find(key);
-    if (it == index_.end())
+    if (slots_.empty())
         return;
-    Positions& positions = it->second;
-    const auto pos = std::lower_bound(positions.begin(), positions.end(), i);
-    if (pos != positions.end() && *pos == i)
-        positions.erase(pos);
-    if (positions.empty())
-        index_.erase(it);
+    std::size_t hole = locate(key, hashOf(key));
+    Slot& s = slots_[hole];
+    if (s.count == 0)
+        return;
+    if (--s.count > 0) {
+        // Another entry carries the key: the first one after i, when i was first.
+        if (s.first == i) {
+            std::size_t next = static_cast<std::size_t>(i) + 1;
+            while (next < keys_.size() && keys_[next] != key)
+                ++next;
+            s.first = static_cast<std::int16_t>(next);
+        }
+        return;
+    }
+    // The key is gone: close the gap so that every later key of the probe
+    // run stays reachable from its home slot.
+    --usedSlots_;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t pos = (hole + 1) & mask; slots_[pos].count != 0; pos = (pos + 1) & mask) {
+        const std::size_t home = slots_[pos].hash & mask;
+        // The slot may move to the hole when its home is not within (hole, pos].
+        const bool stays = hole < pos ? (home > hole && home <= pos) : (home > hole || home <= pos);
+        if (!stays) {
+            slots_[hole] = slots_[pos];
+            hole = pos;
+        }
+    }
+    slots_[hole] = Slot{};
 }
 
 void MailboxTable::rebuildIndex()
 {
-    // A sort keeps the same Ids, so the nodes are reused rather than freed
-    // and allocated again; Ids no longer present are dropped at the end.
-    for (auto& [key, positions] : index_)
-        positions.clear();
+    std::fill(slots_.begin(), slots_.end(), Slot{});
+    usedSlots_ = 0;
+    reserveIndex(keys_.size());
     for (std::size_t i = 1; i < keys_.size(); ++i)
-        index_[keys_[i]].push_back(static_cast<std::int16_t>(i));
-    std::erase_if(index_, [](const auto& node) { return node.second.empty(); });
+        indexInsert(keys_[i], static_cast<std::int16_t>(i));
 }
 
 }  // namespace vm

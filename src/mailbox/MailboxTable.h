@@ -8,10 +8,8 @@
 #include "VoicemailBox.h"
 
 #include <QString>
-#include <QVarLengthArray>
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace vm {
@@ -75,19 +73,27 @@ private:
     void indexInsert(const QString& key, std::int16_t i);
     void indexErase(const QString& key, std::int16_t i);
     void rebuildIndex();
+    // Room for `count` keys with the index at most half full.
+    void reserveIndex(std::size_t count);
+    // Where `key` sits in slots_, or the empty slot where it would go.
+    std::size_t locate(const QString& key, std::uint32_t hash) const;
 
     std::vector<VoicemailBox> entries_;
     // keys_[i] is the case-folded Id of entries_[i]; the sort compares these.
     std::vector<QString> keys_;
-    // Folded Id -> ascending indices (1..N) of the entries that carry it.
-    // Ids are meant to be unique, so most lists hold one index.
-    using Positions = QVarLengthArray<std::int16_t, 2>;
-    // A plain, unseeded hash: the table is local and small, and Qt's seeded
-    // string hash costs more than the rest of a lookup.
-    struct KeyHash {
-        std::size_t operator()(const QString& key) const noexcept;
+    // The index of the folded Ids of entries 1..N: open addressing with
+    // linear probing in a power-of-two array, one slot per distinct key.
+    // A slot keeps no key of its own: it names the first entry carrying the
+    // key (whose keys_ element it compares against) and counts the entries
+    // that carry it. Ids are meant to be unique, so a count above 1 is rare;
+    // when the first of several goes, the next is found by a scan.
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::int16_t first = 0;
+        std::uint16_t count = 0;  // 0: empty slot
     };
-    std::unordered_map<QString, Positions, KeyHash> index_;
+    std::vector<Slot> slots_;
+    std::size_t usedSlots_ = 0;
     bool sized_ = false;
 };
 
