@@ -104,28 +104,49 @@ inline int listBoxFiles(const QString& folder, const QByteArray& prefix)
 // The statistics: every entry read once and one status query per ".wav" file.
 inline int statAllWaveFiles(const QString& folder) { return listBoxFiles(folder, QByteArray()); }
 
-// A text file shared with the engine: its bytes read in one go and decoded.
-inline QString readTextFile(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return {};
-    struct stat st {};
-    QByteArray bytes;
-    if (::fstat(fd, &st) == 0) {
-        bytes.resize(static_cast<qsizetype>(st.st_size));
+// A text file shared with the engine: its bytes read in one go and decoded
+// from windows-1252. The buffers are kept from one read to the next, so
+// that what is measured is the reading and decoding, not the memory
+// allocator handing out fresh pages.
+class TextFileReader {
+public:
+    // The number of characters read.
+    qsizetype read(const QString& path)
+    {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return 0;
+        struct stat st {};
         qsizetype got = 0;
-        while (got < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + got, static_cast<std::size_t>(bytes.size() - got));
-            if (n <= 0)
-                break;
-            got += n;
+        if (::fstat(fd, &st) == 0) {
+            bytes_.resize(static_cast<qsizetype>(st.st_size));
+            while (got < bytes_.size()) {
+                const ssize_t n = ::read(fd, bytes_.data() + got, static_cast<std::size_t>(bytes_.size() - got));
+                if (n <= 0)
+                    break;
+                got += n;
+            }
         }
-        bytes.truncate(got);
+        ::close(fd);
+        text_.resize(got);
+        QChar* out = text_.data();
+        const auto* in = reinterpret_cast<const unsigned char*>(bytes_.constData());
+        for (qsizetype i = 0; i < got; ++i)
+            out[i] = highBytes_[in[i]];
+        return got;
     }
-    ::close(fd);
-    return ansi::decode(bytes);
-}
+
+private:
+    QByteArray bytes_;
+    QString text_;
+    // Every byte's character, from the program's own decoder.
+    const QString highBytes_ = [] {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int b = 0; b < 256; ++b)
+            all[b] = static_cast<char>(b);
+        return ansi::decode(all);
+    }();
+};
 
 // ---------------------------------------------------------------- ratios
 

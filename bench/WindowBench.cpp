@@ -99,7 +99,8 @@ vm::bench::Cost startupFloor()
 {
     const QString list = vm::paths::mailboxList();
     const QString folder = vm::paths::messageFolder();
-    vm::bench::Cost floor = vm::bench::bestOf(kFloorRuns, [&] { return vm::bench::readTextFile(list).size(); });
+    vm::bench::TextFileReader reader;
+    vm::bench::Cost floor = vm::bench::bestOf(kFloorRuns, [&] { return reader.read(list); });
     floor += vm::bench::bestOf(kFloorRuns, [&] { return vm::bench::statAllWaveFiles(folder); });
     return floor;
 }

@@ -53,13 +53,17 @@ char16_t unitOf(char byte) { return static_cast<unsigned char>(byte); }
 
 QString textOf(QStringView v) { return v.toString(); }
 
+// ASCII is the same in windows-1252 and Latin-1, and Qt converts Latin-1 fast.
+bool isAscii(QByteArrayView v)
+{
+    return std::all_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 QString textOf(QByteArrayView v)
 {
     if (v.isEmpty())
         return {};
-    // ASCII is the same in windows-1252 and Latin-1, and Qt converts Latin-1 fast.
-    const bool ascii = std::all_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii ? QString::fromLatin1(v) : ansi::decode(QByteArray::fromRawData(v.data(), v.size()));
+    return isAscii(v) ? QString::fromLatin1(v) : ansi::decode(QByteArray::fromRawData(v.data(), v.size()));
 }
 
 // Exact comparison, the cheap first try: lines the program wrote itself
@@ -293,7 +297,7 @@ class WrittenLine {
 public:
     explicit WrittenLine(QByteArrayView line) : line_(line) {}
 
-    bool read(VoicemailBox& r)
+    bool split(WrittenRecord& r)
     {
         if (!skip("<VoicemailBox Id=\""))
             return false;
@@ -302,11 +306,10 @@ public:
         const qsizetype idEnd = line_.indexOf(QByteArrayView("\">"), pos_ - 1);
         if (idEnd <= pos_)
             return false;
-        const QByteArrayView id = line_.sliced(pos_, idEnd - pos_);
-        if (id.contains('<'))
+        r.id = line_.sliced(pos_, idEnd - pos_);
+        if (r.id.contains('<'))
             return false;
         pos_ = idEnd + 2;
-        std::array<QByteArrayView, 10> values;
         static constexpr std::array<std::array<const char*, 2>, 10> kTags = {{
             {"<Pin>", "</Pin>"},
             {"<Groups>", "</Groups>"},
@@ -320,18 +323,9 @@ public:
             {"<DeleteAfterForward>", "</DeleteAfterForward>"},
         }};
         for (std::size_t k = 0; k < kTags.size(); ++k)
-            if (!element(kTags[k][0], kTags[k][1], values[k]))
+            if (!element(kTags[k][0], kTags[k][1], r.values[k]))
                 return false;
-        if (!skip("</VoicemailBox>") || pos_ != line_.size())
-            return false;
-        r.Id = textOf(id);
-        QString* strings[] = {&r.Pin,          &r.Groups,      &r.Description,  &r.EmailForward,
-                              &r.PhoneForward, &r.PagerNumber, &r.PagerMessage, &r.OnReceive};
-        for (std::size_t k = 0; k < std::size(strings); ++k)
-            *strings[k] = textOf(values[k]);
-        r.FtpUpload = flagOf(values[8]);
-        r.DeleteAfterForward = flagOf(values[9]);
-        return true;
+        return skip("</VoicemailBox>") && pos_ == line_.size();
     }
 
 private:
@@ -407,11 +401,46 @@ std::int16_t flagFromText(QStringView text)
     return static_cast<std::int16_t>(rounded);
 }
 
-bool parseListLine(QByteArrayView line, VoicemailBox& r)
+bool splitWrittenLine(QByteArrayView line, WrittenRecord& record)
 {
     // Positions past 16 bits are the general search's business (it raises).
-    if (line.size() <= kLongestListLine && WrittenLine(line).read(r))
+    return line.size() <= kLongestListLine && WrittenLine(line).split(record);
+}
+
+void assignText(QString& to, QByteArrayView bytes)
+{
+    if (bytes.isEmpty()) {
+        if (!to.isNull())
+            to = QString();  // as the general reader gives it
+    } else if (isAscii(bytes)) {
+        // A value that is there already is left as it is (a reload of the
+        // same list changes nothing); another goes into the memory `to` has.
+        const QLatin1StringView text(bytes.data(), bytes.size());
+        if (to != text)
+            to = text;
+    } else {
+        to = ansi::decode(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    }
+}
+
+void assignWrittenRecord(const WrittenRecord& w, VoicemailBox& r)
+{
+    assignText(r.Id, w.id);
+    QString* strings[] = {&r.Pin,          &r.Groups,      &r.Description,  &r.EmailForward,
+                          &r.PhoneForward, &r.PagerNumber, &r.PagerMessage, &r.OnReceive};
+    for (std::size_t k = 0; k < std::size(strings); ++k)
+        assignText(*strings[k], w.values[k]);
+    r.FtpUpload = flagOf(w.values[8]);
+    r.DeleteAfterForward = flagOf(w.values[9]);
+}
+
+bool parseListLine(QByteArrayView line, VoicemailBox& r)
+{
+    WrittenRecord written;
+    if (splitWrittenLine(line, written)) {
+        assignWrittenRecord(written, r);
         return true;
+    }
     return parseLine(line, r.Id, r.Pin, r.Groups, r.Description, r.EmailForward, r.PhoneForward, r.PagerNumber,
                      r.PagerMessage, r.OnReceive, r.FtpUpload, r.DeleteAfterForward) == 0;
 }

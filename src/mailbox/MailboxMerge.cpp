@@ -44,7 +44,7 @@ void MailboxMerge::take(VoicemailBox&& record)
         moveFields(entry, std::move(record), fields_);
         entry.SeenInFile = 1;
     };
-    const std::int16_t found = table_.find(record.Id);
+    const std::int16_t found = table_.find(record.Id, lastStored_ + 1);
     if (found > 0) {
         table_.update(found, store);
         lastStored_ = found;

@@ -30,6 +30,31 @@ public:
     // Stores one record in the entry with its Id (appending one when there
     // is none) and marks it seen. Raises 6 when the table is full.
     void take(VoicemailBox&& record);
+    // The same for a record given as `set(VoicemailBox&)`, which assigns the
+    // merged fields (Id included, `id` as it is) in place; a new entry's
+    // other fields are emptied first.
+    template <class Set>
+    void takeInPlace(const QString& id, Set&& set)
+    {
+        const std::int16_t found = table_.find(id, lastStored_ + 1);
+        if (found > 0) {
+            table_.update(found, [&](VoicemailBox& entry) {
+                set(entry);
+                entry.SeenInFile = 1;
+            });
+            lastStored_ = found;
+            return;
+        }
+        lastStored_ = table_.appendFilled([&](VoicemailBox& entry) {
+            if (fields_ != MergedFields::All) {
+                entry.OnReceive = QString();
+                entry.FtpUpload = 0;
+                entry.DeleteAfterForward = 0;
+            }
+            set(entry);
+            entry.SeenInFile = 1;
+        });
+    }
 
     // Lists the greeting of every unseen entry for deletion (never for an Id
     // that is unsafe as a file name) and blanks it, then sorts 1..lastStored().

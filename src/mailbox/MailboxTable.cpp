@@ -11,19 +11,31 @@ bool MailboxTable::isSized() const { return sized_; }
 
 void MailboxTable::resetToElementZero()
 {
-    entries_.assign(1, VoicemailBox{});
+    // The entries are kept for a reload to fill in place (appendFilled); the
+    // retired ones left over from an earlier reset go now.
+    std::swap(entries_, retired_);
+    retiredNext_ = 1;  // element 0 is not handed out
+    entries_.clear();
+    entries_.reserve(retired_.size());
+    entries_.emplace_back();
+    // Dropping the keys leaves the retired Ids unshared, so that assigning to
+    // them reuses their memory.
     keys_.assign(1, QString());
     std::fill(slots_.begin(), slots_.end(), Slot{});
     usedSlots_ = 0;
+    sharedSlots_ = 0;
     sized_ = true;
 }
 
 void MailboxTable::unsize()
 {
     entries_.clear();
+    retired_.clear();
+    retiredNext_ = 0;
     keys_.clear();
     slots_.clear();
     usedSlots_ = 0;
+    sharedSlots_ = 0;
     sized_ = false;
 }
 
@@ -55,9 +67,18 @@ const VoicemailBox& MailboxTable::at(int i) const
 
 std::int16_t MailboxTable::append() { return append(VoicemailBox{}); }
 
+std::int16_t MailboxTable::nextIndex() const { return toInt16(static_cast<long long>(upperBound()) + 1); }
+
+VoicemailBox MailboxTable::takeRetired()
+{
+    if (retiredNext_ >= retired_.size())
+        return {};
+    return std::move(retired_[retiredNext_++]);
+}
+
 std::int16_t MailboxTable::append(VoicemailBox&& box)
 {
-    const std::int16_t i = toInt16(static_cast<long long>(upperBound()) + 1);
+    const std::int16_t i = nextIndex();
     keys_.push_back(foldCase(box.Id));
     entries_.push_back(std::move(box));
     indexInsert(keys_.back(), i);
@@ -153,6 +174,17 @@ std::int16_t MailboxTable::find(const QString& id) const
     return s.count == 0 ? std::int16_t{-1} : s.first;
 }
 
+std::int16_t MailboxTable::find(const QString& id, int likely) const
+{
+    if (!sized_ || sharedSlots_ != 0 || likely < 1 || likely >= static_cast<int>(entries_.size()))
+        return find(id);
+    const QString key = foldCase(id);
+    if (keys_[static_cast<std::size_t>(likely)] == key)
+        return static_cast<std::int16_t>(likely);
+    const Slot& s = slots_[locate(key, hashOf(key))];
+    return s.count == 0 ? std::int16_t{-1} : s.first;
+}
+
 void MailboxTable::setKey(int i, QString key)
 {
     QString& current = keys_[static_cast<std::size_t>(i)];
@@ -196,7 +228,8 @@ void MailboxTable::indexInsert(const QString& key, std::int16_t i)
         ++usedSlots_;
         return;
     }
-    ++s.count;
+    if (++s.count == 2)
+        ++sharedSlots_;
     s.first = std::min(s.first, i);
 }
 
@@ -208,7 +241,9 @@ void MailboxTable::indexErase(const QString& key, std::int16_t i)
     Slot& s = slots_[hole];
     if (s.count == 0)
         return;
-    if (--s.count > 0) {
+    if (--s.count == 1)
+        --sharedSlots_;
+    if (s.count > 0) {
         // Another entry carries the key: the first one after i, when i was first.
         if (s.first == i) {
             std::size_t next = static_cast<std::size_t>(i) + 1;
@@ -238,6 +273,7 @@ void MailboxTable::rebuildIndex()
 {
     std::fill(slots_.begin(), slots_.end(), Slot{});
     usedSlots_ = 0;
+    sharedSlots_ = 0;
     reserveIndex(keys_.size());
     for (std::size_t i = 1; i < keys_.size(); ++i)
         indexInsert(keys_[i], static_cast<std::int16_t>(i));

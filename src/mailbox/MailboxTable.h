@@ -37,6 +37,25 @@ public:
     std::int16_t append();
     // Appends `box` as a new entry (N + 1) in one step; same errors.
     std::int16_t append(VoicemailBox&& box);
+    // Appends a new entry (N + 1) that `fill(VoicemailBox&)` sets whole, all
+    // twelve fields: after a reset it is handed an entry the reset retired,
+    // and the values it assigns in place reuse that entry's text memory
+    // instead of freeing it and asking for more. Same errors as append().
+    template <class Fill>
+    std::int16_t appendFilled(Fill&& fill)
+    {
+        const std::int16_t i = nextIndex();
+        entries_.push_back(takeRetired());
+        try {
+            fill(entries_.back());
+        } catch (...) {
+            entries_.pop_back();
+            throw;
+        }
+        keys_.push_back(foldCase(entries_.back().Id));
+        indexInsert(keys_.back(), i);
+        return i;
+    }
     // Replaces entry i (0..N) whole (all twelve fields); raises 9 outside.
     void store(int i, const VoicemailBox& box);
     void put(int i, VoicemailBox&& box);
@@ -64,11 +83,17 @@ public:
     // First i in 1..N whose Id equals `id` ignoring case; -1 if none (also
     // when N < 1 or the table was never sized).
     std::int16_t find(const QString& id) const;
+    // The same, trying entry `likely` first: a merge of a sorted list into a
+    // sorted table meets the entries in order, and while no two entries
+    // share an Id, an entry that carries `id` is the one find gives.
+    std::int16_t find(const QString& id, int likely) const;
 
 private:
     friend class MailboxTableAccess;
 
     void checkIndex(int i) const;
+    std::int16_t nextIndex() const;  // N + 1, or the error appending raises
+    VoicemailBox takeRetired();
     void setKey(int i, QString key);
     void indexInsert(const QString& key, std::int16_t i);
     void indexErase(const QString& key, std::int16_t i);
@@ -81,6 +106,10 @@ private:
     std::vector<VoicemailBox> entries_;
     // keys_[i] is the case-folded Id of entries_[i]; the sort compares these.
     std::vector<QString> keys_;
+    // The entries the last reset removed, kept for appendFilled to reuse
+    // (from retiredNext_ on; the ones before it are handed out already).
+    std::vector<VoicemailBox> retired_;
+    std::size_t retiredNext_ = 0;
     // The index of the folded Ids of entries 1..N: open addressing with
     // linear probing in a power-of-two array, one slot per distinct key.
     // A slot keeps no key of its own: it names the first entry carrying the
@@ -94,6 +123,7 @@ private:
     };
     std::vector<Slot> slots_;
     std::size_t usedSlots_ = 0;
+    std::size_t sharedSlots_ = 0;  // slots counting more than one entry
     bool sized_ = false;
 };
 
