@@ -14,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 namespace vm {
 
@@ -303,14 +304,14 @@ public:
             return false;
         // The general search looks for the Id's end from the marker's own
         // first character: an Id starting with ">" must go that way.
-        const qsizetype idEnd = line_.indexOf(QByteArrayView("\">"), pos_ - 1);
+        const qsizetype idEnd = idEndFrom(pos_ - 1);
         if (idEnd <= pos_)
             return false;
         r.id = line_.sliced(pos_, idEnd - pos_);
         if (r.id.contains('<'))
             return false;
         pos_ = idEnd + 2;
-        static constexpr std::array<std::array<const char*, 2>, 10> kTags = {{
+        static constexpr std::array<std::array<std::string_view, 2>, 10> kTags = {{
             {"<Pin>", "</Pin>"},
             {"<Groups>", "</Groups>"},
             {"<Description>", "</Description>"},
@@ -329,16 +330,33 @@ public:
     }
 
 private:
-    bool skip(QByteArrayView expected)
+    // The first `">` at or after `from`; -1 when there is none.
+    qsizetype idEndFrom(qsizetype from) const
     {
-        if (line_.size() - pos_ < expected.size() ||
-            std::memcmp(line_.data() + pos_, expected.data(), static_cast<std::size_t>(expected.size())) != 0)
+        const char* data = line_.data();
+        const qsizetype n = line_.size();
+        while (from < n) {
+            const void* quote = std::memchr(data + from, '"', static_cast<std::size_t>(n - from));
+            if (!quote)
+                return -1;
+            const qsizetype at = static_cast<const char*>(quote) - data;
+            if (at + 1 < n && data[at + 1] == '>')
+                return at;
+            from = at + 1;
+        }
+        return -1;
+    }
+
+    bool skip(std::string_view expected)
+    {
+        const auto length = static_cast<qsizetype>(expected.size());
+        if (line_.size() - pos_ < length || std::memcmp(line_.data() + pos_, expected.data(), expected.size()) != 0)
             return false;
-        pos_ += expected.size();
+        pos_ += length;
         return true;
     }
 
-    bool element(const char* open, const char* close, QByteArrayView& value)
+    bool element(std::string_view open, std::string_view close, QByteArrayView& value)
     {
         if (!skip(open))
             return false;
