@@ -94,14 +94,14 @@ vm::bench::Cost selectBoxFloor()
 }
 
 // Start-up: the list file read and decoded, and the statistics' pass over
-// every message file.
+// the message files.
 vm::bench::Cost startupFloor()
 {
     const QString list = vm::paths::mailboxList();
     const QString folder = vm::paths::messageFolder();
     vm::bench::TextFileReader reader;
     vm::bench::Cost floor = vm::bench::bestOf(kFloorRuns, [&] { return reader.read(list); });
-    floor += vm::bench::bestOf(kFloorRuns, [&] { return vm::bench::statAllWaveFiles(folder); });
+    floor += vm::bench::bestOf(kFloorRuns, [&] { return vm::bench::statWaveFilesAsCounted(folder); });
     return floor;
 }
 
