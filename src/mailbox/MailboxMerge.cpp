@@ -42,7 +42,7 @@ void MailboxMerge::take(VoicemailBox&& record)
 {
     const auto store = [&](VoicemailBox& entry) {
         moveFields(entry, std::move(record), fields_);
-        entry.SeenInFile = 1;
+        seen(entry);
     };
     const std::int16_t found = table_.find(record.Id, lastStored_ + 1);
     if (found > 0) {
@@ -51,14 +51,17 @@ void MailboxMerge::take(VoicemailBox&& record)
         return;
     }
     VoicemailBox added;  // a new entry: every field the record lacks stays empty or 0
-    store(added);
-    lastStored_ = table_.append(std::move(added));
+    moveFields(added, std::move(record), fields_);
+    added.SeenInFile = 1;
+    lastStored_ = table_.append(std::move(added));  // counted once it is in
+    ++seenEntries_;
 }
 
 void MailboxMerge::finish()
 {
     const int n = table_.upperBound();
-    for (int i = 1; i <= n; ++i) {
+    // When the file named every entry there is nothing to blank.
+    for (int i = seenEntries_ == n ? n + 1 : 1; i <= n; ++i) {
         if (table_.at(i).SeenInFile != 0)
             continue;
         const QString& id = table_.at(i).Id;

@@ -40,7 +40,7 @@ public:
         if (found > 0) {
             table_.update(found, [&](VoicemailBox& entry) {
                 set(entry);
-                entry.SeenInFile = 1;
+                seen(entry);
             });
             lastStored_ = found;
             return;
@@ -52,7 +52,8 @@ public:
                 entry.DeleteAfterForward = 0;
             }
             set(entry);
-            entry.SeenInFile = 1;
+            entry.SeenInFile = 0;
+            seen(entry);
         });
     }
 
@@ -64,10 +65,18 @@ public:
     std::int16_t lastStored() const { return lastStored_; }
 
 private:
+    void seen(VoicemailBox& entry)
+    {
+        if (entry.SeenInFile == 0)
+            ++seenEntries_;
+        entry.SeenInFile = 1;
+    }
+
     MailboxTable& table_;
     MergedFields fields_;
     QStringList& deletions_;
     std::int16_t lastStored_ = 0;
+    int seenEntries_ = 0;  // entries marked seen by this merge
 };
 
 }  // namespace vm

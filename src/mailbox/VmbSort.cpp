@@ -50,19 +50,22 @@ std::uint64_t packedUnits(const QString& key, qsizetype from)
 }
 
 // Ids compare as folded code units, the empty Id first.
+bool keyGreater(const QString& x, const QString& y)
+{
+    const qsizetype n = std::min(x.size(), y.size());
+    for (qsizetype k = 0; k < n; ++k)
+        if (x[k] != y[k])
+            return x[k].unicode() > y[k].unicode();
+    return x.size() > y.size();
+}
+
 bool greater(const Slot& a, const Slot& b)
 {
     if (a.head != b.head)
         return a.head > b.head;
     if (a.next != b.next)
         return a.next > b.next;
-    const QString& x = *a.key;
-    const QString& y = *b.key;
-    const qsizetype n = std::min(x.size(), y.size());
-    for (qsizetype k = 0; k < n; ++k)
-        if (x[k] != y[k])
-            return x[k].unicode() > y[k].unicode();
-    return x.size() > y.size();
+    return keyGreater(*a.key, *b.key);
 }
 
 }  // namespace
@@ -75,11 +78,23 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
     if (lo < 0 || hi > table.upperBound())
         raiseError(err::SubscriptOutOfRange);
 
+    std::vector<VoicemailBox>& entries = MailboxTableAccess::entries(table);
+    std::vector<QString>& keys = MailboxTableAccess::keys(table);
+    // Entries already in order stay where they are through every pass (no
+    // insertion step ever finds a greater Id before a smaller one): a list
+    // file as the program writes it is loaded in order.
+    const auto inOrder = [&] {
+        for (int k = lo; k < hi; ++k)
+            if (keyGreater(keys[static_cast<std::size_t>(k)], keys[static_cast<std::size_t>(k) + 1]))
+                return false;
+        return true;
+    };
+    if (inOrder())
+        return;
+
     // Where entries go depends on their Ids alone, so the gapped insertion
     // passes run on small (Id, position) records; the entries themselves then
     // move once, each straight to its final place.
-    std::vector<VoicemailBox>& entries = MailboxTableAccess::entries(table);
-    std::vector<QString>& keys = MailboxTableAccess::keys(table);
     std::vector<Slot> order(static_cast<std::size_t>(count));
     for (int k = 0; k < count; ++k) {
         const QString& key = keys[static_cast<std::size_t>(lo + k)];
