@@ -14,9 +14,14 @@ namespace vm {
 inline void assignReusing(QString& to, QStringView from)
 {
     if (from.isEmpty()) {
-        // An empty text as a copy of an empty piece is: not null.
-        static const QChar none;
-        to = QString(&none, 0);
+        // An empty text as a copy of an empty piece is: not null. Memory the
+        // string has is kept for the next text.
+        if (to.isDetached()) {
+            to.resize(0);
+        } else {
+            static const QChar none;
+            to = QString(&none, 0);
+        }
         return;
     }
     if (QStringView(to) == from)
