@@ -142,6 +142,7 @@ bool readRecord(LegacyFieldReader& reader, const std::vector<LegacyField>& layou
 // entry's texts already have.
 void assignLegacyFields(const VoicemailBox& record, VoicemailBox& entry)
 {
+    prefetchTexts(entry);
     for (const LegacyField f : kAllFields) {
         const QString& value = fieldOf(const_cast<VoicemailBox&>(record), f);
         if (value.isNull())

@@ -1,6 +1,7 @@
 #include "ListLineParser.h"
 
 #include "TextFold.h"
+#include "TextReuse.h"
 #include "VmailLib.h"
 
 #include "platform/AnsiText.h"
@@ -443,6 +444,7 @@ void assignText(QString& to, QByteArrayView bytes)
 
 void assignWrittenRecord(const WrittenRecord& w, VoicemailBox& r)
 {
+    prefetchTexts(r);
     assignText(r.Id, w.id);
     QString* strings[] = {&r.Pin,          &r.Groups,      &r.Description,  &r.EmailForward,
                           &r.PhoneForward, &r.PagerNumber, &r.PagerMessage, &r.OnReceive};

@@ -7,6 +7,25 @@
 
 namespace vm {
 
+MailboxTable::MailboxTable(const MailboxTable& other)
+    : keys_(other.keys_),
+      slots_(other.slots_),
+      usedSlots_(other.usedSlots_),
+      sharedSlots_(other.sharedSlots_),
+      sized_(other.sized_)
+{
+    entries_.reserve(other.entries_.size());
+    for (const auto& e : other.entries_)
+        entries_.push_back(std::make_unique<VoicemailBox>(*e));
+}
+
+MailboxTable& MailboxTable::operator=(const MailboxTable& other)
+{
+    if (this != &other)
+        *this = MailboxTable(other);
+    return *this;
+}
+
 bool MailboxTable::isSized() const { return sized_; }
 
 void MailboxTable::resetToElementZero()
@@ -14,10 +33,11 @@ void MailboxTable::resetToElementZero()
     // The entries are kept for a reload to fill in place (appendFilled); the
     // retired ones left over from an earlier reset go now.
     std::swap(entries_, retired_);
-    retiredNext_ = 1;  // element 0 is not handed out
+    retiredNext_ = 0;
     entries_.clear();
     entries_.reserve(retired_.size());
-    entries_.emplace_back();
+    entries_.push_back(takeRetired());
+    *entries_.front() = VoicemailBox{};
     // Dropping the keys leaves the retired Ids unshared, so that assigning to
     // them reuses their memory.
     keys_.assign(1, QString());
@@ -62,25 +82,27 @@ void MailboxTable::checkIndex(int i) const
 const VoicemailBox& MailboxTable::at(int i) const
 {
     checkIndex(i);
-    return entries_[static_cast<std::size_t>(i)];
+    return *entries_[static_cast<std::size_t>(i)];
 }
 
 std::int16_t MailboxTable::append() { return append(VoicemailBox{}); }
 
 std::int16_t MailboxTable::nextIndex() const { return toInt16(static_cast<long long>(upperBound()) + 1); }
 
-VoicemailBox MailboxTable::takeRetired()
+std::unique_ptr<VoicemailBox> MailboxTable::takeRetired()
 {
     if (retiredNext_ >= retired_.size())
-        return {};
+        return std::make_unique<VoicemailBox>();
     return std::move(retired_[retiredNext_++]);
 }
 
 std::int16_t MailboxTable::append(VoicemailBox&& box)
 {
     const std::int16_t i = nextIndex();
-    keys_.push_back(foldCase(box.Id));
-    entries_.push_back(std::move(box));
+    std::unique_ptr<VoicemailBox> entry = takeRetired();
+    *entry = std::move(box);
+    keys_.push_back(foldCase(entry->Id));
+    entries_.push_back(std::move(entry));
     indexInsert(keys_.back(), i);
     return i;
 }
@@ -91,21 +113,21 @@ void MailboxTable::put(int i, VoicemailBox&& box)
 {
     checkIndex(i);
     QString key = foldCase(box.Id);
-    entries_[static_cast<std::size_t>(i)] = std::move(box);
+    *entries_[static_cast<std::size_t>(i)] = std::move(box);
     setKey(i, std::move(key));
 }
 
 void MailboxTable::setId(int i, const QString& id)
 {
     checkIndex(i);
-    entries_[static_cast<std::size_t>(i)].Id = id;
+    entries_[static_cast<std::size_t>(i)]->Id = id;
     setKey(i, foldCase(id));
 }
 
 void MailboxTable::setSeenInFile(int i, std::int16_t seen)
 {
     checkIndex(i);
-    entries_[static_cast<std::size_t>(i)].SeenInFile = seen;
+    entries_[static_cast<std::size_t>(i)]->SeenInFile = seen;
 }
 
 void MailboxTable::remove(int r)
@@ -122,7 +144,7 @@ void MailboxTable::remove(int r)
 void MailboxTable::blank(int i)
 {
     checkIndex(i);
-    VoicemailBox& e = entries_[static_cast<std::size_t>(i)];
+    VoicemailBox& e = *entries_[static_cast<std::size_t>(i)];
     const std::int16_t seen = e.SeenInFile;
     e = VoicemailBox{};
     e.SeenInFile = seen;
@@ -135,7 +157,7 @@ void MailboxTable::moveEntry(int from, int to)
     checkIndex(to);
     if (from == to)
         return;
-    entries_[static_cast<std::size_t>(to)] = entries_[static_cast<std::size_t>(from)];
+    *entries_[static_cast<std::size_t>(to)] = *entries_[static_cast<std::size_t>(from)];
     setKey(to, keys_[static_cast<std::size_t>(from)]);
 }
 

@@ -10,12 +10,19 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace vm {
 
 class MailboxTable {
 public:
+    MailboxTable() = default;
+    MailboxTable(const MailboxTable& other);
+    MailboxTable& operator=(const MailboxTable& other);
+    MailboxTable(MailboxTable&&) noexcept = default;
+    MailboxTable& operator=(MailboxTable&&) noexcept = default;
+
     // False until the table is first sized (the start-up load sizes it).
     bool isSized() const;
     // Sizes the table to element 0 alone (no boxes).
@@ -45,14 +52,10 @@ public:
     std::int16_t appendFilled(Fill&& fill)
     {
         const std::int16_t i = nextIndex();
-        entries_.push_back(takeRetired());
-        try {
-            fill(entries_.back());
-        } catch (...) {
-            entries_.pop_back();
-            throw;
-        }
-        keys_.push_back(foldCase(entries_.back().Id));
+        std::unique_ptr<VoicemailBox> entry = takeRetired();
+        fill(*entry);
+        keys_.push_back(foldCase(entry->Id));
+        entries_.push_back(std::move(entry));
         indexInsert(keys_.back(), i);
         return i;
     }
@@ -75,7 +78,7 @@ public:
     void update(int i, Edit&& edit)
     {
         checkIndex(i);
-        VoicemailBox& entry = entries_[static_cast<std::size_t>(i)];
+        VoicemailBox& entry = *entries_[static_cast<std::size_t>(i)];
         edit(entry);
         setKey(i, foldCase(entry.Id));
     }
@@ -93,7 +96,7 @@ private:
 
     void checkIndex(int i) const;
     std::int16_t nextIndex() const;  // N + 1, or the error appending raises
-    VoicemailBox takeRetired();
+    std::unique_ptr<VoicemailBox> takeRetired();
     void setKey(int i, QString key);
     void indexInsert(const QString& key, std::int16_t i);
     void indexErase(const QString& key, std::int16_t i);
@@ -103,12 +106,14 @@ private:
     // Where `key` sits in slots_, or the empty slot where it would go.
     std::size_t locate(const QString& key, std::uint32_t hash) const;
 
-    std::vector<VoicemailBox> entries_;
+    // Each entry in a block of its own, so that sorting and removing move
+    // pointers rather than whole boxes of nine texts.
+    std::vector<std::unique_ptr<VoicemailBox>> entries_;
     // keys_[i] is the case-folded Id of entries_[i]; the sort compares these.
     std::vector<QString> keys_;
     // The entries the last reset removed, kept for appendFilled to reuse
     // (from retiredNext_ on; the ones before it are handed out already).
-    std::vector<VoicemailBox> retired_;
+    std::vector<std::unique_ptr<VoicemailBox>> retired_;
     std::size_t retiredNext_ = 0;
     // The index of the folded Ids of entries 1..N: open addressing with
     // linear probing in a power-of-two array, one slot per distinct key.

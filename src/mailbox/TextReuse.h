@@ -4,12 +4,24 @@
 // memory is reused instead of being freed and asked for again. The value is
 // the same as a fresh copy's.
 
+#include "VoicemailBox.h"
+
 #include <QString>
 #include <QStringView>
 
 #include <cstring>
 
 namespace vm {
+
+// Asks for the texts of a box that is about to be compared and assigned: the
+// nine lie in blocks of their own, and waiting for each in turn costs more
+// than the work on them.
+inline void prefetchTexts(const VoicemailBox& box)
+{
+    for (const QString* text : {&box.Id, &box.Pin, &box.Description, &box.Groups, &box.EmailForward, &box.PhoneForward,
+                                &box.PagerNumber, &box.PagerMessage, &box.OnReceive})
+        __builtin_prefetch(text->constData());
+}
 
 inline void assignReusing(QString& to, QStringView from)
 {

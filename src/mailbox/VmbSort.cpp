@@ -78,7 +78,7 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
     if (lo < 0 || hi > table.upperBound())
         raiseError(err::SubscriptOutOfRange);
 
-    std::vector<VoicemailBox>& entries = MailboxTableAccess::entries(table);
+    std::vector<std::unique_ptr<VoicemailBox>>& entries = MailboxTableAccess::entries(table);
     std::vector<QString>& keys = MailboxTableAccess::keys(table);
     // Entries already in order stay where they are through every pass (no
     // insertion step ever finds a greater Id before a smaller one): a list
@@ -121,7 +121,7 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
         if (order[start].entry == lo + start || order[start].entry < 0)
             continue;
         const std::size_t first = static_cast<std::size_t>(lo + start);
-        VoicemailBox heldEntry = std::move(entries[first]);
+        std::unique_ptr<VoicemailBox> heldEntry = std::move(entries[first]);
         QString heldKey = std::move(keys[first]);
         int to = start;
         for (;;) {
