@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
 namespace vm {
 
@@ -23,7 +24,7 @@ enum class MergedFields {
 
 class MailboxMerge {
 public:
-    // Sizes a never-sized table and clears every entry's SeenInFile mark.
+    // Sizes a never-sized table; no entry counts as seen yet.
     // Greetings to remove are appended to `deletions`.
     MailboxMerge(MailboxTable& table, MergedFields fields, QStringList& deletions);
 
@@ -40,8 +41,9 @@ public:
         if (found > 0) {
             table_.update(found, [&](VoicemailBox& entry) {
                 set(entry);
-                seen(entry);
+                entry.SeenInFile = 1;
             });
+            markSeen(found);
             lastStored_ = found;
             return;
         }
@@ -52,9 +54,9 @@ public:
                 entry.DeleteAfterForward = 0;
             }
             set(entry);
-            entry.SeenInFile = 0;
-            seen(entry);
+            entry.SeenInFile = 1;
         });
+        markSeen(lastStored_);
     }
 
     // Lists the greeting of every unseen entry for deletion (never for an Id
@@ -65,18 +67,26 @@ public:
     std::int16_t lastStored() const { return lastStored_; }
 
 private:
-    void seen(VoicemailBox& entry)
+    // Entry i is listed by the file. The marks are kept here rather than
+    // read back from the entries, so that neither the start nor the end of a
+    // merge has to visit every entry of a table the file names in full.
+    void markSeen(int i)
     {
-        if (entry.SeenInFile == 0)
+        const auto at = static_cast<std::size_t>(i);
+        if (at >= seen_.size())
+            seen_.resize(at + 1, 0);
+        if (!seen_[at]) {
+            seen_[at] = 1;
             ++seenEntries_;
-        entry.SeenInFile = 1;
+        }
     }
 
     MailboxTable& table_;
     MergedFields fields_;
     QStringList& deletions_;
     std::int16_t lastStored_ = 0;
-    int seenEntries_ = 0;  // entries marked seen by this merge
+    std::vector<std::uint8_t> seen_;  // by entry index: 1 when the file listed it
+    int seenEntries_ = 0;
 };
 
 }  // namespace vm
