@@ -138,18 +138,13 @@ bool readRecord(LegacyFieldReader& reader, const std::vector<LegacyField>& layou
     return true;
 }
 
-// Copies the eight strings a legacy record brings, in the memory the
-// entry's texts already have.
-void assignLegacyFields(const VoicemailBox& record, VoicemailBox& entry)
+// Hands the eight strings a legacy record brings to the entry, and the
+// entry's earlier texts to the record, whose memory the next record's
+// fields are read into: no text is copied twice.
+void swapLegacyFields(VoicemailBox& record, VoicemailBox& entry)
 {
-    prefetchTexts(entry);
-    for (const LegacyField f : kAllFields) {
-        const QString& value = fieldOf(const_cast<VoicemailBox&>(record), f);
-        if (value.isNull())
-            fieldOf(entry, f) = QString();
-        else
-            assignReusing(fieldOf(entry, f), value);
-    }
+    for (const LegacyField f : kAllFields)
+        fieldOf(record, f).swap(fieldOf(entry, f));
 }
 
 QString firstLineOf(const QString& text)
@@ -196,7 +191,7 @@ void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load)
     VoicemailBox record;
     while (readRecord(reader, layout, record))
         ignoreErrors(
-            [&] { merge.takeInPlace(record.Id, [&](VoicemailBox& entry) { assignLegacyFields(record, entry); }); });
+            [&] { merge.takeInPlace(record.Id, [&](VoicemailBox& entry) { swapLegacyFields(record, entry); }); });
     ignoreErrors([&] { merge.finish(); });
 }
 
