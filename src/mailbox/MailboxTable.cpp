@@ -12,6 +12,7 @@ MailboxTable::MailboxTable(const MailboxTable& other)
       slots_(other.slots_),
       usedSlots_(other.usedSlots_),
       sharedSlots_(other.sharedSlots_),
+      keysAscending_(other.keysAscending_),
       sized_(other.sized_)
 {
     entries_.reserve(other.entries_.size());
@@ -44,6 +45,7 @@ void MailboxTable::resetToElementZero()
     std::fill(slots_.begin(), slots_.end(), Slot{});
     usedSlots_ = 0;
     sharedSlots_ = 0;
+    keysAscending_ = true;
     sized_ = true;
 }
 
@@ -56,6 +58,7 @@ void MailboxTable::unsize()
     slots_.clear();
     usedSlots_ = 0;
     sharedSlots_ = 0;
+    keysAscending_ = true;
     sized_ = false;
 }
 
@@ -101,7 +104,7 @@ std::int16_t MailboxTable::append(VoicemailBox&& box)
     const std::int16_t i = nextIndex();
     std::unique_ptr<VoicemailBox> entry = takeRetired();
     *entry = std::move(box);
-    keys_.push_back(foldCase(entry->Id));
+    appendKey(foldCase(entry->Id));
     entries_.push_back(std::move(entry));
     indexInsert(keys_.back(), i);
     return i;
@@ -207,11 +210,20 @@ std::int16_t MailboxTable::find(const QString& id, int likely) const
     return s.count == 0 ? std::int16_t{-1} : s.first;
 }
 
+void MailboxTable::appendKey(QString key)
+{
+    if (keys_.size() > 1 && foldedKeyGreater(keys_.back(), key))
+        keysAscending_ = false;
+    keys_.push_back(std::move(key));
+}
+
 void MailboxTable::setKey(int i, QString key)
 {
     QString& current = keys_[static_cast<std::size_t>(i)];
     if (current == key)
         return;
+    if (i > 0)
+        keysAscending_ = false;
     // Element 0 is never looked up, so it stays out of the index.
     if (i > 0) {
         indexErase(current, static_cast<std::int16_t>(i));

@@ -54,7 +54,7 @@ public:
         const std::int16_t i = nextIndex();
         std::unique_ptr<VoicemailBox> entry = takeRetired();
         fill(*entry);
-        keys_.push_back(foldCase(entry->Id));
+        appendKey(foldCase(entry->Id));
         entries_.push_back(std::move(entry));
         indexInsert(keys_.back(), i);
         return i;
@@ -98,6 +98,7 @@ private:
     std::int16_t nextIndex() const;  // N + 1, or the error appending raises
     std::unique_ptr<VoicemailBox> takeRetired();
     void setKey(int i, QString key);
+    void appendKey(QString key);
     void indexInsert(const QString& key, std::int16_t i);
     void indexErase(const QString& key, std::int16_t i);
     void rebuildIndex();
@@ -129,6 +130,10 @@ private:
     std::vector<Slot> slots_;
     std::size_t usedSlots_ = 0;
     std::size_t sharedSlots_ = 0;  // slots counting more than one entry
+    // True only while keys 1..N are known to be in sort order: appends in
+    // order keep it, a whole-table sort sets it, any other change of a key
+    // clears it. A sort of such a table has nothing to do.
+    bool keysAscending_ = true;
     bool sized_ = false;
 };
 

@@ -50,22 +50,13 @@ std::uint64_t packedUnits(const QString& key, qsizetype from)
 }
 
 // Ids compare as folded code units, the empty Id first.
-bool keyGreater(const QString& x, const QString& y)
-{
-    const qsizetype n = std::min(x.size(), y.size());
-    for (qsizetype k = 0; k < n; ++k)
-        if (x[k] != y[k])
-            return x[k].unicode() > y[k].unicode();
-    return x.size() > y.size();
-}
-
 bool greater(const Slot& a, const Slot& b)
 {
     if (a.head != b.head)
         return a.head > b.head;
     if (a.next != b.next)
         return a.next > b.next;
-    return keyGreater(*a.key, *b.key);
+    return foldedKeyGreater(*a.key, *b.key);
 }
 
 }  // namespace
@@ -84,13 +75,19 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
     // insertion step ever finds a greater Id before a smaller one): a list
     // file as the program writes it is loaded in order.
     const auto inOrder = [&] {
+        if (MailboxTableAccess::keysAscending(table))
+            return true;
         for (int k = lo; k < hi; ++k)
-            if (keyGreater(keys[static_cast<std::size_t>(k)], keys[static_cast<std::size_t>(k) + 1]))
+            if (foldedKeyGreater(keys[static_cast<std::size_t>(k)], keys[static_cast<std::size_t>(k) + 1]))
                 return false;
         return true;
     };
-    if (inOrder())
+    const bool whole = lo <= 1 && hi == table.upperBound();
+    if (inOrder()) {
+        if (whole)
+            MailboxTableAccess::setKeysAscending(table);
         return;
+    }
 
     // Where entries go depends on their Ids alone, so the gapped insertion
     // passes run on small (Id, position) records; the entries themselves then
@@ -139,6 +136,8 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
         }
     }
     MailboxTableAccess::reindex(table);
+    if (whole)
+        MailboxTableAccess::setKeysAscending(table);
 }
 
 void VmbSort(std::int16_t& lo, std::int16_t& hi) { sortById(VmbArray(), lo, hi); }
