@@ -9,6 +9,7 @@
 
 #include "MailboxTable.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -42,5 +43,20 @@ void applyDeletions(const QStringList& paths);
 // The two loaders on their own; each adds to `load`.
 void importLegacyList(MailboxTable& table, FolderLoad& load);
 void mergeListFile(MailboxTable& table, FolderLoad& load, const LoadLog& log);
+
+// Each loader in two steps, reading and merging, so that the start-up load
+// can read both files before it empties the table: the memory the old
+// entries give back then goes straight to the new ones, instead of being
+// sorted out by the allocator when a file's large buffer is asked for.
+struct FileRead {
+    bool found = false;  // the file is there
+    QByteArray bytes;
+    int errorNumber = 0;  // found but unreadable: the run-time error met
+    QString errorDescription;
+};
+FileRead readLegacyList();
+FileRead readListFile();
+void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load);
+void mergeListFile(MailboxTable& table, FileRead&& read, FolderLoad& load, const LoadLog& log);
 
 }  // namespace vm

@@ -2,6 +2,7 @@
 
 #include "FolderLoad.h"
 #include "MailboxMerge.h"
+#include "TextReuse.h"
 #include "VmailLib.h"
 
 #include "config/Paths.h"
@@ -10,6 +11,9 @@
 #include "platform/RuntimeError.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
+#include <utility>
 
 namespace vm {
 
@@ -32,20 +36,20 @@ void LegacyFieldReader::consumeDelimiter()
     fieldPromised_ = false;
     if (pos_ >= n)
         return;
-    if (text_[pos_] == u',') {
+    if (text_.at(pos_) == u',') {
         ++pos_;
         fieldPromised_ = true;
         return;
     }
     ++pos_;  // CR
-    if (pos_ < n && text_[pos_] == u'\n')
+    if (pos_ < n && text_.at(pos_) == u'\n')
         ++pos_;
 }
 
 bool LegacyFieldReader::read(QString& field)
 {
     const qsizetype n = text_.size();
-    while (pos_ < n && text_[pos_] == u' ')
+    while (pos_ < n && text_.at(pos_) == u' ')
         ++pos_;
     if (pos_ >= n) {
         if (!fieldPromised_)
@@ -54,7 +58,7 @@ bool LegacyFieldReader::read(QString& field)
         field.clear();
         return true;
     }
-    if (text_[pos_] == u'"') {
+    if (text_.at(pos_) == u'"') {
         const qsizetype close = text_.indexOf(u'"', pos_ + 1);
         if (close < 0) {
             // Unterminated: the value runs to the end of the text.
@@ -63,14 +67,14 @@ bool LegacyFieldReader::read(QString& field)
             fieldPromised_ = false;
             return true;
         }
-        field = text_.mid(pos_ + 1, close - pos_ - 1);
+        assignReusing(field, QStringView(text_).sliced(pos_ + 1, close - pos_ - 1));
         pos_ = findDelimiter(close + 1);
     } else {
         const qsizetype end = findDelimiter(pos_);
         qsizetype last = end;
-        while (last > pos_ && text_[last - 1] == u' ')
+        while (last > pos_ && text_.at(last - 1) == u' ')
             --last;
-        field = text_.mid(pos_, last - pos_);
+        assignReusing(field, QStringView(text_).sliced(pos_, last - pos_));
         pos_ = end;
     }
     consumeDelimiter();
@@ -113,16 +117,34 @@ QString& fieldOf(VoicemailBox& box, LegacyField f)
     return box.Id;
 }
 
-// One record in the given layout; false when a read fails part-way, and
-// then the partial record is not imported.
+constexpr LegacyField kAllFields[] = {LegacyField::Id,          LegacyField::Pin,          LegacyField::Groups,
+                                      LegacyField::Description, LegacyField::EmailForward, LegacyField::PhoneForward,
+                                      LegacyField::PagerNumber, LegacyField::PagerMessage};
+
+// One record in the given layout, read into `record` in the memory its
+// texts have from the record before; the strings the layout lacks are
+// empty. False when a read fails part-way, and then the partial record is
+// not imported.
 bool readRecord(LegacyFieldReader& reader, const std::vector<LegacyField>& layout, VoicemailBox& record)
 {
-    record = VoicemailBox{};
+    for (const LegacyField f : kAllFields) {
+        if (std::find(layout.begin(), layout.end(), f) == layout.end())
+            fieldOf(record, f) = QString();
+    }
     for (const LegacyField f : layout) {
         if (!reader.read(fieldOf(record, f)))
             return false;
     }
     return true;
+}
+
+// Hands the eight strings a legacy record brings to the entry, and the
+// entry's earlier texts to the record, whose memory the next record's
+// fields are read into: no text is copied twice.
+void swapLegacyFields(VoicemailBox& record, VoicemailBox& entry)
+{
+    for (const LegacyField f : kAllFields)
+        fieldOf(record, f).swap(fieldOf(entry, f));
 }
 
 QString firstLineOf(const QString& text)
@@ -133,32 +155,47 @@ QString firstLineOf(const QString& text)
 
 }  // namespace
 
-void importLegacyList(MailboxTable& table, FolderLoad& load)
+FileRead readLegacyList()
 {
+    FileRead read;
     const QString path = paths::legacyMailboxList();
     const QFileInfo info(path);
     if (!info.exists())
-        return;
-    QByteArray bytes;
+        return read;
+    read.found = true;
     try {
         // Only a plain file is read: a pipe or device would block the start-up.
         if (!info.isFile())
             raiseError(err::PathFileAccessError);
-        bytes = fs::readFile(path);
+        read.bytes = fs::readFile(path);
     } catch (const RuntimeError& e) {
-        load.unreadable.append(path + QStringLiteral(": ") + e.description());
+        read.errorNumber = e.number();
+        read.errorDescription = e.description();
+    }
+    return read;
+}
+
+void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load)
+{
+    if (!read.found)
+        return;
+    if (read.errorNumber != 0) {
+        load.unreadable.append(paths::legacyMailboxList() + QStringLiteral(": ") + read.errorDescription);
         return;
     }
-    const QString text = ansi::decode(bytes);
+    const QString text = ansi::decode(std::exchange(read.bytes, QByteArray()));
     const std::vector<LegacyField> layout = legacyLayout(firstLineOf(text));
 
     MailboxMerge merge(table, MergedFields::EightStrings, load.deletions);
     LegacyFieldReader reader(text);
     VoicemailBox record;
     while (readRecord(reader, layout, record))
-        ignoreErrors([&] { merge.take(std::move(record)); });
+        ignoreErrors(
+            [&] { merge.takeInPlace(record.Id, [&](VoicemailBox& entry) { swapLegacyFields(record, entry); }); });
     ignoreErrors([&] { merge.finish(); });
 }
+
+void importLegacyList(MailboxTable& table, FolderLoad& load) { importLegacyList(table, readLegacyList(), load); }
 
 int VmbLoadArrayLoadTXT()
 {

@@ -1,6 +1,7 @@
 #include "ListLineParser.h"
 
 #include "TextFold.h"
+#include "TextReuse.h"
 #include "VmailLib.h"
 
 #include "platform/AnsiText.h"
@@ -14,6 +15,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 namespace vm {
 
@@ -53,13 +55,17 @@ char16_t unitOf(char byte) { return static_cast<unsigned char>(byte); }
 
 QString textOf(QStringView v) { return v.toString(); }
 
+// ASCII is the same in windows-1252 and Latin-1, and Qt converts Latin-1 fast.
+bool isAscii(QByteArrayView v)
+{
+    return std::all_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 QString textOf(QByteArrayView v)
 {
     if (v.isEmpty())
         return {};
-    // ASCII is the same in windows-1252 and Latin-1, and Qt converts Latin-1 fast.
-    const bool ascii = std::all_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii ? QString::fromLatin1(v) : ansi::decode(QByteArray::fromRawData(v.data(), v.size()));
+    return isAscii(v) ? QString::fromLatin1(v) : ansi::decode(QByteArray::fromRawData(v.data(), v.size()));
 }
 
 // Exact comparison, the cheap first try: lines the program wrote itself
@@ -293,21 +299,20 @@ class WrittenLine {
 public:
     explicit WrittenLine(QByteArrayView line) : line_(line) {}
 
-    bool read(VoicemailBox& r)
+    bool split(WrittenRecord& r)
     {
         if (!skip("<VoicemailBox Id=\""))
             return false;
         // The general search looks for the Id's end from the marker's own
         // first character: an Id starting with ">" must go that way.
-        const qsizetype idEnd = line_.indexOf(QByteArrayView("\">"), pos_ - 1);
+        const qsizetype idEnd = idEndFrom(pos_ - 1);
         if (idEnd <= pos_)
             return false;
-        const QByteArrayView id = line_.sliced(pos_, idEnd - pos_);
-        if (id.contains('<'))
+        r.id = line_.sliced(pos_, idEnd - pos_);
+        if (r.id.contains('<'))
             return false;
         pos_ = idEnd + 2;
-        std::array<QByteArrayView, 10> values;
-        static constexpr std::array<std::array<const char*, 2>, 10> kTags = {{
+        static constexpr std::array<std::array<std::string_view, 2>, 10> kTags = {{
             {"<Pin>", "</Pin>"},
             {"<Groups>", "</Groups>"},
             {"<Description>", "</Description>"},
@@ -320,31 +325,39 @@ public:
             {"<DeleteAfterForward>", "</DeleteAfterForward>"},
         }};
         for (std::size_t k = 0; k < kTags.size(); ++k)
-            if (!element(kTags[k][0], kTags[k][1], values[k]))
+            if (!element(kTags[k][0], kTags[k][1], r.values[k]))
                 return false;
-        if (!skip("</VoicemailBox>") || pos_ != line_.size())
-            return false;
-        r.Id = textOf(id);
-        QString* strings[] = {&r.Pin,          &r.Groups,      &r.Description,  &r.EmailForward,
-                              &r.PhoneForward, &r.PagerNumber, &r.PagerMessage, &r.OnReceive};
-        for (std::size_t k = 0; k < std::size(strings); ++k)
-            *strings[k] = textOf(values[k]);
-        r.FtpUpload = flagOf(values[8]);
-        r.DeleteAfterForward = flagOf(values[9]);
-        return true;
+        return skip("</VoicemailBox>") && pos_ == line_.size();
     }
 
 private:
-    bool skip(QByteArrayView expected)
+    // The first `">` at or after `from`; -1 when there is none.
+    qsizetype idEndFrom(qsizetype from) const
     {
-        if (line_.size() - pos_ < expected.size() ||
-            std::memcmp(line_.data() + pos_, expected.data(), static_cast<std::size_t>(expected.size())) != 0)
+        const char* data = line_.data();
+        const qsizetype n = line_.size();
+        while (from < n) {
+            const void* quote = std::memchr(data + from, '"', static_cast<std::size_t>(n - from));
+            if (!quote)
+                return -1;
+            const qsizetype at = static_cast<const char*>(quote) - data;
+            if (at + 1 < n && data[at + 1] == '>')
+                return at;
+            from = at + 1;
+        }
+        return -1;
+    }
+
+    bool skip(std::string_view expected)
+    {
+        const auto length = static_cast<qsizetype>(expected.size());
+        if (line_.size() - pos_ < length || std::memcmp(line_.data() + pos_, expected.data(), expected.size()) != 0)
             return false;
-        pos_ += expected.size();
+        pos_ += length;
         return true;
     }
 
-    bool element(const char* open, const char* close, QByteArrayView& value)
+    bool element(std::string_view open, std::string_view close, QByteArrayView& value)
     {
         if (!skip(open))
             return false;
@@ -407,11 +420,47 @@ std::int16_t flagFromText(QStringView text)
     return static_cast<std::int16_t>(rounded);
 }
 
-bool parseListLine(QByteArrayView line, VoicemailBox& r)
+bool splitWrittenLine(QByteArrayView line, WrittenRecord& record)
 {
     // Positions past 16 bits are the general search's business (it raises).
-    if (line.size() <= kLongestListLine && WrittenLine(line).read(r))
+    return line.size() <= kLongestListLine && WrittenLine(line).split(record);
+}
+
+void assignText(QString& to, QByteArrayView bytes)
+{
+    if (bytes.isEmpty()) {
+        if (!to.isNull())
+            to = QString();  // as the general reader gives it
+    } else if (isAscii(bytes)) {
+        // A value that is there already is left as it is (a reload of the
+        // same list changes nothing); another goes into the memory `to` has.
+        const QLatin1StringView text(bytes.data(), bytes.size());
+        if (to != text)
+            to = text;
+    } else {
+        to = ansi::decode(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    }
+}
+
+void assignWrittenRecord(const WrittenRecord& w, VoicemailBox& r)
+{
+    prefetchTexts(r);
+    assignText(r.Id, w.id);
+    QString* strings[] = {&r.Pin,          &r.Groups,      &r.Description,  &r.EmailForward,
+                          &r.PhoneForward, &r.PagerNumber, &r.PagerMessage, &r.OnReceive};
+    for (std::size_t k = 0; k < std::size(strings); ++k)
+        assignText(*strings[k], w.values[k]);
+    r.FtpUpload = flagOf(w.values[8]);
+    r.DeleteAfterForward = flagOf(w.values[9]);
+}
+
+bool parseListLine(QByteArrayView line, VoicemailBox& r)
+{
+    WrittenRecord written;
+    if (splitWrittenLine(line, written)) {
+        assignWrittenRecord(written, r);
         return true;
+    }
     return parseLine(line, r.Id, r.Pin, r.Groups, r.Description, r.EmailForward, r.PhoneForward, r.PagerNumber,
                      r.PagerMessage, r.OnReceive, r.FtpUpload, r.DeleteAfterForward) == 0;
 }

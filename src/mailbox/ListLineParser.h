@@ -10,6 +10,7 @@
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <array>
 #include <cstdint>
 
 namespace vm {
@@ -21,6 +22,25 @@ inline constexpr qsizetype kLongestListLine = 32767;
 // fields of `record` and returns true, or returns false when the line holds
 // no Id. Raises what VmbParseXmlLine raises for the same text.
 bool parseListLine(QByteArrayView line, VoicemailBox& record);
+
+// A line exactly as the writer makes it (tags as written, in writer order,
+// no "<" in any value, nothing after the record), taken apart without
+// copying: its Id and the ten element texts from Pin to DeleteAfterForward.
+// False for any other line, which parseListLine reads the general way; for
+// a written line both give the same record.
+struct WrittenRecord {
+    QByteArrayView id;
+    std::array<QByteArrayView, 10> values;
+};
+bool splitWrittenLine(QByteArrayView line, WrittenRecord& record);
+
+// Sets all eleven fields of `box` from a written record, reusing the
+// memory its texts already have where it can.
+void assignWrittenRecord(const WrittenRecord& record, VoicemailBox& box);
+
+// A windows-1252 value as text (empty bytes give a null string), assigned
+// in the memory `to` already has where it can.
+void assignText(QString& to, QByteArrayView bytes);
 
 // The value of a flag element's text: a number (blanks around it allowed,
 // sign, decimals, exponent) rounded half to even; 0 for text that is not a

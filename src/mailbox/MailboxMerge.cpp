@@ -33,9 +33,7 @@ MailboxMerge::MailboxMerge(MailboxTable& table, MergedFields fields, QStringList
 {
     if (!table_.isSized())
         table_.resetToElementZero();
-    const int n = table_.upperBound();
-    for (int i = 1; i <= n; ++i)
-        table_.setSeenInFile(i, 0);
+    seen_.assign(static_cast<std::size_t>(table_.upperBound()) + 1, 0);
 }
 
 void MailboxMerge::take(VoicemailBox&& record)
@@ -44,23 +42,27 @@ void MailboxMerge::take(VoicemailBox&& record)
         moveFields(entry, std::move(record), fields_);
         entry.SeenInFile = 1;
     };
-    const std::int16_t found = table_.find(record.Id);
+    const std::int16_t found = table_.find(record.Id, lastStored_ + 1);
     if (found > 0) {
         table_.update(found, store);
+        markSeen(found);
         lastStored_ = found;
         return;
     }
     VoicemailBox added;  // a new entry: every field the record lacks stays empty or 0
     store(added);
     lastStored_ = table_.append(std::move(added));
+    markSeen(lastStored_);
 }
 
 void MailboxMerge::finish()
 {
     const int n = table_.upperBound();
-    for (int i = 1; i <= n; ++i) {
-        if (table_.at(i).SeenInFile != 0)
+    // When the file named every entry there is nothing to blank.
+    for (int i = seenEntries_ == n ? n + 1 : 1; i <= n; ++i) {
+        if (static_cast<std::size_t>(i) < seen_.size() && seen_[static_cast<std::size_t>(i)])
             continue;
+        table_.setSeenInFile(i, 0);
         const QString& id = table_.at(i).Id;
         if (isSafeFileNamePart(id))
             deletions_.append(paths::greetingFile(id));

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
 namespace vm {
 
@@ -23,13 +24,40 @@ enum class MergedFields {
 
 class MailboxMerge {
 public:
-    // Sizes a never-sized table and clears every entry's SeenInFile mark.
+    // Sizes a never-sized table; no entry counts as seen yet.
     // Greetings to remove are appended to `deletions`.
     MailboxMerge(MailboxTable& table, MergedFields fields, QStringList& deletions);
 
     // Stores one record in the entry with its Id (appending one when there
     // is none) and marks it seen. Raises 6 when the table is full.
     void take(VoicemailBox&& record);
+    // The same for a record given as `set(VoicemailBox&)`, which assigns the
+    // merged fields (Id included, `id` as it is) in place; a new entry's
+    // other fields are emptied first.
+    template <class Set>
+    void takeInPlace(const QString& id, Set&& set)
+    {
+        const std::int16_t found = table_.find(id, lastStored_ + 1);
+        if (found > 0) {
+            table_.update(found, [&](VoicemailBox& entry) {
+                set(entry);
+                entry.SeenInFile = 1;
+            });
+            markSeen(found);
+            lastStored_ = found;
+            return;
+        }
+        lastStored_ = table_.appendFilled([&](VoicemailBox& entry) {
+            if (fields_ != MergedFields::All) {
+                entry.OnReceive = QString();
+                entry.FtpUpload = 0;
+                entry.DeleteAfterForward = 0;
+            }
+            set(entry);
+            entry.SeenInFile = 1;
+        });
+        markSeen(lastStored_);
+    }
 
     // Lists the greeting of every unseen entry for deletion (never for an Id
     // that is unsafe as a file name) and blanks it, then sorts 1..lastStored().
@@ -39,10 +67,26 @@ public:
     std::int16_t lastStored() const { return lastStored_; }
 
 private:
+    // Entry i is listed by the file. The marks are kept here rather than
+    // read back from the entries, so that neither the start nor the end of a
+    // merge has to visit every entry of a table the file names in full.
+    void markSeen(int i)
+    {
+        const auto at = static_cast<std::size_t>(i);
+        if (at >= seen_.size())
+            seen_.resize(at + 1, 0);
+        if (!seen_[at]) {
+            seen_[at] = 1;
+            ++seenEntries_;
+        }
+    }
+
     MailboxTable& table_;
     MergedFields fields_;
     QStringList& deletions_;
     std::int16_t lastStored_ = 0;
+    std::vector<std::uint8_t> seen_;  // by entry index: 1 when the file listed it
+    int seenEntries_ = 0;
 };
 
 }  // namespace vm

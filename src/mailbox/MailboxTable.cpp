@@ -7,21 +7,58 @@
 
 namespace vm {
 
+MailboxTable::MailboxTable(const MailboxTable& other)
+    : keys_(other.keys_),
+      slots_(other.slots_),
+      usedSlots_(other.usedSlots_),
+      sharedSlots_(other.sharedSlots_),
+      keysAscending_(other.keysAscending_),
+      sized_(other.sized_)
+{
+    entries_.reserve(other.entries_.size());
+    for (const auto& e : other.entries_)
+        entries_.push_back(std::make_unique<VoicemailBox>(*e));
+}
+
+MailboxTable& MailboxTable::operator=(const MailboxTable& other)
+{
+    if (this != &other)
+        *this = MailboxTable(other);
+    return *this;
+}
+
 bool MailboxTable::isSized() const { return sized_; }
 
 void MailboxTable::resetToElementZero()
 {
-    entries_.assign(1, VoicemailBox{});
+    // The entries are kept for a reload to fill in place (appendFilled); the
+    // retired ones left over from an earlier reset go now.
+    std::swap(entries_, retired_);
+    retiredNext_ = 0;
+    entries_.clear();
+    entries_.reserve(retired_.size());
+    entries_.push_back(takeRetired());
+    *entries_.front() = VoicemailBox{};
+    // Dropping the keys leaves the retired Ids unshared, so that assigning to
+    // them reuses their memory.
     keys_.assign(1, QString());
-    index_.clear();
+    std::fill(slots_.begin(), slots_.end(), Slot{});
+    usedSlots_ = 0;
+    sharedSlots_ = 0;
+    keysAscending_ = true;
     sized_ = true;
 }
 
 void MailboxTable::unsize()
 {
     entries_.clear();
+    retired_.clear();
+    retiredNext_ = 0;
     keys_.clear();
-    index_.clear();
+    slots_.clear();
+    usedSlots_ = 0;
+    sharedSlots_ = 0;
+    keysAscending_ = true;
     sized_ = false;
 }
 
@@ -29,7 +66,7 @@ void MailboxTable::reserve(int count)
 {
     entries_.reserve(static_cast<std::size_t>(count));
     keys_.reserve(static_cast<std::size_t>(count));
-    index_.reserve(static_cast<std::size_t>(count));
+    reserveIndex(static_cast<std::size_t>(count));
 }
 
 std::int16_t MailboxTable::upperBound() const
@@ -48,16 +85,27 @@ void MailboxTable::checkIndex(int i) const
 const VoicemailBox& MailboxTable::at(int i) const
 {
     checkIndex(i);
-    return entries_[static_cast<std::size_t>(i)];
+    return *entries_[static_cast<std::size_t>(i)];
 }
 
 std::int16_t MailboxTable::append() { return append(VoicemailBox{}); }
 
+std::int16_t MailboxTable::nextIndex() const { return toInt16(static_cast<long long>(upperBound()) + 1); }
+
+std::unique_ptr<VoicemailBox> MailboxTable::takeRetired()
+{
+    if (retiredNext_ >= retired_.size())
+        return std::make_unique<VoicemailBox>();
+    return std::move(retired_[retiredNext_++]);
+}
+
 std::int16_t MailboxTable::append(VoicemailBox&& box)
 {
-    const std::int16_t i = toInt16(static_cast<long long>(upperBound()) + 1);
-    keys_.push_back(foldCase(box.Id));
-    entries_.push_back(std::move(box));
+    const std::int16_t i = nextIndex();
+    std::unique_ptr<VoicemailBox> entry = takeRetired();
+    *entry = std::move(box);
+    appendKey(foldCase(entry->Id));
+    entries_.push_back(std::move(entry));
     indexInsert(keys_.back(), i);
     return i;
 }
@@ -68,21 +116,21 @@ void MailboxTable::put(int i, VoicemailBox&& box)
 {
     checkIndex(i);
     QString key = foldCase(box.Id);
-    entries_[static_cast<std::size_t>(i)] = std::move(box);
+    *entries_[static_cast<std::size_t>(i)] = std::move(box);
     setKey(i, std::move(key));
 }
 
 void MailboxTable::setId(int i, const QString& id)
 {
     checkIndex(i);
-    entries_[static_cast<std::size_t>(i)].Id = id;
+    entries_[static_cast<std::size_t>(i)]->Id = id;
     setKey(i, foldCase(id));
 }
 
 void MailboxTable::setSeenInFile(int i, std::int16_t seen)
 {
     checkIndex(i);
-    entries_[static_cast<std::size_t>(i)].SeenInFile = seen;
+    entries_[static_cast<std::size_t>(i)]->SeenInFile = seen;
 }
 
 void MailboxTable::remove(int r)
@@ -99,7 +147,7 @@ void MailboxTable::remove(int r)
 void MailboxTable::blank(int i)
 {
     checkIndex(i);
-    VoicemailBox& e = entries_[static_cast<std::size_t>(i)];
+    VoicemailBox& e = *entries_[static_cast<std::size_t>(i)];
     const std::int16_t seen = e.SeenInFile;
     e = VoicemailBox{};
     e.SeenInFile = seen;
@@ -112,28 +160,61 @@ void MailboxTable::moveEntry(int from, int to)
     checkIndex(to);
     if (from == to)
         return;
-    entries_[static_cast<std::size_t>(to)] = entries_[static_cast<std::size_t>(from)];
+    *entries_[static_cast<std::size_t>(to)] = *entries_[static_cast<std::size_t>(from)];
     setKey(to, keys_[static_cast<std::size_t>(from)]);
 }
 
-std::size_t MailboxTable::KeyHash::operator()(const QString& key) const noexcept
+namespace {
+
+// FNV-1a over the code units: the table is local and small, and a seeded
+// string hash costs more than the rest of a lookup.
+std::uint32_t hashOf(const QString& key)
 {
-    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    std::uint32_t h = 2166136261u;
     for (const QChar c : key) {
         h ^= c.unicode();
-        h *= 1099511628211ull;
+        h *= 16777619u;
     }
-    return static_cast<std::size_t>(h);
+    return h;
+}
+
+}  // namespace
+
+std::size_t MailboxTable::locate(const QString& key, std::uint32_t hash) const
+{
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t pos = hash & mask;; pos = (pos + 1) & mask) {
+        const Slot& s = slots_[pos];
+        if (s.count == 0 || (s.hash == hash && keys_[static_cast<std::size_t>(s.first)] == key))
+            return pos;
+    }
 }
 
 std::int16_t MailboxTable::find(const QString& id) const
 {
-    if (!sized_ || entries_.size() < 2)
+    if (!sized_ || entries_.size() < 2 || usedSlots_ == 0)
         return -1;
-    const auto it = index_.find(foldCase(id));
-    if (it == index_.end() || it->second.empty())
-        return -1;
-    return it->second.front();
+    const QString key = foldCase(id);
+    const Slot& s = slots_[locate(key, hashOf(key))];
+    return s.count == 0 ? std::int16_t{-1} : s.first;
+}
+
+std::int16_t MailboxTable::find(const QString& id, int likely) const
+{
+    if (!sized_ || sharedSlots_ != 0 || likely < 1 || likely >= static_cast<int>(entries_.size()))
+        return find(id);
+    const QString key = foldCase(id);
+    if (keys_[static_cast<std::size_t>(likely)] == key)
+        return static_cast<std::int16_t>(likely);
+    const Slot& s = slots_[locate(key, hashOf(key))];
+    return s.count == 0 ? std::int16_t{-1} : s.first;
+}
+
+void MailboxTable::appendKey(QString key)
+{
+    if (keys_.size() > 1 && foldedKeyGreater(keys_.back(), key))
+        keysAscending_ = false;
+    keys_.push_back(std::move(key));
 }
 
 void MailboxTable::setKey(int i, QString key)
@@ -141,6 +222,8 @@ void MailboxTable::setKey(int i, QString key)
     QString& current = keys_[static_cast<std::size_t>(i)];
     if (current == key)
         return;
+    if (i > 0)
+        keysAscending_ = false;
     // Element 0 is never looked up, so it stays out of the index.
     if (i > 0) {
         indexErase(current, static_cast<std::int16_t>(i));
@@ -149,38 +232,85 @@ void MailboxTable::setKey(int i, QString key)
     current = std::move(key);
 }
 
+void MailboxTable::reserveIndex(std::size_t count)
+{
+    std::size_t size = 16;
+    while (size < 2 * (count + 1))
+        size *= 2;
+    if (size <= slots_.size())
+        return;
+    std::vector<Slot> old(size);
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& s : old) {
+        if (s.count == 0)
+            continue;
+        std::size_t pos = s.hash & mask;
+        while (slots_[pos].count != 0)
+            pos = (pos + 1) & mask;
+        slots_[pos] = s;
+    }
+}
+
 void MailboxTable::indexInsert(const QString& key, std::int16_t i)
 {
-    Positions& positions = index_[key];
-    // Appends and ascending scans insert at the end: the common case is O(1).
-    if (positions.empty() || positions.back() < i)
-        positions.push_back(i);
-    else
-        positions.insert(std::lower_bound(positions.begin(), positions.end(), i), i);
+    reserveIndex(usedSlots_ + 1);
+    const std::uint32_t hash = hashOf(key);
+    Slot& s = slots_[locate(key, hash)];
+    if (s.count == 0) {
+        s = Slot{hash, i, 1};
+        ++usedSlots_;
+        return;
+    }
+    if (++s.count == 2)
+        ++sharedSlots_;
+    s.first = std::min(s.first, i);
 }
 
 void MailboxTable::indexErase(const QString& key, std::int16_t i)
 {
-    const auto it = index_.find(key);
-    if (it == index_.end())
+    if (slots_.empty())
         return;
-    Positions& positions = it->second;
-    const auto pos = std::lower_bound(positions.begin(), positions.end(), i);
-    if (pos != positions.end() && *pos == i)
-        positions.erase(pos);
-    if (positions.empty())
-        index_.erase(it);
+    std::size_t hole = locate(key, hashOf(key));
+    Slot& s = slots_[hole];
+    if (s.count == 0)
+        return;
+    if (--s.count == 1)
+        --sharedSlots_;
+    if (s.count > 0) {
+        // Another entry carries the key: the first one after i, when i was first.
+        if (s.first == i) {
+            std::size_t next = static_cast<std::size_t>(i) + 1;
+            while (next < keys_.size() && keys_[next] != key)
+                ++next;
+            s.first = static_cast<std::int16_t>(next);
+        }
+        return;
+    }
+    // The key is gone: close the gap so that every later key of the probe
+    // run stays reachable from its home slot.
+    --usedSlots_;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t pos = (hole + 1) & mask; slots_[pos].count != 0; pos = (pos + 1) & mask) {
+        const std::size_t home = slots_[pos].hash & mask;
+        // The slot may move to the hole when its home is not within (hole, pos].
+        const bool stays = hole < pos ? (home > hole && home <= pos) : (home > hole || home <= pos);
+        if (!stays) {
+            slots_[hole] = slots_[pos];
+            hole = pos;
+        }
+    }
+    slots_[hole] = Slot{};
 }
 
 void MailboxTable::rebuildIndex()
 {
-    // A sort keeps the same Ids, so the nodes are reused rather than freed
-    // and allocated again; Ids no longer present are dropped at the end.
-    for (auto& [key, positions] : index_)
-        positions.clear();
+    std::fill(slots_.begin(), slots_.end(), Slot{});
+    usedSlots_ = 0;
+    sharedSlots_ = 0;
+    reserveIndex(keys_.size());
     for (std::size_t i = 1; i < keys_.size(); ++i)
-        index_[keys_[i]].push_back(static_cast<std::int16_t>(i));
-    std::erase_if(index_, [](const auto& node) { return node.second.empty(); });
+        indexInsert(keys_[i], static_cast<std::int16_t>(i));
 }
 
 }  // namespace vm

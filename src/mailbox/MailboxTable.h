@@ -8,16 +8,21 @@
 #include "VoicemailBox.h"
 
 #include <QString>
-#include <QVarLengthArray>
 
 #include <cstdint>
-#include <unordered_map>
+#include <memory>
 #include <vector>
 
 namespace vm {
 
 class MailboxTable {
 public:
+    MailboxTable() = default;
+    MailboxTable(const MailboxTable& other);
+    MailboxTable& operator=(const MailboxTable& other);
+    MailboxTable(MailboxTable&&) noexcept = default;
+    MailboxTable& operator=(MailboxTable&&) noexcept = default;
+
     // False until the table is first sized (the start-up load sizes it).
     bool isSized() const;
     // Sizes the table to element 0 alone (no boxes).
@@ -39,6 +44,21 @@ public:
     std::int16_t append();
     // Appends `box` as a new entry (N + 1) in one step; same errors.
     std::int16_t append(VoicemailBox&& box);
+    // Appends a new entry (N + 1) that `fill(VoicemailBox&)` sets whole, all
+    // twelve fields: after a reset it is handed an entry the reset retired,
+    // and the values it assigns in place reuse that entry's text memory
+    // instead of freeing it and asking for more. Same errors as append().
+    template <class Fill>
+    std::int16_t appendFilled(Fill&& fill)
+    {
+        const std::int16_t i = nextIndex();
+        std::unique_ptr<VoicemailBox> entry = takeRetired();
+        fill(*entry);
+        appendKey(foldCase(entry->Id));
+        entries_.push_back(std::move(entry));
+        indexInsert(keys_.back(), i);
+        return i;
+    }
     // Replaces entry i (0..N) whole (all twelve fields); raises 9 outside.
     void store(int i, const VoicemailBox& box);
     void put(int i, VoicemailBox&& box);
@@ -58,7 +78,7 @@ public:
     void update(int i, Edit&& edit)
     {
         checkIndex(i);
-        VoicemailBox& entry = entries_[static_cast<std::size_t>(i)];
+        VoicemailBox& entry = *entries_[static_cast<std::size_t>(i)];
         edit(entry);
         setKey(i, foldCase(entry.Id));
     }
@@ -66,28 +86,54 @@ public:
     // First i in 1..N whose Id equals `id` ignoring case; -1 if none (also
     // when N < 1 or the table was never sized).
     std::int16_t find(const QString& id) const;
+    // The same, trying entry `likely` first: a merge of a sorted list into a
+    // sorted table meets the entries in order, and while no two entries
+    // share an Id, an entry that carries `id` is the one find gives.
+    std::int16_t find(const QString& id, int likely) const;
 
 private:
     friend class MailboxTableAccess;
 
     void checkIndex(int i) const;
+    std::int16_t nextIndex() const;  // N + 1, or the error appending raises
+    std::unique_ptr<VoicemailBox> takeRetired();
     void setKey(int i, QString key);
+    void appendKey(QString key);
     void indexInsert(const QString& key, std::int16_t i);
     void indexErase(const QString& key, std::int16_t i);
     void rebuildIndex();
+    // Room for `count` keys with the index at most half full.
+    void reserveIndex(std::size_t count);
+    // Where `key` sits in slots_, or the empty slot where it would go.
+    std::size_t locate(const QString& key, std::uint32_t hash) const;
 
-    std::vector<VoicemailBox> entries_;
+    // Each entry in a block of its own, so that sorting and removing move
+    // pointers rather than whole boxes of nine texts.
+    std::vector<std::unique_ptr<VoicemailBox>> entries_;
     // keys_[i] is the case-folded Id of entries_[i]; the sort compares these.
     std::vector<QString> keys_;
-    // Folded Id -> ascending indices (1..N) of the entries that carry it.
-    // Ids are meant to be unique, so most lists hold one index.
-    using Positions = QVarLengthArray<std::int16_t, 2>;
-    // A plain, unseeded hash: the table is local and small, and Qt's seeded
-    // string hash costs more than the rest of a lookup.
-    struct KeyHash {
-        std::size_t operator()(const QString& key) const noexcept;
+    // The entries the last reset removed, kept for appendFilled to reuse
+    // (from retiredNext_ on; the ones before it are handed out already).
+    std::vector<std::unique_ptr<VoicemailBox>> retired_;
+    std::size_t retiredNext_ = 0;
+    // The index of the folded Ids of entries 1..N: open addressing with
+    // linear probing in a power-of-two array, one slot per distinct key.
+    // A slot keeps no key of its own: it names the first entry carrying the
+    // key (whose keys_ element it compares against) and counts the entries
+    // that carry it. Ids are meant to be unique, so a count above 1 is rare;
+    // when the first of several goes, the next is found by a scan.
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::int16_t first = 0;
+        std::uint16_t count = 0;  // 0: empty slot
     };
-    std::unordered_map<QString, Positions, KeyHash> index_;
+    std::vector<Slot> slots_;
+    std::size_t usedSlots_ = 0;
+    std::size_t sharedSlots_ = 0;  // slots counting more than one entry
+    // True only while keys 1..N are known to be in sort order: appends in
+    // order keep it, a whole-table sort sets it, any other change of a key
+    // clears it. A sort of such a table has nothing to do.
+    bool keysAscending_ = true;
     bool sized_ = false;
 };
 

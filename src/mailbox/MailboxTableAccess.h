@@ -9,9 +9,11 @@ namespace vm {
 
 class MailboxTableAccess {
 public:
-    static std::vector<VoicemailBox>& entries(MailboxTable& t) { return t.entries_; }
+    static std::vector<std::unique_ptr<VoicemailBox>>& entries(MailboxTable& t) { return t.entries_; }
     static std::vector<QString>& keys(MailboxTable& t) { return t.keys_; }
     static void reindex(MailboxTable& t) { t.rebuildIndex(); }
+    static bool keysAscending(const MailboxTable& t) { return t.keysAscending_; }
+    static void setKeysAscending(MailboxTable& t) { t.keysAscending_ = true; }
 };
 
 }  // namespace vm

@@ -51,4 +51,17 @@ void MsgFileNameParse(const QString& name, QString& newMarker, QString& caller)
     caller = p5 > p4 ? between(name, p4, p5) : QString();
 }
 
+bool isNewMessageName(QLatin1StringView name)
+{
+    // The positions MsgFileNameParse finds, 1-based, 0 for none.
+    const auto positionOf = [&](char c, qsizetype from) -> qsizetype {
+        const qsizetype found = name.indexOf(QLatin1Char(c), from < 1 ? 0 : from - 1);
+        return found < 0 ? 0 : found + 1;
+    };
+    const qsizetype p1 = positionOf('_', 1);
+    const qsizetype p2 = positionOf('_', p1 + 1);
+    const qsizetype p3 = positionOf('_', p2 + 1);
+    return p3 - p2 == 2 && name[p2] == QLatin1Char('1');
+}
+
 }  // namespace vm

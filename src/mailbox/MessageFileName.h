@@ -4,6 +4,7 @@
 // with an explicit moment, for callers that already hold one.
 
 #include <QDate>
+#include <QLatin1StringView>
 #include <QString>
 #include <QTime>
 
@@ -15,5 +16,10 @@ namespace vm {
 inline constexpr std::int16_t kOwnRecordingLine = 1000;
 
 QString MsgFileNameNew(const QString& id, std::int16_t line, const QDate& date, const QTime& time);
+
+// True when MsgFileNameParse would give the name the new-marker "1": the
+// statistics ask this of every file of the folder, on its name's bytes,
+// without making a text of it.
+bool isNewMessageName(QLatin1StringView name);
 
 }  // namespace vm

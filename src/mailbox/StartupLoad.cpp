@@ -15,6 +15,7 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <utility>
 
 namespace vm {
 
@@ -44,6 +45,8 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
 {
     MailboxMerge merge(table, MergedFields::All, load.deletions);
     VoicemailBox record;
+    WrittenRecord written;
+    QString id;  // a written line's Id, in memory kept from line to line
     int lineNumber = 0;
     const auto skipped = [&] {
         if (load.skippedLines++ == 0)
@@ -55,6 +58,12 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
         if (line.size() > kLongestListLine)
             return skipped();
         const bool read = ignoreErrors([&] {
+            // The program's own lines go straight into their entries.
+            if (splitWrittenLine(line, written)) {
+                assignText(id, written.id);
+                merge.takeInPlace(id, [&](VoicemailBox& entry) { assignWrittenRecord(written, entry); });
+                return;
+            }
             record = VoicemailBox{};
             if (parseListLine(line, record))
                 merge.take(std::move(record));
@@ -67,38 +76,60 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
 
 }  // namespace
 
-void mergeListFile(MailboxTable& table, FolderLoad& load, const LoadLog& log)
+FileRead readListFile()
 {
+    FileRead read;
     const QString path = paths::mailboxList();
     if (!fs::fileExists(path))
-        return;
-    QByteArray bytes;
+        return read;
+    read.found = true;
     try {
         // A pipe or device would block a plain read: treat it as unreadable.
         if (!QFileInfo(path).isFile())
             raiseError(err::PathFileAccessError);
-        bytes = fs::readFile(path);
+        read.bytes = fs::readFile(path);
     } catch (const RuntimeError& e) {
+        read.errorNumber = e.number();
+        read.errorDescription = e.description();
+    }
+    return read;
+}
+
+void mergeListFile(MailboxTable& table, FileRead&& read, FolderLoad& load, const LoadLog& log)
+{
+    if (!read.found)
+        return;
+    if (read.errorNumber != 0) {
         // Found but unreadable: report it and leave the table as it is.
         if (log.error)
-            log.error(QStringLiteral("VmbLoadArrayLoadXML:") + QString::number(e.number()) + QLatin1Char(':') +
-                      e.description());
-        load.unreadable.append(path + QStringLiteral(": ") + e.description());
+            log.error(QStringLiteral("VmbLoadArrayLoadXML:") + QString::number(read.errorNumber) + QLatin1Char(':') +
+                      read.errorDescription);
+        load.unreadable.append(paths::mailboxList() + QStringLiteral(": ") + read.errorDescription);
         return;
     }
     if (log.runInfo)
         log.runInfo(QStringLiteral("Loading VMB data begin"));
+    const QByteArray bytes = std::exchange(read.bytes, QByteArray());
     ignoreErrors([&] { mergeList(table, bytes, load); });
     if (log.runInfo)
         log.runInfo(QStringLiteral("Loading VMB data end"));
 }
 
+void mergeListFile(MailboxTable& table, FolderLoad& load, const LoadLog& log)
+{
+    mergeListFile(table, readListFile(), load, log);
+}
+
 FolderLoad loadMailboxFolder(MailboxTable& table, const LoadLog& log)
 {
     FolderLoad load;
+    FileRead legacy;
+    FileRead list;
+    ignoreErrors([&] { legacy = readLegacyList(); });
+    ignoreErrors([&] { list = readListFile(); });
     ignoreErrors([&] { table.resetToElementZero(); });
-    ignoreErrors([&] { importLegacyList(table, load); });
-    ignoreErrors([&] { mergeListFile(table, load, log); });
+    ignoreErrors([&] { importLegacyList(table, std::move(legacy), load); });
+    ignoreErrors([&] { mergeListFile(table, std::move(list), load, log); });
     // Removed whether it existed or not: its boxes are in the table now.
     load.deletions.append(paths::legacyMailboxList());
     return load;

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace vm {
 
 // One code unit case-folded.
@@ -21,5 +23,18 @@ inline char16_t foldCaseUnit(QChar c)
 // The text with every code unit case-folded. Text that folding leaves
 // unchanged is returned shared, without a copy.
 QString foldCase(const QString& text);
+
+// The order of folded Ids in a sort: code unit by code unit, a text before
+// every longer one it begins (the empty Id first).
+inline bool foldedKeyGreater(const QString& x, const QString& y)
+{
+    const qsizetype n = std::min(x.size(), y.size());
+    const QChar* a = x.constData();
+    const QChar* b = y.constData();
+    for (qsizetype k = 0; k < n; ++k)
+        if (a[k] != b[k])
+            return a[k].unicode() > b[k].unicode();
+    return x.size() > y.size();
+}
 
 }  // namespace vm

@@ -30,21 +30,23 @@ std::vector<int> shellSortGaps(int count)
 
 namespace {
 
-// An entry's place in the sort: its folded Id, the Id's first four code
-// units packed so that comparing the numbers compares those units, and
-// where the entry stood.
+// An entry's place in the sort: its folded Id, the Id's first eight code
+// units packed four to a number so that comparing the numbers compares
+// those units (box numbers differ within them, so the text itself is
+// rarely reached), and where the entry stood.
 struct Slot {
     std::uint64_t head;
+    std::uint64_t next;
     const QString* key;
     int entry;
 };
 
-std::uint64_t headOf(const QString& key)
+std::uint64_t packedUnits(const QString& key, qsizetype from)
 {
-    std::uint64_t head = 0;
-    for (qsizetype k = 0; k < 4; ++k)
-        head = (head << 16) | (k < key.size() ? key[k].unicode() : 0u);
-    return head;
+    std::uint64_t packed = 0;
+    for (qsizetype k = from; k < from + 4; ++k)
+        packed = (packed << 16) | (k < key.size() ? key[k].unicode() : 0u);
+    return packed;
 }
 
 // Ids compare as folded code units, the empty Id first.
@@ -52,13 +54,9 @@ bool greater(const Slot& a, const Slot& b)
 {
     if (a.head != b.head)
         return a.head > b.head;
-    const QString& x = *a.key;
-    const QString& y = *b.key;
-    const qsizetype n = std::min(x.size(), y.size());
-    for (qsizetype k = 0; k < n; ++k)
-        if (x[k] != y[k])
-            return x[k].unicode() > y[k].unicode();
-    return x.size() > y.size();
+    if (a.next != b.next)
+        return a.next > b.next;
+    return foldedKeyGreater(*a.key, *b.key);
 }
 
 }  // namespace
@@ -71,15 +69,33 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
     if (lo < 0 || hi > table.upperBound())
         raiseError(err::SubscriptOutOfRange);
 
+    std::vector<std::unique_ptr<VoicemailBox>>& entries = MailboxTableAccess::entries(table);
+    std::vector<QString>& keys = MailboxTableAccess::keys(table);
+    // Entries already in order stay where they are through every pass (no
+    // insertion step ever finds a greater Id before a smaller one): a list
+    // file as the program writes it is loaded in order.
+    const auto inOrder = [&] {
+        if (MailboxTableAccess::keysAscending(table))
+            return true;
+        for (int k = lo; k < hi; ++k)
+            if (foldedKeyGreater(keys[static_cast<std::size_t>(k)], keys[static_cast<std::size_t>(k) + 1]))
+                return false;
+        return true;
+    };
+    const bool whole = lo <= 1 && hi == table.upperBound();
+    if (inOrder()) {
+        if (whole)
+            MailboxTableAccess::setKeysAscending(table);
+        return;
+    }
+
     // Where entries go depends on their Ids alone, so the gapped insertion
     // passes run on small (Id, position) records; the entries themselves then
     // move once, each straight to its final place.
-    std::vector<VoicemailBox>& entries = MailboxTableAccess::entries(table);
-    std::vector<QString>& keys = MailboxTableAccess::keys(table);
     std::vector<Slot> order(static_cast<std::size_t>(count));
     for (int k = 0; k < count; ++k) {
         const QString& key = keys[static_cast<std::size_t>(lo + k)];
-        order[static_cast<std::size_t>(k)] = {headOf(key), &key, lo + k};
+        order[static_cast<std::size_t>(k)] = {packedUnits(key, 0), packedUnits(key, 4), &key, lo + k};
     }
     bool moved = false;
     for (const int gap : shellSortGaps(count)) {
@@ -96,17 +112,32 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
     }
     if (!moved)
         return;
-    std::vector<VoicemailBox> sortedEntries;
-    std::vector<QString> sortedKeys;
-    sortedEntries.reserve(order.size());
-    sortedKeys.reserve(order.size());
-    for (const Slot& s : order) {
-        sortedEntries.push_back(std::move(entries[static_cast<std::size_t>(s.entry)]));
-        sortedKeys.push_back(std::move(keys[static_cast<std::size_t>(s.entry)]));
+    // Each entry goes straight to its place, cycle by cycle of the
+    // permutation, without a second copy of the table.
+    for (int start = 0; start < count; ++start) {
+        if (order[start].entry == lo + start || order[start].entry < 0)
+            continue;
+        const std::size_t first = static_cast<std::size_t>(lo + start);
+        std::unique_ptr<VoicemailBox> heldEntry = std::move(entries[first]);
+        QString heldKey = std::move(keys[first]);
+        int to = start;
+        for (;;) {
+            const int from = order[to].entry - lo;
+            order[to].entry = -1;  // placed
+            const std::size_t target = static_cast<std::size_t>(lo + to);
+            if (from == start) {
+                entries[target] = std::move(heldEntry);
+                keys[target] = std::move(heldKey);
+                break;
+            }
+            entries[target] = std::move(entries[static_cast<std::size_t>(lo + from)]);
+            keys[target] = std::move(keys[static_cast<std::size_t>(lo + from)]);
+            to = from;
+        }
     }
-    std::move(sortedEntries.begin(), sortedEntries.end(), entries.begin() + lo);
-    std::move(sortedKeys.begin(), sortedKeys.end(), keys.begin() + lo);
     MailboxTableAccess::reindex(table);
+    if (whole)
+        MailboxTableAccess::setKeysAscending(table);
 }
 
 void VmbSort(std::int16_t& lo, std::int16_t& hi) { sortById(VmbArray(), lo, hi); }

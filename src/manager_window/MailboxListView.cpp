@@ -61,11 +61,15 @@ void frmVmailCfg::rebuildMailboxList()
     {
         const RepaintLock lock(*gridVmbList);
         const MailboxTable& table = VmbArray();
-        const QChar tab = QLatin1Char('\t');
+        // Row i shows Id, Pin and Description of entry i; the cells share
+        // the table's texts.
+        std::vector<QString> cells;
+        cells.reserve(static_cast<std::size_t>(boxCount) * 4);
         for (int i = 1; i <= boxCount; ++i) {
             const VoicemailBox& box = table.at(i);
-            gridVmbList->addItem(box.Id + tab + box.Pin + tab + box.Description, i);
+            cells.insert(cells.end(), {box.Id, box.Pin, box.Description, QString()});
         }
+        gridVmbList->appendRows(std::move(cells));
     }
     for (int c = 0; c <= 2; ++c)
         gridVmbList->setColAlignment(c, widgets::FlexGrid::LeftCenter);
@@ -116,26 +120,48 @@ void frmVmailCfg::listMessages(const std::vector<MessageFile>& files)
     {
         const RepaintLock lock(*gridMsgList);
         const QString folder = paths::messageFolder();
-        const QChar tab = QLatin1Char('\t');
-        QString newMarker;
-        QString caller;
-        for (const MessageFile& file : files) {
-            ++rowNumber;
-            const QString date = messageDateText(file.lastWriteTime(folder));
-            const QString length = lengthText(playingSeconds(file.sizeInBytes(folder)));
-            MsgFileNameParse(file.name, newMarker, caller);
-            gridMsgList->addItem(tab + date + tab + length + tab + caller + tab + file.name, rowNumber);
-            gridMsgList->setRow(gridMsgList->rows() - 1);
-            gridMsgList->setCol(0);
-            gridMsgList->setCellAlignment(widgets::FlexGrid::LeftCenter);
-            if (newMarker != QStringLiteral("1")) {
-                gridMsgList->setCellPicture(imgSndStatus.picture(1));
-                ++savedCount;
-            } else {
-                gridMsgList->setCellPicture(imgSndStatus.picture(0));
-                ++newCount;
+        const MessageDates dates;
+        // The rows go into the list together, each with its status icon in
+        // column 0; a failure part-way leaves the rows before it listed, the
+        // last of them current at column 0, as adding them one by one would.
+        const int firstRow = gridMsgList->rows();
+        std::vector<QString> cells;
+        std::vector<bool> isNew;
+        cells.reserve(files.size() * 5);
+        isNew.reserve(files.size());
+        const auto addRows = [&] {
+            const int added = static_cast<int>(isNew.size());
+            gridMsgList->appendRows(std::move(cells));
+            for (int k = 0; k < added; ++k) {
+                gridMsgList->setCellAlignmentAt(firstRow + k, 0, widgets::FlexGrid::LeftCenter);
+                gridMsgList->setCellPictureAt(firstRow + k, 0, imgSndStatus.picture(isNew[k] ? 0 : 1));
             }
+            if (added > 0) {
+                gridMsgList->setRow(firstRow + added - 1);
+                gridMsgList->setCol(0);
+            }
+        };
+        try {
+            QString newMarker;
+            QString caller;
+            for (const MessageFile& file : files) {
+                ++rowNumber;
+                QString date = dates.text(file.lastWriteSecs(folder));
+                QString length = lengthText(playingSeconds(file.sizeInBytes(folder)));
+                MsgFileNameParse(file.name, newMarker, caller);
+                cells.insert(cells.end(), {QString(), std::move(date), std::move(length), caller, file.name});
+                const bool messageIsNew = newMarker == QStringLiteral("1");
+                isNew.push_back(messageIsNew);
+                if (!messageIsNew)
+                    ++savedCount;
+                else
+                    ++newCount;
+            }
+        } catch (...) {
+            addRows();
+            throw;
         }
+        addRows();
     }
     lblMsgCount[0]->setText(QString::number(newCount));
     lblMsgCount[1]->setText(QString::number(savedCount));

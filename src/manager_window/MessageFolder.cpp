@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -28,10 +29,13 @@ bool isAscii(const char* text)
 }
 
 // The literal text a pattern begins and ends with (up to its first and from
-// its last wildcard), lower-cased ASCII; empty when not plain ASCII.
+// its last wildcard), lower-cased ASCII; empty when not plain ASCII. For a
+// plain-ASCII pattern with one "*" and no "?", an ASCII name matches exactly
+// when its ends agree (`decides`).
 struct LiteralEnds {
     QByteArray prefix;
     QByteArray suffix;
+    bool decides = false;
 };
 
 LiteralEnds literalEnds(const QString& pattern)
@@ -43,6 +47,9 @@ LiteralEnds literalEnds(const QString& pattern)
     const qsizetype last = std::max(pattern.lastIndexOf(QLatin1Char('*')), pattern.lastIndexOf(QLatin1Char('?')));
     const QString prefix = pattern.left(first);
     const QString suffix = last < 0 ? QString() : pattern.mid(last + 1);
+    bool asciiPattern = true;
+    for (const QChar ch : pattern)
+        asciiPattern = asciiPattern && ch.unicode() < 0x80;
     auto asciiLower = [](const QString& s) {
         for (const QChar ch : s) {
             if (ch.unicode() >= 0x80)
@@ -52,6 +59,7 @@ LiteralEnds literalEnds(const QString& pattern)
     };
     ends.prefix = asciiLower(prefix);
     ends.suffix = last < 0 ? QByteArray() : asciiLower(suffix);
+    ends.decides = asciiPattern && pattern.count(QLatin1Char('*')) == 1 && !pattern.contains(QLatin1Char('?'));
     return ends;
 }
 
@@ -72,44 +80,66 @@ bool mayMatch(const char* name, std::size_t length, const LiteralEnds& ends)
     return true;
 }
 
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+[[noreturn]] void raiseStatus(int statusErrno, const QString& folder, const QString& name)
+{
+    fs::raiseForErrno(statusErrno, folder + name);
+}
+
 }  // namespace
 
-QDateTime MessageFile::lastWriteTime(const QString& folder) const
+QString FolderEntry::name() const
+{
+    return ascii ? QString::fromLatin1(rawName) : QFile::decodeName(rawName.toByteArray());
+}
+
+std::int64_t FolderEntry::sizeInBytes(const QString& folder) const
 {
     if (statusErrno)
-        fs::raiseForErrno(statusErrno, folder + name);
-    return QDateTime::fromSecsSinceEpoch(writtenSecs).addMSecs(writtenMsecs);
+        raiseStatus(statusErrno, folder, name());
+    return size;
+}
+
+std::int64_t MessageFile::lastWriteSecs(const QString& folder) const
+{
+    if (statusErrno)
+        raiseStatus(statusErrno, folder, name);
+    return writtenSecs;
 }
 
 std::int64_t MessageFile::sizeInBytes(const QString& folder) const
 {
     if (statusErrno)
-        fs::raiseForErrno(statusErrno, folder + name);
+        raiseStatus(statusErrno, folder, name);
     return size;
 }
 
-std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString& pattern, ScanOrder order)
+void forEachMessageFile(const QString& folder, const QString& pattern,
+                        const std::function<void(const FolderEntry&)>& visit)
 {
-    std::vector<MessageFile> files;
-    DIR* dir = ::opendir(QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder).constData());
+    const std::unique_ptr<DIR, DirCloser> dir(
+        ::opendir(QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder).constData()));
     if (!dir)
-        return files;
-    const int dirFd = ::dirfd(dir);
+        return;
+    const int dirFd = ::dirfd(dir.get());
     const fs::FileOps& ops = *fs::fileOps().get();
     const LiteralEnds ends = literalEnds(pattern);
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         const char* raw = entry->d_name;
         if (raw[0] == '.')
             continue;
         const std::size_t length = std::strlen(raw);
-        const bool ascii = isAscii(raw);
-        if (ascii && !mayMatch(raw, length, ends))
+        FolderEntry file;
+        file.rawName = QByteArrayView(raw, static_cast<qsizetype>(length));
+        file.ascii = isAscii(raw);
+        if (file.ascii && !mayMatch(raw, length, ends))
             continue;
         if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
             continue;
-        MessageFile file;
-        file.name = ascii ? QString::fromLatin1(raw, static_cast<qsizetype>(length)) : QFile::decodeName(raw);
-        if (!fs::matchesPattern(file.name, pattern))
+        if (!(file.ascii && ends.decides) && !fs::matchesPattern(file.name(), pattern))
             continue;
         struct stat st {};
         if (ops.statAt(dirFd, raw, &st) != 0) {
@@ -121,11 +151,17 @@ std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString&
         } else {
             file.size = st.st_size;
             file.writtenSecs = st.st_mtim.tv_sec;
-            file.writtenMsecs = static_cast<std::int32_t>(st.st_mtim.tv_nsec / 1000000);
         }
-        files.push_back(std::move(file));
+        visit(file);
     }
-    ::closedir(dir);
+}
+
+std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString& pattern, ScanOrder order)
+{
+    std::vector<MessageFile> files;
+    forEachMessageFile(folder, pattern, [&](const FolderEntry& f) {
+        files.push_back({f.name(), f.size, f.writtenSecs, f.statusErrno});
+    });
     if (order == ScanOrder::ByName)
         std::sort(files.begin(), files.end(), [](const MessageFile& a, const MessageFile& b) {
             return a.name.compare(b.name, Qt::CaseInsensitive) < 0;

@@ -8,6 +8,7 @@
 #include "config/GlobalStuff.h"
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
+#include "mailbox/MessageFileName.h"
 #include "mailbox/VmailLib.h"
 #include "platform/AppFolder.h"
 #include "platform/FileSystem.h"
@@ -32,22 +33,27 @@ void frmVmailCfg::GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iMsg
         },
         [&] {
             const QString folder = paths::messageFolder();
-            const std::vector<MessageFile> files = scanMessageFolder(folder, QStringLiteral("*.wav"),
-                                                                     ScanOrder::AsFound);
             iMsgCountNew = 0;
             iMsgCountSaved = 0;
             lTotalTimeMins = 0;
             std::int32_t totalSeconds = 0;
-            QString newMarker;
-            QString caller;
-            for (const MessageFile& file : files) {
+            // Only totals are kept: each file counts as the pass meets it.
+            forEachMessageFile(folder, QStringLiteral("*.wav"), [&](const FolderEntry& file) {
                 totalSeconds = toInt32(static_cast<long long>(totalSeconds) + playingSeconds(file.sizeInBytes(folder)));
-                MsgFileNameParse(file.name, newMarker, caller);
-                if (newMarker != QStringLiteral("1"))
+                bool isNew = false;
+                if (file.ascii) {
+                    isNew = isNewMessageName(QLatin1StringView(file.rawName));
+                } else {
+                    QString newMarker;
+                    QString caller;
+                    MsgFileNameParse(file.name(), newMarker, caller);
+                    isNew = newMarker == QStringLiteral("1");
+                }
+                if (!isNew)
                     iMsgCountSaved = toInt16(iMsgCountSaved + 1);
                 else
                     iMsgCountNew = toInt16(iMsgCountNew + 1);
-            }
+            });
             lTotalTimeMins = roundToInt32(totalSeconds / 60.0);
             // The volume holding the program; this platform names it by any
             // path on it rather than by a drive root.

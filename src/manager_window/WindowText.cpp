@@ -2,7 +2,11 @@
 
 #include "platform/VbNumbers.h"
 
+#include <QDateTime>
 #include <QLocale>
+
+#include <algorithm>
+#include <ctime>
 
 namespace vm::window {
 
@@ -15,14 +19,53 @@ QString lengthText(std::int32_t seconds)
            QString::number(rest);
 }
 
-QString messageDateText(const QDateTime& moment)
+MessageDates::MessageDates()
 {
-    const QDate day = moment.date();
-    const QTime time = moment.time();
-    auto two = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
-    return QLocale::system().monthName(day.month(), QLocale::ShortFormat) + QLatin1Char(' ') + two(day.day()) +
-           QStringLiteral(", ") + two(time.hour()) + QLatin1Char(':') + two(time.minute()) + QLatin1Char(':') +
-           two(time.second());
+    // localtime_r reads the time zone only the first time; a change of zone
+    // since then (as QDateTime would notice) is taken up here.
+    ::tzset();
+    const QLocale locale = QLocale::system();
+    for (int m = 1; m <= 12; ++m)
+        months_[m - 1] = locale.monthName(m, QLocale::ShortFormat);
+}
+
+QString MessageDates::text(std::int64_t secs) const
+{
+    int month, day, hour, minute, second;
+    std::tm local{};
+    const auto t = static_cast<std::time_t>(secs);
+    // The years a file can carry; outside them QDateTime's own rules decide.
+    if (secs >= 0 && secs < (std::int64_t{1} << 31) && ::localtime_r(&t, &local)) {
+        month = local.tm_mon + 1;
+        day = local.tm_mday;
+        hour = local.tm_hour;
+        minute = local.tm_min;
+        second = local.tm_sec;
+    } else {
+        const QDateTime moment = QDateTime::fromSecsSinceEpoch(secs);
+        month = moment.date().month();
+        day = moment.date().day();
+        hour = moment.time().hour();
+        minute = moment.time().minute();
+        second = moment.time().second();
+    }
+    const QString& name = months_[std::clamp(month, 1, 12) - 1];
+    QString text(name.size() + 13, Qt::Uninitialized);  // " dd, hh:nn:ss"
+    QChar* out = text.data();
+    out = std::copy(name.cbegin(), name.cend(), out);
+    const auto two = [&out](int n, char after) {
+        *out++ = QLatin1Char(static_cast<char>('0' + n / 10 % 10));
+        *out++ = QLatin1Char(static_cast<char>('0' + n % 10));
+        if (after)
+            *out++ = QLatin1Char(after);
+    };
+    *out++ = QLatin1Char(' ');
+    two(day, ',');
+    *out++ = QLatin1Char(' ');
+    two(hour, ':');
+    two(minute, ':');
+    two(second, 0);
+    return text;
 }
 
 QString hoursText(std::int32_t minutes)

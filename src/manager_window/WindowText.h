@@ -4,7 +4,6 @@
 // header included, whatever their real format. Typed box fields are filtered
 // by the store's rules (mailbox/BoxText.h).
 
-#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -20,9 +19,19 @@ std::int32_t playingSeconds(std::int64_t bytes);
 // "m:ss": minutes without leading zeros, two-digit seconds (0:00, 1:00, 75:00).
 QString lengthText(std::int32_t seconds);
 
-// "mmm dd, hh:nn:ss" with the locale's abbreviated month name and a 24-hour
-// clock, e.g. "Jan 05, 14:03:09".
-QString messageDateText(const QDateTime& moment);
+// Last-write times of message files as "mmm dd, hh:nn:ss": the locale's
+// abbreviated month name and a 24-hour clock, e.g. "Jan 05, 14:03:09", in
+// local time with the daylight-saving rule of that moment. A box lists
+// thousands of files: the time zone is read and the month names looked up
+// once, when the object is made, instead of for every file.
+class MessageDates {
+public:
+    MessageDates();
+    QString text(std::int64_t secsSinceEpoch) const;
+
+private:
+    QString months_[12];
+};
 
 // Minutes as hours with one decimal, truncated to whole tenths and without a
 // leading zero under one hour: 125 -> "2.0", 59 -> ".9", 0 -> ".0".

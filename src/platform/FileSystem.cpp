@@ -236,11 +236,14 @@ QByteArray readFile(const QString& path)
         raiseForErrno(errno, path);
     if (S_ISDIR(st.st_mode))
         raiseError(err::PathFileAccessError);
-    QByteArray bytes;
-    bytes.reserve(static_cast<qsizetype>(st.st_size));
-    char buffer[65536];
+    // Read straight into the buffer, sized for the file as it is now; a file
+    // that grows meanwhile is read on to its end.
+    QByteArray bytes(static_cast<qsizetype>(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype got = 0;
     for (;;) {
-        const ssize_t n = calls().read(f.fd, buffer, sizeof buffer);
+        if (got == bytes.size())
+            bytes.resize(got + std::max<qsizetype>(got, 65536));
+        const ssize_t n = calls().read(f.fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -248,8 +251,9 @@ QByteArray readFile(const QString& path)
         }
         if (n == 0)
             break;
-        bytes.append(buffer, n);
+        got += n;
     }
+    bytes.truncate(got);
     return bytes;
 }
 

@@ -2,6 +2,8 @@
 
 #include "platform/AnsiText.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 
 namespace vm::vmbox {
@@ -71,7 +73,10 @@ CsvReader::CsvReader(const QByteArray& bytes, std::optional<CsvEncoding> encodin
         guessedUtf8_ = std::any_of(body.begin(), body.end(),
                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     encoding_ = marked || encoding == CsvEncoding::Utf8 || guessedUtf8_ ? CsvEncoding::Utf8 : CsvEncoding::Windows1252;
-    text_ = encoding_ == CsvEncoding::Utf8 ? QString::fromUtf8(body) : ansi::decode(body);
+    // A byte-order mark after the one taken off above is text (QString::fromUtf8 would drop it).
+    text_ = encoding_ == CsvEncoding::Utf8
+                ? QString(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)(body))
+                : ansi::decode(body);
 }
 
 void CsvReader::skipLineEnd()

@@ -165,6 +165,22 @@ void FlexGrid::addItem(const QString& text, int position)
     model_->insertGridRow(position, text);
 }
 
+void FlexGrid::appendRows(std::vector<QString>&& cells) { model_->appendGridRows(std::move(cells)); }
+
+void FlexGrid::setCellAlignmentAt(int r, int c, int code)
+{
+    checkRow(r);
+    checkCol(c);
+    model_->setCellAlignment(r, c, code);
+}
+
+void FlexGrid::setCellPictureAt(int r, int c, const QPixmap& picture)
+{
+    checkRow(r);
+    checkCol(c);
+    model_->setCellPicture(r, c, picture);
+}
+
 void FlexGrid::removeItem(int position)
 {
     if (position < 1 || position >= rows())

@@ -69,6 +69,13 @@ public:
     // Inserts a row at `position` (1..rows()); `text` holds the cells from
     // column 0 on, separated by tab characters.
     void addItem(const QString& text, int position);
+    // Appends rows at the end, in one step: `cells` holds cols() cells a row,
+    // from column 0 on. The rows are those addItem makes of each row's cells
+    // joined by tab characters.
+    void appendRows(std::vector<QString>&& cells);
+    // Alignment and picture of any cell, the current cell left where it is.
+    void setCellAlignmentAt(int r, int c, int code);
+    void setCellPictureAt(int r, int c, const QPixmap& picture);
     // Removes data row `position`; the last data row cannot be removed.
     void removeItem(int position);
 

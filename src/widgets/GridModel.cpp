@@ -1,6 +1,9 @@
 #include "GridModel.h"
 
+#include <QStringList>
+
 #include <algorithm>
+#include <iterator>
 
 namespace vm::widgets {
 
@@ -98,16 +101,47 @@ void GridModel::insertGridRow(int r, const QString& tabText)
     cells_.insert(cells_.begin() + at, cols_, QString());
     align_.insert(align_.begin() + at, cols_, kColumnAlignment);
     picture_.insert(picture_.begin() + at, cols_, std::uint8_t{0});
+    splitInto(tabText, &cells_[slot(r, 0)]);
+    if (!batched_)
+        endInsertRows();
+}
+
+void GridModel::splitInto(const QString& tabText, QString* row) const
+{
     int c = 0;
     qsizetype start = 0;
     while (c < cols_) {
         const qsizetype tab = tabText.indexOf(QLatin1Char('\t'), start);
-        cells_[slot(r, c)] = tabText.mid(start, tab < 0 ? -1 : tab - start);
+        row[c] = tabText.mid(start, tab < 0 ? -1 : tab - start);
         ++c;
         if (tab < 0)
             break;
         start = tab + 1;
     }
+}
+
+void GridModel::appendGridRows(std::vector<QString>&& cells)
+{
+    const int added = static_cast<int>(cells.size() / static_cast<std::size_t>(cols_));
+    if (added == 0)
+        return;
+    for (std::size_t at = 0; at + cols_ <= cells.size(); at += cols_) {
+        QString* row = &cells[at];
+        if (std::none_of(row, row + cols_, [](const QString& cell) { return cell.contains(QLatin1Char('\t')); }))
+            continue;
+        QStringList pieces(row, row + cols_);
+        std::fill(row, row + cols_, QString());
+        splitInto(pieces.join(QLatin1Char('\t')), row);
+    }
+    const int before = gridRows();
+    if (!batched_)
+        beginInsertRows({}, before - 1, before + added - 2);
+    const std::size_t size = cells_.size() + static_cast<std::size_t>(added) * cols_;
+    cells_.reserve(size);
+    cells_.insert(cells_.end(), std::make_move_iterator(cells.begin()),
+                  std::make_move_iterator(cells.begin() + static_cast<std::ptrdiff_t>(added) * cols_));
+    align_.resize(size, kColumnAlignment);
+    picture_.resize(size, 0);
     if (!batched_)
         endInsertRows();
 }

@@ -30,6 +30,10 @@ public:
     void setColumnAlignment(int c, int code);
     // Inserts a grid row at r (1..gridRows()) with the tab-separated text.
     void insertGridRow(int r, const QString& tabText);
+    // Appends rows in one insertion; `cells` holds gridCols() cells a row.
+    // The rows are those insertGridRow makes of each row's cells joined by
+    // tab characters: a cell holding a tab is split as that text would be.
+    void appendGridRows(std::vector<QString>&& cells);
     void removeGridRow(int r);
 
     // While batched, row insertions raise no per-row signals; ending the
@@ -47,6 +51,9 @@ private:
     std::size_t slot(int r, int c) const { return static_cast<std::size_t>(r) * cols_ + c; }
     Qt::Alignment alignmentOf(int r, int c) const;
     void cellChanged(int r, int c);
+    // The cells of a row from its tab-separated text: the pieces from
+    // column 0 on, as many as there are columns; the rest stay empty.
+    void splitInto(const QString& tabText, QString* row) const;
 
     static constexpr std::uint8_t kColumnAlignment = 0xFF;  // cell follows its column
 

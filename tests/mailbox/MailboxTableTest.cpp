@@ -71,8 +71,14 @@ TEST(MailboxTable, IndexAgreesWithPlainScanAfterEveryChange)
                 case 6: t.setId(pick(1, n), anyId().Id); break;
                 case 7: t.moveEntry(pick(1, n), pick(1, n)); break;
                 case 8: {
-                    const int lo = pick(1, n);
-                    vm::sortById(t, static_cast<std::int16_t>(lo), static_cast<std::int16_t>(pick(lo, n)));
+                    // Half the sorts take the whole table: a table known to be in order skips its sort.
+                    const bool whole = pick(0, 1) == 1;
+                    const int lo = whole ? 1 : pick(1, n);
+                    const int hi = whole ? n : pick(lo, n);
+                    vm::sortById(t, static_cast<std::int16_t>(lo), static_cast<std::int16_t>(hi));
+                    for (int k = lo; k < hi; ++k)
+                        ASSERT_FALSE(vm::foldedKeyGreater(vm::foldCase(t.at(k).Id), vm::foldCase(t.at(k + 1).Id)))
+                            << "seed " << seed << " step " << step;
                     break;
                 }
                 default:

@@ -22,12 +22,16 @@ TEST(MsgFileNameParse, TakesNewMarkerAndCallerByPosition)
         {"", "", ""},
         {"_", "", ""},
         {"a_b_c", "", ""},
+        {"a__1_b.wav", "1", "a__1_b"},
+        {"x_y_1.wav", "", "y_1"},
+        {"1_abc.wav", "1", "1_abc"},
     };
     for (const auto& [name, newMarker, caller] : cases) {
         QString gotMarker = QStringLiteral("stale"), gotCaller = QStringLiteral("stale");
         vm::MsgFileNameParse(QString::fromLatin1(name), gotMarker, gotCaller);
         EXPECT_EQ(gotMarker, QString::fromLatin1(newMarker)) << name;
         EXPECT_EQ(gotCaller, QString::fromLatin1(caller)) << name;
+        EXPECT_EQ(vm::isNewMessageName(QLatin1StringView(name)), gotMarker == QStringLiteral("1")) << name;
     }
 }
 

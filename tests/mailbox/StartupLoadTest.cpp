@@ -3,6 +3,7 @@
 #include "support/TempAppFolder.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,38 @@ TEST_F(StartupLoad, MergeScheme)
         EXPECT_EQ(loadedIds(xmlFile(c.lines)), c.ids) << c.name;
         EXPECT_EQ(column(&vm::VoicemailBox::Pin), c.pins) << c.name;
     }
+}
+
+// A reload fills the entries of the table it replaces in place: nothing of
+// the earlier boxes may show through.
+TEST_F(StartupLoad, AReloadKeepsNothingOfTheBoxesItReplaces)
+{
+    app.write("data/VmBoxList.xml",
+              xmlFile("<VoicemailBox Id=\"1\"><Pin>1234</Pin><Groups>g</Groups><OnReceive>run</OnReceive>"
+                      "<FtpUpload>1</FtpUpload><DeleteAfterForward>1</DeleteAfterForward></VoicemailBox>\r\n"));
+    vm::VmbLoadArray();
+    QFile::remove(app.file("data/VmBoxList.xml"));
+    app.write("data/VmBoxList.txt", "\"1\",\"9\",\"one\"\r\n");
+    vm::VmbLoadArray();
+    ASSERT_EQ(vm::VmbArray().upperBound(), 1);
+    EXPECT_EQ(vm::VmbArray().at(1), (vm::VoicemailBox{.Id = "1", .Pin = "9", .Description = "one", .SeenInFile = 1}));
+}
+
+// The table holds 32,767 boxes at most: the list's record that finds no room
+// is skipped, and the box the list left out still loses its greeting.
+TEST_F(StartupLoad, AFullTableStillBlanksTheBoxesTheListLeftOut)
+{
+    QByteArray legacy;
+    QByteArray list;
+    for (int id = 1; id <= 32767; ++id) {
+        legacy += "\"" + QByteArray::number(id) + "\",\"\",\"\"\r\n";
+        if (id > 1)
+            list += xmlLine(QByteArray::number(id));
+    }
+    app.write("data/VmBoxList.txt", legacy);
+    app.write("data/VmWelc/1.wav", "RIFF");
+    EXPECT_EQ(loadedIds(xmlFile(list + xmlLine("new"))).first(), QString());
+    EXPECT_FALSE(app.exists("data/VmWelc/1.wav"));
 }
 
 TEST_F(StartupLoad, SaveThenLoadGivesTheSameBoxes)

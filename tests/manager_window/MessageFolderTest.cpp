@@ -61,7 +61,7 @@ TEST(MessageFolder, SizeAndTimeComeFromTheFileAndAVanishedFileRaises)
     const auto files = scanMessageFolder(folder, QStringLiteral("7_*.wav"));
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].sizeInBytes(folder), 11025);
-    EXPECT_EQ(files[0].lastWriteTime(folder), when);
+    EXPECT_EQ(files[0].lastWriteSecs(folder), when.toSecsSinceEpoch());
 
     MessageFile vanished = files[0];
     vanished.statusErrno = ENOENT;

@@ -32,10 +32,31 @@ TEST(WindowText, HoursAreTruncatedTenthsWithoutLeadingZero)
         EXPECT_EQ(hoursText(c.minutes), QString::fromLatin1(c.shown)) << c.minutes;
 }
 
-TEST(WindowText, DateShowsAbbreviatedMonthDayAndTwentyFourHourTime)
+TEST(WindowText, DateShowsLocalTimeWithTheDaylightSavingOfItsMoment)
 {
-    EXPECT_EQ(messageDateText(QDateTime(QDate(2026, 1, 5), QTime(14, 3, 9))), QStringLiteral("Jan 05, 14:03:09"));
-    EXPECT_EQ(messageDateText(QDateTime(QDate(2025, 12, 31), QTime(0, 0, 0))), QStringLiteral("Dec 31, 00:00:00"));
+    // A zone with summer time, for this test only (the suite runs in UTC).
+    const bool zoneWasSet = qEnvironmentVariableIsSet("TZ");
+    const QByteArray zoneBefore = qgetenv("TZ");
+    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    const MessageDates dates;
+    const struct {
+        std::int64_t secs;  // UTC
+        const char* shown;
+    } cases[] = {
+        {0, "Jan 01, 01:00:00"},
+        {1767618189, "Jan 05, 14:03:09"},
+        {1767135600, "Dec 31, 00:00:00"},
+        {1774746000, "Mar 29, 03:00:00"},  // the first second of summer time
+        {1792889999, "Oct 25, 02:59:59"},  // its last
+        {2224713600, "Jul 01, 02:00:00"},  // 2040, past 32-bit seconds
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dates.text(c.secs), QString::fromLatin1(c.shown)) << c.secs;
+    if (zoneWasSet)
+        qputenv("TZ", zoneBefore);
+    else
+        qunsetenv("TZ");
+    MessageDates();  // the suite's zone again for what follows
 }
 
 TEST(WindowText, DigitFilterAndBlankTrimming)
