@@ -28,7 +28,7 @@ TEST(TraceLineTest, PointUnderCommaLocaleAndCounterOfAtLeastFiveDigits)
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(traceTimeText(1234), QStringLiteral("00000.1234"));
     QLocale::setDefault(previous);
-    for (const char* counter : {"00001", "99999", "123456"})
+    for (const char* counter : {"00001", "99999", "123456", "-00001"})
         EXPECT_EQ(traceCounterText(QByteArray(counter).toInt()), QString::fromLatin1(counter));
 }
 
