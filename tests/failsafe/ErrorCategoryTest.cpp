@@ -38,8 +38,6 @@ TEST(ErrorCategory, NamesKeepTheirBlanks)
         {60, "Network "},
         {66, "Remote Data Control (RDC)"},
         {0, "Unknown Error Class"},
-        {55, "Unknown Error Class"},
-        {61, "Unknown Error Class"},
         {67, "Unknown Error Class"},
     };
     for (const auto& [code, name] : names)
