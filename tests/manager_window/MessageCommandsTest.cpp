@@ -3,11 +3,8 @@
 // through the list's selection.
 #include "WindowTestSupport.h"
 
-#include "platform/AppFolder.h"
-
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -142,21 +139,6 @@ TEST_F(MessageCommands, ARecorderThatCannotStartOrAMissingTemplateIsARunTimeErro
         EXPECT_EQ(errors.errors, QStringList{QStringLiteral("53 in Sub cmdRecIntro_Click")});
         EXPECT_EQ(folder.exists(QStringLiteral("data/VmWelc/102.wav")), templateThere) << "the copy stays";
     }
-}
-
-TEST_F(MessageCommands, APathWithBlanksReachesTheRecorderAsSeveralWords)
-{
-    const QString spaced = folder.file(QStringLiteral("voice  mail"));
-    for (const char* file : {"QV.INI", "data/VmBoxList.xml", "system/8pcm16m.wav"}) {
-        QDir().mkpath(QFileInfo(spaced + '/' + file).path());
-        QFile::copy(folder.file(QLatin1String(file)), spaced + '/' + file);
-    }
-    QDir().mkpath(spaced + QStringLiteral("/data/VmWelc"));
-    vm::setAppFolder(spaced);
-    selectBox(2);
-    win->cmdRecIntro_Click();
-    EXPECT_EQ(recorderArguments(),
-              (QStringList{folder.file(QStringLiteral("voice")), QStringLiteral("mail/data/VmWelc/102.wav")}));
 }
 
 TEST_F(MessageCommands, DeletingOnlyOnYesTheSelectedRowsInEitherDragDirection)
