@@ -1,5 +1,5 @@
 // Faults that hit the whole process: the real program killed (SIGKILL) at a
-// random moment of its closing save leaves the list file byte for byte the
+// random moment while its closing save writes leaves the list file byte for byte the
 // old or the new one, and a killed save's temporary files are never read as
 // the list; a file size limit is a full disk to the program, not its end.
 // FAULT_SEED repeats a run; FAULT_KILLS sets the number of kills.
@@ -109,31 +109,22 @@ private:
     alignas(inotify_event) char buffer_[4096];
 };
 
-// How long a save runs: from its start to its end, and from the creation of
-// its temporary file to the rename over the list.
-struct SaveTiming {
-    qint64 wholeMicros = 1000;
-    qint64 writingMicros = 100;
-};
-
-// Measures one run, started by `start` and awaited by `finish`.
+// How long a save writes, from the creation of its temporary file to the
+// rename over the list, in one run started by `start` and awaited by `finish`.
 template <class Start, class Finish>
-SaveTiming measure(FolderWatch& watch, Start start, Finish finish)
+qint64 writingMicros(FolderWatch& watch, Start start, Finish finish)
 {
     watch.forget();
-    QElapsedTimer whole;
-    whole.start();
     start();
-    SaveTiming t;
+    qint64 micros = 100;
     if (watch.waitFor(IN_CREATE, 60000)) {
         QElapsedTimer writing;
         writing.start();
         if (watch.waitFor(IN_MOVED_TO, 60000))
-            t.writingMicros = std::max<qint64>(writing.nsecsElapsed() / 1000, 100);
+            micros = std::max<qint64>(writing.nsecsElapsed() / 1000, 100);
     }
     finish();
-    t.wholeMicros = std::max<qint64>(whole.nsecsElapsed() / 1000, 1000);
-    return t;
+    return micros;
 }
 
 class ProcessFaults : public ::testing::Test {
@@ -149,27 +140,12 @@ protected:
                 any = QFile::remove(data() + QLatin1Char('/') + name) || any;
         return any;
     }
-    // Sleeps until the moment of kill `i`: every other time anywhere in (and
-    // a while after) the whole run, otherwise anywhere in its writing.
-    void waitToKill(unsigned i, FolderWatch& watch, SaveTiming t)
+    // Sleeps until a random moment of the save's writing (or a little after).
+    void waitToKill(FolderWatch& watch, qint64 writing)
     {
-        if (i % 2 == 0)
-            sleepUpTo(t.wholeMicros * 3 / 2);
-        else if (watch.waitFor(IN_CREATE, 10000))
-            sleepUpTo(t.writingMicros * 6 / 5);
-    }
-    void sleepUpTo(qint64 micros)
-    {
-        std::this_thread::sleep_for(
-            std::chrono::microseconds(std::uniform_int_distribution<qint64>(0, micros)(random)));
-    }
-    void report(const char* killed, unsigned kills, SaveTiming t, int endedNew, int midWrite) const
-    {
-        std::printf(
-            "seed %u: %s killed %u times (run %lld us, writing %lld us): %d ended with the new list, "
-            "%d in the middle of writing\n",
-            seed, killed, kills, static_cast<long long>(t.wholeMicros), static_cast<long long>(t.writingMicros),
-            endedNew, midWrite);
+        if (watch.waitFor(IN_CREATE, 10000))
+            std::this_thread::sleep_for(
+                std::chrono::microseconds(std::uniform_int_distribution<qint64>(0, writing * 6 / 5)(random)));
     }
 
     TempAppFolder app;
@@ -227,7 +203,7 @@ TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
     FolderWatch watch(data());
     std::optional<ProgramRun> run;
     int exit = 0;
-    const SaveTiming timing = measure(
+    const qint64 writing = writingMicros(
         watch, [&] { run.emplace(app.path()); }, [&] { exit = run->finish(); });
     ASSERT_EQ(exit, 0);
     ASSERT_EQ(list(), sorted);
@@ -237,7 +213,7 @@ TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
         app.write(kList, old);
         watch.forget();
         run.emplace(app.path());
-        waitToKill(i, watch, timing);
+        waitToKill(watch, writing);
         run->kill();
         exit = run->finish();
         const QByteArray now = list();
@@ -245,7 +221,8 @@ TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
         endedNew += now == sorted;
         midWrite += removeStrays();
     }
-    report("program", kills, timing, endedNew, midWrite);
+    std::printf("seed %u: killed %u times while writing (%lld us): %d ended with the new list, %d mid-write\n", seed,
+                kills, static_cast<long long>(writing), endedNew, midWrite);
     EXPECT_GT(midWrite, 0) << "no kill fell inside a save";
 
     // A leftover temporary file with other content is never taken for the list.

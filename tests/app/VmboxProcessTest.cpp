@@ -1,8 +1,11 @@
-// The real vmbox and RiVaVaz as separate processes: exit statuses and the
-// one line on standard error, nothing written on failure, the very list file
-// the window writes, and one writer per folder across processes.
+// The real RiVaVaz and vmbox as separate processes: what closing the window
+// writes; vmbox's exit statuses and its one line on standard error, nothing
+// written on failure, the very list file the window writes; one writer per
+// folder across processes.
 #include "support/TempAppFolder.h"
 
+#include "mailbox/MailboxListFile.h"
+#include "mailbox/VmbSort.h"
 #include "platform/FolderLock.h"
 
 #include <QCoreApplication>
@@ -16,6 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+
+// Boxes are built with designated initializers; the fields left out are meant to be empty.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
 
@@ -72,6 +78,28 @@ std::map<QString, QByteArray> snapshot(const vm::test::TempAppFolder& folder)
 const QString kList = QStringLiteral("data/VmBoxList.xml");
 
 }  // namespace
+
+TEST(EndToEnd, ClosingTheWindowWritesListBodyAndSettings)
+{
+    vm::test::TempAppFolder folder;
+    vm::MailboxTable table;
+    table.resetToElementZero();
+    table.append({.Id = "9", .Pin = "9", .DeleteAfterForward = 1});
+    table.append({.Id = "10", .Pin = "1010", .Description = "Ten \u00e9", .Groups = "g", .FtpUpload = 1});
+    folder.write(kList, vm::mailboxListBytes(table));  // unsorted: the program writes it sorted
+    folder.write(QStringLiteral("QV.INI"), "[Voicemail]\r\nForwardEmailSubject=New message\r\nRecLengthMin=4\r\n");
+    folder.write(QStringLiteral("VmEmailForwardBody.txt"), "Dear,\r\nyou have mail\r\n");
+
+    ASSERT_EQ(window(folder).status, 0);
+
+    vm::sortById(table, 1, 2);
+    EXPECT_EQ(folder.read(kList), vm::mailboxListBytes(table));
+    EXPECT_EQ(folder.read(QStringLiteral("VmEmailForwardBody.txt")), QByteArray("Dear,\r\nyou have mail\r\n"));
+    EXPECT_EQ(folder.read(QStringLiteral("QV.INI")),
+              QByteArray("[Voicemail]\r\nForwardEmailSubject=New message\r\nRecLengthMin=4\r\n"
+                         "ForwardEmailMechanism=MAPI\r\nForwardEmailSmtpServer=\r\nForwardEmailSmtpEmailAddress=\r\n"
+                         "FtpServer=\r\nFtpDir=\r\nFtpUser=\r\nFtpPassword=\r\nRunCommandAfterRec=\r\n"));
+}
 
 TEST(VmboxProcess, ABadImportWritesNothingAndAGoodOneWritesWhatTheWindowWrites)
 {

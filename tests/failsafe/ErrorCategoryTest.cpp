@@ -1,6 +1,9 @@
 // Error classification: the whole table pinned, the precedences inside
-// 31999..32767, and the names with their trailing blanks.
+// 31999..32767, and the names with their trailing blanks; remote error chains
+// read from source texts with missing fields and odd counts (a whole chain is
+// checked through fsERROR and the error log).
 #include "failsafe/ErrorCategory.h"
+#include "failsafe/RemoteChain.h"
 
 #include "support/Digest.h"
 
@@ -38,14 +41,42 @@ TEST(ErrorCategory, NamesKeepTheirBlanks)
         {60, "Network "},
         {66, "Remote Data Control (RDC)"},
         {0, "Unknown Error Class"},
-        {55, "Unknown Error Class"},
-        {61, "Unknown Error Class"},
         {67, "Unknown Error Class"},
     };
     for (const auto& [code, name] : names)
         EXPECT_EQ(categoryName(code), QString::fromLatin1(name)) << code;
     EXPECT_EQ(categoryText(70), QStringLiteral("Network  error"));
     EXPECT_EQ(categoryText(0), QStringLiteral("User defined  error"));
+}
+
+TEST(RemoteChain, MissingFieldsAndOddCounts)
+{
+    const struct {
+        const char* source;
+        size_t frames;
+        const char* lastModule;
+        std::int32_t lastNumber;
+        const char* lastDescription;
+    } cases[] = {
+        {"2!A!m1.bas!Sub P!0!5!first", 2, "<unknown>", 0, "<unknown>"},
+        {"1!A!!Sub P", 1, "<unknown>", 0, "<unknown>"},
+        {"1!", 1, "<unknown>", 0, "<unknown>"},
+        {"3 levels!A!m.bas!Sub P!x!9!d", 3, "<unknown>", 0, "<unknown>"},
+        {"0!A!m.bas", 0, "", 0, ""},
+        {"-2!A", 0, "", 0, ""},
+        {"!A!m.bas", 0, "", 0, ""},
+        {"99!A!m.bas!Sub P!1!2!d", 10, "<unknown>", 0, "<unknown>"},
+        {"no chain here", 0, "", 0, ""},
+    };
+    for (const auto& c : cases) {
+        const auto frames = parseRemoteChain(QString::fromLatin1(c.source));
+        ASSERT_EQ(frames.size(), c.frames) << c.source;
+        if (frames.empty())
+            continue;
+        EXPECT_EQ(frames.back().module, QString::fromLatin1(c.lastModule)) << c.source;
+        EXPECT_EQ(frames.back().number, c.lastNumber) << c.source;
+        EXPECT_EQ(frames.back().description, QString::fromLatin1(c.lastDescription)) << c.source;
+    }
 }
 
 }  // namespace

@@ -24,10 +24,9 @@ using monitor::Message;
 
 TEST(MonitorProtocolTest, TitlesThatMakeAMonitor)
 {
-    const std::pair<const char*, bool> cases[] = {{"Tarvik FailSafe", true},    {"Tarvik FailSafe - host1", true},
-                                                  {"Tarvik FailSafe -", true},  {"Tarvik FailSafe-", false},
-                                                  {"Tarvik FailSafe 2", false}, {"tarvik failsafe", false},
-                                                  {" Tarvik FailSafe", false},  {"", false}};
+    const std::pair<const char*, bool> cases[] = {{"Tarvik FailSafe", true},   {"Tarvik FailSafe -", true},
+                                                  {"Tarvik FailSafe-", false}, {"Tarvik FailSafe 2", false},
+                                                  {"tarvik failsafe", false},  {" Tarvik FailSafe", false}};
     for (const auto& [title, isMonitor] : cases)
         EXPECT_EQ(monitor::isMonitorTitle(QString::fromLatin1(title)), isMonitor) << title;
     EXPECT_EQ(monitor::monitorCandidates(
@@ -137,18 +136,6 @@ TEST_F(MonitorLinkTest, PauseHoldsProgramUntilReleased)
             polls.push_back(m.param);
     EXPECT_EQ(polls, (std::vector<std::int32_t>{1, 2, 1, 2, 1, 2, 1}));
     EXPECT_EQ(state().stack.depth, 1);
-}
-
-TEST_F(MonitorLinkTest, VanishedMonitorDoesNotDisturbTracing)
-{
-    auto server = std::make_unique<TestMonitor>();
-    ASSERT_TRUE(server->listening());
-    push(u"Sub Form_Load"_s);
-    server.reset();
-    push(u"Sub cmdNext_Click"_s);
-    pop(u"Sub cmdNext_Click"_s);
-    EXPECT_EQ(state().stack.depth, 1);
-    EXPECT_EQ(state().lineCounter, 3);
 }
 
 TEST_F(MonitorLinkTest, FirstEntryAndExitMeasureTheirOwnCost)

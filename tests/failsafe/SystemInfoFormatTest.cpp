@@ -17,20 +17,17 @@ TEST(SystemInfoFormat, ThousandsFormat)
 {
     const char* cases[][3] = {
         {"0", ",", ""},
-        {"000", ",", ""},
         {"999", ",", "999"},
-        {"1000", ",", "1,000"},
-        {"4294967296", ",", "4,294,967,296"},
-        {"18446744073709551616", ",", "18,446,744,073,709,551,616"},
         {"0042", ",", "42"},
         {"-1234", ",", "-1,234"},
-        {"1234567", ".", "1.234.567"},
         {"12.5", ",", "13"},
         {"999.5", ",", "1,000"},
         {"0.4", ",", ""},
-        {"True Color", ",", "True Color"},
+        {"1234567", ".", "1.234.567"},
         {"12abc", ",", "12abc"},
         {"", ",", ""},
+        {"True Color", ",", "True Color"},
+        {"18446744073709551616", ",", "18,446,744,073,709,551,616"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(str(formatThousands(QString::fromLatin1(c[0]), QString::fromLatin1(c[1]))), c[2]) << c[0];
@@ -75,45 +72,12 @@ TEST(SystemInfoFormat, ProcessorAndVersionTables)
     EXPECT_EQ(str(windowsVersionText(std::nullopt)), "");
 }
 
-TEST(SystemInfoFormat, DriveSection)
+// (Every kind of drive is shown in the whole report's test.)
+TEST(SystemInfoFormat, OnlyTheFirstTwoRootsCanBeFloppies)
 {
-    const auto drive = [](const char* name, DriveType type, std::optional<std::uint64_t> free = std::nullopt) {
-        return Drive{QString::fromLatin1(name), type, free};
-    };
     DriveSurvey survey;
-    survey.roots = QStringList{"A:\\", "B:\\", "C:\\", "D:\\", "E:\\"};
-    survey.drives = {
-        drive("A:", DriveType::Removable),
-        drive("B:", DriveType::Removable),
-        drive("C:", DriveType::Fixed, 10737418240ULL),
-        drive("D:", DriveType::CdRom),
-        drive("E:", DriveType::Remote),
-        drive("F:", DriveType::NoRoot),
-        drive("G:", DriveType::RamDisk),
-        drive("H:", DriveType::Unknown),
-        drive("I:", DriveType::Fixed, 0),
-        drive("J:", DriveType::Fixed),
-        drive("K:", DriveType::Fixed, 499),
-        drive("L:", DriveType::Fixed, 500),  // rounded as the number format does
-    };
-    EXPECT_EQ(str(driveSectionText(survey)),
-              "Drives\r\n"
-              "   Floppies............2\r\n"
-              "   Disks...............3\r\n"
-              "   Drive A:...........Floppy    \r\n"
-              "   Drive B:...........Floppy    \r\n"
-              "   Drive C:...........Fixed     10,737,418 KB Free\r\n"
-              "   Drive D:...........CD        \r\n"
-              "   Drive E:...........Network   \r\n"
-              "   Drive H:...........Unknown   \r\n"
-              "   Drive I:...........Fixed      KB Free\r\n"
-              "   Drive J:...........Fixed      KB Free\r\n"
-              "   Drive K:...........Fixed      KB Free\r\n"
-              "   Drive L:...........Fixed     1 KB Free\r\n");
-    // Only the first two roots can be floppies; B:\ counts in second place.
     survey.roots = QStringList{"C:\\", "B:\\", "a:\\"};
-    EXPECT_TRUE(
-        driveSectionText(survey).contains(QLatin1String("Floppies............1\r\n   Disks...............2\r\n")));
+    EXPECT_EQ(str(driveSectionText(survey)), "Drives\r\n   Floppies............1\r\n   Disks...............2\r\n");
 }
 
 TEST(SystemInfoFormat, VersionResourceLookup)
@@ -140,11 +104,9 @@ TEST(SystemInfoFormat, VideoValues)
     };
     EXPECT_EQ(str(colourCountText(display(24, 1, 1))), "True Color");
     EXPECT_EQ(str(colourCountText(display(8, 3, 1))), "True Color");
-    EXPECT_EQ(str(colourCountText(display(16, 1, 1))), "65,536");
     EXPECT_EQ(str(colourCountText(display(32, 1, 1))), "4,294,967,296");
     EXPECT_EQ(str(colourCountText(std::nullopt)), "");
     EXPECT_EQ(str(screenSizeText(std::nullopt)), "");
-    EXPECT_EQ(str(monitorCountText(display(24, 1, 0))), "1");
     EXPECT_EQ(str(monitorCountText(display(24, 1, 3))), "3");
     EXPECT_EQ(str(monitorCountText(std::nullopt)), "1");
 }

@@ -1,8 +1,10 @@
 // Trace line texts: counter, time field, frame text, the Arguments cut and
-// the memory and user fields.
+// the memory and user fields; the argument texts of traced procedures.
+#include "failsafe/ArgumentText.h"
 #include "failsafe/TraceLine.h"
 
 #include <QLocale>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +30,7 @@ TEST(TraceLineTest, PointUnderCommaLocaleAndCounterOfAtLeastFiveDigits)
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(traceTimeText(1234), QStringLiteral("00000.1234"));
     QLocale::setDefault(previous);
-    for (const char* counter : {"00001", "99999", "123456"})
+    for (const char* counter : {"00001", "99999", "123456", "-00001"})
         EXPECT_EQ(traceCounterText(QByteArray(counter).toInt()), QString::fromLatin1(counter));
 }
 
@@ -43,14 +45,13 @@ TraceLineFields fields(bool exitLine, const QString& frame)
     return f;
 }
 
+// (Lines with everything or nothing included are checked where they are written.)
 TEST(TraceLineTest, IncludeSwitchesShapeTheTail)
 {
     const struct {
         bool arguments, resources, memory, user;
         const char* line;
     } cases[] = {
-        {false, false, false, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load\r\n"},
-        {true, false, false, false, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : ()\r\n"},
         {false, true, false, false,
          "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [res = 42%]\r\n"},
         {false, false, true, false,
@@ -78,6 +79,43 @@ TEST(TraceLineTest, ArgumentsCutDropsArgumentsContainingColons)
     f.includeArguments = f.includeResources = f.includeMemory = f.includeUser = false;
     EXPECT_EQ(formatTraceLine(f),
               QStringLiteral("[RiVaVaz] [00007] [00000.0000] ->\t\tfrmVmailCfg.frm : Function Text2VmbId\r\n"));
+}
+
+TEST(ArgumentTextTest, ListsAreParenthesisedAndCommaSeparated)
+{
+    EXPECT_EQ(argumentList({}), QStringLiteral("()"));
+    EXPECT_EQ(argumentList({eventArg(QStringLiteral("Index"), 3LL)}), QStringLiteral("(Index=3)"));
+    EXPECT_EQ(argumentList({eventArg(QStringLiteral("Button"), 1LL), eventArg(QStringLiteral("Shift"), 0LL),
+                            eventArg(QStringLiteral("x"), 120.0), eventArg(QStringLiteral("Y"), 345.0)}),
+              QStringLiteral("(Button=1, Shift=0, x=120, Y=345)"));
+    EXPECT_EQ(argumentList({variantArg(QStringLiteral("i%"), std::int16_t(5)),
+                            variantArg(QStringLiteral("s$"), QStringLiteral("x"))}),
+              QStringLiteral("(i%=5, s$=x)"));
+}
+
+TEST(ArgumentTextTest, EventNumbersUseOrdinaryConversion)
+{
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {{120.5, "120.5"}, {-1, "-1"}, {0, "0"}, {1234567, "1234567"}, {0.1, "0.1"}, {1e20, "1E+20"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(eventArg(QStringLiteral("x"), c.value), QStringLiteral("x=") + QString::fromLatin1(c.text)) << c.text;
+    EXPECT_EQ(eventArg(QStringLiteral("Cancel"), -1LL), QStringLiteral("Cancel=-1"));
+}
+
+TEST(ArgumentTextTest, VariantTypeDecidesWhetherValueIsShown)
+{
+    // Shown when the type code's decimal text occurs in "23456781117": Null
+    // shows an empty value; Error (10), Variant (12) and Decimal (14) do not.
+    using enum VariantType;
+    QStringList parts;
+    for (const VariantType type :
+         {Empty, Null, Integer, Date, String, Object, Error, Boolean, Variant, Decimal, Byte, Array})
+        parts << variantArg(QStringLiteral("v"), type, QStringLiteral("7"));
+    EXPECT_EQ(parts.join(QLatin1Char(' ')),
+              QStringLiteral("v=<variant> v= v=7 v=7 v=7 v=<variant> v=<variant> v=7 v=<variant> v=<variant> v=7 "
+                             "v=<variant>"));
 }
 
 }  // namespace

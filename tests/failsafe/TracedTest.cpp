@@ -1,11 +1,13 @@
 // Traced procedures: entry and exit on every path, errors handed to the
-// error handler and never passed on, and what its answer does.
+// error handler and never passed on, and what its answer does; the run-log
+// hooks reach the trace as traced procedures with their texts.
 #include "TraceFixture.h"
 
 #include "failsafe/ErrorDialogHost.h"
 #include "failsafe/FailSafe.h"
 #include "failsafe/Traced.h"
 
+#include "mailbox/VmMgrStub.h"
 #include "platform/RuntimeError.h"
 
 #include <stdexcept>
@@ -102,6 +104,21 @@ TEST_F(TracedTest, BreakAnswerStopsTheProgramOrRunsTheBodyAgainInDevelopment)
         EXPECT_EQ(state().stack.depth, 0);
     }
     EXPECT_EQ(dialog.shown, 3);
+}
+
+TEST_F(TracedTest, RunLogHooksAppearInTheTraceWithTheirArguments)
+{
+    LogRunInfo(5, QStringLiteral("x"));
+    LogError(-1, QStringLiteral("Import failed: VmBoxList.txt"));
+    const QStringList lines = traceLines();
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[1],
+              QStringLiteral("[RiVaVaz] [00001] [00000.0000] ->VmMgrStub.bas : Sub LogRunInfo : (i%=5, s$=x)"));
+    EXPECT_EQ(lines[2],
+              QStringLiteral("[RiVaVaz] [00002] [00000.0000] <-VmMgrStub.bas : Sub LogRunInfo : (i%=5, s$=x)"));
+    EXPECT_EQ(lines[3], QStringLiteral("[RiVaVaz] [00003] [00000.0000] ->VmMgrStub.bas : Sub LogError : "
+                                       "(i%=-1, s$=Import failed: VmBoxList.txt)"));
+    EXPECT_EQ(state().stack.depth, 0);
 }
 
 }  // namespace

@@ -100,6 +100,7 @@ TEST(XmlTagValue, TextBetweenMarkersAndClassicErrors)
         {"<x>a</x>b</x>", "<x>", "</x>", "a"},
         {"<<x>v</x>", "<x>", "</x>", "v"},
         {"k=1;", "K=", ";", "1"},
+        {"xA=1;", "a=", ";", "1"},
         {"a\xe9=1;", "\xc9=", ";", "1"},
     };
     for (const auto& [line, start, end, value] : cases)
@@ -146,10 +147,9 @@ TEST(VmbParseXmlLine, ReaderQuirks)
 TEST(FlagFromText, NumbersRoundHalfToEvenOtherTextIsZero)
 {
     const std::pair<const char*, int> cases[] = {
-        {"0", 0},     {"1", 1},           {"", 0},     {" 1 ", 1},  {"-1", -1},    {"+3", 3},
-        {"2.5", 2},   {"3.5", 4},         {"-0.5", 0}, {"1e1", 10}, {"1E+2", 100}, {"32767", 32767},
-        {"32768", 0}, {"-32768", -32768}, {"abc", 0},  {"1x", 0},   {"1.2.3", 0},  {"e5", 0},
-        {"1e", 0},    {"&H10", 0},        {"inf", 0},  {"nan", 0},
+        {"", 0},       {" 1 ", 1},       {"-1", -1},   {"2.5", 2},         {"3.5", 4},
+        {"1E+2", 100}, {"32767", 32767}, {"32768", 0}, {"-32768", -32768}, {"abc", 0},
+        {"1x", 0},     {"1.2.3", 0},     {"1e", 0},    {"&H10", 0},        {"nan", 0},
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(vm::flagFromText(QString::fromLatin1(text)), value) << text;

@@ -169,8 +169,7 @@ TEST_F(EditingTest, LengthLimitsAreClampedAndWrittenWhenTheFieldIsLeft)
         int field;
         const char* typed;
         const char* kept;
-    } cases[] = {{0, "45", "30"},       {0, "0", "1"}, {0, "a", "1"},   {0, " 7 ", "7"},     {0, "", "1"},
-                 {1, "123456", "1234"}, {1, "1", "2"}, {1, "2.5", "2"}, {1, "99999", "9999"}};
+    } cases[] = {{0, "45", "30"}, {0, "a", "1"}, {0, " 7 ", "7"}, {1, "123456", "1234"}, {1, "1", "2"}};
     for (const auto& c : cases) {
         vm::widgets::TextBox* box = w.Text1[static_cast<std::size_t>(c.field)];
         type(box, QLatin1String(c.typed));

@@ -96,4 +96,8 @@ TEST_F(FileSystemFolder, AtomicReplaceLeavesOldFileOnFailure)
         EXPECT_EQ(app.read("data/list.xml"), "new");
         EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden), QStringList{"list.xml"});
     }
+    // A file without write permission is not replaced, even by root.
+    QFile::setPermissions(app.file("data/list.xml"), QFile::ReadOwner);
+    EXPECT_EQ(errorNumberOf([&] { fs::replaceFileAtomically(app.file("data/list.xml"), "newer"); }), 70);
+    EXPECT_EQ(app.read("data/list.xml"), "new");
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Ways to make file operations fail for a while: stand-in file calls (any
-// step of any file, any error), a real file size limit (a full disk part-way
-// through a write), or real permissions (which do not stop root).
+// step of any file, any error) or a real file size limit (a full disk
+// part-way through a write).
 
 #include "platform/FileSystem.h"
 
@@ -137,23 +137,5 @@ private:
     rlimit previous_{};
     void (*previousHandler_)(int) = SIG_DFL;
 };
-
-// Takes write permission away from a file or folder while it lives.
-class ReadOnly {
-public:
-    explicit ReadOnly(const QString& path) : path_(path), previous_(QFile::permissions(path))
-    {
-        QFile::setPermissions(
-            path, previous_ & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther));
-    }
-    ~ReadOnly() { QFile::setPermissions(path_, previous_); }
-
-private:
-    QString path_;
-    QFile::Permissions previous_;
-};
-
-// Permissions of folders stop writes only for users other than root.
-inline bool permissionsBind() { return ::geteuid() != 0; }
 
 }  // namespace vm::test

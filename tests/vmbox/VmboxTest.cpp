@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-#include <set>
+// Boxes are built with designated initializers; the fields left out are meant to be empty.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
 
@@ -50,54 +50,6 @@ protected:
     QString err;
 };
 
-QString randomText(std::mt19937& rng)
-{
-    static const QString pieces[] = {QString(),
-                                     QStringLiteral(" lead"),
-                                     QStringLiteral("trail "),
-                                     QStringLiteral("a,b"),
-                                     QStringLiteral("q\"t"),
-                                     QStringLiteral("x\ny"),
-                                     QStringLiteral("<i>"),
-                                     QStringLiteral("\u00e9 "),
-                                     QStringLiteral("\u00a0\u20ac"),
-                                     QStringLiteral("12345"),
-                                     QStringLiteral("plain")};
-    QString text;
-    for (int n = std::uniform_int_distribution<int>(0, 3)(rng); n > 0; --n)
-        text += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(rng)];
-    return text;
-}
-
-// A list as a save writes it, its values chosen to trip a CSV round trip:
-// numbers that are no digits-only text, PINs longer than four digits, flags
-// other than 0 and 1, blanks at either end, quotes, commas, LF.
-QByteArray randomList(unsigned seed)
-{
-    std::mt19937 rng(seed);
-    vm::MailboxTable table;
-    table.resetToElementZero();
-    std::set<QString> ids;
-    for (int n = std::uniform_int_distribution<int>(1, 40)(rng); n > 0; --n) {
-        vm::VoicemailBox b;
-        const int kind = std::uniform_int_distribution<int>(0, 5)(rng);
-        b.Id = QString::number(std::uniform_int_distribution<int>(0, 999)(rng)) + (kind == 0   ? QStringLiteral("a")
-                                                                                   : kind == 1 ? QStringLiteral(" x")
-                                                                                               : QString());
-        if (!ids.insert(b.Id.toLower()).second)
-            continue;
-        b.Pin = kind == 2 ? QStringLiteral("123456") : QString::number(std::uniform_int_distribution<int>(0, 99)(rng));
-        for (QString* text : {&b.Description, &b.Groups, &b.EmailForward, &b.PhoneForward, &b.PagerNumber,
-                              &b.PagerMessage, &b.OnReceive})
-            *text = randomText(rng);
-        b.FtpUpload = static_cast<std::int16_t>(std::uniform_int_distribution<int>(-1, 2)(rng));
-        b.DeleteAfterForward = static_cast<std::int16_t>(std::uniform_int_distribution<int>(0, 1)(rng));
-        table.append(std::move(b));
-    }
-    vm::sortById(table, 1, table.upperBound());
-    return vm::mailboxListBytes(table);
-}
-
 QByteArray wave(std::uint16_t encoding, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
 {
     QByteArray fmt(16, '\0');
@@ -117,19 +69,28 @@ QByteArray wave(std::uint16_t encoding, std::uint16_t channels, std::uint32_t ra
 
 }  // namespace
 
-TEST_F(Vmbox, ExportThenImportChangesNoByteOfTheListFile)
+// Values a CSV round trip could get wrong: blanks at either end, quotes,
+// commas, a line break, text outside ASCII, an Id that is not digits only, a
+// PIN and flags the window would not store.
+TEST_F(Vmbox, ExportWritesEveryFieldAndImportingItChangesNoByte)
 {
-    const QString list = QStringLiteral("data/VmBoxList.xml");
+    vm::MailboxTable table;
+    table.resetToElementZero();
+    table.append({.Id = "10", .Pin = "123456", .Description = " say \"hi\", then ", .Groups = "x\ny", .FtpUpload = 2});
+    table.append(
+        {.Id = "9a", .Pin = "1", .Description = "caf\u00e9 \u20ac", .OnReceive = "<i>", .DeleteAfterForward = 1});
+    const QByteArray before = vm::mailboxListBytes(table);
+    folder.write(QStringLiteral("data/VmBoxList.xml"), before);
     const QString csv = folder.file(QStringLiteral("boxes.csv"));
-    for (unsigned seed = 1; seed <= 25; ++seed) {
-        const QByteArray before = randomList(seed);
-        folder.write(list, before);
-        ASSERT_EQ(run({QStringLiteral("export"), csv}), 0) << err.toStdString();
-        ASSERT_EQ(run({QStringLiteral("import"), csv, QStringLiteral("--dry-run")}), 0) << err.toStdString();
-        EXPECT_TRUE(out.startsWith(QStringLiteral("would add 0, change 0 and leave"))) << seed << out.toStdString();
-        ASSERT_EQ(run({QStringLiteral("import"), csv}), 0) << err.toStdString();
-        EXPECT_EQ(folder.read(list), before) << "seed " << seed;
-    }
+    ASSERT_EQ(run({QStringLiteral("export"), csv}), 0) << err.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("boxes.csv")),
+              QByteArray("Id,Pin,Description,Groups,EmailForward,PhoneForward,PagerNumber,PagerMessage,OnReceive,"
+                         "FtpUpload,DeleteAfterForward\r\n10,123456,\" say \"\"hi\"\", then \",\"x\ny\",,,,,,2,0\r\n"
+                         "9a,1,caf\xe9 \x80,,,,,,<i>,0,1\r\n"));
+    ASSERT_EQ(run({QStringLiteral("import"), csv, QStringLiteral("--dry-run")}), 0) << err.toStdString();
+    EXPECT_TRUE(out.startsWith(QStringLiteral("would add 0, change 0 and leave"))) << out.toStdString();
+    ASSERT_EQ(run({QStringLiteral("import"), csv}), 0) << err.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("data/VmBoxList.xml")), before);
 }
 
 TEST_F(Vmbox, ChangesLoadLikeTheWindowAndRemoveFilesOnlyOnceSaved)
@@ -212,21 +173,19 @@ TEST_F(Vmbox, CommandLineUsage)
     const struct {
         QStringList args;
         int status;
-    } cases[] = {
-        {{}, 2},
-        {{"frobnicate"}, 2},
-        {{"add", "1"}, 2},
-        {{"set", "1"}, 2},
-        {{"add", "5", "1", "--pin", "2"}, 2},
-        {{"set", "5", "--pin", "1", "--pin", "2"}, 2},
-        {{"delete", "5", "--keep-greeting=1"}, 2},
-        {{"--wait", "-1", "list"}, 2},
-        {{"--format", "csv", "list"}, 2},
-        {{"list", "--dry-run"}, 2},
-        {{"--help"}, 0},
-        {{"set", "--help"}, 0},
-        {{"list", "--format=json", "--wait", "0.5"}, 0},
-    };
+    } cases[] = {{{}, 2},
+                 {{"frobnicate"}, 2},
+                 {{"add", "1"}, 2},
+                 {{"set", "1"}, 2},
+                 {{"add", "5", "1", "--pin", "2"}, 2},
+                 {{"set", "5", "--pin", "1", "--pin", "2"}, 2},
+                 {{"delete", "5", "--keep-greeting=1"}, 2},
+                 {{"--wait", "-1", "list"}, 2},
+                 {{"--format", "csv", "list"}, 2},
+                 {{"list", "--dry-run"}, 2},
+                 {{"--help"}, 0},
+                 {{"set", "--help"}, 0},
+                 {{"list", "--format=json", "--wait", "0.5"}, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(run(c.args), c.status) << c.args.join(u' ').toStdString() << err.toStdString();
     ASSERT_EQ(run({"set", "--help"}), 0);
