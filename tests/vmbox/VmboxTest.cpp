@@ -170,24 +170,21 @@ TEST_F(Vmbox, GreetingsTheEngineCannotPlayAreRefused)
 
 TEST_F(Vmbox, CommandLineUsage)
 {
-    const struct {
-        QStringList args;
-        int status;
-    } cases[] = {{{}, 2},
-                 {{"frobnicate"}, 2},
-                 {{"add", "1"}, 2},
-                 {{"set", "1"}, 2},
-                 {{"add", "5", "1", "--pin", "2"}, 2},
-                 {{"set", "5", "--pin", "1", "--pin", "2"}, 2},
-                 {{"delete", "5", "--keep-greeting=1"}, 2},
-                 {{"--wait", "-1", "list"}, 2},
-                 {{"--format", "csv", "list"}, 2},
-                 {{"list", "--dry-run"}, 2},
-                 {{"--help"}, 0},
-                 {{"set", "--help"}, 0},
-                 {{"list", "--format=json", "--wait", "0.5"}, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(run(c.args), c.status) << c.args.join(u' ').toStdString() << err.toStdString();
+    // Each command line and the exit status it gives: 2 for bad usage.
+    const std::pair<const char*, int> cases[] = {{"", 2},
+                                                 {"frobnicate", 2},
+                                                 {"add 1", 2},
+                                                 {"set 1", 2},
+                                                 {"add 5 1 --pin 2", 2},
+                                                 {"set 5 --pin 1 --pin 2", 2},
+                                                 {"delete 5 --keep-greeting=1", 2},
+                                                 {"--wait -1 list", 2},
+                                                 {"--format csv list", 2},
+                                                 {"list --dry-run", 2},
+                                                 {"--help", 0},
+                                                 {"list --format=json --wait 0.5", 0}};
+    for (const auto& [line, status] : cases)
+        EXPECT_EQ(run(QString::fromLatin1(line).split(u' ', Qt::SkipEmptyParts)), status) << line << err.toStdString();
     ASSERT_EQ(run({"set", "--help"}), 0);
     EXPECT_TRUE(out.contains(QStringLiteral("--delete-after-forward 0|1")));
 }
