@@ -56,6 +56,9 @@ struct FileRead {
 };
 FileRead readLegacyList();
 FileRead readListFile();
+// The whole of `path` when `found`. Only a plain file is read: a pipe or
+// device would block the start-up, so it counts as unreadable.
+FileRead readFoundFile(const QString& path, bool found);
 void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load);
 void mergeListFile(MailboxTable& table, FileRead&& read, FolderLoad& load, const LoadLog& log);
 

@@ -157,22 +157,8 @@ QString firstLineOf(const QString& text)
 
 FileRead readLegacyList()
 {
-    FileRead read;
     const QString path = paths::legacyMailboxList();
-    const QFileInfo info(path);
-    if (!info.exists())
-        return read;
-    read.found = true;
-    try {
-        // Only a plain file is read: a pipe or device would block the start-up.
-        if (!info.isFile())
-            raiseError(err::PathFileAccessError);
-        read.bytes = fs::readFile(path);
-    } catch (const RuntimeError& e) {
-        read.errorNumber = e.number();
-        read.errorDescription = e.description();
-    }
-    return read;
+    return readFoundFile(path, QFileInfo::exists(path));
 }
 
 void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load)

@@ -76,15 +76,13 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
 
 }  // namespace
 
-FileRead readListFile()
+FileRead readFoundFile(const QString& path, bool found)
 {
     FileRead read;
-    const QString path = paths::mailboxList();
-    if (!fs::fileExists(path))
+    read.found = found;
+    if (!found)
         return read;
-    read.found = true;
     try {
-        // A pipe or device would block a plain read: treat it as unreadable.
         if (!QFileInfo(path).isFile())
             raiseError(err::PathFileAccessError);
         read.bytes = fs::readFile(path);
@@ -93,6 +91,12 @@ FileRead readListFile()
         read.errorDescription = e.description();
     }
     return read;
+}
+
+FileRead readListFile()
+{
+    const QString path = paths::mailboxList();
+    return readFoundFile(path, fs::fileExists(path));
 }
 
 void mergeListFile(MailboxTable& table, FileRead&& read, FolderLoad& load, const LoadLog& log)
