@@ -3,6 +3,7 @@
 // followed by the merge of the list file; the loads beside the reading of
 // their files' bytes, which they cannot avoid.
 #include "Floors.h"
+#include "SampleBox.h"
 
 #include "mailbox/VmailLib.h"
 #include "platform/AppFolder.h"
@@ -15,30 +16,12 @@
 
 namespace {
 
-// A box as an operator would set one up; lines come to about 300 bytes.
-vm::VoicemailBox realisticBox(int n)
-{
-    vm::VoicemailBox b;
-    b.Id = QString::number(1000 + n);
-    b.Pin = QString::number(1000 + (n * 7919) % 9000);
-    b.Groups = QStringLiteral("%1,%2").arg(n % 7).arg(n % 3);
-    b.Description = QStringLiteral("Desk %1").arg(n % 500);
-    b.EmailForward = QStringLiteral("user%1@example.com").arg(n);
-    b.PhoneForward = QStringLiteral("555%1").arg(n % 10000, 4, 10, QLatin1Char('0'));
-    b.PagerNumber = n % 4 == 0 ? QStringLiteral("5559%1").arg(n % 1000, 3, 10, QLatin1Char('0')) : QString();
-    b.PagerMessage = b.PagerNumber.isEmpty() ? QString() : b.Id;
-    b.OnReceive = n % 10 == 0 ? QStringLiteral("notify.exe %1").arg(n) : QString();
-    b.FtpUpload = static_cast<std::int16_t>(n % 2);
-    b.DeleteAfterForward = static_cast<std::int16_t>(n % 5 == 0);
-    return b;
-}
-
 void fillTable(int count)
 {
     vm::MailboxTable& t = vm::VmbArray();
     t.resetToElementZero();
     for (int n = 0; n < count; ++n)
-        t.store(t.append(), realisticBox(n));
+        t.store(t.append(), vm::bench::realisticBox(n));
 }
 
 QByteArray quoted(const QStringList& fields)
@@ -53,7 +36,7 @@ QByteArray legacyList(int count)
 {
     QByteArray text;
     for (int n = 0; n < count; ++n) {
-        const vm::VoicemailBox b = realisticBox(n);
+        const vm::VoicemailBox b = vm::bench::realisticBox(n);
         text += quoted(
             {b.Id, b.Pin, b.Groups, b.Description, b.EmailForward, b.PhoneForward, b.PagerNumber, b.PagerMessage});
     }

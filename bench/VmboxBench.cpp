@@ -1,6 +1,8 @@
 // vmbox at the largest table the program allows (32,767 boxes): importing a
 // CSV file into an empty folder and exporting a loaded table (both
 // in-process, as the command runs them), and `vmbox list` as a whole process.
+#include "SampleBox.h"
+
 #include "mailbox/MailboxListFile.h"
 #include "vmbox/BoxListing.h"
 #include "vmbox/Vmbox.h"
@@ -17,27 +19,12 @@
 
 namespace {
 
-// A box as an operator would set one up.
-vm::VoicemailBox sampleBox(int n)
-{
-    vm::VoicemailBox b;
-    b.Id = QString::number(1000 + n);
-    b.Pin = QString::number(1000 + (n * 7919) % 9000);
-    b.Groups = QStringLiteral("%1,%2").arg(n % 7).arg(n % 3);
-    b.Description = QStringLiteral("Desk %1, floor %2").arg(n % 500).arg(n % 9);
-    b.EmailForward = QStringLiteral("user%1@example.com").arg(n);
-    b.PhoneForward = QStringLiteral("555%1").arg(n % 10000, 4, 10, QLatin1Char('0'));
-    b.OnReceive = n % 10 == 0 ? QStringLiteral("notify.sh %1").arg(n) : QString();
-    b.FtpUpload = static_cast<std::int16_t>(n % 2);
-    return b;
-}
-
 vm::MailboxTable sampleTable(int count)
 {
     vm::MailboxTable t;
     t.resetToElementZero();
     for (int n = 0; n < count; ++n)
-        t.append(sampleBox(n));
+        t.append(vm::bench::realisticBox(n));
     return t;
 }
 
