@@ -32,18 +32,6 @@ QString logHead()
            u"/RiVaVaz ver %1.%2.%3\r\nError Information\r\n"_s.arg(v.major).arg(v.minor).arg(v.revision);
 }
 
-// The error report dialog's stand-in: Continue, after `onShow` has run.
-class FakeDialog : public ErrorDialogHost {
-public:
-    void setSystemInfoText(const QString&) override {}
-    QString systemInfoText() const override { return {}; }
-    int showModal() override { return ++shown, onShow(), 0; }
-    QString comment() const override { return {}; }
-    void unload() override {}
-    int shown = 0;
-    std::function<void()> onShow;
-};
-
 class ErrorHandlerTest : public ErrorFixture {
 protected:
     void silentWithLog() { writeSettings(u"[log file]\r\nWrite To Disk=1\r\n[preferences]\r\nSilent Run=1\r\n"_s); }
@@ -125,7 +113,7 @@ TEST_F(ErrorHandlerTest, WithoutADialogTheAnswerIsContinue)
 
 TEST_F(ErrorHandlerTest, ASecondErrorWaitsUntilTheDialogIsAnswered)
 {
-    FakeDialog dialog;
+    StubDialog dialog;
     bool answered = false;
     dialog.onShow = [&] { EXPECT_TRUE(answered); };
     const auto scope = errorDialog().replace(&dialog);

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -15,8 +14,8 @@ namespace {
 
 class MailSenderTest : public ::testing::Test {
 protected:
-    QString file(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
-    QTemporaryDir dir_;
+    QString file(const QString& name) const { return app_.file(name); }
+    test::TempAppFolder app_;
 };
 
 TEST_F(MailSenderTest, MessageReadsBackThroughAMimeParser)
@@ -25,10 +24,7 @@ TEST_F(MailSenderTest, MessageReadsBackThroughAMimeParser)
     for (int i = 0; i < 256; ++i)
         binary += char(i);
     binary = binary.repeated(3);
-    QFile f(file(QStringLiteral("report.bin")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(binary);
-    f.close();
+    app_.write(QStringLiteral("report.bin"), binary);
 
     struct Case {
         QString subject;
@@ -44,10 +40,7 @@ TEST_F(MailSenderTest, MessageReadsBackThroughAMimeParser)
         m.subject = c.subject;
         m.body = c.body;
         m.attachments << Attachment{file(QStringLiteral("report.bin")), QStringLiteral("fserror.log")};
-        QFile out(file(QStringLiteral("composed.eml")));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(composeMime(m, "b0undary"));
-        out.close();
+        app_.write(QStringLiteral("composed.eml"), composeMime(m, "b0undary"));
 
         QString expectedBody = c.body;
         expectedBody.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

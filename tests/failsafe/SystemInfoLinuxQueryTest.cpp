@@ -5,7 +5,6 @@
 #include "support/TempAppFolder.h"
 
 #include <QSysInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -99,12 +98,9 @@ TEST(SystemQueryLinux, ProcessStartTimeSurvivesOddCommandNames)
 
 TEST(SystemQueryLinux, ProfileFilesAreFoundIgnoringCase)
 {
-    QTemporaryDir dir;
-    QFile f(dir.filePath(QStringLiteral("SYSTEM.INI")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[boot]\r\nmouse.drv=mouse.drv\r\n[boot.description]\r\nkeyboard.typ=Enhanced 101 or 102 key\r\n");
-    f.close();
-
+    test::TempAppFolder dir;
+    dir.write(u"SYSTEM.INI"_s,
+              "[boot]\r\nmouse.drv=mouse.drv\r\n[boot.description]\r\nkeyboard.typ=Enhanced 101 or 102 key\r\n");
     const std::unique_ptr<SystemQuery> q = createPlatformSystemQuery(dir.path());
     EXPECT_EQ(q->windowsDirectory(), dir.path());
     const auto read = [&](const char* file, const char* section, const char* key) {

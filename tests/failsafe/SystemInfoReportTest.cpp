@@ -1,21 +1,16 @@
 // The whole report: line order and labels from known figures, steps that
 // fail, the hand-over to the error dialog, and a build on this machine.
-#include "failsafe/ErrorDialogHost.h"
-#include "failsafe/FailSafe.h"
-#include "failsafe/FailSafeState.h"
+#include "TraceFixture.h"
+
 #include "failsafe/SystemInfo.h"
 
-#include "platform/AppFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/LocaleText.h"
 #include "platform/RuntimeError.h"
 
 #include "support/Digest.h"
-#include "support/TempAppFolder.h"
 
 #include <QRegularExpression>
-
-#include <gtest/gtest.h>
 
 namespace vm::failsafe {
 namespace {
@@ -148,20 +143,9 @@ TEST_F(SystemInfoReport, LeftOutAndFailingPartsKeepTheRestInShape)
     EXPECT_TRUE(report.endsWith(u"\r\n\r\n"_s));
 }
 
-class RecordingHost : public ErrorDialogHost {
-public:
-    QString text;
-    int calls = 0;
-    void setSystemInfoText(const QString& t) override { text = t, ++calls; }
-    QString systemInfoText() const override { return text; }
-    int showModal() override { return 0; }
-    QString comment() const override { return {}; }
-    void unload() override {}
-};
-
 TEST_F(SystemInfoReport, FsSystemInfoReplacesTheTextAndHandsItToTheDialog)
 {
-    RecordingHost host;
+    test::StubDialog host;
     std::vector<bool> busy;
     const auto query = systemQuerySource().replace(&fake_);
     const auto dialog = errorDialog().replace(&host);
@@ -170,8 +154,8 @@ TEST_F(SystemInfoReport, FsSystemInfoReplacesTheTextAndHandsItToTheDialog)
     fsSystemInfo(report);
     EXPECT_EQ(report, buildSystemInfoReport(fake_, !state().devEnvironment));
     EXPECT_TRUE(report.startsWith(u"Application running on computer PBX-01\r\n"_s));
-    EXPECT_EQ(host.calls, 1);
-    EXPECT_EQ(host.text, report);
+    EXPECT_EQ(host.reportsSet, 1);
+    EXPECT_EQ(host.report, report);
     EXPECT_EQ(busy, (std::vector<bool>{true, false}));
 }
 

@@ -3,7 +3,6 @@
 // hooks reach the trace as traced procedures with their texts.
 #include "TraceFixture.h"
 
-#include "failsafe/ErrorDialogHost.h"
 #include "failsafe/FailSafe.h"
 #include "failsafe/Traced.h"
 
@@ -16,20 +15,6 @@ namespace vm::failsafe {
 namespace {
 
 const QString kStub = QStringLiteral("VmMgrStub.bas");
-
-class AnsweringDialog : public ErrorDialogHost {
-public:
-    explicit AnsweringDialog(int answer) : answer_(answer) {}
-    void setSystemInfoText(const QString&) override {}
-    QString systemInfoText() const override { return {}; }
-    int showModal() override { return ++shown, answer_; }
-    QString comment() const override { return {}; }
-    void unload() override {}
-    int shown = 0;
-
-private:
-    int answer_;
-};
 
 class TracedTest : public test::TraceFixture {
 protected:
@@ -86,7 +71,8 @@ TEST_F(TracedTest, NestedProcedureErrorLeavesCallerGoingOn)
 
 TEST_F(TracedTest, BreakAnswerStopsTheProgramOrRunsTheBodyAgainInDevelopment)
 {
-    AnsweringDialog dialog(5);
+    test::StubDialog dialog;
+    dialog.answer = 5;
     const auto scope = errorDialog().replace(&dialog);
     for (const bool development : {false, true}) {
         fsSTART();
