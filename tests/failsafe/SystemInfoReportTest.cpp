@@ -101,32 +101,34 @@ QString programFileLines()
 class SystemInfoReport : public ::testing::Test {
 protected:
     void SetUp() override { name_.emplace(executableNameSource(), QStringLiteral("RiVaVaz")); }
+    // The report without its program file lines, with the run's own folder,
+    // version and file times written as <app>, <version> and <created>.
+    std::string pinned() const
+    {
+        const locale::Version v = locale::programVersion();
+        return buildSystemInfoReport(fake_, false)
+            .replace(app_.path(), u"<app>"_s)
+            .replace(u"%1.%2.%3"_s.arg(v.major).arg(v.minor).arg(v.revision), u"<version>"_s)
+            .replace(locale::generalDate(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), u"<created>"_s)
+            .toStdString();
+    }
     test::TempAppFolder app_;
     FakeSystemQuery fake_;
     std::optional<Replaceable<QString>::Scope> name_;
 };
 
-// The whole report from known figures, pinned with the run's own folder,
-// version and file times written as <app>, <version> and <created>; the
-// full text is printed when it changes.
+// Whole reports pinned by digest; the full text is printed when one changes.
 TEST_F(SystemInfoReport, LinesInOrderWithTheirLabels)
 {
-    const locale::Version v = locale::programVersion();
-    QString report = buildSystemInfoReport(fake_, true);
-    ASSERT_TRUE(report.contains(programFileLines()));
-    report.remove(programFileLines())
-        .replace(app_.path(), u"<app>"_s)
-        .replace(u"%1.%2.%3"_s.arg(v.major).arg(v.minor).arg(v.revision), u"<version>"_s)
-        .replace(locale::generalDate(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), u"<created>"_s);
-    EXPECT_EQ(test::digest({report}), "b6892d6908d3e4c4") << report.toStdString();
+    EXPECT_EQ(buildSystemInfoReport(fake_, true).toStdString(),
+              buildSystemInfoReport(fake_, false)
+                  .replace(u"Previous Instance...True\r\n"_s, u"Previous Instance...True\r\n"_s + programFileLines())
+                  .toStdString());
+    EXPECT_EQ(test::digest({QString::fromStdString(pinned())}), "b6892d6908d3e4c4") << pinned();
 }
 
 TEST_F(SystemInfoReport, LeftOutAndFailingPartsKeepTheRestInShape)
 {
-    QStringList lines = buildSystemInfoReport(fake_, false).split(u"\r\n"_s);
-    EXPECT_EQ(lines.value(lines.indexOf(u"   Previous Instance...True"_s) + 1), u"Operating System"_s);
-    EXPECT_FALSE(lines.join(u'\n').contains(u"EXE"_s));
-
     fake_.modules = std::nullopt;
     EXPECT_TRUE(buildSystemInfoReport(fake_, true).endsWith(u"Other Components Running In Process\r\n\r\n\r\n"_s));
     fake_.modules = QStringList();
@@ -135,12 +137,7 @@ TEST_F(SystemInfoReport, LeftOutAndFailingPartsKeepTheRestInShape)
     fake_.name.clear();
     fake_.failProcessorCount = true;
     fake_.mem.totalPhysical = 0;  // the percentage divides by zero
-    const QString report = buildSystemInfoReport(fake_, true);
-    EXPECT_TRUE(report.startsWith(u"Application\r\n   Title..."_s));
-    EXPECT_FALSE(report.contains(u"Number of CPUs"_s));
-    EXPECT_TRUE(report.contains(u"   Available Virtual...1,024,000K\r\nProcessor\r\n   CPU......"_s));
-    EXPECT_TRUE(report.contains(u"Stepping 01\r\nDrives\r\n"_s));
-    EXPECT_TRUE(report.endsWith(u"\r\n\r\n"_s));
+    EXPECT_EQ(test::digest({QString::fromStdString(pinned())}), "638f7805a98cf8ca") << pinned();
 }
 
 TEST_F(SystemInfoReport, FsSystemInfoReplacesTheTextAndHandsItToTheDialog)
