@@ -20,14 +20,7 @@ using test::errorNumberOf;
 TEST(RuntimeError, CarriesClassicDescriptions)
 {
     EXPECT_EQ(test::digestOver(0, 65535, [](int n) { return RuntimeError(n).description(); }), "7c91c4dd88ffb75b");
-    const std::pair<int, const char*> cases[] = {
-        {6, "Overflow"},        {53, "File not found"}, {61, "Disk full"}, {75, "Path/File access error"},
-        {76, "Path not found"},
-    };
-    for (const auto& [number, text] : cases) {
-        EXPECT_EQ(RuntimeError(number).description(), QString::fromLatin1(text)) << number;
-        EXPECT_EQ(RuntimeError(number).source(), QStringLiteral("VoicemailManager"));
-    }
+    EXPECT_EQ(RuntimeError(53).source(), QStringLiteral("VoicemailManager"));
 }
 
 TEST(RuntimeError, ForeignFailuresBecomeNumberedErrorsAndIgnoredOnesAreReported)
