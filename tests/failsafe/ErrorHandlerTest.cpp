@@ -164,12 +164,9 @@ protected:
     {
         ErrorFixture::SetUp();
         QDir(app_.path()).mkdir(u"outbox"_s);
-        const QByteArray outbox = app_.file(u"outbox"_s).toLocal8Bit();
-        const QString script = writeScript(app_.file(u"sendmail"_s), "n=$(ls '" + outbox +
-                                                                         "' | grep -c eml)\n"
-                                                                         "echo \"$@\" > '" +
-                                                                         outbox + "/args'$n\ncat > '" + outbox +
-                                                                         "/mail'$n.eml\n");
+        const QString script = writeScript(app_.file(u"sendmail"_s),
+                                           "cd '" + app_.file(u"outbox"_s).toLocal8Bit() +
+                                               "' && n=$(ls | grep -c eml); echo \"$@\" > args$n; cat > mail$n.eml\n");
         overrides_.replace(mail::sendmail(), mail::Sendmail{script});
     }
     QStringList mail() const { return parseMime(app_.file(u"outbox/mail0.eml"_s)); }
