@@ -41,16 +41,13 @@ TEST_F(CallTrackingTest, UnbalancedPopEmptiesStackSilently)
     int boxes = 0;
     const auto scope = messageBoxHook().replace(
         [&](BoxIcon, BoxButtons, const QString&, const QString&) { return ++boxes, true; });
-    const struct {
-        const char *module, *procedure;
-    } mismatches[] = {
-        {"frmVmailCfg.frm", "Sub Other_Click"}, {"frmvmailcfg.frm", "Sub Form_Load"},  // case matters
-    };
-    for (const auto& m : mismatches) {
+    // Another procedure, or the module's name in other letter case.
+    for (const auto& [module, procedure] :
+         {std::pair{kForm, u"Sub Other_Click"_s}, {u"frmvmailcfg.frm"_s, u"Sub Form_Load"_s}}) {
         push(u"Sub Form_Load"_s);
         push(u"Sub Form_Load"_s);
-        pop(QString::fromLatin1(m.procedure), u"()"_s, QString::fromLatin1(m.module));
-        EXPECT_EQ(state().stack.depth, 0) << m.module << " " << m.procedure;
+        pop(procedure, u"()"_s, module);
+        EXPECT_EQ(state().stack.depth, 0) << module.toStdString() << " " << procedure.toStdString();
     }
     pop(u"Sub Form_Load"_s);  // nothing left to pop
     EXPECT_EQ(state().stack.depth, 0);

@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <array>
+
 namespace vm::failsafe {
 namespace {
 
@@ -80,21 +82,20 @@ TEST_F(ErrorHandlerTest, ErrorLineGoesToTheTraceBeforeTheLogEntry)
 TEST_F(ErrorHandlerTest, TrailsAndSourceShowWhereTheErrorCameFrom)
 {
     silentWithLog();
-    const struct {
-        const char *module, *procedure, *moduleTrail, *procedureTrail;
-    } cases[] = {
-        {"frmVmailCfg.frm", "Sub cmdPlayMsg_Click", "frmVmailCfg.frm", "Sub cmdPlayMsg_Click"},
-        {"  FRMVMAILCFG.FRM ", "sub cmdplaymsg_click\t", "frmVmailCfg.frm", "Sub cmdPlayMsg_Click"},
-        {"frmVmailCfg.frm", "Sub Form_Load", "frmVmailCfg.frm", "Sub cmdPlayMsg_Click << Sub Form_Load"},
-        {"VmMgrStub.bas", "Sub LogError", "frmVmailCfg.frm << VmMgrStub.bas", "Sub cmdPlayMsg_Click << Sub LogError"},
+    // module, procedure -> module trail | procedure trail
+    const std::array<const char*, 3> cases[] = {
+        {"frmVmailCfg.frm", "Sub cmdPlayMsg_Click", "frmVmailCfg.frm | Sub cmdPlayMsg_Click"},
+        {"  FRMVMAILCFG.FRM ", "sub cmdplaymsg_click\t", "frmVmailCfg.frm | Sub cmdPlayMsg_Click"},
+        {"frmVmailCfg.frm", "Sub Form_Load", "frmVmailCfg.frm | Sub cmdPlayMsg_Click << Sub Form_Load"},
+        {"VmMgrStub.bas", "Sub LogError", "frmVmailCfg.frm << VmMgrStub.bas | Sub cmdPlayMsg_Click << Sub LogError"},
     };
     failIn(kPlayMsg, 53);
     EXPECT_EQ(state().error.slot[0].source, u"VoicemailManager (local)"_s);
-    for (const auto& c : cases) {
+    for (const auto& [module, procedure, trails] : cases) {
         Err().set(RuntimeError(53));
-        fsERROR(QString::fromLatin1(c.module), QString::fromLatin1(c.procedure));
-        EXPECT_EQ(state().error.slot[0].moduleTrail, QString::fromLatin1(c.moduleTrail)) << c.module;
-        EXPECT_EQ(state().error.slot[0].procedureTrail, QString::fromLatin1(c.procedureTrail)) << c.procedure;
+        fsERROR(QString::fromLatin1(module), QString::fromLatin1(procedure));
+        EXPECT_EQ(state().error.slot[0].moduleTrail + u" | "_s + state().error.slot[0].procedureTrail,
+                  QLatin1String(trails));
     }
     Err().set(RuntimeError(429, u"ActiveX component can't create object"_s, u"QtMultimedia"_s));
     fsERROR(kForm, kPlayMsg);

@@ -13,29 +13,26 @@ using namespace vm::sys;
 
 std::string str(const QString& s) { return s.toStdString(); }
 
-TEST(SystemInfoFormat, ThousandsFormat)
+TEST(SystemInfoFormat, ThousandsAndHundredths)
 {
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<const char*, const char*> thousands[] = {
         {"0", ""},      {"999", "999"},
         {"0042", "42"}, {"-1234", "-1,234"},
         {"12.5", "13"}, {"999.5", "1,000"},
         {"0.4", ""},    {"12abc", "12abc"},
         {"", ""},       {"True Color", "True Color"},
     };
-    for (const auto& [in, out] : cases)
+    for (const auto& [in, out] : thousands)
         EXPECT_EQ(str(formatThousands(QString::fromLatin1(in), QStringLiteral(","))), out) << in;
     EXPECT_EQ(str(formatThousands(QStringLiteral("1234567"), QStringLiteral("."))), "1.234.567");
     EXPECT_EQ(str(formatThousands(QStringLiteral("18446744073709551616"), QStringLiteral(","))),
               "18,446,744,073,709,551,616");
-}
 
-TEST(SystemInfoFormat, HundredthsFormat)
-{
-    const std::pair<double, const char*> cases[] = {
+    const std::pair<double, const char*> hundredths[] = {
         {23.456, "23.46"}, {50, "50."},  {0.5, ".5"},   {0, "."},         {12.3, "12.3"},
         {99.999, "100."},  {0.004, "."}, {0.05, ".05"}, {-1.25, "-1.25"},
     };
-    for (const auto& [in, out] : cases)
+    for (const auto& [in, out] : hundredths)
         EXPECT_EQ(str(formatHundredths(in, QStringLiteral("."))), out) << in;
     EXPECT_EQ(str(formatHundredths(23.456, QStringLiteral(","))), "23,46");
 }

@@ -12,7 +12,7 @@
 namespace vm::failsafe {
 namespace {
 
-TEST(TraceLineTest, TimeFieldIsTenThousandthsWithFiveWholeDigits)
+TEST(TraceLineTest, TimeAndCounterFields)
 {
     const struct {
         std::int64_t ms;
@@ -23,10 +23,7 @@ TEST(TraceLineTest, TimeFieldIsTenThousandthsWithFiveWholeDigits)
     };
     for (const auto& c : cases)
         EXPECT_EQ(traceTimeText(c.ms), QString::fromLatin1(c.text)) << c.ms;
-}
 
-TEST(TraceLineTest, PointUnderCommaLocaleAndCounterOfAtLeastFiveDigits)
-{
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(traceTimeText(1234), QStringLiteral("00000.1234"));
@@ -59,7 +56,7 @@ TEST(TraceLineTest, IncludeSwitchesShapeTheTail)
     EXPECT_EQ(test::digest(lines), "ae4209eb1e75cf04") << lines.join(QString()).toStdString();
 }
 
-TEST(ArgumentTextTest, ListsAreParenthesisedAndCommaSeparated)
+TEST(ArgumentTextTest, ListsAndEventNumbers)
 {
     EXPECT_EQ(argumentList({}), QStringLiteral("()"));
     EXPECT_EQ(argumentList({eventArg(QStringLiteral("Index"), 3LL)}), QStringLiteral("(Index=3)"));
@@ -69,10 +66,7 @@ TEST(ArgumentTextTest, ListsAreParenthesisedAndCommaSeparated)
     EXPECT_EQ(argumentList({variantArg(QStringLiteral("i%"), std::int16_t(5)),
                             variantArg(QStringLiteral("s$"), QStringLiteral("x"))}),
               QStringLiteral("(i%=5, s$=x)"));
-}
 
-TEST(ArgumentTextTest, EventNumbersUseOrdinaryConversion)
-{
     const struct {
         double value;
         const char* text;

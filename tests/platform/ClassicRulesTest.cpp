@@ -34,7 +34,7 @@ TEST(RuntimeError, ForeignFailuresBecomeNumberedErrorsAndIgnoredOnesAreReported)
     EXPECT_EQ(after, 1);
 }
 
-TEST(VbNumbers, RoundsHalfToEven)
+TEST(VbNumbers, HalvesToEvenAndSixteenBitOverflow)
 {
     const std::pair<double, double> cases[] = {
         {0.5, 0},   {1.5, 2},    {2.5, 2},    {3.5, 4}, {-0.5, 0},  {-1.5, -2},
@@ -42,10 +42,7 @@ TEST(VbNumbers, RoundsHalfToEven)
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(roundHalfEven(in), out) << in;
-}
 
-TEST(VbNumbers, SixteenBitRangeOverflowsWithError6)
-{
     EXPECT_EQ(toInt16(32767), 32767);
     EXPECT_EQ(toInt16(-32768), -32768);
     EXPECT_EQ(roundToInt16(32767.4), 32767);
@@ -64,7 +61,7 @@ TEST(VbNumbers, SixteenBitRangeOverflowsWithError6)
     EXPECT_EQ(errorNumberOf([&] { --m; }), 6);
 }
 
-TEST(AnsiText, EveryByteSurvivesARoundTripAndTheWindowsRangeMaps)
+TEST(AnsiText, RoundTripWindowsRangeAndLineEnds)
 {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
@@ -73,10 +70,7 @@ TEST(AnsiText, EveryByteSurvivesARoundTripAndTheWindowsRangeMaps)
     EXPECT_EQ(ansi::decode(QByteArray("\x80\x99\xE9", 3)), QStringLiteral("\u20AC\u2122\u00E9"));
     EXPECT_EQ(ansi::encode(QStringLiteral("\u20AC\u00E9")), QByteArray("\x80\xE9", 2));
     EXPECT_EQ(ansi::encode(QStringLiteral("a\u4E2Db")), QByteArray("a?b"));  // not in the code page
-}
 
-TEST(AnsiText, LinesEndAtCrOrCrLfButNotAtLoneLf)
-{
     const std::pair<const char*, QStringList> cases[] = {
         {"", {}},
         {"a\r\nb\r\n", {"a", "b"}},
