@@ -66,26 +66,12 @@ TEST(NumberText, StrictConversionToDouble)
 
 TEST(NumberText, LeadingNumber)
 {
-    check(number::leadingNumber, {
-                                     {"", 0.0},
-                                     {"abc", 0.0},
-                                     {"1", 1.0},
-                                     {"-1", -1.0},
-                                     {" 1 2 3", 123.0},
-                                     {"12abc", 12.0},
-                                     {"1.5.6", 1.5},
-                                     {"1e", 1.0},
-                                     {"1e3x", 1000.0},
-                                     {"2.5", 2.5},
-                                     {"\t\n7", 7.0},
-                                     {"&H1F", 31.0},
-                                     {"&HFFFF", -1.0},
-                                     {"&Hxyz", 0.0},
-                                     {"+", 0.0},
-                                     {"0", 0.0},
-                                     {"-0", 0.0},
-                                     {"1e999", kOverflow},
-                                 });
+    const std::initializer_list<Case> cases = {
+        {"", 0.0},        {"abc", 0.0},   {"1", 1.0},       {"-1", -1.0}, {" 1 2 3", 123.0}, {"12abc", 12.0},
+        {"1.5.6", 1.5},   {"1e", 1.0},    {"1e3x", 1000.0}, {"2.5", 2.5}, {"\t\n7", 7.0},    {"&H1F", 31.0},
+        {"&HFFFF", -1.0}, {"&Hxyz", 0.0}, {"+", 0.0},       {"0", 0.0},   {"-0", 0.0},       {"1e999", kOverflow},
+    };
+    check(number::leadingNumber, cases);
 }
 
 }  // namespace

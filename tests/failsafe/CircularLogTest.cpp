@@ -56,12 +56,12 @@ TEST_F(CircularLogTest, StartLineInSlotZeroThenRotationFromOne)
     QByteArray bytes = file();
     ASSERT_EQ(bytes.size(), 10 + 101 * 512);  // 51 722 bytes: the bound of the default settings
     EXPECT_EQ(bytes.left(10), QByteArray("CIRCULAR\r\n"));
-    EXPECT_TRUE(slot(bytes, 0).startsWith("[RiVaVaz] ")) << slot(bytes, 0).constData();
-    EXPECT_TRUE(slot(bytes, 0).contains(" - start FailSafe client v6.6"));
-    EXPECT_TRUE(slot(bytes, 1).startsWith("[RiVaVaz] [00001] "));
-    EXPECT_TRUE(slot(bytes, 100).startsWith("[RiVaVaz] [00100] "));
-    for (int n = 0; n <= 100; ++n)
-        EXPECT_TRUE(slot(bytes, n).endsWith("\r\n")) << n;
+    EXPECT_TRUE(slot(bytes, 0).startsWith("[RiVaVaz] ") && slot(bytes, 0).contains(" - start FailSafe client v6.6"));
+    for (int n = 1; n <= 100; ++n)
+        EXPECT_TRUE(
+            slot(bytes, n).startsWith(QStringLiteral("[RiVaVaz] [%1] ").arg(n, 5, 10, QLatin1Char('0')).toLatin1()) &&
+            slot(bytes, n).endsWith("\r\n"))
+            << slot(bytes, n).constData();
 
     // The 101st line after the start line goes to slot 1 at offset 522, never to slot 0.
     fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));

@@ -10,43 +10,36 @@ namespace {
 class SettingsFileTest : public test::TraceFixture {
 protected:
     Settings read() const { return readSettings(app_.file(QStringLiteral("FSCLIENT.INI")), app_.path()); }
+    // Every setting in one line: the switches as 0/1, then sizes and texts.
+    std::string described() const
+    {
+        const Settings s = read();
+        QString text;
+        for (const bool on :
+             {s.circularLog, s.forceSystemInfo, s.writeToDisk, s.captureToDisk, s.silentRun, s.displayMode,
+              s.includeResources, s.includeMemory, s.includeArguments, s.includeUser, s.attachLog})
+            text += on ? u'1' : u'0';
+        text += QStringLiteral(" %1|%2|%3|%4|%5|%6|%7|%8|%9")
+                    .arg(QString::number(s.recordSize), QString::number(s.maxRecords), s.circularFileName, s.logFile,
+                         s.emailAddress, s.bugDatabase, s.bugAddress, s.bugProject, s.bugAssignedTo);
+        return text.replace(app_.path(), QStringLiteral("<app>")).toStdString();
+    }
 };
 
-TEST_F(SettingsFileTest, DefaultsWithAndWithoutTheFile)
+TEST_F(SettingsFileTest, EveryKeyOrItsDefaultIsRead)
 {
-    // Without the file every setting keeps its initial value, Booleans false.
-    Settings s = read();
-    EXPECT_FALSE(s.circularLog);
-    EXPECT_EQ(s.circularFileName, QStringLiteral("circ0001.log"));
-    EXPECT_FALSE(s.includeResources || s.includeMemory || s.includeArguments || s.includeUser || s.attachLog ||
-                 s.writeToDisk || s.captureToDisk || s.silentRun || s.forceSystemInfo);
-    // With an empty file the keys' own defaults apply.
+    // Without the file every setting keeps its initial value; with an empty
+    // one the keys' own defaults apply (the log file only with Write To Disk on).
+    EXPECT_EQ(described(), "00000000000 512|100|circ0001.log||||||");
     writeSettings(QString());
-    s = read();
-    EXPECT_TRUE(s.includeResources && s.includeMemory && s.includeArguments && s.includeUser && s.attachLog);
-    EXPECT_FALSE(s.circularLog || s.silentRun || s.displayMode || s.writeToDisk || s.forceSystemInfo);
-    EXPECT_TRUE(s.logFile.isEmpty());  // read only with Write To Disk on
-}
-
-// (The mail and defect report addresses are checked where the reports are sent.)
-TEST_F(SettingsFileTest, EveryKeyIsRead)
-{
+    EXPECT_EQ(described(), "00000011111 512|100|circ0001.log||||||");
     writeSettings(QStringLiteral(
         "[Log File]\r\nCircularLog=1\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=my.log\r\n[CircularLog]\r\nFileName=trace.log\r\nRecordSize=256\r\nMaxRecords=20\r\n"
         "[preferences]\r\nForce System Info=1\r\nSilent Run=1\r\nDisplay Mode=1\r\n[email]\r\nAddress=ops@example.com\r\n"
         "[include]\r\nResources=0\r\nMemory=0\r\nArguments=0\r\nUser=0\r\n"
         "[Bugledger]\r\nDatabase=db\r\nAddress=bugs@example.com\r\nProject=QV\r\nAssigned To=Kim\r\n"
         "[Hubworks]\r\nAttach Log=0\r\n"));
-    const Settings s = read();
-    EXPECT_TRUE(s.circularLog);
-    EXPECT_EQ(s.circularFileName, QStringLiteral("trace.log"));
-    EXPECT_EQ(s.recordSize, 256);
-    EXPECT_EQ(s.maxRecords, 20);
-    EXPECT_TRUE(s.forceSystemInfo && s.silentRun && s.displayMode && s.writeToDisk && s.captureToDisk);
-    EXPECT_FALSE(s.includeResources || s.includeMemory || s.includeArguments || s.includeUser || s.attachLog);
-    EXPECT_EQ(s.logFile, app_.path() + QStringLiteral("/my.log"));
-    EXPECT_EQ(s.bugProject, QStringLiteral("QV"));
-    EXPECT_EQ(s.bugAssignedTo, QStringLiteral("Kim"));
+    EXPECT_EQ(described(), "11111100000 256|20|trace.log|<app>/my.log|ops@example.com|db|bugs@example.com|QV|Kim");
 
     // "Silent Run" has a two-byte buffer: one character survives.
     writeSettings(QStringLiteral("[preferences]\r\nSilent Run=01\r\n[Log File]\r\nCircularLog=1xyz\r\n"));

@@ -5,12 +5,13 @@
 #include "support/TempAppFolder.h"
 
 #include <QSysInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace vm::sys::linux_query {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 TEST(SystemQueryLinux, KernelReleaseAsVersionRecord)
 {
@@ -40,26 +41,21 @@ QByteArray cpuBlock(int index, const char* vendor, int family, int model, const 
 
 TEST(SystemQueryLinux, CpuInfoMapsToTheProcessorRecord)
 {
-    struct Case {
-        QByteArray text;
-        int count;
-        std::uint32_t type;
-        std::uint16_t level, revision;
+    // "count type level revision"; the first processor's figures describe the machine
+    const std::pair<QByteArray, const char*> cases[] = {
+        {cpuBlock(0, "GenuineIntel", 6, 207, "2") + cpuBlock(1, "GenuineIntel", 6, 1, "9"), "2 586 6 cf02"},
+        {cpuBlock(0, "AuthenticAMD", 25, 33, "0"), "1 586 25 2100"},
+        {cpuBlock(0, "GenuineIntel", 4, 8, "unknown"), "1 486 4 800"},
+        {cpuBlock(0, "GenuineIntel", 3, 0, "0"), "1 386 3 0"},
     };
-    const Case cases[] = {
-        // the first processor's figures describe the machine
-        {cpuBlock(0, "GenuineIntel", 6, 207, "2") + cpuBlock(1, "GenuineIntel", 6, 1, "9"), 2, 586, 6, 0xCF02},
-        {cpuBlock(0, "AuthenticAMD", 25, 33, "0"), 1, 586, 25, 0x2100},
-        {cpuBlock(0, "GenuineIntel", 4, 8, "unknown"), 1, 486, 4, 0x0800},
-        {cpuBlock(0, "GenuineIntel", 3, 0, "0"), 1, 386, 3, 0},
-    };
-    for (const Case& c : cases) {
-        const CpuSummary s = parseCpuInfo(c.text);
+    for (const auto& [text, expected] : cases) {
+        const CpuSummary s = parseCpuInfo(text);
         ASSERT_TRUE(s.processor);
-        EXPECT_EQ(s.count, c.count);
-        EXPECT_EQ(s.processor->type, c.type);
-        EXPECT_EQ(s.processor->level, c.level);
-        EXPECT_EQ(s.processor->revision, c.revision);
+        EXPECT_EQ(u"%1 %2 %3 %4"_s.arg(s.count)
+                      .arg(s.processor->type)
+                      .arg(s.processor->level)
+                      .arg(s.processor->revision, 0, 16),
+                  QLatin1String(expected));
     }
     const CpuSummary arm = parseCpuInfo("processor\t: 0\nCPU implementer\t: 0x41\n\nprocessor\t: 1\n");
     EXPECT_FALSE(arm.processor);
@@ -102,12 +98,9 @@ TEST(SystemQueryLinux, ProcessStartTimeSurvivesOddCommandNames)
 
 TEST(SystemQueryLinux, ProfileFilesAreFoundIgnoringCase)
 {
-    QTemporaryDir dir;
-    QFile f(dir.filePath(QStringLiteral("SYSTEM.INI")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[boot]\r\nmouse.drv=mouse.drv\r\n[boot.description]\r\nkeyboard.typ=Enhanced 101 or 102 key\r\n");
-    f.close();
-
+    test::TempAppFolder dir;
+    dir.write(u"SYSTEM.INI"_s,
+              "[boot]\r\nmouse.drv=mouse.drv\r\n[boot.description]\r\nkeyboard.typ=Enhanced 101 or 102 key\r\n");
     const std::unique_ptr<SystemQuery> q = createPlatformSystemQuery(dir.path());
     EXPECT_EQ(q->windowsDirectory(), dir.path());
     const auto read = [&](const char* file, const char* section, const char* key) {

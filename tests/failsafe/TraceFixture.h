@@ -3,6 +3,7 @@
 // executable name, a hand-driven clock, fixed memory figures, and a private
 // socket folder so no monitor running on the machine is found by accident.
 
+#include "failsafe/ErrorDialogHost.h"
 #include "failsafe/FailSafe.h"
 #include "failsafe/FailSafeHooks.h"
 #include "failsafe/FailSafeState.h"
@@ -17,12 +18,27 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 
 namespace vm::test {
 
 using namespace Qt::StringLiterals;
 
 inline const QString kForm = u"frmVmailCfg.frm"_s;
+
+// The error report dialog's stand-in: keeps the report text it is given and
+// answers `answer` once `onShow` has run.
+class StubDialog : public failsafe::ErrorDialogHost {
+public:
+    void setSystemInfoText(const QString& text) override { report = text, ++reportsSet; }
+    QString systemInfoText() const override { return report; }
+    int showModal() override { return ++shown, onShow(), answer; }
+    QString comment() const override { return {}; }
+    void unload() override {}
+    int answer = 0, shown = 0, reportsSet = 0;
+    QString report;
+    std::function<void()> onShow = [] {};
+};
 
 class TraceFixture : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 // the memory and user fields; the argument texts of traced procedures.
 #include "failsafe/ArgumentText.h"
 #include "failsafe/TraceLine.h"
+#include "support/Digest.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -11,7 +12,7 @@
 namespace vm::failsafe {
 namespace {
 
-TEST(TraceLineTest, TimeFieldIsTenThousandthsWithFiveWholeDigits)
+TEST(TraceLineTest, TimeAndCounterFields)
 {
     const struct {
         std::int64_t ms;
@@ -22,10 +23,7 @@ TEST(TraceLineTest, TimeFieldIsTenThousandthsWithFiveWholeDigits)
     };
     for (const auto& c : cases)
         EXPECT_EQ(traceTimeText(c.ms), QString::fromLatin1(c.text)) << c.ms;
-}
 
-TEST(TraceLineTest, PointUnderCommaLocaleAndCounterOfAtLeastFiveDigits)
-{
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(traceTimeText(1234), QStringLiteral("00000.1234"));
@@ -34,54 +32,31 @@ TEST(TraceLineTest, PointUnderCommaLocaleAndCounterOfAtLeastFiveDigits)
         EXPECT_EQ(traceCounterText(QByteArray(counter).toInt()), QString::fromLatin1(counter));
 }
 
-TraceLineFields fields(bool exitLine, const QString& frame)
-{
-    TraceLineFields f;
-    f.appTag = QStringLiteral("[RiVaVaz] ");
-    f.exitLine = exitLine;
-    f.frameText = frame;
-    f.memoryLoad = 42;
-    f.availPhysical = 23134208;
-    return f;
-}
-
-// (Lines with everything or nothing included are checked where they are written.)
+// Every combination of the include switches, for an entry and an exit line
+// and for arguments with and without a colon, pinned as a whole.
 TEST(TraceLineTest, IncludeSwitchesShapeTheTail)
 {
-    const struct {
-        bool arguments, resources, memory, user;
-        const char* line;
-    } cases[] = {
-        {false, true, false, false,
-         "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [res = 42%]\r\n"},
-        {false, false, true, false,
-         "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [mem = 23134208]\r\n"},
-        {false, false, false, true, "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : \r\n"},
-        {false, true, true, true,
-         "[RiVaVaz] [00003] [00000.0040] <-frmVmailCfg.frm : Sub Form_Load : [res = 42%, mem = 23134208] : \r\n"},
-    };
-    for (const auto& c : cases) {
-        TraceLineFields f = fields(true, QStringLiteral("frmVmailCfg.frm : Sub Form_Load : ()"));
-        f.counter = 3;
-        f.milliseconds = 40;
-        f.includeArguments = c.arguments;
-        f.includeResources = c.resources;
-        f.includeMemory = c.memory;
-        f.includeUser = c.user;
-        EXPECT_EQ(formatTraceLine(f), QString::fromLatin1(c.line));
-    }
+    QStringList lines;
+    for (const char* arguments : {"()", "(strIn$=a:b)"})
+        for (int switches = 0; switches < 32; ++switches) {
+            TraceLineFields f;
+            f.appTag = QStringLiteral("[RiVaVaz] ");
+            f.counter = 3;
+            f.milliseconds = 40;
+            f.exitLine = switches & 16;
+            f.frameText = QStringLiteral("\t\tfrmVmailCfg.frm : Function Text2VmbId : ") + QLatin1String(arguments);
+            f.includeArguments = switches & 1;
+            f.includeResources = switches & 2;
+            f.includeMemory = switches & 4;
+            f.includeUser = switches & 8;
+            f.memoryLoad = 42;
+            f.availPhysical = 23134208;
+            lines << formatTraceLine(f);
+        }
+    EXPECT_EQ(test::digest(lines), "ae4209eb1e75cf04") << lines.join(QString()).toStdString();
 }
 
-TEST(TraceLineTest, ArgumentsCutDropsArgumentsContainingColons)
-{
-    TraceLineFields f = fields(false, QStringLiteral("\t\tfrmVmailCfg.frm : Function Text2VmbId : (strIn$=a:b)"));
-    f.counter = 7;
-    f.includeArguments = f.includeResources = f.includeMemory = f.includeUser = false;
-    EXPECT_EQ(formatTraceLine(f),
-              QStringLiteral("[RiVaVaz] [00007] [00000.0000] ->\t\tfrmVmailCfg.frm : Function Text2VmbId\r\n"));
-}
-
-TEST(ArgumentTextTest, ListsAreParenthesisedAndCommaSeparated)
+TEST(ArgumentTextTest, ListsAndEventNumbers)
 {
     EXPECT_EQ(argumentList({}), QStringLiteral("()"));
     EXPECT_EQ(argumentList({eventArg(QStringLiteral("Index"), 3LL)}), QStringLiteral("(Index=3)"));
@@ -91,10 +66,7 @@ TEST(ArgumentTextTest, ListsAreParenthesisedAndCommaSeparated)
     EXPECT_EQ(argumentList({variantArg(QStringLiteral("i%"), std::int16_t(5)),
                             variantArg(QStringLiteral("s$"), QStringLiteral("x"))}),
               QStringLiteral("(i%=5, s$=x)"));
-}
 
-TEST(ArgumentTextTest, EventNumbersUseOrdinaryConversion)
-{
     const struct {
         double value;
         const char* text;

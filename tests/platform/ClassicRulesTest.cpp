@@ -20,14 +20,7 @@ using test::errorNumberOf;
 TEST(RuntimeError, CarriesClassicDescriptions)
 {
     EXPECT_EQ(test::digestOver(0, 65535, [](int n) { return RuntimeError(n).description(); }), "7c91c4dd88ffb75b");
-    const std::pair<int, const char*> cases[] = {
-        {6, "Overflow"},        {53, "File not found"}, {61, "Disk full"}, {75, "Path/File access error"},
-        {76, "Path not found"},
-    };
-    for (const auto& [number, text] : cases) {
-        EXPECT_EQ(RuntimeError(number).description(), QString::fromLatin1(text)) << number;
-        EXPECT_EQ(RuntimeError(number).source(), QStringLiteral("VoicemailManager"));
-    }
+    EXPECT_EQ(RuntimeError(53).source(), QStringLiteral("VoicemailManager"));
 }
 
 TEST(RuntimeError, ForeignFailuresBecomeNumberedErrorsAndIgnoredOnesAreReported)
@@ -41,7 +34,7 @@ TEST(RuntimeError, ForeignFailuresBecomeNumberedErrorsAndIgnoredOnesAreReported)
     EXPECT_EQ(after, 1);
 }
 
-TEST(VbNumbers, RoundsHalfToEven)
+TEST(VbNumbers, HalvesToEvenAndSixteenBitOverflow)
 {
     const std::pair<double, double> cases[] = {
         {0.5, 0},   {1.5, 2},    {2.5, 2},    {3.5, 4}, {-0.5, 0},  {-1.5, -2},
@@ -49,10 +42,7 @@ TEST(VbNumbers, RoundsHalfToEven)
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(roundHalfEven(in), out) << in;
-}
 
-TEST(VbNumbers, SixteenBitRangeOverflowsWithError6)
-{
     EXPECT_EQ(toInt16(32767), 32767);
     EXPECT_EQ(toInt16(-32768), -32768);
     EXPECT_EQ(roundToInt16(32767.4), 32767);
@@ -71,7 +61,7 @@ TEST(VbNumbers, SixteenBitRangeOverflowsWithError6)
     EXPECT_EQ(errorNumberOf([&] { --m; }), 6);
 }
 
-TEST(AnsiText, EveryByteSurvivesARoundTripAndTheWindowsRangeMaps)
+TEST(AnsiText, RoundTripWindowsRangeAndLineEnds)
 {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
@@ -80,10 +70,7 @@ TEST(AnsiText, EveryByteSurvivesARoundTripAndTheWindowsRangeMaps)
     EXPECT_EQ(ansi::decode(QByteArray("\x80\x99\xE9", 3)), QStringLiteral("\u20AC\u2122\u00E9"));
     EXPECT_EQ(ansi::encode(QStringLiteral("\u20AC\u00E9")), QByteArray("\x80\xE9", 2));
     EXPECT_EQ(ansi::encode(QStringLiteral("a\u4E2Db")), QByteArray("a?b"));  // not in the code page
-}
 
-TEST(AnsiText, LinesEndAtCrOrCrLfButNotAtLoneLf)
-{
     const std::pair<const char*, QStringList> cases[] = {
         {"", {}},
         {"a\r\nb\r\n", {"a", "b"}},

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <array>
 
 using namespace vm;
 
@@ -112,63 +111,42 @@ TEST_F(IniProfile, DefaultsBufferLimitsAndNoCaching)
 TEST_F(IniProfile, WritesChangeOnlyTheirOwnLine)
 {
     const struct {
-        const char* name;
-        const char* before;                              // nullptr: no file
-        std::vector<std::array<const char*, 3>> writes;  // section, key, value
+        const char* before;               // nullptr: no file
+        std::vector<const char*> writes;  // "section|key|value"
         QByteArray after;
     } cases[] = {
-        {"new file",
-         nullptr,
-         {{"Voicemail", "FtpDir", "/in"}, {"Voicemail", "FtpUser", "bob"}},
-         "[Voicemail]\r\nFtpDir=/in\r\nFtpUser=bob\r\n"},
-        {"empty file", "", {{"S", "k", "v"}}, "[S]\r\nk=v\r\n"},
-        {"replace in place keeps line end and neighbours",
-         "; c\r\n[S]\r\n  K1 =  old  \na=1\r\n",
-         {{"s", "k1", "new"}},
-         "; c\r\n[S]\r\nk1=new\na=1\r\n"},
-        {"missing key goes after the section's last entry",
-         "[A]\r\na=1\r\n; about B\r\n\r\n[B]\r\nb=1\r\n",
-         {{"A", "n", "2"}},
+        {nullptr, {"Voicemail|FtpDir|/in", "Voicemail|FtpUser|bob"}, "[Voicemail]\r\nFtpDir=/in\r\nFtpUser=bob\r\n"},
+        {"", {"S|k|v"}, "[S]\r\nk=v\r\n"},
+        // replaced in place: line end and neighbours kept
+        {"; c\r\n[S]\r\n  K1 =  old  \na=1\r\n", {"s|k1|new"}, "; c\r\n[S]\r\nk1=new\na=1\r\n"},
+        // a missing key goes after the section's last entry, or after its header
+        {"[A]\r\na=1\r\n; about B\r\n\r\n[B]\r\nb=1\r\n",
+         {"A|n|2"},
          "[A]\r\na=1\r\nn=2\r\n; about B\r\n\r\n[B]\r\nb=1\r\n"},
-        {"section without entries gets the key after its header",
-         "[A]\r\n; nothing yet\r\n[B]\r\n",
-         {{"A", "n", "2"}},
-         "[A]\r\nn=2\r\n; nothing yet\r\n[B]\r\n"},
-        {"missing section appended at the end", "[A]\r\na=1\r\n", {{"B", "b", "2"}}, "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
-        {"no final line end before an appended section",
-         "[A]\r\na=1",
-         {{"B", "b", "2"}},
-         "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
-        {"header as last line without line end", "[A]", {{"A", "b", "2"}}, "[A]\r\nb=2\r\n"},
-        {"LF-only file keeps its line ends",
-         "[A]\na=1\nz=9\n",
-         {{"A", "a", "5"}, {"A", "b", "6"}},
-         "[A]\na=5\nz=9\nb=6\r\n"},
-        {"first of duplicate keys and sections is written",
-         "[A]\r\nk=1\r\nk=2\r\n[a]\r\nk=3\r\n",
-         {{"A", "k", "x"}, {"A", "m", "y"}},
-         "[A]\r\nk=x\r\nk=2\r\nm=y\r\n[a]\r\nk=3\r\n"},
-        {"comments and unclosed headers are not keys",
-         "[A]\r\n;k=1\r\n[k=2\r\n",
-         {{"A", "k", "v"}},
-         "[A]\r\nk=v\r\n;k=1\r\n[k=2\r\n"},
-        {"names trimmed, value written as given", "[A]\r\n", {{" A ", " k ", "  v "}}, "[A]\r\nk=  v \r\n"},
-        {"line breaks in a value become blanks",
-         "[A]\r\n",
-         {{"A", "k", "one\r\ntwo\nthree\rfour"}},
-         "[A]\r\nk=one two three four\r\n"},
-        {"ANSI bytes kept and written",
-         "[A]\r\nx=\xe9\x80\x81\r\n",
-         {{"A", "k", "caf\xc3\xa9 \xe2\x82\xac \xe2\x98\x83"}},
+        {"[A]\r\n; nothing yet\r\n[B]\r\n", {"A|n|2"}, "[A]\r\nn=2\r\n; nothing yet\r\n[B]\r\n"},
+        // a missing section is appended, after a line end if the file lacks one
+        {"[A]\r\na=1\r\n", {"B|b|2"}, "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
+        {"[A]\r\na=1", {"B|b|2"}, "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
+        {"[A]", {"A|b|2"}, "[A]\r\nb=2\r\n"},
+        {"[A]\na=1\nz=9\n", {"A|a|5", "A|b|6"}, "[A]\na=5\nz=9\nb=6\r\n"},  // LF-only lines kept
+        // the first of duplicate keys and sections is written
+        {"[A]\r\nk=1\r\nk=2\r\n[a]\r\nk=3\r\n", {"A|k|x", "A|m|y"}, "[A]\r\nk=x\r\nk=2\r\nm=y\r\n[a]\r\nk=3\r\n"},
+        {"[A]\r\n;k=1\r\n[k=2\r\n", {"A|k|v"}, "[A]\r\nk=v\r\n;k=1\r\n[k=2\r\n"},  // comments, broken headers
+        {"[A]\r\n", {" A | k |  v "}, "[A]\r\nk=  v \r\n"},                        // names trimmed, value as given
+        {"[A]\r\n", {"A|k|one\r\ntwo\nthree\rfour"}, "[A]\r\nk=one two three four\r\n"},
+        {"[A]\r\nx=\xe9\x80\x81\r\n",
+         {"A|k|caf\xc3\xa9 \xe2\x82\xac \xe2\x98\x83"},
          "[A]\r\nx=\xe9\x80\x81\r\nk=caf\xe9 \x80 ?\r\n"},
     };
     for (const auto& c : cases) {
         QFile::remove(ini);
         if (c.before)
             put(c.before);
-        for (const auto& [section, key, value] : c.writes)
-            EXPECT_TRUE(set(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value))) << c.name;
-        EXPECT_EQ(bytes(), c.after) << c.name;
+        for (const char* write : c.writes) {
+            const QStringList w = QString::fromUtf8(write).split(u'|');
+            EXPECT_TRUE(set(w[0], w[1], w[2])) << write;
+        }
+        EXPECT_EQ(bytes(), c.after) << (c.before ? c.before : "(no file)");
     }
 }
 

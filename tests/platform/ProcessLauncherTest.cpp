@@ -40,9 +40,7 @@ struct RecorderFolder {
 TEST(ProcessLauncher, ProgramsThatCannotBeStartedRaiseTheirErrors)
 {
     RecorderFolder dir;
-    dir.write("garbage",
-              "\x7f"
-              "ELF?");
+    dir.write("garbage", "\177ELF?");
     const std::pair<QString, int> cases[] = {
         {" \t ", vm::err::InvalidProcedureCall},
         {"vm-no-such-recorder x", vm::err::FileNotFound},        // looked up on PATH

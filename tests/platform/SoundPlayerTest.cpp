@@ -2,24 +2,15 @@
 // silent but must neither fail nor hang.
 #include "platform/DefaultSound.h"
 #include "platform/QtSoundPlayer.h"
+#include "support/TempAppFolder.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QSoundEffect>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile f(dir.filePath(name));
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return f.fileName();
-}
 
 // Runs the event loop for `ms` milliseconds or until `done` holds.
 bool runEventsFor(int ms, auto done)
@@ -33,9 +24,10 @@ bool runEventsFor(int ms, auto done)
 
 TEST(QtSoundPlayer, PlaysAWaveFileAndANewSoundCutsOffTheOnePlaying)
 {
-    QTemporaryDir dir;
-    const QString first = writeFile(dir, "first message.wav", vm::sound::defaultSoundWave());
-    const QString second = writeFile(dir, "second.wav", vm::sound::defaultSoundWave());
+    vm::test::TempAppFolder dir;
+    const QString first = dir.file("first message.wav"), second = dir.file("second.wav");
+    dir.write("first message.wav", vm::sound::defaultSoundWave());
+    dir.write("second.wav", vm::sound::defaultSoundWave());
     vm::sound::QtSoundPlayer player;
 
     player.play(first);
@@ -51,10 +43,11 @@ TEST(QtSoundPlayer, PlaysAWaveFileAndANewSoundCutsOffTheOnePlaying)
 
 TEST(QtSoundPlayer, AMissingOrUndecodableFilePlaysTheDefaultSound)
 {
-    QTemporaryDir dir;
+    vm::test::TempAppFolder dir;
     vm::sound::QtSoundPlayer player;
-    player.play(dir.filePath("VeryShort.wav"));
+    player.play(dir.file("VeryShort.wav"));
     EXPECT_TRUE(player.playingDefaultSound());
-    player.play(writeFile(dir, "broken.wav", QByteArray(4000, 'x')));
+    dir.write("broken.wav", QByteArray(4000, 'x'));
+    player.play(dir.file("broken.wav"));
     EXPECT_TRUE(runEventsFor(2000, [&] { return player.playingDefaultSound(); }));
 }
