@@ -44,17 +44,17 @@ bool writePdf(const QString& text, const QString& path)
     return printOn(printer, text);
 }
 
-bool printPage(const QString& text, QWidget* parent, const std::function<QString(QWidget*)>& choosePdfPath)
+void printPage(const QString& text, QWidget* parent, const std::function<QString(QWidget*)>& choosePdfPath)
 {
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
     if (!defaultPrinter.isNull()) {
         QPrinter printer(defaultPrinter, QPrinter::HighResolution);
-        return printOn(printer, text);
+        printOn(printer, text);
+        return;
     }
     const QString path = choosePdfPath ? choosePdfPath(parent) : QString();
-    if (path.isEmpty())
-        return false;
-    return writePdf(text, path);
+    if (!path.isEmpty())
+        writePdf(text, path);
 }
 
 }  // namespace vm::failsafe::gui

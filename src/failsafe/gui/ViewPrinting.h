@@ -17,8 +17,8 @@ QString askForPdfPath(QWidget* parent);
 
 // Prints `text` as one document (plain text, fixed-pitch font). Without a
 // default printer, `choosePdfPath` names the PDF file to write instead ("" to
-// print nothing). Returns true when a page was produced.
-bool printPage(const QString& text, QWidget* parent, const std::function<QString(QWidget*)>& choosePdfPath);
+// print nothing).
+void printPage(const QString& text, QWidget* parent, const std::function<QString(QWidget*)>& choosePdfPath);
 
 // The PDF output on its own, used by printPage and by tests.
 bool writePdf(const QString& text, const QString& path);
