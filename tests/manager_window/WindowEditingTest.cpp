@@ -12,7 +12,6 @@
 
 using namespace vm::test;
 using vm::window::MsgAnswer;
-using vm::window::MsgButtons;
 
 namespace {
 
@@ -62,12 +61,9 @@ TEST_F(EditingTest, MissingNumberOrPinIsReportedAndNothingStored)
     auto& w = load();
     store(QStringLiteral("abc"), QStringLiteral("1"));  // digits only: no number
     store(QStringLiteral("5"), QStringLiteral("pin"));
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Please specify the Voicemail Box number."));
-    EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("RiVaVaz"));
-    EXPECT_EQ(boxes.shown[1].text, QStringLiteral("Please specify the Voicemail Box's PIN number."));
-    EXPECT_EQ(boxes.shown[1].caption, QStringLiteral("Quorvane Voicemail Manager"));
-    EXPECT_EQ(boxes.shown[1].buttons, MsgButtons::OkOnly);
+    EXPECT_EQ(shownBoxes(),
+              (QStringList{"RiVaVaz|OK|Please specify the Voicemail Box number.",
+                           "Quorvane Voicemail Manager|OK|Please specify the Voicemail Box's PIN number."}));
     EXPECT_EQ(vm::VmbArray().upperBound(), 0);
     EXPECT_EQ(w.txtNewVmb[0]->text(), QStringLiteral("5")) << "the fields keep their text";
 }

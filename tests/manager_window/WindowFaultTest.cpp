@@ -164,15 +164,12 @@ TEST_F(WindowFaults, AMessageFileVanishingBeforeItsStatusIsReportedAndTheWindowG
         hook.reset();
         EXPECT_EQ(trace().count(errorLine(53, c.procedure, QStringLiteral("File not found"))), 1);
         EXPECT_FALSE(w.gridMsgList->repaintLocked());
-        if (!c.duringLoad) {  // the rows before the vanished file's are listed, no more
-            EXPECT_EQ(column(*w.gridMsgList, 4), QStringList{"1_0101000000_1_1_.wav"});
-        }
+        // The rows before the vanished file's are listed, no more.
+        EXPECT_EQ(column(*w.gridMsgList, 4), c.duringLoad ? QStringList() : QStringList{"1_0101000000_1_1_.wav"});
         EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"1", "2"})) << "the load went on";
 
         clickBox(2);
         EXPECT_EQ(column(*w.gridMsgList, 4), QStringList{"2_0101000002_1_1_555.wav"});
-        EXPECT_EQ(column(*w.gridMsgList, 3), QStringList{"555"});
-        EXPECT_FALSE(w.gridMsgList->repaintLocked());
         EXPECT_EQ(trace().count(QStringLiteral(" ERROR ")), 1);
         w.close();
     }

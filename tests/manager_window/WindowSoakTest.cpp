@@ -78,12 +78,6 @@ Table tableNow()
     return t;
 }
 
-QSet<QString> filesIn(const QString& folder)
-{
-    const QStringList names = QDir(folder).entryList(QDir::Files);
-    return QSet<QString>(names.begin(), names.end());
-}
-
 // What the soak compares from one action to the next.
 struct Snapshot {
     Table table;
@@ -205,8 +199,10 @@ protected:
             s.boxRows << joined({w.gridVmbList->textMatrix(r, 0), w.gridVmbList->textMatrix(r, 1),
                                  w.gridVmbList->textMatrix(r, 2), w.gridVmbList->textMatrix(r, 3)});
         s.messageRows = column(*w.gridMsgList, 4);
-        s.messages = filesIn(folder.file("data/VmSave"));
-        s.greetings = filesIn(folder.file("data/VmWelc"));
+        const QStringList messages = QDir(folder.file("data/VmSave")).entryList(QDir::Files);
+        const QStringList greetings = QDir(folder.file("data/VmWelc")).entryList(QDir::Files);
+        s.messages = {messages.begin(), messages.end()};
+        s.greetings = {greetings.begin(), greetings.end()};
         for (const auto* field : w.txtNewVmb)
             s.fields << field->text();
         s.fields << QString::number(w.chkUploadToFtp->isChecked())
