@@ -42,12 +42,13 @@ TEST(CommandLine, AnsweredWithoutDisplay)
     QTemporaryDir dir;
     const QString folder = dir.path() + QStringLiteral("/app");
     QDir().mkdir(folder);
-    QFile file(dir.path() + QStringLiteral("/file"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    const QString missing = folder + QStringLiteral("/missing");
+    const QString missing = folder + QStringLiteral("/missing"), file = dir.path() + QStringLiteral("/file");
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
     const QString rivavaz = QStringLiteral(RIVAVAZ_PATH), fsmonitor = QStringLiteral(FSMONITOR_PATH);
     const QString vmbox = QStringLiteral(VMBOX_PATH), vmboxFolder = QFileInfo(vmbox).absolutePath();
+    const QString notAppFolder = QStringLiteral(
+        " (the folder of this program) is no application folder: it holds neither QV.INI nor data; name one with "
+        "--app-folder DIR");
 
     struct Case {
         QString program;
@@ -62,22 +63,12 @@ TEST(CommandLine, AnsweredWithoutDisplay)
         {rivavaz, {"--no-such-option"}, 2, "", "RiVaVaz: Unknown option 'no-such-option'. Try 'RiVaVaz --help'."},
         {rivavaz, {"stray"}, 2, "", "RiVaVaz: unexpected argument 'stray'. Try 'RiVaVaz --help'."},
         {rivavaz, {"--app-folder", missing}, 2, "", "RiVaVaz: application folder " + missing + " does not exist"},
-        {rivavaz,
-         {"--app-folder", file.fileName()},
-         2,
-         "",
-         "RiVaVaz: application folder " + file.fileName() + " is not a folder"},
+        {rivavaz, {"--app-folder", file}, 2, "", "RiVaVaz: application folder " + file + " is not a folder"},
         {rivavaz, {"--app-folder", folder}, 1, "", "RiVaVaz: cannot open the window: no display (DISPLAY is not set)"},
         {fsmonitor, {"--help"}, 0, "Usage: fsmonitor [options]\n", ""},
         {fsmonitor, {"--name"}, 2, "", "fsmonitor: Missing value after '--name'. Try 'fsmonitor --help'."},
         {fsmonitor, {}, 1, "", "fsmonitor: cannot open the window: no display (DISPLAY is not set)"},
-        {vmbox,
-         {"list"},
-         2,
-         "",
-         "vmbox: " + vmboxFolder +
-             " (the folder of this program) is no application folder: it holds neither QV.INI nor data; name one "
-             "with --app-folder DIR"},
+        {vmbox, {"list"}, 2, "", "vmbox: " + vmboxFolder + notAppFolder},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(qPrintable(c.program + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '))));
