@@ -35,7 +35,7 @@ unsigned environmentNumber(const char* name, unsigned fallback)
 }
 
 // `count` boxes in descending number order (the writer sorts them as text),
-// every text field marked with `mark`.
+// each description marked with `mark`.
 std::vector<VoicemailBox> boxes(int count, const QString& mark)
 {
     std::vector<VoicemailBox> table;
@@ -43,10 +43,7 @@ std::vector<VoicemailBox> boxes(int count, const QString& mark)
         VoicemailBox b;
         b.Id = QString::number(i);
         b.Pin = QString::number(i * 7 % 10000);
-        b.Description = mark + QStringLiteral(" box ") + b.Id + QString(40, QLatin1Char('.'));
-        b.EmailForward = mark + QStringLiteral("@example.com");
-        b.OnReceive = QStringLiteral("notify ") + mark;
-        b.FtpUpload = static_cast<std::int16_t>(i % 2);
+        b.Description = mark + QStringLiteral(" box ") + b.Id + QString(80, QLatin1Char('.'));
         table.push_back(b);
     }
     return table;
