@@ -184,10 +184,7 @@ protected:
         message(QStringLiteral("%1_%2_%3_4_%4.%5").arg(id, stamp, marker, caller, extension), size,
                 QDateTime(QDate(2025, 3, 7), QTime(9, 0)).addSecs(pick(30000000)));
     }
-    void greetingArrives(const QString& id)
-    {
-        folder.write("data/VmWelc/" + id + ".wav", "greeting of " + id.toLatin1());
-    }
+    void greetingArrives(const QString& id) { folder.write("data/VmWelc/" + id + ".wav", "RIFF " + id.toLatin1()); }
 
     // --- what the window and the folders hold ---
     Snapshot snapshot() const
@@ -556,14 +553,12 @@ protected:
                 return;
             }
             // The one entry the store wrote: every other entry stays as it was.
-            QStringList written;
-            for (const QStringList& e : a.table)
-                written << joined(e);
+            Table written = a.table;
             for (const QStringList& e : b.table)
-                written.removeOne(joined(e));
-            bool sorted = true;
-            for (qsizetype i = 1; i < a.table.size(); ++i)
-                sorted = sorted && a.table[i - 1][0].compare(a.table[i][0], Qt::CaseInsensitive) <= 0;
+                written.removeOne(e);
+            const bool sorted = std::is_sorted(a.table.begin(), a.table.end(), [](const auto& x, const auto& y) {
+                return x[0].compare(y[0], Qt::CaseInsensitive) < 0;
+            });
             const bool added = W().lblAddedOK->text() == "Mailbox was added OK";
             require(a.fields == QStringList(9, QString()) + QStringList{"0", "0"} &&
                         (added || W().lblAddedOK->text() == "Mailbox info changed OK"),
@@ -571,7 +566,7 @@ protected:
             require(added ? a.table.size() == b.table.size() + 1 && written.size() == 1 && sorted
                           : a.table.size() == b.table.size() && written.size() <= 1,
                     "an addition adds one entry in Id order, a change rewrites one, the others stay");
-            const QStringList stored = written.value(0).split(QChar(0x1f));
+            const QStringList stored = written.value(0);
             if (stored.size() < 11)
                 return;
             bool asTyped = stored[9] == b.fields[9] && stored[10] == b.fields[10];
