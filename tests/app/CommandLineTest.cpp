@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -102,11 +103,8 @@ TEST(CommandLine, InstalledCopyWorksOnTheRememberedFolder)
     EXPECT_TRUE(refusal.endsWith(QStringLiteral("RiVaVaz: no application folder: name one with --app-folder DIR\n")))
         << qPrintable(refusal);
 
-    QDir(config.path()).mkpath(QStringLiteral("Quorvane"));
-    QFile remembered(config.path() + QStringLiteral("/Quorvane/VoicemailManager.conf"));
-    ASSERT_TRUE(remembered.open(QIODevice::WriteOnly));
-    remembered.write("[General]\napplicationFolder=" + app.path().toUtf8() + "\n");
-    remembered.close();
+    QSettings(config.path() + QStringLiteral("/Quorvane/VoicemailManager.conf"), QSettings::IniFormat)
+        .setValue(QStringLiteral("applicationFolder"), app.path());
     EXPECT_EQ(start().first, 0);
     EXPECT_TRUE(QFileInfo::exists(app.path() + QStringLiteral("/QV.INI"))) << "the window worked on the folder";
 }
