@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -42,12 +43,13 @@ TEST(CommandLine, AnsweredWithoutDisplay)
     QTemporaryDir dir;
     const QString folder = dir.path() + QStringLiteral("/app");
     QDir().mkdir(folder);
-    QFile file(dir.path() + QStringLiteral("/file"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    const QString missing = folder + QStringLiteral("/missing");
+    const QString missing = folder + QStringLiteral("/missing"), file = dir.path() + QStringLiteral("/file");
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
     const QString rivavaz = QStringLiteral(RIVAVAZ_PATH), fsmonitor = QStringLiteral(FSMONITOR_PATH);
     const QString vmbox = QStringLiteral(VMBOX_PATH), vmboxFolder = QFileInfo(vmbox).absolutePath();
+    const QString notAppFolder = QStringLiteral(
+        " (the folder of this program) is no application folder: it holds neither QV.INI nor data; name one with "
+        "--app-folder DIR");
 
     struct Case {
         QString program;
@@ -62,22 +64,12 @@ TEST(CommandLine, AnsweredWithoutDisplay)
         {rivavaz, {"--no-such-option"}, 2, "", "RiVaVaz: Unknown option 'no-such-option'. Try 'RiVaVaz --help'."},
         {rivavaz, {"stray"}, 2, "", "RiVaVaz: unexpected argument 'stray'. Try 'RiVaVaz --help'."},
         {rivavaz, {"--app-folder", missing}, 2, "", "RiVaVaz: application folder " + missing + " does not exist"},
-        {rivavaz,
-         {"--app-folder", file.fileName()},
-         2,
-         "",
-         "RiVaVaz: application folder " + file.fileName() + " is not a folder"},
+        {rivavaz, {"--app-folder", file}, 2, "", "RiVaVaz: application folder " + file + " is not a folder"},
         {rivavaz, {"--app-folder", folder}, 1, "", "RiVaVaz: cannot open the window: no display (DISPLAY is not set)"},
         {fsmonitor, {"--help"}, 0, "Usage: fsmonitor [options]\n", ""},
         {fsmonitor, {"--name"}, 2, "", "fsmonitor: Missing value after '--name'. Try 'fsmonitor --help'."},
         {fsmonitor, {}, 1, "", "fsmonitor: cannot open the window: no display (DISPLAY is not set)"},
-        {vmbox,
-         {"list"},
-         2,
-         "",
-         "vmbox: " + vmboxFolder +
-             " (the folder of this program) is no application folder: it holds neither QV.INI nor data; name one "
-             "with --app-folder DIR"},
+        {vmbox, {"list"}, 2, "", "vmbox: " + vmboxFolder + notAppFolder},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(qPrintable(c.program + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '))));
@@ -111,11 +103,8 @@ TEST(CommandLine, InstalledCopyWorksOnTheRememberedFolder)
     EXPECT_TRUE(refusal.endsWith(QStringLiteral("RiVaVaz: no application folder: name one with --app-folder DIR\n")))
         << qPrintable(refusal);
 
-    QDir(config.path()).mkpath(QStringLiteral("Quorvane"));
-    QFile remembered(config.path() + QStringLiteral("/Quorvane/VoicemailManager.conf"));
-    ASSERT_TRUE(remembered.open(QIODevice::WriteOnly));
-    remembered.write("[General]\napplicationFolder=" + app.path().toUtf8() + "\n");
-    remembered.close();
+    QSettings(config.path() + QStringLiteral("/Quorvane/VoicemailManager.conf"), QSettings::IniFormat)
+        .setValue(QStringLiteral("applicationFolder"), app.path());
     EXPECT_EQ(start().first, 0);
     EXPECT_TRUE(QFileInfo::exists(app.path() + QStringLiteral("/QV.INI"))) << "the window worked on the folder";
 }

@@ -20,10 +20,7 @@
 #include <random>
 #include <thread>
 
-#include <poll.h>
-#include <sys/inotify.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace vm::test {
 namespace {
@@ -38,7 +35,7 @@ unsigned environmentNumber(const char* name, unsigned fallback)
 }
 
 // `count` boxes in descending number order (the writer sorts them as text),
-// every text field marked with `mark`.
+// each description marked with `mark`.
 std::vector<VoicemailBox> boxes(int count, const QString& mark)
 {
     std::vector<VoicemailBox> table;
@@ -46,10 +43,7 @@ std::vector<VoicemailBox> boxes(int count, const QString& mark)
         VoicemailBox b;
         b.Id = QString::number(i);
         b.Pin = QString::number(i * 7 % 10000);
-        b.Description = mark + QStringLiteral(" box ") + b.Id + QString(40, QLatin1Char('.'));
-        b.EmailForward = mark + QStringLiteral("@example.com");
-        b.OnReceive = QStringLiteral("notify ") + mark;
-        b.FtpUpload = static_cast<std::int16_t>(i % 2);
+        b.Description = mark + QStringLiteral(" box ") + b.Id + QString(80, QLatin1Char('.'));
         table.push_back(b);
     }
     return table;
@@ -67,85 +61,35 @@ QByteArray listBytes(const std::vector<VoicemailBox>& table, bool asSaved = true
     return mailboxListBytes(copy);
 }
 
-// Reports a save's steps in a folder: its temporary file is created when it
-// begins writing and renamed over the list when done.
-class FolderWatch {
-public:
-    explicit FolderWatch(const QString& folder) : fd_(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK))
-    {
-        ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO);
-    }
-    ~FolderWatch() { ::close(fd_); }
-    FolderWatch(const FolderWatch&) = delete;
-    FolderWatch& operator=(const FolderWatch&) = delete;
-
-    void forget()
-    {
-        while (::read(fd_, buffer_, sizeof buffer_) > 0) {
-        }
-    }
-    // True once an event of `mask` arrives within `timeoutMs`.
-    bool waitFor(std::uint32_t mask, int timeoutMs)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        for (;;) {
-            const ssize_t n = ::read(fd_, buffer_, sizeof buffer_);
-            for (ssize_t at = 0; at < n;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(buffer_ + at);
-                if (event->mask & mask)
-                    return true;
-                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            }
-            const int left = timeoutMs - static_cast<int>(clock.elapsed());
-            pollfd p{fd_, POLLIN, 0};
-            if (left <= 0 || ::poll(&p, 1, left) <= 0)
-                return false;
-        }
-    }
-
-private:
-    int fd_;
-    alignas(inotify_event) char buffer_[4096];
-};
-
-// How long a save writes, from the creation of its temporary file to the
-// rename over the list, in one run started by `start` and awaited by `finish`.
-template <class Start, class Finish>
-qint64 writingMicros(FolderWatch& watch, Start start, Finish finish)
+// Polls until `condition` holds; false when `timeoutMs` passed first.
+template <class Condition>
+bool waitUntil(Condition condition, int timeoutMs)
 {
-    watch.forget();
-    start();
-    qint64 micros = 100;
-    if (watch.waitFor(IN_CREATE, 60000)) {
-        QElapsedTimer writing;
-        writing.start();
-        if (watch.waitFor(IN_MOVED_TO, 60000))
-            micros = std::max<qint64>(writing.nsecsElapsed() / 1000, 100);
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
     }
-    finish();
-    return micros;
+    return true;
 }
 
 class ProcessFaults : public ::testing::Test {
 protected:
     QByteArray list() const { return app.read(kList); }
     QString data() const { return app.file(QStringLiteral("data")); }
-    // Removes a killed save's temporary (hidden) files; true when there were any.
+    // A save writes a hidden temporary file beside the list and renames it
+    // over the list when done; a killed save leaves it behind.
+    QStringList strays() const { return QDir(data()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden); }
+    bool saving() const { return !strays().isEmpty(); }
+    // Removes a killed save's temporary files; true when there were any.
     bool removeStrays() const
     {
         bool any = false;
-        for (const QString& name : QDir(data()).entryList(QDir::Files | QDir::Hidden))
-            if (name.startsWith(QLatin1Char('.')))
-                any = QFile::remove(data() + QLatin1Char('/') + name) || any;
+        for (const QString& name : strays())
+            any = QFile::remove(data() + QLatin1Char('/') + name) || any;
         return any;
-    }
-    // Sleeps until a random moment of the save's writing (or a little after).
-    void waitToKill(FolderWatch& watch, qint64 writing)
-    {
-        if (watch.waitFor(IN_CREATE, 10000))
-            std::this_thread::sleep_for(
-                std::chrono::microseconds(std::uniform_int_distribution<qint64>(0, writing * 6 / 5)(random)));
     }
 
     TempAppFolder app;
@@ -199,23 +143,27 @@ TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
     const QByteArray sorted = listBytes(table);
     ASSERT_NE(old, sorted);
 
+    // How long a save writes: from its temporary file's creation to the rename.
     app.write(kList, old);
-    FolderWatch watch(data());
-    std::optional<ProgramRun> run;
-    int exit = 0;
-    const qint64 writing = writingMicros(
-        watch, [&] { run.emplace(app.path()); }, [&] { exit = run->finish(); });
-    ASSERT_EQ(exit, 0);
+    std::optional<ProgramRun> run(app.path());
+    ASSERT_TRUE(waitUntil([&] { return saving(); }, 60000));
+    QElapsedTimer clock;
+    clock.start();
+    waitUntil([&] { return !saving(); }, 60000);
+    const qint64 writing = std::max<qint64>(clock.nsecsElapsed() / 1000, 100);
+    ASSERT_EQ(run->finish(), 0);
     ASSERT_EQ(list(), sorted);
 
     int endedNew = 0, midWrite = 0;
     for (unsigned i = 0; i < kills; ++i) {
         app.write(kList, old);
-        watch.forget();
         run.emplace(app.path());
-        waitToKill(watch, writing);
+        // A random moment of the save's writing, or a little after.
+        if (waitUntil([&] { return saving(); }, 10000))
+            std::this_thread::sleep_for(
+                std::chrono::microseconds(std::uniform_int_distribution<qint64>(0, writing * 6 / 5)(random)));
         run->kill();
-        exit = run->finish();
+        const int exit = run->finish();
         const QByteArray now = list();
         ASSERT_TRUE(now == old || now == sorted) << "kill " << i << " of seed " << seed << " (exit " << exit << ")";
         endedNew += now == sorted;

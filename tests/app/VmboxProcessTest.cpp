@@ -79,7 +79,7 @@ const QString kList = QStringLiteral("data/VmBoxList.xml");
 
 }  // namespace
 
-TEST(EndToEnd, ClosingTheWindowWritesListBodyAndSettings)
+TEST(EndToEnd, ClosingTheWindowWritesTheSortedListAndTheSettings)
 {
     vm::test::TempAppFolder folder;
     vm::MailboxTable table;
@@ -88,13 +88,11 @@ TEST(EndToEnd, ClosingTheWindowWritesListBodyAndSettings)
     table.append({.Id = "10", .Pin = "1010", .Description = "Ten \u00e9", .Groups = "g", .FtpUpload = 1});
     folder.write(kList, vm::mailboxListBytes(table));  // unsorted: the program writes it sorted
     folder.write(QStringLiteral("QV.INI"), "[Voicemail]\r\nForwardEmailSubject=New message\r\nRecLengthMin=4\r\n");
-    folder.write(QStringLiteral("VmEmailForwardBody.txt"), "Dear,\r\nyou have mail\r\n");
 
     ASSERT_EQ(window(folder).status, 0);
 
     vm::sortById(table, 1, 2);
     EXPECT_EQ(folder.read(kList), vm::mailboxListBytes(table));
-    EXPECT_EQ(folder.read(QStringLiteral("VmEmailForwardBody.txt")), QByteArray("Dear,\r\nyou have mail\r\n"));
     EXPECT_EQ(folder.read(QStringLiteral("QV.INI")),
               QByteArray("[Voicemail]\r\nForwardEmailSubject=New message\r\nRecLengthMin=4\r\n"
                          "ForwardEmailMechanism=MAPI\r\nForwardEmailSmtpServer=\r\nForwardEmailSmtpEmailAddress=\r\n"

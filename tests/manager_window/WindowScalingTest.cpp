@@ -41,25 +41,21 @@ TEST(WindowAt200Percent, PicturesHaveTwiceThePixels)
         return;
     vm::window::frmVmailCfg window;
 
-    int pictures = 0;
+    // Five pictures on labels, ten glyphs on buttons; any drawn from fewer pixels is named.
+    QStringList enlarged;
+    int pictures = 0, glyphs = 0;
     for (const QLabel* label : window.findChildren<QLabel*>()) {
         const QPixmap picture = label->pixmap();
-        if (picture.isNull())
-            continue;
-        ++pictures;
-        EXPECT_EQ(picture.devicePixelRatio(), 2.0) << label->objectName().toStdString();
-        EXPECT_EQ(picture.deviceIndependentSize(), QSizeF(32, 32)) << label->objectName().toStdString();
+        if (!picture.isNull() && ++pictures &&
+            (picture.devicePixelRatio() != 2.0 || picture.deviceIndependentSize() != QSizeF(32, 32)))
+            enlarged << label->objectName();
     }
+    for (const QPushButton* button : window.findChildren<QPushButton*>())
+        if (!button->icon().isNull() && ++glyphs &&
+            button->icon().pixmap(button->iconSize(), 2.0).size() != button->iconSize() * 2)
+            enlarged << button->objectName();
+    EXPECT_EQ(enlarged, QStringList());
     EXPECT_EQ(pictures, 5);
-
-    int glyphs = 0;
-    for (const QPushButton* button : window.findChildren<QPushButton*>()) {
-        if (button->icon().isNull())
-            continue;
-        ++glyphs;
-        EXPECT_EQ(button->icon().pixmap(button->iconSize(), 2.0).size(), button->iconSize() * 2)
-            << button->objectName().toStdString();
-    }
     EXPECT_EQ(glyphs, 10);
 
     for (const int element : {0, 1}) {

@@ -125,10 +125,7 @@ protected:
     {
         QStringList list;
         for (const ShownBox& b : boxes.shown)
-            list << b.caption +
-                        (b.buttons == window::MsgButtons::YesNoCancel ? QStringLiteral("|YNC|")
-                                                                      : QStringLiteral("|OK|")) +
-                        b.text;
+            list << b.caption + (b.buttons == window::MsgButtons::YesNoCancel ? "|YNC|" : "|OK|") + b.text;
         return list;
     }
     void type(widgets::TextBox* field, const QString& text)
