@@ -10,15 +10,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
-
-#include <map>
 
 // Boxes are built with designated initializers; the fields left out are meant to be empty.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -63,18 +60,6 @@ Outcome window(const vm::test::TempAppFolder& folder)
                         {QStringLiteral("--app-folder"), folder.path(), QStringLiteral("--close-after-load")}));
 }
 
-// Every file under the folder, hidden ones included, with its content.
-std::map<QString, QByteArray> snapshot(const vm::test::TempAppFolder& folder)
-{
-    std::map<QString, QByteArray> files;
-    QDirIterator it(folder.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files[QDir(folder.path()).relativeFilePath(path)] = folder.read(QDir(folder.path()).relativeFilePath(path));
-    }
-    return files;
-}
-
 const QString kList = QStringLiteral("data/VmBoxList.xml");
 
 }  // namespace
@@ -105,13 +90,13 @@ TEST(VmboxProcess, ABadImportWritesNothingAndAGoodOneWritesWhatTheWindowWrites)
     folder.write(QStringLiteral("data/VmBoxList.txt"), "\"7\",\"77\",\"seven\"\r\n");
     folder.write(QStringLiteral("bad.csv"), "Id,Pin,Description\r\n102,1,fine\r\n103,none,\"x\"\r\n");
     folder.write(QStringLiteral("good.csv"), "Id,Pin,Description,FtpUpload\r\n102,1,\" fine \",1\r\n7,7,,0\r\n");
-    const auto before = snapshot(folder);
+    const auto before = folder.contents();
 
     Outcome o = vmbox(folder, {QStringLiteral("import"), folder.file(QStringLiteral("bad.csv"))});
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err, QStringLiteral("vmbox: %1:3:2: PIN \"none\" has no digits\n").arg(folder.file("bad.csv")));
     EXPECT_EQ(vmbox(folder, {QStringLiteral("import")}).status, 2);
-    EXPECT_EQ(snapshot(folder), before);
+    EXPECT_EQ(folder.contents(), before);
 
     o = vmbox(folder, {QStringLiteral("import"), folder.file(QStringLiteral("good.csv"))});
     ASSERT_EQ(o.status, 0) << o.err.toStdString();
@@ -130,7 +115,7 @@ TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
     {
         auto held = std::make_unique<vm::FolderLock>(folder.path());
         ASSERT_TRUE(held->tryLock());
-        const auto before = snapshot(folder);
+        const auto before = folder.contents();
         const Outcome refusedChange = vmbox(folder, {QStringLiteral("add"), QStringLiteral("2"), QStringLiteral("2")});
         EXPECT_EQ(refusedChange.status, 1);
         EXPECT_TRUE(refusedChange.err.contains(holder)) << refusedChange.err.toStdString();
@@ -139,7 +124,7 @@ TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
         EXPECT_TRUE(refusedWindow.err.contains(QStringLiteral("RiVaVaz: The application folder ") + folder.path() +
                                                QStringLiteral(" is in use by ") + holder))
             << refusedWindow.err.toStdString();
-        EXPECT_EQ(snapshot(folder), before) << "a refused manager reads and writes nothing, no trace either";
+        EXPECT_EQ(folder.contents(), before) << "a refused manager reads and writes nothing, no trace either";
 
         QProcess* waiting = start(
             QStringLiteral(VMBOX_PATH),

@@ -63,17 +63,9 @@ Table tableNow()
     Table t;
     for (int i = 1; i <= vm::VmbArray().upperBound(); ++i) {
         const vm::VoicemailBox& e = vm::VmbArray().at(i);
-        t << QStringList{e.Id,
-                         e.Pin,
-                         e.Description,
-                         e.EmailForward,
-                         e.PhoneForward,
-                         e.PagerNumber,
-                         e.PagerMessage,
-                         e.Groups,
-                         e.OnReceive,
-                         QString::number(e.FtpUpload),
-                         QString::number(e.DeleteAfterForward)};
+        t << QStringList{e.Id, e.Pin, e.Description, e.EmailForward, e.PhoneForward, e.PagerNumber, e.PagerMessage} +
+                 QStringList{e.Groups, e.OnReceive, QString::number(e.FtpUpload),
+                             QString::number(e.DeleteAfterForward)};
     }
     return t;
 }

@@ -3,6 +3,7 @@
 #include "platform/AppFolder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -40,5 +41,15 @@ QByteArray TempAppFolder::read(const QString& relative) const
 }
 
 bool TempAppFolder::exists(const QString& relative) const { return QFileInfo::exists(file(relative)); }
+
+std::map<QString, QByteArray> TempAppFolder::contents() const
+{
+    std::map<QString, QByteArray> files;
+    for (QDirIterator it(path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString relative = QDir(path()).relativeFilePath(it.next());
+        files[relative] = read(relative);
+    }
+    return files;
+}
 
 }  // namespace vm::test

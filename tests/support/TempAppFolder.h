@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <map>
+
 namespace vm::test {
 
 class TempAppFolder {
@@ -19,6 +21,8 @@ public:
     void write(const QString& relative, const QByteArray& bytes) const;
     QByteArray read(const QString& relative) const;
     bool exists(const QString& relative) const;
+    // Every file below the folder, hidden ones included, by relative path with its bytes.
+    std::map<QString, QByteArray> contents() const;
 
 private:
     QTemporaryDir dir_;

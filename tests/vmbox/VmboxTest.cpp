@@ -32,19 +32,6 @@ protected:
         return status;
     }
 
-    // Every file under the folder with its content.
-    std::map<QString, QByteArray> files() const
-    {
-        std::map<QString, QByteArray> all;
-        const QDir root(folder.path());
-        for (const QString& f : root.entryList({QStringLiteral("*")}, QDir::Files | QDir::Hidden))
-            all[f] = folder.read(f);
-        for (const char* sub : {"data", "data/VmWelc", "data/VmSave"})
-            for (const QString& f : QDir(folder.file(QLatin1String(sub))).entryList(QDir::Files | QDir::Hidden))
-                all[QLatin1String(sub) + QLatin1Char('/') + f] = folder.read(QLatin1String(sub) + QLatin1Char('/') + f);
-        return all;
-    }
-
     vm::test::TempAppFolder folder;
     QString out;
     QString err;
@@ -100,7 +87,7 @@ TEST_F(Vmbox, ChangesLoadLikeTheWindowAndRemoveFilesOnlyOnceSaved)
     folder.write(QStringLiteral("data/VmWelc/7.wav"), "RIFF7");
     folder.write(QStringLiteral("data/VmWelc/8.wav"), "RIFF8");
     folder.write(QStringLiteral("data/VmSave/8_0101120000_1_1_5.wav"), "RIFF");
-    const auto untouched = files();
+    const auto untouched = folder.contents();
 
     const struct {
         QStringList args;
@@ -117,7 +104,7 @@ TEST_F(Vmbox, ChangesLoadLikeTheWindowAndRemoveFilesOnlyOnceSaved)
     }
     ASSERT_EQ(run({"list"}), 0);
     EXPECT_EQ(out, QStringLiteral("ID  PIN  Comments\n7   77   seven\n8   88   eight\n"));
-    EXPECT_EQ(files(), untouched) << "refusals and list change no file";
+    EXPECT_EQ(folder.contents(), untouched) << "refusals and list change no file";
 
     ASSERT_EQ(run({"add", "9", "9"}), 0) << err.toStdString();
     EXPECT_FALSE(folder.exists(QStringLiteral("data/VmBoxList.txt"))) << "its boxes are in the list file now";
