@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QProcessEnvironment>
+#include "ProgramRun.h"
+
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -14,28 +14,11 @@
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out, err;
-};
+using namespace vm::test;
 
 Outcome runWithoutDisplay(const QString& program, const QStringList& arguments)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    Outcome run;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return runProgram(program, arguments, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
 }
 
 TEST(CommandLine, AnsweredWithoutDisplay)
@@ -54,7 +37,7 @@ TEST(CommandLine, AnsweredWithoutDisplay)
     struct Case {
         QString program;
         QStringList arguments;
-        int exitCode;
+        int status;
         QString stdoutStart;  // empty: nothing on standard output
         QString stderrLine;   // empty: nothing on standard error
     };
@@ -74,7 +57,7 @@ TEST(CommandLine, AnsweredWithoutDisplay)
     for (const Case& c : cases) {
         SCOPED_TRACE(qPrintable(c.program + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '))));
         const Outcome run = runWithoutDisplay(c.program, c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(c.stdoutStart.isEmpty() ? run.out.isEmpty() : run.out.startsWith(c.stdoutStart))
             << qPrintable(run.out);
         EXPECT_EQ(run.err, c.stderrLine.isEmpty() ? QString() : c.stderrLine + QLatin1Char('\n'));
@@ -89,23 +72,18 @@ TEST(CommandLine, InstalledCopyWorksOnTheRememberedFolder)
     QTemporaryDir config, app;
     QDir(app.path()).mkpath(QStringLiteral("data"));
     const auto start = [&] {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--close-after-load")});
-        process.waitForFinished(30000);
-        return std::pair(process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError()));
+        return runProgram(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--close-after-load")},
+                          {{"QT_QPA_PLATFORM", "offscreen"}, {"XDG_CONFIG_HOME", config.path()}});
     };
-    const auto [refusedCode, refusal] = start();
-    EXPECT_EQ(refusedCode, 2);
-    EXPECT_TRUE(refusal.endsWith(QStringLiteral("RiVaVaz: no application folder: name one with --app-folder DIR\n")))
-        << qPrintable(refusal);
+    const Outcome refused = start();
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(
+        refused.err.endsWith(QStringLiteral("RiVaVaz: no application folder: name one with --app-folder DIR\n")))
+        << qPrintable(refused.err);
 
     QSettings(config.path() + QStringLiteral("/Quorvane/VoicemailManager.conf"), QSettings::IniFormat)
         .setValue(QStringLiteral("applicationFolder"), app.path());
-    EXPECT_EQ(start().first, 0);
+    EXPECT_EQ(start().status, 0);
     EXPECT_TRUE(QFileInfo::exists(app.path() + QStringLiteral("/QV.INI"))) << "the window worked on the folder";
 }
 

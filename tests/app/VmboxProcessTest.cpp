@@ -2,6 +2,8 @@
 // writes; vmbox's exit statuses and its one line on standard error, nothing
 // written on failure, the very list file the window writes; one writer per
 // folder across processes.
+#include "ProgramRun.h"
+
 #include "support/TempAppFolder.h"
 
 #include "mailbox/MailboxListFile.h"
@@ -12,7 +14,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -22,42 +23,17 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString err;
-};
+using namespace vm::test;
 
-QProcess* start(const QString& program, const QStringList& args)
+Outcome vmbox(const TempAppFolder& folder, const QStringList& args)
 {
-    auto* p = new QProcess;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p->setProcessEnvironment(env);
-    p->start(program, args);
-    return p;
+    return runProgram(QStringLiteral(VMBOX_PATH), QStringList{QStringLiteral("--app-folder"), folder.path()} + args);
 }
 
-Outcome finish(QProcess* p)
+Outcome window(const TempAppFolder& folder)
 {
-    Outcome o;
-    if (p->waitForFinished(60000) && p->exitStatus() == QProcess::NormalExit)
-        o.status = p->exitCode();
-    else
-        p->kill();
-    o.err = QString::fromUtf8(p->readAllStandardError());
-    delete p;
-    return o;
-}
-
-Outcome vmbox(const vm::test::TempAppFolder& folder, const QStringList& args)
-{
-    return finish(start(QStringLiteral(VMBOX_PATH), QStringList{QStringLiteral("--app-folder"), folder.path()} + args));
-}
-
-Outcome window(const vm::test::TempAppFolder& folder)
-{
-    return finish(start(QStringLiteral(RIVAVAZ_PATH),
-                        {QStringLiteral("--app-folder"), folder.path(), QStringLiteral("--close-after-load")}));
+    return runProgram(QStringLiteral(RIVAVAZ_PATH),
+                      {QStringLiteral("--app-folder"), folder.path(), QStringLiteral("--close-after-load")});
 }
 
 const QString kList = QStringLiteral("data/VmBoxList.xml");
@@ -126,18 +102,18 @@ TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
             << refusedWindow.err.toStdString();
         EXPECT_EQ(folder.contents(), before) << "a refused manager reads and writes nothing, no trace either";
 
-        QProcess* waiting = start(
+        QProcess* waiting = startProgram(
             QStringLiteral(VMBOX_PATH),
             {QStringLiteral("--app-folder"), folder.path(), QStringLiteral("--wait"), QStringLiteral("20"),
              QStringLiteral("add"), QStringLiteral("3"), QStringLiteral("3")});
         QThread::msleep(500);
         held.reset();
-        const Outcome waited = finish(waiting);
+        const Outcome waited = finishProgram(waiting);
         EXPECT_EQ(waited.status, 0) << waited.err.toStdString();
     }
 
     // A window killed while it holds the folder leaves its lock file behind.
-    QProcess* crashing = start(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--app-folder"), folder.path()});
+    QProcess* crashing = startProgram(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--app-folder"), folder.path()});
     const QString lockFile = folder.file(vm::FolderLock::fileName());
     QElapsedTimer clock;
     clock.start();
