@@ -56,24 +56,37 @@ QByteArray wave(std::uint16_t encoding, std::uint16_t channels, std::uint32_t ra
 
 }  // namespace
 
-// Values a CSV round trip could get wrong: blanks at either end, quotes,
-// commas, a line break, text outside ASCII, an Id that is not digits only, a
-// PIN and flags the window would not store.
+// Values a CSV round trip (or the JSON listing) could get wrong: blanks at
+// either end, quotes, commas, line breaks and control characters, a
+// backslash, text outside ASCII, an Id that is not digits only, a PIN and
+// flags the window would not store.
 TEST_F(Vmbox, ExportWritesEveryFieldAndImportingItChangesNoByte)
 {
     vm::MailboxTable table;
     table.resetToElementZero();
-    table.append({.Id = "10", .Pin = "123456", .Description = " say \"hi\", then ", .Groups = "x\ny", .FtpUpload = 2});
     table.append(
-        {.Id = "9a", .Pin = "1", .Description = "caf\u00e9 \u20ac", .OnReceive = "<i>", .DeleteAfterForward = 1});
+        {.Id = "10", .Pin = "123456", .Description = " say \"hi\", then ", .Groups = "x\ny\t\x01", .FtpUpload = 2});
+    table.append(
+        {.Id = "9a", .Pin = "1", .Description = "caf\u00e9 \u20ac", .OnReceive = "<i>\\", .DeleteAfterForward = 1});
     const QByteArray before = vm::mailboxListBytes(table);
     folder.write(QStringLiteral("data/VmBoxList.xml"), before);
     const QString csv = folder.file(QStringLiteral("boxes.csv"));
     ASSERT_EQ(run({QStringLiteral("export"), csv}), 0) << err.toStdString();
-    EXPECT_EQ(folder.read(QStringLiteral("boxes.csv")),
-              QByteArray("Id,Pin,Description,Groups,EmailForward,PhoneForward,PagerNumber,PagerMessage,OnReceive,"
-                         "FtpUpload,DeleteAfterForward\r\n10,123456,\" say \"\"hi\"\", then \",\"x\ny\",,,,,,2,0\r\n"
-                         "9a,1,caf\xe9 \x80,,,,,,<i>,0,1\r\n"));
+    EXPECT_EQ(
+        folder.read(QStringLiteral("boxes.csv")),
+        QByteArray("Id,Pin,Description,Groups,EmailForward,PhoneForward,PagerNumber,PagerMessage,OnReceive,"
+                   "FtpUpload,DeleteAfterForward\r\n10,123456,\" say \"\"hi\"\", then \",\"x\ny\t\x01\",,,,,,2,0\r\n"
+                   "9a,1,caf\xe9 \x80,,,,,,<i>\\,0,1\r\n"));
+    ASSERT_EQ(run({QStringLiteral("list"), QStringLiteral("--format"), QStringLiteral("json")}), 0);
+    EXPECT_EQ(out.toStdString(),
+              R"([
+  {"Id": "10", "Pin": "123456", "Description": " say \"hi\", then ", "Groups": "x\ny\t\u0001", "EmailForward": "", )"
+              R"("PhoneForward": "", "PagerNumber": "", "PagerMessage": "", "OnReceive": "", "FtpUpload": 2, )"
+              R"("DeleteAfterForward": 0},
+  {"Id": "9a", "Pin": "1", "Description": "café €", "Groups": "", "EmailForward": "", "PhoneForward": "", )"
+              R"("PagerNumber": "", "PagerMessage": "", "OnReceive": "<i>\\", "FtpUpload": 0, "DeleteAfterForward": 1}
+]
+)");
     ASSERT_EQ(run({QStringLiteral("import"), csv, QStringLiteral("--dry-run")}), 0) << err.toStdString();
     EXPECT_TRUE(out.startsWith(QStringLiteral("would add 0, change 0 and leave"))) << out.toStdString();
     ASSERT_EQ(run({QStringLiteral("import"), csv}), 0) << err.toStdString();
