@@ -68,12 +68,12 @@ TEST_F(WindowTest, MechanismIsSelectedAndWrittenBackAtStartUp)
     }
 }
 
-TEST_F(WindowTest, LoadRunsItsStepsInOrderAndTracesThem)
+TEST_F(WindowTest, LoadAndExitRunTheirStepsInOrderAndTraceThem)
 {
     vm::failsafe::resetState();
     folder.write(QStringLiteral("FSCLIENT.INI"),
                  "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n");
-    load();
+    QTest::mouseClick(load().cmdVmCfgExit, Qt::LeftButton);
     const QString trace = QString::fromLatin1(folder.read(QStringLiteral("trace.log")));
     vm::failsafe::resetState();
 
@@ -87,7 +87,7 @@ TEST_F(WindowTest, LoadRunsItsStepsInOrderAndTracesThem)
     EXPECT_EQ(entered,
               (QStringList{"Form_Load()", "BtnsDisableVmb()", "BtnsDisableMsg()", "optEmailMechanism_Click(Index=1)",
                            "GetMessageStats(iMsgCountNew%=0, iMsgCountSaved%=0, lTotalTimeMins&=0, lAvailMin&=0)",
-                           "SSTab1_Click(PreviousTab=1)"}));
+                           "SSTab1_Click(PreviousTab=1)", "cmdVmCfgExit_Click(Index=2)", "Form_Unload(Cancel=0)"}));
 }
 
 TEST_F(WindowTest, BoxesListedAsTextSortedAndTheSelectedBoxsMessagesWithDateAndLength)
