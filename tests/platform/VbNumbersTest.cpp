@@ -22,9 +22,11 @@ TEST(VbNumbers, HalvesToEvenAndSixteenBitOverflow)
     EXPECT_EQ(toInt16(-32768), -32768);
     EXPECT_EQ(roundToInt16(32767.4), 32767);
     EXPECT_EQ(roundToInt16(-32768.5), -32768);  // half to even stays in range
+    EXPECT_EQ(roundToInt32(-2147483648.5), -2147483648);
     for (const auto& overflow : std::initializer_list<std::function<void()>>{
              [] { toInt16(32768); }, [] { toInt16(-32769); }, [] { roundToInt16(32767.5); },
-             [] { roundToInt16(std::numeric_limits<double>::quiet_NaN()); }, [] { toInt32(2147483648LL); }})
+             [] { roundToInt16(std::numeric_limits<double>::quiet_NaN()); }, [] { toInt32(2147483648LL); },
+             [] { roundToInt32(-2147483649.0); }, [] { roundToInt32(2147483647.5); }})
         EXPECT_EQ(errorNumberOf(overflow), 6);
 
     // Int16 arithmetic checks every step and keeps its value when one fails.
