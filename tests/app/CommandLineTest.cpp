@@ -16,11 +16,6 @@ namespace {
 
 using namespace vm::test;
 
-Outcome runWithoutDisplay(const QString& program, const QStringList& arguments)
-{
-    return runProgram(program, arguments, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
-}
-
 TEST(CommandLine, AnsweredWithoutDisplay)
 {
     QTemporaryDir dir;
@@ -56,7 +51,8 @@ TEST(CommandLine, AnsweredWithoutDisplay)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(qPrintable(c.program + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '))));
-        const Outcome run = runWithoutDisplay(c.program, c.arguments);
+        const Outcome run = runProgram(c.program, c.arguments,
+                                       {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(c.stdoutStart.isEmpty() ? run.out.isEmpty() : run.out.startsWith(c.stdoutStart))
             << qPrintable(run.out);

@@ -131,8 +131,6 @@ TEST(VmbParseXmlLine, ReaderQuirks)
         {"<VoicemailBox Id=\"1\"><Description>&lt;&amp;</Description>", {.Id = "1", .Description = "&lt;&amp;"}},
         {"<VoicemailBox Id=\"4\"><FtpUpload>2.5</FtpUpload><DeleteAfterForward>3.5</DeleteAfterForward>",
          {.Id = "4", .FtpUpload = 2, .DeleteAfterForward = 4}},
-        {"<VoicemailBox Id=\"4\"><FtpUpload>yes</FtpUpload><DeleteAfterForward>70000</DeleteAfterForward>",
-         {.Id = "4"}},
         {"<VoicemailBox Id=\"\"><Pin>1</Pin>", noId},
         {"<VoicemailBox  Id=\"5\"><Pin>1</Pin>", noId},
         {"<VoicemailBox Id='5'><Pin>1</Pin>", noId},

@@ -114,20 +114,6 @@ TEST_F(StartupLoad, AFullTableStillBlanksTheBoxesTheListLeftOut)
     EXPECT_FALSE(app.exists("data/VmWelc/1.wav"));
 }
 
-TEST_F(StartupLoad, SaveThenLoadGivesTheSameBoxes)
-{
-    const vm::VoicemailBox b{.Id = "42",
-                             .Description = "R&D <lab> \u00e9",
-                             .OnReceive = "notify.exe \"x\"",
-                             .DeleteAfterForward = 1,
-                             .SeenInFile = 1};
-    vm::test::setTable({b});
-    vm::VmbSaveXML();
-    vm::VmbLoadArray();
-    ASSERT_EQ(vm::VmbArray().upperBound(), 1);
-    EXPECT_EQ(vm::VmbArray().at(1), b);
-}
-
 TEST_F(StartupLoad, UnsafeIdsAreKeptButNeverReachAFileOperation)
 {
     const std::pair<QString, bool> names[] = {

@@ -6,7 +6,7 @@
 
 using namespace vm::sys;
 
-TEST(MemoryStatus, LoadIsTheUsedShareRoundedDown)
+TEST(MemoryStatus, LoadAvailableMemoryAndTheLiveFigures)
 {
     const struct {
         std::uint64_t total, available;
@@ -14,18 +14,16 @@ TEST(MemoryStatus, LoadIsTheUsedShareRoundedDown)
     } cases[] = {{0, 0, 0}, {100, 25, 75}, {3, 1, 66}, {3, 5, 0}, {8ULL << 30, 0, 100}};
     for (const auto& c : cases)
         EXPECT_EQ(memoryLoadPercent(c.total, c.available), c.load) << c.total << " " << c.available;
-}
 
-TEST(MemoryStatus, AvailableMemoryIsReadFromItsOwnLine)
-{
-    const std::pair<const char*, long long> cases[] = {
+    // Available memory is read from its own line.
+    const std::pair<const char*, long long> lines[] = {
         {"MemTotal: 9 kB\nMemAvailable:   12 kB\n", 12 * 1024},
         {"MemAvailable: 7 kB", 7 * 1024},
         {"XMemAvailable: 7 kB\n", -1},  // only at the start of a line
         {"MemAvailable: kB\n", -1},
         {"MemFree: 3 kB\n", -1},
     };
-    for (const auto& [text, bytes] : cases)
+    for (const auto& [text, bytes] : lines)
         EXPECT_EQ(memAvailableFromMeminfo(text, std::strlen(text)), bytes) << text;
 
     const MemoryStatus live = memoryStatus();
