@@ -29,6 +29,7 @@ TEST_F(CallTrackingTest, EntryTextsCarryDepthAndIndentAndPopMatchesBySubstring)
               "| 3 : \t\tfrmVmailCfg.frm : Sub cmdVmbAdd_Click : ()"_s);
     EXPECT_TRUE(stack.entry[0].startsWith(u"FailSafe(tm) : Program START <"_s) && stack.entry[0].endsWith(u'>'));
 
+    EXPECT_TRUE(entryMatches(u"m : p"_s, u"m"_s, u"p"_s));  // up to the entry's last character
     pop(u"Sub cmdVmbAdd"_s);  // a shorter procedure name of the same module matches
     EXPECT_EQ(stack.depth, 2);
     EXPECT_TRUE(stack.entry[3].isEmpty());

@@ -219,6 +219,7 @@ TEST_F(MailedReportTest, DefectReportGoesToTheTrackerWithTheCircularLog)
     const auto after = [&](const QString& label, int n) { return lines.value(lines.indexOf(label) + n); };
     EXPECT_EQ(after(u"KEY:"_s, 1), u"VoicemailManager (local) : frmVmailCfg.frm : Sub cmdPlayMsg_Click : 0 : 53"_s);
     EXPECT_EQ(after(u"STACK:"_s, 3), u" 3 : Trap\t\t\tRuntime error 53, File not found"_s);
+    EXPECT_FALSE(after(u"DATEMODIFIED:"_s, 1).isEmpty()) << "a module's last access time";
 }
 
 }  // namespace

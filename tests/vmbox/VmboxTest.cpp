@@ -100,6 +100,7 @@ TEST_F(Vmbox, ChangesLoadLikeTheWindowAndRemoveFilesOnlyOnceSaved)
     folder.write(QStringLiteral("data/VmWelc/7.wav"), "RIFF7");
     folder.write(QStringLiteral("data/VmWelc/8.wav"), "RIFF8");
     folder.write(QStringLiteral("data/VmSave/8_0101120000_1_1_5.wav"), "RIFF");
+    folder.write(QStringLiteral("omega.csv"), "Id,Pin,Description\r\n103,1,\xCE\xA9\r\n");
     const auto untouched = folder.contents();
 
     const struct {
@@ -115,6 +116,8 @@ TEST_F(Vmbox, ChangesLoadLikeTheWindowAndRemoveFilesOnlyOnceSaved)
         EXPECT_EQ(run(r.args), r.status) << r.args.join(u' ').toStdString();
         EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
     }
+    EXPECT_EQ(run({"import", folder.file("omega.csv")}), 1);
+    EXPECT_TRUE(err.contains(":2:3: Description holds \u03a9 (U+03a9), which windows-1252 lacks")) << err.toStdString();
     ASSERT_EQ(run({"list"}), 0);
     EXPECT_EQ(out, QStringLiteral("ID  PIN  Comments\n7   77   seven\n8   88   eight\n"));
     EXPECT_EQ(folder.contents(), untouched) << "refusals and list change no file";
@@ -179,6 +182,7 @@ TEST_F(Vmbox, CommandLineUsage)
                                                  {"set 5 --pin 1 --pin 2", 2},
                                                  {"delete 5 --keep-greeting=1", 2},
                                                  {"--wait -1 list", 2},
+                                                 {"--wait 86401 list", 2},
                                                  {"--format csv list", 2},
                                                  {"list --dry-run", 2},
                                                  {"--help", 0},

@@ -43,15 +43,18 @@ int errorOf(const std::function<void()>& step)
 
 }  // namespace
 
-TEST_F(Grid, CellsFromTabSeparatedTextHeadingTextAndHiddenColumns)
+TEST_F(Grid, CellsFromTabSeparatedTextHeadingTextAlignmentAndHiddenColumns)
 {
+    const auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 0; c < grid.cols(); ++c)
+            cells << grid.textMatrix(r, c);
+        return cells.join(u'|');
+    };
     EXPECT_EQ(grid.rows(), 4);
-    EXPECT_EQ(grid.textMatrix(2, 2), QStringLiteral("c2-2"));
-    EXPECT_EQ(grid.textMatrix(2, 4), QString());
+    EXPECT_EQ(row(2), QStringLiteral("c0-2|c1-2|c2-2||"));
     grid.addItem(QStringLiteral("\t\tmiddle"), 2);
-    EXPECT_EQ(grid.textMatrix(2, 0), QString());
-    EXPECT_EQ(grid.textMatrix(2, 2), QStringLiteral("middle"));
-    EXPECT_EQ(grid.textMatrix(3, 0), QStringLiteral("c0-2"));
+    EXPECT_EQ(row(2) + u' ' + row(3), QStringLiteral("||middle|| c0-2|c1-2|c2-2||"));
 
     grid.setRow(0);
     grid.setCol(1);
@@ -59,6 +62,12 @@ TEST_F(Grid, CellsFromTabSeparatedTextHeadingTextAndHiddenColumns)
     EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
     grid.setRow(4);
     EXPECT_EQ(grid.text(), QStringLiteral("c1-3"));
+
+    // Columns of general alignment put numbers right and text left.
+    grid.addItem(QStringLiteral("12\tx"), 5);
+    const auto align = [&](int c) { return grid.model()->data(grid.model()->index(4, c), Qt::TextAlignmentRole); };
+    EXPECT_EQ(align(0).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(align(1).toInt(), int(Qt::AlignLeft | Qt::AlignVCenter));
 
     grid.setColWidth(4, 0);
     EXPECT_EQ(grid.colWidth(4), 0);
@@ -91,8 +100,9 @@ TEST_F(Grid, RemovingRowsOutOfRangeCellsAndTheLastDataRow)
     grid.removeItem(1);
     EXPECT_EQ(errorOf([&] { grid.removeItem(1); }), 30015);
     grid.setRows(1);
-    EXPECT_EQ(grid.rows(), 1);
-    EXPECT_EQ(grid.row(), 0);
+    EXPECT_EQ(QList<int>({grid.rows(), grid.row()}), QList<int>({1, 0}));
+    grid.setRows(6);  // grown rows are announced to views as they come
+    EXPECT_EQ(grid.model()->rowCount(), 5);
 }
 
 TEST_F(Grid, RowsAddedWhileLockedAppearOnUnlock)
@@ -126,9 +136,13 @@ TEST_F(Grid, PressSelectsTheCellThenRaisesSelChangeAndMouseDown)
     EXPECT_EQ(order, (QStringList{QStringLiteral("MouseDown 1 0")})) << "no change, no SelChange";
 
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, cellCentre(3, 2));
-    EXPECT_EQ(grid.row(), 2);
-    EXPECT_EQ(grid.rowSel(), 3);
-    EXPECT_EQ(grid.colSel(), 2);
+    EXPECT_EQ(QList<int>({grid.row(), grid.rowSel(), grid.colSel()}), QList<int>({2, 3, 2}));
+
+    // A drag extends the selection, up to the first row too.
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, cellCentre(3, 1));
+    QTest::mouseMove(grid.viewport(), cellCentre(1, 1));
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, cellCentre(1, 1));
+    EXPECT_EQ(QList<int>({grid.row(), grid.rowSel()}), QList<int>({3, 1}));
 }
 
 // In row selection mode a press takes the whole row with column 0 current;
