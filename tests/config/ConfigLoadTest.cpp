@@ -1,7 +1,7 @@
 #include "config/GlobalStuff.h"
 #include "config/RegistryIni.h"
 #include "platform/AnsiText.h"
-#include "platform/ErrorNumberOf.h"
+#include "support/ErrorNumberOf.h"
 #include "support/TempAppFolder.h"
 
 #include <QFile>

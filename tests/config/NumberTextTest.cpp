@@ -1,4 +1,4 @@
-#include "platform/ErrorNumberOf.h"
+#include "support/ErrorNumberOf.h"
 #include "platform/NumberText.h"
 
 #include <gtest/gtest.h>

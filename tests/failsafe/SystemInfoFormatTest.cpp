@@ -1,7 +1,7 @@
 // The report's formatting rules, checked without any system behind them.
 #include "failsafe/SystemInfoFormat.h"
 
-#include "platform/ErrorNumberOf.h"
+#include "support/ErrorNumberOf.h"
 #include "platform/RuntimeError.h"
 #include "support/Digest.h"
 

@@ -2,7 +2,7 @@
 // Small helpers shared by the mailbox store's tests.
 
 #include "mailbox/VmailLib.h"
-#include "platform/ErrorNumberOf.h"
+#include "support/ErrorNumberOf.h"
 
 #include <QStringList>
 

@@ -3,11 +3,10 @@
 // through the list's selection.
 #include "WindowTestSupport.h"
 
-#include <QDeadlineTimer>
+#include "support/RecorderFolder.h"
+
 #include <QDir>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QThread>
 
 using namespace vm::test;
 using vm::window::MsgAnswer;
@@ -23,13 +22,8 @@ protected:
     {
         overrides.replace(vm::failsafe::errorDialog(), &errors);
         overrides.replace(vm::sound::player(), &player);
-        QFile rec(recorder.filePath(QStringLiteral("rec.sh")));
-        ASSERT_TRUE(rec.open(QIODevice::WriteOnly));
-        rec.write("#!/bin/sh\ncd \"$(dirname \"$0\")\" && printf '%s\\n' \"$@\" > args.tmp && mv args.tmp args.txt\n");
-        rec.close();
-        rec.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         folder.write(QStringLiteral("system/8pcm16m.wav"), kTemplate);
-        setRecEditor(rec.fileName());
+        setRecEditor(recorder.path(QStringLiteral("rec.sh")));
         folder.write(QStringLiteral("data/VmBoxList.xml"),
                      mailboxFile({mailboxLine("101", "1"), mailboxLine("102", "2")}));
     }
@@ -58,16 +52,7 @@ protected:
         win->gridVmbList->setCol(0);
         win->gridVmbList_SelChange();
     }
-    QStringList recorderArguments() const
-    {
-        QFile f(recorder.filePath(QStringLiteral("args.txt")));
-        for (QDeadlineTimer deadline(10000); !f.exists() && !deadline.hasExpired();)
-            QThread::msleep(10);
-        f.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
-    QTemporaryDir recorder;
+    RecorderFolder recorder;
     ErrorsSeen errors;
     QStringList played;
     RecordingPlayer player{&played};
@@ -103,17 +88,17 @@ TEST_F(MessageCommands, RecordingCopiesTheTemplateOnlyWhenThereIsNoFile)
 {
     const QString greeting = QStringLiteral("data/VmWelc/102.wav");
     for (const QByteArray& existing : {QByteArray(), QByteArray("own greeting")}) {
-        QFile::remove(recorder.filePath(QStringLiteral("args.txt")));
+        recorder.forget();
         if (!existing.isEmpty())
             folder.write(greeting, existing);
         selectBox(2);
         QTest::mouseClick(win->cmdRecIntro, Qt::LeftButton);
         EXPECT_EQ(folder.read(greeting), existing.isEmpty() ? kTemplate : existing);
-        EXPECT_EQ(recorderArguments(), QStringList{folder.file(greeting)});
+        EXPECT_EQ(recorder.awaitArguments(), QStringList{folder.file(greeting)});
     }
 
     // A new message gets a new name of the box; it is listed at the next selection only.
-    QFile::remove(recorder.filePath(QStringLiteral("args.txt")));
+    recorder.forget();
     const QString old = addMessage(1);
     selectBox(1);
     QTest::mouseClick(win->cmdRecMsg, Qt::LeftButton);
@@ -121,7 +106,7 @@ TEST_F(MessageCommands, RecordingCopiesTheTemplateOnlyWhenThereIsNoFile)
     ASSERT_EQ(made.size(), 1) << savedFiles().join(' ').toStdString();
     EXPECT_EQ(folder.read(QStringLiteral("data/VmSave/") + made[0]), kTemplate);
     EXPECT_EQ(folder.read(QStringLiteral("data/VmSave/") + old), "message");
-    EXPECT_EQ(recorderArguments(), QStringList{saved(made[0])});
+    EXPECT_EQ(recorder.awaitArguments(), QStringList{saved(made[0])});
     EXPECT_EQ(column(messages(), 4), QStringList{old});
 }
 

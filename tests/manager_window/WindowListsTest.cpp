@@ -109,9 +109,7 @@ TEST_F(WindowTest, BoxesListedAsTextSortedAndTheSelectedBoxsMessagesWithDateAndL
     EXPECT_EQ(column(list, 1)[0], QStringLiteral("Jan 05, 14:03:09"));
     EXPECT_EQ(column(list, 2), (QStringList{"1:05", "0:02", "0:00"}));
     EXPECT_EQ(column(list, 4)[1], QStringLiteral("10_0307090502_0_2_.wav"));
-    EXPECT_EQ(list.row(), 1);
-    EXPECT_EQ(list.col(), 4);
-    EXPECT_EQ(w.iLastMsgRow, -1);
+    EXPECT_EQ(QList<int>({list.row(), list.col(), w.iLastMsgRow}), QList<int>({1, 4, -1}));
     EXPECT_FALSE(list.repaintLocked());
 
     clickBox(1);  // box 1: its name prefix matches box 10's files only as text
@@ -131,9 +129,7 @@ TEST_F(WindowTest, MessageClicksMoveTheHighlightAndOnlyANewRowActs)
     vm::widgets::FlexGrid& list = *w.gridMsgList;
 
     clickMessage(2, Qt::RightButton);
-    EXPECT_EQ(w.iLastMsgRow, 2);
-    EXPECT_EQ(list.col(), 0);
-    EXPECT_EQ(list.colSel(), 4);
+    EXPECT_EQ(QList<int>({w.iLastMsgRow, list.col(), list.colSel()}), QList<int>({2, 0, 4}));
     EXPECT_EQ(list.selectionModel()->selectedIndexes().size(), 5);
 
     w.cmdPlayMsg->setEnabled(false);

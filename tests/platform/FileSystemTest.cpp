@@ -1,4 +1,4 @@
-#include "platform/ErrorNumberOf.h"
+#include "support/ErrorNumberOf.h"
 #include "platform/FileSystem.h"
 #include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"

@@ -1,4 +1,4 @@
-#include "platform/ErrorNumberOf.h"
+#include "support/ErrorNumberOf.h"
 #include "platform/VbNumbers.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // an operator's press raises.
 #include "widgets/FlexGrid.h"
 
-#include "platform/RuntimeError.h"
+#include "support/ErrorNumberOf.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -30,16 +30,6 @@ struct Grid : ::testing::Test {
     FlexGrid grid;
     QAbstractItemModelTester contract;
 };
-
-int errorOf(const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const vm::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 }  // namespace
 
@@ -82,23 +72,22 @@ TEST_F(Grid, SettingRowOrColumnCollapsesTheSelection)
     grid.setRowSel(3);
     EXPECT_EQ(grid.selectionModel()->selectedIndexes().size(), 15);
     grid.setRow(2);
-    EXPECT_EQ(grid.rowSel(), 2);
-    EXPECT_EQ(grid.colSel(), 0);
+    EXPECT_EQ(QList<int>({grid.rowSel(), grid.colSel()}), QList<int>({2, 0}));
     EXPECT_TRUE(grid.selectionModel()->selectedIndexes().isEmpty());
 }
 
 TEST_F(Grid, RemovingRowsOutOfRangeCellsAndTheLastDataRow)
 {
-    EXPECT_EQ(errorOf([&] { grid.setRow(4); }), 30009);
-    EXPECT_EQ(errorOf([&] { grid.setCol(5); }), 30010);
-    EXPECT_EQ(errorOf([&] { (void)grid.textMatrix(-1, 0); }), 30009);
-    EXPECT_EQ(errorOf([&] { grid.addItem(QString(), 6); }), 30009);
+    EXPECT_EQ(vm::test::errorNumberOf([&] { grid.setRow(4); }), 30009);
+    EXPECT_EQ(vm::test::errorNumberOf([&] { grid.setCol(5); }), 30010);
+    EXPECT_EQ(vm::test::errorNumberOf([&] { (void)grid.textMatrix(-1, 0); }), 30009);
+    EXPECT_EQ(vm::test::errorNumberOf([&] { grid.addItem(QString(), 6); }), 30009);
     grid.setRow(3);
     grid.removeItem(3);
     EXPECT_EQ(grid.rows(), 3);
     EXPECT_EQ(grid.row(), 2) << "the current row stays inside the grid";
     grid.removeItem(1);
-    EXPECT_EQ(errorOf([&] { grid.removeItem(1); }), 30015);
+    EXPECT_EQ(vm::test::errorNumberOf([&] { grid.removeItem(1); }), 30015);
     grid.setRows(1);
     EXPECT_EQ(QList<int>({grid.rows(), grid.row()}), QList<int>({1, 0}));
     grid.setRows(6);  // grown rows are announced to views as they come
