@@ -83,4 +83,16 @@ TEST(CommandLine, InstalledCopyWorksOnTheRememberedFolder)
     EXPECT_TRUE(QFileInfo::exists(app.path() + QStringLiteral("/QV.INI"))) << "the window worked on the folder";
 }
 
+// run.sh's picture of the window: a file that cannot be written is said, and
+// the window still closes.
+TEST(CommandLine, AScreenshotThatCannotBeSavedIsReported)
+{
+    QTemporaryDir app;
+    const QString file = app.path() + QStringLiteral("/missing/window.png");
+    const Outcome run = runProgram(QStringLiteral(RIVAVAZ_PATH),
+                                   {QStringLiteral("--app-folder"), app.path(), QStringLiteral("--screenshot"), file});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.endsWith(QStringLiteral("Could not save ") + file + u'\n')) << qPrintable(run.err);
+}
+
 }  // namespace
