@@ -12,7 +12,7 @@ namespace vm::vmbox {
 
 namespace {
 
-struct CommandSpec {
+struct CommandSyntax {
     Command command;
     const char* name;
     int arguments;  // exactly this many
@@ -34,7 +34,7 @@ const char* const kFieldOptions =
     "  --ftp-upload 0|1              upload new messages to the FTP server\n"
     "  --delete-after-forward 0|1    delete a message once forwarded\n";
 
-const std::array<CommandSpec, 7> kCommands = {{
+const std::array<CommandSyntax, 7> kCommands = {{
     {Command::List, "list", 0, "vmbox list [--format table|csv|json]", "show the boxes in table order",
      "Shows the boxes as the window would (a legacy list is read too) and changes no file.\n"
      "  --format table   ID, PIN and comment in aligned columns (the default)\n"
@@ -75,11 +75,11 @@ const std::array<CommandSpec, 7> kCommands = {{
      "in the recording template's format, PCM, 8 kHz, 16 bit, mono. Other formats are refused.\n"},
 }};
 
-const CommandSpec& specOf(Command command) { return kCommands[static_cast<std::size_t>(command)]; }
+const CommandSyntax& syntaxOf(Command command) { return kCommands[static_cast<std::size_t>(command)]; }
 
 std::optional<Command> commandNamed(const QString& name)
 {
-    for (const CommandSpec& s : kCommands)
+    for (const CommandSyntax& s : kCommands)
         if (name == QLatin1String(s.name))
             return s.command;
     return std::nullopt;
@@ -181,7 +181,7 @@ private:
             takes = commandOption(*inv_.command, name, field);
         if (!takes)
             failUsage(inv_.command ? QStringLiteral("unknown option --%1 for %2; see vmbox %2 --help")
-                                         .arg(name, QLatin1String(specOf(*inv_.command).name))
+                                         .arg(name, QLatin1String(syntaxOf(*inv_.command).name))
                                    : QStringLiteral("unknown option --%1; see vmbox --help").arg(name));
         if (*takes == Takes::Nothing) {
             if (inlineValue)
@@ -246,14 +246,14 @@ private:
 
     void checkArguments()
     {
-        const CommandSpec& spec = specOf(*inv_.command);
-        if (inv_.arguments.size() != spec.arguments)
+        const CommandSyntax& syntax = syntaxOf(*inv_.command);
+        if (inv_.arguments.size() != syntax.arguments)
             failUsage(QStringLiteral("%1 takes %2; usage: %3")
-                          .arg(QLatin1String(spec.name),
-                               spec.arguments == 0   ? QStringLiteral("no arguments")
-                               : spec.arguments == 1 ? QStringLiteral("one argument")
-                                                     : QStringLiteral("two arguments"),
-                               QLatin1String(spec.usage)));
+                          .arg(QLatin1String(syntax.name),
+                               syntax.arguments == 0   ? QStringLiteral("no arguments")
+                               : syntax.arguments == 1 ? QStringLiteral("one argument")
+                                                       : QStringLiteral("two arguments"),
+                               QLatin1String(syntax.usage)));
         if (*inv_.command == Command::Set && inv_.fields.empty())
             failUsage(QStringLiteral("set needs at least one field option; see vmbox set --help"));
         if (*inv_.command == Command::Add) {
@@ -280,7 +280,7 @@ QString programHelp()
         "Usage: vmbox [--app-folder DIR] [--wait SECONDS] COMMAND [ARGUMENTS]\n"
         "Bulk administration of the voicemail boxes of a Quorvane application folder, on the files the\n"
         "Voicemail Manager window uses.\n\nCommands:\n");
-    for (const CommandSpec& s : kCommands)
+    for (const CommandSyntax& s : kCommands)
         text +=
             QStringLiteral("  %1%2\n").arg(QString::fromLatin1(s.usage).leftJustified(52), QLatin1String(s.summary));
     text += QStringLiteral(
@@ -297,7 +297,7 @@ QString programHelp()
 
 QString commandHelp(Command command)
 {
-    const CommandSpec& s = specOf(command);
+    const CommandSyntax& s = syntaxOf(command);
     QString text = QStringLiteral("Usage: %1\n%2").arg(QLatin1String(s.usage), QLatin1String(s.details));
     if (command == Command::Add || command == Command::Set)
         text += QLatin1Char('\n') + QLatin1String(kFieldOptions);
