@@ -121,6 +121,7 @@ TEST(SystemQueryLinux, LiveQueries)
               QDateTime::currentDateTime().addSecs(-60));
     EXPECT_FALSE(q->fileTime(app.file(QStringLiteral("missing.bin")), FileTimeKind::Creation));
     EXPECT_EQ(q->computerName(), QSysInfo::machineHostName());
+    EXPECT_TRUE(q->drives().roots.contains(QStringLiteral("/"))) << "the root file system is a drive";
 }
 
 }  // namespace
