@@ -38,21 +38,9 @@ MailboxMerge::MailboxMerge(MailboxTable& table, MergedFields fields, QStringList
 
 void MailboxMerge::take(VoicemailBox&& record)
 {
-    const auto store = [&](VoicemailBox& entry) {
-        moveFields(entry, std::move(record), fields_);
-        entry.SeenInFile = 1;
-    };
-    const std::int16_t found = table_.find(record.Id, lastStored_ + 1);
-    if (found > 0) {
-        table_.update(found, store);
-        markSeen(found);
-        lastStored_ = found;
-        return;
-    }
-    VoicemailBox added;  // a new entry: every field the record lacks stays empty or 0
-    store(added);
-    lastStored_ = table_.append(std::move(added));
-    markSeen(lastStored_);
+    // The Id is looked up before the fields move into the entry.
+    const QString id = record.Id;
+    takeInPlace(id, [&](VoicemailBox& entry) { moveFields(entry, std::move(record), fields_); });
 }
 
 void MailboxMerge::finish()

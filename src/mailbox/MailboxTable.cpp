@@ -101,13 +101,7 @@ std::unique_ptr<VoicemailBox> MailboxTable::takeRetired()
 
 std::int16_t MailboxTable::append(VoicemailBox&& box)
 {
-    const std::int16_t i = nextIndex();
-    std::unique_ptr<VoicemailBox> entry = takeRetired();
-    *entry = std::move(box);
-    appendKey(foldCase(entry->Id));
-    entries_.push_back(std::move(entry));
-    indexInsert(keys_.back(), i);
-    return i;
+    return appendFilled([&](VoicemailBox& entry) { entry = std::move(box); });
 }
 
 void MailboxTable::store(int i, const VoicemailBox& box) { put(i, VoicemailBox(box)); }

@@ -29,10 +29,20 @@ namespace {
 
 // 1-based position of `c` in `name` at or after `from`, 0 when absent; a
 // start of 0 searches from the beginning. Positions are 16-bit.
-int positionOf(const QString& name, QChar c, int from)
+template <class Text>
+int positionOf(const Text& name, QChar c, int from)
 {
     const qsizetype found = name.indexOf(c, from < 1 ? 0 : from - 1);
     return found < 0 ? 0 : toInt16(found + 1);
+}
+
+// The new-marker (between the second and third "_") is exactly "1".
+template <class Text>
+bool newMarkerIsOne(const Text& name)
+{
+    const int p2 = positionOf(name, u'_', positionOf(name, u'_', 1) + 1);
+    const int p3 = positionOf(name, u'_', p2 + 1);
+    return p3 - p2 == 2 && name[p2] == u'1';
 }
 
 // The characters strictly between 1-based positions a and b (a < b).
@@ -51,17 +61,8 @@ void MsgFileNameParse(const QString& name, QString& newMarker, QString& caller)
     caller = p5 > p4 ? between(name, p4, p5) : QString();
 }
 
-bool isNewMessageName(QLatin1StringView name)
-{
-    // The positions MsgFileNameParse finds, 1-based, 0 for none.
-    const auto positionOf = [&](char c, qsizetype from) -> qsizetype {
-        const qsizetype found = name.indexOf(QLatin1Char(c), from < 1 ? 0 : from - 1);
-        return found < 0 ? 0 : found + 1;
-    };
-    const qsizetype p1 = positionOf('_', 1);
-    const qsizetype p2 = positionOf('_', p1 + 1);
-    const qsizetype p3 = positionOf('_', p2 + 1);
-    return p3 - p2 == 2 && name[p2] == QLatin1Char('1');
-}
+bool isNewMessageName(QLatin1StringView name) { return newMarkerIsOne(name); }
+
+bool isNewMessageName(QStringView name) { return newMarkerIsOne(name); }
 
 }  // namespace vm

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QLatin1StringView>
 #include <QString>
+#include <QStringView>
 #include <QTime>
 
 #include <cstdint>
@@ -21,5 +22,6 @@ QString MsgFileNameNew(const QString& id, std::int16_t line, const QDate& date, 
 // statistics ask this of every file of the folder, on its name's bytes,
 // without making a text of it.
 bool isNewMessageName(QLatin1StringView name);
+bool isNewMessageName(QStringView name);
 
 }  // namespace vm

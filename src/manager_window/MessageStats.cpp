@@ -40,15 +40,8 @@ void frmVmailCfg::GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iMsg
             // Only totals are kept: each file counts as the pass meets it.
             forEachMessageFile(folder, QStringLiteral("*.wav"), [&](const FolderEntry& file) {
                 totalSeconds = toInt32(static_cast<long long>(totalSeconds) + playingSeconds(file.sizeInBytes(folder)));
-                bool isNew = false;
-                if (file.ascii) {
-                    isNew = isNewMessageName(QLatin1StringView(file.rawName));
-                } else {
-                    QString newMarker;
-                    QString caller;
-                    MsgFileNameParse(file.name(), newMarker, caller);
-                    isNew = newMarker == QStringLiteral("1");
-                }
+                const bool isNew = file.ascii ? isNewMessageName(QLatin1StringView(file.rawName))
+                                              : isNewMessageName(QStringView(file.name()));
                 if (!isNew)
                     iMsgCountSaved = toInt16(iMsgCountSaved + 1);
                 else

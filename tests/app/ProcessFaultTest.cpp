@@ -3,6 +3,7 @@
 // old or the new one, and a killed save's temporary files are never read as
 // the list; a file size limit is a full disk to the program, not its end.
 // FAULT_SEED repeats a run; FAULT_KILLS sets the number of kills.
+#include "support/EnvironmentNumber.h"
 #include "support/TempAppFolder.h"
 
 #include "mailbox/MailboxListFile.h"
@@ -26,13 +27,6 @@ namespace vm::test {
 namespace {
 
 const QString kList = QStringLiteral("data/VmBoxList.xml");
-
-unsigned environmentNumber(const char* name, unsigned fallback)
-{
-    bool ok = false;
-    const unsigned value = qEnvironmentVariable(name).toUInt(&ok);
-    return ok ? value : fallback;
-}
 
 // `count` boxes in descending number order (the writer sorts them as text),
 // each description marked with `mark`.
@@ -93,7 +87,7 @@ protected:
     }
 
     TempAppFolder app;
-    const unsigned seed = environmentNumber("FAULT_SEED", 20260307);
+    const unsigned seed = static_cast<unsigned>(environmentNumber("FAULT_SEED", 20260307));
     std::mt19937 random{seed};
 };
 
@@ -137,7 +131,7 @@ private:
 
 TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
 {
-    const unsigned kills = environmentNumber("FAULT_KILLS", 20);
+    const unsigned kills = static_cast<unsigned>(environmentNumber("FAULT_KILLS", 20));
     const std::vector<VoicemailBox> table = boxes(30000, QStringLiteral("gamma"));
     const QByteArray old = listBytes(table, false);
     const QByteArray sorted = listBytes(table);

@@ -13,8 +13,9 @@
 //
 // VM_SOAK_SEED (default 1) and VM_SOAK_STEPS (default 1500, the ctest run);
 // DEVELOPERS.md gives a long run. A failure names the seed, the step, the
-// last actions, every broken property, the table and the message list.
+// last actions, every broken property and the message list.
 #include "manager_window/WindowTestSupport.h"
+#include "support/EnvironmentNumber.h"
 
 #include "config/GlobalStuff.h"
 #include "config/RegistryIni.h"
@@ -41,13 +42,6 @@ namespace {
 
 using Table = QList<QStringList>;
 using vm::window::MsgAnswer;
-
-quint64 envNumber(const char* name, quint64 fallback)
-{
-    bool ok = false;
-    const quint64 v = qEnvironmentVariable(name).toULongLong(&ok);
-    return ok ? v : fallback;
-}
 
 // Typed texts: Latin-1 letters that windows-1252 shares, XML and INI specials.
 const QString kFreeText = QStringLiteral(
@@ -230,16 +224,10 @@ protected:
         if (problems_.isEmpty() || failed_)
             return;
         failed_ = true;
-        QStringList table;
-        for (const QStringList& e : last_.table)
-            table << e.join(u',');
-        ADD_FAILURE() << QStringLiteral(
-                             "soak seed %1, session %2, step %3, after \"%4\"\nlast actions:\n  %5\nbroken:\n"
-                             "  %6\ntable: %7\nmessage list: %8\n")
-                             .arg(QString::number(seed_), QString::number(sessions_), QString::number(step_),
-                                  recent_.back(), QStringList(recent_.begin(), recent_.end()).join("\n  "),
-                                  problems_.join("\n  "), table.join(" | "), last_.messageRows.join(" | "))
-                             .toStdString();
+        ADD_FAILURE() << "soak seed " << seed_ << ", session " << sessions_ << ", step " << step_
+                      << "\nlast actions:\n  " << QStringList(recent_.begin(), recent_.end()).join("\n  ").toStdString()
+                      << "\nbroken:\n  " << problems_.join("\n  ").toStdString()
+                      << "\nmessage list: " << last_.messageRows.join(" | ").toStdString();
     }
 
     // One operator (or engine) action, then the properties. `check` runs
@@ -687,7 +675,7 @@ protected:
                 return c.second();
     }
 
-    quint64 seed_ = envNumber("VM_SOAK_SEED", 1);
+    quint64 seed_ = vm::test::environmentNumber("VM_SOAK_SEED", 1);
     std::mt19937_64 rng_{seed_};
     vm::test::ErrorsSeen errors_;
 
@@ -714,7 +702,7 @@ protected:
 
 TEST_F(WindowSoak, RandomOperatorActionsKeepWindowTableAndFilesConsistent)
 {
-    const quint64 steps = envNumber("VM_SOAK_STEPS", 1500);
+    const quint64 steps = vm::test::environmentNumber("VM_SOAK_STEPS", 1500);
     seedWorld();
     while (step_ < steps && !failed_)
         win ? chooseAndAct() : openSession();
