@@ -56,8 +56,8 @@ TEST_F(Grid, CellsFromTabSeparatedTextHeadingTextAlignmentAndHiddenColumns)
     // Columns of general alignment put numbers right and text left.
     grid.addItem(QStringLiteral("12\tx"), 5);
     const auto align = [&](int c) { return grid.model()->data(grid.model()->index(4, c), Qt::TextAlignmentRole); };
-    EXPECT_EQ(align(0).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
-    EXPECT_EQ(align(1).toInt(), int(Qt::AlignLeft | Qt::AlignVCenter));
+    EXPECT_EQ(QList<int>({align(0).toInt(), align(1).toInt()}),
+              QList<int>({Qt::AlignRight | Qt::AlignVCenter, Qt::AlignLeft | Qt::AlignVCenter}));
 
     grid.setColWidth(4, 0);
     EXPECT_EQ(grid.colWidth(4), 0);
@@ -84,8 +84,7 @@ TEST_F(Grid, RemovingRowsOutOfRangeCellsAndTheLastDataRow)
     EXPECT_EQ(vm::test::errorNumberOf([&] { grid.addItem(QString(), 6); }), 30009);
     grid.setRow(3);
     grid.removeItem(3);
-    EXPECT_EQ(grid.rows(), 3);
-    EXPECT_EQ(grid.row(), 2) << "the current row stays inside the grid";
+    EXPECT_EQ(QList<int>({grid.rows(), grid.row()}), QList<int>({3, 2})) << "the current row stays inside the grid";
     grid.removeItem(1);
     EXPECT_EQ(vm::test::errorNumberOf([&] { grid.removeItem(1); }), 30015);
     grid.setRows(1);

@@ -16,10 +16,7 @@ TEST(SystemInfoScreen, ReportShowsTheScreenOfTheRunningDisplay)
     const auto scope = displayInfoProvider().replace(&screenDisplayInfo);
     const std::optional<DisplayInfo> info = screenDisplayInfo();
     ASSERT_TRUE(info);
-    EXPECT_GT(info->bitsPerPixel, 0);
-    EXPECT_GT(info->width, 0);
-    EXPECT_GT(info->height, 0);
-    EXPECT_GE(info->monitors, 1);
+    EXPECT_TRUE(info->bitsPerPixel > 0 && info->width > 0 && info->height > 0 && info->monitors >= 1);
 
     const QString report = failsafe::buildSystemInfoReport(systemQuery(), true);
     const QString size = QString::number(info->width) + QStringLiteral(" x ") + QString::number(info->height);
