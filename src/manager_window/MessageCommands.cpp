@@ -13,6 +13,8 @@
 #include "config/GlobalStuff.h"
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
+#include "mailbox/MessageFileName.h"
+#include "mailbox/NewMessageFile.h"
 #include "mailbox/VmailLib.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessLauncher.h"
@@ -31,9 +33,6 @@ using vm::failsafe::noArguments;
 using vm::failsafe::runTraced;
 
 namespace {
-
-// The line number that marks a message recorded with this program.
-constexpr std::int16_t kRecordedHereLine = 1000;
 
 // Column of the message list that holds a row's bare file name.
 constexpr int kFileNameCol = 4;
@@ -115,8 +114,14 @@ void frmVmailCfg::cmdRecMsg_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdRecMsg_Click"), noArguments, [this] {
         const QString id = selectedBoxNumber(*this);
-        const QString path = vm::paths::messageFolder() + vm::MsgFileNameNew(id, kRecordedHereLine);
-        vm::fs::copyFile(vm::paths::recordingTemplate(), path);
+        const QByteArray recordingTemplate = vm::fs::readFile(vm::paths::recordingTemplate());
+        // Date and time are read one after the other, as the name's stamp always was.
+        const QDate today = QDate::currentDate();
+        const QDateTime now(today, QTime::currentTime());
+        const QString path = vm::createMessageFile(
+            vm::paths::messageFolder(),
+            [&](const QDateTime& t) { return vm::MsgFileNameNew(id, vm::kOwnRecordingLine, t.date(), t.time()); }, now,
+            recordingTemplate);
         startRecorder(path);
     });
 }
@@ -141,7 +146,7 @@ void frmVmailCfg::cmdRecIntro_Click()
         const QString path = vm::paths::greetingFile(id);
         // An existing greeting is kept, so the recorder opens the current one.
         if (!vm::fs::fileExists(path))
-            vm::fs::copyFile(vm::paths::recordingTemplate(), path);
+            vm::fs::copyToNewFile(vm::paths::recordingTemplate(), path);
         startRecorder(path);
     });
 }
