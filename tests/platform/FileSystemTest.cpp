@@ -1,4 +1,5 @@
 #include "platform/FileSystem.h"
+#include "platform/KeptCopy.h"
 #include "platform/RuntimeError.h"
 #include "support/ErrorNumberOf.h"
 #include "support/FaultInjection.h"
@@ -128,6 +129,29 @@ TEST_F(FileSystemFolder, WritesRefuseLinksOfOtherAccountsAndFilesThatAreNotRegul
     fs::replaceFileAtomically(app.file("data/link.txt"), "replaced");
     EXPECT_EQ(app.read("secret/target.txt"), "replaced");
     EXPECT_TRUE(QFileInfo(app.file("data/link.txt")).isSymLink());
+}
+
+// A kept copy never goes over anything, a link planted at its name included,
+// and no account reads it that could not read the original.
+TEST_F(FileSystemFolder, KeptCopyTakesTheNextFreeNameAndKeepsTheGroupOrLosesItsBits)
+{
+    const QString list = app.file("data/list.xml");
+    app.write("data/list.xml", "boxes");
+    app.write("data/list.xml.S.why", "earlier");
+    QFile::link(app.file("elsewhere"), app.file("data/list.xml.S-2.why"));  // dangling
+    EXPECT_EQ(fs::keepCopy(list, "S", "why"), app.file("data/list.xml.S-3.why"));
+    EXPECT_EQ(app.read("data/list.xml.S-3.why"), "boxes");
+    EXPECT_EQ(app.read("data/list.xml.S.why"), "earlier");
+    EXPECT_FALSE(QFile::exists(app.file("elsewhere")));
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving the original another group needs root";
+    ASSERT_EQ(::chown(QFile::encodeName(list).constData(), 0, 1), 0);
+    ::chmod(QFile::encodeName(list).constData(), 0640);
+    const test::ScopedFault refused(
+        [](test::FileStep step, const QString&) { return step == test::FileStep::Owner ? EPERM : 0; });
+    struct stat copy {};
+    ::stat(QFile::encodeName(fs::keepCopy(list, "T", "why")).constData(), &copy);
+    EXPECT_EQ(copy.st_mode & 0777, 0600u);
 }
 
 TEST_F(FileSystemFolder, ReplacementKeepsOwnerGroupAndModeOrLeavesTheFile)

@@ -1,0 +1,131 @@
+#include "KeptCopy.h"
+
+#include "FileSystem.h"
+#include "RuntimeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <climits>
+
+namespace vm::fs {
+
+namespace {
+
+// Names tried before giving up: far more copies than one stamp ever gets.
+constexpr int kMostCopiesPerStamp = 1000;
+
+QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+
+QString copyName(const QString& path, const QString& stamp, const QString& reason, int n)
+{
+    const QString tag = n == 1 ? stamp : stamp + QLatin1Char('-') + QString::number(n);
+    return path + QLatin1Char('.') + tag + QLatin1Char('.') + reason;
+}
+
+// The descriptor must be the new name in the folder that was checked: a
+// folder on the way swapped for a link meanwhile would put the copy elsewhere.
+void checkOpenedAt(int fd, const QString& copy)
+{
+    const QByteArray expected = nativePath(QFileInfo(copy).absoluteDir().canonicalPath() + QLatin1Char('/') +
+                                           QFileInfo(copy).fileName());
+    QByteArray actual(PATH_MAX, Qt::Uninitialized);
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    const ssize_t n = ::readlink(self.constData(), actual.data(), static_cast<size_t>(actual.size()));
+    if (n <= 0)
+        return;  // no /proc: the check before the open stands alone
+    actual.truncate(n);
+    if (actual != expected)
+        throw RuntimeError(err::PathFileAccessError, QStringLiteral("%1 changed while it was created (it is %2)")
+                                                         .arg(QFile::decodeName(expected), QFile::decodeName(actual)));
+}
+
+// The original's permission bits; its owner and group when root, else its
+// group when the account belongs to it. A copy that ends in another group
+// than the original's loses the group's bits, so no one reads it who could
+// not read the original.
+void takeOwnerAndMode(int fd, const struct stat& original, const QString& copy)
+{
+    const FileOps& ops = *fileOps().get();
+    if (::geteuid() == 0)
+        ops.changeOwner(fd, original.st_uid, original.st_gid);
+    else
+        ops.changeOwner(fd, static_cast<uid_t>(-1), original.st_gid);
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        raiseForErrno(errno, copy);
+    mode_t mode = original.st_mode & 0777;
+    if (now.st_gid != original.st_gid)
+        mode &= ~static_cast<mode_t>(S_IRWXG);
+    if (::fchmod(fd, mode) != 0)
+        raiseForErrno(errno, copy);
+}
+
+void writeAndSync(int fd, const QByteArray& bytes, const QString& copy)
+{
+    const FileOps& ops = *fileOps().get();
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ops.write(fd, p, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            raiseForErrno(errno, copy);
+        }
+        p += n;
+        left -= n;
+    }
+    if (ops.sync(fd) != 0)
+        raiseForErrno(errno, copy);
+}
+
+}  // namespace
+
+QString keepCopy(const QString& path, const QString& stamp, const QString& reason)
+{
+    const FileOps& ops = *fileOps().get();
+    struct stat original {};
+    if (ops.stat(nativePath(path).constData(), &original) != 0)
+        raiseForErrno(errno, path);
+    const QByteArray bytes = readFile(path);
+
+    for (int n = 1; n <= kMostCopiesPerStamp; ++n) {
+        const QString copy = copyName(path, stamp, reason, n);
+        if (const auto why = writeRefusal(copy))
+            throw RuntimeError(err::PathFileAccessError, *why);
+        int fd;
+        do {
+            // Private from the start: the content may hold PINs and passwords.
+            fd = ops.open(nativePath(copy).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            raiseForErrno(errno, copy);
+        }
+        try {
+            checkOpenedAt(fd, copy);
+            takeOwnerAndMode(fd, original, copy);
+            writeAndSync(fd, bytes, copy);
+        } catch (...) {
+            ::close(fd);
+            ops.unlink(nativePath(copy).constData());
+            throw;
+        }
+        if (::close(fd) != 0 && errno != EINTR) {
+            const int e = errno;
+            ops.unlink(nativePath(copy).constData());
+            raiseForErrno(e, copy);
+        }
+        return copy;
+    }
+    raiseError(err::FileAlreadyExists);
+}
+
+}  // namespace vm::fs
