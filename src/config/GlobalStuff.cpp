@@ -100,6 +100,15 @@ void LoadConfig()
     ignoreErrors([] { RunCommandAfterRec = voicemailValue("RunCommandAfterRec"); });
 }
 
+QString LoadConfigStopKey()
+{
+    SetGlobalPaths();
+    for (const char* key : {"RecLengthMin", "RecLengthMax"})
+        if (!ignoreErrors([key] { recordingLength(key, 0); }))
+            return QString::fromLatin1(key);
+    return {};
+}
+
 std::int64_t GetFreeDiskSpace(const QString& root)
 {
     const std::uint64_t bytes = fs::freeBytesForCaller(root);

@@ -46,6 +46,11 @@ void SetGlobalPaths();
 // window opened again) starts from the same state as the first.
 void LoadConfig();
 
+// The key at which LoadConfig stops: the first of RecLengthMin and
+// RecLengthMax whose value it cannot take, read from the INI file as it is
+// now. Empty when both values can be taken.
+QString LoadConfigStopKey();
+
 // Bytes free for the calling user on the volume holding `root`; 0 when the
 // query fails. On this platform give it any existing path on the volume (the
 // application folder): a drive root such as "C:\" does not exist here.

@@ -12,6 +12,8 @@
 
 namespace vm {
 
+struct FolderLoad;
+
 // The program's one mailbox table.
 MailboxTable& VmbArray();
 
@@ -34,6 +36,8 @@ std::int16_t VmbParseXmlLine(const QString& line, QString& Id, QString& Pin, QSt
 
 // Start-up load: legacy import, merge of the list file, deletion of the legacy file.
 void VmbLoadArray();
+// VmbLoadArray handing back what the load could not take from the list files.
+FolderLoad VmbLoadArrayWithReport();
 int VmbLoadArrayLoadTXT();
 int VmbLoadArrayLoadXML();
 

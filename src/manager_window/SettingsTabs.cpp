@@ -107,6 +107,18 @@ void frmVmailCfg::Form_Unload(std::int16_t& Cancel)
         kModule, QStringLiteral("Sub Form_Unload"),
         [&] { return argumentList({eventArg(QStringLiteral("Cancel"), static_cast<long long>(Cancel))}); },
         [this] {
+            // After an incomplete start the files still hold what the window
+            // could not take: their previous versions are kept first, and a
+            // copy that fails leaves every file as it is.
+            if (incompleteStart_.any()) {
+                QStringList replaced;
+                bool listIsWritten = false;
+                ignoreErrors([&] { listIsWritten = VmbArray().upperBound() >= 1; });
+                if (listIsWritten)
+                    replaced << paths::mailboxList();
+                replaced << paths::emailBodyFile() << paths::iniFile();
+                keepPreviousVersions(replaced, QDateTime::currentDateTime());
+            }
             VmbSaveXML();
             // The body keeps its line breaks, written as CR LF like every text file
             // here. Replaced whole, so a failed write never leaves half a template

@@ -2,6 +2,7 @@
 #include "frmVmailCfg.h"
 
 #include "HtmlHelpQvLib.h"
+#include "MessageBoxService.h"
 #include "WindowText.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/TabControl.h"
@@ -9,10 +10,12 @@
 
 #include "config/GlobalStuff.h"
 #include "failsafe/Traced.h"
+#include "mailbox/FolderLoad.h"
 #include "mailbox/VmailLib.h"
 #include "platform/VbNumbers.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
@@ -39,6 +42,9 @@ void setHeadings(widgets::FlexGrid& grid, const QStringList& headings)
 void frmVmailCfg::Form_Load()
 {
     runTraced(kModule, QStringLiteral("Sub Form_Load"), noArguments, [this] {
+        // Until its last step is done, the load counts as cut short.
+        incompleteStart_ = {};
+        incompleteStart_.loadEndedEarly = true;
         setHeadings(*gridVmbList,
                     {QStringLiteral("ID"), QStringLiteral("PIN"), QStringLiteral(" Comments"), QString()});
         gridVmbList->setColWidth(0, 700);
@@ -65,7 +71,7 @@ void frmVmailCfg::Form_Load()
         BtnsDisableVmb();
         BtnsDisableMsg();
 
-        VmbLoadArray();
+        incompleteStart_.problems = VmbLoadArrayWithReport().problems;
         config::LoadConfig();
 
         Text1[0]->setText(QString::number(config::RecLengthMin));
@@ -102,7 +108,25 @@ void frmVmailCfg::Form_Load()
 
         txtStats[2]->setText(hoursText(totalMinutes));
         txtStats[3]->setText(hoursText(availableMinutes));
+        incompleteStart_.loadEndedEarly = false;
     });
+    if (incompleteStart_.loadEndedEarly)
+        incompleteStart_.configKey = config::LoadConfigStopKey();
+}
+
+void frmVmailCfg::tellIncompleteStart()
+{
+    if (unloaded_ || unloading_ || !isVisible())
+        return;
+    auto* notice = new QMessageBox(QMessageBox::Warning, kWindowCaption, incompleteStart_.notice(), QMessageBox::Ok,
+                                   this);
+    notice->setObjectName(QStringLiteral("incompleteStartNotice"));
+    notice->setTextFormat(Qt::PlainText);
+    notice->setInformativeText(incompleteStart_.noticeDetails());
+    notice->setWindowModality(Qt::NonModal);
+    notice->setAttribute(Qt::WA_DeleteOnClose);
+    incompleteStartNotice_ = notice;
+    notice->show();
 }
 
 void frmVmailCfg::SSTab1_Click(std::int16_t& PreviousTab)

@@ -5,7 +5,9 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 // Resources of a static library have to be registered by name, outside any namespace.
 static void registerWindowArtwork() { Q_INIT_RESOURCE(manager_window); }
@@ -39,12 +41,32 @@ MessageBoxService& frmVmailCfg::messageBoxes()
 
 void frmVmailCfg::closeEvent(QCloseEvent* event)
 {
+    // A close asked for while the unload handler waits on a box of its own
+    // (a failed save's error report) comes too early: the first one goes on.
+    if (unloading_) {
+        event->ignore();
+        return;
+    }
     if (!unloaded_) {
+        unloading_ = true;
         std::int16_t Cancel = 0;
         Form_Unload(Cancel);
+        unloading_ = false;
         unloaded_ = true;
     }
+    if (incompleteStartNotice_)
+        incompleteStartNotice_->close();
     event->accept();
+}
+
+void frmVmailCfg::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // After the window is on screen, so the notice comes up in front of it.
+    if (incompleteStart_.any() && !incompleteStartTold_) {
+        incompleteStartTold_ = true;
+        QTimer::singleShot(0, this, [this] { tellIncompleteStart(); });
+    }
 }
 
 }  // namespace vm::window

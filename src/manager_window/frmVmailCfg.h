@@ -14,12 +14,15 @@
 //   SettingsTabs.cpp     length limits, e-mail mechanism, save on unload
 //   MessageCommands.cpp  playback, recording and deletion of messages and greetings
 //   WindowLayout.cpp     building the controls
+//   IncompleteStart.cpp  what a start-up could not take, and the copies kept at the close after one
 
+#include "IncompleteStart.h"
 #include "widgets/StatusImages.h"
 
 #include "platform/VbNumbers.h"
 
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -31,6 +34,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QMessageBox;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -162,8 +166,12 @@ public:
     // True once Form_Unload has run (the window is closed).
     bool unloaded() const { return unloaded_; }
 
+    // What the last load could not take; nothing after a complete start-up.
+    const IncompleteStart& incompleteStart() const { return incompleteStart_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // WindowLayout.cpp
@@ -183,7 +191,16 @@ private:
     void listMessages(const std::vector<MessageFile>& files);
     void showNoMessagesRow();
 
+    // WindowShell.cpp
+    // Tells the operator, without holding the window up, what the start-up
+    // could not take (once, after the window is first shown).
+    void tellIncompleteStart();
+
     std::unique_ptr<MessageBoxService> ownBoxes_;
+    IncompleteStart incompleteStart_;
+    QPointer<QMessageBox> incompleteStartNotice_;
+    bool incompleteStartTold_ = false;
+    bool unloading_ = false;
     bool unloaded_ = false;
 };
 
