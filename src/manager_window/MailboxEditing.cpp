@@ -5,6 +5,7 @@
 
 #include "MessageBoxService.h"
 #include "WindowText.h"
+#include "widgets/FitText.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/TabControl.h"
 #include "widgets/TextBox.h"
@@ -200,6 +201,7 @@ void frmVmailCfg::cmdDeleteVmb_Click()
             gridVmbList->setRows(1);
         VmbArray().remove(r);
         lblMsgCount[2]->setText(QString::number(VmbArray().upperBound()));
+        widgets::fitTextToWidth(*lblMsgCount[2]);
     });
 }
 

@@ -5,6 +5,7 @@
 #include "BusyCursor.h"
 #include "MessageFolder.h"
 #include "WindowText.h"
+#include "widgets/FitText.h"
 #include "widgets/FlexGrid.h"
 
 #include "config/Paths.h"
@@ -54,6 +55,7 @@ void frmVmailCfg::rebuildMailboxList()
     if (!ignoreErrors([&] { boxCount = VmbArray().upperBound(); }))
         return;  // the table was never created: the list stays as it is
     lblMsgCount[2]->setText(QString::number(boxCount));
+    widgets::fitTextToWidth(*lblMsgCount[2]);
     gridVmbList->setRows(1);
 
     const BusyCursor busy;
@@ -165,6 +167,8 @@ void frmVmailCfg::listMessages(const std::vector<MessageFile>& files)
     }
     lblMsgCount[0]->setText(QString::number(newCount));
     lblMsgCount[1]->setText(QString::number(savedCount));
+    widgets::fitTextToWidth(*lblMsgCount[0]);
+    widgets::fitTextToWidth(*lblMsgCount[1]);
     gridMsgList->setRow(1);
     gridMsgList->setCol(4);
 }

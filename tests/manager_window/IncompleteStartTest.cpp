@@ -1,13 +1,16 @@
 // A start-up that could not take everything: the operator is told once,
 // without the window being held up, and the close keeps the version of every
-// file it replaces before it writes what it always writes.
+// file it replaces before it writes what it always writes. The counts the
+// window shows fit their places at their largest.
 #include "WindowTestSupport.h"
 
+#include "mailbox/VmailLib.h"
 #include "support/Digest.h"
 #include "support/FaultInjection.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QLabel>
 #include <QMessageBox>
 #include <QRandomGenerator>
 
@@ -89,6 +92,27 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
         pin << QStringLiteral("%1: kept %2; wrote %3").arg(c.name, kept.join(u','), changed.join(u','));
     }
     EXPECT_EQ(digest(pin), "aad4917188f5be9a") << pin.join(u'\n').toStdString();
+}
+
+TEST_F(WindowTest, CountsAtTheirLargestShowWholeBeforeTheNextCaption)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1")}));
+    for (int i = 0; i < 10000; ++i)
+        folder.write(QStringLiteral("data/VmSave/1_%1_%2_1_.wav").arg(i, 10, 10, QLatin1Char('0')).arg(i % 2), {});
+    auto& w = load();
+    for (int i = 2; i <= 32767; ++i)
+        VmbArray().setId(VmbArray().append(), QString::number(i));
+    w.SSTab1->setTab(1);
+    w.SSTab1->setTab(0);
+    clickBox(1);
+    // Each label ends where the next caption (or the tab's edge) begins.
+    for (const QLabel* label : w.lblMsgCount) {
+        const QRect place = label->geometry().intersected(label->parentWidget()->rect());
+        const int textEnd = label->x() + QFontMetrics(label->font()).horizontalAdvance(label->text());
+        EXPECT_LT(textEnd, place.x() + place.width()) << label->text().toStdString();
+    }
+    EXPECT_EQ(QStringList({w.lblMsgCount[0]->text(), w.lblMsgCount[1]->text(), w.lblMsgCount[2]->text()}),
+              QStringList({"5000", "5000", "32767"}));
 }
 
 }  // namespace
