@@ -2,6 +2,7 @@
 // application folder and runs until the window is closed.
 #include "AppFolderChoice.h"
 #include "CommandLine.h"
+#include "ExternalClose.h"
 #include "FolderLockNotice.h"
 #include "GuiServices.h"
 
@@ -42,6 +43,7 @@ int runWindow(const vm::app::Options& options)
         return kExitNoWindow;
     const vm::app::GuiServices services;
     vm::window::frmVmailCfg window;
+    const vm::app::ExternalClose externalClose(window);
     window.Form_Load();
     window.show();
     if (!options.screenshotFile.isEmpty())

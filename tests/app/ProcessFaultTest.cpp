@@ -2,7 +2,10 @@
 // random moment while its closing save writes leaves the list file byte for byte the
 // old or the new one, and a killed save's temporary files are never read as
 // the list; a file size limit is a full disk to the program, not its end.
-// FAULT_SEED repeats a run; FAULT_KILLS sets the number of kills.
+// FAULT_SEED repeats a run; FAULT_KILLS sets the number of kills. SIGTERM
+// and SIGHUP close the window as its close box does.
+#include "ProgramRun.h"
+
 #include "support/EnvironmentNumber.h"
 #include "support/TempAppFolder.h"
 
@@ -189,6 +192,29 @@ TEST_F(ProcessFaults, AFileSizeLimitIsAFullDiskToTheProgram)
     EXPECT_FALSE(removeStrays());
     EXPECT_TRUE(app.read(QStringLiteral("error.log"))
                     .contains("[RiVaVaz] ERROR 61 at frmVmailCfg.frm : Sub Form_Unload : Line 0 : Disk full\r\n"));
+}
+
+TEST_F(ProcessFaults, TerminationSignalsCloseTheWindowAsItsCloseBoxDoes)
+{
+    const std::vector<VoicemailBox> table = boxes(3, QStringLiteral("eta"));
+    app.write(QStringLiteral("FSCLIENT.INI"), "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\n");
+    // Then with the error report of a start-up cut short on screen, which
+    // the signal closes first; a second signal changes nothing.
+    for (const bool errorReportUp : {false, true}) {
+        app.write(kList, listBytes(table, false));
+        app.write(QStringLiteral("QV.INI"), errorReportUp ? "[Voicemail]\r\nRecLengthMax=abc\r\n" : "[Voicemail]\r\n");
+        QProcess* window = startProgram(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--app-folder"), app.path()});
+        const QByteArray shown = errorReportUp ? " ERROR " : "->frmVmailCfg.frm : Sub Form_Load";
+        ASSERT_TRUE(waitUntil([&] { return app.read(QStringLiteral("error.log")).contains(shown); }, 30000));
+        const auto pid = static_cast<pid_t>(window->processId());
+        ::kill(pid, errorReportUp ? SIGHUP : SIGTERM);
+        if (errorReportUp)
+            ::kill(pid, SIGTERM);
+        const Outcome o = finishProgram(window);
+        EXPECT_EQ(o.status, 0) << errorReportUp << o.err.toStdString();
+        EXPECT_EQ(list(), listBytes(table)) << errorReportUp;
+        EXPECT_FALSE(app.exists(QStringLiteral(".VoicemailManager.lock"))) << errorReportUp;
+    }
 }
 
 }  // namespace
