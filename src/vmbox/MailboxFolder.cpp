@@ -7,11 +7,16 @@
 #include "platform/AppFolder.h"
 #include "platform/RuntimeError.h"
 
+#include <QFileInfo>
+
 namespace vm::vmbox {
 
 QString fileFailure(const QString& path, int number, const QString& description)
 {
-    return QStringLiteral("%1: %2 (error %3)").arg(path, description).arg(number);
+    // The file layer's descriptions often begin with the path already.
+    const bool named = description.startsWith(path) || description.startsWith(QFileInfo(path).absoluteFilePath());
+    return (named ? description : path + QStringLiteral(": ") + description) +
+           QStringLiteral(" (error %1)").arg(number);
 }
 
 MailboxFolder::MailboxFolder(Purpose purpose, std::chrono::milliseconds wait)
@@ -37,7 +42,7 @@ MailboxFolder::MailboxFolder(Purpose purpose, std::chrono::milliseconds wait)
     }
 }
 
-void MailboxFolder::save(const QStringList& alsoRemove)
+void MailboxFolder::save()
 {
     const QString path = paths::mailboxList();
     try {
@@ -46,7 +51,7 @@ void MailboxFolder::save(const QStringList& alsoRemove)
         failData(fileFailure(path, e.number(), e.description()));
     }
     // The legacy list goes only now that the list file holds its boxes.
-    applyDeletions(load_.deletions + alsoRemove);
+    applyDeletions(load_.deletions);
 }
 
 }  // namespace vm::vmbox

@@ -34,10 +34,10 @@ public:
     const QString& warning() const { return warning_; }
 
     // Writes the table to the list file (sorted; a table without entries
-    // never replaces the file), then removes what the load held back and
-    // `alsoRemove`. Raises CommandFailure when the list cannot be written;
-    // nothing is removed then.
-    void save(const QStringList& alsoRemove = {});
+    // never replaces the file), then removes what the load held back.
+    // Raises CommandFailure when the list cannot be written; nothing is
+    // removed then.
+    void save();
 
 private:
     std::unique_ptr<FolderLock> lock_;
@@ -46,7 +46,8 @@ private:
     QString warning_;
 };
 
-// "path: description (error n)" for a run-time error met on `path`.
+// "path: description (error n)" for a run-time error met on `path`; the
+// path only once where the description begins with it.
 QString fileFailure(const QString& path, int number, const QString& description);
 
 }  // namespace vm::vmbox
