@@ -1,5 +1,6 @@
 #include "CsvReader.h"
 
+#include "mailbox/LoadProblem.h"
 #include "platform/AnsiText.h"
 
 #include <QStringDecoder>
@@ -21,31 +22,6 @@ int lineOfOffset(const QByteArray& bytes, qsizetype offset)
             ++line;
     }
     return line;
-}
-
-// "UTF-16, little endian, with a byte-order mark" and the like when the
-// bytes are UTF-16 or UTF-32; empty otherwise. Without a mark, the zero bytes
-// of the first characters tell (a CSV file starts with a column name, text).
-QString wideEncodingOf(const QByteArray& bytes)
-{
-    const auto zero = [&](qsizetype i) { return i < bytes.size() && bytes[i] == '\0'; };
-    const auto named = [](int bits, bool little, bool marked) {
-        return QStringLiteral("UTF-%1, %2 endian, %3")
-            .arg(bits)
-            .arg(little ? QStringLiteral("little") : QStringLiteral("big"),
-                 marked ? QStringLiteral("with a byte-order mark") : QStringLiteral("without a byte-order mark"));
-    };
-    if (bytes.startsWith(QByteArray("\xFF\xFE\0\0", 4)))
-        return named(32, true, true);
-    if (bytes.startsWith(QByteArray("\0\0\xFE\xFF", 4)))
-        return named(32, false, true);
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        return named(16, bytes.startsWith("\xFF"), true);
-    if (bytes.size() >= 4 && zero(1) && zero(2) && zero(0) != zero(3))
-        return named(32, zero(3), false);
-    if (bytes.size() >= 2 && zero(0) != zero(1) && (bytes.size() < 4 || (zero(0) == zero(2) && zero(1) == zero(3))))
-        return named(16, zero(1), false);
-    return {};
 }
 
 }  // namespace
@@ -87,8 +63,8 @@ qsizetype firstInvalidUtf8(const QByteArray& bytes)
 
 CsvReader::CsvReader(const QByteArray& bytes, std::optional<CsvEncoding> encoding)
 {
-    if (const QString wide = wideEncodingOf(bytes); !wide.isEmpty())
-        throw CsvError(1, 1, wide + QStringLiteral(" text; save the file as UTF-8 or windows-1252"));
+    if (const QString unicode = unicodeEncodingOf(bytes); !unicode.isEmpty())
+        throw CsvError(1, 1, unicode + QStringLiteral(" text; save the file as UTF-8 or windows-1252"));
     const bool marked = bytes.startsWith("\xEF\xBB\xBF") && encoding != CsvEncoding::Windows1252;
     const QByteArray body = marked ? bytes.mid(3) : bytes;
     const qsizetype invalid = encoding == CsvEncoding::Windows1252 ? -1 : firstInvalidUtf8(body);

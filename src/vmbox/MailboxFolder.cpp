@@ -29,12 +29,14 @@ MailboxFolder::MailboxFolder(Purpose purpose, std::chrono::milliseconds wait)
     load_ = loadMailboxFolder(table_);
     if (load_.complete())
         return;
-    if (purpose == Purpose::Changing)
-        failData(load_.problems.front().describe() + QStringLiteral("; saving would lose it, so nothing was changed"));
+    // A list shown without what it could not read misleads; a list saved
+    // without it loses that for good.
     QStringList lines;
     for (const LoadProblem& problem : load_.problems)
-        lines << problem.describe() + QStringLiteral(" and is left out");
-    warning_ = lines.join(QStringLiteral("\nvmbox: "));
+        lines << problem.describe();
+    if (purpose == Purpose::Changing)
+        lines << QStringLiteral("saving would lose what the load left out, so nothing was changed");
+    throw CommandFailure(kExitBadData, lines);
 }
 
 void MailboxFolder::save()

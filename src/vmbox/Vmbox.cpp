@@ -37,7 +37,7 @@ constexpr std::int64_t kLargestInput = std::int64_t{64} * 1024 * 1024;
 // and the changing commands write them under the folder's lock. An export
 // never replaces one of them, nor anything below the two folders.
 const char* const kSharedFiles[] = {
-    "data", "system", "QV.INI", "VmEmailForwardBody.txt", "FSCLIENT.INI", ".VoicemailManager.lock"};
+    "data/", "system/", "QV.INI", "VmEmailForwardBody.txt", "FSCLIENT.INI", ".VoicemailManager.lock"};
 
 // The file a write of `file` would really write: every link followed, a
 // last one that points nowhere yet included, and no ".." left.
@@ -75,7 +75,7 @@ void checkApplicationFolder(const QString& folder, bool named)
 
 class Run {
 public:
-    Run(const Invocation& inv, QIODevice& out, QIODevice& err) : inv_(inv), out_(out), err_(err) {}
+    Run(const Invocation& inv, QIODevice& out) : inv_(inv), out_(out) {}
 
     void command()
     {
@@ -92,18 +92,8 @@ public:
 
 private:
     void print(const QString& line) { out_.write((withControlsEscaped(line) + QLatin1Char('\n')).toUtf8()); }
-    void warn(const QString& line)
-    {
-        err_.write((QStringLiteral("vmbox: ") + withControlsEscaped(line) + QLatin1Char('\n')).toUtf8());
-    }
 
-    MailboxFolder readFolder()
-    {
-        MailboxFolder folder(MailboxFolder::Purpose::Reading);
-        if (!folder.warning().isEmpty())
-            warn(folder.warning());
-        return folder;
-    }
+    static MailboxFolder readFolder() { return MailboxFolder(MailboxFolder::Purpose::Reading); }
     MailboxFolder changeFolder() { return MailboxFolder(MailboxFolder::Purpose::Changing, inv_.wait); }
 
     void list()
@@ -141,9 +131,10 @@ private:
         const QDir root(QFileInfo(appFolder()).canonicalFilePath());
         for (const char* name : kSharedFiles) {
             const QString shared = root.filePath(QLatin1String(name));
-            if (real == shared || real.startsWith(shared + QLatin1Char('/')))
-                failData(QStringLiteral("%1: %2 is a shared file of the application folder; export never writes one")
-                             .arg(file, real));
+            if (shared.endsWith(QLatin1Char('/')) ? (real + QLatin1Char('/')).startsWith(shared) : real == shared)
+                failData(QStringLiteral("%1: %2 is among the application folder's shared files (%3); export never "
+                                        "writes there")
+                             .arg(file, real, QLatin1String(name)));
         }
     }
 
@@ -230,6 +221,9 @@ private:
         try {
             return editBox(table, t, inv_.fields);
         } catch (const FieldProblem& p) {
+            // Add takes its PIN as an argument, and the message names the PIN.
+            if (inv_.command == Command::Add && p.column() == Column::Pin)
+                failData(p.message());
             failData(QStringLiteral("--%1: %2").arg(optionName(p.column()), p.message()));
         }
     }
@@ -390,7 +384,6 @@ private:
 
     const Invocation& inv_;
     QIODevice& out_;
-    QIODevice& err_;
 };
 
 }  // namespace
@@ -416,7 +409,7 @@ int runVmbox(const QStringList& arguments, QIODevice& out, QIODevice& err)
         if (!inv.appFolder.isEmpty())
             setAppFolder(inv.appFolder);
         checkApplicationFolder(appFolder(), !inv.appFolder.isEmpty());
-        Run(inv, out, err).command();
+        Run(inv, out).command();
         return 0;
     } catch (const CommandFailure& f) {
         fail(f.lines());
