@@ -111,7 +111,7 @@ private:
         const QString file = inv_.arguments[0];
         const bool toOutput = file == QLatin1String("-");
         if (!toOutput)
-            refuseSharedFile(file);
+            refuseTarget(file);
         MailboxFolder folder = readFolder();
         const QByteArray csv = boxesAsCsv(folder.table());
         if (toOutput) {
@@ -125,8 +125,12 @@ private:
         }
     }
 
-    static void refuseSharedFile(const QString& file)
+    // Checked before the folder is read: a target that cannot be written
+    // is told as such, whatever else is wrong.
+    static void refuseTarget(const QString& file)
     {
+        if (const std::optional<QString> why = fs::writeRefusal(QFileInfo(file).absoluteFilePath()))
+            failData(fileFailure(file, err::PathFileAccessError, *why));
         const QString real = realPathForWrite(file);
         const QDir root(QFileInfo(appFolder()).canonicalFilePath());
         for (const char* name : kSharedFiles) {
