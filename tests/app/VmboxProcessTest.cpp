@@ -102,7 +102,6 @@ TEST(VmboxProcess, ABadImportWritesNothingAndAGoodOneWritesWhatTheWindowWrites)
     Outcome o = vmbox(folder, {QStringLiteral("import"), folder.file(QStringLiteral("bad.csv"))});
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err, QStringLiteral("vmbox: %1:3:2: PIN \"none\" may hold only digits\n").arg(folder.file("bad.csv")));
-    EXPECT_EQ(vmbox(folder, {QStringLiteral("import")}).status, 2);
     EXPECT_EQ(folder.contents(), before);
 
     o = vmbox(folder, {QStringLiteral("import"), folder.file(QStringLiteral("good.csv"))});
