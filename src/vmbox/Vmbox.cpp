@@ -36,8 +36,13 @@ constexpr std::int64_t kLargestInput = std::int64_t{64} * 1024 * 1024;
 // The application folder's own files: the engine reads them, and the window
 // and the changing commands write them under the folder's lock. An export
 // never replaces one of them, nor anything below the two folders.
-const char* const kSharedFiles[] = {
-    "data/", "system/", "QV.INI", "VmEmailForwardBody.txt", "FSCLIENT.INI", ".VoicemailManager.lock"};
+struct SharedFile {
+    const char* name;
+    bool folder;
+};
+constexpr SharedFile kSharedFiles[] = {{"data", true},          {"system", true},
+                                       {"QV.INI", false},       {"VmEmailForwardBody.txt", false},
+                                       {"FSCLIENT.INI", false}, {".VoicemailManager.lock", false}};
 
 // The file a write of `file` would really write: every link followed, a
 // last one that points nowhere yet included, and no ".." left.
@@ -132,13 +137,13 @@ private:
         if (const std::optional<QString> why = fs::writeRefusal(QFileInfo(file).absoluteFilePath()))
             failData(fileFailure(file, err::PathFileAccessError, *why));
         const QString real = realPathForWrite(file);
-        const QDir root(QFileInfo(appFolder()).canonicalFilePath());
-        for (const char* name : kSharedFiles) {
-            const QString shared = root.filePath(QLatin1String(name));
-            if (shared.endsWith(QLatin1Char('/')) ? (real + QLatin1Char('/')).startsWith(shared) : real == shared)
-                failData(QStringLiteral("%1: %2 is among the application folder's shared files (%3); export never "
+        for (const SharedFile& s : kSharedFiles) {
+            // Shared files and folders may be links themselves: compared where they lead.
+            const QString shared = realPathForWrite(appPath(QLatin1String(s.name)));
+            if (s.folder ? (real + u'/').startsWith(shared + u'/') : real == shared)
+                failData(QStringLiteral("%1: %2 is among the application folder's shared files (%3%4); export never "
                                         "writes there")
-                             .arg(file, real, QLatin1String(name)));
+                             .arg(file, real, QLatin1String(s.name), s.folder ? QStringLiteral("/") : QString()));
         }
     }
 
