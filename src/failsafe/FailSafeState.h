@@ -31,7 +31,8 @@ struct Settings {
     QString emailAddress;
     bool writeToDisk = false;
     bool captureToDisk = false;
-    QString logFile;  // full path once resolved
+    QString logFileName;  // as read ("error.log" when empty), only with Write To Disk on
+    QString logFile;      // where it goes, placed by fsSTART
     bool silentRun = false;
     bool displayMode = false;
     bool includeResources = false;
@@ -101,6 +102,7 @@ struct FailSafeState {
     std::shared_ptr<MonitorLink> monitorLink;
     bool dialogShowing = false;
     QString ownSource;  // source text of this program's errors
+    QString startNote;  // why a log named in the settings is off; ends the start line
 };
 
 FailSafeState& state();
