@@ -98,7 +98,7 @@ struct FailSafeState {
     std::int64_t timingNote = -1;  // start of a measured call, -1 when none
     bool devEnvironment = false;
     bool monitorPresent = false;
-    QString monitorName;  // server name of the monitor found
+    QString monitorName;  // title of the monitor found
     std::shared_ptr<MonitorLink> monitorLink;
     bool dialogShowing = false;
     QString ownSource;  // source text of this program's errors

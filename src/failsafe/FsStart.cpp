@@ -68,7 +68,7 @@ void findMonitor(FailSafeState& s)
 {
     s.monitorLink = MonitorLink::find();
     s.monitorPresent = s.monitorLink != nullptr;
-    s.monitorName = s.monitorPresent ? s.monitorLink->serverName() : QString();
+    s.monitorName = s.monitorPresent ? s.monitorLink->title() : QString();
 }
 
 // The source text the run time gives to errors this program raises, so the
