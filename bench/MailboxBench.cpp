@@ -109,7 +109,7 @@ void BM_Floor_ReadLegacyFile(benchmark::State& state)
     const int count = static_cast<int>(state.range(0));
     BenchFolder folder(count);
     const QByteArray legacy = legacyList(count);
-    vm::fs::writeFile(legacyPath(), legacy);
+    vm::fs::replaceFileAtomically(legacyPath(), legacy);
     const QString path = legacyPath();
     vm::bench::TextFileReader reader;
     vm::bench::runFloor(state, [&] { return reader.read(path); });
@@ -124,13 +124,13 @@ void BM_LegacyImport(benchmark::State& state)
     BenchFolder folder(count);
     const QByteArray legacy = legacyList(count);
     const QString legacyFile = legacyPath();
-    vm::fs::writeFile(legacyFile, legacy);
+    vm::fs::replaceFileAtomically(legacyFile, legacy);
     vm::bench::Cost floor = readFloor(legacyFile);
     floor += readFloor(listPath());
     vm::bench::FloorRatio ratio(floor);
     for (auto _ : state) {
         state.PauseTiming();
-        vm::fs::writeFile(legacyFile, legacy);  // the load deletes it
+        vm::fs::replaceFileAtomically(legacyFile, legacy);  // the load deletes it
         state.ResumeTiming();
         ratio.measure([] { vm::VmbLoadArray(); });
     }

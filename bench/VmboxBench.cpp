@@ -51,7 +51,7 @@ void BM_ImportCsv(benchmark::State& state)
 {
     Folder folder;
     const QString csv = folder.file(QStringLiteral("boxes.csv"));
-    vm::fs::writeFile(csv, vm::vmbox::boxesAsCsv(sampleTable(static_cast<int>(state.range(0)))));
+    vm::fs::replaceFileAtomically(csv, vm::vmbox::boxesAsCsv(sampleTable(static_cast<int>(state.range(0)))));
     const QString list = folder.file(QStringLiteral("data/VmBoxList.xml"));
     for (auto _ : state) {
         state.PauseTiming();
@@ -80,7 +80,7 @@ BENCHMARK(BM_ExportCsv)->Arg(32767)->Unit(benchmark::kMillisecond);
 void BM_ExportCommand(benchmark::State& state)
 {
     Folder folder;
-    vm::fs::writeFile(folder.file(QStringLiteral("data/VmBoxList.xml")),
+    vm::fs::replaceFileAtomically(folder.file(QStringLiteral("data/VmBoxList.xml")),
                       vm::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
     const QString csv = folder.file(QStringLiteral("boxes.csv"));
     for (auto _ : state)
@@ -93,7 +93,7 @@ BENCHMARK(BM_ExportCommand)->Arg(32767)->Unit(benchmark::kMillisecond);
 void BM_ListProcess(benchmark::State& state)
 {
     Folder folder;
-    vm::fs::writeFile(folder.file(QStringLiteral("data/VmBoxList.xml")),
+    vm::fs::replaceFileAtomically(folder.file(QStringLiteral("data/VmBoxList.xml")),
                       vm::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
     for (auto _ : state) {
         QProcess p;

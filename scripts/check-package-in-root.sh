@@ -3,7 +3,8 @@
 # build dependencies, and runs the installed manager there:
 #   scripts/check-package-in-root.sh [PACKAGE.deb]   (default: build/*.deb)
 # Needs root and debootstrap (installed when missing). The fresh root is made
-# once with debootstrap (minbase, the release this machine runs) in
+# once with debootstrap (minbase, the release this machine runs, from the
+# mirror its apt sources name, or VM_DEBIAN_MIRROR) in
 # build-root/base and copied to build-root/run for every check, so each run
 # starts clean. Inside it: apt-get install ./PACKAGE.deb (without recommended
 # packages: the dependencies alone must do); RiVaVaz --help and
@@ -14,7 +15,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 deb=$(realpath "${1:-$(ls build/*.deb | head -n1)}")
 suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
-mirror=${VM_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+# The mirror this machine's own apt sources use for its release (a machine
+# that reaches only its own mirror can still make the root).
+mirror=${VM_DEBIAN_MIRROR:-$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' 'Identifier: Packages' |
+  awk -v suite="$suite" '$2 == suite { print $1; exit }')}
+[[ -n $mirror ]] || { echo "no apt source of this machine serves $suite; set VM_DEBIAN_MIRROR" >&2; exit 1; }
 base=build-root/base
 run=build-root/run
 

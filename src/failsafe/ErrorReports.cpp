@@ -9,7 +9,6 @@
 #include "platform/LocaleText.h"
 #include "platform/RuntimeError.h"
 #include "platform/SystemQuery.h"
-#include "platform/WriteRefusalStub.h"
 
 #include <QFileInfo>
 #include <QLocale>

@@ -13,9 +13,9 @@
 #include "TraceOutput.h"
 
 #include "platform/AppFolder.h"
+#include "platform/FileSystem.h"
 #include "platform/LocaleText.h"
 #include "platform/RuntimeError.h"
-#include "platform/WriteRefusalStub.h"
 
 #include <QDateTime>
 
@@ -26,13 +26,13 @@ namespace {
 // A log whose name may not be used, or whose file may not be written (a link
 // another account made, a folder, a device), is off for the run; the start
 // line then says which and why.
-void placeLogs(FailSafeState& s, const std::optional<QString>& settingsOpen)
+void placeLogs(FailSafeState& s)
 {
     QStringList notes;
     const auto place = [&](const QString& log, const QString& name, bool& on, QString& path) {
         if (!on)
             return;
-        LogPlace p = placeLog(name, s.appFolder, settingsOpen);
+        LogPlace p = placeLog(name, s.appFolder, s.settingsPath);
         if (p.refusal.isEmpty())
             p.refusal = fs::writeRefusal(p.path).value_or(QString());
         if (p.refusal.isEmpty()) {
@@ -87,9 +87,8 @@ void start(FailSafeState& s)
 {
     s.appFolder = appFolder();
     s.settingsPath = s.appFolder + QLatin1Char('/') + kSettingsFileName;
-    const std::optional<QString> settingsOpen = readOpenToOthers(s.settingsPath,
-                                                                 [&] { s.settings = readSettings(s.settingsPath); });
-    placeLogs(s, settingsOpen);
+    s.settings = readSettings(s.settingsPath);
+    placeLogs(s);
     openCircular(s);
     s.stack = CallStack{};
     s.started = true;

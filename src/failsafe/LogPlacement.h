@@ -6,9 +6,6 @@
 
 #include <QString>
 
-#include <functional>
-#include <optional>
-
 namespace vm::failsafe {
 
 struct LogPlace {
@@ -16,18 +13,11 @@ struct LogPlace {
     QString refusal;  // why it is refused, in plain words; empty when it is not
 };
 
-// Runs `read`, the reading of the settings file at `path`, and says why an
-// account other than the running one could have chosen what it read: the
-// file is missing, a link or not a regular file, belongs to another account,
-// may be written by group or others, or was replaced while it was read.
-// Nothing when only the running account could have written it.
-std::optional<QString> readOpenToOthers(const QString& path, const std::function<void()>& read);
-
 // Places a log name. "\" separates folders as "/" does; a relative name is
 // taken in the application folder and has to stay in it once ".." is
 // resolved. A name that leaves the folder, or an absolute one, is taken only
-// when the settings file is the running account's alone (`settingsOpen`
-// empty); otherwise it is refused, saying why.
-LogPlace placeLog(const QString& name, const QString& appFolder, const std::optional<QString>& settingsOpen);
+// when no account but the running one (and root) could have written the
+// settings file at `settingsPath`; otherwise it is refused, saying who could.
+LogPlace placeLog(const QString& name, const QString& appFolder, const QString& settingsPath);
 
 }  // namespace vm::failsafe

@@ -7,6 +7,7 @@
 // caller that must change nothing before it has saved the boxes they held
 // removes them afterwards, or not at all.
 
+#include "LoadProblem.h"
 #include "MailboxTable.h"
 
 #include <QByteArray>
@@ -14,6 +15,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace vm {
 
@@ -25,13 +27,14 @@ struct LoadLog {
 
 struct FolderLoad {
     QStringList deletions;  // files to remove, in order; removing one that is gone is no failure
-    // List files that are there but could not be read, as "path: why". The
-    // load goes on without them, so a save would lose what they hold.
-    QStringList unreadable;
-    // Lines of the list file the reader had to skip (too long or unreadable):
-    // how many, and the first one's number (1-based).
-    int skippedLines = 0;
-    int firstSkippedLine = 0;
+    // Everything of the list files the table did not take, in the order met:
+    // a file there but unreadable, one in another encoding, one that held
+    // bytes but no box, lines too long or malformed, a last line cut off,
+    // boxes beyond the most the table holds. The load goes on without them,
+    // so a save would lose what they hold.
+    std::vector<LoadProblem> problems;
+
+    bool complete() const { return problems.empty(); }
 };
 
 // Empties `table` and loads the folder into it. Never raises.

@@ -166,19 +166,30 @@ void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load)
     if (!read.found)
         return;
     if (read.errorNumber != 0) {
-        load.unreadable.append(paths::legacyMailboxList() + QStringLiteral(": ") + read.errorDescription);
+        load.problems.push_back(
+            {paths::legacyMailboxList(), QStringLiteral("cannot be read: ") + read.errorDescription});
         return;
     }
+    if (const auto problem = encodingProblem(paths::legacyMailboxList(), read.bytes))
+        load.problems.push_back(*problem);
     const QString text = ansi::decode(std::exchange(read.bytes, QByteArray()));
     const std::vector<LegacyField> layout = legacyLayout(firstLineOf(text));
 
     MailboxMerge merge(table, MergedFields::EightStrings, load.deletions);
     LegacyFieldReader reader(text);
     VoicemailBox record;
-    while (readRecord(reader, layout, record))
-        ignoreErrors(
-            [&] { merge.takeInPlace(record.Id, [&](VoicemailBox& entry) { swapLegacyFields(record, entry); }); });
+    int leftOut = 0;
+    while (readRecord(reader, layout, record)) {
+        if (!ignoreErrors(
+                [&] { merge.takeInPlace(record.Id, [&](VoicemailBox& entry) { swapLegacyFields(record, entry); }); }))
+            ++leftOut;
+    }
     ignoreErrors([&] { merge.finish(); });
+    if (leftOut > 0)
+        load.problems.push_back(
+            {paths::legacyMailboxList(),
+             leftOut == 1 ? QStringLiteral("a box beyond the 32,767 the table holds is left out")
+                          : QStringLiteral("%1 boxes beyond the 32,767 the table holds are left out").arg(leftOut)});
 }
 
 void importLegacyList(MailboxTable& table, FolderLoad& load) { importLegacyList(table, readLegacyList(), load); }

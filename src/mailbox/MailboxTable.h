@@ -15,6 +15,9 @@
 
 namespace vm {
 
+// The most boxes the table holds: its indices are 16-bit.
+inline constexpr int kMostBoxes = 32767;
+
 class MailboxTable {
 public:
     MailboxTable() = default;

@@ -41,37 +41,96 @@ void forEachLine(QByteArrayView bytes, Each&& each)
     }
 }
 
+// Lines the reader had to leave out for one reason: how many, and where the first was.
+struct LeftOut {
+    int lines = 0;
+    int firstLine = 0;
+    qint64 firstOffset = -1;
+
+    void note(int line, qint64 offset)
+    {
+        if (lines++ == 0) {
+            firstLine = line;
+            firstOffset = offset;
+        }
+    }
+    void report(FolderLoad& load, const QString& one, const QString& many) const
+    {
+        if (lines > 0)
+            load.problems.push_back({paths::mailboxList(), lines == 1 ? one : many.arg(lines), firstLine, firstOffset});
+    }
+};
+
+bool containsIgnoringCase(QByteArrayView line, const char* text) { return line.toByteArray().toLower().contains(text); }
+
+// Lines that hold no box by design: the declaration, the root element, a
+// comment, a blank entry as the writer writes it, an empty line.
+bool holdsNoBoxByDesign(QByteArrayView line)
+{
+    const QByteArray text = line.toByteArray().trimmed().toLower();
+    return text.isEmpty() || text.startsWith("<?xml") || text.startsWith("<!--") || text == "<voicemailboxes>" ||
+           text == "</voicemailboxes>" || text == "<voicemailboxes/>" || text.contains("voicemailbox id=\"\"");
+}
+
 void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
 {
+    const QString path = paths::mailboxList();
+    if (const auto problem = encodingProblem(path, bytes))
+        load.problems.push_back(*problem);
     MailboxMerge merge(table, MergedFields::All, load.deletions);
     VoicemailBox record;
     WrittenRecord written;
     QString id;  // a written line's Id, in memory kept from line to line
     int lineNumber = 0;
-    const auto skipped = [&] {
-        if (load.skippedLines++ == 0)
-            load.firstSkippedLine = lineNumber;
-    };
+    int boxes = 0;
+    LeftOut tooLong, unreadable, beyondTable, noBoxLines;
+    QByteArrayView lastLine;
     forEachLine(bytes, [&](QByteArrayView line) {
         ++lineNumber;
+        lastLine = line;
+        const qint64 offset = line.data() - bytes.constData();
         // Errors are ignored line by line: a bad line is skipped.
         if (line.size() > kLongestListLine)
-            return skipped();
-        const bool read = ignoreErrors([&] {
+            return tooLong.note(lineNumber, offset);
+        try {
             // The program's own lines go straight into their entries.
             if (splitWrittenLine(line, written)) {
                 assignText(id, written.id);
                 merge.takeInPlace(id, [&](VoicemailBox& entry) { assignWrittenRecord(written, entry); });
+                ++boxes;
                 return;
             }
             record = VoicemailBox{};
-            if (parseListLine(line, record))
+            if (parseListLine(line, record)) {
                 merge.take(std::move(record));
-        });
-        if (!read)
-            skipped();
+                ++boxes;
+            } else if (!holdsNoBoxByDesign(line)) {
+                noBoxLines.note(lineNumber, offset);
+            }
+        } catch (...) {
+            (table.upperBound() >= kMostBoxes ? beyondTable : unreadable).note(lineNumber, offset);
+        }
     });
     ignoreErrors([&] { merge.finish(); });
+
+    if (boxes == 0 && noBoxLines.lines > 0)
+        load.problems.push_back(
+            {path, QStringLiteral("holds %1 bytes but not one box line the reader can take").arg(bytes.size()),
+             noBoxLines.firstLine, noBoxLines.firstOffset});
+    tooLong.report(load, QStringLiteral("a line longer than 32,767 characters cannot be read"),
+                   QStringLiteral("%1 lines longer than 32,767 characters cannot be read, the first"));
+    unreadable.report(load, QStringLiteral("a line cannot be read"),
+                      QStringLiteral("%1 lines cannot be read, the first"));
+    beyondTable.report(load, QStringLiteral("a box beyond the 32,767 the table holds is left out"),
+                       QStringLiteral("%1 boxes beyond the 32,767 the table holds are left out, the first"));
+    // The writer ends every line with CR LF: a box line without its end tag
+    // and line end at the very end of the file is what a cut-off copy leaves.
+    const bool lastLineEnded = !bytes.isEmpty() && (bytes.back() == '\r' || bytes.back() == '\n');
+    if (!bytes.isEmpty() && !lastLineEnded && containsIgnoringCase(lastLine, "voicemailbox id=\"") &&
+        !lastLine.toByteArray().trimmed().toLower().endsWith("</voicemailbox>"))
+        load.problems.push_back({path,
+                                 QStringLiteral("its last line ends in the middle of a box: the file was cut off"),
+                                 lineNumber, lastLine.data() - bytes.constData()});
 }
 
 }  // namespace
@@ -108,7 +167,7 @@ void mergeListFile(MailboxTable& table, FileRead&& read, FolderLoad& load, const
         if (log.error)
             log.error(QStringLiteral("VmbLoadArrayLoadXML:") + QString::number(read.errorNumber) + QLatin1Char(':') +
                       read.errorDescription);
-        load.unreadable.append(paths::mailboxList() + QStringLiteral(": ") + read.errorDescription);
+        load.problems.push_back({paths::mailboxList(), QStringLiteral("cannot be read: ") + read.errorDescription});
         return;
     }
     if (log.runInfo)

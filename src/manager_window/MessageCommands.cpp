@@ -13,13 +13,20 @@
 #include "config/GlobalStuff.h"
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
+#include "mailbox/MessageFileName.h"
+#include "mailbox/NewMessageFile.h"
 #include "mailbox/VmailLib.h"
 #include "platform/FileSystem.h"
+#include "platform/FileTrust.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/RuntimeError.h"
 #include "platform/SoundPlayer.h"
 
 #include <QFileInfo>
+
+#include <unistd.h>
+
+#include <optional>
 
 #include <utility>
 
@@ -32,20 +39,55 @@ using vm::failsafe::runTraced;
 
 namespace {
 
-// The line number that marks a message recorded with this program.
-constexpr std::int16_t kRecordedHereLine = 1000;
-
 // Column of the message list that holds a row's bare file name.
 constexpr int kFileNameCol = 4;
 
 const QString kNoMessages = QStringLiteral("No Messages");
 constexpr int kNoMessagesColWidthTwips = 10000;
 
-// The recorder, started on `path` and not waited for. The path is not
-// quoted: a path with blanks reaches the recorder as several words.
+// The recorder, started on `path` and not waited for: the words of the
+// RecEditor setting, then the path as one more word, blanks and all.
 void startRecorder(const QString& path)
 {
-    vm::process::startCommandLine(vm::config::RecEditor + QLatin1Char(' ') + path);
+    vm::process::startProgram(vm::process::splitCommandLine(vm::config::RecEditor) << path);
+}
+
+// Run as root, the window starts only a recorder no other account could have
+// chosen: whoever may write the settings file that names it, or the program
+// file itself, would otherwise run a program of their choice as root. Any
+// other account runs the recorder with no more rights than those who can
+// choose it. Nothing when the recorder may start.
+std::optional<QString> recorderRefusal()
+{
+    if (::geteuid() != 0)
+        return std::nullopt;
+    if (const auto writers = vm::fs::otherWriters(vm::paths::iniFile()))
+        return *writers + QStringLiteral(", and QV.INI names the recorder program");
+    const QStringList words = vm::process::splitCommandLine(vm::config::RecEditor);
+    QString program;
+    // A program that cannot be found fails the start as it always has.
+    if (words.isEmpty() || !vm::ignoreErrors([&] { program = vm::process::resolveProgram(words.front()); }))
+        return std::nullopt;
+    if (const auto writers = vm::fs::otherWriters(program))
+        return *writers + QStringLiteral(", and that is the recorder program");
+    return std::nullopt;
+}
+
+// Tells the operator why recording cannot start here; true when it may.
+// `file`, when given, is the existing file the recorder would open.
+bool mayRecord(frmVmailCfg& w, const QString& file)
+{
+    std::optional<QString> why = recorderRefusal();
+    if (why)
+        *why = QStringLiteral(
+                   "The recorder was not started: %1. Run as root, this window starts only a program "
+                   "that no other account can choose.")
+                   .arg(*why);
+    else if (const auto refusal = file.isEmpty() ? std::nullopt : vm::fs::writeRefusal(file))
+        why = QStringLiteral("Nothing can be recorded into %1: %2.").arg(file, *refusal);
+    if (why)
+        w.messageBoxes().show(*why, MsgButtons::OkOnly, kWindowCaption);
+    return !why;
 }
 
 // The box the greeting and recording commands work on: column 0 of the
@@ -115,8 +157,16 @@ void frmVmailCfg::cmdRecMsg_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdRecMsg_Click"), noArguments, [this] {
         const QString id = selectedBoxNumber(*this);
-        const QString path = vm::paths::messageFolder() + vm::MsgFileNameNew(id, kRecordedHereLine);
-        vm::fs::copyFile(vm::paths::recordingTemplate(), path);
+        if (!mayRecord(*this, QString()))
+            return;
+        const QByteArray recordingTemplate = vm::fs::readFile(vm::paths::recordingTemplate());
+        // Date and time are read one after the other, as the name's stamp always was.
+        const QDate today = QDate::currentDate();
+        const QDateTime now(today, QTime::currentTime());
+        const QString path = vm::createMessageFile(
+            vm::paths::messageFolder(),
+            [&](const QDateTime& t) { return vm::MsgFileNameNew(id, vm::kOwnRecordingLine, t.date(), t.time()); }, now,
+            recordingTemplate);
         startRecorder(path);
     });
 }
@@ -139,9 +189,11 @@ void frmVmailCfg::cmdRecIntro_Click()
     runTraced(kModule, QStringLiteral("Sub cmdRecIntro_Click"), noArguments, [this] {
         const QString id = selectedBoxNumber(*this);
         const QString path = vm::paths::greetingFile(id);
+        if (!mayRecord(*this, path))
+            return;
         // An existing greeting is kept, so the recorder opens the current one.
         if (!vm::fs::fileExists(path))
-            vm::fs::copyFile(vm::paths::recordingTemplate(), path);
+            vm::fs::copyToNewFile(vm::paths::recordingTemplate(), path);
         startRecorder(path);
     });
 }

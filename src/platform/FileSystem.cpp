@@ -7,11 +7,17 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstring>
+#include <deque>
+#include <utility>
 
 namespace vm::fs {
 
@@ -77,6 +83,168 @@ struct stat statOrRaise(const QString& path)
     if (S_ISDIR(st.st_mode))
         raiseError(err::FileNotFound);
     return st;
+}
+
+[[noreturn]] void refuse(const QString& why) { throw RuntimeError(err::PathFileAccessError, why); }
+
+QString accountName(uid_t uid)
+{
+    const passwd* pw = ::getpwuid(uid);
+    return pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(uid);
+}
+
+QString groupName(gid_t gid)
+{
+    const group* gr = ::getgrgid(gid);
+    return gr ? QString::fromLocal8Bit(gr->gr_name) : QString::number(gid);
+}
+
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a FIFO");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("no regular file");
+}
+
+QString notRegular(const QByteArray& path, mode_t mode)
+{
+    return QStringLiteral("%1 is %2, not a regular file").arg(QFile::decodeName(path), kindOf(mode));
+}
+
+// Links that root or the running account made are the operator's own doing;
+// any other account's link in the shared folder may be a trap.
+bool mayFollow(const struct stat& link) { return link.st_uid == 0 || link.st_uid == ::geteuid(); }
+
+// What a write of `path` would really write: the path with every link on the
+// way followed, or why it may not be written. With `followLast` false the last
+// name is taken as it stands (a new file is created at the name itself).
+struct WriteTarget {
+    QByteArray path;
+    std::optional<QString> refusal;
+};
+
+WriteTarget resolveForWrite(const QString& path, bool followLast)
+{
+    std::deque<QByteArray> pending;
+    const auto queue = [&pending](const QByteArray& names) {
+        const QList<QByteArray> parts = names.split('/');
+        for (auto it = parts.rbegin(); it != parts.rend(); ++it)
+            if (!it->isEmpty() && *it != ".")
+                pending.push_front(*it);
+    };
+    queue(nativePath(QFileInfo(path).absoluteFilePath()));
+    QByteArray resolved;  // empty: the root
+    int linksFollowed = 0;
+    while (!pending.empty()) {
+        const QByteArray name = pending.front();
+        pending.pop_front();
+        if (name == "..") {
+            resolved.truncate(std::max<qsizetype>(resolved.lastIndexOf('/'), 0));
+            continue;
+        }
+        const QByteArray candidate = resolved + '/' + name;
+        const bool last = pending.empty();
+        struct stat st {};
+        if (::lstat(candidate.constData(), &st) != 0) {
+            // Missing: the write itself reports it.
+            resolved = candidate;
+            for (const QByteArray& rest : pending)
+                resolved += '/' + rest;
+            return {resolved, std::nullopt};
+        }
+        if (S_ISLNK(st.st_mode) && (followLast || !last)) {
+            if (!mayFollow(st))
+                return {candidate,
+                        QStringLiteral("%1 is a symbolic link that another account (%2) made; it is not followed")
+                            .arg(QFile::decodeName(candidate), accountName(st.st_uid))};
+            QByteArray target(PATH_MAX, Qt::Uninitialized);
+            const ssize_t n = ::readlink(candidate.constData(), target.data(), static_cast<size_t>(target.size()));
+            if (n < 0 || ++linksFollowed > 40)
+                return {candidate, QStringLiteral("%1: the symbolic links on the way cannot be followed")
+                                       .arg(QFile::decodeName(candidate))};
+            target.truncate(n);
+            if (target.startsWith('/'))
+                resolved.clear();
+            queue(target);
+            continue;
+        }
+        if (last && followLast && !S_ISREG(st.st_mode))
+            return {candidate, notRegular(candidate, st.st_mode)};
+        resolved = candidate;
+    }
+    return {resolved.isEmpty() ? QByteArray("/") : resolved, std::nullopt};
+}
+
+QByteArray writeTargetOrRaise(const QString& path, bool followLast)
+{
+    WriteTarget target = resolveForWrite(path, followLast);
+    if (target.refusal)
+        refuse(*target.refusal);
+    return target.path;
+}
+
+// The file an open descriptor really is must be the one that was checked: a
+// folder on the way swapped for a link between the check and the open is
+// caught here. Where /proc cannot tell, the check above stands alone.
+void checkOpened(int fd, const QByteArray& expected)
+{
+    QByteArray actual(PATH_MAX, Qt::Uninitialized);
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    const ssize_t n = ::readlink(self.constData(), actual.data(), static_cast<size_t>(actual.size()));
+    if (n <= 0)
+        return;
+    actual.truncate(n);
+    if (actual != expected)
+        refuse(QStringLiteral("%1 changed while it was opened (it is %2)")
+                   .arg(QFile::decodeName(expected), QFile::decodeName(actual)));
+}
+
+// Opens a checked path for writing without following a link at its name and
+// without blocking on a FIFO; what is opened must be a regular file.
+int openCheckedForWrite(const QByteArray& target, int flags)
+{
+    int fd;
+    do {
+        fd = calls().open(target.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (errno == ELOOP)
+            refuse(QStringLiteral("%1 is a symbolic link; it is not followed").arg(QFile::decodeName(target)));
+        raiseForErrno(errno, QFile::decodeName(target));
+    }
+    Fd guard;
+    guard.fd = fd;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode))
+        refuse(notRegular(target, st.st_mode));
+    checkOpened(fd, target);
+    return std::exchange(guard.fd, -1);
+}
+
+// The new file of a replacement gets the old one's owner, group and mode
+// before it takes the old one's place.
+void keepOwnerAndMode(int fd, const struct stat& old, const QString& path)
+{
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        raiseForErrno(errno, path);
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+        calls().changeOwner(fd, old.st_uid, old.st_gid) != 0) {
+        const int e = errno;
+        throw RuntimeError(
+            err::PermissionDenied,
+            QStringLiteral("%1: the new file cannot keep the old one's owner %2 and group %3 (%4); "
+                           "the file was left as it was")
+                .arg(path, accountName(old.st_uid), groupName(old.st_gid), QString::fromLocal8Bit(std::strerror(e))));
+    }
+    if (::fchmod(fd, old.st_mode & 07777) != 0)
+        raiseForErrno(errno, path);
 }
 
 bool matchFrom(const QChar* n, qsizetype nl, const QChar* p, qsizetype pl)
@@ -145,6 +313,7 @@ int FileOps::statAt(int folderFd, const char* name, struct stat* status) const
     return ::fstatat(folderFd, name, status, 0);
 }
 int FileOps::unlink(const char* path) const { return ::unlink(path); }
+int FileOps::changeOwner(int fd, uid_t owner, gid_t group) const { return ::fchown(fd, owner, group); }
 
 Replaceable<const FileOps*>& fileOps()
 {
@@ -196,11 +365,32 @@ QStringList listFiles(const QString& folder, const QString& pattern)
     return names;
 }
 
-void copyFile(const QString& from, const QString& to)
+std::optional<QString> writeRefusal(const QString& path) { return resolveForWrite(path, true).refusal; }
+
+void createNewFile(const QString& path, const QByteArray& bytes)
 {
-    const QByteArray bytes = readFile(from);
-    writeFile(to, bytes);
+    const QByteArray target = writeTargetOrRaise(path, false);
+    int fd;
+    do {
+        fd = calls().open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (errno == EEXIST)
+            raiseError(err::FileAlreadyExists);
+        raiseForErrno(errno, path);
+    }
+    Fd f;
+    f.fd = fd;
+    try {
+        checkOpened(fd, target);
+        writeAllTo(fd, path, bytes);
+    } catch (...) {
+        calls().unlink(target.constData());
+        throw;
+    }
 }
+
+void copyToNewFile(const QString& from, const QString& to) { createNewFile(to, readFile(from)); }
 
 void deleteFile(const QString& path)
 {
@@ -227,15 +417,19 @@ std::uint64_t freeBytesForCaller(const QString& path)
     return static_cast<std::uint64_t>(sv.f_bavail) * sv.f_frsize;
 }
 
-QByteArray readFile(const QString& path)
+QByteArray readFile(const QString& path, std::int64_t maxBytes)
 {
     Fd f;
-    f.fd = openOrRaise(path, O_RDONLY);
+    // Not blocking on a FIFO: it is refused below instead.
+    f.fd = openOrRaise(path, O_RDONLY | O_NONBLOCK);
     struct stat st {};
     if (::fstat(f.fd, &st) != 0)
         raiseForErrno(errno, path);
-    if (S_ISDIR(st.st_mode))
-        raiseError(err::PathFileAccessError);
+    if (!S_ISREG(st.st_mode))
+        refuse(notRegular(nativePath(path), st.st_mode));
+    const auto tooLarge = [&] { refuse(QStringLiteral("%1 holds more than %2 bytes").arg(path).arg(maxBytes)); };
+    if (maxBytes >= 0 && st.st_size > maxBytes)
+        tooLarge();
     // Read straight into the buffer, sized for the file as it is now; a file
     // that grows meanwhile is read on to its end.
     QByteArray bytes(static_cast<qsizetype>(st.st_size) + 1, Qt::Uninitialized);
@@ -252,22 +446,17 @@ QByteArray readFile(const QString& path)
         if (n == 0)
             break;
         got += n;
+        if (maxBytes >= 0 && got > maxBytes)
+            tooLarge();
     }
     bytes.truncate(got);
     return bytes;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    Fd f;
-    f.fd = openOrRaise(path, O_WRONLY | O_CREAT | O_TRUNC);
-    writeAllTo(f.fd, path, bytes);
-}
-
 void appendFile(const QString& path, const QByteArray& bytes)
 {
     Fd f;
-    f.fd = openOrRaise(path, O_WRONLY | O_CREAT | O_APPEND);
+    f.fd = openCheckedForWrite(writeTargetOrRaise(path, true), O_WRONLY | O_CREAT | O_APPEND);
     struct stat before {};
     const bool sized = ::fstat(f.fd, &before) == 0;
     try {
@@ -281,17 +470,7 @@ void appendFile(const QString& path, const QByteArray& bytes)
     }
 }
 
-int openForUpdate(const QString& path)
-{
-    const QByteArray native = nativePath(path);
-    int fd;
-    do {
-        fd = calls().open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        raiseForErrno(errno, path);
-    return fd;
-}
+int openForUpdate(const QString& path) { return openCheckedForWrite(writeTargetOrRaise(path, true), O_RDWR | O_CREAT); }
 
 void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset)
 {
@@ -301,28 +480,26 @@ void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t 
 void replaceFileAtomically(const QString& path, const QByteArray& bytes)
 {
     const FileOps& ops = calls();
+    const QByteArray target = writeTargetOrRaise(path, true);
     // A rename would replace a file that may not be written; refuse it as
     // opening it for writing would (no write permission at all counts as
     // read-only, as the original platform's read-only attribute does).
-    struct stat existing {};
-    if (ops.stat(nativePath(path).constData(), &existing) == 0 && S_ISREG(existing.st_mode) &&
-        ((existing.st_mode & 0222) == 0 || ::access(nativePath(path).constData(), W_OK) != 0))
+    struct stat old {};
+    const bool replacing = ops.stat(target.constData(), &old) == 0;
+    if (replacing && S_ISREG(old.st_mode) && ((old.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0))
         raiseError(err::PermissionDenied);
-    const QFileInfo info(path);
-    QByteArray tmpl = nativePath(info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() +
-                                 QStringLiteral(".XXXXXX"));
+    const qsizetype slash = target.lastIndexOf('/');
+    QByteArray tmpl = target.left(slash + 1) + '.' + target.mid(slash + 1) + ".XXXXXX";
     Fd f;
     f.fd = ops.makeTemporary(tmpl.data());
     if (f.fd < 0)
         raiseForErrno(errno, path);
-    const QString tmpPath = QFile::decodeName(tmpl);
     try {
-        struct stat old {};
-        // Keep the permissions an existing list file had; a new one gets the
-        // ordinary mode a plain create would give.
-        if (ops.stat(nativePath(path).constData(), &old) == 0)
-            ::fchmod(f.fd, old.st_mode & 07777);
+        checkOpened(f.fd, tmpl);
+        if (replacing)
+            keepOwnerAndMode(f.fd, old, path);
         else {
+            // A new file gets the ordinary mode a plain create would give.
             const mode_t mask = ::umask(0);
             ::umask(mask);
             ::fchmod(f.fd, 0666 & ~mask);
@@ -330,7 +507,7 @@ void replaceFileAtomically(const QString& path, const QByteArray& bytes)
         writeAllTo(f.fd, path, bytes);
         if (ops.sync(f.fd) != 0)
             raiseForErrno(errno, path);
-        if (ops.rename(tmpl.constData(), nativePath(path).constData()) != 0)
+        if (ops.rename(tmpl.constData(), target.constData()) != 0)
             raiseForErrno(errno, path);
     } catch (...) {
         ops.unlink(tmpl.constData());

@@ -14,6 +14,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <optional>
 
 namespace vm::fs {
 
@@ -31,7 +32,25 @@ QStringList listFiles(const QString& folder, const QString& pattern);
 // Pattern match used by listFiles, exposed for tests.
 bool matchesPattern(const QString& name, const QString& pattern);
 
-void copyFile(const QString& from, const QString& to);  // overwrites `to`
+// Writing. The program writes only regular files, and on the way to one it
+// follows a symbolic link only when root or the running account made it: the
+// shared folder may be written by another account (the engine's), and a link
+// planted there must not turn the operator's write into a write elsewhere.
+// Every write below refuses such a path with run-time error 75, whose
+// description says which link or file is in the way.
+
+// Why this program may not write `path`, or nothing: a link on the way that
+// another account made, or something there that is no regular file (a
+// folder, FIFO or device). A missing file or folder is no refusal here (the
+// write itself then fails as usual). Never raises.
+std::optional<QString> writeRefusal(const QString& path);
+
+// Creates `path` as a new file holding `bytes`. Never over an existing name:
+// when anything is there already, a link included, raises 58 and touches
+// nothing. A write that fails part-way removes the new file again.
+void createNewFile(const QString& path, const QByteArray& bytes);
+void copyToNewFile(const QString& from, const QString& to);
+
 void deleteFile(const QString& path);
 std::int64_t fileSize(const QString& path);
 QDateTime lastWriteTime(const QString& path);  // local time
@@ -40,9 +59,11 @@ QDateTime lastWriteTime(const QString& path);  // local time
 // 0 when the query fails (the program never checks that call's result).
 std::uint64_t freeBytesForCaller(const QString& path);
 
-// Whole-file reading and writing of raw bytes.
-QByteArray readFile(const QString& path);
-void writeFile(const QString& path, const QByteArray& bytes);  // create or replace
+// The whole of a regular file (through links: reading is harmless). Anything
+// else (a FIFO or device, which could block or never end) raises 75, and so
+// does a file of more than `maxBytes` when a limit is given.
+QByteArray readFile(const QString& path, std::int64_t maxBytes = -1);
+
 // Creates or appends; on failure the part of `bytes` that reached the file
 // is taken back, so the earlier content stays as it was.
 void appendFile(const QString& path, const QByteArray& bytes);
@@ -50,6 +71,12 @@ void appendFile(const QString& path, const QByteArray& bytes);
 // Replaces `path` with `bytes` so that a reader sees either the old file or
 // the complete new one, never a part: the content goes to a temporary file in
 // the same folder, is flushed to disk and is then renamed over `path`.
+// - The new file gets the old one's mode, owner and group before it takes
+//   the old one's place (the engine may read the file through its group).
+//   Where the system refuses the owner or group, raises 70 naming them and
+//   the reason; the old file stays as it was.
+// - A link at `path` that may be followed (above) is replaced at its target,
+//   in the target's folder; the link stays.
 // On failure the temporary file is removed and the old file is untouched.
 // An existing file that may not be written (read-only) raises 70.
 void replaceFileAtomically(const QString& path, const QByteArray& bytes);
@@ -58,7 +85,8 @@ void replaceFileAtomically(const QString& path, const QByteArray& bytes);
 [[noreturn]] void raiseForErrno(int errnoValue, const QString& path);
 
 // Opens `path` for reading and writing at chosen offsets, creating it when
-// missing; returns the descriptor, which the caller closes.
+// missing; returns the descriptor, which the caller closes. Refuses what the
+// writes above refuse.
 int openForUpdate(const QString& path);
 // Writes all of `bytes` at `offset` of an open file; `path` names it in the
 // error raised on failure.
@@ -81,6 +109,7 @@ public:
     virtual int stat(const char* path, struct stat* status) const;
     virtual int statAt(int folderFd, const char* name, struct stat* status) const;  // fstatat
     virtual int unlink(const char* path) const;
+    virtual int changeOwner(int fd, uid_t owner, gid_t group) const;  // fchown
 };
 
 // The calls in force: the real ones unless a test has replaced them.

@@ -258,17 +258,6 @@ QByteArray withValue(const QByteArray& bytes, QStringView section, QStringView k
     return out;
 }
 
-// Writes go through a symbolic link to the file it names, so that replacing
-// the file does not replace the link.
-QString writeTarget(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.isSymLink())
-        return path;
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
-}
-
 // Read-only as the owner of the file sees it: no write permission for us, or
 // no write permission for anybody (the read-only attribute, which holds even
 // for an administrator).
@@ -327,18 +316,21 @@ bool writePrivateProfileString(const QString& section, const QString& key, const
     return ignoreErrors([&] {
         if (path.isEmpty())
             raiseError(err::BadFileNameOrNumber);
-        const QString target = writeTarget(path);
-        const FileState state = fileState(target);
+        // The replacement goes through a link to the file it names (when the
+        // file layer may follow it), so the folder that matters is the file's.
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        const QString target = canonical.isEmpty() ? path : canonical;
+        const FileState state = fileState(path);
         if (state == FileState::Unusable || !folderWritable(target))
             raiseError(err::PermissionDenied);
-        const QByteArray old = state == FileState::Present ? fs::readFile(target) : QByteArray();
+        const QByteArray old = state == FileState::Present ? fs::readFile(path) : QByteArray();
         const QString sectionText = asProfileText(section);
         const QString keyText = asProfileText(key);
         const QByteArray updated = withValue(old, trimmed(QStringView(sectionText)), trimmed(QStringView(keyText)),
                                              asProfileText(value));
         if (state == FileState::Present && updated == old)
             return;
-        fs::replaceFileAtomically(target, updated);
+        fs::replaceFileAtomically(path, updated);
     });
 }
 

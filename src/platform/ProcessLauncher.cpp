@@ -57,13 +57,12 @@ QString resolveProgram(const QString& program)
     return file.absoluteFilePath();
 }
 
-void SystemProcessLauncher::startDetached(const QString& commandLine)
+void SystemProcessLauncher::startDetached(const QStringList& words)
 {
-    QStringList words = splitCommandLine(commandLine);
     if (words.isEmpty())
         raiseError(err::InvalidProcedureCall);
-    const QString program = resolveProgram(words.takeFirst());
-    if (!QProcess::startDetached(program, words))
+    const QString program = resolveProgram(words.front());
+    if (!QProcess::startDetached(program, words.mid(1)))
         raiseError(err::InvalidProcedureCall);
 }
 
@@ -74,6 +73,6 @@ Replaceable<ProcessLauncher*>& launcher()
     return inForce;
 }
 
-void startCommandLine(const QString& commandLine) { launcher().get()->startDetached(commandLine); }
+void startProgram(const QStringList& words) { launcher().get()->startDetached(words); }
 
 }  // namespace vm::process

@@ -1,14 +1,14 @@
 #pragma once
-// Starting another program from a command line, the way the recorder is
-// started: as a separate, detached process that is not waited for and whose
-// process id is not kept.
+// Starting another program the way the recorder is started: as a separate,
+// detached process that is not waited for and whose process id is not kept.
 //
-// The command line is split into words at blanks and tabs (runs count as one
-// separator); the first word is the program, the others its arguments. No
-// shell is involved and no quoting is recognised, so nothing inside a setting
-// or a file path is ever interpreted: a path containing blanks reaches the
-// program as several words. A program word containing "/" is a path (relative
-// ones to the current folder); any other is looked up in the folders of PATH.
+// A command line from a setting is split into words at blanks and tabs (runs
+// count as one separator); the first word is the program, the others its
+// arguments. No shell is involved and no quoting is recognised, so nothing
+// inside a setting is ever interpreted. Words added by the program itself (a
+// file path) are passed as they are, blanks and all. A program word
+// containing "/" is a path (relative ones to the current folder); any other
+// is looked up in the folders of PATH.
 //
 // Run-time errors raised when the program cannot be started:
 //   5  the command line holds no word at all, or the program file exists and
@@ -32,20 +32,21 @@ QString resolveProgram(const QString& program);
 class ProcessLauncher {
 public:
     virtual ~ProcessLauncher() = default;
-    // Starts `commandLine` detached; raises the run-time errors listed above.
-    virtual void startDetached(const QString& commandLine) = 0;
+    // Starts `words` (the program, then its arguments) detached; raises the
+    // run-time errors listed above.
+    virtual void startDetached(const QStringList& words) = 0;
 };
 
 // Starts real processes of the operating system.
 class SystemProcessLauncher final : public ProcessLauncher {
 public:
-    void startDetached(const QString& commandLine) override;
+    void startDetached(const QStringList& words) override;
 };
 
 // The launcher in force: the system one unless replaced.
 Replaceable<ProcessLauncher*>& launcher();
 
-// Starts `commandLine` on the launcher in force.
-void startCommandLine(const QString& commandLine);
+// Starts `words` on the launcher in force.
+void startProgram(const QStringList& words);
 
 }  // namespace vm::process

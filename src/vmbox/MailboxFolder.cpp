@@ -22,19 +22,14 @@ MailboxFolder::MailboxFolder(Purpose purpose, std::chrono::milliseconds wait)
             failData(lock_->refusal());
     }
     load_ = loadMailboxFolder(table_);
-    if (!load_.unreadable.isEmpty())
-        failData(load_.unreadable.front());
-    if (load_.skippedLines > 0) {
-        const QString lines = load_.skippedLines == 1
-                                  ? QStringLiteral("line %1 cannot be read").arg(load_.firstSkippedLine)
-                                  : QStringLiteral("%1 lines cannot be read, the first is line %2")
-                                        .arg(load_.skippedLines)
-                                        .arg(load_.firstSkippedLine);
-        const QString what = paths::mailboxList() + QStringLiteral(": ") + lines;
-        if (purpose == Purpose::Changing)
-            failData(what + QStringLiteral(" (too long or malformed); saving would drop it, so nothing was changed"));
-        warning_ = what + QStringLiteral(" (too long or malformed) and is left out");
-    }
+    if (load_.complete())
+        return;
+    if (purpose == Purpose::Changing)
+        failData(load_.problems.front().describe() + QStringLiteral("; saving would lose it, so nothing was changed"));
+    QStringList lines;
+    for (const LoadProblem& problem : load_.problems)
+        lines << problem.describe() + QStringLiteral(" and is left out");
+    warning_ = lines.join(QStringLiteral("\nvmbox: "));
 }
 
 void MailboxFolder::save(const QStringList& alsoRemove)

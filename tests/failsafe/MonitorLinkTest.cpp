@@ -18,7 +18,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cstring>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -107,7 +106,7 @@ TEST_F(MonitorLinkTest, ListenersOfAnotherAccountGetNothing)
     for (const QString& path :
          {sockets_.path() + u"/Tarvik FailSafe"_s, *monitorFolder(MakeFolder::Yes) + u"/Tarvik FailSafe"_s}) {
         sockaddr_un address{AF_UNIX, {}};
-        std::strncpy(address.sun_path, QFile::encodeName(path), sizeof address.sun_path - 1);
+        qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         // Bound by root, listened to by daemon: whom a program connecting sees at the far end.
         const bool listening = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&

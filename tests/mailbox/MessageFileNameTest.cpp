@@ -1,5 +1,9 @@
 #include "mailbox/MessageFileName.h"
+#include "mailbox/NewMessageFile.h"
 #include "mailbox/VmailLib.h"
+#include "support/TempAppFolder.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -40,4 +44,20 @@ TEST(MsgFileNameNew, BuildsNameFromIdStampLineAndCaller)
     EXPECT_EQ(vm::MsgFileNameNew("", 1000, dec4, QTime(15, 30, 12)), "1204153012_1000_999.wav");
     EXPECT_EQ(vm::MsgFileNameNew("7", 3, jan2, QTime(3, 4, 5)), "7_0102030405_1_3_.wav");
     EXPECT_EQ(vm::MsgFileNameNew("7", 1000, jan2, QTime(23, 59, 59)), "7_0102235959_1_1000_999.wav");
+}
+
+// A recording in the same second as another, or at a name another account
+// planted a link at, takes the next free second and leaves both alone.
+TEST(NewMessageFile, TakesTheNextFreeSecondAndNeverOverwrites)
+{
+    const vm::test::TempAppFolder app;
+    const QDateTime moment(QDate(2024, 12, 31), QTime(23, 59, 59));
+    const auto nameAt = [](const QDateTime& t) { return vm::MsgFileNameNew("7", 1000, t.date(), t.time()); };
+    app.write("data/VmSave/7_1231235959_1_1000_999.wav", "first recording");
+    QFile::link(app.file("outside.wav"), app.file("data/VmSave/7_0101000000_1_1000_999.wav"));
+    const QString folder = app.file("data/VmSave/");
+    EXPECT_EQ(vm::createMessageFile(folder, nameAt, moment, "template"), folder + "7_0101000001_1_1000_999.wav");
+    EXPECT_EQ(app.read("data/VmSave/7_0101000001_1_1000_999.wav"), "template");
+    EXPECT_EQ(app.read("data/VmSave/7_1231235959_1_1000_999.wav"), "first recording");
+    EXPECT_FALSE(app.exists("outside.wav"));
 }

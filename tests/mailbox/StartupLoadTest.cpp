@@ -1,4 +1,5 @@
 #include "MailboxTestSupport.h"
+#include "mailbox/FolderLoad.h"
 #include "mailbox/SafeFileName.h"
 #include "support/TempAppFolder.h"
 
@@ -30,6 +31,14 @@ protected:
         app.write("data/VmBoxList.xml", list);
         vm::VmbLoadArray();
         return column(&vm::VoicemailBox::Id);
+    }
+    // The load's problems, one a line, paths relative to the folder.
+    std::string problemsOf(const vm::FolderLoad& load) const
+    {
+        QStringList lines;
+        for (const vm::LoadProblem& p : load.problems)
+            lines << p.describe().remove(app.path() + u'/');
+        return lines.join(u'\n').toStdString();
     }
     void mkfifo(const char* relative) { ASSERT_EQ(::mkfifo(QFile::encodeName(app.file(relative)), 0600), 0); }
     vm::test::TempAppFolder app;
@@ -112,6 +121,49 @@ TEST_F(StartupLoad, AFullTableStillBlanksTheBoxesTheListLeftOut)
     app.write("data/VmWelc/1.wav", "RIFF");
     EXPECT_EQ(loadedIds(xmlFile(list + xmlLine("new"))).first(), QString());
     EXPECT_FALSE(app.exists("data/VmWelc/1.wav"));
+
+    app.write("data/VmBoxList.txt", legacy + "\"a\",\"\",\"\"\r\n");
+    app.write("data/VmBoxList.xml", xmlFile(list + xmlLine("new") + xmlLine("newer")));
+    vm::MailboxTable table;
+    EXPECT_EQ(problemsOf(vm::loadMailboxFolder(table)),
+              "data/VmBoxList.txt: a box beyond the 32,767 the table holds is left out\n"
+              "data/VmBoxList.xml: 2 boxes beyond the 32,767 the table holds are left out, the first "
+              "(line 32769, byte offset 2511921)");
+}
+
+// Whatever the load cannot take is told, with where it shows; a file the
+// writer could have made is told nothing about.
+TEST_F(StartupLoad, EverythingTheLoadCannotTakeIsReported)
+{
+    const QByteArray utf16 = QByteArray("\xFF\xFE") + QStringLiteral("<VoicemailBoxes>\r\n").toUtf8();
+    const struct {
+        QByteArray list;
+        const char* problems;
+    } cases[] = {
+        {xmlFile("<!-- kept -->\r\n" + xmlLine("") + xmlLine("7")), ""},
+        {xmlFile(""), ""},
+        {QByteArray::fromRawData(reinterpret_cast<const char*>(u"\uFEFF<VoicemailBoxes>\r\n"), 38),
+         "data/VmBoxList.xml: is UTF-16 (little-endian, with a byte-order mark) text, not windows-1252 (byte offset 0)\n"
+         "data/VmBoxList.xml: holds 38 bytes but not one box line the reader can take (line 1, byte offset 0)"},
+        {QByteArray("\0\0\0<\0\0\0V", 8),
+         "data/VmBoxList.xml: is UTF-32 (big-endian, without a byte-order mark) text, not windows-1252 (byte offset 0)\n"
+         "data/VmBoxList.xml: holds 8 bytes but not one box line the reader can take (line 1, byte offset 0)"},
+        {xmlFile(xmlLine("1") + QByteArray("x\0y\r\n", 5)),
+         "data/VmBoxList.xml: holds a NUL byte, which no windows-1252 text holds (line 4, byte offset 115)"},
+        {"\x8f\x01garbage\r\nmore\r\n",
+         "data/VmBoxList.xml: holds 17 bytes but not one box line the reader can take "
+         "(line 1, byte offset 0)"},
+        {xmlLine("1") + "<VoicemailBox Id=\"2\"><Pin>" + QByteArray(40000, 'd') + "\r\n" + xmlLine("3"),
+         "data/VmBoxList.xml: a line longer than 32,767 characters cannot be read (line 2, byte offset 73)"},
+        {xmlFile(xmlLine("1")).chopped(19) + xmlLine("2").left(40),
+         "data/VmBoxList.xml: its last line ends in the middle of a box: the file was cut off "
+         "(line 4, byte offset 114)"},
+    };
+    for (const auto& c : cases) {
+        app.write("data/VmBoxList.xml", c.list);
+        vm::MailboxTable table;
+        EXPECT_EQ(problemsOf(vm::loadMailboxFolder(table)), c.problems) << c.list.left(60).toStdString();
+    }
 }
 
 TEST_F(StartupLoad, UnsafeIdsAreKeptButNeverReachAFileOperation)

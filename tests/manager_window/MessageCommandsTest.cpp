@@ -3,10 +3,18 @@
 // through the list's selection.
 #include "WindowTestSupport.h"
 
+#include "platform/AppFolder.h"
+#include "platform/ProcessLauncher.h"
 #include "support/RecorderFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 
 using namespace vm::test;
 using vm::window::MsgAnswer;
@@ -124,6 +132,73 @@ TEST_F(MessageCommands, ARecorderThatCannotStartOrAMissingTemplateIsARunTimeErro
         EXPECT_EQ(errors.errors, QStringList{QStringLiteral("53 in Sub cmdRecIntro_Click")});
         EXPECT_EQ(folder.exists(QStringLiteral("data/VmWelc/102.wav")), templateThere) << "the copy stays";
     }
+}
+
+// Another account that could choose the recorder (through QV.INI, the folder
+// it lies in, or the program file) gets nothing started by root, nor a
+// recording written through a link of its own.
+TEST_F(MessageCommands, RootStartsNoRecorderAnotherAccountCouldChoose)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the rule holds for root";
+    struct : vm::process::ProcessLauncher {
+        void startDetached(const QStringList& words) override { started << words; }
+        QList<QStringList> started;
+    } launcher;
+    overrides.replace(vm::process::launcher(), &launcher);
+    const QByteArray ini = QFile::encodeName(folder.file("QV.INI"));
+    const QByteArray rec = QFile::encodeName(recorder.path("rec.sh"));
+    const QByteArray app = QFile::encodeName(folder.path());
+    folder.write("secret.wav", "root only");
+    const struct {
+        std::function<void()> plant;
+        QString why;
+    } cases[] = {
+        {[&] { ::chown(ini, 1, 0); }, "the account daemon owns the file " + folder.file("QV.INI")},
+        {[&] { ::chown(ini, 0, 1), ::chmod(ini, 0664); },
+         "the group daemon may write the file " + folder.file("QV.INI")},
+        {[&] { ::chmod(app, 0777); }, "every account may write the folder " + folder.path()},
+        {[&] { ::chown(rec, 1, 1); }, "the account daemon owns the file " + recorder.path("rec.sh")},
+    };
+    for (const auto& c : cases) {
+        selectBox(2);
+        const auto before = folder.contents();
+        c.plant();
+        boxes.shown.clear();
+        win->cmdRecIntro_Click();
+        win->cmdRecMsg_Click();
+        EXPECT_EQ(shownBoxes().size(), 2);
+        EXPECT_TRUE(shownBoxes().value(0).startsWith(kCaption + "OK|The recorder was not started: " + c.why))
+            << shownBoxes().value(0).toStdString();
+        EXPECT_EQ(folder.contents(), before);
+        ::chown(ini, 0, 0), ::chmod(ini, 0644), ::chmod(app, 0700), ::chown(rec, 0, 0);
+        win.reset();
+    }
+    EXPECT_TRUE(launcher.started.isEmpty());
+
+    QFile::link(folder.file("secret.wav"), folder.file("data/VmWelc/102.wav"));
+    ::lchown(QFile::encodeName(folder.file("data/VmWelc/102.wav")), 1, 1);
+    selectBox(2);
+    win->cmdRecIntro_Click();
+    EXPECT_TRUE(shownBoxes().last().contains("is a symbolic link that another account (daemon) made"));
+    EXPECT_EQ(folder.read("secret.wav"), "root only");
+    EXPECT_TRUE(launcher.started.isEmpty());
+}
+
+TEST_F(MessageCommands, AFolderPathWithABlankReachesTheRecorderAsOneArgument)
+{
+    const QString spaced = folder.file("engine folder");
+    for (const char* sub : {"/data/VmSave", "/system"})
+        QDir().mkpath(spaced + sub);
+    QFile::copy(folder.file("system/8pcm16m.wav"), spaced + "/system/8pcm16m.wav");
+    QFile::copy(folder.file("data/VmBoxList.xml"), spaced + "/data/VmBoxList.xml");
+    QFile::copy(folder.file("QV.INI"), spaced + "/QV.INI");
+    vm::setAppFolder(spaced);
+    selectBox(1);
+    win->cmdRecMsg_Click();
+    const QStringList args = recorder.awaitArguments();
+    ASSERT_EQ(args.size(), 1);
+    EXPECT_TRUE(args[0].startsWith(spaced + "/data/VmSave/101_")) << args[0].toStdString();
 }
 
 // Which rows go and which files leave the disk the soak checks; here the

@@ -1,5 +1,6 @@
-#include "support/ErrorNumberOf.h"
 #include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
+#include "support/ErrorNumberOf.h"
 #include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"
 
@@ -8,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <functional>
+#include <tuple>
 
 using namespace vm;
 using test::errorNumberOf;
@@ -57,23 +62,104 @@ TEST_F(FileSystemFolder, FailuresRaiseTheMatchingErrors)
     EXPECT_EQ(errorNumberOf([&] { fs::deleteFile(app.file("data/none.wav")); }), 53);
     EXPECT_EQ(errorNumberOf([&] { fs::deleteFile(app.file("nofolder/none.wav")); }), 76);
     EXPECT_EQ(errorNumberOf([&] { fs::fileSize(app.file("data/none.wav")); }), 53);
-    EXPECT_EQ(errorNumberOf([&] { fs::copyFile(app.file("system/none.wav"), app.file("x.wav")); }), 53);
-    EXPECT_EQ(errorNumberOf([&] { fs::writeFile(app.file("nofolder/x.txt"), "x"); }), 76);
+    EXPECT_EQ(errorNumberOf([&] { fs::copyToNewFile(app.file("system/none.wav"), app.file("x.wav")); }), 53);
+    EXPECT_EQ(errorNumberOf([&] { fs::createNewFile(app.file("nofolder/x.txt"), "x"); }), 76);
     if (::geteuid() != 0) {
         QFile::setPermissions(app.file("data"), QFile::ReadOwner | QFile::ExeOwner);
-        EXPECT_EQ(errorNumberOf([&] { fs::writeFile(app.file("data/x.txt"), "x"); }), 70);
+        EXPECT_EQ(errorNumberOf([&] { fs::createNewFile(app.file("data/x.txt"), "x"); }), 70);
         QFile::setPermissions(app.file("data"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 }
 
-TEST_F(FileSystemFolder, CopyOverwritesAndKeepsBytes)
+TEST_F(FileSystemFolder, NewFilesNeverReplaceWhatIsThere)
 {
     const QByteArray bytes = QByteArray("\x00\x07\x0e\xff\x80\x7f\r\n", 8).repeated(12500);
     app.write("system/8pcm16m.wav", bytes);
-    app.write("data/VmWelc/1.wav", "old content that is longer");
-    fs::copyFile(app.file("system/8pcm16m.wav"), app.file("data/VmWelc/1.wav"));
-    EXPECT_EQ(app.read("data/VmWelc/1.wav"), bytes);
-    EXPECT_EQ(fs::fileSize(app.file("data/VmWelc/1.wav")), bytes.size());
+    fs::copyToNewFile(app.file("system/8pcm16m.wav"), app.file("data/VmSave/1.wav"));
+    EXPECT_EQ(app.read("data/VmSave/1.wav"), bytes);
+    app.write("data/VmSave/2.wav", "recorded");
+    QFile::link(app.file("elsewhere.wav"), app.file("data/VmSave/3.wav"));  // dangling
+    for (const char* name : {"data/VmSave/2.wav", "data/VmSave/3.wav"})
+        EXPECT_EQ(errorNumberOf([&] { fs::copyToNewFile(app.file("system/8pcm16m.wav"), app.file(name)); }), 58);
+    EXPECT_EQ(app.read("data/VmSave/2.wav"), "recorded");
+    EXPECT_FALSE(QFile::exists(app.file("elsewhere.wav")));
+}
+
+// What another account can plant in the shared folder: a link of its own at
+// a file's name or in place of a folder, a FIFO. None of them is written
+// through, none blocks, and the files they point at stay as they were.
+TEST_F(FileSystemFolder, WritesRefuseLinksOfOtherAccountsAndFilesThatAreNotRegular)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making another account's link needs root";
+    app.write("secret/target.txt", "untouched");
+    QDir(app.file("data")).mkdir("sub");
+    const auto plantLink = [&](const char* name, const char* target, uid_t owner) {
+        QFile::remove(app.file(name));
+        QFile::link(app.file(target), app.file(name));
+        ASSERT_EQ(::lchown(QFile::encodeName(app.file(name)).constData(), owner, owner), 0);
+    };
+    const std::function<void(const QString&)> writes[] = {
+        [](const QString& p) { fs::appendFile(p, "x"); },
+        [](const QString& p) { ::close(fs::openForUpdate(p)); },
+        [](const QString& p) { fs::replaceFileAtomically(p, "x"); },
+        [](const QString& p) { fs::createNewFile(p + ".new", "x"); },
+    };
+    plantLink("data/link.txt", "secret/target.txt", 1);
+    plantLink("data/folder", "secret", 1);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(app.file("data/fifo.txt")).constData(), 0666), 0);
+    for (const char* name : {"data/link.txt", "data/folder/target.txt", "data/fifo.txt"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(fs::writeRefusal(app.file(name)).has_value());
+        for (std::size_t w = 0; w < std::size(writes); ++w) {
+            if (w == 3 && QByteArray(name) != "data/folder/target.txt")
+                continue;  // a new file is never made through the name itself anyway
+            EXPECT_EQ(errorNumberOf([&] { writes[w](app.file(name)); }), 75) << "write " << w;
+        }
+        EXPECT_EQ(errorNumberOf([&] { fs::readFile(app.file("data/fifo.txt")); }), 75);
+    }
+    EXPECT_EQ(app.read("secret/target.txt"), "untouched");
+    EXPECT_EQ(QDir(app.file("secret")).entryList(QDir::Files | QDir::Hidden), QStringList{"target.txt"});
+
+    // The operator's own link is followed: the target is replaced in its own
+    // folder and the link stays a link.
+    plantLink("data/link.txt", "secret/target.txt", ::geteuid());
+    EXPECT_FALSE(fs::writeRefusal(app.file("data/link.txt")).has_value());
+    fs::replaceFileAtomically(app.file("data/link.txt"), "replaced");
+    EXPECT_EQ(app.read("secret/target.txt"), "replaced");
+    EXPECT_TRUE(QFileInfo(app.file("data/link.txt")).isSymLink());
+}
+
+TEST_F(FileSystemFolder, ReplacementKeepsOwnerGroupAndModeOrLeavesTheFile)
+{
+    app.write("data/list.xml", "old");
+    const QByteArray path = QFile::encodeName(app.file("data/list.xml"));
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(path.constData(), 1, 1), 0);
+    }
+    ASSERT_EQ(::chmod(path.constData(), 0640), 0);
+    struct stat before {};
+    ::stat(path.constData(), &before);
+    fs::replaceFileAtomically(app.file("data/list.xml"), "new");
+    struct stat after {};
+    ::stat(path.constData(), &after);
+    EXPECT_EQ(std::tuple(after.st_uid, after.st_gid, after.st_mode),
+              std::tuple(before.st_uid, before.st_gid, before.st_mode));
+    EXPECT_NE(after.st_ino, before.st_ino);  // replaced, not rewritten in place
+    if (!root)
+        return;
+    const test::ScopedFault refused(test::failStep(test::FileStep::Owner, "data/list.xml", 70));
+    try {
+        fs::replaceFileAtomically(app.file("data/list.xml"), "newer");
+        ADD_FAILURE() << "an owner the system refuses must stop the replacement";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 70);
+        EXPECT_TRUE(e.description().contains("owner daemon and group daemon (Permission denied)"))
+            << e.description().toStdString();
+    }
+    EXPECT_EQ(app.read("data/list.xml"), "new");
+    EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden), QStringList{"list.xml"});
 }
 
 TEST_F(FileSystemFolder, AtomicReplaceLeavesOldFileOnFailure)

@@ -18,16 +18,20 @@ TEST(ProcessLauncher, ProgramsThatCannotBeStartedRaiseTheirErrors)
         {dir.path("garbage"), vm::err::InvalidProcedureCall},
     };
     for (const auto& [line, error] : cases)
-        EXPECT_EQ(vm::test::errorNumberOf([&] { vm::process::startCommandLine(line); }), error) << line.toStdString();
+        EXPECT_EQ(vm::test::errorNumberOf([&] { vm::process::startProgram(vm::process::splitCommandLine(line)); }),
+                  error)
+            << line.toStdString();
 }
 
 TEST(ProcessLauncher, PassesEveryWordLiterallyWithoutAShell)
 {
     vm::test::RecorderFolder dir;
     const QString trap = dir.path("shell-ran");
-    vm::process::startCommandLine(dir.path("rec.sh") + " \t /data/My Box/1.wav ;touch " + trap + " $(touch " + trap +
-                                  ") *");
-    EXPECT_EQ(dir.awaitArguments(), (QStringList{"/data/My", "Box/1.wav", ";touch", trap, "$(touch", trap + ")", "*"}));
+    QStringList words = vm::process::splitCommandLine(dir.path("rec.sh") + " \t /data/My Box ;touch " + trap +
+                                                      " $(touch " + trap + ") *");
+    vm::process::startProgram(words << "/data/My Box/1.wav");
+    EXPECT_EQ(dir.awaitArguments(),
+              (QStringList{"/data/My", "Box", ";touch", trap, "$(touch", trap + ")", "*", "/data/My Box/1.wav"}));
     EXPECT_FALSE(QFile::exists(trap));
 }
 
@@ -36,7 +40,7 @@ TEST(ProcessLauncher, FindsABareProgramNameOnPath)
     vm::test::RecorderFolder dir;
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(dir.dir.path()) + ":" + oldPath);
-    vm::process::startCommandLine("rec.sh one");
+    vm::process::startProgram({"rec.sh", "one"});
     qputenv("PATH", oldPath);
     EXPECT_EQ(dir.awaitArguments(), QStringList{"one"});
 }

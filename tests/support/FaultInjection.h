@@ -21,8 +21,8 @@ namespace vm::test {
 
 // The steps of a file's life a stand-in can make fail: opening it for
 // writing, writing, flushing to disk, renaming it into place, asking for its
-// status.
-enum class FileStep { Open, Write, Sync, Rename, Status };
+// status, giving it an owner.
+enum class FileStep { Open, Write, Sync, Rename, Status, Owner };
 
 // The system's file calls, except that `fault` is asked before each step and
 // a step it answers with an errno value fails with it. A temporary file that
@@ -64,6 +64,10 @@ public:
     int stat(const char* path, struct stat* status) const override
     {
         return failed(FileStep::Status, decode(path)) ? -1 : FileOps::stat(path, status);
+    }
+    int changeOwner(int fd, uid_t owner, gid_t group) const override
+    {
+        return failed(FileStep::Owner, pathOf(fd)) ? -1 : FileOps::changeOwner(fd, owner, group);
     }
     int statAt(int folderFd, const char* name, struct stat* status) const override
     {
