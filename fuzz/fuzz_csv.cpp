@@ -2,7 +2,8 @@
 // Whatever the file holds, reading ends without a crash; records read back
 // to the same fields once written again; and every box the import would
 // store comes back from the list file exactly as it goes in, obeys the
-// store's rules and leaves the table's lookup consistent.
+// store's rules (no control characters among them) and leaves the table's
+// lookup consistent.
 #include "FuzzSupport.h"
 
 #include "mailbox/ListLineParser.h"
@@ -10,6 +11,7 @@
 #include "platform/RuntimeError.h"
 #include "vmbox/CsvWriter.h"
 #include "vmbox/ImportPlan.h"
+#include "vmbox/SafeText.h"
 
 #include <cstdlib>
 #include <optional>
@@ -85,6 +87,8 @@ void checkStored(const VoicemailBox& box, bool added)
     check(box.FtpUpload == 0 || box.FtpUpload == 1);
     check(box.DeleteAfterForward == 0 || box.DeleteAfterForward == 1);
     check(!box.Description.startsWith(u' ') && !box.Description.endsWith(u' '));
+    for (const Column c : kAllColumns)
+        check(isFlag(c) || firstControlCharacter(box.*textMember(c)) < 0);
 }
 
 }  // namespace

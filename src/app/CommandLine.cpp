@@ -53,9 +53,12 @@ ParseResult parseCommandLine(const QStringList& arguments)
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the program's version."));
-    const QCommandLineOption folder(QStringLiteral("app-folder"),
-                                    QStringLiteral("Application folder to work on (default: the executable's folder)."),
-                                    QStringLiteral("DIR"));
+    const QCommandLineOption folder(
+        QStringLiteral("app-folder"),
+        QStringLiteral("Application folder to work on. Default: the executable's folder if it holds the "
+                       "engine's files (QV.INI or data), else the folder chosen last time, "
+                       "else one the window asks for."),
+        QStringLiteral("DIR"));
     QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                   QStringLiteral("Save a picture of the window, then close it."),
                                   QStringLiteral("FILE"));

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of RiVaVaz:
-//   RiVaVaz [--app-folder DIR]   run on DIR (default: the executable's folder)
+//   RiVaVaz [--app-folder DIR]   run on DIR (default: see AppFolderChoice.h)
 //   RiVaVaz --help | --version
 // Hidden, for demos and end-to-end tests: --screenshot FILE saves a picture
 // of the window once it is shown, --close-after-load; both then close the
@@ -19,7 +19,7 @@ namespace vm::app {
 inline constexpr int kExitBadUsage = 2;
 
 struct Options {
-    QString appFolder;       // empty: the executable's folder
+    QString appFolder;       // empty: settled by settleAppFolder
     QString screenshotFile;  // empty: none
     bool closeAfterLoad = false;
 };

@@ -2,10 +2,12 @@
 // program finds it by its title when its error module starts.
 //
 //   fsmonitor [--name SUFFIX]   listens as "Tarvik FailSafe" (or "Tarvik FailSafe - SUFFIX")
+//   fsmonitor --help | --version
 #include "MonitorWindow.h"
 #include "TraceMonitorServer.h"
 
 #include "platform/DisplayCheck.h"
+#include "platform/LocaleText.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,9 +25,11 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral("Shows the trace lines of running traced programs."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help."));
+    const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                           QStringLiteral("Show the program's version."));
     const QCommandLineOption nameOption(
         QStringLiteral("name"), QStringLiteral("Listen as \"Tarvik FailSafe - <suffix>\"."), QStringLiteral("suffix"));
-    parser.addOptions({helpOption, nameOption});
+    parser.addOptions({helpOption, versionOption, nameOption});
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
         const QString why = parser.errorText().isEmpty()
                                 ? QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first())
@@ -37,6 +41,11 @@ int main(int argc, char** argv)
         // Without an application object the parser does not know the program's name.
         QTextStream(stdout) << parser.helpText().replace(QStringLiteral("<executable_name>"),
                                                          QStringLiteral("fsmonitor"));
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        const vm::locale::Version v = vm::locale::programVersion();
+        QTextStream(stdout) << "fsmonitor " << v.major << '.' << v.minor << '.' << v.revision << '\n';
         return 0;
     }
     if (const auto why = vm::sys::missingDisplay()) {

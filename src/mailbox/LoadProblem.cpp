@@ -41,21 +41,23 @@ QString unicodeByNuls(QByteArrayView bytes)
 
 }  // namespace
 
-std::optional<LoadProblem> encodingProblem(const QString& file, QByteArrayView bytes)
+QString unicodeEncodingOf(QByteArrayView bytes)
 {
     // UTF-32's little-endian mark begins with UTF-16's: test it first.
-    QString encoding;
     if (startsWith(bytes, "\xFF\xFE\0\0", 4))
-        encoding = QStringLiteral("UTF-32 (little-endian, with a byte-order mark)");
-    else if (startsWith(bytes, "\0\0\xFE\xFF", 4))
-        encoding = QStringLiteral("UTF-32 (big-endian, with a byte-order mark)");
-    else if (startsWith(bytes, "\xFF\xFE", 2))
-        encoding = QStringLiteral("UTF-16 (little-endian, with a byte-order mark)");
-    else if (startsWith(bytes, "\xFE\xFF", 2))
-        encoding = QStringLiteral("UTF-16 (big-endian, with a byte-order mark)");
-    else
-        encoding = unicodeByNuls(bytes);
-    if (!encoding.isEmpty())
+        return QStringLiteral("UTF-32 (little-endian, with a byte-order mark)");
+    if (startsWith(bytes, "\0\0\xFE\xFF", 4))
+        return QStringLiteral("UTF-32 (big-endian, with a byte-order mark)");
+    if (startsWith(bytes, "\xFF\xFE", 2))
+        return QStringLiteral("UTF-16 (little-endian, with a byte-order mark)");
+    if (startsWith(bytes, "\xFE\xFF", 2))
+        return QStringLiteral("UTF-16 (big-endian, with a byte-order mark)");
+    return unicodeByNuls(bytes);
+}
+
+std::optional<LoadProblem> encodingProblem(const QString& file, QByteArrayView bytes)
+{
+    if (const QString encoding = unicodeEncodingOf(bytes); !encoding.isEmpty())
         return LoadProblem{file, QStringLiteral("is %1 text, not windows-1252").arg(encoding), 0, 0};
     const qsizetype nul = bytes.indexOf('\0');
     if (nul < 0)

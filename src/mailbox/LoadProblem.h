@@ -22,6 +22,11 @@ struct LoadProblem {
     QString describe() const;
 };
 
+// "UTF-16 (little-endian, with a byte-order mark)" and the like when `bytes`
+// are UTF-16 or UTF-32 text, told by a byte-order mark or by the pattern of
+// NUL bytes that ASCII text leaves in its first four bytes; empty otherwise.
+QString unicodeEncodingOf(QByteArrayView bytes);
+
 // A file in another encoding than windows-1252 (UTF-16 or UTF-32, told by
 // its byte-order mark or by the pattern of its NUL bytes) or holding NUL
 // bytes at all, which no text line of ours contains. Nothing for plain text.

@@ -477,7 +477,7 @@ void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t 
     writeWhole(fd, path, bytes, offset);
 }
 
-void replaceFileAtomically(const QString& path, const QByteArray& bytes)
+StagedFile stageReplacement(const QString& path, const QByteArray& bytes)
 {
     const FileOps& ops = calls();
     const QByteArray target = writeTargetOrRaise(path, true);
@@ -494,6 +494,7 @@ void replaceFileAtomically(const QString& path, const QByteArray& bytes)
     f.fd = ops.makeTemporary(tmpl.data());
     if (f.fd < 0)
         raiseForErrno(errno, path);
+    const StagedFile staged{QFile::decodeName(tmpl), QFile::decodeName(target), path};
     try {
         checkOpened(f.fd, tmpl);
         if (replacing)
@@ -507,12 +508,51 @@ void replaceFileAtomically(const QString& path, const QByteArray& bytes)
         writeAllTo(f.fd, path, bytes);
         if (ops.sync(f.fd) != 0)
             raiseForErrno(errno, path);
-        if (ops.rename(tmpl.constData(), target.constData()) != 0)
-            raiseForErrno(errno, path);
     } catch (...) {
-        ops.unlink(tmpl.constData());
+        discardReplacement(staged);
         throw;
     }
+    return staged;
+}
+
+void commitReplacement(const StagedFile& staged)
+{
+    if (calls().rename(nativePath(staged.temporary).constData(), nativePath(staged.target).constData()) != 0) {
+        const int e = errno;
+        discardReplacement(staged);
+        raiseForErrno(e, staged.path);
+    }
+}
+
+void discardReplacement(const StagedFile& staged) { calls().unlink(nativePath(staged.temporary).constData()); }
+
+void replaceFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    commitReplacement(stageReplacement(path, bytes));
+}
+
+QString moveAside(const QString& path)
+{
+    const QFileInfo file(path);
+    QByteArray aside = nativePath(file.absolutePath() + QStringLiteral("/.") + file.fileName() +
+                                  QStringLiteral(".XXXXXX"));
+    // The fresh name is taken by a file of its own first, so no other file can be in its place.
+    Fd f;
+    f.fd = calls().makeTemporary(aside.data());
+    if (f.fd < 0)
+        raiseForErrno(errno, path);
+    if (calls().rename(nativePath(path).constData(), aside.constData()) != 0) {
+        const int e = errno;
+        calls().unlink(aside.constData());
+        raiseForErrno(e, path);
+    }
+    return QFile::decodeName(aside);
+}
+
+void renameFile(const QString& from, const QString& to)
+{
+    if (calls().rename(nativePath(from).constData(), nativePath(to).constData()) != 0)
+        raiseForErrno(errno, to);
 }
 
 }  // namespace vm::fs

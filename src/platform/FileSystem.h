@@ -81,6 +81,27 @@ void appendFile(const QString& path, const QByteArray& bytes);
 // An existing file that may not be written (read-only) raises 70.
 void replaceFileAtomically(const QString& path, const QByteArray& bytes);
 
+// The two halves of replaceFileAtomically, for a caller that has more to do
+// between them and must be able to stop with nothing replaced: stage writes
+// the temporary file (mode, owner and group already the old file's), commit
+// renames it over its target, discard removes it. Each refuses and fails as
+// replaceFileAtomically does; a failed commit removes the temporary file.
+struct StagedFile {
+    QString temporary;
+    QString target;  // the file that is replaced: `path` with any link on the way followed
+    QString path;    // as given, for messages
+};
+StagedFile stageReplacement(const QString& path, const QByteArray& bytes);
+void commitReplacement(const StagedFile& staged);
+void discardReplacement(const StagedFile& staged);
+
+// Takes `path` (a link itself, not its target) out of the way under a fresh
+// hidden name beside it, ".NAME.XXXXXX", and returns that name, so that it
+// can be put back with renameFile or removed for good.
+QString moveAside(const QString& path);
+// Renames `from` to `to`, replacing what `to` names.
+void renameFile(const QString& from, const QString& to);
+
 // Maps an errno value of a failed call on `path` to its run-time error.
 [[noreturn]] void raiseForErrno(int errnoValue, const QString& path);
 

@@ -21,6 +21,10 @@ public:
 
     // Takes the lock, trying again until `wait` has passed; false when it is
     // held by another process or could not be made (refusal() says which).
+    // Once taken, the temporary files a killed writer left beside the shared
+    // files it replaces (".VmBoxList.xml.XXXXXX" in data/, ".QV.INI.XXXXXX",
+    // ".VmEmailForwardBody.txt.XXXXXX") are removed: no writer can be using
+    // them now. Only such names go, only files or links (never followed).
     bool tryLock(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
 
     // One sentence for the operator after a failed tryLock: who holds the

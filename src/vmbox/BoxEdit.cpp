@@ -1,10 +1,14 @@
 #include "BoxEdit.h"
 
+#include "SafeText.h"
+
 #include "mailbox/BoxText.h"
 #include "mailbox/ListLineParser.h"
 #include "mailbox/MailboxListFile.h"
 #include "platform/AnsiText.h"
 #include "platform/RuntimeError.h"
+
+#include <algorithm>
 
 namespace vm::vmbox {
 
@@ -14,33 +18,41 @@ constexpr qsizetype kTagBytesPerLine = 320;  // every tag of a line and both fla
 
 QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
 
+// Box numbers and PINs from outside are taken as given or refused, never
+// filtered: "1e3" is no typing slip to be read as 13.
+bool isDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 QString storedText(Column column, const QString& given)
 {
+    const QString text = trimBlanks(given);
     switch (column) {
-        case Column::Pin: {
-            const QString pin = boxPinFromText(given);
-            if (pin.isEmpty())
-                throw FieldProblem(column, trimBlanks(given).isEmpty()
-                                               ? QStringLiteral("the PIN is empty; a box needs one")
-                                               : QStringLiteral("PIN %1 has no digits").arg(quoted(given)));
-            return pin;
-        }
+        case Column::Pin:
+            if (text.isEmpty())
+                throw FieldProblem(column, QStringLiteral("the PIN is empty; a box needs one"));
+            if (!isDigits(text))
+                throw FieldProblem(column, QStringLiteral("PIN %1 may hold only digits").arg(quoted(given)));
+            if (text.size() > kPinDigits)
+                throw FieldProblem(column,
+                                   QStringLiteral("PIN %1 has more than %2 digits").arg(quoted(given)).arg(kPinDigits));
+            return text;
         case Column::FtpUpload:
-        case Column::DeleteAfterForward: {
-            const QString flag = trimBlanks(given);
-            if (flag != QLatin1String("0") && flag != QLatin1String("1"))
+        case Column::DeleteAfterForward:
+            if (text != QLatin1String("0") && text != QLatin1String("1"))
                 throw FieldProblem(column,
                                    QStringLiteral("%1 takes 0 or 1, not %2").arg(columnName(column), quoted(given)));
-            return flag;
-        }
-        default: {
-            const QString text = trimBlanks(given);
+            return text;
+        default:
             if (text.contains(u'\r') || text.contains(u'\n'))
                 throw FieldProblem(column,
                                    QStringLiteral("%1 holds a line end; the list file keeps each box on one line")
                                        .arg(columnName(column)));
+            if (const qsizetype k = firstControlCharacter(text); k >= 0)
+                throw FieldProblem(column, QStringLiteral("%1 holds the control character %2")
+                                               .arg(columnName(column), characterCode(text[k])));
             return text;
-        }
     }
 }
 
@@ -119,11 +131,11 @@ TargetBox targetOf(const MailboxTable& table, const QString& idText)
     const std::int16_t exact = table.find(idText);
     if (exact > 0 && !idText.isEmpty())
         return {exact, table.at(exact).Id};
-    const QString id = boxIdFromText(idText);
-    if (id.isEmpty())
-        throw FieldProblem(Column::Id, idText.isEmpty()
+    const QString id = trimBlanks(idText);
+    if (!isDigits(id))
+        throw FieldProblem(Column::Id, id.isEmpty()
                                            ? QStringLiteral("no box number")
-                                           : QStringLiteral("box number %1 has no digits").arg(quoted(idText)));
+                                           : QStringLiteral("box number %1 may hold only digits").arg(quoted(idText)));
     return {table.find(id), id};
 }
 
@@ -141,9 +153,8 @@ BoxEdit editBox(const MailboxTable& table, const TargetBox& target, const std::v
         const qsizetype outside = firstCharacterOutsideAnsi(v.text);
         if (outside >= 0)
             throw FieldProblem(v.column,
-                               QStringLiteral("%1 holds %2 (U+%3), which windows-1252 lacks")
-                                   .arg(columnName(v.column), QString(v.text[outside]))
-                                   .arg(v.text[outside].unicode(), 4, 16, QLatin1Char('0')),
+                               QStringLiteral("%1 holds %2 (%3), which windows-1252 lacks")
+                                   .arg(columnName(v.column), QString(v.text[outside]), characterCode(v.text[outside])),
                                FieldProblem::Kind::Character);
         pinGiven = pinGiven || v.column == Column::Pin;
         if (!existing) {

@@ -1,11 +1,12 @@
 #pragma once
 // How values given for a box (a CSV row, command-line options) change it. A
-// value that differs from what the box holds is stored as the window's
-// Add / Modify button stores typed text: box number and PIN keep only their
-// digits (the PIN its first four), the other texts lose the blanks around
-// them, the two flags take 0 or 1. A value equal to the stored one leaves
-// the field as it is, even where those rules would change or refuse it, so
-// that an exported list imports back without a change.
+// value that differs from what the box holds loses the blanks around it, as
+// the window's Add / Modify button stores typed text; but where the window
+// filters what is typed, values from outside are refused instead: a box
+// number must be digits, a PIN one to four digits, a flag 0 or 1, and text
+// may hold no control character but a tab. A value equal to the stored one
+// leaves the field as it is, even where those rules would refuse it, so that
+// an exported list imports back without a change.
 
 #include "BoxColumns.h"
 
@@ -40,16 +41,16 @@ private:
 };
 
 // The entry an operator's box number names: the one whose Id is the text
-// itself (ignoring letter case, like every lookup), else the one with its
-// digits-only form. `index` is -1 for a box not in the table yet; `id` is
-// the Id the box has or will get.
+// itself (ignoring letter case, like every lookup), else the one whose Id is
+// the text without the blanks around it. `index` is -1 for a box not in the
+// table yet; `id` is the Id the box has or will get.
 struct TargetBox {
     std::int16_t index = -1;
     QString id;
 };
 
 // Raises FieldProblem(Id) when no entry has the text as its Id and the text
-// holds no digit.
+// is not digits (blanks around them aside).
 TargetBox targetOf(const MailboxTable& table, const QString& idText);
 
 struct GivenValue {
@@ -65,9 +66,9 @@ struct BoxEdit {
 
 // The target's box with `values` applied (the Id column is not among them).
 // Raises FieldProblem for a value that cannot be stored: a character outside
-// windows-1252, a PIN without digits, a flag other than 0 or 1, text that
-// the list file could not give back as written; and for a new box without a
-// PIN.
+// windows-1252, a PIN that is not one to four digits, a flag other than 0 or
+// 1, a control character, text that the list file could not give back as
+// written; and for a new box without a PIN.
 BoxEdit editBox(const MailboxTable& table, const TargetBox& target, const std::vector<GivenValue>& values);
 
 // Position of the first character of `text` that windows-1252 lacks; -1 when none.

@@ -2,10 +2,13 @@
 
 #include "BoxColumns.h"
 #include "CsvWriter.h"
+#include "SafeText.h"
 
 #include "platform/AnsiText.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace vm::vmbox {
 
@@ -34,7 +37,8 @@ void appendJsonString(QString& out, const QString& text)
             case u'\r': out += QStringLiteral("\\r"); break;
             case u'\t': out += QStringLiteral("\\t"); break;
             default:
-                if (c.unicode() < 0x20)
+                // DEL and C1 too: JSON allows them raw, but a terminal may act on them.
+                if (isControlCharacter(c))
                     out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
                 else
                     out += c;
@@ -87,11 +91,15 @@ QByteArray boxesAsJson(const MailboxTable& table)
 
 QByteArray boxesAsTable(const MailboxTable& table)
 {
+    // Shown as the operator's terminal must show them: control characters escaped.
+    std::vector<std::array<QString, 3>> rows;
     qsizetype idWidth = 2;
     qsizetype pinWidth = 3;
     forEachBox(table, [&](const VoicemailBox& box) {
-        idWidth = std::max(idWidth, box.Id.size());
-        pinWidth = std::max(pinWidth, box.Pin.size());
+        rows.push_back(
+            {withControlsEscaped(box.Id), withControlsEscaped(box.Pin), withControlsEscaped(box.Description)});
+        idWidth = std::max(idWidth, rows.back()[0].size());
+        pinWidth = std::max(pinWidth, rows.back()[1].size());
     });
     QString text;
     const auto row = [&](const QString& id, const QString& pin, const QString& comments) {
@@ -102,7 +110,8 @@ QByteArray boxesAsTable(const MailboxTable& table)
         text += u'\n';
     };
     row(QStringLiteral("ID"), QStringLiteral("PIN"), QStringLiteral("Comments"));
-    forEachBox(table, [&](const VoicemailBox& box) { row(box.Id, box.Pin, box.Description); });
+    for (const auto& [id, pin, description] : rows)
+        row(id, pin, description);
     return text.toUtf8();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // How a vmbox command gives up: the lines it leaves on standard error (each
 // without the program's name) and its exit status. It is raised before
-// anything has been written, so a failed command has changed nothing.
+// anything has been written, or once what was written has been taken back,
+// so a failed command has changed nothing; where taking back failed too,
+// its lines say what was done.
 
 #include <QString>
 #include <QStringList>

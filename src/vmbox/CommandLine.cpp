@@ -2,6 +2,7 @@
 
 #include "CommandFailure.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -12,70 +13,109 @@ namespace vm::vmbox {
 
 namespace {
 
+struct Argument {
+    const char* name;
+    const char* description;
+};
+
 struct CommandSyntax {
     Command command;
     const char* name;
-    int arguments;  // exactly this many
-    const char* usage;
+    std::array<Argument, 2> arguments;  // those with a name, in order
     const char* summary;
     const char* details;
 };
 
-const char* const kFieldOptions =
-    "Fields (a value of any length; text keeps no blanks at either end):\n"
-    "  --pin DIGITS                  PIN: digits only, the first four are kept\n"
-    "  --description TEXT            comment shown beside the box\n"
-    "  --groups TEXT                 voicemail groups\n"
-    "  --email-forward ADDRESS       e-mail address new messages go to\n"
-    "  --phone-forward NUMBER        telephone number new messages go to\n"
-    "  --pager-number NUMBER         numeric pager telephone number\n"
-    "  --pager-message DIGITS        digits sent to the pager\n"
-    "  --on-receive COMMAND          command line run when a message arrives\n"
-    "  --ftp-upload 0|1              upload new messages to the FTP server\n"
-    "  --delete-after-forward 0|1    delete a message once forwarded\n";
+const Argument kId = {"ID", "the box number: digits"};
+const Argument kNone = {nullptr, nullptr};
 
 const std::array<CommandSyntax, 7> kCommands = {{
-    {Command::List, "list", 0, "vmbox list [--format table|csv|json]", "show the boxes in table order",
-     "Shows the boxes as the window would (a legacy list is read too) and changes no file.\n"
-     "  --format table   ID, PIN and comment in aligned columns (the default)\n"
-     "  --format csv     every field, as export writes it (windows-1252, CR LF)\n"
-     "  --format json    every field, as an array of objects (UTF-8)\n"},
-    {Command::Export, "export", 1, "vmbox export FILE.csv", "write every box to a CSV file",
+    {Command::List,
+     "list",
+     {kNone, kNone},
+     "show the boxes in table order on standard output",
+     "Shows the boxes as the window would (a legacy list is read too) and changes no file. The table\n"
+     "shows control characters as \\xHH; csv is what export writes, json is UTF-8.\n"},
+    {Command::Export,
+     "export",
+     {{{"FILE.csv", "the file to write, or - for standard output"}, kNone}},
+     "write every box as CSV",
      "Writes a header row naming the eleven fields (Id, Pin, Description, Groups, EmailForward,\n"
      "PhoneForward, PagerNumber, PagerMessage, OnReceive, FtpUpload, DeleteAfterForward) and one row\n"
-     "a box, in windows-1252 with CR LF line ends. Changes no file of the application folder;\n"
-     "importing the file again changes nothing.\n"},
-    {Command::Import, "import", 1, "vmbox import FILE.csv [--dry-run] [--encoding E]",
+     "a box, in windows-1252 with CR LF line ends. Importing the file again changes nothing. FILE.csv\n"
+     "must be a regular file (a link is written at its target) outside the application folder's\n"
+     "shared files: data/, QV.INI, VmEmailForwardBody.txt, FSCLIENT.INI and system/ are refused.\n"},
+    {Command::Import,
+     "import",
+     {{{"FILE.csv", "a regular file of at most 64 MiB"}, kNone}},
      "add and change boxes from a CSV file",
      "The header row names the columns: any of the eleven fields, in any order, letter case ignored;\n"
      "Id is required. A row whose Id names a box changes that box, any other row adds one (sorted\n"
      "into place as the window adds). A missing column keeps the stored value, or is empty for a new\n"
-     "box; a value equal to the stored one is kept as it is. Other values are stored as the window\n"
-     "stores typed text: Id and Pin keep their digits (a PIN the first four), text loses the blanks\n"
-     "at either end, the flags take 0 or 1. New boxes need a PIN. The file is UTF-8 (recognised by\n"
-     "its byte-order mark or its content) or windows-1252; characters windows-1252 lacks are\n"
-     "refused. Quoting follows RFC 4180. A box may appear once per file. Any bad row, reported as\n"
-     "FILE:LINE:COLUMN: what, makes the whole import write nothing.\n"
-     "  --dry-run            show what would be added, changed and left alone; write nothing\n"
-     "  --encoding windows-1252|utf-8\n"
-     "                       read the file in this encoding; windows-1252 text whose bytes happen to\n"
-     "                       form UTF-8 is otherwise read as UTF-8\n"},
-    {Command::Add, "add", 2, "vmbox add ID PIN [FIELD OPTIONS]", "add a box",
-     "Adds the box as the window's Add / Modify button does: ID and PIN keep their digits (the PIN\n"
-     "its first four) and the new box is sorted into place. Fails when the box exists.\n"},
-    {Command::Set, "set", 1, "vmbox set ID FIELD OPTIONS", "change fields of a box",
-     "Changes the fields given and keeps the others. ID names the box as the window does (its\n"
-     "digits), unless a box has exactly that number.\n"},
-    {Command::Delete, "delete", 1, "vmbox delete ID [--keep-greeting]", "delete a box and its greeting",
+     "box; a value equal to the stored one is kept as it is. Other values lose the blanks at either\n"
+     "end and must fit their field: Id digits, Pin one to four digits, the flags 0 or 1, text without\n"
+     "control characters (tabs aside). New boxes need a PIN. The file is UTF-8 (recognised by its\n"
+     "byte-order mark or its content) or windows-1252; characters windows-1252 lacks are refused.\n"
+     "Quoting follows RFC 4180. A box may appear once per file. Any bad row, reported as\n"
+     "FILE:LINE:COLUMN: what, makes the whole import write nothing.\n"},
+    {Command::Add,
+     "add",
+     {{kId, {"PIN", "one to four digits"}}},
+     "add a box",
+     "Adds the box as the window's Add / Modify button does; it is sorted into place. Fails when the\n"
+     "box exists. Text values lose the blanks at either end.\n"},
+    {Command::Set,
+     "set",
+     {kId, kNone},
+     "change fields of a box",
+     "Changes the fields given and keeps the others. ID names the box as the window does, or by the\n"
+     "exact number it has in the list file. Text values lose the blanks at either end.\n"},
+    {Command::Delete,
+     "delete",
+     {kId, kNone},
+     "delete a box and its greeting",
      "Deletes the box as the window's delete button does, greeting included; its messages stay.\n"
-     "A folder's only box cannot be deleted: a list without boxes is never saved.\n"
-     "  --keep-greeting   leave the box's greeting file in place\n"},
-    {Command::Greeting, "greeting", 2, "vmbox greeting ID FILE.wav", "install a box's welcome greeting",
-     "Copies FILE.wav as the box's greeting after checking that the engine can play it: a WAV file\n"
-     "in the recording template's format, PCM, 8 kHz, 16 bit, mono. Other formats are refused.\n"},
+     "A folder's only box cannot be deleted: a list without boxes is never saved. Either the box and\n"
+     "its greeting both go, or nothing changes.\n"},
+    {Command::Greeting,
+     "greeting",
+     {{kId, {"FILE.wav", "a regular file of at most 64 MiB"}}},
+     "install a box's welcome greeting",
+     "Copies FILE.wav as the box's greeting after checking that the engine can play it to its end: a\n"
+     "whole WAV file in the recording template's format, PCM, 8 kHz, 16 bit, mono.\n"},
+}};
+
+struct FieldHelp {
+    Column column;
+    const char* value;
+    const char* description;
+};
+
+const std::array<FieldHelp, 10> kFieldHelp = {{
+    {Column::Pin, "DIGITS", "PIN: one to four digits"},
+    {Column::Description, "TEXT", "comment shown beside the box"},
+    {Column::Groups, "TEXT", "voicemail groups"},
+    {Column::EmailForward, "ADDRESS", "e-mail address new messages go to"},
+    {Column::PhoneForward, "NUMBER", "telephone number new messages go to"},
+    {Column::PagerNumber, "NUMBER", "numeric pager telephone number"},
+    {Column::PagerMessage, "DIGITS", "digits sent to the pager"},
+    {Column::OnReceive, "COMMAND", "command line run when a message arrives"},
+    {Column::FtpUpload, "0|1", "upload new messages to the FTP server"},
+    {Column::DeleteAfterForward, "0|1", "delete a message once forwarded"},
 }};
 
 const CommandSyntax& syntaxOf(Command command) { return kCommands[static_cast<std::size_t>(command)]; }
+
+int argumentCount(const CommandSyntax& s) { return s.arguments[0].name ? (s.arguments[1].name ? 2 : 1) : 0; }
+
+QString usageOf(const CommandSyntax& s)
+{
+    QString usage = QLatin1String(s.name);
+    for (const Argument& a : s.arguments)
+        if (a.name)
+            usage += QLatin1Char(' ') + QLatin1String(a.name);
+    return usage;
+}
 
 std::optional<Command> commandNamed(const QString& name)
 {
@@ -85,224 +125,233 @@ std::optional<Command> commandNamed(const QString& name)
     return std::nullopt;
 }
 
-enum class Takes { Nothing, Value };
+const QString kProgram = QStringLiteral("vmbox");
 
-// The options a command accepts besides the global ones; a field option is
-// reported through `field`.
-std::optional<Takes> commandOption(Command command, const QString& name, std::optional<Column>& field)
+// The options every command takes.
+struct GlobalOptions {
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Show this help; vmbox COMMAND --help shows a command's.")};
+    QCommandLineOption version{QStringLiteral("version"), QStringLiteral("Show the program's version.")};
+    QCommandLineOption appFolder{QStringLiteral("app-folder"),
+                                 QStringLiteral("The application folder (default: the folder of this program). It "
+                                                "must hold the engine's files, QV.INI or data."),
+                                 QStringLiteral("DIR")};
+    QCommandLineOption wait{QStringLiteral("wait"),
+                            QStringLiteral("How long a change waits for another manager to let the folder go "
+                                           "(default 0, at most 86400)."),
+                            QStringLiteral("SECONDS")};
+
+    void addTo(QCommandLineParser& parser) const { parser.addOptions({help, version, appFolder, wait}); }
+};
+
+QString sentence(const char* phrase)
 {
-    switch (command) {
+    QString text = QLatin1String(phrase) + QLatin1Char('.');
+    text[0] = text[0].toUpper();
+    return text;
+}
+
+// A command's parser: its own options, the global ones, the command's own, its arguments.
+void describeCommand(QCommandLineParser& parser, const CommandSyntax& s, const GlobalOptions& global)
+{
+    parser.setApplicationDescription(QLatin1String(s.details).trimmed());
+    switch (s.command) {
         case Command::List:
-            if (name == QLatin1String("format"))
-                return Takes::Value;
+            parser.addOption({QStringLiteral("format"), QStringLiteral("table (the default), csv or json."),
+                              QStringLiteral("table|csv|json")});
             break;
         case Command::Import:
-            if (name == QLatin1String("dry-run"))
-                return Takes::Nothing;
-            if (name == QLatin1String("encoding"))
-                return Takes::Value;
+            parser.addOption({QStringLiteral("dry-run"),
+                              QStringLiteral("Show what would be added, changed and left alone; write nothing.")});
+            parser.addOption({QStringLiteral("encoding"),
+                              QStringLiteral("Read the file in this encoding (windows-1252 text whose bytes happen "
+                                             "to form UTF-8 is otherwise read as UTF-8)."),
+                              QStringLiteral("windows-1252|utf-8")});
             break;
         case Command::Delete:
-            if (name == QLatin1String("keep-greeting"))
-                return Takes::Nothing;
+            parser.addOption(
+                {QStringLiteral("keep-greeting"), QStringLiteral("Leave the box's greeting file in place.")});
             break;
         case Command::Add:
         case Command::Set:
-            field = columnOfOption(name);
-            if (field)
-                return Takes::Value;
+            // Add takes the PIN as its argument.
+            for (const FieldHelp& f : kFieldHelp)
+                if (s.command == Command::Set || f.column != Column::Pin)
+                    parser.addOption({optionName(f.column), sentence(f.description), QLatin1String(f.value)});
             break;
-        default: break;
+        case Command::Export:
+        case Command::Greeting: break;
     }
-    return std::nullopt;
+    global.addTo(parser);
+    parser.addPositionalArgument(QLatin1String(s.name), sentence(s.summary));
+    for (const Argument& a : s.arguments)
+        if (a.name)
+            parser.addPositionalArgument(QLatin1String(a.name), sentence(a.description));
 }
 
-class Parser {
-public:
-    explicit Parser(const QStringList& arguments) : args_(arguments) {}
-
-    Invocation parse()
-    {
-        bool optionsEnded = false;
-        for (i_ = 0; i_ < args_.size(); ++i_) {
-            const QString& a = args_[i_];
-            if (!optionsEnded && a == QLatin1String("--"))
-                optionsEnded = true;
-            else if (!optionsEnded && (a == QLatin1String("-h")))
-                inv_.help = true;
-            else if (!optionsEnded && a.startsWith(QLatin1String("--")))
-                option(a.mid(2));
-            else if (!optionsEnded && a.startsWith(u'-') && a.size() > 1)
-                failUsage(QStringLiteral("unknown option %1; see vmbox --help").arg(a));
-            else
-                positional(a);
-        }
-        if (inv_.help || inv_.version)
-            return inv_;
-        if (!inv_.command)
-            failUsage(QStringLiteral("no command given; see vmbox --help"));
-        checkArguments();
-        return inv_;
+// Where the command stands: the first argument that is neither an option nor
+// the value of a global one; -1 when there is none.
+qsizetype commandPosition(const QStringList& arguments)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--"))
+            return i + 1 < arguments.size() ? i + 1 : -1;
+        if (a == QLatin1String("--app-folder") || a == QLatin1String("--wait"))
+            ++i;
+        else if (!a.startsWith(u'-') || a.size() == 1)
+            return i;
     }
+    return -1;
+}
 
-private:
-    void positional(const QString& a)
-    {
-        if (inv_.command) {
-            inv_.arguments << a;
-            return;
-        }
-        inv_.command = commandNamed(a);
-        if (!inv_.command)
-            failUsage(QStringLiteral("unknown command \"%1\"; the commands are list, export, import, add, set, "
-                                     "delete and greeting")
-                          .arg(a));
+void parseOrFail(QCommandLineParser& parser, const QStringList& arguments, const CommandSyntax* s)
+{
+    if (parser.parse(QStringList{kProgram} + arguments))
+        return;
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty())
+        failUsage(parser.errorText() + (s ? QStringLiteral(" See vmbox %1 --help.").arg(QLatin1String(s->name))
+                                          : QStringLiteral(" See vmbox --help.")));
+    const QString option = (unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + unknown.first();
+    failUsage(s ? QStringLiteral("unknown option %1 for %2; see vmbox %2 --help").arg(option, QLatin1String(s->name))
+                : QStringLiteral("unknown option %1; see vmbox --help").arg(option));
+}
+
+void readGlobalOptions(const QCommandLineParser& parser, const GlobalOptions& global, Invocation& inv)
+{
+    inv.help = parser.isSet(global.help);
+    inv.version = parser.isSet(global.version);
+    if (parser.isSet(global.appFolder)) {
+        const QFileInfo dir(parser.value(global.appFolder));
+        if (!dir.isDir())
+            failUsage(QStringLiteral("--app-folder: not a folder: %1").arg(dir.filePath()));
+        inv.appFolder = QDir::cleanPath(dir.absoluteFilePath());
     }
+    if (parser.isSet(global.wait)) {
+        bool ok = false;
+        const QString value = parser.value(global.wait);
+        const double seconds = QLocale::c().toDouble(value, &ok);
+        if (!ok || seconds < 0 || seconds > 86400)
+            failUsage(QStringLiteral("--wait takes a number of seconds from 0 to 86400, not \"%1\"").arg(value));
+        inv.wait = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+    }
+}
 
-    void option(const QString& text)
-    {
-        const qsizetype eq = text.indexOf(u'=');
-        const QString name = eq < 0 ? text : text.left(eq);
-        std::optional<QString> inlineValue;
-        if (eq >= 0)
-            inlineValue = text.mid(eq + 1);
-        if (!seen_.contains(name))
-            seen_ << name;
-        else
+void readCommandOptions(const QCommandLineParser& parser, Invocation& inv)
+{
+    const QStringList given = parser.optionNames();
+    for (const QString& name : given) {
+        if (given.count(name) > 1)
             failUsage(QStringLiteral("--%1 is given twice").arg(name));
-
-        std::optional<Column> field;
-        std::optional<Takes> takes;
-        if (name == QLatin1String("help") || name == QLatin1String("version"))
-            takes = Takes::Nothing;
-        else if (name == QLatin1String("app-folder") || name == QLatin1String("wait"))
-            takes = Takes::Value;
-        else if (inv_.command)
-            takes = commandOption(*inv_.command, name, field);
-        if (!takes)
-            failUsage(inv_.command ? QStringLiteral("unknown option --%1 for %2; see vmbox %2 --help")
-                                         .arg(name, QLatin1String(syntaxOf(*inv_.command).name))
-                                   : QStringLiteral("unknown option --%1; see vmbox --help").arg(name));
-        if (*takes == Takes::Nothing) {
-            if (inlineValue)
-                failUsage(QStringLiteral("--%1 takes no value").arg(name));
-            switchOn(name);
-            return;
-        }
-        if (!inlineValue) {
-            if (i_ + 1 >= args_.size())
-                failUsage(QStringLiteral("--%1 needs a value").arg(name));
-            inlineValue = args_[++i_];
-        }
-        if (field)
-            inv_.fields.push_back({*field, *inlineValue});
+        if (const std::optional<Column> field = columnOfOption(name))
+            inv.fields.push_back({*field, parser.value(name)});
+    }
+    inv.dryRun = inv.command == Command::Import && parser.isSet(QStringLiteral("dry-run"));
+    inv.keepGreeting = inv.command == Command::Delete && parser.isSet(QStringLiteral("keep-greeting"));
+    if (inv.command == Command::List && parser.isSet(QStringLiteral("format"))) {
+        const QString value = parser.value(QStringLiteral("format"));
+        if (value == QLatin1String("csv"))
+            inv.format = ListFormat::Csv;
+        else if (value == QLatin1String("json"))
+            inv.format = ListFormat::Json;
+        else if (value != QLatin1String("table"))
+            failUsage(QStringLiteral("--format takes table, csv or json, not \"%1\"").arg(value));
+    }
+    if (inv.command == Command::Import && parser.isSet(QStringLiteral("encoding"))) {
+        const QString value = parser.value(QStringLiteral("encoding"));
+        if (value.compare(QLatin1String("windows-1252"), Qt::CaseInsensitive) == 0)
+            inv.encoding = CsvEncoding::Windows1252;
+        else if (value.compare(QLatin1String("utf-8"), Qt::CaseInsensitive) == 0)
+            inv.encoding = CsvEncoding::Utf8;
         else
-            valueOf(name, *inlineValue);
+            failUsage(QStringLiteral("--encoding takes windows-1252 or utf-8, not \"%1\"").arg(value));
     }
+}
 
-    void switchOn(const QString& name)
-    {
-        if (name == QLatin1String("help"))
-            inv_.help = true;
-        else if (name == QLatin1String("version"))
-            inv_.version = true;
-        else if (name == QLatin1String("dry-run"))
-            inv_.dryRun = true;
-        else
-            inv_.keepGreeting = true;
-    }
+void checkArguments(const CommandSyntax& s, Invocation& inv)
+{
+    const int count = argumentCount(s);
+    if (inv.arguments.size() != count)
+        failUsage(QStringLiteral("%1 takes %2; usage: vmbox %3")
+                      .arg(QLatin1String(s.name),
+                           count == 0   ? QStringLiteral("no arguments")
+                           : count == 1 ? QStringLiteral("one argument")
+                                        : QStringLiteral("two arguments"),
+                           usageOf(s)));
+    if (s.command == Command::Set && inv.fields.empty())
+        failUsage(QStringLiteral("set needs at least one field option; see vmbox set --help"));
+    if (s.command == Command::Add)
+        inv.fields.insert(inv.fields.begin(), GivenValue{Column::Pin, inv.arguments[1]});
+}
 
-    void valueOf(const QString& name, const QString& value)
-    {
-        if (name == QLatin1String("app-folder")) {
-            const QFileInfo dir(value);
-            if (!dir.isDir())
-                failUsage(QStringLiteral("--app-folder: not a folder: %1").arg(value));
-            inv_.appFolder = QDir::cleanPath(dir.absoluteFilePath());
-        } else if (name == QLatin1String("wait")) {
-            bool ok = false;
-            const double seconds = QLocale::c().toDouble(value, &ok);
-            if (!ok || seconds < 0 || seconds > 86400)
-                failUsage(QStringLiteral("--wait takes a number of seconds from 0 to 86400, not \"%1\"").arg(value));
-            inv_.wait = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
-        } else if (name == QLatin1String("format")) {
-            if (value == QLatin1String("table"))
-                inv_.format = ListFormat::Table;
-            else if (value == QLatin1String("csv"))
-                inv_.format = ListFormat::Csv;
-            else if (value == QLatin1String("json"))
-                inv_.format = ListFormat::Json;
-            else
-                failUsage(QStringLiteral("--format takes table, csv or json, not \"%1\"").arg(value));
-        } else if (name == QLatin1String("encoding")) {
-            if (value.compare(QLatin1String("windows-1252"), Qt::CaseInsensitive) == 0)
-                inv_.encoding = CsvEncoding::Windows1252;
-            else if (value.compare(QLatin1String("utf-8"), Qt::CaseInsensitive) == 0)
-                inv_.encoding = CsvEncoding::Utf8;
-            else
-                failUsage(QStringLiteral("--encoding takes windows-1252 or utf-8, not \"%1\"").arg(value));
-        }
-    }
-
-    void checkArguments()
-    {
-        const CommandSyntax& syntax = syntaxOf(*inv_.command);
-        if (inv_.arguments.size() != syntax.arguments)
-            failUsage(QStringLiteral("%1 takes %2; usage: %3")
-                          .arg(QLatin1String(syntax.name),
-                               syntax.arguments == 0   ? QStringLiteral("no arguments")
-                               : syntax.arguments == 1 ? QStringLiteral("one argument")
-                                                       : QStringLiteral("two arguments"),
-                               QLatin1String(syntax.usage)));
-        if (*inv_.command == Command::Set && inv_.fields.empty())
-            failUsage(QStringLiteral("set needs at least one field option; see vmbox set --help"));
-        if (*inv_.command == Command::Add) {
-            for (const GivenValue& v : inv_.fields)
-                if (v.column == Column::Pin)
-                    failUsage(QStringLiteral("add takes the PIN as its second argument, not as --pin"));
-            inv_.fields.insert(inv_.fields.begin(), GivenValue{Column::Pin, inv_.arguments[1]});
-        }
-    }
-
-    const QStringList& args_;
-    qsizetype i_ = 0;
-    Invocation inv_;
-    QStringList seen_;
-};
+// The parser's help with the program's own name in its usage line (the
+// parser takes the name of the running executable, a test's in tests).
+QString helpOf(const QCommandLineParser& parser)
+{
+    const QString text = parser.helpText();
+    return QStringLiteral("Usage: ") + kProgram + text.mid(text.indexOf(QStringLiteral(" [options]")));
+}
 
 }  // namespace
 
-Invocation parseCommandLine(const QStringList& arguments) { return Parser(arguments).parse(); }
+Invocation parseCommandLine(const QStringList& arguments)
+{
+    const GlobalOptions global;
+    const qsizetype at = commandPosition(arguments);
+    // Before the command only global options may stand.
+    QCommandLineParser leading;
+    global.addTo(leading);
+    parseOrFail(leading, at < 0 ? arguments : arguments.mid(0, at), nullptr);
+    Invocation inv;
+    if (at < 0) {
+        readGlobalOptions(leading, global, inv);
+        if (!inv.help && !inv.version)
+            failUsage(QStringLiteral("no command given; see vmbox --help"));
+        return inv;
+    }
+    inv.command = commandNamed(arguments[at]);
+    if (!inv.command)
+        failUsage(QStringLiteral("unknown command \"%1\"; the commands are list, export, import, add, set, delete and "
+                                 "greeting")
+                      .arg(arguments[at]));
+    const CommandSyntax& s = syntaxOf(*inv.command);
+    QCommandLineParser parser;
+    describeCommand(parser, s, global);
+    parseOrFail(parser, arguments, &s);
+    readGlobalOptions(parser, global, inv);
+    if (inv.help || inv.version)
+        return inv;
+    inv.arguments = parser.positionalArguments().mid(1);
+    readCommandOptions(parser, inv);
+    checkArguments(s, inv);
+    return inv;
+}
 
 QString programHelp()
 {
-    QString text = QStringLiteral(
-        "Usage: vmbox [--app-folder DIR] [--wait SECONDS] COMMAND [ARGUMENTS]\n"
+    QString description = QStringLiteral(
         "Bulk administration of the voicemail boxes of a Quorvane application folder, on the files the\n"
         "Voicemail Manager window uses.\n\nCommands:\n");
     for (const CommandSyntax& s : kCommands)
-        text +=
-            QStringLiteral("  %1%2\n").arg(QString::fromLatin1(s.usage).leftJustified(52), QLatin1String(s.summary));
-    text += QStringLiteral(
-        "\nOptions:\n"
-        "  --app-folder DIR   the application folder (default: the folder of this program)\n"
-        "  --wait SECONDS     how long a change waits for another manager to let the folder go (default 0)\n"
-        "  -h, --help         this help; vmbox COMMAND --help for a command's\n"
-        "  --version          the program's version\n\n"
-        "A change locks the folder as the window does, loads it as the window's start-up does and saves\n"
+        description += QStringLiteral("  %1%2\n").arg(usageOf(s).leftJustified(22), QLatin1String(s.summary));
+    description += QStringLiteral(
+        "\nA change locks the folder as the window does, loads it as the window's start-up does and saves\n"
         "it as its close does (the list file is replaced whole). Exit status: 0 done, 1 bad data or a\n"
-        "failed file operation (nothing written), 2 bad usage.\n");
-    return text;
+        "failed file operation (nothing written), 2 bad usage.");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(description);
+    GlobalOptions().addTo(parser);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands above."),
+                                 QStringLiteral("COMMAND [ARGUMENTS]"));
+    return helpOf(parser);
 }
 
 QString commandHelp(Command command)
 {
-    const CommandSyntax& s = syntaxOf(command);
-    QString text = QStringLiteral("Usage: %1\n%2").arg(QLatin1String(s.usage), QLatin1String(s.details));
-    if (command == Command::Add || command == Command::Set)
-        text += QLatin1Char('\n') + QLatin1String(kFieldOptions);
-    text += QStringLiteral("\nGlobal options: --app-folder DIR, --wait SECONDS (see vmbox --help).\n");
-    return text;
+    QCommandLineParser parser;
+    describeCommand(parser, syntaxOf(command), GlobalOptions());
+    return helpOf(parser);
 }
 
 }  // namespace vm::vmbox

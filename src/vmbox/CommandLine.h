@@ -2,7 +2,9 @@
 // The command line of vmbox:
 //   vmbox [--app-folder DIR] [--wait SECONDS] COMMAND [ARGUMENTS] [OPTIONS]
 //   vmbox --help | --version | COMMAND --help
-// Global options may stand anywhere; a command's own options after it.
+// Global options may stand anywhere; a command's own options after it. Each
+// command has a parser of its own (QCommandLineParser), so its help lists
+// exactly the options it takes.
 
 #include "BoxEdit.h"
 #include "CsvReader.h"

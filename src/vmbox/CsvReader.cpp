@@ -1,5 +1,6 @@
 #include "CsvReader.h"
 
+#include "mailbox/LoadProblem.h"
 #include "platform/AnsiText.h"
 
 #include <QStringDecoder>
@@ -62,8 +63,8 @@ qsizetype firstInvalidUtf8(const QByteArray& bytes)
 
 CsvReader::CsvReader(const QByteArray& bytes, std::optional<CsvEncoding> encoding)
 {
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        throw CsvError(1, 1, QStringLiteral("UTF-16 text; save the file as UTF-8 or windows-1252"));
+    if (const QString unicode = unicodeEncodingOf(bytes); !unicode.isEmpty())
+        throw CsvError(1, 1, unicode + QStringLiteral(" text; save the file as UTF-8 or windows-1252"));
     const bool marked = bytes.startsWith("\xEF\xBB\xBF") && encoding != CsvEncoding::Windows1252;
     const QByteArray body = marked ? bytes.mid(3) : bytes;
     const qsizetype invalid = encoding == CsvEncoding::Windows1252 ? -1 : firstInvalidUtf8(body);

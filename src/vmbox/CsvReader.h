@@ -41,7 +41,8 @@ enum class CsvEncoding { Windows1252, Utf8 };
 class CsvReader {
 public:
     // Decodes `bytes` in the encoding given, or the one recognised; raises
-    // CsvError for UTF-16 text and for UTF-8 that is not well-formed.
+    // CsvError for UTF-16 and UTF-32 text (named with their byte order, marked
+    // or not) and for UTF-8 that is not well-formed.
     explicit CsvReader(const QByteArray& bytes, std::optional<CsvEncoding> encoding = std::nullopt);
 
     CsvEncoding encoding() const { return encoding_; }

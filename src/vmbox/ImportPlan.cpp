@@ -1,5 +1,7 @@
 #include "ImportPlan.h"
 
+#include "SafeText.h"
+
 #include "mailbox/BoxStore.h"
 #include "mailbox/TextFold.h"
 #include "mailbox/VmbSort.h"
@@ -23,6 +25,10 @@ Header readHeader(const CsvRecord& record)
     std::vector<int> seenAt(kAllColumns.size(), 0);
     for (qsizetype k = 0; k < record.fields.size(); ++k) {
         const int position = static_cast<int>(k) + 1;
+        if (const qsizetype c = firstControlCharacter(record.fields[k]); c >= 0)
+            throw CsvError(record.lines[k], position,
+                           QStringLiteral("the column name holds the control character %1")
+                               .arg(characterCode(record.fields[k][c])));
         const std::optional<Column> column = columnNamed(record.fields[k]);
         if (!column)
             throw CsvError(

@@ -7,11 +7,16 @@
 #include "platform/AppFolder.h"
 #include "platform/RuntimeError.h"
 
+#include <QFileInfo>
+
 namespace vm::vmbox {
 
 QString fileFailure(const QString& path, int number, const QString& description)
 {
-    return QStringLiteral("%1: %2 (error %3)").arg(path, description).arg(number);
+    // The file layer's descriptions often begin with the path already.
+    const bool named = description.startsWith(path) || description.startsWith(QFileInfo(path).absoluteFilePath());
+    return (named ? description : path + QStringLiteral(": ") + description) +
+           QStringLiteral(" (error %1)").arg(number);
 }
 
 MailboxFolder::MailboxFolder(Purpose purpose, std::chrono::milliseconds wait)
@@ -24,15 +29,17 @@ MailboxFolder::MailboxFolder(Purpose purpose, std::chrono::milliseconds wait)
     load_ = loadMailboxFolder(table_);
     if (load_.complete())
         return;
-    if (purpose == Purpose::Changing)
-        failData(load_.problems.front().describe() + QStringLiteral("; saving would lose it, so nothing was changed"));
+    // A list shown without what it could not read misleads; a list saved
+    // without it loses that for good.
     QStringList lines;
     for (const LoadProblem& problem : load_.problems)
-        lines << problem.describe() + QStringLiteral(" and is left out");
-    warning_ = lines.join(QStringLiteral("\nvmbox: "));
+        lines << problem.describe();
+    if (purpose == Purpose::Changing)
+        lines << QStringLiteral("saving would lose what the load left out, so nothing was changed");
+    throw CommandFailure(kExitBadData, lines);
 }
 
-void MailboxFolder::save(const QStringList& alsoRemove)
+void MailboxFolder::save()
 {
     const QString path = paths::mailboxList();
     try {
@@ -41,7 +48,7 @@ void MailboxFolder::save(const QStringList& alsoRemove)
         failData(fileFailure(path, e.number(), e.description()));
     }
     // The legacy list goes only now that the list file holds its boxes.
-    applyDeletions(load_.deletions + alsoRemove);
+    applyDeletions(load_.deletions);
 }
 
 }  // namespace vm::vmbox

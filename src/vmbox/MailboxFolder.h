@@ -23,30 +23,26 @@ public:
 
     // Loads the application folder; for Changing, takes its lock first,
     // trying for up to `wait`. Raises CommandFailure when the lock is held
-    // by another manager, or when a list file cannot be read whole (for
-    // Changing: saving would lose what it holds).
+    // by another manager, or when the load could not take everything from
+    // the list files (a line for each problem: file, what, line and offset).
     MailboxFolder(Purpose purpose, std::chrono::milliseconds wait = std::chrono::milliseconds(0));
 
     MailboxTable& table() { return table_; }
 
-    // Notes that the load could not read everything (for Reading), as a
-    // warning line; empty when it read all.
-    const QString& warning() const { return warning_; }
-
     // Writes the table to the list file (sorted; a table without entries
-    // never replaces the file), then removes what the load held back and
-    // `alsoRemove`. Raises CommandFailure when the list cannot be written;
-    // nothing is removed then.
-    void save(const QStringList& alsoRemove = {});
+    // never replaces the file), then removes what the load held back.
+    // Raises CommandFailure when the list cannot be written; nothing is
+    // removed then.
+    void save();
 
 private:
     std::unique_ptr<FolderLock> lock_;
     MailboxTable table_;
     FolderLoad load_;
-    QString warning_;
 };
 
-// "path: description (error n)" for a run-time error met on `path`.
+// "path: description (error n)" for a run-time error met on `path`; the
+// path only once where the description begins with it.
 QString fileFailure(const QString& path, int number, const QString& description);
 
 }  // namespace vm::vmbox

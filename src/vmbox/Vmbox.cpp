@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "ImportPlan.h"
 #include "MailboxFolder.h"
+#include "SafeText.h"
 #include "WaveFormat.h"
 
 #include "config/Paths.h"
@@ -15,7 +16,13 @@
 #include "platform/LocaleText.h"
 #include "platform/RuntimeError.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+#include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <functional>
 
 namespace vm::vmbox {
 
@@ -23,9 +30,57 @@ namespace {
 
 constexpr int kProblemsShown = 20;
 
+// Input files are read whole; a larger one (or a device without end) is refused at once.
+constexpr std::int64_t kLargestInput = std::int64_t{64} * 1024 * 1024;
+
+// The application folder's own files: the engine reads them, and the window
+// and the changing commands write them under the folder's lock. An export
+// never replaces one of them, nor anything below the two folders.
+struct SharedFile {
+    const char* name;
+    bool folder;
+};
+constexpr SharedFile kSharedFiles[] = {{"data", true},          {"system", true},
+                                       {"QV.INI", false},       {"VmEmailForwardBody.txt", false},
+                                       {"FSCLIENT.INI", false}, {".VoicemailManager.lock", false}};
+
+// The file a write of `file` would really write: every link followed, a
+// last one that points nowhere yet included, and no ".." left.
+QString realPathForWrite(const QString& file)
+{
+    QString path = QFileInfo(file).absoluteFilePath();
+    for (int links = 0; links < 40 && QFileInfo(path).isSymLink(); ++links)
+        path = QFileInfo(path).symLinkTarget();
+    const QFileInfo target(path);
+    const QString folder = QFileInfo(target.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? QDir::cleanPath(path) : QDir(folder).filePath(target.fileName());
+}
+
+// True when `path` names something, a link pointing nowhere included.
+bool present(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// The folder must hold the engine's files, whether named or the program's own.
+void checkApplicationFolder(const QString& folder, bool named)
+{
+    if (::access(QFile::encodeName(folder).constData(), R_OK | X_OK) != 0)
+        failData(QStringLiteral("%1: cannot be read: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
+    if (isApplicationFolder(folder))
+        return;
+    if (named)
+        failUsage(
+            QStringLiteral("--app-folder: %1 is no application folder: it holds neither QV.INI nor data").arg(folder));
+    failUsage(QStringLiteral("%1 (the folder of this program) is no application folder: it holds neither QV.INI nor "
+                             "data; name one with --app-folder DIR")
+                  .arg(folder));
+}
+
 class Run {
 public:
-    Run(const Invocation& inv, QIODevice& out, QIODevice& err) : inv_(inv), out_(out), err_(err) {}
+    Run(const Invocation& inv, QIODevice& out) : inv_(inv), out_(out) {}
 
     void command()
     {
@@ -41,16 +96,9 @@ public:
     }
 
 private:
-    void print(const QString& line) { out_.write((line + QLatin1Char('\n')).toUtf8()); }
-    void warn(const QString& line) { err_.write((QStringLiteral("vmbox: ") + line + QLatin1Char('\n')).toUtf8()); }
+    void print(const QString& line) { out_.write((withControlsEscaped(line) + QLatin1Char('\n')).toUtf8()); }
 
-    MailboxFolder readFolder()
-    {
-        MailboxFolder folder(MailboxFolder::Purpose::Reading);
-        if (!folder.warning().isEmpty())
-            warn(folder.warning());
-        return folder;
-    }
+    static MailboxFolder readFolder() { return MailboxFolder(MailboxFolder::Purpose::Reading); }
     MailboxFolder changeFolder() { return MailboxFolder(MailboxFolder::Purpose::Changing, inv_.wait); }
 
     void list()
@@ -66,20 +114,43 @@ private:
     void exportFile()
     {
         const QString file = inv_.arguments[0];
+        const bool toOutput = file == QLatin1String("-");
+        if (!toOutput)
+            refuseTarget(file);
         MailboxFolder folder = readFolder();
+        const QByteArray csv = boxesAsCsv(folder.table());
+        if (toOutput) {
+            out_.write(csv);
+            return;
+        }
         try {
-            fs::replaceFileAtomically(QFileInfo(file).absoluteFilePath(), boxesAsCsv(folder.table()));
+            fs::replaceFileAtomically(QFileInfo(file).absoluteFilePath(), csv);
         } catch (const RuntimeError& e) {
             failData(fileFailure(file, e.number(), e.description()));
         }
     }
 
-    QByteArray readInput(const QString& file)
+    // Checked before the folder is read: a target that cannot be written
+    // is told as such, whatever else is wrong.
+    static void refuseTarget(const QString& file)
+    {
+        if (const std::optional<QString> why = fs::writeRefusal(QFileInfo(file).absoluteFilePath()))
+            failData(fileFailure(file, err::PathFileAccessError, *why));
+        const QString real = realPathForWrite(file);
+        for (const SharedFile& s : kSharedFiles) {
+            // Shared files and folders may be links themselves: compared where they lead.
+            const QString shared = realPathForWrite(appPath(QLatin1String(s.name)));
+            if (s.folder ? (real + u'/').startsWith(shared + u'/') : real == shared)
+                failData(QStringLiteral("%1: %2 is among the application folder's shared files (%3%4); export never "
+                                        "writes there")
+                             .arg(file, real, QLatin1String(s.name), s.folder ? QStringLiteral("/") : QString()));
+        }
+    }
+
+    static QByteArray readInput(const QString& file)
     {
         try {
-            if (QFileInfo(file).isDir())
-                raiseError(err::PathFileAccessError);
-            return fs::readFile(file);
+            return fs::readFile(file, kLargestInput);
         } catch (const RuntimeError& e) {
             failData(fileFailure(file, e.number(), e.description()));
         }
@@ -159,6 +230,9 @@ private:
         try {
             return editBox(table, t, inv_.fields);
         } catch (const FieldProblem& p) {
+            // Add takes its PIN as an argument, and the message names the PIN.
+            if (inv_.command == Command::Add && p.column() == Column::Pin)
+                failData(p.message());
             failData(QStringLiteral("--%1: %2").arg(optionName(p.column()), p.message()));
         }
     }
@@ -192,6 +266,54 @@ private:
                                    : QStringLiteral("changed box %1: %2").arg(t.id, columnList(edit.changed)));
     }
 
+    // A file operation of a command before it has changed anything.
+    template <class Step>
+    static auto firstStep(const QString& path, Step&& step)
+    {
+        try {
+            return step();
+        } catch (const RuntimeError& e) {
+            failData(fileFailure(path, e.number(), e.description()));
+        }
+    }
+
+    // Runs `step` on `path`; when it fails, `undo` takes back what the command
+    // has done before it, and the failure is told, with `done` when that
+    // cannot be undone.
+    template <class Step>
+    static void stepOrUndo(const QString& path, Step&& step, const std::function<void()>& undo, const QString& done)
+    {
+        QStringList lines;
+        try {
+            step();
+            return;
+        } catch (const CommandFailure& f) {
+            lines = f.lines();
+        } catch (const RuntimeError& e) {
+            lines << fileFailure(path, e.number(), e.description());
+        }
+        try {
+            undo();
+        } catch (const RuntimeError& e) {
+            lines << QStringLiteral("%1, and that could not be undone: %2 (error %3)")
+                         .arg(done, e.description())
+                         .arg(e.number());
+        }
+        throw CommandFailure(kExitBadData, lines);
+    }
+
+    // The last step: the old greeting, kept aside until the list was saved, goes.
+    static void removeAside(const QString& aside, const QString& done)
+    {
+        try {
+            fs::deleteFile(aside);
+        } catch (const RuntimeError& e) {
+            failData(QStringLiteral("%1, but the old greeting, moved to %2, could not be removed: %3 (error %4)")
+                         .arg(done, aside, e.description())
+                         .arg(e.number()));
+        }
+    }
+
     void remove()
     {
         MailboxFolder folder = changeFolder();
@@ -201,11 +323,22 @@ private:
             failData(QStringLiteral("%1: box %2 is the list's only entry, and a list without boxes is never saved; "
                                     "nothing was changed")
                          .arg(paths::mailboxList(), t.id));
-        QStringList greeting;
-        if (!inv_.keepGreeting && isSafeFileNamePart(t.id))
-            greeting << paths::greetingFile(t.id);
+        // The greeting is moved aside first: where it cannot go, nothing has
+        // changed yet; where the list cannot be saved, it is put back.
+        const QString greeting = paths::greetingFile(t.id);
+        std::optional<QString> aside;
+        if (!inv_.keepGreeting && isSafeFileNamePart(t.id) && present(greeting))
+            aside = firstStep(greeting, [&] { return fs::moveAside(greeting); });
         table.remove(t.index);
-        folder.save(greeting);
+        stepOrUndo(
+            paths::mailboxList(), [&] { folder.save(); },
+            [&] {
+                if (aside)
+                    fs::renameFile(*aside, greeting);
+            },
+            QStringLiteral("the greeting %1 was moved to %2").arg(greeting, aside.value_or(QString())));
+        if (aside)
+            removeAside(*aside, QStringLiteral("deleted box %1").arg(t.id));
         print(QStringLiteral("deleted box %1; its messages stay").arg(t.id));
     }
 
@@ -213,10 +346,10 @@ private:
     {
         const QString file = inv_.arguments[1];
         const QByteArray sound = readInput(file);
-        const std::optional<WaveFormat> format = waveFormatOf(sound);
+        QString problem;
+        const std::optional<WaveFormat> format = waveFormatOf(sound, problem);
         if (!format)
-            failData(
-                QStringLiteral("%1: not a WAV file (no RIFF/WAVE header with a format and a data chunk)").arg(file));
+            failData(QStringLiteral("%1: %2").arg(file, problem));
         if (!format->playableByEngine())
             failData(QStringLiteral("%1: %2; the engine plays WAV files in PCM, 8 kHz, 16 bit, mono")
                          .arg(file, format->describe()));
@@ -224,28 +357,52 @@ private:
         const TargetBox t = existing(folder.table());
         if (!isSafeFileNamePart(t.id))
             failData(QStringLiteral("box %1 cannot have a greeting: its number is no safe file name").arg(t.id));
+        // The new greeting is written beside the old one first; the old one
+        // is kept aside until the list is saved, and put back otherwise.
         const QString path = paths::greetingFile(t.id);
-        try {
-            fs::replaceFileAtomically(path, sound);
-        } catch (const RuntimeError& e) {
-            failData(fileFailure(path, e.number(), e.description()));
-        }
-        folder.save();
+        const fs::StagedFile staged = firstStep(path, [&] { return fs::stageReplacement(path, sound); });
+        std::optional<QString> aside;
+        stepOrUndo(
+            path,
+            [&] {
+                if (present(staged.target))
+                    aside = fs::moveAside(staged.target);
+            },
+            [&] { fs::discardReplacement(staged); }, QString());
+        const auto putBack = [&] {
+            if (aside)
+                fs::renameFile(*aside, staged.target);
+        };
+        const QString movedAside =
+            QStringLiteral("the greeting %1 was moved to %2").arg(path, aside.value_or(QString()));
+        stepOrUndo(
+            path, [&] { fs::commitReplacement(staged); }, putBack, movedAside);
+        stepOrUndo(
+            paths::mailboxList(), [&] { folder.save(); },
+            [&] {
+                if (aside)
+                    putBack();
+                else
+                    fs::deleteFile(staged.target);
+            },
+            QStringLiteral("the new greeting %1 is installed").arg(path));
+        if (aside)
+            removeAside(*aside, QStringLiteral("installed the greeting of box %1").arg(t.id));
         print(QStringLiteral("installed the greeting of box %1").arg(t.id));
     }
 
     const Invocation& inv_;
     QIODevice& out_;
-    QIODevice& err_;
 };
 
 }  // namespace
 
 int runVmbox(const QStringList& arguments, QIODevice& out, QIODevice& err)
 {
+    // Messages quote names and values from files: shown, never obeyed, by the terminal.
     const auto fail = [&](const QStringList& lines) {
         for (const QString& line : lines)
-            err.write((QStringLiteral("vmbox: ") + line + QLatin1Char('\n')).toUtf8());
+            err.write((QStringLiteral("vmbox: ") + withControlsEscaped(line) + QLatin1Char('\n')).toUtf8());
     };
     try {
         const Invocation inv = parseCommandLine(arguments);
@@ -260,11 +417,8 @@ int runVmbox(const QStringList& arguments, QIODevice& out, QIODevice& err)
         }
         if (!inv.appFolder.isEmpty())
             setAppFolder(inv.appFolder);
-        else if (!isApplicationFolder(appFolder()))
-            failUsage(QStringLiteral("%1 (the folder of this program) is no application folder: it holds neither "
-                                     "QV.INI nor data; name one with --app-folder DIR")
-                          .arg(appFolder()));
-        Run(inv, out, err).command();
+        checkApplicationFolder(appFolder(), !inv.appFolder.isEmpty());
+        Run(inv, out).command();
         return 0;
     } catch (const CommandFailure& f) {
         fail(f.lines());

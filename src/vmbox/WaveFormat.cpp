@@ -57,28 +57,56 @@ QString WaveFormat::describe() const
         .arg(channelsText(channels));
 }
 
-std::optional<WaveFormat> waveFormatOf(const QByteArray& bytes)
+std::optional<WaveFormat> waveFormatOf(const QByteArray& bytes, QString& problem)
 {
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+    const auto refuse = [&](const QString& why) -> std::optional<WaveFormat> {
+        problem = why;
         return std::nullopt;
+    };
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return refuse(QStringLiteral("not a WAV file (no RIFF/WAVE header)"));
+    const qint64 riffEnd = qint64(little32(bytes, 4)) + 8;
+    if (riffEnd != bytes.size())
+        return refuse(
+            QStringLiteral("its RIFF header gives a file of %1 bytes, but it holds %2").arg(riffEnd).arg(bytes.size()));
     std::optional<WaveFormat> format;
+    bool data = false;
     qsizetype at = 12;
-    while (at + 8 <= bytes.size()) {
-        const QByteArray id = bytes.mid(at, 4);
+    while (at < bytes.size()) {
+        if (at + 8 > bytes.size())
+            return refuse(QStringLiteral("it ends inside the chunk header at byte %1").arg(at));
+        const QString id = QString::fromLatin1(bytes.mid(at, 4));
         const std::uint32_t size = little32(bytes, at + 4);
         const qsizetype body = at + 8;
-        if (id == "fmt ") {
-            if (size < 16 || body + 16 > bytes.size())
-                return std::nullopt;
+        if (body + qint64(size) > bytes.size())
+            return refuse(QStringLiteral("its \"%1\" chunk at byte %2 gives %3 bytes, but only %4 follow")
+                              .arg(id)
+                              .arg(at)
+                              .arg(size)
+                              .arg(bytes.size() - body));
+        if (id == QLatin1String("fmt ")) {
+            if (format || size < 16)
+                return refuse(format ? QStringLiteral("it has two format chunks")
+                                     : QStringLiteral("its format chunk has %1 bytes, not 16").arg(size));
             format = WaveFormat{little16(bytes, body), little16(bytes, body + 2), little32(bytes, body + 4),
                                 little16(bytes, body + 14)};
-        } else if (id == "data") {
-            return format;  // the format comes before the sound, or there is none
+        } else if (id == QLatin1String("data")) {
+            if (data || !format)
+                return refuse(data ? QStringLiteral("it has two data chunks")
+                                   : QStringLiteral("its data chunk comes before a format chunk"));
+            const std::uint32_t sample = format->channels * ((format->bitsPerSample + 7u) / 8u);
+            if (sample == 0 || size % sample != 0)
+                return refuse(QStringLiteral("its data chunk has %1 bytes, not a whole number of %2-byte samples")
+                                  .arg(size)
+                                  .arg(sample));
+            data = true;
         }
-        // Chunks are padded to an even size.
+        // Chunks are padded to an even size (the last one's pad byte may be missing).
         at = body + static_cast<qsizetype>(size) + (size & 1);
     }
-    return std::nullopt;
+    if (!data)
+        return refuse(format ? QStringLiteral("it has no data chunk") : QStringLiteral("it has no format chunk"));
+    return format;
 }
 
 }  // namespace vm::vmbox

@@ -22,8 +22,10 @@ struct WaveFormat {
     QString describe() const;
 };
 
-// The format of a RIFF/WAVE file's "fmt " chunk; none when `bytes` is no
-// WAV file or its header is cut short or has no "data" chunk.
-std::optional<WaveFormat> waveFormatOf(const QByteArray& bytes);
+// The format of a whole RIFF/WAVE file, or none with the reason in
+// `problem`: the RIFF size and every chunk's size must agree with the file's
+// size, one "fmt " chunk must come before one "data" chunk, and the data
+// must be a whole number of samples. A file that passes plays to its end.
+std::optional<WaveFormat> waveFormatOf(const QByteArray& bytes, QString& problem);
 
 }  // namespace vm::vmbox

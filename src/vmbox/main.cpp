@@ -17,5 +17,11 @@ int main(int argc, char** argv)
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    return vm::vmbox::runVmbox(QCoreApplication::arguments().mid(1), out, err);
+    const int status = vm::vmbox::runVmbox(QCoreApplication::arguments().mid(1), out, err);
+    // Output that never arrived (a full disk behind a redirection) is no success.
+    if (!out.flush() && status == 0) {
+        err.write("vmbox: standard output cannot be written\n");
+        return 1;
+    }
+    return status;
 }

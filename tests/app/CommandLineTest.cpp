@@ -45,6 +45,7 @@ TEST(CommandLine, AnsweredWithoutDisplay)
         {rivavaz, {"--app-folder", file}, 2, "", "RiVaVaz: application folder " + file + " is not a folder"},
         {rivavaz, {"--app-folder", folder}, 1, "", "RiVaVaz: cannot open the window: no display (DISPLAY is not set)"},
         {fsmonitor, {"--help"}, 0, "Usage: fsmonitor [options]\n", ""},
+        {fsmonitor, {"--version"}, 0, "fsmonitor 1.", ""},
         {fsmonitor, {"--name"}, 2, "", "fsmonitor: Missing value after '--name'. Try 'fsmonitor --help'."},
         {fsmonitor, {}, 1, "", "fsmonitor: cannot open the window: no display (DISPLAY is not set)"},
         {vmbox, {"list"}, 2, "", "vmbox: " + vmboxFolder + notAppFolder},

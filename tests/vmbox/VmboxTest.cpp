@@ -5,10 +5,12 @@
 
 #include "mailbox/MailboxListFile.h"
 #include "mailbox/VmbSort.h"
+#include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -25,11 +27,21 @@ protected:
         QBuffer errBuffer;
         outBuffer.open(QIODevice::WriteOnly);
         errBuffer.open(QIODevice::WriteOnly);
-        args = QStringList{QStringLiteral("--app-folder"), folder.path()} + args;
+        if (args.value(0) != QLatin1String("--app-folder"))
+            args = QStringList{QStringLiteral("--app-folder"), folder.path()} + args;
         const int status = vm::vmbox::runVmbox(args, outBuffer, errBuffer);
         out = QString::fromUtf8(outBuffer.data());
         err = QString::fromUtf8(errBuffer.data());
         return status;
+    }
+
+    // The folder's files, hidden ones included.
+    QStringList names() const
+    {
+        QStringList all;
+        for (const auto& file : folder.contents())
+            all << file.first;
+        return all;
     }
 
     vm::test::TempAppFolder folder;
@@ -37,35 +49,42 @@ protected:
     QString err;
 };
 
-QByteArray wave(std::uint16_t encoding, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
+QByteArray little(std::uint32_t v, int size)
 {
-    QByteArray fmt(16, '\0');
-    const auto put = [&](int at, std::uint32_t v, int size) {
-        for (int k = 0; k < size; ++k)
-            fmt[at + k] = static_cast<char>(v >> (8 * k));
-    };
-    put(0, encoding, 2);
-    put(2, channels, 2);
-    put(4, rate, 4);
-    put(8, rate * channels * bits / 8, 4);
-    put(12, channels * bits / 8, 2);
-    put(14, bits, 2);
-    return QByteArray("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0", 20) + fmt + QByteArray("data\x08\0\0\0", 8) +
-           QByteArray(8, '\x01');
+    QByteArray bytes;
+    for (int k = 0; k < size; ++k)
+        bytes += static_cast<char>(v >> (8 * k));
+    return bytes;
 }
+
+QByteArray fmt(std::uint16_t encoding, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
+{
+    return "fmt " + little(16, 4) + little(encoding, 2) + little(channels, 2) + little(rate, 4) +
+           little(rate * channels * bits / 8, 4) + little(channels * bits / 8, 2) + little(bits, 2);
+}
+QByteArray data(std::uint32_t claimed, int held) { return "data" + little(claimed, 4) + QByteArray(held, '\x01'); }
+// A RIFF/WAVE file of `chunks`, its size `extra` bytes more than it holds.
+QByteArray riff(const QByteArray& chunks, std::uint32_t extra = 0)
+{
+    return "RIFF" + little(static_cast<std::uint32_t>(chunks.size()) + 4 + extra, 4) + "WAVE" + chunks;
+}
+const QByteArray kGreeting = riff(fmt(1, 1, 8000, 16) + data(8, 8));
 
 }  // namespace
 
-// Values a CSV round trip (or the JSON listing) could get wrong: blanks at
-// either end, quotes, commas, line breaks and control characters, a
-// backslash, text outside ASCII, an Id that is not digits only, a PIN and
+// Values a CSV round trip (or the JSON and table listings) could get wrong:
+// blanks at either end, quotes, commas, line breaks and control characters,
+// a backslash, text outside ASCII, an Id that is not digits only, a PIN and
 // flags the window would not store.
 TEST_F(Vmbox, ExportWritesEveryFieldAndImportingItChangesNoByte)
 {
     vm::MailboxTable table;
     table.resetToElementZero();
-    table.append(
-        {.Id = "10", .Pin = "123456", .Description = " say \"hi\", then ", .Groups = "x\ny\t\x01", .FtpUpload = 2});
+    table.append({.Id = "10",
+                  .Pin = "123456",
+                  .Description = " say \"hi\",\x1b then\x7f ",
+                  .Groups = "x\ny\t\x01",
+                  .FtpUpload = 2});
     table.append(
         {.Id = "9a", .Pin = "1", .Description = "caf\u00e9 \u20ac", .OnReceive = "<i>\\", .DeleteAfterForward = 1});
     const QByteArray before = vm::mailboxListBytes(table);
@@ -74,19 +93,24 @@ TEST_F(Vmbox, ExportWritesEveryFieldAndImportingItChangesNoByte)
     ASSERT_EQ(run({QStringLiteral("export"), csv}), 0) << err.toStdString();
     EXPECT_EQ(
         folder.read(QStringLiteral("boxes.csv")),
-        QByteArray("Id,Pin,Description,Groups,EmailForward,PhoneForward,PagerNumber,PagerMessage,OnReceive,"
-                   "FtpUpload,DeleteAfterForward\r\n10,123456,\" say \"\"hi\"\", then \",\"x\ny\t\x01\",,,,,,2,0\r\n"
-                   "9a,1,caf\xe9 \x80,,,,,,<i>\\,0,1\r\n"));
+        QByteArray(
+            "Id,Pin,Description,Groups,EmailForward,PhoneForward,PagerNumber,PagerMessage,OnReceive,"
+            "FtpUpload,DeleteAfterForward\r\n10,123456,\" say \"\"hi\"\",\x1b then\x7f \",\"x\ny\t\x01\",,,,,,2,0\r\n"
+            "9a,1,caf\xe9 \x80,,,,,,<i>\\,0,1\r\n"));
     ASSERT_EQ(run({QStringLiteral("list"), QStringLiteral("--format"), QStringLiteral("json")}), 0);
     EXPECT_EQ(out.toStdString(),
               R"([
-  {"Id": "10", "Pin": "123456", "Description": " say \"hi\", then ", "Groups": "x\ny\t\u0001", "EmailForward": "", )"
+  {"Id": "10", "Pin": "123456", "Description": " say \"hi\",\u001b then\u007f ", "Groups": "x\ny\t\u0001", "EmailForward": "", )"
               R"("PhoneForward": "", "PagerNumber": "", "PagerMessage": "", "OnReceive": "", "FtpUpload": 2, )"
               R"("DeleteAfterForward": 0},
   {"Id": "9a", "Pin": "1", "Description": "café €", "Groups": "", "EmailForward": "", "PhoneForward": "", )"
               R"("PagerNumber": "", "PagerMessage": "", "OnReceive": "<i>\\", "FtpUpload": 0, "DeleteAfterForward": 1}
 ]
 )");
+    ASSERT_EQ(run({QStringLiteral("list")}), 0);
+    EXPECT_EQ(out,
+              QStringLiteral(
+                  "ID  PIN     Comments\n10  123456   say \"hi\",\\x1b then\\x7f\n9a  1       caf\u00e9 \u20ac\n"));
     ASSERT_EQ(run({QStringLiteral("import"), csv, QStringLiteral("--dry-run")}), 0) << err.toStdString();
     EXPECT_TRUE(out.startsWith(QStringLiteral("would add 0, change 0 and leave"))) << out.toStdString();
     ASSERT_EQ(run({QStringLiteral("import"), csv}), 0) << err.toStdString();
@@ -108,6 +132,7 @@ TEST_F(Vmbox, ChangesLoadLikeTheWindowAndRemoveFilesOnlyOnceSaved)
         int status;
     } refused[] = {
         {{"add", "9", "abc"}, 1},          // a PIN without digits
+        {{"add", "9\x1b[2J", "1"}, 1},     // shown, not obeyed, by the terminal
         {{"add", "7", "1"}, 1},            // exists already
         {{"set", "6", "--pin", "1"}, 1},   // no such box
         {{"list", "--format", "xml"}, 2},  // bad usage
@@ -115,6 +140,7 @@ TEST_F(Vmbox, ChangesLoadLikeTheWindowAndRemoveFilesOnlyOnceSaved)
     for (const auto& r : refused) {
         EXPECT_EQ(run(r.args), r.status) << r.args.join(u' ').toStdString();
         EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
+        EXPECT_FALSE(err.contains(u'\x1b'));
     }
     EXPECT_EQ(run({"import", folder.file("omega.csv")}), 1);
     EXPECT_TRUE(err.contains(":2:3: Description holds \u03a9 (U+03a9), which windows-1252 lacks")) << err.toStdString();
@@ -135,11 +161,9 @@ TEST_F(Vmbox, ChangesLoadLikeTheWindowAndRemoveFilesOnlyOnceSaved)
     EXPECT_TRUE(folder.exists(QStringLiteral("data/VmWelc/5.wav")));
     ASSERT_EQ(run({"delete", "8"}), 0) << err.toStdString();
     ASSERT_EQ(run({"delete", "7", "--keep-greeting"}), 0) << err.toStdString();
-    QStringList left;  // greetings of 5 and 8 gone, the message and the legacy list's removal kept, no lock
-    for (const auto& file : folder.contents())
-        left << file.first;
-    EXPECT_EQ(left, (QStringList{"data/VmBoxList.xml", "data/VmSave/8_0101120000_1_1_5.wav", "data/VmWelc/7.wav",
-                                 "omega.csv"}));
+    // Greetings of 5 and 8 gone, the message and the legacy list's removal kept, no lock.
+    EXPECT_EQ(names(), (QStringList{"data/VmBoxList.xml", "data/VmSave/8_0101120000_1_1_5.wav", "data/VmWelc/7.wav",
+                                    "omega.csv"}));
     // Box 5's blank row went with the reload (the list file's reader skips
     // it), so box 9 is the only one left, and the last box cannot go.
     const QByteArray list = folder.read(QStringLiteral("data/VmBoxList.xml"));
@@ -147,28 +171,96 @@ TEST_F(Vmbox, ChangesLoadLikeTheWindowAndRemoveFilesOnlyOnceSaved)
     EXPECT_EQ(folder.read(QStringLiteral("data/VmBoxList.xml")), list);
 }
 
-TEST_F(Vmbox, GreetingsTheEngineCannotPlayAreRefused)
+// Files a command may not touch, inputs it cannot take whole (greetings the
+// engine could not play to their end among them) and a list the load cannot
+// read are refused in one line, before anything is written.
+TEST_F(Vmbox, RefusalsChangeNothing)
 {
+    folder.write(QStringLiteral("data/VmBoxList.xml"), QByteArrayLiteral("\xFF\xFE<\0?\0"));
+    QTemporaryDir outside;
+    int files = 0;
+    const auto wav = [&](const QByteArray& bytes) {
+        QFile file(outside.filePath(QStringLiteral("%1.wav").arg(++files)));
+        file.open(QIODevice::WriteOnly) && file.write(bytes);
+        return file.fileName();
+    };
+    const QString big = outside.filePath(QStringLiteral("big.csv"));
+    QFile bigFile(big);
+    ASSERT_TRUE(bigFile.open(QIODevice::WriteOnly) && bigFile.resize(64 * 1024 * 1024 + 1));
+    QFile::link(folder.file(QStringLiteral("VmEmailForwardBody.txt")), outside.filePath(QStringLiteral("body.csv")));
+    const QByteArray pcm = fmt(1, 1, 8000, 16);
+    const auto before = folder.contents();
+    const std::pair<QStringList, const char*> cases[] = {
+        {{"export", "/dev/full"}, "/dev/full is a device, not a regular file"},
+        {{"export", folder.file("data/VmBoxList.xml")}, "shared files (data/)"},
+        {{"export", folder.file("system/../QV.INI")}, "shared files (QV.INI)"},
+        {{"export", outside.filePath("body.csv")}, "shared files (VmEmailForwardBody.txt)"},
+        {{"import", "/dev/zero"}, "/dev/zero is a device"},
+        {{"import", big}, "holds more than 67108864 bytes"},
+        {{"greeting", "3", wav(riff(fmt(1, 2, 44100, 16) + data(8, 8)))}, "PCM, 44.1 kHz, 16 bit, stereo"},
+        {{"greeting", "3", wav(riff(fmt(7, 1, 8000, 8) + data(4, 4)))}, "mu-law, 8 kHz, 8 bit, mono"},
+        {{"greeting", "3", wav("ID3\x04")}, "not a WAV file"},
+        {{"greeting", "3", wav(riff(pcm))}, "no data chunk"},
+        {{"greeting", "3", wav(riff(pcm + data(2, 2), 1u << 30))}, "gives a file of 1073741870 bytes, but it holds"},
+        {{"greeting", "3", wav(riff(pcm + data(~0u, 6)))}, "chunk at byte 36 gives 4294967295 bytes, but only 6"},
+        {{"greeting", "3", wav(riff(pcm + data(7, 7)))}, "7 bytes, not a whole number of 2-byte samples"},
+        {{"list"}, "VmBoxList.xml: is UTF-16 (little-endian, with a byte-order mark) text"},
+        {{"--app-folder", outside.path(), "list"}, "holds neither QV.INI nor data"},
+    };
+    for (const auto& [args, said] : cases) {
+        EXPECT_EQ(run(args), args.startsWith("--app-folder") ? 2 : 1) << args.join(u' ').toStdString();
+        EXPECT_TRUE(err.startsWith(QStringLiteral("vmbox: ")) && err.contains(QLatin1String(said)))
+            << err.toStdString();
+    }
+    EXPECT_EQ(folder.contents(), before);
+    folder.write(QStringLiteral("data/VmBoxList.xml"), "<VoicemailBox Id=\"3\"><Pin>1</Pin></VoicemailBox>\r\n");
+    ASSERT_EQ(run({"export", "-"}), 0);
+    EXPECT_TRUE(out.endsWith(QStringLiteral("DeleteAfterForward\r\n3,1,,,,,,,,0,0\r\n"))) << out.toStdString();
+}
+
+// A step that fails once, anywhere in a greeting or a deletion, leaves the
+// folder as it was.
+TEST_F(Vmbox, GreetingAndDeleteDoEveryStepOrNone)
+{
+    using vm::test::FileStep;
     folder.write(
         QStringLiteral("data/VmBoxList.xml"),
-        "<VoicemailBox Id=\"3\"><Pin>1</Pin></VoicemailBox>\r\n<VoicemailBox Id=\"4\"><Pin>1</Pin></VoicemailBox>\r\n");
+        "<VoicemailBox Id=\"3\"><Pin>1</Pin></VoicemailBox>\r\n<VoicemailBox Id=\"4\"><Pin>1</Pin></VoicemailBox>"
+        "\r\n<VoicemailBox Id=\"5\"><Pin>1</Pin></VoicemailBox>\r\n");
+    folder.write(QStringLiteral("data/VmWelc/3.wav"), "old");
+    folder.write(QStringLiteral("new.wav"), kGreeting);
+    const auto before = folder.contents();
+    const QString wav = folder.file(QStringLiteral("new.wav"));
     const struct {
-        QByteArray file;
-        int status;
-        const char* said;
+        QStringList args;
+        FileStep step;
+        const char* file;
     } cases[] = {
-        {wave(1, 1, 8000, 16), 0, ""},
-        {wave(1, 2, 44100, 16), 1, "PCM, 44.1 kHz, 16 bit, stereo"},
-        {wave(7, 1, 8000, 8), 1, "mu-law, 8 kHz, 8 bit, mono"},
-        {"ID3\x04", 1, "not a WAV file"},
-        {wave(1, 1, 8000, 16).left(36), 1, "not a WAV file"},  // no data chunk
+        {{"greeting", "3", wav}, FileStep::Rename, "/3.wav"},         // the new one cannot take its place
+        {{"greeting", "3", wav}, FileStep::Rename, "VmBoxList.xml"},  // no list saved: the old one is back
+        {{"greeting", "4", wav}, FileStep::Rename, "VmBoxList.xml"},  // and where there was none, none is
+        {{"delete", "3"}, FileStep::Open, "/3.wav"},                  // the greeting cannot be moved aside
+        {{"delete", "3"}, FileStep::Rename, "VmBoxList.xml"},         // no list saved: the greeting is back
     };
     for (const auto& c : cases) {
-        folder.write(QStringLiteral("new.wav"), c.file);
-        EXPECT_EQ(run({"greeting", "3", folder.file(QStringLiteral("new.wav"))}), c.status) << c.said;
-        EXPECT_TRUE(err.contains(QLatin1String(c.said))) << err.toStdString();
+        int faults = 0;
+        const vm::test::ScopedFault fault([&](FileStep step, const QString& path) {
+            return step == c.step && path.endsWith(QLatin1String(c.file)) && faults++ == 0 ? EACCES : 0;
+        });
+        EXPECT_EQ(run(c.args), 1) << c.args.join(u' ').toStdString() << " " << c.file;
+        EXPECT_EQ(folder.contents(), before) << c.args.join(u' ').toStdString() << " " << c.file;
     }
-    EXPECT_EQ(folder.read(QStringLiteral("data/VmWelc/3.wav")), cases[0].file);
+    // Done, they leave nothing aside; and the temporary files of a killed
+    // writer (only those, links never followed) go with the next lock.
+    for (const char* name : {"data/.VmBoxList.xml.Ab12Cd", ".QV.INI.xyz789", ".VmEmailForwardBody.txt.a1B2c3",
+                             "data/.VmBoxList.xml.keep", "data/VmWelc/.3.wav.Ab12Cd"})
+        folder.write(QLatin1String(name), "x");
+    QFile::link(wav, folder.file(QStringLiteral(".QV.INI.LnK123")));
+    ASSERT_EQ(run({"greeting", "3", wav}), 0);
+    ASSERT_EQ(run({"delete", "5"}), 0);
+    EXPECT_EQ(folder.read(QStringLiteral("data/VmWelc/3.wav")), kGreeting);
+    EXPECT_EQ(names(), (QStringList{"data/.VmBoxList.xml.keep", "data/VmBoxList.xml", "data/VmWelc/.3.wav.Ab12Cd",
+                                    "data/VmWelc/3.wav", "new.wav"}));
 }
 
 TEST_F(Vmbox, CommandLineUsage)
@@ -190,5 +282,7 @@ TEST_F(Vmbox, CommandLineUsage)
     for (const auto& [line, status] : cases)
         EXPECT_EQ(run(QString::fromLatin1(line).split(u' ', Qt::SkipEmptyParts)), status) << line << err.toStdString();
     ASSERT_EQ(run({"set", "--help"}), 0);
-    EXPECT_TRUE(out.contains(QStringLiteral("--delete-after-forward 0|1")));
+    EXPECT_TRUE(out.contains(QStringLiteral("--pin <DIGITS>")) && out.contains(QStringLiteral("--wait <SECONDS>")));
+    ASSERT_EQ(run({"add", "--help"}), 0);
+    EXPECT_FALSE(out.contains(QStringLiteral("--pin"))) << "add takes the PIN as its argument";
 }
