@@ -14,13 +14,16 @@ namespace {
 
 using namespace vm::failsafe;
 
-// A fresh module in its own application folder, with no trace monitor to find.
+// A fresh module in its own application folder, with no trace monitor to find
+// (a private temporary folder and no runtime folder).
 class TraceSetup {
 public:
     explicit TraceSetup(const QByteArray& settings)
     {
         previousTmp_ = qgetenv("TMPDIR");
+        previousRuntime_ = qgetenv("XDG_RUNTIME_DIR");
         qputenv("TMPDIR", sockets_.path().toLocal8Bit());
+        qunsetenv("XDG_RUNTIME_DIR");
         previousApp_ = vm::appFolder();
         vm::setAppFolder(app_.path());
         if (!settings.isEmpty()) {
@@ -35,17 +38,15 @@ public:
     {
         resetState();
         vm::setAppFolder(previousApp_);
-        if (previousTmp_.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", previousTmp_);
+        for (const auto& [name, value] : {std::pair("TMPDIR", previousTmp_), {"XDG_RUNTIME_DIR", previousRuntime_}})
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }
 
 private:
     QTemporaryDir sockets_;
     QTemporaryDir app_;
     QString previousApp_;
-    QByteArray previousTmp_;
+    QByteArray previousTmp_, previousRuntime_;
 };
 
 void tracedCalls(benchmark::State& st)

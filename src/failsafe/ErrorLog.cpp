@@ -7,12 +7,6 @@
 #include "platform/LocaleText.h"
 #include "platform/RuntimeError.h"
 
-#include <QFile>
-
-#include <sys/stat.h>
-#include <unistd.h>
-#include <cerrno>
-
 namespace vm::failsafe {
 
 namespace {
@@ -55,14 +49,6 @@ void addPart(QString& entry, Part&& part)
     ignoreErrors([&] { entry += part(); });
 }
 
-qint64 sizeOf(const QString& path)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return -1;
-    return st.st_size;
-}
-
 }  // namespace
 
 QString captureStampLine(const QDateTime& moment, bool start)
@@ -97,26 +83,23 @@ QString errorLogEntry(const ErrorRecord& record, const CallStack& stack, const E
 
 bool appendWholeOrNothing(const QString& path, const QByteArray& bytes)
 {
-    const qint64 before = sizeOf(path);
-    const bool written = ignoreErrors([&] { fs::appendFile(path, bytes); });
-    if (!written) {
-        // Take back whatever part of the entry reached the file; a file that
-        // did not exist before is left empty rather than removed, since
-        // another program may already watch it.
-        const QByteArray native = QFile::encodeName(path);
-        if (sizeOf(path) > std::max<qint64>(before, 0))
-            (void)::truncate(native.constData(), std::max<qint64>(before, 0));
-    }
-    return written;
+    // The file layer takes back any part of the bytes that reached the file,
+    // and refuses a link another account planted at the name.
+    return ignoreErrors([&] { fs::appendFile(path, bytes); });
+}
+
+std::optional<QByteArray> currentErrorLogEntry(const ErrorLogTexts& texts)
+{
+    const FailSafeState& s = state();
+    std::optional<QByteArray> bytes;
+    ignoreErrors([&] { bytes = ansi::encode(errorLogEntry(s.error, s.stack, texts)); });
+    return bytes;
 }
 
 bool writeErrorLog(const QString& path, const ErrorLogTexts& texts)
 {
-    const FailSafeState& s = state();
-    QByteArray bytes;
-    if (!ignoreErrors([&] { bytes = ansi::encode(errorLogEntry(s.error, s.stack, texts)); }))
-        return false;
-    return appendWholeOrNothing(path, bytes);
+    const std::optional<QByteArray> bytes = currentErrorLogEntry(texts);
+    return bytes && appendWholeOrNothing(path, *bytes);
 }
 
 }  // namespace vm::failsafe

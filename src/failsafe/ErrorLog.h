@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 namespace vm::failsafe {
 
 // The texts of an entry that do not come from the error record.
@@ -38,7 +40,11 @@ QString errorLogEntry(const ErrorRecord& record, const CallStack& stack, const E
 // length and contents it had. Never raises.
 bool appendWholeOrNothing(const QString& path, const QByteArray& bytes);
 
-// Writes the current error record of the module as one entry to `path`.
+// The current error record of the module as one entry, in the file's bytes;
+// nothing when it cannot be built.
+std::optional<QByteArray> currentErrorLogEntry(const ErrorLogTexts& texts);
+
+// Appends the current error record of the module as one entry to `path`.
 bool writeErrorLog(const QString& path, const ErrorLogTexts& texts);
 
 }  // namespace vm::failsafe

@@ -90,7 +90,10 @@ bool sendEmailReport(const ErrorLogTexts& texts)
     // A file left over from an interrupted report must not be sent again.
     ignoreErrors([&] { fs::deleteFile(tempPath); });
     bool sent = false;
-    if (writeErrorLog(tempPath, texts)) {
+    const std::optional<QByteArray> entry = currentErrorLogEntry(texts);
+    // Made as a new file, so that nothing another account put at the name
+    // since (a link, a file of its own) receives the report.
+    if (entry && ignoreErrors([&] { fs::createNewFile(tempPath, *entry); })) {
         mail::Message m;
         m.to << s.settings.emailAddress;
         m.subject = emailSubject(executableName());
@@ -153,7 +156,9 @@ mail::Message defectMessage(const FailSafeState& s, const QDateTime& entered)
     m.to << s.settings.bugAddress;
     m.subject = defectSubject(s.settings);
     m.body = defectBody(s, entered);
-    if (s.circular.on && s.settings.attachLog)
+    // A link put at the log's name since it was last written would mail the
+    // file it points to.
+    if (s.circular.on && s.settings.attachLog && !fs::writeRefusal(s.circular.path))
         m.attachments << mail::Attachment{s.circular.path, kCircularAttachmentName};
     return m;
 }

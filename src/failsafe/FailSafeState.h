@@ -31,7 +31,8 @@ struct Settings {
     QString emailAddress;
     bool writeToDisk = false;
     bool captureToDisk = false;
-    QString logFile;  // full path once resolved
+    QString logFileName;  // as read ("error.log" when empty), only with Write To Disk on
+    QString logFile;      // where it goes, placed by fsSTART
     bool silentRun = false;
     bool displayMode = false;
     bool includeResources = false;
@@ -97,10 +98,11 @@ struct FailSafeState {
     std::int64_t timingNote = -1;  // start of a measured call, -1 when none
     bool devEnvironment = false;
     bool monitorPresent = false;
-    QString monitorName;  // server name of the monitor found
+    QString monitorName;  // title of the monitor found
     std::shared_ptr<MonitorLink> monitorLink;
     bool dialogShowing = false;
     QString ownSource;  // source text of this program's errors
+    QString startNote;  // why a log named in the settings is off; ends the start line
 };
 
 FailSafeState& state();

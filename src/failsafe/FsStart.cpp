@@ -6,12 +6,14 @@
 #include "FailSafeHooks.h"
 #include "FailSafeState.h"
 #include "InternalError.h"
+#include "LogPlacement.h"
 #include "MonitorLink.h"
 #include "SettingsFile.h"
 #include "TraceLine.h"
 #include "TraceOutput.h"
 
 #include "platform/AppFolder.h"
+#include "platform/FileSystem.h"
 #include "platform/LocaleText.h"
 #include "platform/RuntimeError.h"
 
@@ -21,11 +23,34 @@ namespace vm::failsafe {
 
 namespace {
 
+// A log whose name may not be used, or whose file may not be written (a link
+// another account made, a folder, a device), is off for the run; the start
+// line then says which and why.
+void placeLogs(FailSafeState& s)
+{
+    QStringList notes;
+    const auto place = [&](const QString& log, const QString& name, bool& on, QString& path) {
+        if (!on)
+            return;
+        LogPlace p = placeLog(name, s.appFolder, s.settingsPath);
+        if (p.refusal.isEmpty())
+            p.refusal = fs::writeRefusal(p.path).value_or(QString());
+        if (p.refusal.isEmpty()) {
+            path = p.path;
+            return;
+        }
+        on = false;
+        notes << log + QStringLiteral(" \"") + name + QStringLiteral("\" is off: ") + p.refusal;
+    };
+    s.circular.on = s.settings.circularLog;
+    place(QStringLiteral("circular log"), s.settings.circularFileName, s.circular.on, s.circular.path);
+    place(QStringLiteral("capture and error log"), s.settings.logFileName, s.settings.writeToDisk, s.settings.logFile);
+    s.startNote = notes.isEmpty() ? QString() : QStringLiteral("; ") + notes.join(QStringLiteral("; "));
+}
+
 void openCircular(FailSafeState& s)
 {
     CircularLog& c = s.circular;
-    c.on = s.settings.circularLog;
-    c.path = circularFilePath(s.settings.circularFileName, s.appFolder);
     c.recordSize = s.settings.recordSize;
     c.maxRecords = s.settings.maxRecords;
     c.nextRecord = 0;
@@ -43,7 +68,7 @@ void findMonitor(FailSafeState& s)
 {
     s.monitorLink = MonitorLink::find();
     s.monitorPresent = s.monitorLink != nullptr;
-    s.monitorName = s.monitorPresent ? s.monitorLink->serverName() : QString();
+    s.monitorName = s.monitorPresent ? s.monitorLink->title() : QString();
 }
 
 // The source text the run time gives to errors this program raises, so the
@@ -62,7 +87,8 @@ void start(FailSafeState& s)
 {
     s.appFolder = appFolder();
     s.settingsPath = s.appFolder + QLatin1Char('/') + kSettingsFileName;
-    s.settings = readSettings(s.settingsPath, s.appFolder);
+    s.settings = readSettings(s.settingsPath);
+    placeLogs(s);
     openCircular(s);
     s.stack = CallStack{};
     s.started = true;

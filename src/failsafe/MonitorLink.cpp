@@ -1,11 +1,16 @@
 #include "MonitorLink.h"
 
 #include "FailSafeHooks.h"
+#include "MonitorFolder.h"
 #include "MonitorProtocol.h"
 
 #include "platform/AnsiText.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace vm::failsafe {
 
@@ -14,34 +19,45 @@ constexpr int kConnectTimeoutMs = 500;
 // A monitor answers at once; one that does not within this time is taken as gone.
 constexpr int kAnswerTimeoutMs = 5000;
 
-QStringList socketNamesInTempFolder()
+// The folder is checked to be the user's own, but whoever listens at the far
+// end is what counts: the process that made the listening socket.
+bool peerIsThisUser(const QLocalSocket& socket)
 {
-    return QDir(QDir::tempPath()).entryList(QDir::System | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           size == sizeof peer && peer.uid == ::geteuid();
 }
 }  // namespace
 
-std::shared_ptr<MonitorLink> MonitorLink::connectTo(const QString& serverName)
+std::shared_ptr<MonitorLink> MonitorLink::connectTo(const QString& path)
 {
     std::shared_ptr<MonitorLink> link(new MonitorLink);
-    link->socket_.connectToServer(serverName);
+    link->socket_.connectToServer(path);
     if (!link->socket_.waitForConnected(kConnectTimeoutMs))
         return nullptr;
+    if (!peerIsThisUser(link->socket_)) {
+        link->socket_.abort();
+        return nullptr;
+    }
     return link;
 }
 
 std::shared_ptr<MonitorLink> MonitorLink::find()
 {
-    QStringList names = monitor::monitorCandidates(socketNamesInTempFolder());
-    if (!names.contains(monitor::kMonitorTitle))
-        names.prepend(monitor::kMonitorTitle);  // a server the folder listing does not show
+    const std::optional<QString> folder = monitorFolder(MakeFolder::No);
+    if (!folder)
+        return nullptr;
+    const QStringList names = monitor::monitorCandidates(
+        QDir(*folder).entryList(QDir::System | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot));
     for (const QString& name : names) {
-        if (auto link = connectTo(name))
+        if (auto link = connectTo(*folder + QLatin1Char('/') + name))
             return link;
     }
     return nullptr;
 }
 
-QString MonitorLink::serverName() const { return socket_.serverName(); }
+QString MonitorLink::title() const { return QFileInfo(socket_.serverName()).fileName(); }
 
 std::int32_t MonitorLink::send(std::uint32_t id, std::int32_t param, const QByteArray& text)
 {

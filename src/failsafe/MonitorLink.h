@@ -14,13 +14,16 @@ namespace vm::failsafe {
 
 class MonitorLink {
 public:
-    // Connects to the first monitor found: the plain title first, then any
-    // socket in QDir::tempPath() named like a monitor. Nothing when there is none.
+    // Connects to the first monitor of this user found in the monitor folder
+    // (MonitorFolder.h): the plain title first, then any socket there named
+    // like a monitor. Nothing when there is none.
     static std::shared_ptr<MonitorLink> find();
-    // Connects to the server of exactly this name.
-    static std::shared_ptr<MonitorLink> connectTo(const QString& serverName);
+    // Connects to the socket at `path`, when the process listening there runs
+    // under this program's effective user; nothing otherwise.
+    static std::shared_ptr<MonitorLink> connectTo(const QString& path);
 
-    QString serverName() const;
+    // The monitor's title: the name of its socket.
+    QString title() const;
 
     // Sends one message and waits for its answer; 0 when the monitor has gone
     // (after which every send answers 0 at once, like a message to a closed window).

@@ -50,17 +50,16 @@ void readCircularSettings(Settings& s, const QString& path)
     s.maxRecords = *count;
 }
 
-void readOtherSettings(Settings& s, const QString& path, const QString& appFolder)
+void readOtherSettings(Settings& s, const QString& path)
 {
     s.forceSystemInfo = readPositive(QStringLiteral("preferences"), QStringLiteral("Force System Info"), path);
     s.emailAddress = readText(QStringLiteral("email"), QStringLiteral("Address"), 255, path);
     s.writeToDisk = readPositive(QStringLiteral("log file"), QStringLiteral("Write To Disk"), path);
     s.captureToDisk = readPositive(QStringLiteral("log file"), QStringLiteral("Capture To Disk"), path);
     if (s.writeToDisk) {
-        QString name = readText(QStringLiteral("log file"), QStringLiteral("Log File"), 128, path);
-        if (name.isEmpty())
-            name = QStringLiteral("error.log");
-        s.logFile = logFilePath(name, appFolder);
+        s.logFileName = readText(QStringLiteral("log file"), QStringLiteral("Log File"), 128, path);
+        if (s.logFileName.isEmpty())
+            s.logFileName = QStringLiteral("error.log");
     }
     s.silentRun = readNegated(QStringLiteral("preferences"), QStringLiteral("Silent Run"), QStringLiteral("0"), path);
     s.displayMode = readNegated(QStringLiteral("preferences"), QStringLiteral("Display Mode"), QStringLiteral("0"),
@@ -99,29 +98,13 @@ std::optional<std::int16_t> recordNumberSetting(const QString& text)
     return value;
 }
 
-QString logFilePath(const QString& name, const QString& appFolder)
-{
-    QString path = name;
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (!path.contains(QLatin1Char('/')))
-        path = appFolder + QLatin1Char('/') + path;
-    return path;
-}
-
-QString circularFilePath(const QString& name, const QString& appFolder)
-{
-    QString relative = name;
-    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return appFolder + QLatin1Char('/') + relative;
-}
-
-Settings readSettings(const QString& settingsPath, const QString& appFolder)
+Settings readSettings(const QString& settingsPath)
 {
     Settings s;
     ignoreErrors([&] {
         readCircularSettings(s, settingsPath);
         if (fs::fileExists(settingsPath))
-            readOtherSettings(s, settingsPath, appFolder);
+            readOtherSettings(s, settingsPath);
     });
     return s;
 }

@@ -17,7 +17,7 @@ inline const QString kSettingsFileName = QStringLiteral("FSCLIENT.INI");
 // that is not a usable 16-bit number switches the log off); every other key
 // only when the settings file exists, else it keeps its initial value
 // (Booleans false, strings empty). Never raises.
-Settings readSettings(const QString& settingsPath, const QString& appFolder);
+Settings readSettings(const QString& settingsPath);
 
 // The two rules for Boolean settings, on the text read.
 bool negatedValueRule(const QString& text);  // numeric value non-zero
@@ -26,11 +26,5 @@ bool positiveRule(const QString& text);      // numeric value above zero
 // A record size or count: a whole 16-bit number (fractions rounded half to
 // even, blanks around allowed); nothing for text that is not one.
 std::optional<std::int16_t> recordNumberSetting(const QString& text);
-
-// Where a log file name points: a name without a folder separator ("\" or
-// "/") lives in the application folder; "\" is read as "/".
-QString logFilePath(const QString& name, const QString& appFolder);
-// The circular log file is always taken relative to the application folder.
-QString circularFilePath(const QString& name, const QString& appFolder);
 
 }  // namespace vm::failsafe

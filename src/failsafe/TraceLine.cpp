@@ -101,6 +101,6 @@ QString buildTraceLine(std::int64_t correction, bool exitLine)
     return formatTraceLine(f);
 }
 
-QString startLine() { return state().appTag + message(20) + QStringLiteral("\r\n"); }
+QString startLine() { return state().appTag + message(20) + state().startNote + QStringLiteral("\r\n"); }
 
 }  // namespace vm::failsafe

@@ -48,7 +48,8 @@ QString formatTraceLine(const TraceLineFields& fields);
 QString buildTraceLine(std::int64_t correction, bool exitLine);
 
 // The line written to every sink at start-up: tag + date + time + " - start
-// FailSafe client v..." + CR LF.
+// FailSafe client v..." + CR LF; when a log named in the settings is off, the
+// reason comes before the CR LF.
 QString startLine();
 
 }  // namespace vm::failsafe

@@ -1,5 +1,6 @@
 #include "TraceMonitorServer.h"
 
+#include "failsafe/MonitorFolder.h"
 #include "failsafe/MonitorProtocol.h"
 
 #include "platform/AnsiText.h"
@@ -25,19 +26,29 @@ QString TraceMonitorServer::titleFor(const QString& suffix)
 
 bool TraceMonitorServer::listen(const QString& title)
 {
-    if (server_->listen(title))
+    const std::optional<QString> folder = failsafe::monitorFolder(failsafe::MakeFolder::Yes);
+    if (!folder) {
+        folderMissing_ = true;
+        return false;
+    }
+    const QString path = *folder + QLatin1Char('/') + title;
+    if (server_->listen(path))
         return true;
     if (server_->serverError() != QAbstractSocket::AddressInUseError)
         return false;
     QLocalSocket probe;
-    probe.connectToServer(title);
+    probe.connectToServer(path);
     if (probe.waitForConnected(300))
         return false;  // another monitor is running under this title
-    QLocalServer::removeServer(title);
-    return server_->listen(title);
+    QLocalServer::removeServer(path);
+    return server_->listen(path);
 }
 
-QString TraceMonitorServer::errorString() const { return server_->errorString(); }
+QString TraceMonitorServer::errorString() const
+{
+    return folderMissing_ ? QStringLiteral("no folder of this user alone to put the socket in")
+                          : server_->errorString();
+}
 
 void TraceMonitorServer::setPaused(bool paused) { paused_ = paused; }
 

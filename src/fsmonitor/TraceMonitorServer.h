@@ -24,8 +24,10 @@ public:
     // "Tarvik FailSafe", or "Tarvik FailSafe - " + suffix for a second monitor.
     static QString titleFor(const QString& suffix);
 
-    // Listens under `title`. A leftover socket file of a monitor that is gone
-    // is replaced; a monitor that still answers is left alone (false).
+    // Listens under `title`, in the monitor folder of this user
+    // (failsafe/MonitorFolder.h), made when missing. A leftover socket file of
+    // a monitor that is gone is replaced; a monitor that still answers is
+    // left alone (false), and so is a folder that is not the user's alone.
     bool listen(const QString& title);
     QString errorString() const;
 
@@ -48,6 +50,7 @@ private:
     QLocalServer* server_;
     QHash<QLocalSocket*, QByteArray> buffers_;
     bool paused_ = false;
+    bool folderMissing_ = false;
 };
 
 }  // namespace vm::fsmonitor

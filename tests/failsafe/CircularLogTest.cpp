@@ -86,19 +86,18 @@ TEST_F(CircularLogTest, NewRunRewritesHeaderWithoutTruncating)
 
 TEST_F(CircularLogTest, UnopenablePathsLeaveTheLogOff)
 {
-    QDir(app_.path()).mkdir(QStringLiteral("afolder"));
-    for (const char* name : {"missing/circ.log", "afolder", "data"}) {
-        resetState();
-        enable(QStringLiteral("FileName=") + QString::fromLatin1(name) + QStringLiteral("\r\n"));
-        fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
-        fsPOP(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
-        EXPECT_FALSE(state().circular.on) << name;
-        EXPECT_EQ(state().stack.depth, 0);
-    }
+    // A missing folder. (A name that is no regular file is refused before it
+    // is opened, as a planted link is.)
+    enable(QStringLiteral("FileName=missing/circ.log\r\n"));
+    fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
+    fsPOP(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
+    EXPECT_FALSE(state().circular.on);
+    EXPECT_EQ(state().stack.depth, 0);
     EXPECT_FALSE(app_.exists(QStringLiteral("missing")));
 
     // A folder that vanishes while the log is closed switches it off on reopening.
     resetState();
+    QDir(app_.path()).mkdir(QStringLiteral("afolder"));
     enable(QStringLiteral("FileName=afolder/circ.log\r\n"));
     fsPUSH(kForm, QStringLiteral("Sub Form_Load"), QStringLiteral("()"));
     ASSERT_TRUE(state().circular.on);

@@ -2,14 +2,20 @@
 // lines it receives, and the pause it can impose.
 #include "TraceFixture.h"
 
+#include "failsafe/MonitorFolder.h"
 #include "failsafe/MonitorLink.h"
 #include "failsafe/MonitorProtocol.h"
 
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSemaphore>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <functional>
@@ -42,10 +48,10 @@ public:
         Rule rule = [](const Message&) { return 0; }, const QString& name = u"Tarvik FailSafe"_s)
     {
         QSemaphore ready;
-        thread_ = std::thread([this, &ready, rule, name] {
+        const QString path = monitorFolder(MakeFolder::Yes).value_or(QString()) + u'/' + name;
+        thread_ = std::thread([this, &ready, rule, path] {
             QLocalServer server;
-            QLocalServer::removeServer(name);
-            listening_ = server.listen(name);
+            listening_ = server.listen(path);
             ready.release();
             serve(server, rule);
         });
@@ -93,6 +99,24 @@ private:
 };
 
 class MonitorLinkTest : public TraceFixture {};
+
+TEST_F(MonitorLinkTest, ListenersOfAnotherAccountGetNothing)
+{
+    // The old name in the shared temporary folder, and the user's own folder with daemon answering.
+    for (const QString& path :
+         {sockets_.path() + u"/Tarvik FailSafe"_s, *monitorFolder(MakeFolder::Yes) + u"/Tarvik FailSafe"_s}) {
+        sockaddr_un address{AF_UNIX, {}};
+        qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        // Bound by root, listened to by daemon: whom a program connecting sees at the far end.
+        const bool listening = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                               ::seteuid(1) == 0 && ::listen(fd, 8) == 0;
+        ASSERT_TRUE(::seteuid(0) == 0 && listening) << path.toStdString();
+        resetState(), fsSTART();
+        EXPECT_FALSE(state().monitorPresent) << path.toStdString();  // so not even the start line went there
+        ::close(fd), QFile::remove(path);
+    }
+}
 
 TEST_F(MonitorLinkTest, MonitorFoundByTitleGetsEveryLine)
 {

@@ -1,7 +1,8 @@
 #pragma once
 // A fresh error module for each test: its own application folder, a fixed
 // executable name, a hand-driven clock, fixed memory figures, and a private
-// socket folder so no monitor running on the machine is found by accident.
+// temporary folder (with no runtime folder) so no monitor running on the
+// machine is found by accident.
 
 #include "failsafe/ErrorDialogHost.h"
 #include "failsafe/FailSafe.h"
@@ -45,7 +46,9 @@ protected:
     void SetUp() override
     {
         previousTmp_ = qgetenv("TMPDIR");
+        previousRuntime_ = qgetenv("XDG_RUNTIME_DIR");
         qputenv("TMPDIR", sockets_.path().toLocal8Bit());
+        qunsetenv("XDG_RUNTIME_DIR");
         overrides_.replace(executableNameSource(), u"RiVaVaz"_s);
         overrides_.replace(failsafe::clock(), [this] { return now_; });
         overrides_.replace(failsafe::memorySource(), [] { return sys::MemoryStatus{42, 0, 23134208}; });
@@ -55,10 +58,8 @@ protected:
     void TearDown() override
     {
         failsafe::resetState();
-        if (previousTmp_.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", previousTmp_);
+        for (const auto& [name, value] : {std::pair("TMPDIR", previousTmp_), {"XDG_RUNTIME_DIR", previousRuntime_}})
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }
 
     void writeSettings(const QString& text) const { app_.write(u"FSCLIENT.INI"_s, ansi::encode(text)); }
@@ -82,7 +83,7 @@ protected:
     Overrides overrides_;
 
 private:
-    QByteArray previousTmp_;
+    QByteArray previousTmp_, previousRuntime_;
 };
 
 }  // namespace vm::test

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace vm::fsmonitor {
 namespace {
 
@@ -43,8 +45,9 @@ TEST(TraceMonitorServerTest, AnswersFollowThePauseSwitch)
 
 class TraceMonitorTest : public ::testing::Test {
 protected:
-    void SetUp() override { qputenv("TMPDIR", sockets_.path().toLocal8Bit()); }
+    void SetUp() override { qputenv("TMPDIR", sockets_.path().toLocal8Bit()), qunsetenv("XDG_RUNTIME_DIR"); }
     QTemporaryDir sockets_;
+    const QString folder_ = sockets_.filePath(QStringLiteral("fsmonitor-%1").arg(::geteuid()));
 };
 
 TEST_F(TraceMonitorTest, StaleSocketFileIsReplacedButLiveMonitorIsNot)
@@ -55,11 +58,14 @@ TEST_F(TraceMonitorTest, StaleSocketFileIsReplacedButLiveMonitorIsNot)
         TraceMonitorServer second;
         EXPECT_FALSE(second.listen(QStringLiteral("Tarvik FailSafe")));
     }
-    QFile stale(sockets_.path() + QStringLiteral("/Tarvik FailSafe"));
+    QFile stale(folder_ + QStringLiteral("/Tarvik FailSafe"));
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.close();
     TraceMonitorServer server;
     EXPECT_TRUE(server.listen(QStringLiteral("Tarvik FailSafe")));
+    // A socket folder that others may enter is not used.
+    QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
+    EXPECT_FALSE(TraceMonitorServer().listen(QStringLiteral("Tarvik FailSafe - 2")));
 }
 
 TEST_F(TraceMonitorTest, ServesLinesAndPollsOfAConnectedProgram)
@@ -70,7 +76,7 @@ TEST_F(TraceMonitorTest, ServesLinesAndPollsOfAConnectedProgram)
     QStringList lines;
     QObject::connect(&server, &TraceMonitorServer::lineReceived, [&](const QString& line) { lines << line; });
     QLocalSocket program;
-    program.connectToServer(QStringLiteral("Tarvik FailSafe"));
+    program.connectToServer(folder_ + QStringLiteral("/Tarvik FailSafe"));
     ASSERT_TRUE(program.waitForConnected(1000));
     program.write(monitor::encodeMessage({monitor::kSetText, 7, QByteArray("a\tb\xe9\r\n")}) +
                   monitor::encodeMessage({monitor::kPoll, monitor::kPollHolding, {}}));
