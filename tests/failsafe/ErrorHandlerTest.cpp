@@ -3,8 +3,10 @@
 // answer, silent mode, mailed reports, and faults that must never escape.
 #include "ErrorFixture.h"
 
+#include "platform/MailSender.h"
 #include "support/Digest.h"
 #include "support/FaultInjection.h"
+#include "support/MailCheck.h"
 
 #include <QDir>
 #include <QRegularExpression>
