@@ -109,7 +109,6 @@ TEST_F(ConfigLoad, BodyFileReplacesTheIniValue)
 TEST(RegistryIni, ReadsAndWritesTheStoredFile)
 {
     test::TempAppFolder app;
-    SetIniFile(QString());
     EXPECT_EQ(ReadIniString("Voicemail", "FtpDir"), "");  // no file chosen yet
 
     SetIniFile(app.file("QV.INI"));

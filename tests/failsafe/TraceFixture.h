@@ -8,12 +8,14 @@
 #include "failsafe/FailSafe.h"
 #include "failsafe/FailSafeHooks.h"
 #include "failsafe/FailSafeState.h"
+#include "support/EnvironmentScope.h"
 #include "support/Overrides.h"
 #include "support/TempAppFolder.h"
 
 #include "platform/AnsiText.h"
 #include "platform/AppFolder.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -45,21 +47,10 @@ class TraceFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        previousTmp_ = qgetenv("TMPDIR");
-        previousRuntime_ = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("TMPDIR", sockets_.path().toLocal8Bit());
-        qunsetenv("XDG_RUNTIME_DIR");
         overrides_.replace(executableNameSource(), u"RiVaVaz"_s);
         overrides_.replace(failsafe::clock(), [this] { return now_; });
         overrides_.replace(failsafe::memorySource(), [] { return sys::MemoryStatus{42, 0, 23134208}; });
         overrides_.replace(failsafe::stopHook(), [this] { ++stops_; });
-    }
-
-    void TearDown() override
-    {
-        failsafe::resetState();
-        for (const auto& [name, value] : {std::pair("TMPDIR", previousTmp_), {"XDG_RUNTIME_DIR", previousRuntime_}})
-            value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }
 
     void writeSettings(const QString& text) const { app_.write(u"FSCLIENT.INI"_s, ansi::encode(text)); }
@@ -81,9 +72,7 @@ protected:
     std::int64_t now_ = 1000000;
     int stops_ = 0;
     Overrides overrides_;
-
-private:
-    QByteArray previousTmp_, previousRuntime_;
+    EnvironmentScope environment_{{"TMPDIR", QFile::encodeName(sockets_.path())}, {"XDG_RUNTIME_DIR", {}}};
 };
 
 }  // namespace vm::test

@@ -2,6 +2,7 @@
 // the memory and user fields.
 #include "failsafe/TraceLine.h"
 #include "support/Digest.h"
+#include "support/EnvironmentScope.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -23,10 +24,10 @@ TEST(TraceLineTest, TimeAndCounterFields)
     for (const auto& c : cases)
         EXPECT_EQ(traceTimeText(c.ms), QString::fromLatin1(c.text)) << c.ms;
 
-    const QLocale previous;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(traceTimeText(1234), QStringLiteral("00000.1234"));
-    QLocale::setDefault(previous);
+    {
+        const test::EnvironmentScope german({}, QLocale(QLocale::German, QLocale::Germany));
+        EXPECT_EQ(traceTimeText(1234), QStringLiteral("00000.1234"));
+    }
     for (const char* counter : {"00001", "99999", "123456", "-00001"})
         EXPECT_EQ(traceCounterText(QByteArray(counter).toInt()), QString::fromLatin1(counter));
 }

@@ -4,6 +4,7 @@
 #include "fsmonitor/TraceMonitorServer.h"
 
 #include "failsafe/MonitorProtocol.h"
+#include "support/EnvironmentScope.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -45,8 +46,8 @@ TEST(TraceMonitorServerTest, AnswersFollowThePauseSwitch)
 
 class TraceMonitorTest : public ::testing::Test {
 protected:
-    void SetUp() override { qputenv("TMPDIR", sockets_.path().toLocal8Bit()), qunsetenv("XDG_RUNTIME_DIR"); }
     QTemporaryDir sockets_;
+    const test::EnvironmentScope environment_{{"TMPDIR", QFile::encodeName(sockets_.path())}, {"XDG_RUNTIME_DIR", {}}};
     const QString folder_ = sockets_.filePath(QStringLiteral("fsmonitor-%1").arg(::geteuid()));
 };
 

@@ -1,4 +1,5 @@
 #include "platform/ProcessLauncher.h"
+#include "support/EnvironmentScope.h"
 #include "support/ErrorNumberOf.h"
 #include "support/RecorderFolder.h"
 
@@ -38,9 +39,7 @@ TEST(ProcessLauncher, PassesEveryWordLiterallyWithoutAShell)
 TEST(ProcessLauncher, FindsABareProgramNameOnPath)
 {
     vm::test::RecorderFolder dir;
-    const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(dir.dir.path()) + ":" + oldPath);
+    const vm::test::EnvironmentScope path({{"PATH", QFile::encodeName(dir.dir.path()) + ":" + qgetenv("PATH")}});
     vm::process::startProgram({"rec.sh", "one"});
-    qputenv("PATH", oldPath);
     EXPECT_EQ(dir.awaitArguments(), QStringList{"one"});
 }

@@ -7,9 +7,21 @@
 #include "platform/AppFolder.h"
 #include "platform/Replaceable.h"
 
+#include <QLocale>
+#include <QProcessEnvironment>
+
 namespace vm::test {
 
 namespace {
+// The environment variables and the default locale, which a test changes only
+// through an EnvironmentScope.
+QStringList environment()
+{
+    QStringList settings = QProcessEnvironment::systemEnvironment().toStringList();
+    settings.sort();
+    return settings << QStringLiteral("locale ") + QLocale().name();
+}
+
 void resetProcessState(const QString& appFolder)
 {
     failsafe::resetState();
@@ -26,6 +38,7 @@ void CleanState::OnTestStart(const ::testing::TestInfo&)
 {
     resetProcessState(initialAppFolder_);
     inForceAtStart_ = replacementsInForce();
+    environmentAtStart_ = environment();
 }
 
 void CleanState::OnTestEnd(const ::testing::TestInfo&)
@@ -33,6 +46,7 @@ void CleanState::OnTestEnd(const ::testing::TestInfo&)
     // Compared with the start, so that one leaking test fails and not every
     // test after it.
     EXPECT_EQ(replacementsInForce(), inForceAtStart_) << "the test left replacements in force";
+    EXPECT_EQ(environment(), environmentAtStart_) << "the test left the environment changed";
     resetProcessState(initialAppFolder_);
 }
 

@@ -2,11 +2,13 @@
 // Every test starts from the state a fresh process has: the error module, the
 // mailbox table, the configuration variables, the INI path and the
 // application folder are reset before each test, and a test that leaves a
-// replacement in force fails. Both test mains install it.
+// replacement in force, or an environment variable or the default locale
+// changed (see EnvironmentScope.h), fails. Both test mains install it.
 
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -21,6 +23,7 @@ public:
 private:
     QString initialAppFolder_;
     std::int64_t inForceAtStart_ = 0;
+    QStringList environmentAtStart_;
 };
 
 // Runs every test of the executable under CleanState.
