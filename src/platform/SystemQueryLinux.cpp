@@ -185,6 +185,26 @@ DriveType driveTypeOfMount(const MountEntry& mount)
     return DriveType::NoRoot;
 }
 
+DriveSurvey surveyDrives(const std::vector<MountEntry>& mounts)
+{
+    DriveSurvey survey;
+    for (const MountEntry& m : mounts) {
+        const DriveType type = driveTypeOfMount(m);
+        if (type == DriveType::NoRoot || survey.roots.contains(m.mountPoint))
+            continue;
+        struct stat st {};
+        if (::stat(QFile::encodeName(m.mountPoint).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            continue;  // files bound into place are not drives
+        Drive d{m.mountPoint, type, std::nullopt};
+        struct statvfs sv {};
+        if (type == DriveType::Fixed && ::statvfs(QFile::encodeName(m.mountPoint).constData(), &sv) == 0)
+            d.freeBytes = static_cast<std::uint64_t>(sv.f_bavail) * sv.f_frsize;
+        survey.roots.append(m.mountPoint);
+        survey.drives.push_back(d);
+    }
+    return survey;
+}
+
 std::optional<unsigned long long> processStartTicks(const QByteArray& statText)
 {
     const qsizetype close = statText.lastIndexOf(')');
@@ -373,25 +393,7 @@ public:
         return configured > 0 ? std::optional<int>(static_cast<int>(configured)) : std::nullopt;
     }
 
-    DriveSurvey drives() const override
-    {
-        DriveSurvey survey;
-        for (const MountEntry& m : parseMounts(readWholeFile("/proc/self/mounts"))) {
-            const DriveType type = driveTypeOfMount(m);
-            if (type == DriveType::NoRoot || survey.roots.contains(m.mountPoint))
-                continue;
-            struct stat st {};
-            if (::stat(QFile::encodeName(m.mountPoint).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-                continue;  // files bound into place are not drives
-            Drive d{m.mountPoint, type, std::nullopt};
-            struct statvfs sv {};
-            if (type == DriveType::Fixed && ::statvfs(QFile::encodeName(m.mountPoint).constData(), &sv) == 0)
-                d.freeBytes = static_cast<std::uint64_t>(sv.f_bavail) * sv.f_frsize;
-            survey.roots.append(m.mountPoint);
-            survey.drives.push_back(d);
-        }
-        return survey;
-    }
+    DriveSurvey drives() const override { return surveyDrives(parseMounts(readWholeFile("/proc/self/mounts"))); }
 
     QString profileString(const QString& file, const QString& section, const QString& key, const QString& defaultValue,
                           int bufferSize) const override

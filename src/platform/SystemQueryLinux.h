@@ -44,6 +44,11 @@ std::vector<MountEntry> parseMounts(const QByteArray& text);
 // systems remote drives.
 DriveType driveTypeOfMount(const MountEntry& mount);
 
+// The drives of a mount table, in its order: each mount point once, at its
+// first mount that is a drive, and only where a folder is mounted (a file
+// can be bound into place too); fixed drives with the bytes free there.
+DriveSurvey surveyDrives(const std::vector<MountEntry>& mounts);
+
 // The start time of a process (clock ticks since boot, field 22) from the
 // text of /proc/<pid>/stat, whose command field may contain blanks and ")".
 std::optional<unsigned long long> processStartTicks(const QByteArray& statText);

@@ -86,6 +86,22 @@ TEST(SystemQueryLinux, MountsBecomeDrivesByFileSystem)
         EXPECT_EQ(driveTypeOfMount(parsed[i]), expected[i]) << parsed[i].mountPoint.toStdString();
 }
 
+// A point mounted twice, a pseudo file system under a drive's point, a file bound into place.
+TEST(SystemQueryLinux, EachFolderMountedIsOneDrive)
+{
+    test::TempAppFolder dir;
+    dir.write(u"file"_s, "x");
+    const auto mount = [&](const char* source, const char* point, const char* type) {
+        return MountEntry{QString::fromLatin1(source), dir.file(QLatin1String(point)), QString::fromLatin1(type)};
+    };
+    const DriveSurvey survey = surveyDrives({mount("proc", "data", "proc"), mount("/dev/sda1", "data", "ext4"),
+                                             mount("/dev/sda1", "data", "ext4"), mount("/dev/sdb1", "file", "ext4"),
+                                             mount("srv:/x", "system", "nfs")});
+    EXPECT_EQ(survey.roots, (QStringList{dir.file(u"data"_s), dir.file(u"system"_s)}));
+    ASSERT_EQ(survey.drives.size(), 2u);
+    EXPECT_TRUE(survey.drives[0].freeBytes > 0u && !survey.drives[1].freeBytes);  // free space of fixed drives only
+}
+
 TEST(SystemQueryLinux, ProcessStartTimeSurvivesOddCommandNames)
 {
     QByteArray stat = "4321 (odd) name) S";
