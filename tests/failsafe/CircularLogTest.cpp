@@ -4,6 +4,8 @@
 
 #include "failsafe/CircularLog.h"
 #include "failsafe/FailSafe.h"
+#include "platform/RuntimeError.h"
+#include "support/FaultInjection.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,6 +84,16 @@ TEST_F(CircularLogTest, NewRunRewritesHeaderWithoutTruncating)
     EXPECT_EQ(bytes.left(10), QByteArray("CIRCULAR\r\n"));
     EXPECT_TRUE(slot(bytes, 0).startsWith("[RiVaVaz] "));
     EXPECT_EQ(slot(bytes, 1), QByteArray(512, 'x'));
+}
+
+TEST_F(CircularLogTest, AHeaderThatCannotBeWrittenSwitchesTheLogOff)
+{
+    enable();
+    const test::ScopedFault diskFull(
+        test::failStep(test::FileStep::Write, QStringLiteral("circ0001.log"), err::DiskFull));
+    fsSTART();
+    EXPECT_FALSE(state().circular.on);
+    EXPECT_EQ(state().circular.fd, -1);
 }
 
 TEST_F(CircularLogTest, UnopenablePathsLeaveTheLogOff)

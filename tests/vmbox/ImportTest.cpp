@@ -42,6 +42,9 @@ QString outcome(const ImportPlan& plan)
     return parts.join(u' ');
 }
 
+// Its last byte is outside the data the reader is given.
+const char kCutOff[] = "Id,Pin,Description\r\n102,1,caf\xC3\xA9";
+
 }  // namespace
 
 TEST(Import, CsvEdgeCasesAndStoreRules)
@@ -67,6 +70,8 @@ TEST(Import, CsvEdgeCasesAndStoreRules)
         {"windows-1252 whose bytes form UTF-8 reads as UTF-8", "Id,Pin,Description\r\n102,1,\xE9\xA0\x80\r\n", "2:3"},
         {"unless the encoding is given", "Id,Pin,Description\r\n102,1,\xE9\xA0\x80\r\n", "add 102",
          "\u00e9\u00a0\u20ac", CsvEncoding::Windows1252},
+        {"a character cut off at the very end, whatever follows the data",
+         QByteArray::fromRawData(kCutOff, sizeof kCutOff - 2), "add 102", "caf\u00c3"},
         {"a character windows-1252 lacks", "Id,Pin,Description\r\n102,1,ok\r\n103,1,\xCE\xA9\r\n", "3:3"},
         {"UTF-16 without a mark", QByteArrayLiteral("\0I\0d\0,\0P"), "1:1",
          "UTF-16 (big-endian, without a byte-order mark)"},
