@@ -13,18 +13,10 @@
 #include "mailbox/VmbSort.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <random>
-#include <thread>
-
-#include <sys/resource.h>
 
 namespace vm::test {
 namespace {
@@ -58,20 +50,6 @@ QByteArray listBytes(const std::vector<VoicemailBox>& table, bool asSaved = true
     return mailboxListBytes(copy);
 }
 
-// Polls until `condition` holds; false when `timeoutMs` passed first.
-template <class Condition>
-bool waitUntil(Condition condition, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
-    }
-    return true;
-}
-
 class ProcessFaults : public ::testing::Test {
 protected:
     QByteArray list() const { return app.read(kList); }
@@ -89,47 +67,18 @@ protected:
         return any;
     }
 
+    // The real program told to close once loaded, which saves the list sorted;
+    // no file of it may grow past `maxFileSize` (0: no limit).
+    QProcess* closeAfterLoad(rlim_t maxFileSize = 0) const
+    {
+        return startProgram(QStringLiteral(RIVAVAZ_PATH),
+                            {QStringLiteral("--app-folder"), app.path(), QStringLiteral("--close-after-load")},
+                            kOffscreen, maxFileSize);
+    }
+
     TempAppFolder app;
     const unsigned seed = static_cast<unsigned>(environmentNumber("FAULT_SEED", 20260307));
     std::mt19937 random{seed};
-};
-
-// The real program told to close once loaded, which saves the list sorted;
-// no file of it may grow past `maxFileSize` (0: no limit).
-class ProgramRun {
-public:
-    explicit ProgramRun(const QString& folder, rlim_t maxFileSize = 0)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process_.setProcessEnvironment(env);
-        process_.setChildProcessModifier([maxFileSize] {
-            std::signal(SIGXFSZ, SIG_DFL);  // as a shell would start it
-            if (maxFileSize > 0) {
-                rlimit limit{};
-                ::getrlimit(RLIMIT_FSIZE, &limit);
-                limit.rlim_cur = maxFileSize;
-                ::setrlimit(RLIMIT_FSIZE, &limit);
-            }
-        });
-        process_.start(QStringLiteral(RIVAVAZ_PATH),
-                       {QStringLiteral("--app-folder"), folder, QStringLiteral("--close-after-load")});
-        process_.waitForStarted(30000);
-    }
-    void kill() { ::kill(static_cast<pid_t>(process_.processId()), SIGKILL); }
-    // The exit code; -2 when killed, -1 when it did not end.
-    int finish()
-    {
-        if (!process_.waitForFinished(120000)) {
-            process_.kill();
-            process_.waitForFinished();
-            return -1;
-        }
-        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -2;
-    }
-
-private:
-    QProcess process_;
 };
 
 TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
@@ -142,25 +91,25 @@ TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
 
     // How long a save writes: from its temporary file's creation to the rename.
     app.write(kList, old);
-    std::optional<ProgramRun> run(app.path());
+    QProcess* run = closeAfterLoad();
     ASSERT_TRUE(waitUntil([&] { return saving(); }, 60000));
     QElapsedTimer clock;
     clock.start();
     waitUntil([&] { return !saving(); }, 60000);
     const qint64 writing = std::max<qint64>(clock.nsecsElapsed() / 1000, 100);
-    ASSERT_EQ(run->finish(), 0);
+    ASSERT_EQ(finishProgram(run).status, 0);
     ASSERT_EQ(list(), sorted);
 
     int endedNew = 0, midWrite = 0;
     for (unsigned i = 0; i < kills; ++i) {
         app.write(kList, old);
-        run.emplace(app.path());
+        run = closeAfterLoad();
         // A random moment of the save's writing, or a little after.
         if (waitUntil([&] { return saving(); }, 10000))
             std::this_thread::sleep_for(
                 std::chrono::microseconds(std::uniform_int_distribution<qint64>(0, writing * 6 / 5)(random)));
-        run->kill();
-        const int exit = run->finish();
+        ::kill(static_cast<pid_t>(run->processId()), SIGKILL);
+        const int exit = finishProgram(run).status;
         const QByteArray now = list();
         ASSERT_TRUE(now == old || now == sorted) << "kill " << i << " of seed " << seed << " (exit " << exit << ")";
         endedNew += now == sorted;
@@ -173,8 +122,7 @@ TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
     // A leftover temporary file with other content is never taken for the list.
     app.write(QStringLiteral("data/.VmBoxList.xml.killed"), listBytes(boxes(3, QStringLiteral("stray"))));
     app.write(kList, old);
-    run.emplace(app.path());
-    ASSERT_EQ(run->finish(), 0);
+    ASSERT_EQ(finishProgram(closeAfterLoad()).status, 0);
     EXPECT_EQ(list(), sorted);
 }
 
@@ -186,8 +134,7 @@ TEST_F(ProcessFaults, AFileSizeLimitIsAFullDiskToTheProgram)
     app.write(QStringLiteral("FSCLIENT.INI"),
               "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\n[preferences]\r\nSilent Run=1\r\n");
 
-    ProgramRun run(app.path(), static_cast<rlim_t>(old.size() / 2));
-    EXPECT_EQ(run.finish(), 0);
+    EXPECT_EQ(finishProgram(closeAfterLoad(static_cast<rlim_t>(old.size() / 2))).status, 0);
     EXPECT_EQ(list(), old);
     EXPECT_FALSE(removeStrays());
     EXPECT_TRUE(app.read(QStringLiteral("error.log"))

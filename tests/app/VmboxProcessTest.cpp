@@ -1,25 +1,18 @@
-// The real RiVaVaz and vmbox as separate processes: what closing the window
-// writes; vmbox's exit statuses and its one line on standard error, nothing
-// written on failure, the very list file the window writes; one writer per
-// folder across processes.
+// The real RiVaVaz and vmbox as separate processes: the owner, group and mode
+// of the files they replace, the very list file the window writes, one writer
+// per folder across processes.
 #include "ProgramRun.h"
 
 #include "support/TempAppFolder.h"
 
-#include "mailbox/MailboxListFile.h"
-#include "mailbox/VmbSort.h"
 #include "platform/FolderLock.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
 
 #include <gtest/gtest.h>
-
-// Boxes are built with designated initializers; the fields left out are meant to be empty.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
 
@@ -39,26 +32,6 @@ Outcome window(const TempAppFolder& folder)
 const QString kList = QStringLiteral("data/VmBoxList.xml");
 
 }  // namespace
-
-TEST(EndToEnd, ClosingTheWindowWritesTheSortedListAndTheSettings)
-{
-    vm::test::TempAppFolder folder;
-    vm::MailboxTable table;
-    table.resetToElementZero();
-    table.append({.Id = "9", .Pin = "9", .DeleteAfterForward = 1});
-    table.append({.Id = "10", .Pin = "1010", .Description = "Ten \u00e9", .Groups = "g", .FtpUpload = 1});
-    folder.write(kList, vm::mailboxListBytes(table));  // unsorted: the program writes it sorted
-    folder.write(QStringLiteral("QV.INI"), "[Voicemail]\r\nForwardEmailSubject=New message\r\nRecLengthMin=4\r\n");
-
-    ASSERT_EQ(window(folder).status, 0);
-
-    vm::sortById(table, 1, 2);
-    EXPECT_EQ(folder.read(kList), vm::mailboxListBytes(table));
-    EXPECT_EQ(folder.read(QStringLiteral("QV.INI")),
-              QByteArray("[Voicemail]\r\nForwardEmailSubject=New message\r\nRecLengthMin=4\r\n"
-                         "ForwardEmailMechanism=MAPI\r\nForwardEmailSmtpServer=\r\nForwardEmailSmtpEmailAddress=\r\n"
-                         "FtpServer=\r\nFtpDir=\r\nFtpUser=\r\nFtpPassword=\r\nRunCommandAfterRec=\r\n"));
-}
 
 // The engine's account reads the shared files through their group, or owns
 // the folder: a window's close and a vmbox change keep owner, group and mode
@@ -91,20 +64,12 @@ TEST(EndToEnd, ReplacedFilesKeepTheirOwnerGroupAndMode)
     EXPECT_EQ(change.status, 0) << change.err.toStdString();
 }
 
-TEST(VmboxProcess, ABadImportWritesNothingAndAGoodOneWritesWhatTheWindowWrites)
+TEST(VmboxProcess, AnImportWritesTheListTheWindowWrites)
 {
     vm::test::TempAppFolder folder;
     folder.write(QStringLiteral("data/VmBoxList.txt"), "\"7\",\"77\",\"seven\"\r\n");
-    folder.write(QStringLiteral("bad.csv"), "Id,Pin,Description\r\n102,1,fine\r\n103,none,\"x\"\r\n");
     folder.write(QStringLiteral("good.csv"), "Id,Pin,Description,FtpUpload\r\n102,1,\" fine \",1\r\n7,7,,0\r\n");
-    const auto before = folder.contents();
-
-    Outcome o = vmbox(folder, {QStringLiteral("import"), folder.file(QStringLiteral("bad.csv"))});
-    EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, QStringLiteral("vmbox: %1:3:2: PIN \"none\" may hold only digits\n").arg(folder.file("bad.csv")));
-    EXPECT_EQ(folder.contents(), before);
-
-    o = vmbox(folder, {QStringLiteral("import"), folder.file(QStringLiteral("good.csv"))});
+    const Outcome o = vmbox(folder, {QStringLiteral("import"), folder.file(QStringLiteral("good.csv"))});
     ASSERT_EQ(o.status, 0) << o.err.toStdString();
     EXPECT_FALSE(folder.exists(QStringLiteral("data/VmBoxList.txt")));
     const QByteArray saved = folder.read(kList);
@@ -145,14 +110,9 @@ TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
     // A window killed while it holds the folder leaves its lock file behind.
     QProcess* crashing = startProgram(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--app-folder"), folder.path()});
     const QString lockFile = folder.file(vm::FolderLock::fileName());
-    QElapsedTimer clock;
-    clock.start();
-    while (QFileInfo(lockFile).size() == 0 && clock.elapsed() < 30000)
-        QThread::msleep(20);
-    ASSERT_GT(QFileInfo(lockFile).size(), 0);
+    ASSERT_TRUE(waitUntil([&] { return QFileInfo(lockFile).size() > 0; }, 30000));
     crashing->kill();
-    crashing->waitForFinished();
-    delete crashing;
+    finishProgram(crashing);
     ASSERT_TRUE(QFileInfo::exists(lockFile));
     const Outcome takeover = vmbox(folder, {QStringLiteral("delete"), QStringLiteral("3")});
     EXPECT_EQ(takeover.status, 0) << takeover.err.toStdString();
