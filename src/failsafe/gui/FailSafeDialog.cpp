@@ -262,7 +262,6 @@ void FailSafeDialog::updateStatusBar(const QString& message)
         return;
     lblStatus_->setText(message);
     lastStatus_ = message;
-    ++statusLineUpdates_;
 }
 
 QString FailSafeDialog::printableText(int view) const

@@ -46,7 +46,6 @@ public:
     // Sets the status line unless it already shows this text (letter case
     // ignored), so moving within a control does not redraw it.
     void updateStatusBar(const QString& message);
-    int statusLineUpdates() const { return statusLineUpdates_; }
 
     // What Print puts on the page for a view.
     QString printableText(int view) const;
@@ -119,7 +118,6 @@ private:
     QString exeName_;
     QString helpFile_;
     QString lastStatus_;
-    int statusLineUpdates_ = 0;
     bool systemViewBuilt_ = false;
     bool running_ = false;
     bool activated_ = false;
