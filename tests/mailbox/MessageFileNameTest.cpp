@@ -54,10 +54,11 @@ TEST(NewMessageFile, TakesTheNextFreeSecondAndNeverOverwrites)
     const QDateTime moment(QDate(2024, 12, 31), QTime(23, 59, 59));
     const auto nameAt = [](const QDateTime& t) { return vm::MsgFileNameNew("7", 1000, t.date(), t.time()); };
     app.write("data/VmSave/7_1231235959_1_1000_999.wav", "first recording");
+    app.write("outside.wav", "another account's target");
     QFile::link(app.file("outside.wav"), app.file("data/VmSave/7_0101000000_1_1000_999.wav"));
     const QString folder = app.file("data/VmSave/");
     EXPECT_EQ(vm::createMessageFile(folder, nameAt, moment, "template"), folder + "7_0101000001_1_1000_999.wav");
     EXPECT_EQ(app.read("data/VmSave/7_0101000001_1_1000_999.wav"), "template");
     EXPECT_EQ(app.read("data/VmSave/7_1231235959_1_1000_999.wav"), "first recording");
-    EXPECT_FALSE(app.exists("outside.wav"));
+    EXPECT_EQ(app.read("outside.wav"), "another account's target");
 }
