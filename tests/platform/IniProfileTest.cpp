@@ -181,15 +181,4 @@ TEST_F(IniProfile, AWriteThatCannotBeDoneChangesNothing)
     EXPECT_EQ(QDir(app.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"QV.INI"});
 }
 
-// The operator's own link stays a link. (Owner, group and mode are kept as
-// every replacement keeps them.)
-TEST_F(IniProfile, WritesGoThroughTheOperatorsLink)
-{
-    put("[A]\r\na=1\r\n");
-    ASSERT_TRUE(QFile::link(ini, app.file("link.ini")));
-    ASSERT_TRUE(ini::writePrivateProfileString("A", "a", "2", app.file("link.ini")));
-    EXPECT_TRUE(QFileInfo(app.file("link.ini")).isSymLink());
-    EXPECT_EQ(bytes(), "[A]\r\na=2\r\n");
-}
-
 }  // namespace
