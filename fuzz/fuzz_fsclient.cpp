@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace vm;
     const QString path = fuzz::writeFuzzFile(QStringLiteral("FSCLIENT.INI"), data, size);
-    const failsafe::Settings s = failsafe::readSettings(path, fuzz::fuzzFolder().path());
+    const failsafe::Settings s = failsafe::readSettings(path);
     if (s.circularLog && (s.recordSize < 2 || s.maxRecords < 1))
         std::abort();
     return 0;
