@@ -1,6 +1,6 @@
 #pragma once
 // The mailbox store (module VmailLib): the table VmbArray, its lookup and
-// sort, the list file writer and reader, the start-up load and the message
+// sort, the list file writer, the start-up load and the message
 // file names. Not traced: errors are ignored locally or passed to the
 // calling window procedure.
 
@@ -26,13 +26,6 @@ void VmbSort(std::int16_t& lo, std::int16_t& hi);
 // Writes the table to data/VmBoxList.xml (sorting it first); a table without
 // boxes leaves the file untouched. Failures raise run-time errors.
 void VmbSaveXML();
-
-QString XmlTagValue(const QString& line, const QString& startMarker, const QString& endMarker);
-
-// 0 when the line holds a record, -1 when it holds no Id (then only Id is set).
-std::int16_t VmbParseXmlLine(const QString& line, QString& Id, QString& Pin, QString& Groups, QString& Description,
-                             QString& EmailForward, QString& PhoneForward, QString& PagerNumber, QString& PagerMessage,
-                             QString& OnReceive, std::int16_t& FtpUpload, std::int16_t& DeleteAfterForward);
 
 // Start-up load: legacy import, merge of the list file, deletion of the legacy file.
 void VmbLoadArray();
