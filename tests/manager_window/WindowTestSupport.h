@@ -123,10 +123,7 @@ protected:
     {
         return grid.visualRect(grid.model()->index(row - 1, col)).center();
     }
-    void clickBox(int row)
-    {
-        QTest::mouseClick(boxList()->viewport(), Qt::LeftButton, {}, cell(*boxList(), row, 1));
-    }
+    void clickBox(int row) { QTest::mouseClick(boxList()->viewport(), Qt::LeftButton, {}, cell(*boxList(), row, 1)); }
     void clickMessage(int row, Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseClick(messageList()->viewport(), button, {}, cell(*messageList(), row, 2));
