@@ -3,7 +3,9 @@
 # the compile commands of a configured and built tree (the moc files must
 # exist), two files at a time. Any finding is an error: the script fails.
 #   scripts/tidy.sh [BUILD_DIR]   (default: build)
-# Cost: COST_FIGURE
+# Cost: about 10 s of CPU per file with these checks (3.3 s of it parsing the
+# Qt headers alone), so about 9 minutes for the 114 files of src/ on two idle
+# cores: more than ./test.sh can spend, which is why it does not run this yet.
 # The tests are left out: they would double the time for code that the
 # compiler's warnings already cover.
 set -euo pipefail
