@@ -70,14 +70,14 @@ protected:
 
     // Fresh files (an unsorted list, so every save changes it) and a fresh
     // start of the window and the error module.
-    window::ManagerWindow& start(int boxes)
+    window::ManagerWindow& start(int boxCount)
     {
         win.reset();
         failsafe::resetState();
         QFile::remove(folder.file(kTrace));
         folder.write(QStringLiteral("FSCLIENT.INI"), kSettings);
-        oldList = listFile(boxes, false);
-        newList = listFile(boxes, true);
+        oldList = listFile(boxCount, false);
+        newList = listFile(boxCount, true);
         folder.write(kList, oldList);
         folder.write(kBody, kOldBody);
         folder.write(QStringLiteral("QV.INI"), "[Voicemail]\r\n");

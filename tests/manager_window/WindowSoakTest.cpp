@@ -583,6 +583,9 @@ protected:
         }
         auto& w = W();
         std::vector<std::pair<int, std::function<void()>>> add;
+        // Room for every action up front: GCC otherwise sees the first insert's
+        // reallocation of an empty vector as a null dereference.
+        add.reserve(32);
         add.emplace_back(6, [this] {
             const int t = chance(0.3) ? 0 : pick(5);  // the first tab has the most to do
             QTabBar* bar = tabs()->tabBar();

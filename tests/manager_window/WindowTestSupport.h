@@ -51,7 +51,7 @@ public:
 
 // A sound player that notes every path it is handed.
 struct RecordingPlayer final : sound::SoundPlayer {
-    explicit RecordingPlayer(QStringList* log) : log(log) {}
+    explicit RecordingPlayer(QStringList* paths) : log(paths) {}
     void play(const QString& path) override { log->append(path); }
     QStringList* log;
 };
