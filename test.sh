@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything (benchmarks included) into
+# Installs what is missing, checks that every C++ file follows .clang-format
+# (scripts/check-format.sh), builds everything (benchmarks included) into
 # build/ and runs every test through CTest, then builds the Debian package
 # and checks its contents (scripts/check-package.sh). Then, unless VM_QUICK=1:
 #  - the whole test suite again, built with AddressSanitizer (leaks checked) and
@@ -10,6 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
+./scripts/check-format.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DVM_BUILD_BENCH=ON
 cmake --build build
 ctest --test-dir build --output-on-failure -j2

@@ -81,7 +81,7 @@ void BM_ExportCommand(benchmark::State& state)
 {
     Folder folder;
     vm::fs::replaceFileAtomically(folder.file(QStringLiteral("data/VmBoxList.xml")),
-                      vm::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
+                                  vm::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
     const QString csv = folder.file(QStringLiteral("boxes.csv"));
     for (auto _ : state)
         if (runQuietly({QStringLiteral("--app-folder"), folder.path(), QStringLiteral("export"), csv}) != 0)
@@ -94,7 +94,7 @@ void BM_ListProcess(benchmark::State& state)
 {
     Folder folder;
     vm::fs::replaceFileAtomically(folder.file(QStringLiteral("data/VmBoxList.xml")),
-                      vm::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
+                                  vm::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
     for (auto _ : state) {
         QProcess p;
         p.start(QStringLiteral(VMBOX_PATH), {QStringLiteral("--app-folder"), folder.path(), QStringLiteral("list")});

@@ -3,7 +3,7 @@
 // mailbox list rebuild, each beside the file-system work it cannot avoid.
 // Runs on the offscreen platform when there is no display.
 #include "Floors.h"
-#include "manager_window/frmVmailCfg.h"
+#include "manager_window/ManagerWindow.h"
 #include "widgets/FlexGrid.h"
 
 #include "config/Paths.h"
@@ -105,9 +105,15 @@ vm::bench::Cost startupFloor()
     return floor;
 }
 
-std::unique_ptr<vm::window::frmVmailCfg> loadedWindow()
+// One of the window's lists, by its design name.
+vm::widgets::FlexGrid& grid(const QWidget& window, const char* name)
 {
-    auto window = std::make_unique<vm::window::frmVmailCfg>();
+    return *window.findChild<vm::widgets::FlexGrid*>(QLatin1String(name));
+}
+
+std::unique_ptr<vm::window::ManagerWindow> loadedWindow()
+{
+    auto window = std::make_unique<vm::window::ManagerWindow>();
     window->Form_Load();
     return window;
 }
@@ -117,9 +123,9 @@ void BM_WindowStartup(benchmark::State& state)
     useLargeFolder();
     vm::bench::FloorRatio ratio(startupFloor());
     for (auto _ : state) {
-        std::unique_ptr<vm::window::frmVmailCfg> window;
+        std::unique_ptr<vm::window::ManagerWindow> window;
         ratio.measure([&] { window = loadedWindow(); });
-        benchmark::DoNotOptimize(window->gridVmbList->rows());
+        benchmark::DoNotOptimize(grid(*window, "gridVmbList").rows());
         state.PauseTiming();
         window.reset();
         state.ResumeTiming();
@@ -149,13 +155,13 @@ void BM_SelectBox(benchmark::State& state)
     double resident = 0;
     for (auto _ : state) {
         ratio.measure([&] {
-            window->gridVmbList->setRow(row);
+            grid(*window, "gridVmbList").setRow(row);
             window->gridVmbList_SelChange();
         });
         if (resident == 0)
             resident = residentMegabytes();
     }
-    if (window->gridMsgList->rows() != kBigBoxMessages + 1)
+    if (grid(*window, "gridMsgList").rows() != kBigBoxMessages + 1)
         state.SkipWithError("the box did not list its messages");
     state.counters["RSS_MB"] = resident;
     ratio.report(state);
@@ -173,7 +179,7 @@ void BM_RebuildMailboxList(benchmark::State& state)
         std::int16_t previousTab = 1;
         window->SSTab1_Click(previousTab);
     }
-    if (window->gridVmbList->rows() != state.range(0) + 1)
+    if (grid(*window, "gridVmbList").rows() != state.range(0) + 1)
         state.SkipWithError("the list does not show every box");
 }
 BENCHMARK(BM_RebuildMailboxList)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(10);

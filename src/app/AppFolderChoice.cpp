@@ -16,9 +16,8 @@ const QString kChosenFolderKey = QStringLiteral("applicationFolder");
 
 QString askOperator()
 {
-    return QFileDialog::getExistingDirectory(nullptr,
-                                             QStringLiteral("Quorvane Voicemail Manager: choose the application folder"),
-                                             QDir::homePath());
+    return QFileDialog::getExistingDirectory(
+        nullptr, QStringLiteral("Quorvane Voicemail Manager: choose the application folder"), QDir::homePath());
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "FolderLockNotice.h"
 #include "GuiServices.h"
 
-#include "manager_window/frmVmailCfg.h"
+#include "manager_window/ManagerWindow.h"
 #include "platform/AppFolder.h"
 #include "platform/DisplayCheck.h"
 
@@ -23,7 +23,7 @@ constexpr int kExitNoWindow = 1;
 
 // Saves a picture of the window once it is on screen, then closes it the
 // way the close box does.
-void screenshotThenClose(vm::window::frmVmailCfg& window, const QString& file)
+void screenshotThenClose(vm::window::ManagerWindow& window, const QString& file)
 {
     QTimer::singleShot(300, &window, [&window, file] {
         if (!window.grab().save(file))
@@ -42,7 +42,7 @@ int runWindow(const vm::app::Options& options)
     if (!folderLock)
         return kExitNoWindow;
     const vm::app::GuiServices services;
-    vm::window::frmVmailCfg window;
+    vm::window::ManagerWindow window;
     const vm::app::ExternalClose externalClose(window);
     window.Form_Load();
     window.show();

@@ -1,7 +1,8 @@
 // Mailbox editing: storing the "Add / Modify" fields as a new or changed box,
 // loading a box into them, browsing through the table and deleting a box
 // with its greeting.
-#include "frmVmailCfg.h"
+#include "ManagerWindow.h"
+#include "WindowControls.h"
 
 #include "MessageBoxService.h"
 #include "WindowText.h"
@@ -50,7 +51,7 @@ void setCheckValue(QCheckBox& box, std::int16_t value)
 
 }  // namespace
 
-QString frmVmailCfg::Text2VmbId(const QString& strIn)
+QString ManagerWindow::Text2VmbId(const QString& strIn)
 {
     QString result;
     runTraced(
@@ -60,7 +61,7 @@ QString frmVmailCfg::Text2VmbId(const QString& strIn)
     return result;
 }
 
-QString frmVmailCfg::Text2VmbPin(const QString& strIn)
+QString ManagerWindow::Text2VmbPin(const QString& strIn)
 {
     QString result;
     runTraced(
@@ -70,11 +71,11 @@ QString frmVmailCfg::Text2VmbPin(const QString& strIn)
     return result;
 }
 
-void frmVmailCfg::cmdVmbAdd_Click()
+void ManagerWindow::cmdVmbAdd_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdVmbAdd_Click"), noArguments, [this] {
-        const QString id = Text2VmbId(txtNewVmb[0]->text());
-        const QString pin = Text2VmbPin(txtNewVmb[1]->text());
+        const QString id = Text2VmbId(ui_->txtNewVmb[0]->text());
+        const QString pin = Text2VmbPin(ui_->txtNewVmb[1]->text());
         if (id.isEmpty()) {
             messageBoxes().show(QStringLiteral("Please specify the Voicemail Box number."), MsgButtons::OkOnly,
                                 kAppTitle);
@@ -89,50 +90,50 @@ void frmVmailCfg::cmdVmbAdd_Click()
         VoicemailBox box;
         box.Id = id;
         box.Pin = pin;
-        box.Groups = trimBlanks(txtNewVmb[7]->text());
-        box.Description = trimBlanks(txtNewVmb[2]->text());
-        box.EmailForward = trimBlanks(txtNewVmb[3]->text());
-        box.PhoneForward = trimBlanks(txtNewVmb[4]->text());
-        box.PagerNumber = trimBlanks(txtNewVmb[5]->text());
-        box.PagerMessage = trimBlanks(txtNewVmb[6]->text());
-        box.OnReceive = trimBlanks(txtNewVmb[8]->text());
-        box.FtpUpload = checkValue(*chkUploadToFtp);
-        box.DeleteAfterForward = checkValue(*chkDeleteAfterForward);
+        box.Groups = trimBlanks(ui_->txtNewVmb[7]->text());
+        box.Description = trimBlanks(ui_->txtNewVmb[2]->text());
+        box.EmailForward = trimBlanks(ui_->txtNewVmb[3]->text());
+        box.PhoneForward = trimBlanks(ui_->txtNewVmb[4]->text());
+        box.PagerNumber = trimBlanks(ui_->txtNewVmb[5]->text());
+        box.PagerMessage = trimBlanks(ui_->txtNewVmb[6]->text());
+        box.OnReceive = trimBlanks(ui_->txtNewVmb[8]->text());
+        box.FtpUpload = checkValue(*ui_->chkUploadToFtp);
+        box.DeleteAfterForward = checkValue(*ui_->chkDeleteAfterForward);
         // Looked up by the number as stored, so "12a" finds box 12.
         const bool addition = storeBox(VmbArray(), box) == Stored::Added;
 
-        for (widgets::TextBox* field : txtNewVmb)
+        for (widgets::TextBox* field : ui_->txtNewVmb)
             field->setText(QString());
-        chkUploadToFtp->setCheckState(Qt::Unchecked);
-        chkDeleteAfterForward->setCheckState(Qt::Unchecked);
+        ui_->chkUploadToFtp->setCheckState(Qt::Unchecked);
+        ui_->chkDeleteAfterForward->setCheckState(Qt::Unchecked);
 
         if (addition) {
-            lblAddedOK->setText(QStringLiteral("Mailbox was added OK"));
+            ui_->lblAddedOK->setText(QStringLiteral("Mailbox was added OK"));
         } else {
-            lblAddedOK->setText(QStringLiteral("Mailbox info changed OK"));
+            ui_->lblAddedOK->setText(QStringLiteral("Mailbox info changed OK"));
         }
     });
 }
 
-void frmVmailCfg::cmdVmbModify_Click()
+void ManagerWindow::cmdVmbModify_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdVmbModify_Click"), noArguments, [this] {
         const std::int16_t idx = VmbFind(sSelectedVmbId);
         if (idx <= 0)
             return;
         const VoicemailBox box = VmbArray().at(idx);
-        txtNewVmb[0]->setText(box.Id);
-        txtNewVmb[1]->setText(box.Pin);
-        txtNewVmb[2]->setText(box.Description);
-        txtNewVmb[3]->setText(box.EmailForward);
-        txtNewVmb[4]->setText(box.PhoneForward);
-        txtNewVmb[5]->setText(box.PagerNumber);
-        txtNewVmb[6]->setText(box.PagerMessage);
-        txtNewVmb[7]->setText(box.Groups);
-        txtNewVmb[8]->setText(box.OnReceive);
-        setCheckValue(*chkUploadToFtp, box.FtpUpload);
-        setCheckValue(*chkDeleteAfterForward, box.DeleteAfterForward);
-        SSTab1->setTab(1);
+        ui_->txtNewVmb[0]->setText(box.Id);
+        ui_->txtNewVmb[1]->setText(box.Pin);
+        ui_->txtNewVmb[2]->setText(box.Description);
+        ui_->txtNewVmb[3]->setText(box.EmailForward);
+        ui_->txtNewVmb[4]->setText(box.PhoneForward);
+        ui_->txtNewVmb[5]->setText(box.PagerNumber);
+        ui_->txtNewVmb[6]->setText(box.PagerMessage);
+        ui_->txtNewVmb[7]->setText(box.Groups);
+        ui_->txtNewVmb[8]->setText(box.OnReceive);
+        setCheckValue(*ui_->chkUploadToFtp, box.FtpUpload);
+        setCheckValue(*ui_->chkDeleteAfterForward, box.DeleteAfterForward);
+        ui_->SSTab1->setTab(1);
         iCurVmbIdx = idx;
     });
 }
@@ -151,7 +152,7 @@ void quietly(Step&& step)
 
 }  // namespace
 
-void frmVmailCfg::cmdNext_Click()
+void ManagerWindow::cmdNext_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdNext_Click"), noArguments, [this] {
         quietly([this] {
@@ -165,7 +166,7 @@ void frmVmailCfg::cmdNext_Click()
     });
 }
 
-void frmVmailCfg::cmdPrev_Click()
+void ManagerWindow::cmdPrev_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdPrev_Click"), noArguments, [this] {
         quietly([this] {
@@ -179,12 +180,12 @@ void frmVmailCfg::cmdPrev_Click()
     });
 }
 
-void frmVmailCfg::cmdDeleteVmb_Click()
+void ManagerWindow::cmdDeleteVmb_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdDeleteVmb_Click"), noArguments, [this] {
-        const int r = gridVmbList->row();
+        const int r = ui_->gridVmbList->row();
         // The box of the current row (column 0); the heading row names no box.
-        const QString t = r >= 1 ? gridVmbList->textMatrix(r, 0) : QString();
+        const QString t = r >= 1 ? ui_->gridVmbList->textMatrix(r, 0) : QString();
         if (messageBoxes().show(QStringLiteral("Are you sure you want to delete mailbox ") + t + QStringLiteral(" ?"),
                                 MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
             return;
@@ -195,30 +196,30 @@ void frmVmailCfg::cmdDeleteVmb_Click()
         // leads to deleting a file outside the greeting folder.
         if (isSafeFileNamePart(t))
             ignoreErrors([&] { fs::deleteFile(paths::greetingFile(t)); });
-        if (gridVmbList->rows() >= 3)
-            gridVmbList->removeItem(r);
+        if (ui_->gridVmbList->rows() >= 3)
+            ui_->gridVmbList->removeItem(r);
         else
-            gridVmbList->setRows(1);
+            ui_->gridVmbList->setRows(1);
         VmbArray().remove(r);
-        lblMsgCount[2]->setText(QString::number(VmbArray().upperBound()));
-        widgets::fitTextToWidth(*lblMsgCount[2]);
+        ui_->lblMsgCount[2]->setText(QString::number(VmbArray().upperBound()));
+        widgets::fitTextToWidth(*ui_->lblMsgCount[2]);
     });
 }
 
-void frmVmailCfg::txtNewVmb_Change(std::int16_t Index)
+void ManagerWindow::txtNewVmb_Change(std::int16_t Index)
 {
     runTraced(
         kModule, QStringLiteral("Sub txtNewVmb_Change"),
         [&] { return argumentList({eventArg(QStringLiteral("Index"), static_cast<long long>(Index))}); },
-        [this] { lblAddedOK->setText(QString()); });
+        [this] { ui_->lblAddedOK->setText(QString()); });
 }
 
-void frmVmailCfg::txtNewVmb_GotFocus(std::int16_t Index)
+void ManagerWindow::txtNewVmb_GotFocus(std::int16_t Index)
 {
     runTraced(
         kModule, QStringLiteral("Sub txtNewVmb_GotFocus"),
         [&] { return argumentList({eventArg(QStringLiteral("Index"), static_cast<long long>(Index))}); },
-        [this] { lblAddedOK->setText(QString()); });
+        [this] { ui_->lblAddedOK->setText(QString()); });
 }
 
 }  // namespace vm::window

@@ -1,6 +1,7 @@
 // The first tab's two lists: the mailbox list rebuilt from the table, the
 // message list of the selected box, message clicks and the button groups.
-#include "frmVmailCfg.h"
+#include "ManagerWindow.h"
+#include "WindowControls.h"
 
 #include "BusyCursor.h"
 #include "MessageFolder.h"
@@ -49,19 +50,19 @@ void setButtonsEnabled(std::initializer_list<QPushButton*> buttons, bool on)
 
 }  // namespace
 
-void frmVmailCfg::rebuildMailboxList()
+void ManagerWindow::rebuildMailboxList()
 {
     std::int16_t boxCount = 0;
     if (!ignoreErrors([&] { boxCount = VmbArray().upperBound(); }))
         return;  // the table was never created: the list stays as it is
-    lblMsgCount[2]->setText(QString::number(boxCount));
-    widgets::fitTextToWidth(*lblMsgCount[2]);
-    gridVmbList->setRows(1);
+    ui_->lblMsgCount[2]->setText(QString::number(boxCount));
+    widgets::fitTextToWidth(*ui_->lblMsgCount[2]);
+    ui_->gridVmbList->setRows(1);
 
     const BusyCursor busy;
     QCoreApplication::processEvents();
     {
-        const RepaintLock lock(*gridVmbList);
+        const RepaintLock lock(*ui_->gridVmbList);
         const MailboxTable& table = VmbArray();
         // Row i shows Id, Pin and Description of entry i; the cells share
         // the table's texts.
@@ -71,29 +72,29 @@ void frmVmailCfg::rebuildMailboxList()
             const VoicemailBox& box = table.at(i);
             cells.insert(cells.end(), {box.Id, box.Pin, box.Description, QString()});
         }
-        gridVmbList->appendRows(std::move(cells));
+        ui_->gridVmbList->appendRows(std::move(cells));
     }
     for (int c = 0; c <= 2; ++c)
-        gridVmbList->setColAlignment(c, widgets::FlexGrid::LeftCenter);
-    gridVmbList->setCol(3);
+        ui_->gridVmbList->setColAlignment(c, widgets::FlexGrid::LeftCenter);
+    ui_->gridVmbList->setCol(3);
 }
 
-void frmVmailCfg::gridVmbList_SelChange()
+void ManagerWindow::gridVmbList_SelChange()
 {
     runTraced(kModule, QStringLiteral("Sub gridVmbList_SelChange"), noArguments, [this] {
-        gridMsgList->setRows(1);
-        gridMsgList->setCol(1);
-        const QString id = gridVmbList->textMatrix(gridVmbList->row(), 0);
+        ui_->gridMsgList->setRows(1);
+        ui_->gridMsgList->setCol(1);
+        const QString id = ui_->gridVmbList->textMatrix(ui_->gridVmbList->row(), 0);
 
-        lblMsgCount[0]->setText(QString());
-        lblMsgCount[1]->setText(QString());
-        lblMsgCount[0]->repaint();
-        lblMsgCount[1]->repaint();
+        ui_->lblMsgCount[0]->setText(QString());
+        ui_->lblMsgCount[1]->setText(QString());
+        ui_->lblMsgCount[0]->repaint();
+        ui_->lblMsgCount[1]->repaint();
 
         BtnsEnableVmb();
         if (!fs::fileExists(paths::greetingFile(id))) {
-            cmdPlayIntro->setEnabled(false);
-            cmdStopPlay[0]->setEnabled(false);
+            ui_->cmdPlayIntro->setEnabled(false);
+            ui_->cmdStopPlay[0]->setEnabled(false);
         }
         sSelectedVmbId = id;
 
@@ -108,39 +109,39 @@ void frmVmailCfg::gridVmbList_SelChange()
     });
 }
 
-void frmVmailCfg::listMessages(const std::vector<MessageFile>& files)
+void ManagerWindow::listMessages(const std::vector<MessageFile>& files)
 {
-    gridMsgList->setCol(0);
-    gridMsgList->setText(QString());
-    gridMsgList->setColWidth(0, 360);
+    ui_->gridMsgList->setCol(0);
+    ui_->gridMsgList->setText(QString());
+    ui_->gridMsgList->setColWidth(0, 360);
     BtnsEnableMsg();
 
     Int16 rowNumber = 0;
     Int16 newCount = 0;
     Int16 savedCount = 0;
-    gridMsgList->setCol(4);
+    ui_->gridMsgList->setCol(4);
     {
-        const RepaintLock lock(*gridMsgList);
+        const RepaintLock lock(*ui_->gridMsgList);
         const QString folder = paths::messageFolder();
         const MessageDates dates;
         // The rows go into the list together, each with its status icon in
         // column 0; a failure part-way leaves the rows before it listed, the
         // last of them current at column 0, as adding them one by one would.
-        const int firstRow = gridMsgList->rows();
+        const int firstRow = ui_->gridMsgList->rows();
         std::vector<QString> cells;
         std::vector<bool> isNew;
         cells.reserve(files.size() * 5);
         isNew.reserve(files.size());
         const auto addRows = [&] {
             const int added = static_cast<int>(isNew.size());
-            gridMsgList->appendRows(std::move(cells));
+            ui_->gridMsgList->appendRows(std::move(cells));
             for (int k = 0; k < added; ++k) {
-                gridMsgList->setCellAlignmentAt(firstRow + k, 0, widgets::FlexGrid::LeftCenter);
-                gridMsgList->setCellPictureAt(firstRow + k, 0, imgSndStatus.picture(isNew[k] ? 0 : 1));
+                ui_->gridMsgList->setCellAlignmentAt(firstRow + k, 0, widgets::FlexGrid::LeftCenter);
+                ui_->gridMsgList->setCellPictureAt(firstRow + k, 0, ui_->imgSndStatus.picture(isNew[k] ? 0 : 1));
             }
             if (added > 0) {
-                gridMsgList->setRow(firstRow + added - 1);
-                gridMsgList->setCol(0);
+                ui_->gridMsgList->setRow(firstRow + added - 1);
+                ui_->gridMsgList->setCol(0);
             }
         };
         try {
@@ -165,28 +166,28 @@ void frmVmailCfg::listMessages(const std::vector<MessageFile>& files)
         }
         addRows();
     }
-    lblMsgCount[0]->setText(QString::number(newCount));
-    lblMsgCount[1]->setText(QString::number(savedCount));
-    widgets::fitTextToWidth(*lblMsgCount[0]);
-    widgets::fitTextToWidth(*lblMsgCount[1]);
-    gridMsgList->setRow(1);
-    gridMsgList->setCol(4);
+    ui_->lblMsgCount[0]->setText(QString::number(newCount));
+    ui_->lblMsgCount[1]->setText(QString::number(savedCount));
+    widgets::fitTextToWidth(*ui_->lblMsgCount[0]);
+    widgets::fitTextToWidth(*ui_->lblMsgCount[1]);
+    ui_->gridMsgList->setRow(1);
+    ui_->gridMsgList->setCol(4);
 }
 
-void frmVmailCfg::showNoMessagesRow()
+void ManagerWindow::showNoMessagesRow()
 {
     // The row's other cells are blank: only column 0 holds text.
-    gridMsgList->addItem(QStringLiteral("No Messages\t\t"), 1);
-    gridMsgList->setRow(0);
-    gridMsgList->setCol(0);
-    gridMsgList->setText(QString());
-    gridMsgList->setColWidth(0, 10000);
-    gridMsgList->setCol(4);
+    ui_->gridMsgList->addItem(QStringLiteral("No Messages\t\t"), 1);
+    ui_->gridMsgList->setRow(0);
+    ui_->gridMsgList->setCol(0);
+    ui_->gridMsgList->setText(QString());
+    ui_->gridMsgList->setColWidth(0, 10000);
+    ui_->gridMsgList->setCol(4);
     BtnsDisableMsg();
-    cmdRecMsg->setEnabled(true);
+    ui_->cmdRecMsg->setEnabled(true);
 }
 
-void frmVmailCfg::gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shift, float x, float Y)
+void ManagerWindow::gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shift, float x, float Y)
 {
     runTraced(
         kModule, QStringLiteral("Sub gridMsgList_MouseDown"),
@@ -197,7 +198,7 @@ void frmVmailCfg::gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shift,
                                  eventArg(QStringLiteral("Y"), static_cast<double>(Y))});
         },
         [this] {
-            if (iLastMsgRow == gridMsgList->row())
+            if (iLastMsgRow == ui_->gridMsgList->row())
                 return;
             // Once the previous row's icon is being restored, a failing
             // statement is skipped and the next one runs.
@@ -209,67 +210,68 @@ void frmVmailCfg::gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shift,
                     step();
             };
             if (iLastMsgRow > 0) {
-                const int clicked = gridMsgList->row();
+                const int clicked = ui_->gridMsgList->row();
                 skipFailures = true;
                 QString previousFile;
-                statement([&] { previousFile = gridMsgList->textMatrix(iLastMsgRow, 4); });
+                statement([&] { previousFile = ui_->gridMsgList->textMatrix(iLastMsgRow, 4); });
                 // A previous row that no longer holds a message counts as none.
                 if (!previousFile.isEmpty()) {
                     QString newMarker;
                     QString caller;
                     statement([&] { MsgFileNameParse(previousFile, newMarker, caller); });
-                    statement([&] { gridMsgList->setRow(iLastMsgRow); });
-                    statement([&] { gridMsgList->setCol(0); });
+                    statement([&] { ui_->gridMsgList->setRow(iLastMsgRow); });
+                    statement([&] { ui_->gridMsgList->setCol(0); });
                     statement([&] {
-                        gridMsgList->setCellPicture(imgSndStatus.picture(newMarker != QStringLiteral("1") ? 1 : 0));
+                        ui_->gridMsgList->setCellPicture(
+                            ui_->imgSndStatus.picture(newMarker != QStringLiteral("1") ? 1 : 0));
                     });
-                    statement([&] { gridMsgList->setRow(clicked); });
+                    statement([&] { ui_->gridMsgList->setRow(clicked); });
                 }
             }
             QString file;
-            statement([&] { file = gridMsgList->textMatrix(gridMsgList->row(), 4); });
+            statement([&] { file = ui_->gridMsgList->textMatrix(ui_->gridMsgList->row(), 4); });
             QString newMarker;
             QString caller;
             statement([&] { MsgFileNameParse(file, newMarker, caller); });
             if (!file.isEmpty()) {
-                statement([&] { gridMsgList->setCol(0); });
-                statement([&] { gridMsgList->setColSel(4); });
-                statement([&] { iLastMsgRow = gridMsgList->row(); });
+                statement([&] { ui_->gridMsgList->setCol(0); });
+                statement([&] { ui_->gridMsgList->setColSel(4); });
+                statement([&] { iLastMsgRow = ui_->gridMsgList->row(); });
                 statement([&] { BtnsEnableMsg(); });
             }
         });
 }
 
-void frmVmailCfg::gridVmbList_DblClick()
+void ManagerWindow::gridVmbList_DblClick()
 {
     runTraced(kModule, QStringLiteral("Sub gridVmbList_DblClick"), noArguments, [this] { cmdVmbModify_Click(); });
 }
 
-void frmVmailCfg::BtnsDisableMsg()
+void ManagerWindow::BtnsDisableMsg()
 {
     runTraced(kModule, QStringLiteral("Sub BtnsDisableMsg"), noArguments, [this] {
-        setButtonsEnabled({cmdRecMsg, cmdPlayMsg, cmdStopPlay[1], cmdDeleteMsg}, false);
+        setButtonsEnabled({ui_->cmdRecMsg, ui_->cmdPlayMsg, ui_->cmdStopPlay[1], ui_->cmdDeleteMsg}, false);
     });
 }
 
-void frmVmailCfg::BtnsEnableMsg()
+void ManagerWindow::BtnsEnableMsg()
 {
     runTraced(kModule, QStringLiteral("Sub BtnsEnableMsg"), noArguments, [this] {
-        setButtonsEnabled({cmdRecMsg, cmdPlayMsg, cmdStopPlay[1], cmdDeleteMsg}, true);
+        setButtonsEnabled({ui_->cmdRecMsg, ui_->cmdPlayMsg, ui_->cmdStopPlay[1], ui_->cmdDeleteMsg}, true);
     });
 }
 
-void frmVmailCfg::BtnsDisableVmb()
+void ManagerWindow::BtnsDisableVmb()
 {
     runTraced(kModule, QStringLiteral("Sub BtnsDisableVmb"), noArguments, [this] {
-        setButtonsEnabled({cmdRecIntro, cmdPlayIntro, cmdStopPlay[0], cmdDeleteVmb}, false);
+        setButtonsEnabled({ui_->cmdRecIntro, ui_->cmdPlayIntro, ui_->cmdStopPlay[0], ui_->cmdDeleteVmb}, false);
     });
 }
 
-void frmVmailCfg::BtnsEnableVmb()
+void ManagerWindow::BtnsEnableVmb()
 {
     runTraced(kModule, QStringLiteral("Sub BtnsEnableVmb"), noArguments, [this] {
-        setButtonsEnabled({cmdRecIntro, cmdPlayIntro, cmdStopPlay[0], cmdDeleteVmb}, true);
+        setButtonsEnabled({ui_->cmdRecIntro, ui_->cmdPlayIntro, ui_->cmdStopPlay[0], ui_->cmdDeleteVmb}, true);
     });
 }
 

@@ -5,7 +5,8 @@
 // cuts off the one playing, so "stop" plays a very short sound), recording to
 // the external recorder program named by RecEditor, which is started on a
 // fresh copy of the recording template and not waited for.
-#include "frmVmailCfg.h"
+#include "ManagerWindow.h"
+#include "WindowControls.h"
 
 #include "MessageBoxService.h"
 #include "widgets/FlexGrid.h"
@@ -75,7 +76,7 @@ std::optional<QString> recorderRefusal()
 
 // Tells the operator why recording cannot start here; true when it may.
 // `file`, when given, is the existing file the recorder would open.
-bool mayRecord(frmVmailCfg& w, const QString& file)
+bool mayRecord(ManagerWindow& w, const QString& file)
 {
     std::optional<QString> why = recorderRefusal();
     if (why)
@@ -88,31 +89,6 @@ bool mayRecord(frmVmailCfg& w, const QString& file)
     if (why)
         w.messageBoxes().show(*why, MsgButtons::OkOnly, kWindowCaption);
     return !why;
-}
-
-// The box the greeting and recording commands work on: column 0 of the
-// mailbox list's current row, the selected box's Id, reduced to its digits.
-QString selectedBoxNumber(frmVmailCfg& w) { return w.Text2VmbId(w.gridVmbList->textMatrix(w.gridVmbList->row(), 0)); }
-
-// The list cannot lose its last data row, so the last message's row becomes
-// the "No Messages" row. Its other cells are blanked as well: an empty file
-// name is what marks a row that is no message.
-void turnLastMessageRowIntoNoMessagesRow(frmVmailCfg& w)
-{
-    w.gridMsgList->setRow(1);
-    for (int c = w.gridMsgList->cols() - 1; c >= 0; --c) {
-        w.gridMsgList->setCol(c);
-        w.gridMsgList->setText(c == 0 ? kNoMessages : QString());
-    }
-    w.gridMsgList->setCellPicture(w.imgSndStatus.picture(4));
-    w.gridMsgList->setRow(0);
-    w.gridMsgList->setCol(0);
-    w.gridMsgList->setText(QString());
-    w.gridMsgList->setColWidth(0, kNoMessagesColWidthTwips);
-    w.gridMsgList->setCol(kFileNameCol);
-    // Unlike a box found empty at selection, the record button goes off too
-    // until the box is selected again.
-    w.BtnsDisableMsg();
 }
 
 // A message file marked read-only (its owner may not write it) is kept, as
@@ -128,7 +104,7 @@ void deleteUnlessReadOnly(const QString& path)
 
 // The row has already left the list; a file that cannot be deleted reappears
 // at the next selection of the box.
-void deleteMessageFile(frmVmailCfg& w, const QString& path)
+void deleteMessageFile(ManagerWindow& w, const QString& path)
 {
     if (!vm::ignoreErrors([&] { deleteUnlessReadOnly(path); }))
         vm::ignoreErrors([&w] {
@@ -140,10 +116,38 @@ void deleteMessageFile(frmVmailCfg& w, const QString& path)
 
 }  // namespace
 
-void frmVmailCfg::cmdPlayMsg_Click()
+// The box the greeting and recording commands work on: column 0 of the
+// mailbox list's current row, the selected box's Id, reduced to its digits.
+QString ManagerWindow::selectedBoxNumber()
+{
+    return Text2VmbId(ui_->gridVmbList->textMatrix(ui_->gridVmbList->row(), 0));
+}
+
+// The list cannot lose its last data row, so the last message's row becomes
+// the "No Messages" row. Its other cells are blanked as well: an empty file
+// name is what marks a row that is no message.
+void ManagerWindow::turnLastMessageRowIntoNoMessagesRow()
+{
+    ui_->gridMsgList->setRow(1);
+    for (int c = ui_->gridMsgList->cols() - 1; c >= 0; --c) {
+        ui_->gridMsgList->setCol(c);
+        ui_->gridMsgList->setText(c == 0 ? kNoMessages : QString());
+    }
+    ui_->gridMsgList->setCellPicture(ui_->imgSndStatus.picture(4));
+    ui_->gridMsgList->setRow(0);
+    ui_->gridMsgList->setCol(0);
+    ui_->gridMsgList->setText(QString());
+    ui_->gridMsgList->setColWidth(0, kNoMessagesColWidthTwips);
+    ui_->gridMsgList->setCol(kFileNameCol);
+    // Unlike a box found empty at selection, the record button goes off too
+    // until the box is selected again.
+    BtnsDisableMsg();
+}
+
+void ManagerWindow::cmdPlayMsg_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdPlayMsg_Click"), noArguments, [this] {
-        const QString fileName = gridMsgList->textMatrix(gridMsgList->row(), kFileNameCol);
+        const QString fileName = ui_->gridMsgList->textMatrix(ui_->gridMsgList->row(), kFileNameCol);
         const QString path = vm::paths::messageFolder() + fileName;
         if (vm::fs::fileExists(path))
             vm::sound::playSoundAsync(path);
@@ -153,10 +157,10 @@ void frmVmailCfg::cmdPlayMsg_Click()
     });
 }
 
-void frmVmailCfg::cmdRecMsg_Click()
+void ManagerWindow::cmdRecMsg_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdRecMsg_Click"), noArguments, [this] {
-        const QString id = selectedBoxNumber(*this);
+        const QString id = selectedBoxNumber();
         if (!mayRecord(*this, QString()))
             return;
         const QByteArray recordingTemplate = vm::fs::readFile(vm::paths::recordingTemplate());
@@ -171,10 +175,10 @@ void frmVmailCfg::cmdRecMsg_Click()
     });
 }
 
-void frmVmailCfg::cmdplayIntro_Click()
+void ManagerWindow::cmdplayIntro_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdplayIntro_Click"), noArguments, [this] {
-        const QString id = selectedBoxNumber(*this);
+        const QString id = selectedBoxNumber();
         const QString path = vm::paths::greetingFile(id);
         if (!vm::fs::fileExists(path))
             messageBoxes().show(QStringLiteral("No welcome message recorded for mailbox ") + id, MsgButtons::OkOnly,
@@ -184,10 +188,10 @@ void frmVmailCfg::cmdplayIntro_Click()
     });
 }
 
-void frmVmailCfg::cmdRecIntro_Click()
+void ManagerWindow::cmdRecIntro_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdRecIntro_Click"), noArguments, [this] {
-        const QString id = selectedBoxNumber(*this);
+        const QString id = selectedBoxNumber();
         const QString path = vm::paths::greetingFile(id);
         if (!mayRecord(*this, path))
             return;
@@ -198,7 +202,7 @@ void frmVmailCfg::cmdRecIntro_Click()
     });
 }
 
-void frmVmailCfg::cmdStopPlay_Click(std::int16_t Index)
+void ManagerWindow::cmdStopPlay_Click(std::int16_t Index)
 {
     runTraced(
         kModule, QStringLiteral("Sub cmdStopPlay_Click"),
@@ -206,11 +210,11 @@ void frmVmailCfg::cmdStopPlay_Click(std::int16_t Index)
         [] { vm::sound::playSoundAsync(vm::paths::stopSound()); });
 }
 
-void frmVmailCfg::cmdDeleteMsg_Click()
+void ManagerWindow::cmdDeleteMsg_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdDeleteMsg_Click"), noArguments, [this] {
-        vm::Int16 first = gridMsgList->row();
-        vm::Int16 last = gridMsgList->rowSel();
+        vm::Int16 first = ui_->gridMsgList->row();
+        vm::Int16 last = ui_->gridMsgList->rowSel();
         if (first > last)
             std::swap(first, last);
 
@@ -225,12 +229,12 @@ void frmVmailCfg::cmdDeleteMsg_Click()
             // Every pass works on row `first`: each removal moves the following rows up.
             QString path;
             const auto takeRowOut = [&] {
-                gridMsgList->setRow(first);
-                path = vm::paths::messageFolder() + gridMsgList->textMatrix(first, kFileNameCol);
-                if (gridMsgList->rows() > 2)
-                    gridMsgList->removeItem(first);
+                ui_->gridMsgList->setRow(first);
+                path = vm::paths::messageFolder() + ui_->gridMsgList->textMatrix(first, kFileNameCol);
+                if (ui_->gridMsgList->rows() > 2)
+                    ui_->gridMsgList->removeItem(first);
                 else
-                    turnLastMessageRowIntoNoMessagesRow(*this);
+                    turnLastMessageRowIntoNoMessagesRow();
             };
             if (errorsSuppressed)
                 vm::ignoreErrors(takeRowOut);
@@ -239,7 +243,7 @@ void frmVmailCfg::cmdDeleteMsg_Click()
             errorsSuppressed = true;
             deleteMessageFile(*this, path);
         }
-        vm::ignoreErrors([this] { gridMsgList->setCol(kFileNameCol); });
+        vm::ignoreErrors([this] { ui_->gridMsgList->setCol(kFileNameCol); });
     });
 }
 

@@ -1,6 +1,6 @@
 // Voicemail statistics: new and saved messages of all boxes, their total
 // playing time and the recording time the free disk space still holds.
-#include "frmVmailCfg.h"
+#include "ManagerWindow.h"
 
 #include "MessageFolder.h"
 #include "WindowText.h"
@@ -20,8 +20,8 @@ using failsafe::argumentList;
 using failsafe::runTraced;
 using failsafe::variantArg;
 
-void frmVmailCfg::GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iMsgCountSaved,
-                                  std::int32_t& lTotalTimeMins, std::int32_t& lAvailMin)
+void ManagerWindow::GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iMsgCountSaved,
+                                    std::int32_t& lTotalTimeMins, std::int32_t& lAvailMin)
 {
     runTraced(
         kModule, QStringLiteral("Function GetMessageStats"),

@@ -1,7 +1,8 @@
 // The settings tabs: recording length limits checked and written when their
 // field is left, the e-mail mechanism written whenever an option is
 // selected, and everything else saved when the window unloads.
-#include "frmVmailCfg.h"
+#include "ManagerWindow.h"
+#include "WindowControls.h"
 
 #include "WindowText.h"
 #include "widgets/TextBox.h"
@@ -69,14 +70,14 @@ QString typedText(const QPlainTextEdit& edit)
 
 }  // namespace
 
-void frmVmailCfg::Text1_LostFocus(std::int16_t Index)
+void ManagerWindow::Text1_LostFocus(std::int16_t Index)
 {
     runTraced(
         kModule, QStringLiteral("Sub Text1_LostFocus"), [&] { return indexArgument(Index); },
         [&] {
             if (Index != 0 && Index != 1)
                 return;
-            widgets::TextBox* field = Text1[static_cast<std::size_t>(Index)];
+            widgets::TextBox* field = ui_->Text1[static_cast<std::size_t>(Index)];
             std::int16_t& setting = Index == 0 ? config::RecLengthMin : config::RecLengthMax;
             setting = Index == 0 ? checkedLimit(field->text(), 1, 30) : checkedLimit(field->text(), 2, 9999);
             const QString text = QString::number(setting);
@@ -86,22 +87,22 @@ void frmVmailCfg::Text1_LostFocus(std::int16_t Index)
         });
 }
 
-void frmVmailCfg::optEmailMechanism_Click(std::int16_t Index)
+void ManagerWindow::optEmailMechanism_Click(std::int16_t Index)
 {
     runTraced(
         kModule, QStringLiteral("Sub optEmailMechanism_Click"), [&] { return indexArgument(Index); },
         [this] {
-            const bool smtp = optEmailMechanism[2]->isChecked();
+            const bool smtp = ui_->optEmailMechanism[2]->isChecked();
             config::WriteIniString(kSection, QStringLiteral("ForwardEmailMechanism"),
                                    smtp ? QStringLiteral("SMTP") : QStringLiteral("MAPI"));
-            txtSmtpMailHost->setEnabled(smtp);
-            txtSmtpEmailAddress->setEnabled(smtp);
-            lblSmtpDesc[0]->setEnabled(smtp);
-            lblSmtpDesc[1]->setEnabled(smtp);
+            ui_->txtSmtpMailHost->setEnabled(smtp);
+            ui_->txtSmtpEmailAddress->setEnabled(smtp);
+            ui_->lblSmtpDesc[0]->setEnabled(smtp);
+            ui_->lblSmtpDesc[1]->setEnabled(smtp);
         });
 }
 
-void frmVmailCfg::Form_Unload(std::int16_t& Cancel)
+void ManagerWindow::Form_Unload(std::int16_t& Cancel)
 {
     runTraced(
         kModule, QStringLiteral("Sub Form_Unload"),
@@ -123,19 +124,19 @@ void frmVmailCfg::Form_Unload(std::int16_t& Cancel)
             // The body keeps its line breaks, written as CR LF like every text file
             // here. Replaced whole, so a failed write never leaves half a template
             // for the engine to send.
-            QString body = typedText(*txtEmailBody);
+            QString body = typedText(*ui_->txtEmailBody);
             body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
             fs::replaceFileAtomically(paths::emailBodyFile(), ansi::encode(body + QStringLiteral("\r\n")));
 
-            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSubject"), txtEmailSubject->text());
-            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpServer"), txtSmtpMailHost->text());
+            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSubject"), ui_->txtEmailSubject->text());
+            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpServer"), ui_->txtSmtpMailHost->text());
             config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpEmailAddress"),
-                                   txtSmtpEmailAddress->text());
-            config::WriteIniString(kSection, QStringLiteral("FtpServer"), txtFtpServer->text());
-            config::WriteIniString(kSection, QStringLiteral("FtpDir"), txtFtpDir->text());
-            config::WriteIniString(kSection, QStringLiteral("FtpUser"), txtFtpUser->text());
-            config::WriteIniString(kSection, QStringLiteral("FtpPassword"), txtFtpPassword->text());
-            config::WriteIniString(kSection, QStringLiteral("RunCommandAfterRec"), txtRunCommand->text());
+                                   ui_->txtSmtpEmailAddress->text());
+            config::WriteIniString(kSection, QStringLiteral("FtpServer"), ui_->txtFtpServer->text());
+            config::WriteIniString(kSection, QStringLiteral("FtpDir"), ui_->txtFtpDir->text());
+            config::WriteIniString(kSection, QStringLiteral("FtpUser"), ui_->txtFtpUser->text());
+            config::WriteIniString(kSection, QStringLiteral("FtpPassword"), ui_->txtFtpPassword->text());
+            config::WriteIniString(kSection, QStringLiteral("RunCommandAfterRec"), ui_->txtRunCommand->text());
         });
 }
 

@@ -1,7 +1,8 @@
 // Building the window's controls: captions, tool tips and positions (twips,
 // left, top, width, height) as the window was designed, and the wiring of
 // each control's events to its handler.
-#include "frmVmailCfg.h"
+#include "ManagerWindow.h"
+#include "WindowControls.h"
 
 #include "MessageBoxService.h"
 #include "widgets/FlexGrid.h"
@@ -103,7 +104,7 @@ QIcon applicationIcon()
 
 }  // namespace
 
-void frmVmailCfg::buildControls()
+void ManagerWindow::buildControls()
 {
     setWindowTitle(kWindowCaption);
     setWindowIcon(applicationIcon());
@@ -113,15 +114,16 @@ void frmVmailCfg::buildControls()
     setFixedSize(widgets::twipsToPixels(kClientWidth), widgets::twipsToPixels(kClientHeight));
 
     Placer window(this, QPoint(0, 0));
-    SSTab1 = window.place(new widgets::TabControl, kTabLeft, kTabTop, kTabWidth, kTabHeight);
-    SSTab1->setUsesScrollButtons(false);
-    SSTab1->tabBar()->setExpanding(true);
-    SSTab1->tabBar()->setElideMode(Qt::ElideNone);
+    ui_->SSTab1 = window.place(new widgets::TabControl, kTabLeft, kTabTop, kTabWidth, kTabHeight);
+    ui_->SSTab1->setUsesScrollButtons(false);
+    ui_->SSTab1->tabBar()->setExpanding(true);
+    ui_->SSTab1->tabBar()->setElideMode(Qt::ElideNone);
     const int tabPixels = (widgets::twipsToPixels(kTabWidth) - 4) / 5;
-    SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; padding: 3px 0px; }").arg(tabPixels));
+    ui_->SSTab1->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { width: %1px; padding: 3px 0px; }").arg(tabPixels));
     QFont tabFont = designFont;
     tabFont.setPointSizeF(7);
-    SSTab1->tabBar()->setFont(tabFont);
+    ui_->SSTab1->tabBar()->setFont(tabFont);
 
     const QStringList captions = {QStringLiteral("Mailboxes "), QStringLiteral("Add / Modify"),
                                   QStringLiteral("Config / Stats"), QStringLiteral("Email "),
@@ -129,18 +131,18 @@ void frmVmailCfg::buildControls()
     std::array<QWidget*, 5> pages{};
     for (int i = 0; i < 5; ++i) {
         pages[static_cast<std::size_t>(i)] = new QWidget;
-        SSTab1->addTab(pages[static_cast<std::size_t>(i)], captions[i]);
+        ui_->SSTab1->addTab(pages[static_cast<std::size_t>(i)], captions[i]);
     }
-    const QPoint origin(2, SSTab1->tabBar()->sizeHint().height() + 1);
+    const QPoint origin(2, ui_->SSTab1->tabBar()->sizeHint().height() + 1);
     buildMailboxesTab(pages[0], origin);
     buildAddModifyTab(pages[1], origin);
     buildConfigStatsTab(pages[2], origin);
     buildEmailTab(pages[3], origin);
     buildFtpCmdTab(pages[4], origin);
-    SSTab1->setTab(0);
+    ui_->SSTab1->setTab(0);
 
-    cmdVmCfgHelp = window.place(new QPushButton(QStringLiteral("&Help")), 2600, 6360, 1215, 375);
-    cmdVmCfgExit = window.place(new QPushButton(QStringLiteral("E&xit")), 3920, 6360, 1215, 375);
+    ui_->cmdVmCfgHelp = window.place(new QPushButton(QStringLiteral("&Help")), 2600, 6360, 1215, 375);
+    ui_->cmdVmCfgExit = window.place(new QPushButton(QStringLiteral("E&xit")), 3920, 6360, 1215, 375);
     nameControls();
 }
 
@@ -157,98 +159,99 @@ void nameArray(const Array& elements, const char* designName)
 }
 }  // namespace
 
-void frmVmailCfg::nameControls()
+void ManagerWindow::nameControls()
 {
     setObjectName(QStringLiteral("frmVmailCfg"));
     const std::pair<QObject*, const char*> single[] = {
-        {SSTab1, "SSTab1"},
-        {cmdVmCfgHelp, "cmdVmCfgHelp"},
-        {gridVmbList, "gridVmbList"},
-        {gridMsgList, "gridMsgList"},
-        {cmdVmbModify, "cmdVmbModify"},
-        {cmdDeleteVmb, "cmdDeleteVmb"},
-        {cmdRecIntro, "cmdRecIntro"},
-        {cmdPlayIntro, "cmdPlayIntro"},
-        {cmdDeleteMsg, "cmdDeleteMsg"},
-        {cmdRecMsg, "cmdRecMsg"},
-        {cmdPlayMsg, "cmdPlayMsg"},
-        {chkUploadToFtp, "chkUploadToFtp"},
-        {chkDeleteAfterForward, "chkDeleteAfterForward"},
-        {lblAddedOK, "lblAddedOK"},
-        {cmdPrev, "cmdPrev"},
-        {cmdNext, "cmdNext"},
-        {cmdVmbAdd, "cmdVmbAdd"},
-        {txtEmailSubject, "txtEmailSubject"},
-        {txtEmailBody, "txtEmailBody"},
-        {txtSmtpMailHost, "txtSmtpMailHost"},
-        {txtSmtpEmailAddress, "txtSmtpEmailAddress"},
-        {txtSmtpLoginName, "txtSmtpLoginName"},
-        {txtSmtpLoginPassword, "txtSmtpLoginPassword"},
-        {txtFtpServer, "txtFtpServer"},
-        {txtFtpDir, "txtFtpDir"},
-        {txtFtpUser, "txtFtpUser"},
-        {txtFtpPassword, "txtFtpPassword"},
-        {txtRunCommand, "txtRunCommand"},
-        {Image2, "Image2"},
+        {ui_->SSTab1, "SSTab1"},
+        {ui_->cmdVmCfgHelp, "cmdVmCfgHelp"},
+        {ui_->gridVmbList, "gridVmbList"},
+        {ui_->gridMsgList, "gridMsgList"},
+        {ui_->cmdVmbModify, "cmdVmbModify"},
+        {ui_->cmdDeleteVmb, "cmdDeleteVmb"},
+        {ui_->cmdRecIntro, "cmdRecIntro"},
+        {ui_->cmdPlayIntro, "cmdPlayIntro"},
+        {ui_->cmdDeleteMsg, "cmdDeleteMsg"},
+        {ui_->cmdRecMsg, "cmdRecMsg"},
+        {ui_->cmdPlayMsg, "cmdPlayMsg"},
+        {ui_->chkUploadToFtp, "chkUploadToFtp"},
+        {ui_->chkDeleteAfterForward, "chkDeleteAfterForward"},
+        {ui_->lblAddedOK, "lblAddedOK"},
+        {ui_->cmdPrev, "cmdPrev"},
+        {ui_->cmdNext, "cmdNext"},
+        {ui_->cmdVmbAdd, "cmdVmbAdd"},
+        {ui_->txtEmailSubject, "txtEmailSubject"},
+        {ui_->txtEmailBody, "txtEmailBody"},
+        {ui_->txtSmtpMailHost, "txtSmtpMailHost"},
+        {ui_->txtSmtpEmailAddress, "txtSmtpEmailAddress"},
+        {ui_->txtSmtpLoginName, "txtSmtpLoginName"},
+        {ui_->txtSmtpLoginPassword, "txtSmtpLoginPassword"},
+        {ui_->txtFtpServer, "txtFtpServer"},
+        {ui_->txtFtpDir, "txtFtpDir"},
+        {ui_->txtFtpUser, "txtFtpUser"},
+        {ui_->txtFtpPassword, "txtFtpPassword"},
+        {ui_->txtRunCommand, "txtRunCommand"},
+        {ui_->Image2, "Image2"},
     };
     for (const auto& [control, designName] : single)
         name(control, designName);
     // Exit is element 2 of its control array.
-    name(cmdVmCfgExit, "cmdVmCfgExit(2)");
-    nameArray(cmdStopPlay, "cmdStopPlay");
-    nameArray(Label1, "Label1");
-    nameArray(lblMsgCount, "lblMsgCount");
-    nameArray(txtNewVmb, "txtNewVmb");
-    nameArray(frmMisc, "frmMisc");
-    nameArray(Text1, "Text1");
-    nameArray(txtStats, "txtStats");
-    nameArray(optEmailMechanism, "optEmailMechanism");
-    nameArray(lblSmtpDesc, "lblSmtpDesc");
-    nameArray(Image1, "Image1");
+    name(ui_->cmdVmCfgExit, "cmdVmCfgExit(2)");
+    nameArray(ui_->cmdStopPlay, "cmdStopPlay");
+    nameArray(ui_->Label1, "Label1");
+    nameArray(ui_->lblMsgCount, "lblMsgCount");
+    nameArray(ui_->txtNewVmb, "txtNewVmb");
+    nameArray(ui_->frmMisc, "frmMisc");
+    nameArray(ui_->Text1, "Text1");
+    nameArray(ui_->txtStats, "txtStats");
+    nameArray(ui_->optEmailMechanism, "optEmailMechanism");
+    nameArray(ui_->lblSmtpDesc, "lblSmtpDesc");
+    nameArray(ui_->Image1, "Image1");
 }
 
-void frmVmailCfg::buildMailboxesTab(QWidget* page, QPoint origin)
+void ManagerWindow::buildMailboxesTab(QWidget* page, QPoint origin)
 {
     const Placer tab(page, origin);
-    Label1[0] = tab.label(QStringLiteral("Voicemail Boxes:"), 120, 660, 2295);
-    Label1[4] = tab.label(QStringLiteral("Count :"), 3360, 660, 1215);
-    lblMsgCount[2] = tab.label(QStringLiteral("0"), 4680, 660, 375);
-    gridVmbList = tab.place(new widgets::FlexGrid(4, kGridWidth), 120, 900, kGridWidth, 1815);
-    gridVmbList->setSelectByRow(true);
+    ui_->Label1[0] = tab.label(QStringLiteral("Voicemail Boxes:"), 120, 660, 2295);
+    ui_->Label1[4] = tab.label(QStringLiteral("Count :"), 3360, 660, 1215);
+    ui_->lblMsgCount[2] = tab.label(QStringLiteral("0"), 4680, 660, 375);
+    ui_->gridVmbList = tab.place(new widgets::FlexGrid(4, kGridWidth), 120, 900, kGridWidth, 1815);
+    ui_->gridVmbList->setSelectByRow(true);
 
-    cmdVmbModify = tab.place(new QPushButton(QStringLiteral("&Modify")), 120, 2820, 1080, 340);
-    cmdDeleteVmb = tab.pictureButton(QStringLiteral("delete"),
-                                     QStringLiteral("Delete mailbox and its welcoming message"), 3360, 2820);
-    cmdRecIntro = tab.pictureButton(QStringLiteral("record"), QStringLiteral("Record welcoming message"), 3840, 2820);
-    cmdPlayIntro = tab.pictureButton(QStringLiteral("play"), QStringLiteral("Play the crrent welcoming message"), 4200,
-                                     2820);
-    cmdStopPlay[0] = tab.pictureButton(QStringLiteral("stop"), QStringLiteral("Stop playing"), 4560, 2820);
+    ui_->cmdVmbModify = tab.place(new QPushButton(QStringLiteral("&Modify")), 120, 2820, 1080, 340);
+    ui_->cmdDeleteVmb = tab.pictureButton(QStringLiteral("delete"),
+                                          QStringLiteral("Delete mailbox and its welcoming message"), 3360, 2820);
+    ui_->cmdRecIntro = tab.pictureButton(QStringLiteral("record"), QStringLiteral("Record welcoming message"), 3840,
+                                         2820);
+    ui_->cmdPlayIntro = tab.pictureButton(QStringLiteral("play"), QStringLiteral("Play the crrent welcoming message"),
+                                          4200, 2820);
+    ui_->cmdStopPlay[0] = tab.pictureButton(QStringLiteral("stop"), QStringLiteral("Stop playing"), 4560, 2820);
 
-    Label1[2] = tab.label(QStringLiteral("Voicemail Messages:"), 120, 3420, 2880);
-    Label1[3] = tab.label(QStringLiteral("New :"), 3120, 3420, 555);
-    lblMsgCount[0] = tab.label(QStringLiteral("0"), 3675, 3420, 285);
-    Label1[1] = tab.label(QStringLiteral("Saved :"), 3960, 3420, 675);
-    lblMsgCount[1] = tab.label(QStringLiteral("0"), 4635, 3420, 400);
-    gridMsgList = tab.place(new widgets::FlexGrid(5, kGridWidth), 120, 3660, kGridWidth, 1815);
+    ui_->Label1[2] = tab.label(QStringLiteral("Voicemail Messages:"), 120, 3420, 2880);
+    ui_->Label1[3] = tab.label(QStringLiteral("New :"), 3120, 3420, 555);
+    ui_->lblMsgCount[0] = tab.label(QStringLiteral("0"), 3675, 3420, 285);
+    ui_->Label1[1] = tab.label(QStringLiteral("Saved :"), 3960, 3420, 675);
+    ui_->lblMsgCount[1] = tab.label(QStringLiteral("0"), 4635, 3420, 400);
+    ui_->gridMsgList = tab.place(new widgets::FlexGrid(5, kGridWidth), 120, 3660, kGridWidth, 1815);
 
-    cmdDeleteMsg = tab.pictureButton(QStringLiteral("delete"), QStringLiteral("Delete message"), 3360, 5580);
-    cmdRecMsg = tab.pictureButton(QStringLiteral("record"), QStringLiteral("Record new message"), 3840, 5580);
-    cmdPlayMsg = tab.pictureButton(QStringLiteral("play"), QStringLiteral("Play message"), 4200, 5580);
-    cmdStopPlay[1] = tab.pictureButton(QStringLiteral("stop"), QStringLiteral("Stop playing"), 4560, 5580);
+    ui_->cmdDeleteMsg = tab.pictureButton(QStringLiteral("delete"), QStringLiteral("Delete message"), 3360, 5580);
+    ui_->cmdRecMsg = tab.pictureButton(QStringLiteral("record"), QStringLiteral("Record new message"), 3840, 5580);
+    ui_->cmdPlayMsg = tab.pictureButton(QStringLiteral("play"), QStringLiteral("Play message"), 4200, 5580);
+    ui_->cmdStopPlay[1] = tab.pictureButton(QStringLiteral("stop"), QStringLiteral("Stop playing"), 4560, 5580);
 }
 
-void frmVmailCfg::buildAddModifyTab(QWidget* page, QPoint origin)
+void ManagerWindow::buildAddModifyTab(QWidget* page, QPoint origin)
 {
     const Placer tab(page, origin);
-    Image2 = tab.picture(QStringLiteral("mailbox"), 120, 480, 600, 540);
-    frmMisc[0] = tab.frame(QStringLiteral("Voicemail Box Settings "), 1080, 4935);
-    const Placer box = inside(frmMisc[0]);
+    ui_->Image2 = tab.picture(QStringLiteral("mailbox"), 120, 480, 600, 540);
+    ui_->frmMisc[0] = tab.frame(QStringLiteral("Voicemail Box Settings "), 1080, 4935);
+    const Placer box = inside(ui_->frmMisc[0]);
 
     constexpr int labelLeft = 120, labelWidth = 2400, fieldLeft = 2520, fieldWidth = 2160;
     box.label(QStringLiteral("Voicemail Box Number :"), labelLeft, 330, labelWidth);
-    txtNewVmb[0] = box.textBox(fieldLeft, 300, 900);
+    ui_->txtNewVmb[0] = box.textBox(fieldLeft, 300, 900);
     box.label(QStringLiteral("PIN :"), 3540, 330, 420);
-    txtNewVmb[1] = box.textBox(3960, 300, 720);
+    ui_->txtNewVmb[1] = box.textBox(3960, 300, 720);
 
     // The other fields one a line, in the order the form shows them.
     struct Field {
@@ -264,165 +267,166 @@ void frmVmailCfg::buildAddModifyTab(QWidget* page, QPoint origin)
     int top = 690;
     for (const Field& f : fields) {
         box.label(QString::fromLatin1(f.caption), labelLeft, top + 30, labelWidth);
-        txtNewVmb[static_cast<std::size_t>(f.index)] = box.textBox(fieldLeft, top, fieldWidth);
+        ui_->txtNewVmb[static_cast<std::size_t>(f.index)] = box.textBox(fieldLeft, top, fieldWidth);
         top += 390;
     }
     // A box's fields have no length limit of their own; a line edit cuts at 32,767 unless told otherwise.
-    for (widgets::TextBox* field : txtNewVmb)
+    for (widgets::TextBox* field : ui_->txtNewVmb)
         field->setMaxLength(std::numeric_limits<int>::max());
-    chkUploadToFtp = box.place(new QCheckBox(QStringLiteral("Upload to FTP Server")), labelLeft, top, 2280, 285);
-    chkDeleteAfterForward = box.place(new QCheckBox(QStringLiteral("Delete after forwarding")), fieldLeft, top,
-                                      fieldWidth, 285);
+    ui_->chkUploadToFtp = box.place(new QCheckBox(QStringLiteral("Upload to FTP Server")), labelLeft, top, 2280, 285);
+    ui_->chkDeleteAfterForward = box.place(new QCheckBox(QStringLiteral("Delete after forwarding")), fieldLeft, top,
+                                           fieldWidth, 285);
     top += 390;
-    lblAddedOK = box.label(QString(), labelLeft, top, 4560, 285);
+    ui_->lblAddedOK = box.label(QString(), labelLeft, top, 4560, 285);
     top += 360;
-    cmdPrev = box.pictureButton(QStringLiteral("prev"), QStringLiteral("Previous mailbox"), labelLeft, top);
-    cmdNext = box.pictureButton(QStringLiteral("next"), QStringLiteral("Next mailbox"), labelLeft + 480, top);
-    cmdVmbAdd = box.place(new QPushButton(QStringLiteral("&Add / Modify this mailbox")), fieldLeft, top - 20,
-                          fieldWidth, 375);
+    ui_->cmdPrev = box.pictureButton(QStringLiteral("prev"), QStringLiteral("Previous mailbox"), labelLeft, top);
+    ui_->cmdNext = box.pictureButton(QStringLiteral("next"), QStringLiteral("Next mailbox"), labelLeft + 480, top);
+    ui_->cmdVmbAdd = box.place(new QPushButton(QStringLiteral("&Add / Modify this mailbox")), fieldLeft, top - 20,
+                               fieldWidth, 375);
 }
 
-void frmVmailCfg::buildConfigStatsTab(QWidget* page, QPoint origin)
+void ManagerWindow::buildConfigStatsTab(QWidget* page, QPoint origin)
 {
     const Placer tab(page, origin);
-    Image1[0] = tab.picture(QStringLiteral("settings"), 120, 480, 600, 540);
+    ui_->Image1[0] = tab.picture(QStringLiteral("settings"), 120, 480, 600, 540);
 
-    frmMisc[1] = tab.frame(QStringLiteral("Voicemail System Settings "), 1080, 1695);
-    const Placer settings = inside(frmMisc[1]);
+    ui_->frmMisc[1] = tab.frame(QStringLiteral("Voicemail System Settings "), 1080, 1695);
+    const Placer settings = inside(ui_->frmMisc[1]);
     static constexpr const char* limitCaptions[] = {
         "Minimum message length :", "Maximum message length :", "Default mailbox max store size :"};
     static constexpr const char* limitUnits[] = {"seconds", "seconds", "minutes"};
     for (int i = 0; i < 3; ++i) {
         const int top = 330 + i * 420;
         settings.label(QString::fromLatin1(limitCaptions[i]), 120, top + 30, 2880);
-        Text1[static_cast<std::size_t>(i)] = settings.textBox(3000, top, 660);
+        ui_->Text1[static_cast<std::size_t>(i)] = settings.textBox(3000, top, 660);
         settings.label(QString::fromLatin1(limitUnits[i]), 3780, top + 30, 960);
     }
-    Text1[2]->setText(QStringLiteral("60"));
+    ui_->Text1[2]->setText(QStringLiteral("60"));
 
-    frmMisc[2] = tab.frame(QStringLiteral("Voicemail Statistics"), 2880, 1935);
-    const Placer stats = inside(frmMisc[2]);
+    ui_->frmMisc[2] = tab.frame(QStringLiteral("Voicemail Statistics"), 2880, 1935);
+    const Placer stats = inside(ui_->frmMisc[2]);
     static constexpr const char* statCaptions[] = {
         "New Messages :", "Saved Messages :", "Total Message Time :", "Space Remaining :"};
     for (int i = 0; i < 4; ++i) {
         const int top = 330 + i * 390;
         stats.label(QString::fromLatin1(statCaptions[i]), 120, top + 30, 2880);
-        txtStats[static_cast<std::size_t>(i)] = stats.textBox(3000, top, 660);
-        txtStats[static_cast<std::size_t>(i)]->setReadOnly(true);
+        ui_->txtStats[static_cast<std::size_t>(i)] = stats.textBox(3000, top, 660);
+        ui_->txtStats[static_cast<std::size_t>(i)]->setReadOnly(true);
         if (i >= 2)
             stats.label(QStringLiteral("hours"), 3780, top + 30, 960);
     }
 }
 
-void frmVmailCfg::buildEmailTab(QWidget* page, QPoint origin)
+void ManagerWindow::buildEmailTab(QWidget* page, QPoint origin)
 {
     const Placer tab(page, origin);
-    Image1[1] = tab.picture(QStringLiteral("email"), 120, 480, 600, 540);
+    ui_->Image1[1] = tab.picture(QStringLiteral("email"), 120, 480, 600, 540);
 
-    frmMisc[4] = tab.frame(QStringLiteral("Email Forward Message Template"), 1080, 1935);
-    const Placer tmpl = inside(frmMisc[4]);
+    ui_->frmMisc[4] = tab.frame(QStringLiteral("Email Forward Message Template"), 1080, 1935);
+    const Placer tmpl = inside(ui_->frmMisc[4]);
     tmpl.label(QStringLiteral("Subject :"), 120, 330, 840);
-    txtEmailSubject = tmpl.textBox(960, 300, 3720);
+    ui_->txtEmailSubject = tmpl.textBox(960, 300, 3720);
     tmpl.label(QStringLiteral("Body :"), 120, 720, 840);
-    txtEmailBody = tmpl.place(new QPlainTextEdit, 960, 690, 3720, 1125);
-    txtEmailBody->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ui_->txtEmailBody = tmpl.place(new QPlainTextEdit, 960, 690, 3720, 1125);
+    ui_->txtEmailBody->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    frmMisc[5] = tab.frame(QStringLiteral("Email Forwarding Method"), 3120, 2415);
-    const Placer method = inside(frmMisc[5]);
-    auto* group = new QButtonGroup(frmMisc[5]);
-    optEmailMechanism[2] = method.place(
+    ui_->frmMisc[5] = tab.frame(QStringLiteral("Email Forwarding Method"), 3120, 2415);
+    const Placer method = inside(ui_->frmMisc[5]);
+    auto* group = new QButtonGroup(ui_->frmMisc[5]);
+    ui_->optEmailMechanism[2] = method.place(
         new widgets::OptionButton(QStringLiteral("Use SMTP to forward email direct to mail server.")), 120, 300, 4560,
         300);
-    optEmailMechanism[1] = method.place(
+    ui_->optEmailMechanism[1] = method.place(
         new widgets::OptionButton(
             QStringLiteral("Use Simple MAPI to forward messages using locally installed email software "
                            "(eg: Eudora, Outlook)")),
         120, 690, 4560, 480);
-    optEmailMechanism[1]->setToolTip(QStringLiteral("Outlook Express cannot be used with this option."));
-    group->addButton(optEmailMechanism[1], 1);
-    group->addButton(optEmailMechanism[2], 2);
+    ui_->optEmailMechanism[1]->setToolTip(QStringLiteral("Outlook Express cannot be used with this option."));
+    group->addButton(ui_->optEmailMechanism[1], 1);
+    group->addButton(ui_->optEmailMechanism[2], 2);
 
-    lblSmtpDesc[0] = method.label(QStringLiteral("SMTP server :"), 120, 1260, 1680);
-    txtSmtpMailHost = method.textBox(1800, 1230, 2880);
-    lblSmtpDesc[1] = method.label(QStringLiteral("Return email addr :"), 120, 1650, 1680);
-    txtSmtpEmailAddress = method.textBox(1800, 1620, 2880);
-    lblSmtpDesc[2] = method.label(QStringLiteral("Login / Password :"), 120, 2040, 1680);
-    txtSmtpLoginName = method.textBox(1800, 2010, 1380);
-    txtSmtpLoginPassword = method.textBox(3300, 2010, 1380);
-    txtSmtpLoginPassword->setEchoMode(QLineEdit::Password);
+    ui_->lblSmtpDesc[0] = method.label(QStringLiteral("SMTP server :"), 120, 1260, 1680);
+    ui_->txtSmtpMailHost = method.textBox(1800, 1230, 2880);
+    ui_->lblSmtpDesc[1] = method.label(QStringLiteral("Return email addr :"), 120, 1650, 1680);
+    ui_->txtSmtpEmailAddress = method.textBox(1800, 1620, 2880);
+    ui_->lblSmtpDesc[2] = method.label(QStringLiteral("Login / Password :"), 120, 2040, 1680);
+    ui_->txtSmtpLoginName = method.textBox(1800, 2010, 1380);
+    ui_->txtSmtpLoginPassword = method.textBox(3300, 2010, 1380);
+    ui_->txtSmtpLoginPassword->setEchoMode(QLineEdit::Password);
 }
 
-void frmVmailCfg::buildFtpCmdTab(QWidget* page, QPoint origin)
+void ManagerWindow::buildFtpCmdTab(QWidget* page, QPoint origin)
 {
     const Placer tab(page, origin);
-    Image1[2] = tab.picture(QStringLiteral("upload"), 120, 480, 600, 540);
-    Image1[3] = tab.picture(QStringLiteral("command"), 4335, 480, 600, 540);
+    ui_->Image1[2] = tab.picture(QStringLiteral("upload"), 120, 480, 600, 540);
+    ui_->Image1[3] = tab.picture(QStringLiteral("command"), 4335, 480, 600, 540);
 
-    frmMisc[3] = tab.frame(QStringLiteral("FTP Upload Destination"), 1080, 2655);
-    const Placer ftp = inside(frmMisc[3]);
+    ui_->frmMisc[3] = tab.frame(QStringLiteral("FTP Upload Destination"), 1080, 2655);
+    const Placer ftp = inside(ui_->frmMisc[3]);
     auto* note = ftp.label(
         QStringLiteral("Recorded voicemail messages will be uploaded by FTP to the location specified below:"), 120,
         330, 4560, 480);
     note->setWordWrap(true);
     static constexpr const char* captions[] = {"FTP Server :", "FTP Directory :", "User :", "Password :"};
-    std::array<widgets::TextBox**, 4> fields = {&txtFtpServer, &txtFtpDir, &txtFtpUser, &txtFtpPassword};
+    std::array<widgets::TextBox**, 4> fields = {&ui_->txtFtpServer, &ui_->txtFtpDir, &ui_->txtFtpUser,
+                                                &ui_->txtFtpPassword};
     for (int i = 0; i < 4; ++i) {
         const int top = 930 + i * 420;
         ftp.label(QString::fromLatin1(captions[i]), 120, top + 30, 1320);
         *fields[static_cast<std::size_t>(i)] = ftp.textBox(1440, top, 3240);
     }
 
-    frmMisc[6] = tab.frame(QStringLiteral("Post recording process"), 4440, 1575);
-    const Placer post = inside(frmMisc[6]);
+    ui_->frmMisc[6] = tab.frame(QStringLiteral("Post recording process"), 4440, 1575);
+    const Placer post = inside(ui_->frmMisc[6]);
     auto* postNote = post.label(
         QStringLiteral("Run  immediately after voicemail message recording is finished (for all voicemail "
                        "recordings) :"),
         120, 330, 4560, 480);
     postNote->setWordWrap(true);
     post.label(QStringLiteral("Command :"), 120, 1050, 1320);
-    txtRunCommand = post.textBox(1440, 1020, 3240);
+    ui_->txtRunCommand = post.textBox(1440, 1020, 3240);
 }
 
-void frmVmailCfg::connectEvents()
+void ManagerWindow::connectEvents()
 {
-    connect(SSTab1, &widgets::TabControl::click, this, [this](int previous) {
+    connect(ui_->SSTab1, &widgets::TabControl::click, this, [this](int previous) {
         std::int16_t PreviousTab = static_cast<std::int16_t>(previous);
         SSTab1_Click(PreviousTab);
     });
-    connect(cmdVmCfgHelp, &QPushButton::clicked, this, [this] { cmdVmCfgHelp_Click(); });
-    connect(cmdVmCfgExit, &QPushButton::clicked, this, [this] { cmdVmCfgExit_Click(2); });
+    connect(ui_->cmdVmCfgHelp, &QPushButton::clicked, this, [this] { cmdVmCfgHelp_Click(); });
+    connect(ui_->cmdVmCfgExit, &QPushButton::clicked, this, [this] { cmdVmCfgExit_Click(2); });
 
-    connect(gridVmbList, &widgets::FlexGrid::selChange, this, [this] { gridVmbList_SelChange(); });
-    connect(gridVmbList, &widgets::FlexGrid::dblClick, this, [this] { gridVmbList_DblClick(); });
-    connect(gridMsgList, &widgets::FlexGrid::mouseDown, this, [this](int button, int shift, float x, float y) {
+    connect(ui_->gridVmbList, &widgets::FlexGrid::selChange, this, [this] { gridVmbList_SelChange(); });
+    connect(ui_->gridVmbList, &widgets::FlexGrid::dblClick, this, [this] { gridVmbList_DblClick(); });
+    connect(ui_->gridMsgList, &widgets::FlexGrid::mouseDown, this, [this](int button, int shift, float x, float y) {
         gridMsgList_MouseDown(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y);
     });
 
-    connect(cmdPlayMsg, &QPushButton::clicked, this, [this] { cmdPlayMsg_Click(); });
-    connect(cmdRecMsg, &QPushButton::clicked, this, [this] { cmdRecMsg_Click(); });
-    connect(cmdDeleteMsg, &QPushButton::clicked, this, [this] { cmdDeleteMsg_Click(); });
-    connect(cmdPlayIntro, &QPushButton::clicked, this, [this] { cmdplayIntro_Click(); });
-    connect(cmdRecIntro, &QPushButton::clicked, this, [this] { cmdRecIntro_Click(); });
+    connect(ui_->cmdPlayMsg, &QPushButton::clicked, this, [this] { cmdPlayMsg_Click(); });
+    connect(ui_->cmdRecMsg, &QPushButton::clicked, this, [this] { cmdRecMsg_Click(); });
+    connect(ui_->cmdDeleteMsg, &QPushButton::clicked, this, [this] { cmdDeleteMsg_Click(); });
+    connect(ui_->cmdPlayIntro, &QPushButton::clicked, this, [this] { cmdplayIntro_Click(); });
+    connect(ui_->cmdRecIntro, &QPushButton::clicked, this, [this] { cmdRecIntro_Click(); });
     for (std::int16_t i = 0; i < 2; ++i)
-        connect(cmdStopPlay[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+        connect(ui_->cmdStopPlay[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { cmdStopPlay_Click(i); });
 
-    connect(cmdVmbAdd, &QPushButton::clicked, this, [this] { cmdVmbAdd_Click(); });
-    connect(cmdVmbModify, &QPushButton::clicked, this, [this] { cmdVmbModify_Click(); });
-    connect(cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
-    connect(cmdPrev, &QPushButton::clicked, this, [this] { cmdPrev_Click(); });
-    connect(cmdDeleteVmb, &QPushButton::clicked, this, [this] { cmdDeleteVmb_Click(); });
+    connect(ui_->cmdVmbAdd, &QPushButton::clicked, this, [this] { cmdVmbAdd_Click(); });
+    connect(ui_->cmdVmbModify, &QPushButton::clicked, this, [this] { cmdVmbModify_Click(); });
+    connect(ui_->cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
+    connect(ui_->cmdPrev, &QPushButton::clicked, this, [this] { cmdPrev_Click(); });
+    connect(ui_->cmdDeleteVmb, &QPushButton::clicked, this, [this] { cmdDeleteVmb_Click(); });
     for (std::int16_t i = 0; i < 9; ++i) {
-        widgets::TextBox* field = txtNewVmb[static_cast<std::size_t>(i)];
+        widgets::TextBox* field = ui_->txtNewVmb[static_cast<std::size_t>(i)];
         connect(field, &QLineEdit::textChanged, this, [this, i] { txtNewVmb_Change(i); });
         connect(field, &widgets::TextBox::gotFocus, this, [this, i] { txtNewVmb_GotFocus(i); });
     }
 
     for (std::int16_t i = 0; i < 3; ++i)
-        connect(Text1[static_cast<std::size_t>(i)], &widgets::TextBox::lostFocus, this,
+        connect(ui_->Text1[static_cast<std::size_t>(i)], &widgets::TextBox::lostFocus, this,
                 [this, i] { Text1_LostFocus(i); });
     for (std::int16_t i = 1; i <= 2; ++i) {
-        connect(optEmailMechanism[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+        connect(ui_->optEmailMechanism[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
                 optEmailMechanism_Click(i);
         });

@@ -1,5 +1,6 @@
 // The window shell: start-up (the load handler), tab changes, Exit and Help.
-#include "frmVmailCfg.h"
+#include "ManagerWindow.h"
+#include "WindowControls.h"
 
 #include "HtmlHelpQvLib.h"
 #include "MessageBoxService.h"
@@ -39,34 +40,34 @@ void setHeadings(widgets::FlexGrid& grid, const QStringList& headings)
 
 }  // namespace
 
-void frmVmailCfg::Form_Load()
+void ManagerWindow::Form_Load()
 {
     runTraced(kModule, QStringLiteral("Sub Form_Load"), noArguments, [this] {
         // Until its last step is done, the load counts as cut short.
         incompleteStart_ = {};
         incompleteStart_.loadEndedEarly = true;
-        setHeadings(*gridVmbList,
+        setHeadings(*ui_->gridVmbList,
                     {QStringLiteral("ID"), QStringLiteral("PIN"), QStringLiteral(" Comments"), QString()});
-        gridVmbList->setColWidth(0, 700);
-        gridVmbList->setColWidth(1, 700);
-        gridVmbList->setColWidth(
-            2, roundToInt32(gridVmbList->widthTwips() - gridVmbList->colWidth(0) - gridVmbList->colWidth(1)));
-        gridVmbList->setColWidth(3, 0);
+        ui_->gridVmbList->setColWidth(0, 700);
+        ui_->gridVmbList->setColWidth(1, 700);
+        ui_->gridVmbList->setColWidth(2, roundToInt32(ui_->gridVmbList->widthTwips() - ui_->gridVmbList->colWidth(0) -
+                                                      ui_->gridVmbList->colWidth(1)));
+        ui_->gridVmbList->setColWidth(3, 0);
 
-        gridVmbList->setColAlignment(0, widgets::FlexGrid::LeftCenter);
-        gridVmbList->setColAlignment(1, widgets::FlexGrid::LeftCenter);
+        ui_->gridVmbList->setColAlignment(0, widgets::FlexGrid::LeftCenter);
+        ui_->gridVmbList->setColAlignment(1, widgets::FlexGrid::LeftCenter);
         for (int c = 0; c <= 3; ++c)
-            gridMsgList->setColAlignment(c, widgets::FlexGrid::LeftCenter);
+            ui_->gridMsgList->setColAlignment(c, widgets::FlexGrid::LeftCenter);
 
-        setHeadings(*gridMsgList,
+        setHeadings(*ui_->gridMsgList,
                     {QString(), QStringLiteral("Date"), QStringLiteral("Length"), QStringLiteral("From")});
-        gridMsgList->setColWidth(0, 360);
-        gridMsgList->setColWidth(1, 1400);
-        gridMsgList->setColWidth(2, 1100);
-        gridMsgList->setColWidth(3, gridMsgList->widthTwips() - gridMsgList->colWidth(0) - gridMsgList->colWidth(1) -
-                                        gridMsgList->colWidth(2));
-        gridMsgList->setColWidth(4, 0);
-        gridMsgList->setCol(4);
+        ui_->gridMsgList->setColWidth(0, 360);
+        ui_->gridMsgList->setColWidth(1, 1400);
+        ui_->gridMsgList->setColWidth(2, 1100);
+        ui_->gridMsgList->setColWidth(3, ui_->gridMsgList->widthTwips() - ui_->gridMsgList->colWidth(0) -
+                                             ui_->gridMsgList->colWidth(1) - ui_->gridMsgList->colWidth(2));
+        ui_->gridMsgList->setColWidth(4, 0);
+        ui_->gridMsgList->setCol(4);
 
         BtnsDisableVmb();
         BtnsDisableMsg();
@@ -74,47 +75,47 @@ void frmVmailCfg::Form_Load()
         incompleteStart_.problems = VmbLoadArrayWithReport().problems;
         config::LoadConfig();
 
-        Text1[0]->setText(QString::number(config::RecLengthMin));
-        Text1[1]->setText(QString::number(config::RecLengthMax));
+        ui_->Text1[0]->setText(QString::number(config::RecLengthMin));
+        ui_->Text1[1]->setText(QString::number(config::RecLengthMax));
         // The body's CR LF line ends become the field's own line breaks.
-        txtEmailBody->setPlainText(
+        ui_->txtEmailBody->setPlainText(
             QString(config::ForwardEmailBody).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        txtEmailSubject->setText(config::ForwardEmailSubject);
-        txtSmtpMailHost->setText(config::ForwardEmailSmtpServer);
-        txtSmtpEmailAddress->setText(config::ForwardEmailSmtpEmailAddress);
+        ui_->txtEmailSubject->setText(config::ForwardEmailSubject);
+        ui_->txtSmtpMailHost->setText(config::ForwardEmailSmtpServer);
+        ui_->txtSmtpEmailAddress->setText(config::ForwardEmailSmtpEmailAddress);
 
         // Selecting raises the option's click handler, which writes the choice back.
         if (config::ForwardEmailMechanism == QStringLiteral("SMTP"))
-            optEmailMechanism[2]->setChecked(true);
+            ui_->optEmailMechanism[2]->setChecked(true);
         else
-            optEmailMechanism[1]->setChecked(true);
+            ui_->optEmailMechanism[1]->setChecked(true);
 
-        txtFtpServer->setText(config::FtpServer);
-        txtFtpDir->setText(config::FtpDir);
-        txtFtpUser->setText(config::FtpUser);
-        txtFtpPassword->setText(config::FtpPassword);
-        txtRunCommand->setText(config::RunCommandAfterRec);
+        ui_->txtFtpServer->setText(config::FtpServer);
+        ui_->txtFtpDir->setText(config::FtpDir);
+        ui_->txtFtpUser->setText(config::FtpUser);
+        ui_->txtFtpPassword->setText(config::FtpPassword);
+        ui_->txtRunCommand->setText(config::RunCommandAfterRec);
 
         std::int16_t newCount = 0;
         std::int16_t savedCount = 0;
         std::int32_t totalMinutes = 0;
         std::int32_t availableMinutes = 0;
         GetMessageStats(newCount, savedCount, totalMinutes, availableMinutes);
-        txtStats[0]->setText(QString::number(newCount));
-        txtStats[1]->setText(QString::number(savedCount));
+        ui_->txtStats[0]->setText(QString::number(newCount));
+        ui_->txtStats[1]->setText(QString::number(savedCount));
 
         std::int16_t previousTab = 1;
         SSTab1_Click(previousTab);
 
-        txtStats[2]->setText(hoursText(totalMinutes));
-        txtStats[3]->setText(hoursText(availableMinutes));
+        ui_->txtStats[2]->setText(hoursText(totalMinutes));
+        ui_->txtStats[3]->setText(hoursText(availableMinutes));
         incompleteStart_.loadEndedEarly = false;
     });
     if (incompleteStart_.loadEndedEarly)
         incompleteStart_.configKey = config::LoadConfigStopKey();
 }
 
-void frmVmailCfg::tellIncompleteStart()
+void ManagerWindow::tellIncompleteStart()
 {
     if (unloaded_ || unloading_ || !isVisible())
         return;
@@ -129,19 +130,19 @@ void frmVmailCfg::tellIncompleteStart()
     notice->show();
 }
 
-void frmVmailCfg::SSTab1_Click(std::int16_t& PreviousTab)
+void ManagerWindow::SSTab1_Click(std::int16_t& PreviousTab)
 {
     runTraced(
         kModule, QStringLiteral("Sub SSTab1_Click"),
         [&] { return argumentList({eventArg(QStringLiteral("PreviousTab"), static_cast<long long>(PreviousTab))}); },
         [&] {
-            lblAddedOK->setText(QString());
-            if (SSTab1->tab() == 0 && PreviousTab != 0)
+            ui_->lblAddedOK->setText(QString());
+            if (ui_->SSTab1->tab() == 0 && PreviousTab != 0)
                 rebuildMailboxList();
         });
 }
 
-void frmVmailCfg::cmdVmCfgExit_Click(std::int16_t Index)
+void ManagerWindow::cmdVmCfgExit_Click(std::int16_t Index)
 {
     runTraced(
         kModule, QStringLiteral("Sub cmdVmCfgExit_Click"),
@@ -149,7 +150,7 @@ void frmVmailCfg::cmdVmCfgExit_Click(std::int16_t Index)
         [this] { close(); });
 }
 
-void frmVmailCfg::cmdVmCfgHelp_Click()
+void ManagerWindow::cmdVmCfgHelp_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdVmCfgHelp_Click"), noArguments,
               [this] { HtmlHelpShow(1, QStringLiteral("Main"), this); });

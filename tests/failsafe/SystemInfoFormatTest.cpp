@@ -1,9 +1,9 @@
 // The report's formatting rules, checked without any system behind them.
 #include "failsafe/SystemInfoFormat.h"
 
-#include "support/ErrorNumberOf.h"
 #include "platform/RuntimeError.h"
 #include "support/Digest.h"
+#include "support/ErrorNumberOf.h"
 
 #include <gtest/gtest.h>
 

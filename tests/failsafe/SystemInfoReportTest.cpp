@@ -48,8 +48,8 @@ public:
     // free space is shown in whole kilobytes.
     DriveSurvey drives() const override
     {
-        const auto drive = [](const char* name, DriveType type, std::optional<std::uint64_t> free = std::nullopt) {
-            return Drive{QString::fromLatin1(name), type, free};
+        const auto drive = [](const char* letter, DriveType type, std::optional<std::uint64_t> free = std::nullopt) {
+            return Drive{QString::fromLatin1(letter), type, free};
         };
         return {{u"A:\\"_s, u"B:\\"_s, u"C:\\"_s},
                 {drive("A:", DriveType::Removable), drive("B:", DriveType::Removable),

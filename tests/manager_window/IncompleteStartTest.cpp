@@ -102,17 +102,19 @@ TEST_F(WindowTest, CountsAtTheirLargestShowWholeBeforeTheNextCaption)
     auto& w = load();
     for (int i = 2; i <= 32767; ++i)
         VmbArray().setId(VmbArray().append(), QString::number(i));
-    w.SSTab1->setTab(1);
-    w.SSTab1->setTab(0);
+    tabs()->setTab(1);
+    tabs()->setTab(0);
     clickBox(1);
     // Each label ends where the next caption (or the tab's edge) begins.
-    for (const QLabel* label : w.lblMsgCount) {
+    QStringList counts;
+    for (int i = 0; i < 3; ++i) {
+        const QLabel* label = ui<QLabel>("lblMsgCount", i);
+        counts << label->text();
         const QRect place = label->geometry().intersected(label->parentWidget()->rect());
         const int textEnd = label->x() + QFontMetrics(label->font()).horizontalAdvance(label->text());
         EXPECT_LT(textEnd, place.x() + place.width()) << label->text().toStdString();
     }
-    EXPECT_EQ(QStringList({w.lblMsgCount[0]->text(), w.lblMsgCount[1]->text(), w.lblMsgCount[2]->text()}),
-              QStringList({"5000", "5000", "32767"}));
+    EXPECT_EQ(counts, QStringList({"5000", "5000", "32767"}));
 }
 
 }  // namespace

@@ -51,13 +51,13 @@ protected:
     }
     QString saved(const QString& name) const { return folder.file(QStringLiteral("data/VmSave/") + name); }
     QStringList savedFiles() const { return QDir(folder.file(QStringLiteral("data/VmSave"))).entryList(QDir::Files); }
-    vm::widgets::FlexGrid& messages() { return *win->gridMsgList; }
+    vm::widgets::FlexGrid& messages() { return *messageList(); }
     void selectBox(int row)
     {
         if (!win)
             load();
-        win->gridVmbList->setRow(row);
-        win->gridVmbList->setCol(0);
+        boxList()->setRow(row);
+        boxList()->setCol(0);
         win->gridVmbList_SelChange();
     }
     RecorderFolder recorder;
@@ -72,9 +72,10 @@ TEST_F(MessageCommands, PlayAndStopHandTheirFilesToThePlayerOrExplainWhatIsMissi
     const QString second = addMessage(2);
     folder.write(QStringLiteral("data/VmWelc/101.wav"), "greeting");
     selectBox(1);
-    QTest::mouseClick(win->cmdPlayMsg, Qt::LeftButton);
+    QTest::mouseClick(ui<QPushButton>("cmdPlayMsg"), Qt::LeftButton);
     messages().setRow(2);
-    for (QPushButton* b : {win->cmdPlayMsg, win->cmdPlayIntro, win->cmdStopPlay[0], win->cmdStopPlay[1]})
+    for (QPushButton* b : {ui<QPushButton>("cmdPlayMsg"), ui<QPushButton>("cmdPlayIntro"),
+                           ui<QPushButton>("cmdStopPlay", 0), ui<QPushButton>("cmdStopPlay", 1)})
         QTest::mouseClick(b, Qt::LeftButton);
 
     const QString stop = folder.file(QStringLiteral("system/VeryShort.wav"));
@@ -100,7 +101,7 @@ TEST_F(MessageCommands, RecordingCopiesTheTemplateOnlyWhenThereIsNoFile)
         if (!existing.isEmpty())
             folder.write(greeting, existing);
         selectBox(2);
-        QTest::mouseClick(win->cmdRecIntro, Qt::LeftButton);
+        QTest::mouseClick(ui<QPushButton>("cmdRecIntro"), Qt::LeftButton);
         EXPECT_EQ(folder.read(greeting), existing.isEmpty() ? kTemplate : existing);
         EXPECT_EQ(recorder.awaitArguments(), QStringList{folder.file(greeting)});
     }
@@ -109,7 +110,7 @@ TEST_F(MessageCommands, RecordingCopiesTheTemplateOnlyWhenThereIsNoFile)
     recorder.forget();
     const QString old = addMessage(1);
     selectBox(1);
-    QTest::mouseClick(win->cmdRecMsg, Qt::LeftButton);
+    QTest::mouseClick(ui<QPushButton>("cmdRecMsg"), Qt::LeftButton);
     const QStringList made = savedFiles().filter(QRegularExpression(QStringLiteral("^101_\\d{10}_1_1000_999\\.wav$")));
     ASSERT_EQ(made.size(), 1) << savedFiles().join(' ').toStdString();
     EXPECT_EQ(folder.read(QStringLiteral("data/VmSave/") + made[0]), kTemplate);
@@ -227,7 +228,7 @@ TEST_F(MessageCommands, DeletingAsksOnceForOneOrManyAndOnlyYesDeletes)
         selectBox(1);
         messages().setRow(c.from);
         messages().setRowSel(c.to);
-        QTest::mouseClick(win->cmdDeleteMsg, Qt::LeftButton);
+        QTest::mouseClick(ui<QPushButton>("cmdDeleteMsg"), Qt::LeftButton);
         EXPECT_EQ(shownBoxes(), QStringList{kCaption + QStringLiteral("YNC|") + c.question});
         EXPECT_EQ(savedFiles().size(), c.left);
         EXPECT_EQ(messages().col(), 4);

@@ -29,11 +29,11 @@ class EditingTest : public WindowTest {
 protected:
     void store(const QString& id, const QString& pin, const QString& comment = {})
     {
-        type(win->txtNewVmb[0], id);
-        type(win->txtNewVmb[1], pin);
+        type(ui<vm::widgets::TextBox>("txtNewVmb", 0), id);
+        type(ui<vm::widgets::TextBox>("txtNewVmb", 1), pin);
         if (!comment.isNull())
-            type(win->txtNewVmb[2], comment);
-        QTest::mouseClick(win->cmdVmbAdd, Qt::LeftButton);
+            type(ui<vm::widgets::TextBox>("txtNewVmb", 2), comment);
+        QTest::mouseClick(ui<QPushButton>("cmdVmbAdd"), Qt::LeftButton);
     }
 };
 
@@ -45,7 +45,7 @@ TEST_F(EditingTest, StoringKeepsTheDigitsAndTheFirstFourOfThePinAndOverwritesAnE
     auto& w = load();
     store(QStringLiteral("7"), QStringLiteral("1234567"));
     store(QStringLiteral("9a"), QStringLiteral("x9"));
-    w.chkDeleteAfterForward->setChecked(true);
+    ui<QCheckBox>("chkDeleteAfterForward")->setChecked(true);
     store(QStringLiteral("12a"), QStringLiteral("2222"), QStringLiteral("new"));
     EXPECT_EQ(tableIds(), (QStringList{"12", "7", "9"}));
     EXPECT_EQ(vm::VmbArray().at(2).Pin, QStringLiteral("1234"));
@@ -66,7 +66,7 @@ TEST_F(EditingTest, MissingNumberOrPinIsReportedAndNothingStored)
               (QStringList{"RiVaVaz|OK|Please specify the Voicemail Box number.",
                            "Quorvane Voicemail Manager|OK|Please specify the Voicemail Box's PIN number."}));
     EXPECT_EQ(vm::VmbArray().upperBound(), 0);
-    EXPECT_EQ(w.txtNewVmb[0]->text(), QStringLiteral("5")) << "the fields keep their text";
+    EXPECT_EQ(ui<vm::widgets::TextBox>("txtNewVmb", 0)->text(), QStringLiteral("5")) << "the fields keep their text";
 }
 
 TEST_F(EditingTest, NextBeforeAnyLoadNamesTheFirstBoxADoubleClickOpensOne)
@@ -74,13 +74,13 @@ TEST_F(EditingTest, NextBeforeAnyLoadNamesTheFirstBoxADoubleClickOpensOne)
     folder.write(QStringLiteral("data/VmBoxList.xml"),
                  mailboxFile({mailboxLine("1", "11"), mailboxLine("2", "22"), mailboxLine("3", "33", "three", 1)}));
     auto& w = load();
-    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
-    EXPECT_EQ(w.sSelectedVmbId, QStringLiteral("1"));
-    w.SSTab1->setTab(0);
+    QTest::mouseClick(ui<QPushButton>("cmdNext"), Qt::LeftButton);
+    EXPECT_EQ(ui<vm::widgets::TextBox>("txtNewVmb", 1)->text(), QStringLiteral("11"));
+    tabs()->setTab(0);
     clickBox(3);  // a double click's first press selects the box
-    QTest::mouseDClick(w.gridVmbList->viewport(), Qt::LeftButton, {}, cell(*w.gridVmbList, 3, 0));
-    EXPECT_EQ(w.SSTab1->tab(), 1);
-    EXPECT_EQ(w.txtNewVmb[2]->text(), QStringLiteral("three"));
+    QTest::mouseDClick(boxList()->viewport(), Qt::LeftButton, {}, cell(*boxList(), 3, 0));
+    EXPECT_EQ(tabs()->tab(), 1);
+    EXPECT_EQ(ui<vm::widgets::TextBox>("txtNewVmb", 2)->text(), QStringLiteral("three"));
 }
 
 // Box 7 is only in the legacy list: the start-up merge leaves a blank row
@@ -93,19 +93,19 @@ TEST_F(EditingTest, DeletingABoxAsksByItsNumberAndABlankRowTakesItsGreetingToo)
     folder.write(QStringLiteral("data/VmWelc/.wav"), "RIFF");
     clickBox(2);
     boxes.answers = {MsgAnswer::No};
-    QTest::mouseClick(w.cmdDeleteVmb, Qt::LeftButton);
+    QTest::mouseClick(ui<QPushButton>("cmdDeleteVmb"), Qt::LeftButton);
     EXPECT_EQ(shownBoxes(), QStringList{"Quorvane Voicemail Manager|YNC|Are you sure you want to delete mailbox 1 ?"});
     clickBox(1);
-    QTest::mouseClick(w.cmdDeleteVmb, Qt::LeftButton);
+    QTest::mouseClick(ui<QPushButton>("cmdDeleteVmb"), Qt::LeftButton);
     EXPECT_EQ(tableIds(), QStringList{"1"});
-    EXPECT_EQ(column(*w.gridVmbList, 0), QStringList{"1"});
+    EXPECT_EQ(column(*boxList(), 0), QStringList{"1"});
     EXPECT_FALSE(folder.exists(QStringLiteral("data/VmWelc/.wav")));
 }
 
 TEST_F(EditingTest, LengthLimitsAreClampedAndWrittenWhenTheFieldIsLeft)
 {
     auto& w = load();
-    w.SSTab1->setTab(2);
+    tabs()->setTab(2);
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const struct {
@@ -114,19 +114,20 @@ TEST_F(EditingTest, LengthLimitsAreClampedAndWrittenWhenTheFieldIsLeft)
         const char* kept;
     } cases[] = {{0, "45", "30"}, {0, "a", "1"}, {0, " 7 ", "7"}, {1, "123456", "1234"}, {1, "1", "2"}};
     for (const auto& c : cases) {
-        vm::widgets::TextBox* box = w.Text1[static_cast<std::size_t>(c.field)];
+        vm::widgets::TextBox* box = ui<vm::widgets::TextBox>("Text1", c.field);
         type(box, QLatin1String(c.typed));
-        w.Text1[2]->setFocus(Qt::TabFocusReason);
+        ui<vm::widgets::TextBox>("Text1", 2)->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(box->text(), QLatin1String(c.kept)) << c.typed;
         const QString key = c.field == 0 ? QStringLiteral("RecLengthMin=") : QStringLiteral("RecLengthMax=");
         EXPECT_TRUE(ini().contains(key + QLatin1String(c.kept) + QStringLiteral("\r\n"))) << c.typed;
         EXPECT_EQ(c.field == 0 ? vm::config::RecLengthMin : vm::config::RecLengthMax, QString(c.kept).toInt());
     }
     const QString before = ini();
-    type(w.Text1[2], QStringLiteral("abc"));
-    w.Text1[0]->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(w.Text1[2]->text(), QStringLiteral("abc"));
-    w.Text1[1]->setFocus(Qt::TabFocusReason);  // leaving Text1(0) unchanged writes it again, same bytes
+    type(ui<vm::widgets::TextBox>("Text1", 2), QStringLiteral("abc"));
+    ui<vm::widgets::TextBox>("Text1", 0)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(ui<vm::widgets::TextBox>("Text1", 2)->text(), QStringLiteral("abc"));
+    ui<vm::widgets::TextBox>("Text1", 1)
+        ->setFocus(Qt::TabFocusReason);  // leaving Text1(0) unchanged writes it again, same bytes
     EXPECT_EQ(ini(), before);
 }
 
@@ -135,10 +136,10 @@ TEST_F(EditingTest, HelpOpensTheHelpFileOnlyWhenItExists)
     static QStringList opened;
     const auto scope = vm::window::helpOpener().replace([](const QString& path) { return opened << path, true; });
     auto& w = load();
-    QTest::mouseClick(w.cmdVmCfgHelp, Qt::LeftButton);
+    QTest::mouseClick(ui<QPushButton>("cmdVmCfgHelp"), Qt::LeftButton);
     EXPECT_TRUE(opened.isEmpty());
     folder.write(QStringLiteral("qv.chm"), "ITSF");
-    QTest::mouseClick(w.cmdVmCfgHelp, Qt::LeftButton);
+    QTest::mouseClick(ui<QPushButton>("cmdVmCfgHelp"), Qt::LeftButton);
     EXPECT_EQ(opened, QStringList{folder.file(QStringLiteral("qv.chm"))});
 }
 
@@ -148,16 +149,16 @@ TEST_F(EditingTest, ExitWritesTheListTheBodyFileAndTheEightKeys)
     folder.write(QStringLiteral("QV.INI"), "[Voicemail]\r\nFtpDir=/old\r\nForwardEmailSmtpServer=mail\r\n");
     folder.write(QStringLiteral("VmEmailForwardBody.txt"), "Hello,\r\nnew message\r\n");
     auto& w = load();
-    EXPECT_EQ(w.txtEmailBody->toPlainText(), QStringLiteral("Hello,\nnew message"));
+    EXPECT_EQ(ui<QPlainTextEdit>("txtEmailBody")->toPlainText(), QStringLiteral("Hello,\nnew message"));
     const QString longText(40000, u'x');  // longer than a line edit takes by default
-    w.txtNewVmb[2]->setText(longText);
+    ui<vm::widgets::TextBox>("txtNewVmb", 2)->setText(longText);
     store(QStringLiteral("20"), QStringLiteral("2020"));
-    type(w.txtEmailSubject, QStringLiteral("Voicemail "));
-    type(w.txtFtpUser, QStringLiteral("user"));
-    type(w.txtSmtpLoginName, QStringLiteral("login"));
-    w.txtEmailBody->setPlainText(QStringLiteral("Line 1\nLine 2, \u00e9"));
+    type(ui<vm::widgets::TextBox>("txtEmailSubject"), QStringLiteral("Voicemail "));
+    type(ui<vm::widgets::TextBox>("txtFtpUser"), QStringLiteral("user"));
+    type(ui<vm::widgets::TextBox>("txtSmtpLoginName"), QStringLiteral("login"));
+    ui<QPlainTextEdit>("txtEmailBody")->setPlainText(QStringLiteral("Line 1\nLine 2, \u00e9"));
 
-    QTest::mouseClick(w.cmdVmCfgExit, Qt::LeftButton);
+    QTest::mouseClick(ui<QPushButton>("cmdVmCfgExit(2)"), Qt::LeftButton);
     EXPECT_TRUE(w.unloaded());
     EXPECT_FALSE(w.isVisible());
 

@@ -70,14 +70,14 @@ protected:
 
     // Fresh files (an unsorted list, so every save changes it) and a fresh
     // start of the window and the error module.
-    window::frmVmailCfg& start(int boxes)
+    window::ManagerWindow& start(int boxCount)
     {
         win.reset();
         failsafe::resetState();
         QFile::remove(folder.file(kTrace));
         folder.write(QStringLiteral("FSCLIENT.INI"), kSettings);
-        oldList = listFile(boxes, false);
-        newList = listFile(boxes, true);
+        oldList = listFile(boxCount, false);
+        newList = listFile(boxCount, true);
         folder.write(kList, oldList);
         folder.write(kBody, kOldBody);
         folder.write(QStringLiteral("QV.INI"), "[Voicemail]\r\n");
@@ -101,8 +101,8 @@ TEST_F(WindowFaults, AFailedSaveOnCloseKeepsTheOldFileAndIsReportedByTheUnloadHa
         SCOPED_TRACE(listFails ? "list, disk full" : "body, real full disk");
         auto& w = start(5);
         if (!listFails)
-            w.txtEmailBody->setPlainText(QString(kLimit + 1, QLatin1Char('b')));
-        w.txtEmailSubject->setText(QStringLiteral("subject"));
+            ui<QPlainTextEdit>("txtEmailBody")->setPlainText(QString(kLimit + 1, QLatin1Char('b')));
+        ui<vm::widgets::TextBox>("txtEmailSubject")->setText(QStringLiteral("subject"));
         {
             std::optional<ScopedFault> hook;
             std::optional<FileSizeLimit> limit;
@@ -152,13 +152,13 @@ TEST_F(WindowFaults, AMessageFileVanishingBeforeItsStatusIsReportedAndTheWindowG
         }
         hook.reset();
         EXPECT_EQ(trace().count(errorLine(53, c.procedure, QStringLiteral("File not found"))), 1);
-        EXPECT_FALSE(w.gridMsgList->repaintLocked());
+        EXPECT_FALSE(messageList()->repaintLocked());
         // The rows before the vanished file's are listed, no more.
-        EXPECT_EQ(column(*w.gridMsgList, 4), c.duringLoad ? QStringList() : QStringList{"1_0101000000_1_1_.wav"});
-        EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"1", "2"})) << "the load went on";
+        EXPECT_EQ(column(*messageList(), 4), c.duringLoad ? QStringList() : QStringList{"1_0101000000_1_1_.wav"});
+        EXPECT_EQ(column(*boxList(), 0), (QStringList{"1", "2"})) << "the load went on";
 
         clickBox(2);
-        EXPECT_EQ(column(*w.gridMsgList, 4), QStringList{"2_0101000002_1_1_555.wav"});
+        EXPECT_EQ(column(*messageList(), 4), QStringList{"2_0101000002_1_1_555.wav"});
         EXPECT_EQ(trace().count(QStringLiteral(" ERROR ")), 1);
         w.close();
     }

@@ -21,16 +21,16 @@ TEST_F(WindowTest, OpensOnAnEmptyFolderWithEveryControlOnItsTab)
 {
     auto& w = load();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Quorvane Voicemail Manager"));
-    EXPECT_EQ(w.gridVmbList->rows(), 1);
-    EXPECT_EQ(w.gridMsgList->col(), 4);
-    w.txtStats[3]->clear();  // the free space depends on the machine
+    EXPECT_EQ(boxList()->rows(), 1);
+    EXPECT_EQ(messageList()->col(), 4);
+    ui<vm::widgets::TextBox>("txtStats", 3)->clear();  // the free space depends on the machine
     QStringList shown;
-    for (FlexGrid* grid : {w.gridVmbList, w.gridMsgList})
+    for (FlexGrid* grid : {boxList(), messageList()})
         for (int c = 0; c < grid->cols(); ++c)
             shown << grid->textMatrix(0, c) + u' ' + QString::number(grid->colWidth(c));
-    for (int tab = 0; tab < w.SSTab1->count(); ++tab) {
-        w.SSTab1->setTab(tab);
-        shown << w.SSTab1->tabText(tab);
+    for (int tab = 0; tab < tabs()->count(); ++tab) {
+        tabs()->setTab(tab);
+        shown << tabs()->tabText(tab);
         for (const QWidget* c : w.findChildren<QWidget*>()) {
             const auto* label = qobject_cast<const QLabel*>(c);
             const auto* button = qobject_cast<const QAbstractButton*>(c);
@@ -63,7 +63,7 @@ TEST_F(WindowTest, MechanismIsSelectedAndWrittenBackAtStartUp)
             text += "ForwardEmailMechanism=" + QByteArray(c.stored) + "\r\n";
         folder.write(QStringLiteral("QV.INI"), text);
         auto& w = load();
-        EXPECT_TRUE(w.optEmailMechanism[static_cast<std::size_t>(c.option)]->isChecked()) << c.written;
+        EXPECT_TRUE(ui<QRadioButton>("optEmailMechanism", c.option)->isChecked()) << c.written;
         EXPECT_TRUE(ini().contains(QStringLiteral("ForwardEmailMechanism=") + QLatin1String(c.written)));
     }
 }
@@ -73,7 +73,8 @@ TEST_F(WindowTest, LoadAndExitRunTheirStepsInOrderAndTraceThem)
     vm::failsafe::resetState();
     folder.write(QStringLiteral("FSCLIENT.INI"),
                  "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n");
-    QTest::mouseClick(load().cmdVmCfgExit, Qt::LeftButton);
+    load();
+    QTest::mouseClick(ui<QPushButton>("cmdVmCfgExit(2)"), Qt::LeftButton);
     const QString trace = QString::fromLatin1(folder.read(QStringLiteral("trace.log")));
     vm::failsafe::resetState();
 
@@ -101,22 +102,22 @@ TEST_F(WindowTest, BoxesListedAsTextSortedAndTheSelectedBoxsMessagesWithDateAndL
     message(QStringLiteral("1_greeting-like.txt"), 10);
     folder.write(QStringLiteral("data/VmWelc/10.wav"), "RIFF");
     auto& w = load();
-    EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"1", "10", "9"}));
+    EXPECT_EQ(column(*boxList(), 0), (QStringList{"1", "10", "9"}));
 
     clickBox(2);  // box 10
-    vm::widgets::FlexGrid& list = *w.gridMsgList;
+    vm::widgets::FlexGrid& list = *messageList();
     ASSERT_EQ(list.rows(), 4);
     EXPECT_EQ(column(list, 1)[0], QStringLiteral("Jan 05, 14:03:09"));
     EXPECT_EQ(column(list, 2), (QStringList{"1:05", "0:02", "0:00"}));
     EXPECT_EQ(column(list, 4)[1], QStringLiteral("10_0307090502_0_2_.wav"));
-    EXPECT_EQ(QList<int>({list.row(), list.col(), w.iLastMsgRow}), QList<int>({1, 4, -1}));
+    EXPECT_EQ(QList<int>({list.row(), list.col()}), QList<int>({1, 4}));
     EXPECT_FALSE(list.repaintLocked());
 
     clickBox(1);  // box 1: its name prefix matches box 10's files only as text
     ASSERT_EQ(list.rows(), 2);
     EXPECT_EQ(list.textMatrix(1, 0), QStringLiteral("No Messages"));
     clickMessage(1);
-    EXPECT_EQ(w.iLastMsgRow, -1) << "the No Messages row is not a message";
+    EXPECT_FALSE(ui<QPushButton>("cmdPlayMsg")->isEnabled()) << "the No Messages row is not a message";
 }
 
 TEST_F(WindowTest, MessageClicksMoveTheHighlightAndOnlyANewRowActs)
@@ -126,19 +127,18 @@ TEST_F(WindowTest, MessageClicksMoveTheHighlightAndOnlyANewRowActs)
     message(QStringLiteral("5_0307090502_0_1_222.wav"), 100);
     auto& w = load();
     clickBox(1);
-    vm::widgets::FlexGrid& list = *w.gridMsgList;
+    vm::widgets::FlexGrid& list = *messageList();
 
     clickMessage(2, Qt::RightButton);
-    EXPECT_EQ(QList<int>({w.iLastMsgRow, list.col(), list.colSel()}), QList<int>({2, 0, 4}));
+    EXPECT_EQ(QList<int>({list.row(), list.col(), list.colSel()}), QList<int>({2, 0, 4}));
     EXPECT_EQ(list.selectionModel()->selectedIndexes().size(), 5);
 
-    w.cmdPlayMsg->setEnabled(false);
+    ui<QPushButton>("cmdPlayMsg")->setEnabled(false);
     clickMessage(2);
-    EXPECT_FALSE(w.cmdPlayMsg->isEnabled()) << "clicking the last clicked row does nothing";
+    EXPECT_FALSE(ui<QPushButton>("cmdPlayMsg")->isEnabled()) << "clicking the last clicked row does nothing";
 
     clickMessage(1, Qt::MiddleButton);
-    EXPECT_EQ(w.iLastMsgRow, 1);
-    EXPECT_TRUE(w.cmdPlayMsg->isEnabled());
+    EXPECT_TRUE(ui<QPushButton>("cmdPlayMsg")->isEnabled());
 }
 
 TEST_F(WindowTest, StatisticsCountAllBoxesAndShowTruncatedTenthsOfAnHour)
@@ -147,9 +147,13 @@ TEST_F(WindowTest, StatisticsCountAllBoxesAndShowTruncatedTenthsOfAnHour)
     folder.write(QStringLiteral("data/VmSave/odd name.wav"), {});
     message(QStringLiteral("2_0307090501_0_1_2.wav"), (59 * 60 + 30) * 11025);  // 59.5 minutes round to 60
     auto& w = load();
-    EXPECT_EQ((QStringList{w.txtStats[0]->text(), w.txtStats[1]->text(), w.txtStats[2]->text()}),
-              (QStringList{"1", "2", "1.0"}));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d*\\.\\d$")).match(w.txtStats[3]->text()).hasMatch());
+    EXPECT_EQ(
+        (QStringList{ui<vm::widgets::TextBox>("txtStats", 0)->text(), ui<vm::widgets::TextBox>("txtStats", 1)->text(),
+                     ui<vm::widgets::TextBox>("txtStats", 2)->text()}),
+        (QStringList{"1", "2", "1.0"}));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d*\\.\\d$"))
+                    .match(ui<vm::widgets::TextBox>("txtStats", 3)->text())
+                    .hasMatch());
 }
 
 TEST_F(WindowTest, EnteringTheFirstTabRebuildsTheListOtherTabChangesDoNot)
@@ -157,13 +161,13 @@ TEST_F(WindowTest, EnteringTheFirstTabRebuildsTheListOtherTabChangesDoNot)
     folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1")}));
     auto& w = load();
     vm::VmbArray().setId(vm::VmbArray().append(), QStringLiteral("2"));
-    w.lblAddedOK->setText(QStringLiteral("Mailbox was added OK"));
+    ui<QLabel>("lblAddedOK")->setText(QStringLiteral("Mailbox was added OK"));
 
-    w.SSTab1->setTab(2);
-    EXPECT_EQ(w.lblAddedOK->text(), QString());
-    w.SSTab1->setTab(4);
-    EXPECT_EQ(w.gridVmbList->rows(), 2);
-    w.SSTab1->setTab(0);
-    EXPECT_EQ(column(*w.gridVmbList, 0), (QStringList{"1", "2"}));
-    EXPECT_EQ(w.lblMsgCount[2]->text(), QStringLiteral("2"));
+    tabs()->setTab(2);
+    EXPECT_EQ(ui<QLabel>("lblAddedOK")->text(), QString());
+    tabs()->setTab(4);
+    EXPECT_EQ(boxList()->rows(), 2);
+    tabs()->setTab(0);
+    EXPECT_EQ(column(*boxList(), 0), (QStringList{"1", "2"}));
+    EXPECT_EQ(ui<QLabel>("lblMsgCount", 2)->text(), QStringLiteral("2"));
 }

@@ -1,7 +1,8 @@
 // At 200% every picture of the window (tab pictures, button glyphs, message
 // status icons) is drawn from twice the pixels, not from an enlarged 100%
 // bitmap.
-#include "manager_window/frmVmailCfg.h"
+#include "manager_window/ManagerWindow.h"
+#include "widgets/StatusImages.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -39,7 +40,7 @@ TEST(WindowAt200Percent, PicturesHaveTwiceThePixels)
 {
     if (runAgainAt200Percent())
         return;
-    vm::window::frmVmailCfg window;
+    vm::window::ManagerWindow window;
 
     // Five pictures on labels, ten glyphs on buttons; any drawn from fewer pixels is named.
     QStringList enlarged;
@@ -59,7 +60,7 @@ TEST(WindowAt200Percent, PicturesHaveTwiceThePixels)
     EXPECT_EQ(glyphs, 10);
 
     for (const int element : {0, 1}) {
-        const QPixmap status = window.imgSndStatus.picture(element);
+        const QPixmap status = vm::widgets::StatusImages().picture(element);
         EXPECT_EQ(status.devicePixelRatio(), 2.0) << element;
         EXPECT_EQ(status.deviceIndependentSize(), QSizeF(16, 15)) << element;
     }

@@ -16,6 +16,7 @@
 // last actions, every broken property and the message list.
 #include "manager_window/WindowTestSupport.h"
 #include "support/EnvironmentNumber.h"
+#include "widgets/StatusImages.h"
 
 #include "config/GlobalStuff.h"
 #include "config/RegistryIni.h"
@@ -71,7 +72,7 @@ struct Snapshot {
     QStringList messageRows;  // the message list's file names (column 4)
     QSet<QString> messages, greetings;
     QStringList fields;  // the "Add / Modify" fields and check boxes
-    int tab = 0, boxIndex = 0;
+    int tab = 0;
     qsizetype shown = 0;
 };
 
@@ -96,7 +97,7 @@ protected:
         win.reset();
         vm::failsafe::resetState();
     }
-    vm::window::frmVmailCfg& W() const { return *win; }
+    vm::window::ManagerWindow& W() const { return *win; }
 
     // --- random choices; one draw per statement, so their order is fixed ---
     int pick(qsizetype n) { return n <= 1 ? 0 : static_cast<int>(rng_() % static_cast<quint64>(n)); }
@@ -178,27 +179,26 @@ protected:
         const auto& w = W();
         Snapshot s;
         s.table = tableNow();
-        for (int r = 1; r < w.gridVmbList->rows(); ++r)
-            s.boxRows << joined({w.gridVmbList->textMatrix(r, 0), w.gridVmbList->textMatrix(r, 1),
-                                 w.gridVmbList->textMatrix(r, 2), w.gridVmbList->textMatrix(r, 3)});
-        s.messageRows = column(*w.gridMsgList, 4);
+        for (int r = 1; r < boxList()->rows(); ++r)
+            s.boxRows << joined({boxList()->textMatrix(r, 0), boxList()->textMatrix(r, 1), boxList()->textMatrix(r, 2),
+                                 boxList()->textMatrix(r, 3)});
+        s.messageRows = column(*messageList(), 4);
         const QStringList messages = QDir(folder.file("data/VmSave")).entryList(QDir::Files);
         const QStringList greetings = QDir(folder.file("data/VmWelc")).entryList(QDir::Files);
         s.messages = {messages.begin(), messages.end()};
         s.greetings = {greetings.begin(), greetings.end()};
-        for (const auto* field : w.txtNewVmb)
-            s.fields << field->text();
-        s.fields << QString::number(w.chkUploadToFtp->isChecked())
-                 << QString::number(w.chkDeleteAfterForward->isChecked());
-        s.tab = w.SSTab1->tab();
-        s.boxIndex = std::int16_t(w.iCurVmbIdx);
+        for (int i = 0; i < 9; ++i)
+            s.fields << ui<vm::widgets::TextBox>("txtNewVmb", i)->text();
+        s.fields << QString::number(ui<QCheckBox>("chkUploadToFtp")->isChecked())
+                 << QString::number(ui<QCheckBox>("chkDeleteAfterForward")->isChecked());
+        s.tab = tabs()->tab();
         s.shown = static_cast<qsizetype>(boxes.shown.size());
         return s;
     }
     // Status icon of message row r: 0 new, 1 saved, -1 none, 9 another picture.
     int icon(int r) const
     {
-        const auto& grid = *W().gridMsgList;
+        const auto& grid = *messageList();
         const auto picture = grid.model()->data(grid.model()->index(r - 1, 0), Qt::DecorationRole).value<QPixmap>();
         const QImage image = picture.toImage();
         return picture.isNull() ? -1 : image == newIcon_ ? 0 : image == savedIcon_ ? 1 : 9;
@@ -207,10 +207,13 @@ protected:
     {
         const auto& w = W();
         QStringList s;
-        for (const QLineEdit* f : {w.txtEmailSubject, w.txtSmtpMailHost, w.txtSmtpEmailAddress, w.txtFtpServer,
-                                   w.txtFtpDir, w.txtFtpUser, w.txtFtpPassword, w.txtRunCommand})
+        for (const QLineEdit* f :
+             {ui<vm::widgets::TextBox>("txtEmailSubject"), ui<vm::widgets::TextBox>("txtSmtpMailHost"),
+              ui<vm::widgets::TextBox>("txtSmtpEmailAddress"), ui<vm::widgets::TextBox>("txtFtpServer"),
+              ui<vm::widgets::TextBox>("txtFtpDir"), ui<vm::widgets::TextBox>("txtFtpUser"),
+              ui<vm::widgets::TextBox>("txtFtpPassword"), ui<vm::widgets::TextBox>("txtRunCommand")})
             s << f->text();
-        return s << w.txtEmailBody->toPlainText();
+        return s << ui<QPlainTextEdit>("txtEmailBody")->toPlainText();
     }
 
     // --- checking ---
@@ -271,7 +274,8 @@ protected:
         QStringList rows;
         for (const QStringList& e : a.table)
             rows << joined({e[0], e[1], e[2], QString()});
-        require(!listFresh_ || (a.boxRows == rows && w.lblMsgCount[2]->text() == QString::number(a.table.size())),
+        require(!listFresh_ ||
+                    (a.boxRows == rows && ui<QLabel>("lblMsgCount", 2)->text() == QString::number(a.table.size())),
                 "the mailbox list and its count show the table's entries in table order");
 
         if (selections_ > 0)
@@ -282,9 +286,9 @@ protected:
             const QStringList p = a.messageRows[r - 1].split(u'_');
             const bool named = p.size() == 5;
             require(a.messageRows[r - 1].isEmpty()
-                        ? a.messageRows.size() == 1 && w.gridMsgList->textMatrix(1, 0) == "No Messages" && icon(1) == -1
+                        ? a.messageRows.size() == 1 && messageList()->textMatrix(1, 0) == "No Messages" && icon(1) == -1
                         : icon(r) == (named && p[2] == "1" ? 0 : 1) &&
-                              w.gridMsgList->textMatrix(r, 3) == (named ? p[4].section(u'.', 0, 0) : QString()),
+                              messageList()->textMatrix(r, 3) == (named ? p[4].section(u'.', 0, 0) : QString()),
                     "a message row shows its file's caller and the icon of its new-marker; No Messages is alone");
         }
         // The greeting buttons follow the last selection, the message buttons the list.
@@ -292,8 +296,10 @@ protected:
         const bool greeting = selected_ && greetingAtSelection_;
         const bool expected[] = {selected_, greeting, greeting, selected_, messages || (selected_ && !emptiedByDelete_),
                                  messages,  messages, messages};
-        const QPushButton* buttons[] = {w.cmdRecIntro, w.cmdPlayIntro, w.cmdStopPlay[0], w.cmdDeleteVmb,
-                                        w.cmdRecMsg,   w.cmdPlayMsg,   w.cmdStopPlay[1], w.cmdDeleteMsg};
+        const QPushButton* buttons[] = {ui<QPushButton>("cmdRecIntro"),    ui<QPushButton>("cmdPlayIntro"),
+                                        ui<QPushButton>("cmdStopPlay", 0), ui<QPushButton>("cmdDeleteVmb"),
+                                        ui<QPushButton>("cmdRecMsg"),      ui<QPushButton>("cmdPlayMsg"),
+                                        ui<QPushButton>("cmdStopPlay", 1), ui<QPushButton>("cmdDeleteMsg")};
         for (std::size_t i = 0; i < 8; ++i)
             require(buttons[i]->isEnabled() == expected[i],
                     "the buttons follow the selection, the greeting found then and the message rows");
@@ -303,7 +309,7 @@ protected:
     void checkSelection(const Snapshot& a)
     {
         auto& w = W();
-        const QString id = w.gridVmbList->textMatrix(w.gridVmbList->row(), 0);
+        const QString id = boxList()->textMatrix(boxList()->row(), 0);
         QStringList files, listed = a.messageRows;
         for (const QString& name : a.messages)
             if (name.startsWith(id + u'_', Qt::CaseInsensitive) && name.endsWith(".wav", Qt::CaseInsensitive))
@@ -311,17 +317,17 @@ protected:
         listed.removeAll(QString());
         files.sort();
         listed.sort();
-        require(
-            w.sSelectedVmbId == id && listed == files && files.isEmpty() == (a.messageRows == QStringList{QString()}),
-            "right after selecting a row the list names exactly its box's files, or says No Messages");
+        require(listed == files && files.isEmpty() == (a.messageRows == QStringList{QString()}),
+                "right after selecting a row the list names exactly its box's files, or says No Messages");
         int icons[2] = {0, 0};
         for (int r = 1; r <= a.messageRows.size(); ++r)
             if (const int i = icon(r); i == 0 || i == 1)
                 ++icons[i];
         const auto count = [&](int i) { return files.isEmpty() ? QString() : QString::number(icons[i]); };
-        require(w.lblMsgCount[0]->text() == count(0) && w.lblMsgCount[1]->text() == count(1),
+        require(ui<QLabel>("lblMsgCount", 0)->text() == count(0) && ui<QLabel>("lblMsgCount", 1)->text() == count(1),
                 "the new and saved counts are the numbers of new and saved icons, blank without messages");
         selected_ = true;
+        selectedId_ = id;
         emptiedByDelete_ = false;
         greetingAtSelection_ = a.greetings.contains(id + ".wav");
     }
@@ -332,17 +338,19 @@ protected:
         const auto ini = [](const char* key) { return vm::config::ReadIniString("Voicemail", QLatin1String(key)); };
         const int limits[] = {vm::config::RecLengthMin, vm::config::RecLengthMax};
         for (std::size_t i = 0; i < 2; ++i)
-            require(QApplication::focusWidget() == w.Text1[i] ||
-                        (w.Text1[i]->text() == QString::number(limits[i]) &&
+            require(QApplication::focusWidget() == ui<vm::widgets::TextBox>("Text1", i) ||
+                        (ui<vm::widgets::TextBox>("Text1", i)->text() == QString::number(limits[i]) &&
                          ini(i ? "RecLengthMax" : "RecLengthMin") == QString::number(limits[i]) &&
                          limits[i] >= int(i + 1) && limits[i] <= (i ? 9999 : 30)),
                     "a length limit not being edited shows the value in range that the INI file holds");
-        const bool smtp = w.optEmailMechanism[2]->isChecked();
-        require(smtp != w.optEmailMechanism[1]->isChecked() &&
+        const bool smtp = ui<QRadioButton>("optEmailMechanism", 2)->isChecked();
+        require(smtp != ui<QRadioButton>("optEmailMechanism", 1)->isChecked() &&
                     ini("ForwardEmailMechanism") == (smtp ? "SMTP" : "MAPI") &&
-                    w.txtSmtpMailHost->isEnabled() == smtp && w.txtSmtpEmailAddress->isEnabled() == smtp &&
-                    w.lblSmtpDesc[0]->isEnabled() == smtp && w.lblSmtpDesc[1]->isEnabled() == smtp &&
-                    w.txtSmtpLoginName->isEnabled(),
+                    ui<vm::widgets::TextBox>("txtSmtpMailHost")->isEnabled() == smtp &&
+                    ui<vm::widgets::TextBox>("txtSmtpEmailAddress")->isEnabled() == smtp &&
+                    ui<QLabel>("lblSmtpDesc", 0)->isEnabled() == smtp &&
+                    ui<QLabel>("lblSmtpDesc", 1)->isEnabled() == smtp &&
+                    ui<vm::widgets::TextBox>("txtSmtpLoginName")->isEnabled(),
                 "the mechanism chosen is the one in the INI file and switches the SMTP fields, not the login");
     }
 
@@ -354,21 +362,23 @@ protected:
         load();
         win->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
-        QObject::connect(win->gridVmbList, &vm::widgets::FlexGrid::selChange, win.get(), [this] { ++selections_; });
-        QObject::connect(win->SSTab1, &vm::widgets::TabControl::click, win.get(),
-                         [this](int previous) { rebuilt_ = rebuilt_ || (previous != 0 && win->SSTab1->tab() == 0); });
-        newIcon_ = win->imgSndStatus.picture(0).toImage();
-        savedIcon_ = win->imgSndStatus.picture(1).toImage();
+        QObject::connect(boxList(), &vm::widgets::FlexGrid::selChange, win.get(), [this] { ++selections_; });
+        QObject::connect(tabs(), &vm::widgets::TabControl::click, win.get(),
+                         [this](int previous) { rebuilt_ = rebuilt_ || (previous != 0 && tabs()->tab() == 0); });
+        newIcon_ = vm::widgets::StatusImages().picture(0).toImage();
+        savedIcon_ = vm::widgets::StatusImages().picture(1).toImage();
         ++sessions_;
         recent_.push_back("open the window");
         selected_ = emptiedByDelete_ = greetingAtSelection_ = rebuilt_ = false;
+        opened_ = 0;
+        selectedId_.clear();
         listFresh_ = true;
         last_ = snapshot();
         allowed_ = {};
         selections_ = 0;
         checkAlways(last_, last_);
 
-        require(last_.tab == 0 && W().gridMsgList->rows() == 1, "the window opens on the first tab, no message listed");
+        require(last_.tab == 0 && messageList()->rows() == 1, "the window opens on the first tab, no message listed");
         tableAtOpen_ = last_.table;
         require(!expectedTable_ || last_.table == *expectedTable_,
                 "start-up reads back the table written at the last close");
@@ -385,7 +395,7 @@ protected:
         expectedSettings_ = settingsShown();
         QCoreApplication::processEvents();
         if (exitButton)
-            press(win->cmdVmCfgExit);
+            press(ui<QPushButton>("cmdVmCfgExit(2)"));
         else
             win->close();
         require(win->unloaded() && !win->isVisible() && errors_.errors.isEmpty(), "closing closes, without error");
@@ -450,8 +460,8 @@ protected:
 
     void deleteBox()
     {
-        const int r = W().gridVmbList->row();
-        const QString greeting = W().gridVmbList->textMatrix(r, 0) + ".wav";
+        const int r = boxList()->row();
+        const QString greeting = boxList()->textMatrix(r, 0) + ".wav";
         const auto check = [&](const Snapshot& b, const Snapshot& a) {
             Table table = b.table;
             QStringList rows = b.boxRows;
@@ -465,18 +475,18 @@ protected:
         act(
             QStringLiteral("delete box row %1").arg(r),
             [&] {
-                allowed_.boxDeleted = confirmed(W().cmdDeleteVmb) && r >= 1;
+                allowed_.boxDeleted = confirmed(ui<QPushButton>("cmdDeleteVmb")) && r >= 1;
                 if (allowed_.boxDeleted)
                     allowed_.greetingsGone = {greeting};
-                press(W().cmdDeleteVmb);
+                press(ui<QPushButton>("cmdDeleteVmb"));
             },
             check);
     }
 
     void deleteMessages()
     {
-        const int first = std::min(W().gridMsgList->row(), W().gridMsgList->rowSel());
-        const int last = std::max(W().gridMsgList->row(), W().gridMsgList->rowSel());
+        const int first = std::min(messageList()->row(), messageList()->rowSel());
+        const int last = std::max(messageList()->row(), messageList()->rowSel());
         const QStringList names = first < 1 ? QStringList() : last_.messageRows.mid(first - 1, last - first + 1);
         bool done = false;
         const auto check = [&](const Snapshot& b, const Snapshot& a) {
@@ -499,27 +509,30 @@ protected:
         act(
             QStringLiteral("delete messages %1 to %2").arg(first).arg(last),
             [&] {
-                done = confirmed(W().cmdDeleteMsg) && first >= 1;
+                done = confirmed(ui<QPushButton>("cmdDeleteMsg")) && first >= 1;
                 if (done)
                     allowed_.messagesGone = QSet<QString>(names.begin(), names.end());
-                press(W().cmdDeleteMsg);
+                press(ui<QPushButton>("cmdDeleteMsg"));
             },
             check);
     }
 
-    // Modify loads the box named by sSelectedVmbId, if there is one; browsing
-    // opens the next or previous box.
+    // Modify loads the box last selected, if there is one; browsing opens
+    // the next or previous box.
     void openBox(QPushButton* button, int step)
     {
         const auto check = [this, step](const Snapshot& b, const Snapshot& a) {
-            const int k = b.boxIndex + step;
-            const int idx = step == 0 ? vm::VmbFind(W().sSelectedVmbId)
+            const int k = opened_ + step;
+            const int idx = step == 0                                                       ? vm::VmbFind(selectedId_)
                             : k >= 1 && k <= b.table.size() && !b.table[k - 1][0].isEmpty() ? k
                                                                                             : 0;
-            require(idx > 0 ? a.boxIndex == idx && a.fields == a.table[idx - 1] && (step != 0 || a.tab == 1)
-                            : a.fields == b.fields && a.boxIndex == b.boxIndex,
+            require(idx > 0 ? a.fields == a.table[idx - 1] && (step != 0 || a.tab == 1) : a.fields == b.fields,
                     "Modify opens the selected box in the fields, browsing the next or previous one; either does "
                     "nothing without a box there, browsing stops at either end and at a blank entry");
+            if (idx > 0) {
+                opened_ = idx;
+                selectedId_ = step == 0 ? selectedId_ : a.table[idx - 1][0];
+            }
         };
         act(
             button->objectName(), [button] { press(button); }, check);
@@ -539,9 +552,9 @@ protected:
             const bool sorted = std::is_sorted(a.table.begin(), a.table.end(), [](const auto& x, const auto& y) {
                 return x[0].compare(y[0], Qt::CaseInsensitive) < 0;
             });
-            const bool added = W().lblAddedOK->text() == "Mailbox was added OK";
+            const bool added = ui<QLabel>("lblAddedOK")->text() == "Mailbox was added OK";
             require(a.fields == QStringList(9, QString()) + QStringList{"0", "0"} &&
-                        (added || W().lblAddedOK->text() == "Mailbox info changed OK"),
+                        (added || ui<QLabel>("lblAddedOK")->text() == "Mailbox info changed OK"),
                     "a store empties the fields and tells whether it added or changed a box");
             require(added ? a.table.size() == b.table.size() + 1 && written.size() == 1 && sorted
                           : a.table.size() == b.table.size() && written.size() <= 1,
@@ -557,7 +570,7 @@ protected:
                     "a stored box holds the fields trimmed, a number of digits and a PIN of up to four");
         };
         act(
-            "Add / Modify", [this] { press(W().cmdVmbAdd); }, check);
+            "Add / Modify", [this] { press(ui<QPushButton>("cmdVmbAdd")); }, check);
     }
 
     // --- the next action, chosen by weight from what the operator sees ---
@@ -570,9 +583,12 @@ protected:
         }
         auto& w = W();
         std::vector<std::pair<int, std::function<void()>>> add;
+        // Room for every action up front: GCC otherwise sees the first insert's
+        // reallocation of an empty vector as a null dereference.
+        add.reserve(32);
         add.emplace_back(6, [this] {
             const int t = chance(0.3) ? 0 : pick(5);  // the first tab has the most to do
-            QTabBar* bar = W().SSTab1->tabBar();
+            QTabBar* bar = tabs()->tabBar();
             act(QStringLiteral("tab %1").arg(t),
                 [&] { QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(t).center()); });
         });
@@ -597,46 +613,48 @@ protected:
                     QFile::remove(folder.file("data/VmSave/" + name));
                 });
             });
-        const int boxRows = w.gridVmbList->rows() - 1;
-        const int messageRows = w.gridMsgList->rows() - 1;
-        switch (w.SSTab1->tab()) {
+        const int boxRows = boxList()->rows() - 1;
+        const int messageRows = messageList()->rows() - 1;
+        switch (tabs()->tab()) {
             case 0:
                 add.emplace_back(boxRows > 0 ? 12 : 0, [this, boxRows] {
                     const int r = 1 + pick(boxRows);
-                    act(QStringLiteral("click box row %1").arg(r), [&] { clickRow(*W().gridVmbList, r); });
+                    act(QStringLiteral("click box row %1").arg(r), [&] { clickRow(*boxList(), r); });
                 });
                 // Any button selects a message; a shift-click extends the selection for a delete.
                 add.emplace_back(messageRows > 0 ? 12 : 0, [this, messageRows] {
                     const int r = 1 + pick(messageRows);
                     const int how = pick(4);
                     act(QStringLiteral("press message row %1 (%2)").arg(r).arg(how), [&] {
-                        clickRow(*W().gridMsgList, r, how == 3 ? Qt::RightButton : Qt::LeftButton,
+                        clickRow(*messageList(), r, how == 3 ? Qt::RightButton : Qt::LeftButton,
                                  how == 2 ? Qt::ShiftModifier : Qt::NoModifier);
                     });
                 });
-                add.emplace_back(3, [this] { openBox(W().cmdVmbModify, 0); });
+                add.emplace_back(3, [this] { openBox(ui<QPushButton>("cmdVmbModify"), 0); });
                 add.emplace_back(3, [this] { deleteBox(); });
                 add.emplace_back(5, [this] { deleteMessages(); });
                 // The new message shows at the next selection of its box.
                 add.emplace_back(last_.messages.size() < 200 ? 3 : 0,
-                                 [this] { act("record message", [this] { press(W().cmdRecMsg); }); });
+                                 [this] { act("record message", [this] { press(ui<QPushButton>("cmdRecMsg")); }); });
                 break;
             case 1:
                 add.emplace_back(10, [this] {
                     const int i = pick(9);
-                    type(W().txtNewVmb[std::size_t(i)], fieldText(i));
+                    type(ui<vm::widgets::TextBox>("txtNewVmb", i), fieldText(i));
                 });
                 add.emplace_back(3, [this] {
-                    QWidget* check = chance(0.5) ? W().chkUploadToFtp : W().chkDeleteAfterForward;
+                    QWidget* check = chance(0.5) ? ui<QCheckBox>("chkUploadToFtp")
+                                                 : ui<QCheckBox>("chkDeleteAfterForward");
                     act("toggle " + check->objectName(), [&] { press(check); });
                 });
                 add.emplace_back(4, [this] { store(); });
-                add.emplace_back(4, [this] { openBox(W().cmdNext, 1); });
-                add.emplace_back(3, [this] { openBox(W().cmdPrev, -1); });
+                add.emplace_back(4, [this] { openBox(ui<QPushButton>("cmdNext"), 1); });
+                add.emplace_back(3, [this] { openBox(ui<QPushButton>("cmdPrev"), -1); });
                 add.emplace_back(last_.table.size() < 40 ? 6 : 0, [this] {
                     for (int i = 0; i < 9; ++i)  // a whole addition or change, one action at a time
                         if (i < 2 || chance(0.3))
-                            pending_.push_back([this, i] { type(W().txtNewVmb[std::size_t(i)], fieldText(i)); });
+                            pending_.push_back(
+                                [this, i] { type(ui<vm::widgets::TextBox>("txtNewVmb", i), fieldText(i)); });
                     pending_.push_back([this] { store(); });
                 });
                 break;
@@ -646,23 +664,29 @@ protected:
                     const QString typed = chance(0.3) ? QString::number(pick(100000))
                                                       : oneOf({"", "0", "1", "2", "30", "31", "9999", "10000", "-5",
                                                                "2.5", "3.5", "abc", "12a", " 7 ", ".5"});
-                    type(W().Text1[std::size_t(i)], typed);
+                    type(ui<vm::widgets::TextBox>("Text1", i), typed);
                 });
                 break;
             default:
-                for (QWidget* field : w.SSTab1->tab() == 3
-                                          ? QList<QWidget*>{w.txtEmailSubject, w.txtSmtpMailHost, w.txtSmtpEmailAddress,
-                                                            w.txtSmtpLoginName, w.txtEmailBody}
-                                          : QList<QWidget*>{w.txtFtpServer, w.txtFtpDir, w.txtFtpUser, w.txtFtpPassword,
-                                                            w.txtRunCommand})
+                for (QWidget* field : tabs()->tab() == 3
+                                          ? QList<QWidget*>{ui<vm::widgets::TextBox>("txtEmailSubject"),
+                                                            ui<vm::widgets::TextBox>("txtSmtpMailHost"),
+                                                            ui<vm::widgets::TextBox>("txtSmtpEmailAddress"),
+                                                            ui<vm::widgets::TextBox>("txtSmtpLoginName"),
+                                                            ui<QPlainTextEdit>("txtEmailBody")}
+                                          : QList<QWidget*>{ui<vm::widgets::TextBox>("txtFtpServer"),
+                                                            ui<vm::widgets::TextBox>("txtFtpDir"),
+                                                            ui<vm::widgets::TextBox>("txtFtpUser"),
+                                                            ui<vm::widgets::TextBox>("txtFtpPassword"),
+                                                            ui<vm::widgets::TextBox>("txtRunCommand")})
                     add.emplace_back(field->isEnabled() ? 2 : 0, [this, field] {
                         QString typed = randomText(kIniText, 16).trimmed();  // the INI reader trims values
-                        if (field == W().txtEmailBody)
+                        if (field == ui<QPlainTextEdit>("txtEmailBody"))
                             typed += u'\n' + randomText(kFreeText, 20);
                         type(field, typed);
                     });
-                add.emplace_back(w.SSTab1->tab() == 3 ? 4 : 0, [this] {
-                    QRadioButton* option = W().optEmailMechanism[std::size_t(1 + pick(2))];
+                add.emplace_back(tabs()->tab() == 3 ? 4 : 0, [this] {
+                    QRadioButton* option = ui<QRadioButton>("optEmailMechanism", std::size_t(1 + pick(2)));
                     act("choose " + option->objectName(), [&] { QTest::mouseClick(option, Qt::LeftButton); });
                 });
         }
@@ -685,6 +709,8 @@ protected:
     int selections_ = 0;
     bool rebuilt_ = false, listFresh_ = true;
     bool selected_ = false, greetingAtSelection_ = false, emptiedByDelete_ = false;
+    int opened_ = 0;      // the entry Modify or browsing last opened; browsing goes on from it
+    QString selectedId_;  // the box Modify opens: the last one selected or browsed to
     QImage newIcon_, savedIcon_;
     Table tableAtOpen_;
     QByteArray listAtOpen_;

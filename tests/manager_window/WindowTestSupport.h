@@ -4,13 +4,14 @@
 
 #include "failsafe/ErrorDialogHost.h"
 #include "failsafe/FailSafeState.h"
+#include "manager_window/ManagerWindow.h"
 #include "manager_window/MessageBoxService.h"
-#include "manager_window/frmVmailCfg.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/TabControl.h"
 #include "widgets/TextBox.h"
 
 #include "platform/SoundPlayer.h"
+#include "support/Control.h"
 #include "support/Overrides.h"
 #include "support/TempAppFolder.h"
 
@@ -50,7 +51,7 @@ public:
 
 // A sound player that notes every path it is handed.
 struct RecordingPlayer final : sound::SoundPlayer {
-    explicit RecordingPlayer(QStringList* log) : log(log) {}
+    explicit RecordingPlayer(QStringList* paths) : log(paths) {}
     void play(const QString& path) override { log->append(path); }
     QStringList* log;
 };
@@ -100,25 +101,32 @@ protected:
         f.setFileTime(when, QFileDevice::FileModificationTime);
     }
 
-    window::frmVmailCfg& load()
+    window::ManagerWindow& load()
     {
-        win = std::make_unique<window::frmVmailCfg>();
+        win = std::make_unique<window::ManagerWindow>();
         win->Form_Load();
         win->show();
         return *win;
     }
 
+    // The window's controls, by their design names.
+    template <class T>
+    T* ui(const QString& name, int index = -1) const
+    {
+        return index < 0 ? control<T>(*win, name) : control<T>(*win, name, index);
+    }
+    widgets::FlexGrid* boxList() const { return ui<widgets::FlexGrid>(QStringLiteral("gridVmbList")); }
+    widgets::FlexGrid* messageList() const { return ui<widgets::FlexGrid>(QStringLiteral("gridMsgList")); }
+    widgets::TabControl* tabs() const { return ui<widgets::TabControl>(QStringLiteral("SSTab1")); }
+
     QPoint cell(widgets::FlexGrid& grid, int row, int col) const
     {
         return grid.visualRect(grid.model()->index(row - 1, col)).center();
     }
-    void clickBox(int row)
-    {
-        QTest::mouseClick(win->gridVmbList->viewport(), Qt::LeftButton, {}, cell(*win->gridVmbList, row, 1));
-    }
+    void clickBox(int row) { QTest::mouseClick(boxList()->viewport(), Qt::LeftButton, {}, cell(*boxList(), row, 1)); }
     void clickMessage(int row, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseClick(win->gridMsgList->viewport(), button, {}, cell(*win->gridMsgList, row, 2));
+        QTest::mouseClick(messageList()->viewport(), button, {}, cell(*messageList(), row, 2));
     }
     // Every box shown so far as "caption|OK|text" or "caption|YNC|text".
     QStringList shownBoxes() const
@@ -146,7 +154,7 @@ protected:
 
     TempAppFolder folder;
     ScriptedBoxes boxes;
-    std::unique_ptr<window::frmVmailCfg> win;
+    std::unique_ptr<window::ManagerWindow> win;
     Overrides overrides;
 };
 

@@ -43,12 +43,10 @@ TEST(WindowText, DateShowsLocalTimeWithTheDaylightSavingOfItsMoment)
         std::int64_t secs;  // UTC
         const char* shown;
     } cases[] = {
-        {0, "Jan 01, 01:00:00"},
-        {1767618189, "Jan 05, 14:03:09"},
-        {1767135600, "Dec 31, 00:00:00"},
-        {1774746000, "Mar 29, 03:00:00"},  // the first second of summer time
-        {1792889999, "Oct 25, 02:59:59"},  // its last
-        {2224713600, "Jul 01, 02:00:00"},  // 2040, past 32-bit seconds
+        {0, "Jan 01, 01:00:00"},          {1767618189, "Jan 05, 14:03:09"},
+        {1767135600, "Dec 31, 00:00:00"}, {1774746000, "Mar 29, 03:00:00"},  // the first second of summer time
+        {1792889999, "Oct 25, 02:59:59"},                                    // its last
+        {2224713600, "Jul 01, 02:00:00"},                                    // 2040, past 32-bit seconds
     };
     for (const auto& c : cases)
         EXPECT_EQ(dates.text(c.secs), QString::fromLatin1(c.shown)) << c.secs;

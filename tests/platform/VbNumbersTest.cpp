@@ -1,5 +1,5 @@
-#include "support/ErrorNumberOf.h"
 #include "platform/VbNumbers.h"
+#include "support/ErrorNumberOf.h"
 
 #include <gtest/gtest.h>
 

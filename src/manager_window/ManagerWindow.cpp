@@ -1,4 +1,5 @@
-#include "frmVmailCfg.h"
+#include "ManagerWindow.h"
+#include "WindowControls.h"
 
 #include "QtMessageBoxService.h"
 #include "widgets/Twips.h"
@@ -20,7 +21,8 @@ Replaceable<MessageBoxService*>& messageBoxService()
     return inForce;
 }
 
-frmVmailCfg::frmVmailCfg(QWidget* parent) : QWidget(parent), ownBoxes_(std::make_unique<QtMessageBoxService>(this))
+ManagerWindow::ManagerWindow(QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<WindowControls>()), ownBoxes_(std::make_unique<QtMessageBoxService>(this))
 {
     registerWindowArtwork();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -30,16 +32,16 @@ frmVmailCfg::frmVmailCfg(QWidget* parent) : QWidget(parent), ownBoxes_(std::make
     connectEvents();
 }
 
-frmVmailCfg::~frmVmailCfg() = default;
+ManagerWindow::~ManagerWindow() = default;
 
-MessageBoxService& frmVmailCfg::messageBoxes()
+MessageBoxService& ManagerWindow::messageBoxes()
 {
     if (MessageBoxService* replaced = messageBoxService().get())
         return *replaced;
     return *ownBoxes_;
 }
 
-void frmVmailCfg::closeEvent(QCloseEvent* event)
+void ManagerWindow::closeEvent(QCloseEvent* event)
 {
     // A close asked for while the unload handler waits on a box of its own
     // (a failed save's error report) comes too early: the first one goes on.
@@ -59,7 +61,7 @@ void frmVmailCfg::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void frmVmailCfg::showEvent(QShowEvent* event)
+void ManagerWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // After the window is on screen, so the notice comes up in front of it.

@@ -1,10 +1,11 @@
 #pragma once
-// frmVmailCfg: the Voicemail Manager's one working window. A tab control with
-// five tabs (mailbox and message lists; add / modify a box; length limits
-// and statistics; e-mail forwarding; FTP upload and post-recording command)
-// and the Help and Exit buttons below it.
+// ManagerWindow: the Voicemail Manager's one working window, object name
+// "frmVmailCfg". A tab control with five tabs (mailbox and message lists;
+// add / modify a box; length limits and statistics; e-mail forwarding; FTP
+// upload and post-recording command) and the Help and Exit buttons below it.
 //
-// Controls and handlers keep the names the window was designed with; each
+// Controls (WindowControls.h, private) and handlers keep the names the window
+// was designed with; a control's object name is its design name. Each
 // handler runs traced and error-trapped through vm::failsafe::runTraced.
 // The handlers are spread over one source file per area:
 //   WindowShell.cpp      load, tab change, Exit, Help, close
@@ -17,7 +18,6 @@
 //   IncompleteStart.cpp  what a start-up could not take, and the copies kept at the close after one
 
 #include "IncompleteStart.h"
-#include "widgets/StatusImages.h"
 
 #include "platform/VbNumbers.h"
 
@@ -26,38 +26,26 @@
 #include <QString>
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
 class QMessageBox;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
-
-namespace vm::widgets {
-class FlexGrid;
-class TabControl;
-class TextBox;
-}  // namespace vm::widgets
 
 namespace vm::window {
 
 class MessageBoxService;
 struct MessageFile;
+struct WindowControls;
 
 // Module name in the trace of every procedure of this window.
 inline const QString kModule = QStringLiteral("frmVmailCfg.frm");
 
-class frmVmailCfg : public QWidget {
+class ManagerWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmVmailCfg(QWidget* parent = nullptr);
-    ~frmVmailCfg() override;
+    explicit ManagerWindow(QWidget* parent = nullptr);
+    ~ManagerWindow() override;
 
     // The message boxes in force, else the window's own (QMessageBox).
     MessageBoxService& messageBoxes();
@@ -105,64 +93,6 @@ public:
     void optEmailMechanism_Click(std::int16_t Index);
     void Form_Unload(std::int16_t& Cancel);
 
-    // --- window state ---
-    QString sSelectedVmbId;     // Id of the box last selected in the mailbox list
-    vm::Int16 iLastMsgRow = 0;  // message row last clicked; -1 none
-    vm::Int16 iCurVmbIdx = 0;   // table index of the box last loaded into the fields
-
-    // --- controls, by their design names ---
-    widgets::TabControl* SSTab1 = nullptr;
-    QPushButton* cmdVmCfgHelp = nullptr;
-    QPushButton* cmdVmCfgExit = nullptr;  // element 2 of its control array
-    widgets::StatusImages imgSndStatus;
-
-    // Tab 0 "Mailboxes "
-    std::array<QLabel*, 5> Label1{};
-    std::array<QLabel*, 3> lblMsgCount{};  // 0 new, 1 saved, 2 boxes
-    widgets::FlexGrid* gridVmbList = nullptr;
-    widgets::FlexGrid* gridMsgList = nullptr;
-    QPushButton* cmdVmbModify = nullptr;
-    QPushButton* cmdDeleteVmb = nullptr;
-    QPushButton* cmdRecIntro = nullptr;
-    QPushButton* cmdPlayIntro = nullptr;
-    std::array<QPushButton*, 2> cmdStopPlay{};  // 0 greeting, 1 message
-    QPushButton* cmdDeleteMsg = nullptr;
-    QPushButton* cmdRecMsg = nullptr;
-    QPushButton* cmdPlayMsg = nullptr;
-
-    // Tab 1 "Add / Modify"
-    std::array<QGroupBox*, 7> frmMisc{};
-    QLabel* Image2 = nullptr;  // decorative pictures, no behaviour
-    std::array<widgets::TextBox*, 9> txtNewVmb{};
-    QCheckBox* chkUploadToFtp = nullptr;
-    QCheckBox* chkDeleteAfterForward = nullptr;
-    QLabel* lblAddedOK = nullptr;
-    QPushButton* cmdVmbAdd = nullptr;
-    QPushButton* cmdPrev = nullptr;
-    QPushButton* cmdNext = nullptr;
-
-    // Tab 2 "Config / Stats"; tabs 2 to 4 carry Image1(0) to Image1(3)
-    std::array<QLabel*, 4> Image1{};
-    std::array<widgets::TextBox*, 3> Text1{};
-    std::array<widgets::TextBox*, 4> txtStats{};
-
-    // Tab 3 "Email "
-    std::array<QRadioButton*, 3> optEmailMechanism{};  // elements 1 (MAPI) and 2 (SMTP)
-    std::array<QLabel*, 3> lblSmtpDesc{};
-    widgets::TextBox* txtSmtpMailHost = nullptr;
-    widgets::TextBox* txtSmtpEmailAddress = nullptr;
-    widgets::TextBox* txtSmtpLoginName = nullptr;
-    widgets::TextBox* txtSmtpLoginPassword = nullptr;
-    widgets::TextBox* txtEmailSubject = nullptr;
-    QPlainTextEdit* txtEmailBody = nullptr;
-
-    // Tab 4 "FTP / Cmd"
-    widgets::TextBox* txtFtpServer = nullptr;
-    widgets::TextBox* txtFtpDir = nullptr;
-    widgets::TextBox* txtFtpUser = nullptr;
-    widgets::TextBox* txtFtpPassword = nullptr;
-    widgets::TextBox* txtRunCommand = nullptr;
-
     // True once Form_Unload has run (the window is closed).
     bool unloaded() const { return unloaded_; }
 
@@ -191,10 +121,19 @@ private:
     void listMessages(const std::vector<MessageFile>& files);
     void showNoMessagesRow();
 
+    // MessageCommands.cpp
+    QString selectedBoxNumber();
+    void turnLastMessageRowIntoNoMessagesRow();
+
     // WindowShell.cpp
     // Tells the operator, without holding the window up, what the start-up
     // could not take (once, after the window is first shown).
     void tellIncompleteStart();
+
+    const std::unique_ptr<WindowControls> ui_;
+    QString sSelectedVmbId;     // Id of the box last selected in the mailbox list
+    vm::Int16 iLastMsgRow = 0;  // message row last clicked; -1 none
+    vm::Int16 iCurVmbIdx = 0;   // table index of the box last loaded into the fields
 
     std::unique_ptr<MessageBoxService> ownBoxes_;
     IncompleteStart incompleteStart_;
