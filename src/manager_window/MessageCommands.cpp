@@ -16,7 +16,6 @@
 #include "failsafe/Traced.h"
 #include "mailbox/MessageFileName.h"
 #include "mailbox/NewMessageFile.h"
-#include "mailbox/VmailLib.h"
 #include "platform/FileSystem.h"
 #include "platform/FileTrust.h"
 #include "platform/ProcessLauncher.h"

@@ -9,7 +9,6 @@
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
 #include "mailbox/MessageFileName.h"
-#include "mailbox/VmailLib.h"
 #include "platform/AppFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/VbNumbers.h"

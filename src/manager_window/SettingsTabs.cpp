@@ -12,7 +12,7 @@
 #include "config/RegistryIni.h"
 #include "failsafe/Traced.h"
 #include "mailbox/BoxText.h"
-#include "mailbox/VmailLib.h"
+#include "mailbox/MailboxListFile.h"
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
@@ -102,6 +102,8 @@ void ManagerWindow::optEmailMechanism_Click(std::int16_t Index)
         });
 }
 
+void ManagerWindow::VmbSaveXML() { saveMailboxList(boxes_, paths::mailboxList()); }
+
 void ManagerWindow::Form_Unload(std::int16_t& Cancel)
 {
     runTraced(
@@ -114,7 +116,7 @@ void ManagerWindow::Form_Unload(std::int16_t& Cancel)
             if (incompleteStart_.any()) {
                 QStringList replaced;
                 bool listIsWritten = false;
-                ignoreErrors([&] { listIsWritten = VmbArray().upperBound() >= 1; });
+                ignoreErrors([&] { listIsWritten = boxes_.upperBound() >= 1; });
                 if (listIsWritten)
                     replaced << paths::mailboxList();
                 replaced << paths::emailBodyFile() << paths::iniFile();

@@ -9,10 +9,10 @@
 #include "widgets/TabControl.h"
 #include "widgets/TextBox.h"
 
+#include "VmMgrStub.h"
 #include "config/GlobalStuff.h"
 #include "failsafe/Traced.h"
 #include "mailbox/FolderLoad.h"
-#include "mailbox/VmailLib.h"
 #include "platform/VbNumbers.h"
 
 #include <QLabel>
@@ -72,7 +72,7 @@ void ManagerWindow::Form_Load()
         BtnsDisableVmb();
         BtnsDisableMsg();
 
-        incompleteStart_.problems = VmbLoadArrayWithReport().problems;
+        incompleteStart_.problems = VmbLoadArray(boxes_, runLog()).problems;
         config::LoadConfig();
 
         ui_->Text1[0]->setText(QString::number(config::RecLengthMin));

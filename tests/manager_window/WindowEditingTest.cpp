@@ -3,7 +3,6 @@
 #include "WindowTestSupport.h"
 
 #include "config/GlobalStuff.h"
-#include "mailbox/VmailLib.h"
 #include "manager_window/HtmlHelpQvLib.h"
 
 #include <QCheckBox>
@@ -13,20 +12,15 @@
 using namespace vm::test;
 using vm::window::MsgAnswer;
 
-namespace {
-
-QStringList tableIds()
-{
-    QStringList ids;
-    for (int i = 1; i <= vm::VmbArray().upperBound(); ++i)
-        ids << vm::VmbArray().at(i).Id;
-    return ids;
-}
-
-}  // namespace
-
 class EditingTest : public WindowTest {
 protected:
+    QStringList tableIds() const
+    {
+        QStringList ids;
+        for (int i = 1; i <= win->mailboxes().upperBound(); ++i)
+            ids << win->mailboxes().at(i).Id;
+        return ids;
+    }
     void store(const QString& id, const QString& pin, const QString& comment = {})
     {
         type(ui<vm::widgets::TextBox>("txtNewVmb", 0), id);
@@ -48,9 +42,9 @@ TEST_F(EditingTest, StoringKeepsTheDigitsAndTheFirstFourOfThePinAndOverwritesAnE
     ui<QCheckBox>("chkDeleteAfterForward")->setChecked(true);
     store(QStringLiteral("12a"), QStringLiteral("2222"), QStringLiteral("new"));
     EXPECT_EQ(tableIds(), (QStringList{"12", "7", "9"}));
-    EXPECT_EQ(vm::VmbArray().at(2).Pin, QStringLiteral("1234"));
-    EXPECT_EQ(vm::VmbArray().at(3).Pin, QStringLiteral("9"));
-    const vm::VoicemailBox& box = vm::VmbArray().at(1);
+    EXPECT_EQ(win->mailboxes().at(2).Pin, QStringLiteral("1234"));
+    EXPECT_EQ(win->mailboxes().at(3).Pin, QStringLiteral("9"));
+    const vm::VoicemailBox& box = win->mailboxes().at(1);
     EXPECT_EQ(QStringList({box.Pin, box.Description}), QStringList({"2222", "new"}));
     EXPECT_EQ(box.FtpUpload, 0) << "left unchecked, so cleared";
     EXPECT_EQ(box.DeleteAfterForward, 1);
@@ -65,7 +59,7 @@ TEST_F(EditingTest, MissingNumberOrPinIsReportedAndNothingStored)
     EXPECT_EQ(shownBoxes(),
               (QStringList{"RiVaVaz|OK|Please specify the Voicemail Box number.",
                            "Quorvane Voicemail Manager|OK|Please specify the Voicemail Box's PIN number."}));
-    EXPECT_EQ(vm::VmbArray().upperBound(), 0);
+    EXPECT_EQ(win->mailboxes().upperBound(), 0);
     EXPECT_EQ(ui<vm::widgets::TextBox>("txtNewVmb", 0)->text(), QStringLiteral("5")) << "the fields keep their text";
 }
 

@@ -2,7 +2,6 @@
 // selected box and its buttons, message clicks, statistics, tab changes.
 #include "WindowTestSupport.h"
 
-#include "mailbox/VmailLib.h"
 #include "support/Digest.h"
 
 #include <QGroupBox>
@@ -73,6 +72,7 @@ TEST_F(WindowTest, LoadAndExitRunTheirStepsInOrderAndTraceThem)
     vm::failsafe::resetState();
     folder.write(QStringLiteral("FSCLIENT.INI"),
                  "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n");
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({}));
     load();
     QTest::mouseClick(ui<QPushButton>("cmdVmCfgExit(2)"), Qt::LeftButton);
     const QString trace = QString::fromLatin1(folder.read(QStringLiteral("trace.log")));
@@ -80,13 +80,15 @@ TEST_F(WindowTest, LoadAndExitRunTheirStepsInOrderAndTraceThem)
 
     QStringList entered;
     static const QRegularExpression entry(
-        QStringLiteral("->\\t*frmVmailCfg\\.frm : (?:Sub|Function) (\\w+) : (\\([^)]*\\))"));
+        QStringLiteral("->\\t*(?:frmVmailCfg\\.frm|VmMgrStub\\.bas) : (?:Sub|Function) (\\w+) : (\\([^)]*\\))"));
     for (auto m = entry.globalMatch(trace); m.hasNext();) {
         const auto match = m.next();
         entered << match.captured(1) + match.captured(2);
     }
     EXPECT_EQ(entered,
-              (QStringList{"Form_Load()", "BtnsDisableVmb()", "BtnsDisableMsg()", "optEmailMechanism_Click(Index=1)",
+              (QStringList{"Form_Load()", "BtnsDisableVmb()", "BtnsDisableMsg()",
+                           "LogRunInfo(i%=0, s$=Loading VMB data begin)", "LogRunInfo(i%=0, s$=Loading VMB data end)",
+                           "optEmailMechanism_Click(Index=1)",
                            "GetMessageStats(iMsgCountNew%=0, iMsgCountSaved%=0, lTotalTimeMins&=0, lAvailMin&=0)",
                            "SSTab1_Click(PreviousTab=1)", "cmdVmCfgExit_Click(Index=2)", "Form_Unload(Cancel=0)"}));
 }
@@ -160,8 +162,11 @@ TEST_F(WindowTest, EnteringTheFirstTabRebuildsTheListOtherTabChangesDoNot)
 {
     folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1")}));
     auto& w = load();
-    vm::VmbArray().setId(vm::VmbArray().append(), QStringLiteral("2"));
-    ui<QLabel>("lblAddedOK")->setText(QStringLiteral("Mailbox was added OK"));
+    tabs()->setTab(1);  // a box added on the next tab
+    ui<vm::widgets::TextBox>("txtNewVmb", 0)->setText(QStringLiteral("2"));
+    ui<vm::widgets::TextBox>("txtNewVmb", 1)->setText(QStringLiteral("2"));
+    ui<QPushButton>("cmdVmbAdd")->click();
+    ASSERT_EQ(ui<QLabel>("lblAddedOK")->text(), QStringLiteral("Mailbox was added OK"));
 
     tabs()->setTab(2);
     EXPECT_EQ(ui<QLabel>("lblAddedOK")->text(), QString());

@@ -20,7 +20,6 @@
 
 #include "config/GlobalStuff.h"
 #include "config/RegistryIni.h"
-#include "mailbox/VmailLib.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -53,11 +52,11 @@ const QString kIniText = QString(kFreeText).remove(u'"').remove(u'\'');
 QString joined(const QStringList& cells) { return cells.join(QChar(0x1f)); }
 
 // The table, each entry in the order of the fields txtNewVmb(0..8) and the two check boxes.
-Table tableNow()
+Table tableNow(const vm::MailboxTable& table)
 {
     Table t;
-    for (int i = 1; i <= vm::VmbArray().upperBound(); ++i) {
-        const vm::VoicemailBox& e = vm::VmbArray().at(i);
+    for (int i = 1; i <= table.upperBound(); ++i) {
+        const vm::VoicemailBox& e = table.at(i);
         t << QStringList{e.Id, e.Pin, e.Description, e.EmailForward, e.PhoneForward, e.PagerNumber, e.PagerMessage} +
                  QStringList{e.Groups, e.OnReceive, QString::number(e.FtpUpload),
                              QString::number(e.DeleteAfterForward)};
@@ -178,7 +177,7 @@ protected:
     {
         const auto& w = W();
         Snapshot s;
-        s.table = tableNow();
+        s.table = tableNow(w.mailboxes());
         for (int r = 1; r < boxList()->rows(); ++r)
             s.boxRows << joined({boxList()->textMatrix(r, 0), boxList()->textMatrix(r, 1), boxList()->textMatrix(r, 2),
                                  boxList()->textMatrix(r, 3)});
@@ -399,7 +398,7 @@ protected:
         else
             win->close();
         require(win->unloaded() && !win->isVisible() && errors_.errors.isEmpty(), "closing closes, without error");
-        const Table closing = tableNow();
+        const Table closing = tableNow(win->mailboxes());
         const QByteArray written = folder.read("data/VmBoxList.xml");
         require(!closing.isEmpty() || written == listAtOpen_, "a table without boxes leaves the list file as it was");
         require(!listOurs_ || closing != tableAtOpen_ || written == listAtOpen_,
@@ -523,7 +522,7 @@ protected:
     {
         const auto check = [this, step](const Snapshot& b, const Snapshot& a) {
             const int k = opened_ + step;
-            const int idx = step == 0                                                       ? vm::VmbFind(selectedId_)
+            const int idx = step == 0 ? vm::VmbFind(W().mailboxes(), selectedId_)
                             : k >= 1 && k <= b.table.size() && !b.table[k - 1][0].isEmpty() ? k
                                                                                             : 0;
             require(idx > 0 ? a.fields == a.table[idx - 1] && (step != 0 || a.tab == 1) : a.fields == b.fields,

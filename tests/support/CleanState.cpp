@@ -3,7 +3,6 @@
 #include "config/GlobalStuff.h"
 #include "config/RegistryIni.h"
 #include "failsafe/FailSafeState.h"
-#include "mailbox/VmailLib.h"
 #include "platform/AppFolder.h"
 #include "platform/Replaceable.h"
 
@@ -25,7 +24,6 @@ QStringList environment()
 void resetProcessState(const QString& appFolder)
 {
     failsafe::resetState();
-    VmbArray().unsize();
     config::ResetGlobals();
     config::SetIniFile(QString());
     setAppFolder(appFolder);
