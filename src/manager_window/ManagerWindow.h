@@ -19,6 +19,7 @@
 
 #include "IncompleteStart.h"
 
+#include "config/Settings.h"
 #include "mailbox/MailboxTable.h"
 
 #include "platform/VbNumbers.h"
@@ -142,9 +143,10 @@ private:
 
     const std::unique_ptr<WindowControls> ui_;
     MailboxTable boxes_;
-    QString sSelectedVmbId;     // Id of the box last selected in the mailbox list
-    vm::Int16 iLastMsgRow = 0;  // message row last clicked; -1 none
-    vm::Int16 iCurVmbIdx = 0;   // table index of the box last loaded into the fields
+    config::Settings settings_;  // as loaded at Form_Load; the limits follow their fields
+    QString sSelectedVmbId;      // Id of the box last selected in the mailbox list
+    vm::Int16 iLastMsgRow = 0;   // message row last clicked; -1 none
+    vm::Int16 iCurVmbIdx = 0;    // table index of the box last loaded into the fields
 
     std::unique_ptr<MessageBoxService> ownBoxes_;
     IncompleteStart incompleteStart_;

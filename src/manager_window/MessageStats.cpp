@@ -5,7 +5,7 @@
 #include "MessageFolder.h"
 #include "WindowText.h"
 
-#include "config/GlobalStuff.h"
+#include "config/FreeDiskSpace.h"
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
 #include "mailbox/MessageFileName.h"

@@ -61,7 +61,7 @@ TEST_F(WindowTest, MechanismIsSelectedAndWrittenBackAtStartUp)
         if (c.stored)
             text += "ForwardEmailMechanism=" + QByteArray(c.stored) + "\r\n";
         folder.write(QStringLiteral("QV.INI"), text);
-        auto& w = load();
+        load();
         EXPECT_TRUE(ui<QRadioButton>("optEmailMechanism", c.option)->isChecked()) << c.written;
         EXPECT_TRUE(ini().contains(QStringLiteral("ForwardEmailMechanism=") + QLatin1String(c.written)));
     }
@@ -103,7 +103,7 @@ TEST_F(WindowTest, BoxesListedAsTextSortedAndTheSelectedBoxsMessagesWithDateAndL
     message(QStringLiteral("10_0307090503_01_2_777.wav"), 0);
     message(QStringLiteral("1_greeting-like.txt"), 10);
     folder.write(QStringLiteral("data/VmWelc/10.wav"), "RIFF");
-    auto& w = load();
+    load();
     EXPECT_EQ(column(*boxList(), 0), (QStringList{"1", "10", "9"}));
 
     clickBox(2);  // box 10
@@ -127,7 +127,7 @@ TEST_F(WindowTest, MessageClicksMoveTheHighlightAndOnlyANewRowActs)
     folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("5", "5")}));
     message(QStringLiteral("5_0307090501_1_1_111.wav"), 100);
     message(QStringLiteral("5_0307090502_0_1_222.wav"), 100);
-    auto& w = load();
+    load();
     clickBox(1);
     vm::widgets::FlexGrid& list = *messageList();
 
@@ -148,7 +148,7 @@ TEST_F(WindowTest, StatisticsCountAllBoxesAndShowTruncatedTenthsOfAnHour)
     folder.write(QStringLiteral("data/VmSave/3_0307090501_1_1_3.wav"), {});
     folder.write(QStringLiteral("data/VmSave/odd name.wav"), {});
     message(QStringLiteral("2_0307090501_0_1_2.wav"), (59 * 60 + 30) * 11025);  // 59.5 minutes round to 60
-    auto& w = load();
+    load();
     EXPECT_EQ(
         (QStringList{ui<vm::widgets::TextBox>("txtStats", 0)->text(), ui<vm::widgets::TextBox>("txtStats", 1)->text(),
                      ui<vm::widgets::TextBox>("txtStats", 2)->text()}),
@@ -161,7 +161,7 @@ TEST_F(WindowTest, StatisticsCountAllBoxesAndShowTruncatedTenthsOfAnHour)
 TEST_F(WindowTest, EnteringTheFirstTabRebuildsTheListOtherTabChangesDoNot)
 {
     folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1")}));
-    auto& w = load();
+    load();
     tabs()->setTab(1);  // a box added on the next tab
     ui<vm::widgets::TextBox>("txtNewVmb", 0)->setText(QStringLiteral("2"));
     ui<vm::widgets::TextBox>("txtNewVmb", 1)->setText(QStringLiteral("2"));

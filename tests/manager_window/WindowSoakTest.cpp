@@ -18,7 +18,6 @@
 #include "support/EnvironmentNumber.h"
 #include "widgets/StatusImages.h"
 
-#include "config/GlobalStuff.h"
 #include "config/RegistryIni.h"
 
 #include <QApplication>
@@ -204,7 +203,7 @@ protected:
     }
     QStringList settingsShown() const
     {
-        const auto& w = W();
+        W();
         QStringList s;
         for (const QLineEdit* f :
              {ui<vm::widgets::TextBox>("txtEmailSubject"), ui<vm::widgets::TextBox>("txtSmtpMailHost"),
@@ -255,7 +254,7 @@ protected:
 
     void checkAlways(const Snapshot& b, const Snapshot& a)
     {
-        auto& w = W();
+        W();
         require((b.greetings - a.greetings - allowed_.greetingsGone).isEmpty(),
                 "only deleting a box removes a greeting, and only its own");
         require((b.messages - a.messages - allowed_.messagesGone).isEmpty(),
@@ -307,7 +306,7 @@ protected:
 
     void checkSelection(const Snapshot& a)
     {
-        auto& w = W();
+        W();
         const QString id = boxList()->textMatrix(boxList()->row(), 0);
         QStringList files, listed = a.messageRows;
         for (const QString& name : a.messages)
@@ -333,15 +332,17 @@ protected:
 
     void checkSettings()
     {
-        const auto& w = W();
-        const auto ini = [](const char* key) { return vm::config::ReadIniString("Voicemail", QLatin1String(key)); };
-        const int limits[] = {vm::config::RecLengthMin, vm::config::RecLengthMax};
-        for (std::size_t i = 0; i < 2; ++i)
-            require(QApplication::focusWidget() == ui<vm::widgets::TextBox>("Text1", i) ||
-                        (ui<vm::widgets::TextBox>("Text1", i)->text() == QString::number(limits[i]) &&
-                         ini(i ? "RecLengthMax" : "RecLengthMin") == QString::number(limits[i]) &&
-                         limits[i] >= int(i + 1) && limits[i] <= (i ? 9999 : 30)),
+        W();
+        const auto ini = [this](const char* key) {
+            return vm::config::ReadIniString(folder.file("QV.INI"), "Voicemail", QLatin1String(key));
+        };
+        for (int i = 0; i < 2; ++i) {
+            const QString limit = ini(i ? "RecLengthMax" : "RecLengthMin");
+            const auto* field = ui<vm::widgets::TextBox>("Text1", i);
+            require(QApplication::focusWidget() == field ||
+                        (field->text() == limit && limit.toInt() >= i + 1 && limit.toInt() <= (i ? 9999 : 30)),
                     "a length limit not being edited shows the value in range that the INI file holds");
+        }
         const bool smtp = ui<QRadioButton>("optEmailMechanism", 2)->isChecked();
         require(smtp != ui<QRadioButton>("optEmailMechanism", 1)->isChecked() &&
                     ini("ForwardEmailMechanism") == (smtp ? "SMTP" : "MAPI") &&
@@ -580,7 +581,7 @@ protected:
             pending_.pop_front();
             return next();
         }
-        auto& w = W();
+        W();
         std::vector<std::pair<int, std::function<void()>>> add;
         add.emplace_back(6, [this] {
             const int t = chance(0.3) ? 0 : pick(5);  // the first tab has the most to do

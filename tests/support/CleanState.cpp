@@ -1,7 +1,5 @@
 #include "CleanState.h"
 
-#include "config/GlobalStuff.h"
-#include "config/RegistryIni.h"
 #include "failsafe/FailSafeState.h"
 #include "platform/AppFolder.h"
 #include "platform/Replaceable.h"
@@ -24,8 +22,6 @@ QStringList environment()
 void resetProcessState(const QString& appFolder)
 {
     failsafe::resetState();
-    config::ResetGlobals();
-    config::SetIniFile(QString());
     setAppFolder(appFolder);
 }
 }  // namespace
