@@ -2,7 +2,8 @@
 // file name. They must return without crashing or hanging.
 #include "FuzzSupport.h"
 
-#include "mailbox/VmailLib.h"
+#include "mailbox/ListLine.h"
+#include "mailbox/MessageFileName.h"
 
 #include "platform/RuntimeError.h"
 

@@ -1,8 +1,8 @@
 #include "ListLineParser.h"
 
+#include "ListLine.h"
 #include "TextFold.h"
 #include "TextReuse.h"
-#include "VmailLib.h"
 
 #include "platform/AnsiText.h"
 #include "platform/RuntimeError.h"

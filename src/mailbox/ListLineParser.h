@@ -1,7 +1,7 @@
 #pragma once
 // The list file's line reader: each field is the text between its start
 // tag and the end tag that follows it, both found by plain text search
-// ignoring case. XmlTagValue and VmbParseXmlLine (VmailLib.h) work on text;
+// ignoring case. XmlTagValue and VmbParseXmlLine (ListLine.h) work on text;
 // the start-up load reads the file's raw bytes with the very same search,
 // decoding only the values it takes out.
 

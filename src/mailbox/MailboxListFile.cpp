@@ -1,9 +1,7 @@
 #include "MailboxListFile.h"
 
-#include "VmailLib.h"
 #include "VmbSort.h"
 
-#include "config/Paths.h"
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 
@@ -150,7 +148,5 @@ void saveMailboxList(MailboxTable& table, const QString& path)
     sortById(table, 1, n);
     fs::replaceFileAtomically(path, mailboxListBytes(table));
 }
-
-void VmbSaveXML() { saveMailboxList(VmbArray(), paths::mailboxList()); }
 
 }  // namespace vm

@@ -1,7 +1,5 @@
 #include "MessageFileName.h"
 
-#include "VmailLib.h"
-
 #include "platform/VbNumbers.h"
 
 namespace vm {

@@ -1,7 +1,7 @@
 #pragma once
 // Message file names: Id "_" stamp "_" new-marker "_" line "_" caller ".wav".
-// MsgFileNameNew and MsgFileNameParse are in VmailLib.h; this is the form
-// with an explicit moment, for callers that already hold one.
+// A new name is made for the moment of recording, or for an explicit moment
+// a caller already holds.
 
 #include <QDate>
 #include <QLatin1StringView>
@@ -16,7 +16,11 @@ namespace vm {
 // Recordings made with this program carry this line number and caller.
 inline constexpr std::int16_t kOwnRecordingLine = 1000;
 
+// The name of a message recorded now for box `id` on `line`.
+QString MsgFileNameNew(const QString& id, std::int16_t line);
 QString MsgFileNameNew(const QString& id, std::int16_t line, const QDate& date, const QTime& time);
+// The new-marker and caller of a message file name; empty where it has none.
+void MsgFileNameParse(const QString& name, QString& newMarker, QString& caller);
 
 // True when MsgFileNameParse would give the name the new-marker "1": the
 // statistics ask this of every file of the folder, on its name's bytes,
