@@ -76,9 +76,7 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
     if (const auto problem = encodingProblem(path, bytes))
         load.problems.push_back(*problem);
     MailboxMerge merge(table, MergedFields::All, load.deletions);
-    VoicemailBox record;
-    WrittenRecord written;
-    QString id;  // a written line's Id, in memory kept from line to line
+    QString id;  // a line's Id, in memory kept from line to line
     int lineNumber = 0;
     int boxes = 0;
     LeftOut tooLong, unreadable, beyondTable, noBoxLines;
@@ -91,16 +89,11 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
         if (line.size() > kLongestListLine)
             return tooLong.note(lineNumber, offset);
         try {
-            // The program's own lines go straight into their entries.
-            if (splitWrittenLine(line, written)) {
-                assignText(id, written.id);
-                merge.takeInPlace(id, [&](VoicemailBox& entry) { assignWrittenRecord(written, entry); });
-                ++boxes;
-                return;
-            }
-            record = VoicemailBox{};
-            if (parseListLine(line, record)) {
-                merge.take(std::move(record));
+            const ListLine parsed(line);
+            if (parsed.holdsBox()) {
+                // Straight into the entry: texts reuse the memory it has.
+                assignText(id, parsed.id());
+                merge.takeInPlace(id, [&](VoicemailBox& entry) { parsed.assignTo(entry); });
                 ++boxes;
             } else if (!holdsNoBoxByDesign(line)) {
                 noBoxLines.note(lineNumber, offset);
