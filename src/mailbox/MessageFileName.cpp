@@ -4,6 +4,10 @@
 
 #include "platform/VbNumbers.h"
 
+#include <QStringList>
+
+#include <algorithm>
+
 namespace vm {
 
 QString MsgFileNameNew(const QString& id, std::int16_t line, const QDate& date, const QTime& time)
@@ -64,5 +68,30 @@ void MsgFileNameParse(const QString& name, QString& newMarker, QString& caller)
 bool isNewMessageName(QLatin1StringView name) { return newMarkerIsOne(name); }
 
 bool isNewMessageName(QStringView name) { return newMarkerIsOne(name); }
+
+namespace {
+bool allDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+}  // namespace
+
+QString MessageNameParts::name() const
+{
+    return QStringList{id, stamp, marker, line, caller}.join(QLatin1Char('_')) + QStringLiteral(".wav");
+}
+
+std::optional<MessageNameParts> messageNameParts(const QString& name)
+{
+    if (!name.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive))
+        return std::nullopt;
+    const QStringList fields = name.chopped(4).split(QLatin1Char('_'));
+    if (fields.size() < 5)
+        return std::nullopt;
+    MessageNameParts parts{fields[0], fields[1], fields[2], fields[3], fields.mid(4).join(QLatin1Char('_'))};
+    if (parts.id.isEmpty() || parts.stamp.size() != 10 || !allDigits(parts.stamp) || !allDigits(parts.line))
+        return std::nullopt;
+    return parts;
+}
 
 }  // namespace vm
