@@ -85,10 +85,18 @@ std::optional<MessageNameParts> messageNameParts(const QString& name)
 {
     if (!name.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive))
         return std::nullopt;
-    const QStringList fields = name.chopped(4).split(QLatin1Char('_'));
-    if (fields.size() < 5)
-        return std::nullopt;
-    MessageNameParts parts{fields[0], fields[1], fields[2], fields[3], fields.mid(4).join(QLatin1Char('_'))};
+    // The first four "_" end the first four fields; the caller is the rest.
+    qsizetype ends[4];
+    qsizetype from = 0;
+    for (qsizetype& end : ends) {
+        end = name.indexOf(u'_', from);
+        if (end < 0 || end > name.size() - 4)
+            return std::nullopt;
+        from = end + 1;
+    }
+    MessageNameParts parts{name.left(ends[0]), name.mid(ends[0] + 1, ends[1] - ends[0] - 1),
+                           name.mid(ends[1] + 1, ends[2] - ends[1] - 1), name.mid(ends[2] + 1, ends[3] - ends[2] - 1),
+                           name.mid(ends[3] + 1, name.size() - 4 - ends[3] - 1)};
     if (parts.id.isEmpty() || parts.stamp.size() != 10 || !allDigits(parts.stamp) || !allDigits(parts.line))
         return std::nullopt;
     return parts;

@@ -52,7 +52,7 @@ std::vector<MessageInfo> listMessages(const QString& box)
         MessageInfo m;
         m.file = QFile::decodeName(e.name);
         m.box = leadingId(m.file);
-        m.time = QDateTime::fromSecsSinceEpoch(e.status.st_mtim.tv_sec);
+        m.seconds = e.status.st_mtim.tv_sec;
         m.bytes = e.status.st_size;
         m.notAFile = kindOf(e.status.st_mode);
         if (m.notAFile.isEmpty())

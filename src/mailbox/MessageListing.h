@@ -17,15 +17,16 @@
 namespace vm {
 
 struct MessageInfo {
-    QString file;    // name in the folder
-    QString box;     // the leading Id: the text before the first "_" ("" when none)
-    QDateTime time;  // the file's last-write time, local
+    QString file;              // name in the folder
+    QString box;               // the leading Id: the text before the first "_" ("" when none)
+    std::int64_t seconds = 0;  // the file's last-write time, in seconds since 1970 (UTC)
     std::int64_t bytes = 0;
     QString notAFile;                       // "" for a regular file; else what it is ("a symbolic link", "a FIFO", ...)
     WaveSound sound;                        // from the file's header
     std::optional<MessageNameParts> parts;  // none: the name has no message's form
 
     bool isNew() const { return parts && parts->marker == QLatin1String("1"); }
+    QDateTime time() const { return QDateTime::fromSecsSinceEpoch(seconds); }  // local
 };
 
 // The entries of the message folder whose leading Id is `box` (letter case

@@ -26,7 +26,7 @@ std::vector<PurgeCandidate> purgeCandidates(const PurgeRule& rule, const QDateTi
         if (!parts || (rule.savedOnly && parts->marker == QLatin1String("1")) ||
             (!rule.box.isEmpty() && parts->id.compare(rule.box, Qt::CaseInsensitive) != 0))
             return;
-        chosen.push_back({name, QDateTime::fromSecsSinceEpoch(e.status.st_mtim.tv_sec), e.status.st_size});
+        chosen.push_back({name, e.status.st_mtim.tv_sec, e.status.st_size});
     };
     try {
         fs::forEachEntry(paths::messageFolder(), 0, each);

@@ -19,8 +19,8 @@ struct PurgeRule {
 };
 
 struct PurgeCandidate {
-    QString file;  // name in the message folder
-    QDateTime time;
+    QString file;              // name in the message folder
+    std::int64_t seconds = 0;  // its last-write time, since 1970 (UTC)
     std::int64_t bytes = 0;
 };
 
