@@ -10,6 +10,7 @@
 #include <QTime>
 
 #include <cstdint>
+#include <optional>
 
 namespace vm {
 
@@ -27,5 +28,21 @@ void MsgFileNameParse(const QString& name, QString& newMarker, QString& caller);
 // without making a text of it.
 bool isNewMessageName(QLatin1StringView name);
 bool isNewMessageName(QStringView name);
+
+// The five fields of a name of the full form, for the operations that make
+// one name from another (a copy for another box, a message marked new or
+// saved). The stamp is ten digits, the line digits; the Id holds no "_";
+// the caller is what stands between the fourth "_" and ".wav" (any letter
+// case).
+struct MessageNameParts {
+    QString id;
+    QString stamp;
+    QString marker;
+    QString line;
+    QString caller;
+
+    QString name() const;  // put back together, ".wav" in small letters
+};
+std::optional<MessageNameParts> messageNameParts(const QString& name);
 
 }  // namespace vm
