@@ -8,7 +8,6 @@
 
 #include "config/Paths.h"
 #include "mailbox/MailboxListFile.h"
-#include "mailbox/VmailLib.h"
 #include "platform/AppFolder.h"
 
 #include <QDir>
@@ -152,7 +151,7 @@ void BM_SelectBox(benchmark::State& state)
     useLargeFolder();
     auto window = loadedWindow();
     window->show();
-    const int row = vm::VmbFind(kBigBox);
+    const int row = window->mailboxes().find(kBigBox);
     vm::bench::FloorRatio ratio(selectBoxFloor());
     double resident = 0;
     for (auto _ : state) {
@@ -175,8 +174,6 @@ void BM_RebuildMailboxList(benchmark::State& state)
     useLargeFolder();
     auto window = loadedWindow();
     window->show();
-    while (vm::VmbArray().upperBound() > state.range(0))
-        vm::VmbArray().remove(vm::VmbArray().upperBound());
     for (auto _ : state) {
         std::int16_t previousTab = 1;
         window->SSTab1_Click(previousTab);

@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 
 #include "mailbox/ListLineParser.h"
-#include "mailbox/VmailLib.h"
+#include "mailbox/MessageFileName.h"
 
 #include "platform/RuntimeError.h"
 

@@ -1,10 +1,8 @@
 #include "MailboxListFile.h"
 
 #include "BoxFields.h"
-#include "VmailLib.h"
 #include "VmbSort.h"
 
-#include "config/Paths.h"
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 
@@ -146,7 +144,5 @@ void saveMailboxList(MailboxTable& table, const QString& path)
     sortById(table, 1, n);
     fs::replaceFileAtomically(path, mailboxListBytes(table));
 }
-
-void VmbSaveXML() { saveMailboxList(VmbArray(), paths::mailboxList()); }
 
 }  // namespace vm

@@ -1,5 +1,7 @@
 #include "MailboxTestSupport.h"
+#include "config/Paths.h"
 #include "mailbox/ListLineParser.h"
+#include "mailbox/MailboxListFile.h"
 #include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"
 
@@ -23,7 +25,9 @@ const QByteArray kEmptyBox101 =
 class MailboxListFile : public ::testing::Test {
 protected:
     QByteArray list() const { return app.read("data/VmBoxList.xml"); }
+    void save() { vm::saveMailboxList(table, vm::paths::mailboxList()); }
     vm::test::TempAppFolder app;
+    vm::MailboxTable table;
 };
 
 }  // namespace
@@ -42,8 +46,8 @@ TEST_F(MailboxListFile, WritesExactBytesSortedWithBlankEntries)
                             .FtpUpload = 1,
                             .DeleteAfterForward = -1,
                             .SeenInFile = 1};  // never written
-    vm::test::setTable({full, boxWithId("101"), boxWithId("")});
-    vm::VmbSaveXML();
+    vm::test::setTable(table, {full, boxWithId("101"), boxWithId("")});
+    save();
     EXPECT_EQ(list(), kHead + QByteArray(kEmptyBox101).replace("\"101\"", "\"\"") + kEmptyBox101 +
                           "<VoicemailBox Id=\"9\"><Pin>1234</Pin><Groups>1,2</Groups><Description>a<b & \"c\" "
                           "\xe9\x80? </Description><EmailForward>x@y.z</EmailForward><PhoneForward>555</PhoneForward>"
@@ -57,23 +61,23 @@ TEST_F(MailboxListFile, PreviousFileSurvivesEmptyTablesAndFailedWrites)
 {
     const QByteArray old = kHead + kEmptyBox101 + kTail;
     app.write("data/VmBoxList.xml", old);
-    vm::VmbSaveXML();  // never sized
-    vm::VmbArray().resetToElementZero();
-    vm::VmbSaveXML();  // no boxes
+    save();  // never sized
+    table.resetToElementZero();
+    save();  // no boxes
     EXPECT_EQ(list(), old);
 
-    vm::test::setTable({boxWithId("1"), boxWithId("2")});
+    vm::test::setTable(table, {boxWithId("1"), boxWithId("2")});
     {
         using vm::test::FileStep;
         const vm::test::ScopedFault diskFull(vm::test::failStep(FileStep::Write, "VmBoxList.xml", vm::err::DiskFull));
-        EXPECT_EQ(errorNumberOf([] { vm::VmbSaveXML(); }), vm::err::DiskFull);
+        EXPECT_EQ(errorNumberOf([&] { save(); }), vm::err::DiskFull);
     }
     EXPECT_EQ(list(), old);
     EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden),
               QStringList{"VmBoxList.xml"});  // no temporary file
 
     QDir(app.file("data")).removeRecursively();
-    EXPECT_EQ(errorNumberOf([] { vm::VmbSaveXML(); }), vm::err::PathNotFound);
+    EXPECT_EQ(errorNumberOf([&] { save(); }), vm::err::PathNotFound);
 }
 
 // What the reader takes from one line: plain text search ignoring case, the

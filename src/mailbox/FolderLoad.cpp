@@ -5,8 +5,6 @@
 #include "FolderLoad.h"
 #include "ListLineParser.h"
 #include "MailboxMerge.h"
-#include "VmMgrStub.h"
-#include "VmailLib.h"
 
 #include "config/Paths.h"
 #include "platform/FileSystem.h"
@@ -197,24 +195,12 @@ void applyDeletions(const QStringList& paths)
         ignoreErrors([&] { fs::deleteFile(path); });
 }
 
-namespace {
-
-// The run-log hooks are traced procedures: their texts show in the trace.
-LoadLog runLog()
+FolderLoad VmbLoadArray(MailboxTable& table, const LoadLog& log)
 {
-    return {[](const QString& s) { LogRunInfo(0, s); }, [](const QString& s) { LogError(0, s); }};
-}
-
-}  // namespace
-
-int VmbLoadArrayLoadXML()
-{
-    FolderLoad load;
-    mergeListFile(VmbArray(), load, runLog());
+    FolderLoad load = loadMailboxFolder(table, log);
     applyDeletions(load.deletions);
-    return 0;
+    load.deletions.clear();
+    return load;
 }
-
-void VmbLoadArray() { applyDeletions(loadMailboxFolder(VmbArray(), runLog()).deletions); }
 
 }  // namespace vm
