@@ -6,6 +6,7 @@
 
 #include "VoicemailBox.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -80,6 +81,17 @@ inline constexpr std::array<const BoxField*, kBoxFields.size()> kListOrder = [] 
     return order;
 }();
 
+// The fields the window edits in its txtNewVmb text boxes, by the box's
+// index there (the flags are check boxes of their own).
+inline constexpr int kWindowTextFields = 9;
+inline constexpr std::array<const BoxField*, kWindowTextFields> kWindowOrder = [] {
+    std::array<const BoxField*, kWindowTextFields> order{};
+    for (const BoxField& f : kBoxFields)
+        if (f.windowField >= 0)
+            order[static_cast<std::size_t>(f.windowField)] = &f;
+    return order;
+}();
+
 namespace detail {
 constexpr bool rowsFollowFields()
 {
@@ -93,5 +105,8 @@ constexpr bool rowsFollowFields()
 }
 }  // namespace detail
 static_assert(detail::rowsFollowFields(), "one row per field, in enumerator order, each with its one member");
+static_assert(std::all_of(kWindowOrder.begin(), kWindowOrder.end(),
+                          [](const BoxField* f) { return f != nullptr && f->kind != FieldKind::Flag; }),
+              "every text box of the window shows one text field");
 
 }  // namespace vm::mailbox

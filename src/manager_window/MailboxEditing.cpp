@@ -13,6 +13,7 @@
 
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
+#include "mailbox/BoxFields.h"
 #include "mailbox/BoxStore.h"
 #include "mailbox/BoxText.h"
 #include "mailbox/SafeFileName.h"
@@ -70,11 +71,16 @@ QString ManagerWindow::Text2VmbPin(const QString& strIn)
     return result;
 }
 
+QString ManagerWindow::fieldText(const mailbox::BoxField& field) const
+{
+    return ui_->txtNewVmb[static_cast<std::size_t>(field.windowField)]->text();
+}
+
 void ManagerWindow::cmdVmbAdd_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdVmbAdd_Click"), noArguments, [this] {
-        const QString id = Text2VmbId(ui_->txtNewVmb[0]->text());
-        const QString pin = Text2VmbPin(ui_->txtNewVmb[1]->text());
+        const QString id = Text2VmbId(fieldText(mailbox::boxField(mailbox::Field::Id)));
+        const QString pin = Text2VmbPin(fieldText(mailbox::boxField(mailbox::Field::Pin)));
         if (id.isEmpty()) {
             messageBoxes().show(QStringLiteral("Please specify the Voicemail Box number."), MsgButtons::OkOnly,
                                 kAppTitle);
@@ -89,13 +95,9 @@ void ManagerWindow::cmdVmbAdd_Click()
         VoicemailBox box;
         box.Id = id;
         box.Pin = pin;
-        box.Groups = trimBlanks(ui_->txtNewVmb[7]->text());
-        box.Description = trimBlanks(ui_->txtNewVmb[2]->text());
-        box.EmailForward = trimBlanks(ui_->txtNewVmb[3]->text());
-        box.PhoneForward = trimBlanks(ui_->txtNewVmb[4]->text());
-        box.PagerNumber = trimBlanks(ui_->txtNewVmb[5]->text());
-        box.PagerMessage = trimBlanks(ui_->txtNewVmb[6]->text());
-        box.OnReceive = trimBlanks(ui_->txtNewVmb[8]->text());
+        for (const mailbox::BoxField* f : mailbox::kWindowOrder)
+            if (f->kind == mailbox::FieldKind::Text)
+                box.*(f->text) = trimBlanks(fieldText(*f));
         box.FtpUpload = checkValue(*ui_->chkUploadToFtp);
         box.DeleteAfterForward = checkValue(*ui_->chkDeleteAfterForward);
         // Looked up by the number as stored, so "12a" finds box 12.
@@ -121,15 +123,9 @@ void ManagerWindow::cmdVmbModify_Click()
         if (idx <= 0)
             return;
         const VoicemailBox box = boxes_.at(idx);
-        ui_->txtNewVmb[0]->setText(box.Id);
-        ui_->txtNewVmb[1]->setText(box.Pin);
-        ui_->txtNewVmb[2]->setText(box.Description);
-        ui_->txtNewVmb[3]->setText(box.EmailForward);
-        ui_->txtNewVmb[4]->setText(box.PhoneForward);
-        ui_->txtNewVmb[5]->setText(box.PagerNumber);
-        ui_->txtNewVmb[6]->setText(box.PagerMessage);
-        ui_->txtNewVmb[7]->setText(box.Groups);
-        ui_->txtNewVmb[8]->setText(box.OnReceive);
+        // In the order of the text boxes: each change is a traced event.
+        for (const mailbox::BoxField* f : mailbox::kWindowOrder)
+            ui_->txtNewVmb[static_cast<std::size_t>(f->windowField)]->setText(box.*(f->text));
         setCheckValue(*ui_->chkUploadToFtp, box.FtpUpload);
         setCheckValue(*ui_->chkDeleteAfterForward, box.DeleteAfterForward);
         ui_->SSTab1->setTab(1);

@@ -35,6 +35,10 @@
 
 class QMessageBox;
 
+namespace vm::mailbox {
+struct BoxField;
+}  // namespace vm::mailbox
+
 namespace vm::window {
 
 class MessageBoxService;
@@ -110,6 +114,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The text the Add / Modify tab holds for a box's field.
+    QString fieldText(const mailbox::BoxField& field) const;
+
     // WindowLayout.cpp
     // Each tab's controls are placed in twips from the tab control's top
     // left corner; `origin` is where the tab's page lies in it, in pixels.
