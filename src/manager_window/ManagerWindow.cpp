@@ -30,6 +30,8 @@ ManagerWindow::ManagerWindow(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
     connectEvents();
+    setUpKeyboard();
+    nameForScreenReaders();
 }
 
 ManagerWindow::~ManagerWindow() = default;
