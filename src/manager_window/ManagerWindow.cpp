@@ -32,6 +32,7 @@ ManagerWindow::ManagerWindow(QWidget* parent)
     connectEvents();
     setUpKeyboard();
     nameForScreenReaders();
+    setUpResizing();
 }
 
 ManagerWindow::~ManagerWindow() = default;

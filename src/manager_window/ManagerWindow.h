@@ -17,6 +17,7 @@
 //   WindowLayout.cpp     building the controls
 //   KeyboardAccess.cpp   keys for the commands, finding a box by typing its number
 //   Accessibility.cpp    the names a screen reader gives the controls
+//   WindowGeometry.cpp   the controls following a window larger than designed
 //   IncompleteStart.cpp  what a start-up could not take, and the copies kept at the close after one
 
 #include "IncompleteStart.h"
@@ -122,6 +123,8 @@ private:
     void setUpKeyboard();
     // Accessibility.cpp
     void nameForScreenReaders();
+    // WindowGeometry.cpp
+    void setUpResizing();
 
     // MailboxListView.cpp
     void rebuildMailboxList();

@@ -166,7 +166,26 @@ void FlexGrid::setColWidth(int c, int twips)
     widthsTwips_[static_cast<std::size_t>(c)] = std::max(0, twips);
     setColumnHidden(c, twips <= 0);
     if (twips > 0)
-        setColumnWidth(c, twipsToPixels(twips));
+        setColumnWidth(c, pixelWidth(c));
+}
+
+void FlexGrid::setFillColumn(int c)
+{
+    checkCol(c);
+    fillColumn_ = c;
+}
+
+int FlexGrid::pixelWidth(int c) const
+{
+    const int designed = twipsToPixels(widthsTwips_[static_cast<std::size_t>(c)]);
+    return c == fillColumn_ ? designed + std::max(0, width() - twipsToPixels(widthTwips_)) : designed;
+}
+
+void FlexGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    if (fillColumn_ >= 0 && widthsTwips_[static_cast<std::size_t>(fillColumn_)] > 0)
+        setColumnWidth(fillColumn_, pixelWidth(fillColumn_));
 }
 
 void FlexGrid::setColAlignment(int c, int code)

@@ -47,6 +47,9 @@ public:
     // starts with them, as an operator's press would; -1 (the default) off.
     void setSearchColumn(int c);
     void keyboardSearch(const QString& search) override;
+    // Column `c` takes whatever width the grid has beyond its design width;
+    // its width in twips stays what it was set to.
+    void setFillColumn(int c);
 
     int rows() const;         // including the heading row
     void setRows(int count);  // 1 leaves the heading row only
@@ -105,8 +108,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    int pixelWidth(int c) const;
     void checkRow(int r) const;
     void checkCol(int c) const;
     void showSelection();
@@ -125,6 +130,7 @@ private:
     int colSel_ = 0;
     bool selectByRow_ = false;
     int searchColumn_ = -1;
+    int fillColumn_ = -1;
     QString typed_;  // characters typed in quick succession
     QElapsedTimer lastTyped_;
     bool dragging_ = false;
