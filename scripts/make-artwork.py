@@ -6,8 +6,11 @@ tab pictures and the application icon) with nothing but the standard library.
 
 Every picture is a list of filled shapes on a small design grid (16 or 32
 units), rendered with anti-aliasing at any scale: name.png at the design size
-and name@2x.png at twice that, for screens at 200%. The application icon (the
-mailbox) is also rendered at the usual icon-theme sizes and written as SVG.
+and name@2x.png at twice that, for screens at 200%. Each of these pictures
+gets a light rim one design unit wide, so that its dark shapes stand out on a
+dark theme's buttons and pages as well as on a light one's. The application
+icon (the mailbox) is also rendered at the usual icon-theme sizes and written
+as SVG.
 The status pictures go to src/widgets/artwork (they belong to the reusable
 controls), everything else to src/manager_window/artwork.
 """
@@ -138,6 +141,31 @@ def straight(p):
     return tuple(round(min(1.0, c / p[3]) * 255) for c in p[:3]) + (round(p[3] * 255),)
 
 
+RIM = (235, 235, 235, 230)
+
+
+def with_rim(rows, radius):
+    """The picture laid over a light rim: every pixel within `radius` of a
+    drawn one is covered by RIM as far as its most covered neighbour is."""
+    h, w = len(rows), len(rows[0])
+    out = []
+    for y in range(h):
+        row = []
+        for x in range(w):
+            r, g, b, a = rows[y][x]
+            near = max(rows[j][i][3] for j in range(max(0, y - radius), min(h, y + radius + 1))
+                       for i in range(max(0, x - radius), min(w, x + radius + 1)))
+            top, under = a / 255, near / 255 * RIM[3] / 255
+            cover = top + under * (1 - top)
+            if cover <= 0:
+                row.append((0, 0, 0, 0))
+                continue
+            colour = [(c * top + rc * under * (1 - top)) / cover for c, rc in zip((r, g, b), RIM[:3])]
+            row.append(tuple(round(c) for c in colour) + (round(cover * 255),))
+        out.append(row)
+    return out
+
+
 def hull(points):
     points = sorted(set(points))
 
@@ -166,7 +194,7 @@ def png(rows):
 INK = (40, 40, 40, 255)
 WHITE = (255, 255, 255, 255)
 PAPER = (250, 246, 225, 255)
-RED = (200, 30, 30, 255)
+RED = (235, 60, 60, 255)  # light enough to stand out on dark buttons too
 GREEN = (30, 150, 50, 255)
 BLUE = (40, 80, 190, 255)
 GREY = (150, 150, 150, 255)
@@ -295,8 +323,8 @@ def main():
     for name, (draw, folder) in PICTURES.items():
         folder.mkdir(parents=True, exist_ok=True)
         picture = draw()
-        (folder / f"{name}.png").write_bytes(png(picture.render(1)))
-        (folder / f"{name}@2x.png").write_bytes(png(picture.render(2)))
+        (folder / f"{name}.png").write_bytes(png(with_rim(picture.render(1), 1)))
+        (folder / f"{name}@2x.png").write_bytes(png(with_rim(picture.render(2), 2)))
     icon = APP_ICON()
     for size in ICON_SIZES:
         (WINDOW_ART / f"app-icon-{size}.png").write_bytes(png(icon.render(size / icon.w)))

@@ -7,6 +7,7 @@
 #include "GuiServices.h"
 
 #include "manager_window/ManagerWindow.h"
+#include "manager_window/WindowPlacement.h"
 #include "platform/AppFolder.h"
 #include "platform/DisplayCheck.h"
 
@@ -45,12 +46,20 @@ int runWindow(const vm::app::Options& options)
     vm::window::ManagerWindow window;
     const vm::app::ExternalClose externalClose(window);
     window.Form_Load();
+    // The window opens where the operator left it; a screenshot or a run
+    // with no operator takes the design size and leaves the place alone.
+    const auto placement = operatorPresent ? vm::window::userSettings() : nullptr;
+    if (placement)
+        vm::window::restorePlacement(window, *placement);
     window.show();
     if (!options.screenshotFile.isEmpty())
         screenshotThenClose(window, options.screenshotFile);
     else if (options.closeAfterLoad)
         QTimer::singleShot(0, &window, [&window] { window.close(); });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (placement)
+        vm::window::savePlacement(window, *placement);
+    return status;
 }
 
 }  // namespace

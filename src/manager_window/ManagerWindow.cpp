@@ -30,6 +30,9 @@ ManagerWindow::ManagerWindow(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
     connectEvents();
+    setUpKeyboard();
+    nameForScreenReaders();
+    setUpResizing();
 }
 
 ManagerWindow::~ManagerWindow() = default;

@@ -15,6 +15,9 @@
 //   SettingsTabs.cpp     length limits, e-mail mechanism, save on unload
 //   MessageCommands.cpp  playback, recording and deletion of messages and greetings
 //   WindowLayout.cpp     building the controls
+//   KeyboardAccess.cpp   keys for the commands, finding a box by typing its number
+//   Accessibility.cpp    the names a screen reader gives the controls
+//   WindowGeometry.cpp   the controls following a window larger than designed
 //   IncompleteStart.cpp  what a start-up could not take, and the copies kept at the close after one
 
 #include "IncompleteStart.h"
@@ -128,6 +131,13 @@ private:
     void buildFtpCmdTab(QWidget* page, QPoint origin);
     void connectEvents();
     void nameControls();  // object names are the design names, for finding controls by name
+
+    // KeyboardAccess.cpp
+    void setUpKeyboard();
+    // Accessibility.cpp
+    void nameForScreenReaders();
+    // WindowGeometry.cpp
+    void setUpResizing();
 
     // MailboxListView.cpp
     void rebuildMailboxList();

@@ -329,6 +329,9 @@ void ManagerWindow::buildEmailTab(QWidget* page, QPoint origin)
     tmpl.label(QStringLiteral("Body :"), 120, 720, 840);
     ui_->txtEmailBody = tmpl.place(new QPlainTextEdit, 960, 690, 3720, 1125);
     ui_->txtEmailBody->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Tab goes on to the next field, as from every other field of the window,
+    // instead of keeping the keyboard in the body.
+    ui_->txtEmailBody->setTabChangesFocus(true);
 
     ui_->frmMisc[5] = tab.frame(QStringLiteral("Email Forwarding Method"), 3120, 2415);
     const Placer method = inside(ui_->frmMisc[5]);
@@ -375,6 +378,9 @@ void ManagerWindow::buildFtpCmdTab(QWidget* page, QPoint origin)
         ftp.label(QString::fromLatin1(captions[i]), 120, top + 30, 1320);
         *fields[static_cast<std::size_t>(i)] = ftp.textBox(1440, top, 3240);
     }
+    // Masked like the SMTP password: whoever looks over the operator's shoulder
+    // sees neither. The text itself is what it always was.
+    ui_->txtFtpPassword->setEchoMode(QLineEdit::Password);
 
     ui_->frmMisc[6] = tab.frame(QStringLiteral("Post recording process"), 4440, 1575);
     const Placer post = inside(ui_->frmMisc[6]);

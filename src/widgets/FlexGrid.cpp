@@ -5,6 +5,7 @@
 
 #include "platform/RuntimeError.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -68,6 +69,26 @@ FlexGrid::FlexGrid(int columns, int widthTwips, QWidget* parent)
 FlexGrid::~FlexGrid() = default;
 
 void FlexGrid::setSelectByRow(bool on) { selectByRow_ = on; }
+
+void FlexGrid::setSearchColumn(int c) { searchColumn_ = c; }
+
+void FlexGrid::keyboardSearch(const QString& search)
+{
+    if (searchColumn_ < 0 || search.isEmpty())
+        return;
+    // Keys in quick succession add up; after a pause the search starts
+    // afresh, with the pause every list view of the desktop waits for. The
+    // view's own search would move its current index, which is not the
+    // grid's current cell, so the grid keeps the typed text itself.
+    if (!lastTyped_.isValid() || lastTyped_.elapsed() > QApplication::keyboardInputInterval())
+        typed_.clear();
+    lastTyped_.start();
+    typed_ += search;
+    const QModelIndexList found = model_->match(model_->index(0, searchColumn_), Qt::DisplayRole, typed_, 1,
+                                                Qt::MatchStartsWith);
+    if (!found.isEmpty())
+        operatorSelect(found.first().row() + 1, searchColumn_, false);
+}
 
 int FlexGrid::rows() const { return model_->gridRows(); }
 
@@ -145,7 +166,26 @@ void FlexGrid::setColWidth(int c, int twips)
     widthsTwips_[static_cast<std::size_t>(c)] = std::max(0, twips);
     setColumnHidden(c, twips <= 0);
     if (twips > 0)
-        setColumnWidth(c, twipsToPixels(twips));
+        setColumnWidth(c, pixelWidth(c));
+}
+
+void FlexGrid::setFillColumn(int c)
+{
+    checkCol(c);
+    fillColumn_ = c;
+}
+
+int FlexGrid::pixelWidth(int c) const
+{
+    const int designed = twipsToPixels(widthsTwips_[static_cast<std::size_t>(c)]);
+    return c == fillColumn_ ? designed + std::max(0, width() - twipsToPixels(widthTwips_)) : designed;
+}
+
+void FlexGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    if (fillColumn_ >= 0 && widthsTwips_[static_cast<std::size_t>(fillColumn_)] > 0)
+        setColumnWidth(fillColumn_, pixelWidth(fillColumn_));
 }
 
 void FlexGrid::setColAlignment(int c, int code)
@@ -343,7 +383,15 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
         case Qt::Key_End: r = rows() - 1; break;
         case Qt::Key_Left: c = std::max(0, c - 1); break;
         case Qt::Key_Right: c = std::min(cols() - 1, c + 1); break;
-        default: event->ignore(); return;
+        default:
+            if (searchColumn_ >= 0 && !event->text().isEmpty() && event->text().front().isPrint() &&
+                !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+                keyboardSearch(event->text());
+                event->accept();
+            } else {
+                event->ignore();
+            }
+            return;
     }
     operatorSelect(r, c, event->modifiers().testFlag(Qt::ShiftModifier));
     event->accept();

@@ -9,6 +9,7 @@
 // drag or key of the operator moves it, then raises selChange (when the
 // selection changed) and, for a press, mouseDown.
 
+#include <QElapsedTimer>
 #include <QTableView>
 
 #include <cstdint>
@@ -42,6 +43,13 @@ public:
     // When on, an operator's press selects the whole row with column 0 as
     // the current column (the mailbox list); off, it selects the cell.
     void setSelectByRow(bool on);
+    // Typed characters select the first data row whose cell in column `c`
+    // starts with them, as an operator's press would; -1 (the default) off.
+    void setSearchColumn(int c);
+    void keyboardSearch(const QString& search) override;
+    // Column `c` takes whatever width the grid has beyond its design width;
+    // its width in twips stays what it was set to.
+    void setFillColumn(int c);
 
     int rows() const;         // including the heading row
     void setRows(int count);  // 1 leaves the heading row only
@@ -100,8 +108,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    int pixelWidth(int c) const;
     void checkRow(int r) const;
     void checkCol(int c) const;
     void showSelection();
@@ -119,6 +129,10 @@ private:
     int rowSel_ = 0;
     int colSel_ = 0;
     bool selectByRow_ = false;
+    int searchColumn_ = -1;
+    int fillColumn_ = -1;
+    QString typed_;  // characters typed in quick succession
+    QElapsedTimer lastTyped_;
     bool dragging_ = false;
     int lockDepth_ = 0;
 };
