@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <functional>
 #include <optional>
 
 using namespace vm;
@@ -22,18 +23,14 @@ protected:
     test::TempAppFolder app;
     void ini(const QByteArray& bytes) const { app.write("QV.INI", bytes); }
     // Into the same value every time, so that anything a load leaves stale shows.
-    int load()
-    {
-        return test::errorNumberOf([this] { LoadConfig(s, app.file("QV.INI")); });
-    }
+    int load() { return test::errorNumberOf(std::bind(LoadConfig, std::ref(s), app.file("QV.INI"))); }
     // Every setting the load reads, in one line.
     std::string settings() const
     {
         QStringList texts{s.RecEditor, s.ForwardEmailSubject, s.ForwardEmailSmtpServer, s.ForwardEmailSmtpEmailAddress};
         texts << s.ForwardEmailMechanism << s.ForwardEmailBody << s.FtpServer << s.FtpDir << s.FtpUser << s.FtpPassword;
         texts << s.RunCommandAfterRec;
-        return QStringLiteral("%1 %2 ").arg(s.RecLengthMin).arg(s.RecLengthMax).toStdString() +
-               texts.join(u'|').toStdString();
+        return QStringLiteral("%1 %2 %3").arg(s.RecLengthMin).arg(s.RecLengthMax).arg(texts.join(u'|')).toStdString();
     }
     Settings s;
 };
@@ -49,7 +46,6 @@ TEST_F(ConfigLoad, ReadsEveryKeyOrItsDefault)
 {
     ini(kFullIni);
     ASSERT_EQ(load(), 0);
-    EXPECT_EQ(s.iniFile, app.file("QV.INI"));
     // The mechanism is kept as written.
     EXPECT_EQ(settings(),
               "5 120 rec.exe /record|New message, box %1|mail.example|vm@example|smtp|from the ini|"

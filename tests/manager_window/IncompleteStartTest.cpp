@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
-#include <QLabel>
 #include <QMessageBox>
 #include <QRandomGenerator>
 
@@ -106,11 +105,10 @@ TEST_F(WindowTest, CountsAtTheirLargestShowWholeBeforeTheNextCaption)
     // Each label ends where the next caption (or the tab's edge) begins.
     QStringList counts;
     for (int i = 0; i < 3; ++i) {
-        const QLabel* label = ui<QLabel>("lblMsgCount", i);
-        counts << label->text();
-        const QRect place = label->geometry().intersected(label->parentWidget()->rect());
-        const int textEnd = label->x() + QFontMetrics(label->font()).horizontalAdvance(label->text());
-        EXPECT_LT(textEnd, place.x() + place.width()) << label->text().toStdString();
+        const QLabel& count = *label("lblMsgCount", i);
+        const QRect place = count.geometry().intersected(count.parentWidget()->rect());
+        EXPECT_LT(count.x() + QFontMetrics(count.font()).horizontalAdvance(count.text()), place.x() + place.width());
+        counts << count.text();
     }
     EXPECT_EQ(counts, QStringList({"5000", "5000", "32767"}));
 }

@@ -51,7 +51,6 @@ protected:
     }
     QString saved(const QString& name) const { return folder.file(QStringLiteral("data/VmSave/") + name); }
     QStringList savedFiles() const { return QDir(folder.file(QStringLiteral("data/VmSave"))).entryList(QDir::Files); }
-    vm::widgets::FlexGrid& messages() { return *messageList(); }
     void selectBox(int row)
     {
         if (!win)
@@ -72,10 +71,10 @@ TEST_F(MessageCommands, PlayAndStopHandTheirFilesToThePlayerOrExplainWhatIsMissi
     const QString second = addMessage(2);
     folder.write(QStringLiteral("data/VmWelc/101.wav"), "greeting");
     selectBox(1);
-    QTest::mouseClick(ui<QPushButton>("cmdPlayMsg"), Qt::LeftButton);
-    messages().setRow(2);
-    for (QPushButton* b : {ui<QPushButton>("cmdPlayMsg"), ui<QPushButton>("cmdPlayIntro"),
-                           ui<QPushButton>("cmdStopPlay", 0), ui<QPushButton>("cmdStopPlay", 1)})
+    QTest::mouseClick(button("cmdPlayMsg"), Qt::LeftButton);
+    messageList()->setRow(2);
+    for (QPushButton* b :
+         {button("cmdPlayMsg"), button("cmdPlayIntro"), button("cmdStopPlay", 0), button("cmdStopPlay", 1)})
         QTest::mouseClick(b, Qt::LeftButton);
 
     const QString stop = folder.file(QStringLiteral("system/VeryShort.wav"));
@@ -101,7 +100,7 @@ TEST_F(MessageCommands, RecordingCopiesTheTemplateOnlyWhenThereIsNoFile)
         if (!existing.isEmpty())
             folder.write(greeting, existing);
         selectBox(2);
-        QTest::mouseClick(ui<QPushButton>("cmdRecIntro"), Qt::LeftButton);
+        QTest::mouseClick(button("cmdRecIntro"), Qt::LeftButton);
         EXPECT_EQ(folder.read(greeting), existing.isEmpty() ? kTemplate : existing);
         EXPECT_EQ(recorder.awaitArguments(), QStringList{folder.file(greeting)});
     }
@@ -110,13 +109,13 @@ TEST_F(MessageCommands, RecordingCopiesTheTemplateOnlyWhenThereIsNoFile)
     recorder.forget();
     const QString old = addMessage(1);
     selectBox(1);
-    QTest::mouseClick(ui<QPushButton>("cmdRecMsg"), Qt::LeftButton);
+    QTest::mouseClick(button("cmdRecMsg"), Qt::LeftButton);
     const QStringList made = savedFiles().filter(QRegularExpression(QStringLiteral("^101_\\d{10}_1_1000_999\\.wav$")));
     ASSERT_EQ(made.size(), 1) << savedFiles().join(' ').toStdString();
     EXPECT_EQ(folder.read(QStringLiteral("data/VmSave/") + made[0]), kTemplate);
     EXPECT_EQ(folder.read(QStringLiteral("data/VmSave/") + old), "message");
     EXPECT_EQ(recorder.awaitArguments(), QStringList{saved(made[0])});
-    EXPECT_EQ(column(messages(), 4), QStringList{old});
+    EXPECT_EQ(column(*messageList(), 4), QStringList{old});
 }
 
 TEST_F(MessageCommands, ARecorderThatCannotStartOrAMissingTemplateIsARunTimeError)
@@ -226,15 +225,15 @@ TEST_F(MessageCommands, DeletingAsksOnceForOneOrManyAndOnlyYesDeletes)
         boxes.shown.clear();
         boxes.answers = {c.answer};
         selectBox(1);
-        messages().setRow(c.from);
-        messages().setRowSel(c.to);
-        QTest::mouseClick(ui<QPushButton>("cmdDeleteMsg"), Qt::LeftButton);
+        messageList()->setRow(c.from);
+        messageList()->setRowSel(c.to);
+        QTest::mouseClick(button("cmdDeleteMsg"), Qt::LeftButton);
         EXPECT_EQ(shownBoxes(), QStringList{kCaption + QStringLiteral("YNC|") + c.question});
         EXPECT_EQ(savedFiles().size(), c.left);
-        EXPECT_EQ(messages().col(), 4);
+        EXPECT_EQ(messageList()->col(), 4);
     }
-    EXPECT_EQ(column(messages(), 0), QStringList{QStringLiteral("No Messages")});
-    EXPECT_EQ(messages().colWidth(0), 10000);
+    EXPECT_EQ(column(*messageList(), 0), QStringList{QStringLiteral("No Messages")});
+    EXPECT_EQ(messageList()->colWidth(0), 10000);
 }
 
 TEST_F(MessageCommands, AFileThatCannotBeDeletedIsReportedAndTheRestStillGo)
@@ -246,8 +245,8 @@ TEST_F(MessageCommands, AFileThatCannotBeDeletedIsReportedAndTheRestStillGo)
     selectBox(1);
     QFile::remove(saved(vanished));
     QFile::setPermissions(saved(readOnly), QFile::ReadOwner);
-    messages().setRow(1);
-    messages().setRowSel(3);
+    messageList()->setRow(1);
+    messageList()->setRowSel(3);
     win->cmdDeleteMsg_Click();
 
     const QString failed =
@@ -255,7 +254,7 @@ TEST_F(MessageCommands, AFileThatCannotBeDeletedIsReportedAndTheRestStillGo)
         QStringLiteral(
             "OK|Could not delete voicemail message.\r\nPlease check that the file is not used by any other application");
     EXPECT_EQ(shownBoxes().mid(1), (QStringList{failed, failed}));
-    EXPECT_EQ(column(messages(), 4), QStringList{kept});
+    EXPECT_EQ(column(*messageList(), 4), QStringList{kept});
     EXPECT_EQ(savedFiles(), (QStringList{readOnly, kept}));
     EXPECT_TRUE(errors.errors.isEmpty());
 }

@@ -5,7 +5,6 @@
 #include "manager_window/HtmlHelpQvLib.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QPlainTextEdit>
 
 using namespace vm::test;
@@ -22,11 +21,11 @@ protected:
     }
     void store(const QString& id, const QString& pin, const QString& comment = {})
     {
-        type(ui<vm::widgets::TextBox>("txtNewVmb", 0), id);
-        type(ui<vm::widgets::TextBox>("txtNewVmb", 1), pin);
+        type(edit("txtNewVmb", 0), id);
+        type(edit("txtNewVmb", 1), pin);
         if (!comment.isNull())
-            type(ui<vm::widgets::TextBox>("txtNewVmb", 2), comment);
-        QTest::mouseClick(ui<QPushButton>("cmdVmbAdd"), Qt::LeftButton);
+            type(edit("txtNewVmb", 2), comment);
+        QTest::mouseClick(button("cmdVmbAdd"), Qt::LeftButton);
     }
 };
 
@@ -59,7 +58,7 @@ TEST_F(EditingTest, MissingNumberOrPinIsReportedAndNothingStored)
               (QStringList{"RiVaVaz|OK|Please specify the Voicemail Box number.",
                            "Quorvane Voicemail Manager|OK|Please specify the Voicemail Box's PIN number."}));
     EXPECT_EQ(win->mailboxes().upperBound(), 0);
-    EXPECT_EQ(ui<vm::widgets::TextBox>("txtNewVmb", 0)->text(), QStringLiteral("5")) << "the fields keep their text";
+    EXPECT_EQ(edit("txtNewVmb", 0)->text(), QStringLiteral("5")) << "the fields keep their text";
 }
 
 TEST_F(EditingTest, NextBeforeAnyLoadNamesTheFirstBoxADoubleClickOpensOne)
@@ -67,13 +66,13 @@ TEST_F(EditingTest, NextBeforeAnyLoadNamesTheFirstBoxADoubleClickOpensOne)
     folder.write(QStringLiteral("data/VmBoxList.xml"),
                  mailboxFile({mailboxLine("1", "11"), mailboxLine("2", "22"), mailboxLine("3", "33", "three", 1)}));
     load();
-    QTest::mouseClick(ui<QPushButton>("cmdNext"), Qt::LeftButton);
-    EXPECT_EQ(ui<vm::widgets::TextBox>("txtNewVmb", 1)->text(), QStringLiteral("11"));
+    QTest::mouseClick(button("cmdNext"), Qt::LeftButton);
+    EXPECT_EQ(edit("txtNewVmb", 1)->text(), QStringLiteral("11"));
     tabs()->setTab(0);
     clickBox(3);  // a double click's first press selects the box
     QTest::mouseDClick(boxList()->viewport(), Qt::LeftButton, {}, cell(*boxList(), 3, 0));
     EXPECT_EQ(tabs()->tab(), 1);
-    EXPECT_EQ(ui<vm::widgets::TextBox>("txtNewVmb", 2)->text(), QStringLiteral("three"));
+    EXPECT_EQ(edit("txtNewVmb", 2)->text(), QStringLiteral("three"));
 }
 
 // Box 7 is only in the legacy list: the start-up merge leaves a blank row
@@ -86,10 +85,10 @@ TEST_F(EditingTest, DeletingABoxAsksByItsNumberAndABlankRowTakesItsGreetingToo)
     folder.write(QStringLiteral("data/VmWelc/.wav"), "RIFF");
     clickBox(2);
     boxes.answers = {MsgAnswer::No};
-    QTest::mouseClick(ui<QPushButton>("cmdDeleteVmb"), Qt::LeftButton);
+    QTest::mouseClick(button("cmdDeleteVmb"), Qt::LeftButton);
     EXPECT_EQ(shownBoxes(), QStringList{"Quorvane Voicemail Manager|YNC|Are you sure you want to delete mailbox 1 ?"});
     clickBox(1);
-    QTest::mouseClick(ui<QPushButton>("cmdDeleteVmb"), Qt::LeftButton);
+    QTest::mouseClick(button("cmdDeleteVmb"), Qt::LeftButton);
     EXPECT_EQ(tableIds(), QStringList{"1"});
     EXPECT_EQ(column(*boxList(), 0), QStringList{"1"});
     EXPECT_FALSE(folder.exists(QStringLiteral("data/VmWelc/.wav")));
@@ -107,19 +106,18 @@ TEST_F(EditingTest, LengthLimitsAreClampedAndWrittenWhenTheFieldIsLeft)
         const char* kept;
     } cases[] = {{0, "45", "30"}, {0, "a", "1"}, {0, " 7 ", "7"}, {1, "123456", "1234"}, {1, "1", "2"}};
     for (const auto& c : cases) {
-        vm::widgets::TextBox* box = ui<vm::widgets::TextBox>("Text1", c.field);
+        vm::widgets::TextBox* box = edit("Text1", c.field);
         type(box, QLatin1String(c.typed));
-        ui<vm::widgets::TextBox>("Text1", 2)->setFocus(Qt::TabFocusReason);
+        edit("Text1", 2)->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(box->text(), QLatin1String(c.kept)) << c.typed;
         const QString key = c.field == 0 ? QStringLiteral("RecLengthMin=") : QStringLiteral("RecLengthMax=");
         EXPECT_TRUE(ini().contains(key + QLatin1String(c.kept) + QStringLiteral("\r\n"))) << c.typed;
     }
     const QString before = ini();
-    type(ui<vm::widgets::TextBox>("Text1", 2), QStringLiteral("abc"));
-    ui<vm::widgets::TextBox>("Text1", 0)->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(ui<vm::widgets::TextBox>("Text1", 2)->text(), QStringLiteral("abc"));
-    ui<vm::widgets::TextBox>("Text1", 1)
-        ->setFocus(Qt::TabFocusReason);  // leaving Text1(0) unchanged writes it again, same bytes
+    type(edit("Text1", 2), QStringLiteral("abc"));
+    edit("Text1", 0)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(edit("Text1", 2)->text(), QStringLiteral("abc"));
+    edit("Text1", 1)->setFocus(Qt::TabFocusReason);  // leaving Text1(0) unchanged writes it again, same bytes
     EXPECT_EQ(ini(), before);
 }
 
@@ -128,10 +126,10 @@ TEST_F(EditingTest, HelpOpensTheHelpFileOnlyWhenItExists)
     static QStringList opened;
     const auto scope = vm::window::helpOpener().replace([](const QString& path) { return opened << path, true; });
     load();
-    QTest::mouseClick(ui<QPushButton>("cmdVmCfgHelp"), Qt::LeftButton);
+    QTest::mouseClick(button("cmdVmCfgHelp"), Qt::LeftButton);
     EXPECT_TRUE(opened.isEmpty());
     folder.write(QStringLiteral("qv.chm"), "ITSF");
-    QTest::mouseClick(ui<QPushButton>("cmdVmCfgHelp"), Qt::LeftButton);
+    QTest::mouseClick(button("cmdVmCfgHelp"), Qt::LeftButton);
     EXPECT_EQ(opened, QStringList{folder.file(QStringLiteral("qv.chm"))});
 }
 
@@ -143,14 +141,14 @@ TEST_F(EditingTest, ExitWritesTheListTheBodyFileAndTheEightKeys)
     auto& w = load();
     EXPECT_EQ(ui<QPlainTextEdit>("txtEmailBody")->toPlainText(), QStringLiteral("Hello,\nnew message"));
     const QString longText(40000, u'x');  // longer than a line edit takes by default
-    ui<vm::widgets::TextBox>("txtNewVmb", 2)->setText(longText);
+    edit("txtNewVmb", 2)->setText(longText);
     store(QStringLiteral("20"), QStringLiteral("2020"));
-    type(ui<vm::widgets::TextBox>("txtEmailSubject"), QStringLiteral("Voicemail "));
-    type(ui<vm::widgets::TextBox>("txtFtpUser"), QStringLiteral("user"));
-    type(ui<vm::widgets::TextBox>("txtSmtpLoginName"), QStringLiteral("login"));
+    type(edit("txtEmailSubject"), QStringLiteral("Voicemail "));
+    type(edit("txtFtpUser"), QStringLiteral("user"));
+    type(edit("txtSmtpLoginName"), QStringLiteral("login"));
     ui<QPlainTextEdit>("txtEmailBody")->setPlainText(QStringLiteral("Line 1\nLine 2, \u00e9"));
 
-    QTest::mouseClick(ui<QPushButton>("cmdVmCfgExit(2)"), Qt::LeftButton);
+    QTest::mouseClick(button("cmdVmCfgExit(2)"), Qt::LeftButton);
     EXPECT_TRUE(w.unloaded());
     EXPECT_FALSE(w.isVisible());
 
@@ -176,4 +174,19 @@ TEST_F(EditingTest, UntouchedBodyKeepsEveryByte)
     folder.write(QStringLiteral("VmEmailForwardBody.txt"), body);
     load().close();
     EXPECT_EQ(folder.read(QStringLiteral("VmEmailForwardBody.txt")), body);
+}
+
+TEST_F(EditingTest, EnteringTheFirstTabRebuildsTheListOtherTabChangesDoNot)
+{
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1")}));
+    load();
+    store(QStringLiteral("2"), QStringLiteral("2"));  // "Mailbox was added OK"
+
+    tabs()->setTab(2);
+    EXPECT_EQ(label("lblAddedOK")->text(), QString());
+    tabs()->setTab(4);
+    EXPECT_EQ(boxList()->rows(), 2);
+    tabs()->setTab(0);
+    EXPECT_EQ(column(*boxList(), 0), (QStringList{"1", "2"}));
+    EXPECT_EQ(label("lblMsgCount", 2)->text(), QStringLiteral("2"));
 }

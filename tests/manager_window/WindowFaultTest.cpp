@@ -102,7 +102,7 @@ TEST_F(WindowFaults, AFailedSaveOnCloseKeepsTheOldFileAndIsReportedByTheUnloadHa
         auto& w = start(5);
         if (!listFails)
             ui<QPlainTextEdit>("txtEmailBody")->setPlainText(QString(kLimit + 1, QLatin1Char('b')));
-        ui<vm::widgets::TextBox>("txtEmailSubject")->setText(QStringLiteral("subject"));
+        edit("txtEmailSubject")->setText(QStringLiteral("subject"));
         {
             std::optional<ScopedFault> hook;
             std::optional<FileSizeLimit> limit;

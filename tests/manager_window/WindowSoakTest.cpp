@@ -14,6 +14,7 @@
 // VM_SOAK_SEED (default 1) and VM_SOAK_STEPS (default 1500, the ctest run);
 // DEVELOPERS.md gives a long run. A failure names the seed, the step, the
 // last actions, every broken property and the message list.
+#include "mailbox/BoxText.h"
 #include "manager_window/WindowTestSupport.h"
 #include "support/EnvironmentNumber.h"
 #include "widgets/StatusImages.h"
@@ -23,10 +24,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTabBar>
 
@@ -95,7 +94,7 @@ protected:
         win.reset();
         vm::failsafe::resetState();
     }
-    vm::window::ManagerWindow& W() const { return *win; }
+    bool on(const char* name, int index = -1) const { return button(name, index)->isEnabled(); }
 
     // --- random choices; one draw per statement, so their order is fixed ---
     int pick(qsizetype n) { return n <= 1 ? 0 : static_cast<int>(rng_() % static_cast<quint64>(n)); }
@@ -174,9 +173,8 @@ protected:
     // --- what the window and the folders hold ---
     Snapshot snapshot() const
     {
-        const auto& w = W();
         Snapshot s;
-        s.table = tableNow(w.mailboxes());
+        s.table = tableNow(win->mailboxes());
         for (int r = 1; r < boxList()->rows(); ++r)
             s.boxRows << joined({boxList()->textMatrix(r, 0), boxList()->textMatrix(r, 1), boxList()->textMatrix(r, 2),
                                  boxList()->textMatrix(r, 3)});
@@ -186,7 +184,7 @@ protected:
         s.messages = {messages.begin(), messages.end()};
         s.greetings = {greetings.begin(), greetings.end()};
         for (int i = 0; i < 9; ++i)
-            s.fields << ui<vm::widgets::TextBox>("txtNewVmb", i)->text();
+            s.fields << edit("txtNewVmb", i)->text();
         s.fields << QString::number(ui<QCheckBox>("chkUploadToFtp")->isChecked())
                  << QString::number(ui<QCheckBox>("chkDeleteAfterForward")->isChecked());
         s.tab = tabs()->tab();
@@ -203,13 +201,10 @@ protected:
     }
     QStringList settingsShown() const
     {
-        W();
         QStringList s;
         for (const QLineEdit* f :
-             {ui<vm::widgets::TextBox>("txtEmailSubject"), ui<vm::widgets::TextBox>("txtSmtpMailHost"),
-              ui<vm::widgets::TextBox>("txtSmtpEmailAddress"), ui<vm::widgets::TextBox>("txtFtpServer"),
-              ui<vm::widgets::TextBox>("txtFtpDir"), ui<vm::widgets::TextBox>("txtFtpUser"),
-              ui<vm::widgets::TextBox>("txtFtpPassword"), ui<vm::widgets::TextBox>("txtRunCommand")})
+             {edit("txtEmailSubject"), edit("txtSmtpMailHost"), edit("txtSmtpEmailAddress"), edit("txtFtpServer"),
+              edit("txtFtpDir"), edit("txtFtpUser"), edit("txtFtpPassword"), edit("txtRunCommand")})
             s << f->text();
         return s << ui<QPlainTextEdit>("txtEmailBody")->toPlainText();
     }
@@ -254,7 +249,6 @@ protected:
 
     void checkAlways(const Snapshot& b, const Snapshot& a)
     {
-        W();
         require((b.greetings - a.greetings - allowed_.greetingsGone).isEmpty(),
                 "only deleting a box removes a greeting, and only its own");
         require((b.messages - a.messages - allowed_.messagesGone).isEmpty(),
@@ -272,9 +266,9 @@ protected:
         QStringList rows;
         for (const QStringList& e : a.table)
             rows << joined({e[0], e[1], e[2], QString()});
-        require(!listFresh_ ||
-                    (a.boxRows == rows && ui<QLabel>("lblMsgCount", 2)->text() == QString::number(a.table.size())),
-                "the mailbox list and its count show the table's entries in table order");
+        require(
+            !listFresh_ || (a.boxRows == rows && label("lblMsgCount", 2)->text() == QString::number(a.table.size())),
+            "the mailbox list and its count show the table's entries in table order");
 
         if (selections_ > 0)
             checkSelection(a);
@@ -289,24 +283,17 @@ protected:
                               messageList()->textMatrix(r, 3) == (named ? p[4].section(u'.', 0, 0) : QString()),
                     "a message row shows its file's caller and the icon of its new-marker; No Messages is alone");
         }
-        // The greeting buttons follow the last selection, the message buttons the list.
+        // The message buttons work on listed messages; the greeting's and the box's come in pairs.
         const bool messages = a.messageRows.size() > 1 || !a.messageRows.value(0).isEmpty();
-        const bool greeting = selected_ && greetingAtSelection_;
-        const bool expected[] = {selected_, greeting, greeting, selected_, messages || (selected_ && !emptiedByDelete_),
-                                 messages,  messages, messages};
-        const QPushButton* buttons[] = {ui<QPushButton>("cmdRecIntro"),    ui<QPushButton>("cmdPlayIntro"),
-                                        ui<QPushButton>("cmdStopPlay", 0), ui<QPushButton>("cmdDeleteVmb"),
-                                        ui<QPushButton>("cmdRecMsg"),      ui<QPushButton>("cmdPlayMsg"),
-                                        ui<QPushButton>("cmdStopPlay", 1), ui<QPushButton>("cmdDeleteMsg")};
-        for (std::size_t i = 0; i < 8; ++i)
-            require(buttons[i]->isEnabled() == expected[i],
-                    "the buttons follow the selection, the greeting found then and the message rows");
+        require(on("cmdPlayMsg") == messages && on("cmdStopPlay", 1) == messages && on("cmdDeleteMsg") == messages &&
+                    (on("cmdRecMsg") || !messages) && on("cmdPlayIntro") == on("cmdStopPlay", 0) &&
+                    on("cmdRecIntro") == on("cmdDeleteVmb") && (on("cmdRecIntro") || !on("cmdPlayIntro")),
+                "the message buttons follow the message rows, the greeting's and the box's go together");
         checkSettings();
     }
 
     void checkSelection(const Snapshot& a)
     {
-        W();
         const QString id = boxList()->textMatrix(boxList()->row(), 0);
         QStringList files, listed = a.messageRows;
         for (const QString& name : a.messages)
@@ -322,23 +309,21 @@ protected:
             if (const int i = icon(r); i == 0 || i == 1)
                 ++icons[i];
         const auto count = [&](int i) { return files.isEmpty() ? QString() : QString::number(icons[i]); };
-        require(ui<QLabel>("lblMsgCount", 0)->text() == count(0) && ui<QLabel>("lblMsgCount", 1)->text() == count(1),
+        require(label("lblMsgCount", 0)->text() == count(0) && label("lblMsgCount", 1)->text() == count(1),
                 "the new and saved counts are the numbers of new and saved icons, blank without messages");
-        selected_ = true;
         selectedId_ = id;
-        emptiedByDelete_ = false;
-        greetingAtSelection_ = a.greetings.contains(id + ".wav");
+        require(on("cmdRecIntro") && on("cmdRecMsg") && on("cmdPlayIntro") == a.greetings.contains(id + ".wav"),
+                "a selection lets the box be recorded for, and its greeting be played when it has one");
     }
 
     void checkSettings()
     {
-        W();
         const auto ini = [this](const char* key) {
             return vm::config::ReadIniString(folder.file("QV.INI"), "Voicemail", QLatin1String(key));
         };
         for (int i = 0; i < 2; ++i) {
             const QString limit = ini(i ? "RecLengthMax" : "RecLengthMin");
-            const auto* field = ui<vm::widgets::TextBox>("Text1", i);
+            const auto* field = edit("Text1", i);
             require(QApplication::focusWidget() == field ||
                         (field->text() == limit && limit.toInt() >= i + 1 && limit.toInt() <= (i ? 9999 : 30)),
                     "a length limit not being edited shows the value in range that the INI file holds");
@@ -346,11 +331,9 @@ protected:
         const bool smtp = ui<QRadioButton>("optEmailMechanism", 2)->isChecked();
         require(smtp != ui<QRadioButton>("optEmailMechanism", 1)->isChecked() &&
                     ini("ForwardEmailMechanism") == (smtp ? "SMTP" : "MAPI") &&
-                    ui<vm::widgets::TextBox>("txtSmtpMailHost")->isEnabled() == smtp &&
-                    ui<vm::widgets::TextBox>("txtSmtpEmailAddress")->isEnabled() == smtp &&
-                    ui<QLabel>("lblSmtpDesc", 0)->isEnabled() == smtp &&
-                    ui<QLabel>("lblSmtpDesc", 1)->isEnabled() == smtp &&
-                    ui<vm::widgets::TextBox>("txtSmtpLoginName")->isEnabled(),
+                    edit("txtSmtpMailHost")->isEnabled() == smtp && edit("txtSmtpEmailAddress")->isEnabled() == smtp &&
+                    label("lblSmtpDesc", 0)->isEnabled() == smtp && label("lblSmtpDesc", 1)->isEnabled() == smtp &&
+                    edit("txtSmtpLoginName")->isEnabled(),
                 "the mechanism chosen is the one in the INI file and switches the SMTP fields, not the login");
     }
 
@@ -369,7 +352,7 @@ protected:
         savedIcon_ = vm::widgets::StatusImages().picture(1).toImage();
         ++sessions_;
         recent_.push_back("open the window");
-        selected_ = emptiedByDelete_ = greetingAtSelection_ = rebuilt_ = false;
+        rebuilt_ = false;
         opened_ = 0;
         selectedId_.clear();
         listFresh_ = true;
@@ -378,7 +361,8 @@ protected:
         selections_ = 0;
         checkAlways(last_, last_);
 
-        require(last_.tab == 0 && messageList()->rows() == 1, "the window opens on the first tab, no message listed");
+        require(last_.tab == 0 && messageList()->rows() == 1 && !on("cmdRecIntro") && !on("cmdRecMsg"),
+                "the window opens on the first tab, no message listed, no box to record for");
         tableAtOpen_ = last_.table;
         require(!expectedTable_ || last_.table == *expectedTable_,
                 "start-up reads back the table written at the last close");
@@ -395,7 +379,7 @@ protected:
         expectedSettings_ = settingsShown();
         QCoreApplication::processEvents();
         if (exitButton)
-            press(ui<QPushButton>("cmdVmCfgExit(2)"));
+            press(button("cmdVmCfgExit(2)"));
         else
             win->close();
         require(win->unloaded() && !win->isVisible() && errors_.errors.isEmpty(), "closing closes, without error");
@@ -475,10 +459,10 @@ protected:
         act(
             QStringLiteral("delete box row %1").arg(r),
             [&] {
-                allowed_.boxDeleted = confirmed(ui<QPushButton>("cmdDeleteVmb")) && r >= 1;
+                allowed_.boxDeleted = confirmed(button("cmdDeleteVmb")) && r >= 1;
                 if (allowed_.boxDeleted)
                     allowed_.greetingsGone = {greeting};
-                press(ui<QPushButton>("cmdDeleteVmb"));
+                press(button("cmdDeleteVmb"));
             },
             check);
     }
@@ -495,7 +479,6 @@ protected:
                 rows.remove(first - 1, names.size());
                 if (rows.isEmpty())
                     rows = QStringList{QString()};
-                emptiedByDelete_ = rows == QStringList{QString()};
                 const auto gone = std::count_if(names.begin(), names.end(), [&](const QString& n) {
                     return !b.messages.contains(n);  // the engine took it first
                 });
@@ -509,10 +492,10 @@ protected:
         act(
             QStringLiteral("delete messages %1 to %2").arg(first).arg(last),
             [&] {
-                done = confirmed(ui<QPushButton>("cmdDeleteMsg")) && first >= 1;
+                done = confirmed(button("cmdDeleteMsg")) && first >= 1;
                 if (done)
                     allowed_.messagesGone = QSet<QString>(names.begin(), names.end());
-                press(ui<QPushButton>("cmdDeleteMsg"));
+                press(button("cmdDeleteMsg"));
             },
             check);
     }
@@ -523,16 +506,15 @@ protected:
     {
         const auto check = [this, step](const Snapshot& b, const Snapshot& a) {
             const int k = opened_ + step;
-            const int idx = step == 0 ? vm::VmbFind(W().mailboxes(), selectedId_)
+            const int idx = step == 0 ? vm::VmbFind(win->mailboxes(), selectedId_)
                             : k >= 1 && k <= b.table.size() && !b.table[k - 1][0].isEmpty() ? k
                                                                                             : 0;
             require(idx > 0 ? a.fields == a.table[idx - 1] && (step != 0 || a.tab == 1) : a.fields == b.fields,
                     "Modify opens the selected box in the fields, browsing the next or previous one; either does "
                     "nothing without a box there, browsing stops at either end and at a blank entry");
-            if (idx > 0) {
-                opened_ = idx;
-                selectedId_ = step == 0 ? selectedId_ : a.table[idx - 1][0];
-            }
+            if (idx > 0 && step != 0)
+                selectedId_ = a.table[idx - 1][0];
+            opened_ = idx > 0 ? idx : opened_;
         };
         act(
             button->objectName(), [button] { press(button); }, check);
@@ -552,9 +534,9 @@ protected:
             const bool sorted = std::is_sorted(a.table.begin(), a.table.end(), [](const auto& x, const auto& y) {
                 return x[0].compare(y[0], Qt::CaseInsensitive) < 0;
             });
-            const bool added = ui<QLabel>("lblAddedOK")->text() == "Mailbox was added OK";
+            const bool added = label("lblAddedOK")->text() == "Mailbox was added OK";
             require(a.fields == QStringList(9, QString()) + QStringList{"0", "0"} &&
-                        (added || ui<QLabel>("lblAddedOK")->text() == "Mailbox info changed OK"),
+                        (added || label("lblAddedOK")->text() == "Mailbox info changed OK"),
                     "a store empties the fields and tells whether it added or changed a box");
             require(added ? a.table.size() == b.table.size() + 1 && written.size() == 1 && sorted
                           : a.table.size() == b.table.size() && written.size() <= 1,
@@ -565,12 +547,12 @@ protected:
             bool asTyped = stored[9] == b.fields[9] && stored[10] == b.fields[10];
             for (int i = 2; i < 9; ++i)
                 asTyped = asTyped && stored[i] == b.fields[i].trimmed();
-            static const QRegularExpression number(QStringLiteral("^[0-9]+$")), pin(QStringLiteral("^[0-9]{1,4}$"));
-            require(asTyped && number.match(stored[0]).hasMatch() && pin.match(stored[1]).hasMatch(),
-                    "a stored box holds the fields trimmed, a number of digits and a PIN of up to four");
+            require(
+                asTyped && stored[0] == vm::boxIdFromText(b.fields[0]) && stored[1] == vm::boxPinFromText(b.fields[1]),
+                "a stored box holds the fields trimmed and the number and PIN the typed text gives");
         };
         act(
-            "Add / Modify", [this] { press(ui<QPushButton>("cmdVmbAdd")); }, check);
+            "Add / Modify", [this] { press(button("cmdVmbAdd")); }, check);
     }
 
     // --- the next action, chosen by weight from what the operator sees ---
@@ -581,7 +563,6 @@ protected:
             pending_.pop_front();
             return next();
         }
-        W();
         std::vector<std::pair<int, std::function<void()>>> add;
         // Room for every action up front: GCC otherwise sees the first insert's
         // reallocation of an empty vector as a null dereference.
@@ -630,17 +611,17 @@ protected:
                                  how == 2 ? Qt::ShiftModifier : Qt::NoModifier);
                     });
                 });
-                add.emplace_back(3, [this] { openBox(ui<QPushButton>("cmdVmbModify"), 0); });
+                add.emplace_back(3, [this] { openBox(button("cmdVmbModify"), 0); });
                 add.emplace_back(3, [this] { deleteBox(); });
                 add.emplace_back(5, [this] { deleteMessages(); });
                 // The new message shows at the next selection of its box.
                 add.emplace_back(last_.messages.size() < 200 ? 3 : 0,
-                                 [this] { act("record message", [this] { press(ui<QPushButton>("cmdRecMsg")); }); });
+                                 [this] { act("record message", [this] { press(button("cmdRecMsg")); }); });
                 break;
             case 1:
                 add.emplace_back(10, [this] {
                     const int i = pick(9);
-                    type(ui<vm::widgets::TextBox>("txtNewVmb", i), fieldText(i));
+                    type(edit("txtNewVmb", i), fieldText(i));
                 });
                 add.emplace_back(3, [this] {
                     QWidget* check = chance(0.5) ? ui<QCheckBox>("chkUploadToFtp")
@@ -648,13 +629,12 @@ protected:
                     act("toggle " + check->objectName(), [&] { press(check); });
                 });
                 add.emplace_back(4, [this] { store(); });
-                add.emplace_back(4, [this] { openBox(ui<QPushButton>("cmdNext"), 1); });
-                add.emplace_back(3, [this] { openBox(ui<QPushButton>("cmdPrev"), -1); });
+                add.emplace_back(4, [this] { openBox(button("cmdNext"), 1); });
+                add.emplace_back(3, [this] { openBox(button("cmdPrev"), -1); });
                 add.emplace_back(last_.table.size() < 40 ? 6 : 0, [this] {
                     for (int i = 0; i < 9; ++i)  // a whole addition or change, one action at a time
                         if (i < 2 || chance(0.3))
-                            pending_.push_back(
-                                [this, i] { type(ui<vm::widgets::TextBox>("txtNewVmb", i), fieldText(i)); });
+                            pending_.push_back([this, i] { type(edit("txtNewVmb", i), fieldText(i)); });
                     pending_.push_back([this] { store(); });
                 });
                 break;
@@ -664,21 +644,16 @@ protected:
                     const QString typed = chance(0.3) ? QString::number(pick(100000))
                                                       : oneOf({"", "0", "1", "2", "30", "31", "9999", "10000", "-5",
                                                                "2.5", "3.5", "abc", "12a", " 7 ", ".5"});
-                    type(ui<vm::widgets::TextBox>("Text1", i), typed);
+                    type(edit("Text1", i), typed);
                 });
                 break;
             default:
                 for (QWidget* field : tabs()->tab() == 3
-                                          ? QList<QWidget*>{ui<vm::widgets::TextBox>("txtEmailSubject"),
-                                                            ui<vm::widgets::TextBox>("txtSmtpMailHost"),
-                                                            ui<vm::widgets::TextBox>("txtSmtpEmailAddress"),
-                                                            ui<vm::widgets::TextBox>("txtSmtpLoginName"),
+                                          ? QList<QWidget*>{edit("txtEmailSubject"), edit("txtSmtpMailHost"),
+                                                            edit("txtSmtpEmailAddress"), edit("txtSmtpLoginName"),
                                                             ui<QPlainTextEdit>("txtEmailBody")}
-                                          : QList<QWidget*>{ui<vm::widgets::TextBox>("txtFtpServer"),
-                                                            ui<vm::widgets::TextBox>("txtFtpDir"),
-                                                            ui<vm::widgets::TextBox>("txtFtpUser"),
-                                                            ui<vm::widgets::TextBox>("txtFtpPassword"),
-                                                            ui<vm::widgets::TextBox>("txtRunCommand")})
+                                          : QList<QWidget*>{edit("txtFtpServer"), edit("txtFtpDir"), edit("txtFtpUser"),
+                                                            edit("txtFtpPassword"), edit("txtRunCommand")})
                     add.emplace_back(field->isEnabled() ? 2 : 0, [this, field] {
                         QString typed = randomText(kIniText, 16).trimmed();  // the INI reader trims values
                         if (field == ui<QPlainTextEdit>("txtEmailBody"))
@@ -708,7 +683,6 @@ protected:
     Allowed allowed_;
     int selections_ = 0;
     bool rebuilt_ = false, listFresh_ = true;
-    bool selected_ = false, greetingAtSelection_ = false, emptiedByDelete_ = false;
     int opened_ = 0;      // the entry Modify or browsing last opened; browsing goes on from it
     QString selectedId_;  // the box Modify opens: the last one selected or browsed to
     QImage newIcon_, savedIcon_;

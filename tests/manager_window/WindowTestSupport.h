@@ -17,6 +17,7 @@
 #include "support/TempAppFolder.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -113,8 +114,11 @@ protected:
     template <class T>
     T* ui(const QString& name, int index = -1) const
     {
-        return index < 0 ? control<T>(*win, name) : control<T>(*win, name, index);
+        return control<T>(*win, name, index);
     }
+    widgets::TextBox* edit(const QString& name, int index = -1) const { return ui<widgets::TextBox>(name, index); }
+    QPushButton* button(const QString& name, int index = -1) const { return ui<QPushButton>(name, index); }
+    QLabel* label(const QString& name, int index = -1) const { return ui<QLabel>(name, index); }
     widgets::FlexGrid* boxList() const { return ui<widgets::FlexGrid>(QStringLiteral("gridVmbList")); }
     widgets::FlexGrid* messageList() const { return ui<widgets::FlexGrid>(QStringLiteral("gridMsgList")); }
     widgets::TabControl* tabs() const { return ui<widgets::TabControl>(QStringLiteral("SSTab1")); }
