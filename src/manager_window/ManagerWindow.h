@@ -14,6 +14,7 @@
 //   MailboxEditing.cpp   add / modify / browse / delete boxes
 //   SettingsTabs.cpp     length limits, e-mail mechanism, save on unload
 //   MessageCommands.cpp  playback, recording and deletion of messages and greetings
+//   MessageContextMenu.cpp  the message list's context menu: save a copy, copy to a box, mark
 //   WindowLayout.cpp     building the controls
 //   KeyboardAccess.cpp   keys for the commands, finding a box by typing its number
 //   Accessibility.cpp    the names a screen reader gives the controls
@@ -30,9 +31,11 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,6 +47,7 @@ struct BoxField;
 
 namespace vm::window {
 
+class DialogService;
 class MessageBoxService;
 struct MessageFile;
 struct WindowControls;
@@ -59,6 +63,8 @@ public:
 
     // The message boxes in force, else the window's own (QMessageBox).
     MessageBoxService& messageBoxes();
+    // The file and text prompts in force, else the window's own (QFileDialog, QInputDialog).
+    DialogService& dialogs();
 
     // --- window shell ---
     void Form_Load();
@@ -86,6 +92,12 @@ public:
     void cmdplayIntro_Click();
     void cmdRecIntro_Click();
     void cmdStopPlay_Click(std::int16_t Index);
+
+    // --- the message list's context menu (its Play and Delete are the buttons' commands) ---
+    void mnuMsgSaveCopy_Click();
+    void mnuMsgCopyToBox_Click();
+    void mnuMsgMarkNew_Click();
+    void mnuMsgMarkSaved_Click();
 
     // --- mailbox editing ---
     void cmdVmbAdd_Click();
@@ -152,6 +164,16 @@ private:
     // MessageCommands.cpp
     QString selectedBoxNumber();
     void turnLastMessageRowIntoNoMessagesRow();
+
+    // MessageContextMenu.cpp
+    void buildMessageMenu();
+    void showMessageMenu(const QPoint& at);
+    QStringList selectedMessageNames() const;
+    // Runs `operation` (message path in, its path afterwards out) on each of
+    // `names`; refusals are told together at the end, and the box is listed
+    // again with the resulting messages selected, whatever happened.
+    void actOnMessages(const QStringList& names, const std::function<QString(const QString&)>& operation);
+    void relistMessages(const QStringList& select);
 
     // WindowShell.cpp
     // Tells the operator, without holding the window up, what the start-up

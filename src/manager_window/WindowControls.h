@@ -10,6 +10,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -41,6 +42,7 @@ struct WindowControls {
     QPushButton* cmdDeleteMsg = nullptr;
     QPushButton* cmdRecMsg = nullptr;
     QPushButton* cmdPlayMsg = nullptr;
+    QMenu* mnuMsgList = nullptr;  // the message list's context menu
 
     // Tab 1 "Add / Modify"
     std::array<QGroupBox*, 7> frmMisc{};

@@ -407,6 +407,7 @@ void ManagerWindow::connectEvents()
     connect(ui_->gridMsgList, &widgets::FlexGrid::mouseDown, this, [this](int button, int shift, float x, float y) {
         gridMsgList_MouseDown(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y);
     });
+    buildMessageMenu();
 
     connect(ui_->cmdPlayMsg, &QPushButton::clicked, this, [this] { cmdPlayMsg_Click(); });
     connect(ui_->cmdRecMsg, &QPushButton::clicked, this, [this] { cmdRecMsg_Click(); });

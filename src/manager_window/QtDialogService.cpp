@@ -1,0 +1,34 @@
+#include "QtDialogService.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+
+namespace vm::window {
+
+Replaceable<DialogService*>& dialogService()
+{
+    static Replaceable<DialogService*> inForce(nullptr);
+    return inForce;
+}
+
+std::optional<QString> QtDialogService::saveFileName(QWidget* owner, const QString& caption, const QString& suggested)
+{
+    // The window asks about a file that exists in its own words, with the
+    // message boxes tests answer; the dialog would ask a second time.
+    const QString path = QFileDialog::getSaveFileName(owner, caption, suggested, QString(), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogService::askText(QWidget* owner, const QString& caption, const QString& label)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner, caption, label, QLineEdit::Normal, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+}  // namespace vm::window

@@ -1,0 +1,15 @@
+#pragma once
+// The window's file and text prompts on screen: QFileDialog and QInputDialog,
+// modal to the window.
+
+#include "DialogService.h"
+
+namespace vm::window {
+
+class QtDialogService : public DialogService {
+public:
+    std::optional<QString> saveFileName(QWidget* owner, const QString& caption, const QString& suggested) override;
+    std::optional<QString> askText(QWidget* owner, const QString& caption, const QString& label) override;
+};
+
+}  // namespace vm::window
