@@ -34,6 +34,6 @@ void WriteIniString(const QString& section, const QString& key, const QString& v
     (void)ini::writePrivateProfileString(section, key, value, iniPath());
 }
 
-QString GetIniString(QString section, QString key) { return ReadIniString(section, key); }
+QString GetIniString(const QString& section, const QString& key) { return ReadIniString(section, key); }
 
 }  // namespace vm::config

@@ -22,6 +22,6 @@ QString ReadIniString(const QString& section, const QString& key);
 void WriteIniString(const QString& section, const QString& key, const QString& value);
 
 // ReadIniString of its arguments.
-QString GetIniString(QString section, QString key);
+QString GetIniString(const QString& section, const QString& key);
 
 }  // namespace vm::config

@@ -36,7 +36,7 @@ bool splitWrittenLine(QByteArrayView line, WrittenRecord& record);
 
 // Sets all eleven fields of `box` from a written record, reusing the
 // memory its texts already have where it can.
-void assignWrittenRecord(const WrittenRecord& record, VoicemailBox& box);
+void assignWrittenRecord(const WrittenRecord& w, VoicemailBox& r);
 
 // A windows-1252 value as text (empty bytes give a null string), assigned
 // in the memory `to` already has where it can.
