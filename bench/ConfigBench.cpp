@@ -1,6 +1,7 @@
 // Start-up configuration read on a large QV.INI: the engine keeps many
 // sections of its own in the file, and every key read scans it again.
-#include "config/GlobalStuff.h"
+#include "config/Paths.h"
+#include "config/Settings.h"
 #include "platform/AppFolder.h"
 
 #include <QFile>
@@ -48,9 +49,10 @@ void BM_LoadConfig(benchmark::State& state)
         return;
     }
     file.close();
+    vm::config::Settings settings;
     for (auto _ : state) {
-        vm::config::LoadConfig();
-        benchmark::DoNotOptimize(vm::config::RunCommandAfterRec);
+        vm::config::LoadConfig(settings, vm::paths::iniFile());
+        benchmark::DoNotOptimize(settings.RunCommandAfterRec);
     }
     state.SetBytesProcessed(state.iterations() * ini.size() * kKeyReads);
     vm::setAppFolder(previous);

@@ -5,7 +5,9 @@
 #include "Floors.h"
 #include "SampleBox.h"
 
-#include "mailbox/VmailLib.h"
+#include "config/Paths.h"
+#include "mailbox/FolderLoad.h"
+#include "mailbox/MailboxListFile.h"
 #include "platform/AppFolder.h"
 #include "platform/FileSystem.h"
 
@@ -16,9 +18,8 @@
 
 namespace {
 
-void fillTable(int count)
+void fillTable(vm::MailboxTable& t, int count)
 {
-    vm::MailboxTable& t = vm::VmbArray();
     t.resetToElementZero();
     for (int n = 0; n < count; ++n)
         t.store(t.append(), vm::bench::realisticBox(n));
@@ -50,12 +51,14 @@ public:
     {
         QDir(dir_.path()).mkpath(QStringLiteral("data/VmWelc"));
         vm::setAppFolder(dir_.path());
-        fillTable(count);
-        vm::VmbSaveXML();  // sorted, as the program writes it
+        fillTable(table, count);
+        save();  // sorted, as the program writes it
         listSize_ = vm::fs::fileSize(vm::appPath(QStringLiteral("data/VmBoxList.xml")));
     }
-    ~BenchFolder() { vm::VmbArray().unsize(); }
     std::int64_t listSize() const { return listSize_; }
+    void save() { vm::saveMailboxList(table, vm::paths::mailboxList()); }
+
+    vm::MailboxTable table;
 
 private:
     QTemporaryDir dir_;
@@ -89,7 +92,7 @@ void BM_LoadMailboxList(benchmark::State& state)
     BenchFolder folder(static_cast<int>(state.range(0)));
     vm::bench::FloorRatio ratio(readFloor(listPath()));
     for (auto _ : state)
-        ratio.measure([] { vm::VmbLoadArray(); });
+        ratio.measure([&] { vm::VmbLoadArray(folder.table); });
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * folder.listSize());
     ratio.report(state);
 }
@@ -99,7 +102,7 @@ void BM_SaveMailboxList(benchmark::State& state)
 {
     BenchFolder folder(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        vm::VmbSaveXML();
+        folder.save();
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * folder.listSize());
 }
 BENCHMARK(BM_SaveMailboxList)->Arg(32767)->Unit(benchmark::kMillisecond);
@@ -132,7 +135,7 @@ void BM_LegacyImport(benchmark::State& state)
         state.PauseTiming();
         vm::fs::replaceFileAtomically(legacyFile, legacy);  // the load deletes it
         state.ResumeTiming();
-        ratio.measure([] { vm::VmbLoadArray(); });
+        ratio.measure([&] { vm::VmbLoadArray(folder.table); });
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * (legacy.size() + folder.listSize()));
     ratio.report(state);

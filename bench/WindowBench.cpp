@@ -7,7 +7,7 @@
 #include "widgets/FlexGrid.h"
 
 #include "config/Paths.h"
-#include "mailbox/VmailLib.h"
+#include "mailbox/MailboxListFile.h"
 #include "platform/AppFolder.h"
 
 #include <QDir>
@@ -53,15 +53,16 @@ void useLargeFolder()
         QDir root(dir.path());
         root.mkpath(QStringLiteral("data/VmSave"));
         root.mkpath(QStringLiteral("data/VmWelc"));
-        QByteArray list = "<?xml version=\"1.0\"?>\r\n<VoicemailBoxes>\r\n";
+        vm::MailboxTable boxes;
+        boxes.resetToElementZero();
         for (int i = 1; i <= kBoxes; ++i) {
-            list += "<VoicemailBox Id=\"" + QByteArray::number(i) + "\"><Pin>" + QByteArray::number(1000 + i % 9000) +
-                    "</Pin><Groups></Groups><Description>Box number " + QByteArray::number(i) +
-                    "</Description><EmailForward></EmailForward><PhoneForward></PhoneForward><PagerNumber>"
-                    "</PagerNumber><PagerMessage></PagerMessage><OnReceive></OnReceive><FtpUpload>0</FtpUpload>"
-                    "<DeleteAfterForward>0</DeleteAfterForward></VoicemailBox>\r\n";
+            vm::VoicemailBox b;
+            b.Id = QString::number(i);
+            b.Pin = QString::number(1000 + i % 9000);
+            b.Description = QStringLiteral("Box number %1").arg(i);
+            boxes.append(std::move(b));
         }
-        list += "</VoicemailBoxes>\r\n";
+        const QByteArray list = vm::mailboxListBytes(boxes);
         QFile file(root.filePath(QStringLiteral("data/VmBoxList.xml")));
         if (file.open(QIODevice::WriteOnly))
             file.write(list);
@@ -150,7 +151,7 @@ void BM_SelectBox(benchmark::State& state)
     useLargeFolder();
     auto window = loadedWindow();
     window->show();
-    const int row = vm::VmbFind(kBigBox);
+    const int row = window->mailboxes().find(kBigBox);
     vm::bench::FloorRatio ratio(selectBoxFloor());
     double resident = 0;
     for (auto _ : state) {
@@ -173,8 +174,6 @@ void BM_RebuildMailboxList(benchmark::State& state)
     useLargeFolder();
     auto window = loadedWindow();
     window->show();
-    while (vm::VmbArray().upperBound() > state.range(0))
-        vm::VmbArray().remove(vm::VmbArray().upperBound());
     for (auto _ : state) {
         std::int16_t previousTab = 1;
         window->SSTab1_Click(previousTab);

@@ -2,7 +2,8 @@
 // file name. They must return without crashing or hanging.
 #include "FuzzSupport.h"
 
-#include "mailbox/VmailLib.h"
+#include "mailbox/ListLineParser.h"
+#include "mailbox/MessageFileName.h"
 
 #include "platform/RuntimeError.h"
 
@@ -10,13 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace vm;
     fuzz::fuzzFolder();
+    VoicemailBox box;
+    ignoreErrors([&] { parseListLine(QByteArrayView(data, static_cast<qsizetype>(size)), box); });
     const QString text = fuzz::latin1(data, size);
-    QString id, pin, groups, description, email, phone, pagerNumber, pagerMessage, onReceive;
-    std::int16_t ftp = 0, del = 0;
-    ignoreErrors([&] {
-        VmbParseXmlLine(text, id, pin, groups, description, email, phone, pagerNumber, pagerMessage, onReceive, ftp,
-                        del);
-    });
     QString marker, caller;
     MsgFileNameParse(text, marker, caller);
     return 0;

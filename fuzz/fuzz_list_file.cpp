@@ -3,7 +3,9 @@
 // index agrees with a plain scan) and writing it back never fails on content.
 #include "FuzzSupport.h"
 
-#include "mailbox/VmailLib.h"
+#include "config/Paths.h"
+#include "mailbox/FolderLoad.h"
+#include "mailbox/MailboxListFile.h"
 
 #include <cstdlib>
 
@@ -16,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QFile::remove(fuzz::fuzzFolder().path() + "/data/VmBoxList.xml");
     QFile::remove(fuzz::fuzzFolder().path() + "/data/VmBoxList.txt");
     fuzz::writeFuzzFile(legacy ? "data/VmBoxList.txt" : "data/VmBoxList.xml", data + (size > 0), size - (size > 0));
-    VmbLoadArray();
-    MailboxTable& table = VmbArray();
+    MailboxTable table;
+    VmbLoadArray(table);
     const int n = table.upperBound();
     for (int i = 1; i <= n; ++i) {
         const QString id = table.at(i).Id;
@@ -27,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 scan = k;
                 break;
             }
-        if (VmbFind(id) != scan)
+        if (VmbFind(table, id) != scan)
             std::abort();
     }
-    VmbSaveXML();
+    saveMailboxList(table, paths::mailboxList());
     return 0;
 }

@@ -32,6 +32,7 @@ expected=(
   "usr/share/icons/hicolor/scalable/apps/$id.svg"
   usr/share/man/man1/RiVaVaz.1.gz usr/share/man/man1/vmbox.1.gz usr/share/man/man1/fsmonitor.1.gz
   "usr/share/doc/$package/copyright" "usr/share/doc/$package/README.md"
+  usr/share/bash-completion/completions/vmbox
 )
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -60,6 +61,12 @@ for program in RiVaVaz vmbox fsmonitor; do
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$exe" --help | grep -q "^Usage: $program" ||
     problem "$program --help does not print its usage"
 done
+completion="$root/usr/share/bash-completion/completions/vmbox"
+if [[ -f $completion ]]; then
+  offered=$(bash -c 'source "$1" && COMP_WORDS=(vmbox "") COMP_CWORD=1 && _vmbox && echo "${COMPREPLY[*]}"' _ "$completion")
+  [[ $offered == "list export import add set delete greeting messages message purge"* ]] ||
+    problem "the bash completion of vmbox offers '$offered'"
+fi
 version=$(field Version)
 [[ $(env -u DISPLAY "$root/usr/bin/RiVaVaz" --version 2>&1) == "RiVaVaz $version" ]] ||
   problem "RiVaVaz --version does not say $version"

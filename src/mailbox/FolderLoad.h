@@ -40,6 +40,10 @@ struct FolderLoad {
 // Empties `table` and loads the folder into it. Never raises.
 FolderLoad loadMailboxFolder(MailboxTable& table, const LoadLog& log = {});
 
+// The start-up load of a program that removes the files at once: the load,
+// then its deletions. Hands back what the load could not take.
+FolderLoad VmbLoadArray(MailboxTable& table, const LoadLog& log = {});
+
 // Removes each file, ignoring every failure.
 void applyDeletions(const QStringList& paths);
 

@@ -3,7 +3,6 @@
 #include "FolderLoad.h"
 #include "MailboxMerge.h"
 #include "TextReuse.h"
-#include "VmailLib.h"
 
 #include "config/Paths.h"
 #include "platform/AnsiText.h"
@@ -193,13 +192,5 @@ void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load)
 }
 
 void importLegacyList(MailboxTable& table, FolderLoad& load) { importLegacyList(table, readLegacyList(), load); }
-
-int VmbLoadArrayLoadTXT()
-{
-    FolderLoad load;
-    importLegacyList(VmbArray(), load);
-    applyDeletions(load.deletions);
-    return 0;
-}
 
 }  // namespace vm

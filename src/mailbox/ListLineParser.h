@@ -1,10 +1,11 @@
 #pragma once
-// The list file's line reader: each field is the text between its start
-// tag and the end tag that follows it, both found by plain text search
-// ignoring case. XmlTagValue and VmbParseXmlLine (VmailLib.h) work on text;
-// the start-up load reads the file's raw bytes with the very same search,
-// decoding only the values it takes out.
+// The list file's line reader, over the file's windows-1252 bytes: each
+// field is the text between its start tag and the first end tag at or after
+// it, both found ignoring letter case; only the values taken out are
+// decoded. Element order does not matter, a missing element reads as "" or
+// 0, and of several records on one line only the first Id is found.
 
+#include "BoxFields.h"
 #include "VoicemailBox.h"
 
 #include <QByteArrayView>
@@ -15,28 +16,31 @@
 
 namespace vm {
 
-// Character positions in a line are 16-bit: the reader leaves longer lines alone.
+// Character positions in a line are 16-bit: the reader takes no longer line.
 inline constexpr qsizetype kLongestListLine = 32767;
 
-// One line of the list file in its windows-1252 bytes: fills all eleven
-// fields of `record` and returns true, or returns false when the line holds
-// no Id. Raises what VmbParseXmlLine raises for the same text.
-bool parseListLine(QByteArrayView line, VoicemailBox& record);
+// One line taken apart: where each field's text lies in it.
+class ListLine {
+public:
+    // Raises 6 for a line longer than kLongestListLine and 5 when the Id's
+    // end marker overlaps its start marker (`<VoicemailBox Id=">`).
+    explicit ListLine(QByteArrayView line);
 
-// A line exactly as the writer makes it (tags as written, in writer order,
-// no "<" in any value, nothing after the record), taken apart without
-// copying: its Id and the ten element texts from Pin to DeleteAfterForward.
-// False for any other line, which parseListLine reads the general way; for
-// a written line both give the same record.
-struct WrittenRecord {
-    QByteArrayView id;
-    std::array<QByteArrayView, 10> values;
+    // False when the line holds no Id (or an empty one): no box.
+    bool holdsBox() const { return !id().isEmpty(); }
+    QByteArrayView id() const { return values_[static_cast<std::size_t>(mailbox::Field::Id)]; }
+
+    // Sets all eleven fields of `box`, in the order of the line, reusing the
+    // memory its texts already have where it can.
+    void assignTo(VoicemailBox& box) const;
+
+private:
+    std::array<QByteArrayView, mailbox::kBoxFields.size()> values_;  // by Field
 };
-bool splitWrittenLine(QByteArrayView line, WrittenRecord& record);
 
-// Sets all eleven fields of `box` from a written record, reusing the
-// memory its texts already have where it can.
-void assignWrittenRecord(const WrittenRecord& w, VoicemailBox& r);
+// One line into `record`: all eleven fields and true, or false (only the Id
+// set, to "") when the line holds no box. Raises what ListLine raises.
+bool parseListLine(QByteArrayView line, VoicemailBox& record);
 
 // A windows-1252 value as text (empty bytes give a null string), assigned
 // in the memory `to` already has where it can.

@@ -1,15 +1,15 @@
 #include "MailboxListFile.h"
 
-#include "VmailLib.h"
+#include "BoxFields.h"
 #include "VmbSort.h"
 
-#include "config/Paths.h"
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <string_view>
 
 namespace vm {
 
@@ -22,11 +22,7 @@ class ListWriter {
 public:
     explicit ListWriter(qsizetype capacity) { bytes_.resize(capacity); }
 
-    template <std::size_t N>
-    void tag(const char (&text)[N])
-    {
-        copy(text, N - 1);
-    }
+    void tag(std::string_view text) { copy(text.data(), static_cast<qsizetype>(text.size())); }
 
     void text(const QString& value)
     {
@@ -81,34 +77,32 @@ void writeLine(ListWriter& out, const VoicemailBox& box)
 {
     out.tag("<VoicemailBox Id=\"");
     out.text(box.Id);
-    out.tag("\"><Pin>");
-    out.text(box.Pin);
-    out.tag("</Pin><Groups>");
-    out.text(box.Groups);
-    out.tag("</Groups><Description>");
-    out.text(box.Description);
-    out.tag("</Description><EmailForward>");
-    out.text(box.EmailForward);
-    out.tag("</EmailForward><PhoneForward>");
-    out.text(box.PhoneForward);
-    out.tag("</PhoneForward><PagerNumber>");
-    out.text(box.PagerNumber);
-    out.tag("</PagerNumber><PagerMessage>");
-    out.text(box.PagerMessage);
-    out.tag("</PagerMessage><OnReceive>");
-    out.text(box.OnReceive);
-    out.tag("</OnReceive><FtpUpload>");
-    out.number(box.FtpUpload);
-    out.tag("</FtpUpload><DeleteAfterForward>");
-    out.number(box.DeleteAfterForward);
-    out.tag("</DeleteAfterForward></VoicemailBox>\r\n");
+    out.tag("\">");
+    for (const mailbox::BoxField* f : mailbox::kListOrder) {
+        if (f->field == mailbox::Field::Id)
+            continue;
+        out.tag("<");
+        out.tag(f->element);
+        out.tag(">");
+        if (f->kind == mailbox::FieldKind::Flag)
+            out.number(box.*(f->flag));
+        else
+            out.text(box.*(f->text));
+        out.tag("</");
+        out.tag(f->element);
+        out.tag(">");
+    }
+    out.tag("</VoicemailBox>\r\n");
 }
 
-qsizetype expectedLineLength(const VoicemailBox& b)
+qsizetype expectedLineLength(const VoicemailBox& box)
 {
     constexpr qsizetype kTagsPerLine = 320;  // 293 bytes of tags, two numbers of up to 6
-    return kTagsPerLine + b.Id.size() + b.Pin.size() + b.Groups.size() + b.Description.size() + b.EmailForward.size() +
-           b.PhoneForward.size() + b.PagerNumber.size() + b.PagerMessage.size() + b.OnReceive.size();
+    qsizetype length = kTagsPerLine;
+    for (const mailbox::BoxField& f : mailbox::kBoxFields)
+        if (f.text)
+            length += (box.*(f.text)).size();
+    return length;
 }
 
 qsizetype expectedLength(const MailboxTable& table, int n)
@@ -150,7 +144,5 @@ void saveMailboxList(MailboxTable& table, const QString& path)
     sortById(table, 1, n);
     fs::replaceFileAtomically(path, mailboxListBytes(table));
 }
-
-void VmbSaveXML() { saveMailboxList(VmbArray(), paths::mailboxList()); }
 
 }  // namespace vm

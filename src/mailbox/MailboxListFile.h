@@ -1,7 +1,7 @@
 #pragma once
 // VmBoxList.xml: looks like XML but is written and read line by line with
 // plain text search; one box per line, fixed element order, no escaping.
-// VmbSaveXML is in VmailLib.h; these are the pieces underneath it. The
+// The window's VmbSaveXML writes through saveMailboxList. The
 // reader is in ListLineParser.h.
 
 #include "MailboxTable.h"

@@ -28,12 +28,10 @@ public:
     // Greetings to remove are appended to `deletions`.
     MailboxMerge(MailboxTable& table, MergedFields fields, QStringList& deletions);
 
-    // Stores one record in the entry with its Id (appending one when there
-    // is none) and marks it seen. Raises 6 when the table is full.
-    void take(VoicemailBox&& record);
-    // The same for a record given as `set(VoicemailBox&)`, which assigns the
-    // merged fields (Id included, `id` as it is) in place; a new entry's
-    // other fields are emptied first.
+    // Stores a record in the entry with `id` (appending one when there is
+    // none) and marks it seen: `set(VoicemailBox&)` assigns the merged
+    // fields (Id included, `id` as it is) in place; a new entry's other
+    // fields are emptied first. Raises 6 when the table is full.
     template <class Set>
     void takeInPlace(const QString& id, Set&& set)
     {

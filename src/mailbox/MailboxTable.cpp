@@ -49,19 +49,6 @@ void MailboxTable::resetToElementZero()
     sized_ = true;
 }
 
-void MailboxTable::unsize()
-{
-    entries_.clear();
-    retired_.clear();
-    retiredNext_ = 0;
-    keys_.clear();
-    slots_.clear();
-    usedSlots_ = 0;
-    sharedSlots_ = 0;
-    keysAscending_ = true;
-    sized_ = false;
-}
-
 void MailboxTable::reserve(int count)
 {
     entries_.reserve(static_cast<std::size_t>(count));

@@ -1,8 +1,10 @@
 #include "MessageFileName.h"
 
-#include "VmailLib.h"
-
 #include "platform/VbNumbers.h"
+
+#include <QStringList>
+
+#include <algorithm>
 
 namespace vm {
 
@@ -64,5 +66,38 @@ void MsgFileNameParse(const QString& name, QString& newMarker, QString& caller)
 bool isNewMessageName(QLatin1StringView name) { return newMarkerIsOne(name); }
 
 bool isNewMessageName(QStringView name) { return newMarkerIsOne(name); }
+
+namespace {
+bool allDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+}  // namespace
+
+QString MessageNameParts::name() const
+{
+    return QStringList{id, stamp, marker, line, caller}.join(QLatin1Char('_')) + QStringLiteral(".wav");
+}
+
+std::optional<MessageNameParts> messageNameParts(const QString& name)
+{
+    if (!name.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive))
+        return std::nullopt;
+    // The first four "_" end the first four fields; the caller is the rest.
+    qsizetype ends[4];
+    qsizetype from = 0;
+    for (qsizetype& end : ends) {
+        end = name.indexOf(u'_', from);
+        if (end < 0 || end > name.size() - 4)
+            return std::nullopt;
+        from = end + 1;
+    }
+    MessageNameParts parts{name.left(ends[0]), name.mid(ends[0] + 1, ends[1] - ends[0] - 1),
+                           name.mid(ends[1] + 1, ends[2] - ends[1] - 1), name.mid(ends[2] + 1, ends[3] - ends[2] - 1),
+                           name.mid(ends[3] + 1, name.size() - 4 - ends[3] - 1)};
+    if (parts.id.isEmpty() || parts.stamp.size() != 10 || !allDigits(parts.stamp) || !allDigits(parts.line))
+        return std::nullopt;
+    return parts;
+}
 
 }  // namespace vm

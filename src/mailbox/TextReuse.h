@@ -13,16 +13,6 @@
 
 namespace vm {
 
-// Asks for the texts of a box that is about to be compared and assigned: the
-// nine lie in blocks of their own, and waiting for each in turn costs more
-// than the work on them.
-inline void prefetchTexts(const VoicemailBox& box)
-{
-    for (const QString* text : {&box.Id, &box.Pin, &box.Description, &box.Groups, &box.EmailForward, &box.PhoneForward,
-                                &box.PagerNumber, &box.PagerMessage, &box.OnReceive})
-        __builtin_prefetch(text->constData());
-}
-
 inline void assignReusing(QString& to, QStringView from)
 {
     if (from.isEmpty()) {

@@ -1,7 +1,6 @@
 #include "VmbSort.h"
 
 #include "MailboxTableAccess.h"
-#include "VmailLib.h"
 
 #include "platform/RuntimeError.h"
 #include "platform/VbNumbers.h"
@@ -140,6 +139,6 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
         MailboxTableAccess::setKeysAscending(table);
 }
 
-void VmbSort(std::int16_t& lo, std::int16_t& hi) { sortById(VmbArray(), lo, hi); }
+void VmbSort(MailboxTable& table, std::int16_t& lo, std::int16_t& hi) { sortById(table, lo, hi); }
 
 }  // namespace vm

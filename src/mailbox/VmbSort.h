@@ -19,4 +19,7 @@ std::vector<int> shellSortGaps(int count);
 // something would be compared, 6 when the count leaves 16 bits.
 void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi);
 
+// The sort under its system name, its bounds passed as variables.
+void VmbSort(MailboxTable& table, std::int16_t& lo, std::int16_t& hi);
+
 }  // namespace vm

@@ -16,7 +16,6 @@
 #include "mailbox/BoxStore.h"
 #include "mailbox/BoxText.h"
 #include "mailbox/SafeFileName.h"
-#include "mailbox/VmailLib.h"
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 
@@ -100,7 +99,7 @@ void ManagerWindow::cmdVmbAdd_Click()
         box.FtpUpload = checkValue(*ui_->chkUploadToFtp);
         box.DeleteAfterForward = checkValue(*ui_->chkDeleteAfterForward);
         // Looked up by the number as stored, so "12a" finds box 12.
-        const bool addition = storeBox(VmbArray(), box) == Stored::Added;
+        const bool addition = storeBox(boxes_, box) == Stored::Added;
 
         for (widgets::TextBox* field : ui_->txtNewVmb)
             field->setText(QString());
@@ -118,10 +117,10 @@ void ManagerWindow::cmdVmbAdd_Click()
 void ManagerWindow::cmdVmbModify_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdVmbModify_Click"), noArguments, [this] {
-        const std::int16_t idx = VmbFind(sSelectedVmbId);
+        const std::int16_t idx = VmbFind(boxes_, sSelectedVmbId);
         if (idx <= 0)
             return;
-        const VoicemailBox box = VmbArray().at(idx);
+        const VoicemailBox box = boxes_.at(idx);
         ui_->txtNewVmb[0]->setText(box.Id);
         ui_->txtNewVmb[1]->setText(box.Pin);
         ui_->txtNewVmb[2]->setText(box.Description);
@@ -157,7 +156,7 @@ void ManagerWindow::cmdNext_Click()
     runTraced(kModule, QStringLiteral("Sub cmdNext_Click"), noArguments, [this] {
         quietly([this] {
             const Int16 k = Int16(iCurVmbIdx) + 1;
-            const QString id = VmbArray().at(k).Id;
+            const QString id = boxes_.at(k).Id;
             if (!id.isEmpty()) {
                 sSelectedVmbId = id;
                 cmdVmbModify_Click();
@@ -171,7 +170,7 @@ void ManagerWindow::cmdPrev_Click()
     runTraced(kModule, QStringLiteral("Sub cmdPrev_Click"), noArguments, [this] {
         quietly([this] {
             const Int16 k = Int16(iCurVmbIdx) - 1;
-            const QString id = VmbArray().at(k).Id;
+            const QString id = boxes_.at(k).Id;
             if (!id.isEmpty()) {
                 sSelectedVmbId = id;
                 cmdVmbModify_Click();
@@ -200,8 +199,8 @@ void ManagerWindow::cmdDeleteVmb_Click()
             ui_->gridVmbList->removeItem(r);
         else
             ui_->gridVmbList->setRows(1);
-        VmbArray().remove(r);
-        ui_->lblMsgCount[2]->setText(QString::number(VmbArray().upperBound()));
+        boxes_.remove(r);
+        ui_->lblMsgCount[2]->setText(QString::number(boxes_.upperBound()));
         widgets::fitTextToWidth(*ui_->lblMsgCount[2]);
     });
 }

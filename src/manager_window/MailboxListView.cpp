@@ -11,7 +11,7 @@
 
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
-#include "mailbox/VmailLib.h"
+#include "mailbox/MessageFileName.h"
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 #include "platform/VbNumbers.h"
@@ -53,7 +53,7 @@ void setButtonsEnabled(std::initializer_list<QPushButton*> buttons, bool on)
 void ManagerWindow::rebuildMailboxList()
 {
     std::int16_t boxCount = 0;
-    if (!ignoreErrors([&] { boxCount = VmbArray().upperBound(); }))
+    if (!ignoreErrors([&] { boxCount = boxes_.upperBound(); }))
         return;  // the table was never created: the list stays as it is
     ui_->lblMsgCount[2]->setText(QString::number(boxCount));
     widgets::fitTextToWidth(*ui_->lblMsgCount[2]);
@@ -63,7 +63,7 @@ void ManagerWindow::rebuildMailboxList()
     QCoreApplication::processEvents();
     {
         const RepaintLock lock(*ui_->gridVmbList);
-        const MailboxTable& table = VmbArray();
+        const MailboxTable& table = boxes_;
         // Row i shows Id, Pin and Description of entry i; the cells share
         // the table's texts.
         std::vector<QString> cells;

@@ -19,6 +19,9 @@
 
 #include "IncompleteStart.h"
 
+#include "config/Settings.h"
+#include "mailbox/MailboxTable.h"
+
 #include "platform/VbNumbers.h"
 
 #include <QPoint>
@@ -93,6 +96,9 @@ public:
     void optEmailMechanism_Click(std::int16_t Index);
     void Form_Unload(std::int16_t& Cancel);
 
+    // The mailboxes as the window holds them: loaded at Form_Load, written at the close.
+    const MailboxTable& mailboxes() const { return boxes_; }
+
     // True once Form_Unload has run (the window is closed).
     bool unloaded() const { return unloaded_; }
 
@@ -121,6 +127,11 @@ private:
     void listMessages(const std::vector<MessageFile>& files);
     void showNoMessagesRow();
 
+    // SettingsTabs.cpp
+    // Writes the table to the list file, sorting it first; a table without
+    // boxes leaves the file untouched. Failures raise run-time errors.
+    void VmbSaveXML();
+
     // MessageCommands.cpp
     QString selectedBoxNumber();
     void turnLastMessageRowIntoNoMessagesRow();
@@ -131,9 +142,11 @@ private:
     void tellIncompleteStart();
 
     const std::unique_ptr<WindowControls> ui_;
-    QString sSelectedVmbId;     // Id of the box last selected in the mailbox list
-    vm::Int16 iLastMsgRow = 0;  // message row last clicked; -1 none
-    vm::Int16 iCurVmbIdx = 0;   // table index of the box last loaded into the fields
+    MailboxTable boxes_;
+    config::Settings settings_;  // as loaded at Form_Load; the limits follow their fields
+    QString sSelectedVmbId;      // Id of the box last selected in the mailbox list
+    vm::Int16 iLastMsgRow = 0;   // message row last clicked; -1 none
+    vm::Int16 iCurVmbIdx = 0;    // table index of the box last loaded into the fields
 
     std::unique_ptr<MessageBoxService> ownBoxes_;
     IncompleteStart incompleteStart_;

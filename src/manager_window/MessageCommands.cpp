@@ -11,12 +11,10 @@
 #include "MessageBoxService.h"
 #include "widgets/FlexGrid.h"
 
-#include "config/GlobalStuff.h"
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
 #include "mailbox/MessageFileName.h"
 #include "mailbox/NewMessageFile.h"
-#include "mailbox/VmailLib.h"
 #include "platform/FileSystem.h"
 #include "platform/FileTrust.h"
 #include "platform/ProcessLauncher.h"
@@ -48,9 +46,9 @@ constexpr int kNoMessagesColWidthTwips = 10000;
 
 // The recorder, started on `path` and not waited for: the words of the
 // RecEditor setting, then the path as one more word, blanks and all.
-void startRecorder(const QString& path)
+void startRecorder(const QString& recEditor, const QString& path)
 {
-    vm::process::startProgram(vm::process::splitCommandLine(vm::config::RecEditor) << path);
+    vm::process::startProgram(vm::process::splitCommandLine(recEditor) << path);
 }
 
 // Run as root, the window starts only a recorder no other account could have
@@ -58,13 +56,13 @@ void startRecorder(const QString& path)
 // file itself, would otherwise run a program of their choice as root. Any
 // other account runs the recorder with no more rights than those who can
 // choose it. Nothing when the recorder may start.
-std::optional<QString> recorderRefusal()
+std::optional<QString> recorderRefusal(const QString& recEditor)
 {
     if (::geteuid() != 0)
         return std::nullopt;
     if (const auto writers = vm::fs::otherWriters(vm::paths::iniFile()))
         return *writers + QStringLiteral(", and QV.INI names the recorder program");
-    const QStringList words = vm::process::splitCommandLine(vm::config::RecEditor);
+    const QStringList words = vm::process::splitCommandLine(recEditor);
     QString program;
     // A program that cannot be found fails the start as it always has.
     if (words.isEmpty() || !vm::ignoreErrors([&] { program = vm::process::resolveProgram(words.front()); }))
@@ -76,9 +74,9 @@ std::optional<QString> recorderRefusal()
 
 // Tells the operator why recording cannot start here; true when it may.
 // `file`, when given, is the existing file the recorder would open.
-bool mayRecord(ManagerWindow& w, const QString& file)
+bool mayRecord(ManagerWindow& w, const QString& recEditor, const QString& file)
 {
-    std::optional<QString> why = recorderRefusal();
+    std::optional<QString> why = recorderRefusal(recEditor);
     if (why)
         *why = QStringLiteral(
                    "The recorder was not started: %1. Run as root, this window starts only a program "
@@ -161,7 +159,7 @@ void ManagerWindow::cmdRecMsg_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdRecMsg_Click"), noArguments, [this] {
         const QString id = selectedBoxNumber();
-        if (!mayRecord(*this, QString()))
+        if (!mayRecord(*this, settings_.RecEditor, QString()))
             return;
         const QByteArray recordingTemplate = vm::fs::readFile(vm::paths::recordingTemplate());
         // Date and time are read one after the other, as the name's stamp always was.
@@ -171,7 +169,7 @@ void ManagerWindow::cmdRecMsg_Click()
             vm::paths::messageFolder(),
             [&](const QDateTime& t) { return vm::MsgFileNameNew(id, vm::kOwnRecordingLine, t.date(), t.time()); }, now,
             recordingTemplate);
-        startRecorder(path);
+        startRecorder(settings_.RecEditor, path);
     });
 }
 
@@ -193,12 +191,12 @@ void ManagerWindow::cmdRecIntro_Click()
     runTraced(kModule, QStringLiteral("Sub cmdRecIntro_Click"), noArguments, [this] {
         const QString id = selectedBoxNumber();
         const QString path = vm::paths::greetingFile(id);
-        if (!mayRecord(*this, path))
+        if (!mayRecord(*this, settings_.RecEditor, path))
             return;
         // An existing greeting is kept, so the recorder opens the current one.
         if (!vm::fs::fileExists(path))
             vm::fs::copyToNewFile(vm::paths::recordingTemplate(), path);
-        startRecorder(path);
+        startRecorder(settings_.RecEditor, path);
     });
 }
 

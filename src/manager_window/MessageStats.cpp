@@ -5,11 +5,10 @@
 #include "MessageFolder.h"
 #include "WindowText.h"
 
-#include "config/GlobalStuff.h"
+#include "config/FreeDiskSpace.h"
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
 #include "mailbox/MessageFileName.h"
-#include "mailbox/VmailLib.h"
 #include "platform/AppFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/VbNumbers.h"

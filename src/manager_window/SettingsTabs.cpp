@@ -7,12 +7,11 @@
 #include "WindowText.h"
 #include "widgets/TextBox.h"
 
-#include "config/GlobalStuff.h"
 #include "config/Paths.h"
 #include "config/RegistryIni.h"
 #include "failsafe/Traced.h"
 #include "mailbox/BoxText.h"
-#include "mailbox/VmailLib.h"
+#include "mailbox/MailboxListFile.h"
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
@@ -78,10 +77,10 @@ void ManagerWindow::Text1_LostFocus(std::int16_t Index)
             if (Index != 0 && Index != 1)
                 return;
             widgets::TextBox* field = ui_->Text1[static_cast<std::size_t>(Index)];
-            std::int16_t& setting = Index == 0 ? config::RecLengthMin : config::RecLengthMax;
+            std::int16_t& setting = Index == 0 ? settings_.RecLengthMin : settings_.RecLengthMax;
             setting = Index == 0 ? checkedLimit(field->text(), 1, 30) : checkedLimit(field->text(), 2, 9999);
             const QString text = QString::number(setting);
-            config::WriteIniString(kSection,
+            config::WriteIniString(settings_.iniFile, kSection,
                                    Index == 0 ? QStringLiteral("RecLengthMin") : QStringLiteral("RecLengthMax"), text);
             field->setText(text);
         });
@@ -93,7 +92,7 @@ void ManagerWindow::optEmailMechanism_Click(std::int16_t Index)
         kModule, QStringLiteral("Sub optEmailMechanism_Click"), [&] { return indexArgument(Index); },
         [this] {
             const bool smtp = ui_->optEmailMechanism[2]->isChecked();
-            config::WriteIniString(kSection, QStringLiteral("ForwardEmailMechanism"),
+            config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("ForwardEmailMechanism"),
                                    smtp ? QStringLiteral("SMTP") : QStringLiteral("MAPI"));
             ui_->txtSmtpMailHost->setEnabled(smtp);
             ui_->txtSmtpEmailAddress->setEnabled(smtp);
@@ -101,6 +100,8 @@ void ManagerWindow::optEmailMechanism_Click(std::int16_t Index)
             ui_->lblSmtpDesc[1]->setEnabled(smtp);
         });
 }
+
+void ManagerWindow::VmbSaveXML() { saveMailboxList(boxes_, paths::mailboxList()); }
 
 void ManagerWindow::Form_Unload(std::int16_t& Cancel)
 {
@@ -114,7 +115,7 @@ void ManagerWindow::Form_Unload(std::int16_t& Cancel)
             if (incompleteStart_.any()) {
                 QStringList replaced;
                 bool listIsWritten = false;
-                ignoreErrors([&] { listIsWritten = VmbArray().upperBound() >= 1; });
+                ignoreErrors([&] { listIsWritten = boxes_.upperBound() >= 1; });
                 if (listIsWritten)
                     replaced << paths::mailboxList();
                 replaced << paths::emailBodyFile() << paths::iniFile();
@@ -128,15 +129,19 @@ void ManagerWindow::Form_Unload(std::int16_t& Cancel)
             body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
             fs::replaceFileAtomically(paths::emailBodyFile(), ansi::encode(body + QStringLiteral("\r\n")));
 
-            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSubject"), ui_->txtEmailSubject->text());
-            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpServer"), ui_->txtSmtpMailHost->text());
-            config::WriteIniString(kSection, QStringLiteral("ForwardEmailSmtpEmailAddress"),
+            config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("ForwardEmailSubject"),
+                                   ui_->txtEmailSubject->text());
+            config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("ForwardEmailSmtpServer"),
+                                   ui_->txtSmtpMailHost->text());
+            config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("ForwardEmailSmtpEmailAddress"),
                                    ui_->txtSmtpEmailAddress->text());
-            config::WriteIniString(kSection, QStringLiteral("FtpServer"), ui_->txtFtpServer->text());
-            config::WriteIniString(kSection, QStringLiteral("FtpDir"), ui_->txtFtpDir->text());
-            config::WriteIniString(kSection, QStringLiteral("FtpUser"), ui_->txtFtpUser->text());
-            config::WriteIniString(kSection, QStringLiteral("FtpPassword"), ui_->txtFtpPassword->text());
-            config::WriteIniString(kSection, QStringLiteral("RunCommandAfterRec"), ui_->txtRunCommand->text());
+            config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("FtpServer"), ui_->txtFtpServer->text());
+            config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("FtpDir"), ui_->txtFtpDir->text());
+            config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("FtpUser"), ui_->txtFtpUser->text());
+            config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("FtpPassword"),
+                                   ui_->txtFtpPassword->text());
+            config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("RunCommandAfterRec"),
+                                   ui_->txtRunCommand->text());
         });
 }
 

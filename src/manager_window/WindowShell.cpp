@@ -9,10 +9,11 @@
 #include "widgets/TabControl.h"
 #include "widgets/TextBox.h"
 
-#include "config/GlobalStuff.h"
+#include "VmMgrStub.h"
+#include "config/Paths.h"
+#include "config/Settings.h"
 #include "failsafe/Traced.h"
 #include "mailbox/FolderLoad.h"
-#include "mailbox/VmailLib.h"
 #include "platform/VbNumbers.h"
 
 #include <QLabel>
@@ -72,29 +73,29 @@ void ManagerWindow::Form_Load()
         BtnsDisableVmb();
         BtnsDisableMsg();
 
-        incompleteStart_.problems = VmbLoadArrayWithReport().problems;
-        config::LoadConfig();
+        incompleteStart_.problems = VmbLoadArray(boxes_, runLog()).problems;
+        config::LoadConfig(settings_, paths::iniFile());
 
-        ui_->Text1[0]->setText(QString::number(config::RecLengthMin));
-        ui_->Text1[1]->setText(QString::number(config::RecLengthMax));
+        ui_->Text1[0]->setText(QString::number(settings_.RecLengthMin));
+        ui_->Text1[1]->setText(QString::number(settings_.RecLengthMax));
         // The body's CR LF line ends become the field's own line breaks.
         ui_->txtEmailBody->setPlainText(
-            QString(config::ForwardEmailBody).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        ui_->txtEmailSubject->setText(config::ForwardEmailSubject);
-        ui_->txtSmtpMailHost->setText(config::ForwardEmailSmtpServer);
-        ui_->txtSmtpEmailAddress->setText(config::ForwardEmailSmtpEmailAddress);
+            QString(settings_.ForwardEmailBody).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        ui_->txtEmailSubject->setText(settings_.ForwardEmailSubject);
+        ui_->txtSmtpMailHost->setText(settings_.ForwardEmailSmtpServer);
+        ui_->txtSmtpEmailAddress->setText(settings_.ForwardEmailSmtpEmailAddress);
 
         // Selecting raises the option's click handler, which writes the choice back.
-        if (config::ForwardEmailMechanism == QStringLiteral("SMTP"))
+        if (settings_.ForwardEmailMechanism == QStringLiteral("SMTP"))
             ui_->optEmailMechanism[2]->setChecked(true);
         else
             ui_->optEmailMechanism[1]->setChecked(true);
 
-        ui_->txtFtpServer->setText(config::FtpServer);
-        ui_->txtFtpDir->setText(config::FtpDir);
-        ui_->txtFtpUser->setText(config::FtpUser);
-        ui_->txtFtpPassword->setText(config::FtpPassword);
-        ui_->txtRunCommand->setText(config::RunCommandAfterRec);
+        ui_->txtFtpServer->setText(settings_.FtpServer);
+        ui_->txtFtpDir->setText(settings_.FtpDir);
+        ui_->txtFtpUser->setText(settings_.FtpUser);
+        ui_->txtFtpPassword->setText(settings_.FtpPassword);
+        ui_->txtRunCommand->setText(settings_.RunCommandAfterRec);
 
         std::int16_t newCount = 0;
         std::int16_t savedCount = 0;
@@ -112,7 +113,7 @@ void ManagerWindow::Form_Load()
         incompleteStart_.loadEndedEarly = false;
     });
     if (incompleteStart_.loadEndedEarly)
-        incompleteStart_.configKey = config::LoadConfigStopKey();
+        incompleteStart_.configKey = config::LoadConfigStopKey(paths::iniFile());
 }
 
 void ManagerWindow::tellIncompleteStart()

@@ -17,6 +17,7 @@
 #include <climits>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <ranges>
 #include <utility>
 
@@ -557,6 +558,125 @@ void renameFile(const QString& from, const QString& to)
 {
     if (calls().rename(nativePath(from).constData(), nativePath(to).constData()) != 0)
         raiseForErrno(errno, to);
+}
+
+}  // namespace vm::fs
+
+namespace vm::fs {
+
+void renameNoReplace(const QString& from, const QString& to)
+{
+    const QByteArray source = nativePath(from);
+    const QByteArray target = nativePath(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno != EINVAL && errno != ENOSYS) {
+        if (errno == EEXIST)
+            raiseError(err::FileAlreadyExists);
+        raiseForErrno(errno, errno == ENOENT ? from : to);
+    }
+    // No such rename here: a second name never replaces anything either.
+    if (::link(source.constData(), target.constData()) != 0) {
+        if (errno == EEXIST)
+            raiseError(err::FileAlreadyExists);
+        raiseForErrno(errno, errno == ENOENT ? from : to);
+    }
+    if (calls().unlink(source.constData()) != 0) {
+        const int e = errno;
+        calls().unlink(target.constData());
+        raiseForErrno(e, from);
+    }
+}
+
+void setLastWriteTime(const QString& path, const QDateTime& time)
+{
+    const qint64 ms = time.toMSecsSinceEpoch();
+    timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(ms / 1000);
+    times[1].tv_nsec = static_cast<long>(ms % 1000) * 1000000;
+    if (::utimensat(AT_FDCWD, nativePath(path).constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        raiseForErrno(errno, path);
+}
+
+std::optional<QString> notRegularAtName(const QString& path)
+{
+    struct stat st {};
+    if (::lstat(nativePath(path).constData(), &st) != 0)
+        raiseForErrno(errno, path);
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("%1 is a symbolic link; it is not followed").arg(path);
+    if (!S_ISREG(st.st_mode))
+        return notRegular(nativePath(path), st.st_mode);
+    return std::nullopt;
+}
+
+QByteArray readFileAtName(const QString& path, struct stat* status)
+{
+    Fd f;
+    f.fd = calls().open(nativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0);
+    if (f.fd < 0) {
+        if (errno == ELOOP)
+            refuse(QStringLiteral("%1 is a symbolic link; it is not followed").arg(path));
+        raiseForErrno(errno, path);
+    }
+    struct stat st {};
+    if (::fstat(f.fd, &st) != 0)
+        raiseForErrno(errno, path);
+    if (!S_ISREG(st.st_mode))
+        refuse(notRegular(nativePath(path), st.st_mode));
+    if (status)
+        *status = st;
+    QByteArray bytes(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = calls().read(f.fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            raiseForErrno(errno, path);
+        if (n == 0)
+            break;
+        got += n;
+    }
+    // A file that shrank meanwhile is what it is now; one that grows is
+    // read to the size its status gave.
+    bytes.truncate(got);
+    return bytes;
+}
+
+void forEachEntry(const QString& folder, int headBytes, const std::function<void(const FolderEntry&)>& each)
+{
+    DIR* dir = ::opendir(nativePath(folder).constData());
+    if (!dir)
+        raiseForErrno(errno, folder);
+    const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
+    const int dirFd = ::dirfd(dir);
+    QByteArray head(std::max(headBytes, 0), Qt::Uninitialized);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        FolderEntry e{entry->d_name, {}, {}};
+        // Only what the directory says is a regular file (or cannot say) is
+        // opened: opening a device may already act on it.
+        const bool known = entry->d_type != DT_UNKNOWN;
+        if (!known && ::fstatat(dirFd, entry->d_name, &e.status, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        const bool mayOpen = headBytes > 0 && (known ? entry->d_type == DT_REG : S_ISREG(e.status.st_mode));
+        const int fd = mayOpen ? ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC) : -1;
+        if (fd >= 0) {
+            const bool regular = ::fstat(fd, &e.status) == 0 && S_ISREG(e.status.st_mode);
+            const ssize_t n = regular ? ::pread(fd, head.data(), static_cast<size_t>(head.size()), 0) : 0;
+            ::close(fd);
+            if (!regular && ::fstatat(dirFd, entry->d_name, &e.status, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            e.head = QByteArrayView(head.constData(), std::max<ssize_t>(n, 0));
+        } else if (known && ::fstatat(dirFd, entry->d_name, &e.status, AT_SYMLINK_NOFOLLOW) != 0) {
+            continue;
+        }
+        each(e);
+    }
 }
 
 }  // namespace vm::fs

@@ -14,6 +14,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace vm::fs {
@@ -101,6 +102,39 @@ void discardReplacement(const StagedFile& staged);
 QString moveAside(const QString& path);
 // Renames `from` to `to`, replacing what `to` names.
 void renameFile(const QString& from, const QString& to);
+
+// Renames `from` to `to` only when nothing (not even a link) is at `to`:
+// then raises 58 and changes nothing. Atomic: renameat2 with
+// RENAME_NOREPLACE, or where the file system lacks it a hard link at `to`
+// and then `from` removed. The file keeps its times.
+void renameNoReplace(const QString& from, const QString& to);
+
+// Sets the last-write time (local) of the file at `path`, never through a
+// link at that name.
+void setLastWriteTime(const QString& path, const QDateTime& time);
+
+// Why the name `path` itself is no regular file ("PATH is a FIFO, not a
+// regular file"; a link there is a link, not followed), or nothing. Raises
+// the error of a missing name.
+std::optional<QString> notRegularAtName(const QString& path);
+
+// The whole of the regular file named `path` itself: a link at that name is
+// refused (75), not followed, and so is a folder, FIFO, device or socket.
+// `status` (when given) receives the opened file's status.
+QByteArray readFileAtName(const QString& path, struct stat* status = nullptr);
+
+// One entry of a folder as it stands: a link there is a link.
+struct FolderEntry {
+    const char* name;     // native bytes
+    struct stat status;   // of the name itself (lstat)
+    QByteArrayView head;  // the first bytes of a regular file, up to the limit asked for
+};
+// Calls `each` for every entry of `folder` except hidden ones (names
+// beginning with "."), in the folder's own order. With `headBytes` above 0
+// each regular file is opened (never through a link, never blocking) and its
+// first bytes read; other kinds are not opened. A missing or unreadable
+// folder raises its error; an entry that vanishes meanwhile is left out.
+void forEachEntry(const QString& folder, int headBytes, const std::function<void(const FolderEntry&)>& each);
 
 // Maps an errno value of a failed call on `path` to its run-time error.
 [[noreturn]] void raiseForErrno(int errnoValue, const QString& path);

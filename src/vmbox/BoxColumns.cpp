@@ -4,34 +4,21 @@
 
 namespace vm::vmbox {
 
-namespace {
+QString columnName(Column column) { return QLatin1String(mailbox::boxField(column).column); }
 
-struct ColumnNames {
-    const char* column;
-    const char* option;
-};
-
-constexpr std::array<ColumnNames, 11> kNames = {{
-    {"Id", ""},
-    {"Pin", "pin"},
-    {"Description", "description"},
-    {"Groups", "groups"},
-    {"EmailForward", "email-forward"},
-    {"PhoneForward", "phone-forward"},
-    {"PagerNumber", "pager-number"},
-    {"PagerMessage", "pager-message"},
-    {"OnReceive", "on-receive"},
-    {"FtpUpload", "ftp-upload"},
-    {"DeleteAfterForward", "delete-after-forward"},
-}};
-
-const ColumnNames& namesOf(Column column) { return kNames[static_cast<std::size_t>(column)]; }
-
-}  // namespace
-
-QString columnName(Column column) { return QLatin1String(namesOf(column).column); }
-
-QString optionName(Column column) { return QLatin1String(namesOf(column).option); }
+QString optionName(Column column)
+{
+    if (column == Column::Id)
+        return {};
+    // "DeleteAfterForward" gives "delete-after-forward".
+    QString option;
+    for (const QChar c : columnName(column)) {
+        if (c.isUpper() && !option.isEmpty())
+            option += u'-';
+        option += c.toLower();
+    }
+    return option;
+}
 
 QString allColumnNames()
 {
@@ -45,7 +32,7 @@ std::optional<Column> columnNamed(QStringView name)
 {
     const QStringView trimmed = name.trimmed();
     for (const Column c : kAllColumns) {
-        if (trimmed.compare(QLatin1String(namesOf(c).column), Qt::CaseInsensitive) == 0)
+        if (trimmed.compare(QLatin1String(mailbox::boxField(c).column), Qt::CaseInsensitive) == 0)
             return c;
     }
     return std::nullopt;
@@ -54,39 +41,10 @@ std::optional<Column> columnNamed(QStringView name)
 std::optional<Column> columnOfOption(QStringView option)
 {
     for (const Column c : kAllColumns) {
-        if (c != Column::Id && option == QLatin1String(namesOf(c).option))
+        if (c != Column::Id && option == optionName(c))
             return c;
     }
     return std::nullopt;
-}
-
-bool isFlag(Column column) { return column == Column::FtpUpload || column == Column::DeleteAfterForward; }
-
-QString VoicemailBox::*textMember(Column column)
-{
-    switch (column) {
-        case Column::Id: return &VoicemailBox::Id;
-        case Column::Pin: return &VoicemailBox::Pin;
-        case Column::Description: return &VoicemailBox::Description;
-        case Column::Groups: return &VoicemailBox::Groups;
-        case Column::EmailForward: return &VoicemailBox::EmailForward;
-        case Column::PhoneForward: return &VoicemailBox::PhoneForward;
-        case Column::PagerNumber: return &VoicemailBox::PagerNumber;
-        case Column::PagerMessage: return &VoicemailBox::PagerMessage;
-        case Column::OnReceive: return &VoicemailBox::OnReceive;
-        case Column::FtpUpload:
-        case Column::DeleteAfterForward: break;
-    }
-    return nullptr;
-}
-
-std::int16_t VoicemailBox::*flagMember(Column column)
-{
-    switch (column) {
-        case Column::FtpUpload: return &VoicemailBox::FtpUpload;
-        case Column::DeleteAfterForward: return &VoicemailBox::DeleteAfterForward;
-        default: return nullptr;
-    }
 }
 
 QString fieldText(const VoicemailBox& box, Column column)

@@ -1,9 +1,9 @@
 #pragma once
-// The eleven fields of a box as columns of a CSV file and options of the
-// command line: "Id" to "DeleteAfterForward" in record order, and the
-// lower-case kebab forms "--pin" to "--delete-after-forward".
+// The fields of a box (mailbox/BoxFields.h) as columns of a CSV file and
+// options of the command line: "Id" to "DeleteAfterForward" in record order,
+// and their lower-case kebab forms "--pin" to "--delete-after-forward".
 
-#include "mailbox/VoicemailBox.h"
+#include "mailbox/BoxFields.h"
 
 #include <QString>
 #include <QStringView>
@@ -13,28 +13,17 @@
 
 namespace vm::vmbox {
 
-enum class Column {
-    Id,
-    Pin,
-    Description,
-    Groups,
-    EmailForward,
-    PhoneForward,
-    PagerNumber,
-    PagerMessage,
-    OnReceive,
-    FtpUpload,
-    DeleteAfterForward,
-};
+using Column = mailbox::Field;
 
-inline constexpr std::array<Column, 11> kAllColumns = {
-    Column::Id,           Column::Pin,          Column::Description,        Column::Groups,
-    Column::EmailForward, Column::PhoneForward, Column::PagerNumber,        Column::PagerMessage,
-    Column::OnReceive,    Column::FtpUpload,    Column::DeleteAfterForward,
-};
+inline constexpr std::array<Column, mailbox::kBoxFields.size()> kAllColumns = [] {
+    std::array<Column, mailbox::kBoxFields.size()> all{};
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = mailbox::kBoxFields[i].field;
+    return all;
+}();
 
 QString columnName(Column column);  // "EmailForward"
-QString optionName(Column column);  // "email-forward"
+QString optionName(Column column);  // "email-forward"; "" for Id, which no option sets
 QString allColumnNames();           // "Id, Pin, ..., DeleteAfterForward"
 
 // The column a header names, ignoring letter case and blanks around it.
@@ -42,12 +31,12 @@ std::optional<Column> columnNamed(QStringView name);
 // The column of an option name without its dashes ("email-forward"); none for Id.
 std::optional<Column> columnOfOption(QStringView option);
 
-bool isFlag(Column column);
+inline bool isFlag(Column column) { return mailbox::boxField(column).kind == mailbox::FieldKind::Flag; }
 
 // The record field behind a column: a string for the nine text columns, a
 // 16-bit flag for the two others (the other pointer is then null).
-QString VoicemailBox::*textMember(Column column);
-std::int16_t VoicemailBox::*flagMember(Column column);
+inline QString VoicemailBox::*textMember(Column column) { return mailbox::boxField(column).text; }
+inline std::int16_t VoicemailBox::*flagMember(Column column) { return mailbox::boxField(column).flag; }
 
 // A field's value as text: flags as decimal numbers.
 QString fieldText(const VoicemailBox& box, Column column);

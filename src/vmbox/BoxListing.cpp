@@ -2,6 +2,7 @@
 
 #include "BoxColumns.h"
 #include "CsvWriter.h"
+#include "JsonText.h"
 #include "SafeText.h"
 
 #include "platform/AnsiText.h"
@@ -24,27 +25,6 @@ void forEachBox(const MailboxTable& table, Each&& each)
         if (!box.Id.isEmpty())
             each(box);
     }
-}
-
-void appendJsonString(QString& out, const QString& text)
-{
-    out += u'"';
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case u'"': out += QStringLiteral("\\\""); break;
-            case u'\\': out += QStringLiteral("\\\\"); break;
-            case u'\n': out += QStringLiteral("\\n"); break;
-            case u'\r': out += QStringLiteral("\\r"); break;
-            case u'\t': out += QStringLiteral("\\t"); break;
-            default:
-                // DEL and C1 too: JSON allows them raw, but a terminal may act on them.
-                if (isControlCharacter(c))
-                    out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-                else
-                    out += c;
-        }
-    }
-    out += u'"';
 }
 
 }  // namespace

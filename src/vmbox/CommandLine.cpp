@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <array>
 
 namespace vm::vmbox {
@@ -28,8 +29,9 @@ struct CommandSyntax {
 
 const Argument kId = {"ID", "the box number: digits"};
 const Argument kNone = {nullptr, nullptr};
+const Argument kFile = {"FILE", "a message: its path, or its bare name in data/VmSave/"};
 
-const std::array<CommandSyntax, 7> kCommands = {{
+const std::array<CommandSyntax, 12> kCommands = {{
     {Command::List,
      "list",
      {kNone, kNone},
@@ -83,6 +85,41 @@ const std::array<CommandSyntax, 7> kCommands = {{
      "install a box's welcome greeting",
      "Copies FILE.wav as the box's greeting after checking that the engine can play it to its end: a\n"
      "whole WAV file in the recording template's format, PCM, 8 kHz, 16 bit, mono.\n"},
+    // Messages: a message is its file in data/VmSave/, named Id_stamp_marker_line_caller.wav.
+    {Command::Messages,
+     "messages",
+     {{{"[ID]", "only this box's messages"}, kNone}},
+     "show the messages of every box or of one",
+     "Lists every entry of data/VmSave/ (or those whose name begins with ID_) with its box, the file's\n"
+     "date and time, its length in seconds from the WAV header, new or saved, line, caller and file\n"
+     "name. A name without a message's form, a file still being written (its WAV sizes disagree with\n"
+     "its length) and anything that is no regular file are listed too, with a note saying so.\n"
+     "Changes no file.\n"},
+    {Command::MessageCopy,
+     "message copy",
+     {{kFile, kId}},
+     "copy a message to another box",
+     "The copy keeps the stamp, line, caller and file time, takes the box's number and is new for it.\n"
+     "Where that name is taken, the copy takes the next free second of the stamp; nothing is replaced.\n"
+     "The box must exist.\n"},
+    {Command::MessageMark,
+     "message mark",
+     {{kFile, {"new|saved", "what the message becomes"}}},
+     "mark a message new or saved",
+     "Renames the message with the new-marker 1 (new) or 0 (saved) in one step that never replaces\n"
+     "another file; the file's time, which lists show as its date, stays.\n"},
+    {Command::MessageExport,
+     "message export",
+     {{kFile, {"TARGET", "a new file to write, or - for standard output"}}},
+     "save a copy of a message outside the folder",
+     "Writes the message's bytes to TARGET, which must not exist yet (nothing is replaced), with the\n"
+     "message's file time.\n"},
+    {Command::Purge,
+     "purge",
+     {kNone, kNone},
+     "delete old messages",
+     "Deletes the messages whose file time is more than DAYS days old, and prints each one deleted and\n"
+     "a summary. Only regular files whose names have a message's form are deleted.\n"},
 }};
 
 struct FieldHelp {
@@ -179,8 +216,26 @@ void describeCommand(QCommandLineParser& parser, const CommandSyntax& s, const G
                 if (s.command == Command::Set || f.column != Column::Pin)
                     parser.addOption({optionName(f.column), sentence(f.description), QLatin1String(f.value)});
             break;
+        case Command::Messages:
+            parser.addOption({QStringLiteral("format"), QStringLiteral("table (the default), csv or json."),
+                              QStringLiteral("table|csv|json")});
+            break;
+        case Command::Purge:
+            parser.addOption({QStringLiteral("older-than"),
+                              QStringLiteral("Delete messages whose file time is more than this many days old "
+                                             "(required; 0 takes every message older than now)."),
+                              QStringLiteral("DAYS")});
+            parser.addOption({QStringLiteral("saved-only"), QStringLiteral("Leave new messages alone.")});
+            parser.addOption(
+                {QStringLiteral("box"), QStringLiteral("Only this box's messages."), QStringLiteral("ID")});
+            parser.addOption(
+                {QStringLiteral("dry-run"), QStringLiteral("Show what would be deleted; delete nothing.")});
+            break;
         case Command::Export:
-        case Command::Greeting: break;
+        case Command::Greeting:
+        case Command::MessageCopy:
+        case Command::MessageMark:
+        case Command::MessageExport: break;
     }
     global.addTo(parser);
     parser.addPositionalArgument(QLatin1String(s.name), sentence(s.summary));
@@ -247,9 +302,10 @@ void readCommandOptions(const QCommandLineParser& parser, Invocation& inv)
         if (const std::optional<Column> field = columnOfOption(name))
             inv.fields.push_back({*field, parser.value(name)});
     }
-    inv.dryRun = inv.command == Command::Import && parser.isSet(QStringLiteral("dry-run"));
+    inv.dryRun = (inv.command == Command::Import || inv.command == Command::Purge) &&
+                 parser.isSet(QStringLiteral("dry-run"));
     inv.keepGreeting = inv.command == Command::Delete && parser.isSet(QStringLiteral("keep-greeting"));
-    if (inv.command == Command::List && parser.isSet(QStringLiteral("format"))) {
+    if ((inv.command == Command::List || inv.command == Command::Messages) && parser.isSet(QStringLiteral("format"))) {
         const QString value = parser.value(QStringLiteral("format"));
         if (value == QLatin1String("csv"))
             inv.format = ListFormat::Csv;
@@ -269,10 +325,32 @@ void readCommandOptions(const QCommandLineParser& parser, Invocation& inv)
     }
 }
 
+// Purge's rule: the days required, a box given by its digits.
+void readPurgeOptions(const QCommandLineParser& parser, Invocation& inv)
+{
+    if (inv.command != Command::Purge)
+        return;
+    inv.savedOnly = parser.isSet(QStringLiteral("saved-only"));
+    if (!parser.isSet(QStringLiteral("older-than")))
+        failUsage(QStringLiteral("purge needs --older-than DAYS; see vmbox purge --help"));
+    const QString days = parser.value(QStringLiteral("older-than"));
+    bool ok = false;
+    inv.olderThanDays = days.toInt(&ok);
+    if (!ok || inv.olderThanDays < 0 || inv.olderThanDays > 36500 || days.startsWith(u'+'))
+        failUsage(QStringLiteral("--older-than takes a number of days from 0 to 36500, not \"%1\"").arg(days));
+    if (parser.isSet(QStringLiteral("box"))) {
+        inv.box = parser.value(QStringLiteral("box"));
+        if (inv.box.isEmpty() || !std::all_of(inv.box.begin(), inv.box.end(), [](QChar c) { return c.isDigit(); }))
+            failUsage(QStringLiteral("--box takes a box number, not \"%1\"").arg(inv.box));
+    }
+}
+
 void checkArguments(const CommandSyntax& s, Invocation& inv)
 {
     const int count = argumentCount(s);
-    if (inv.arguments.size() != count)
+    // An argument written [ID] may be left out.
+    const bool optional = count == 1 && s.arguments[0].name[0] == '[';
+    if (inv.arguments.size() != count && !(optional && inv.arguments.isEmpty()))
         failUsage(QStringLiteral("%1 takes %2; usage: vmbox %3")
                       .arg(QLatin1String(s.name),
                            count == 0   ? QStringLiteral("no arguments")
@@ -281,6 +359,9 @@ void checkArguments(const CommandSyntax& s, Invocation& inv)
                            usageOf(s)));
     if (s.command == Command::Set && inv.fields.empty())
         failUsage(QStringLiteral("set needs at least one field option; see vmbox set --help"));
+    if (s.command == Command::MessageMark && inv.arguments[1] != QLatin1String("new") &&
+        inv.arguments[1] != QLatin1String("saved"))
+        failUsage(QStringLiteral("message mark takes new or saved, not \"%1\"").arg(inv.arguments[1]));
     if (s.command == Command::Add)
         inv.fields.insert(inv.fields.begin(), GivenValue{Column::Pin, inv.arguments[1]});
 }
@@ -310,10 +391,15 @@ Invocation parseCommandLine(const QStringList& arguments)
             failUsage(QStringLiteral("no command given; see vmbox --help"));
         return inv;
     }
-    inv.command = commandNamed(arguments[at]);
+    // "message" is the first word of three commands.
+    const bool twoWords = arguments[at] == QLatin1String("message");
+    inv.command = commandNamed(twoWords ? arguments[at] + u' ' + arguments.value(at + 1) : arguments[at]);
+    if (!inv.command && twoWords)
+        failUsage(QStringLiteral("unknown command \"message %1\"; message takes copy, mark or export")
+                      .arg(arguments.value(at + 1)));
     if (!inv.command)
-        failUsage(QStringLiteral("unknown command \"%1\"; the commands are list, export, import, add, set, delete and "
-                                 "greeting")
+        failUsage(QStringLiteral("unknown command \"%1\"; the commands are list, export, import, add, set, delete, "
+                                 "greeting, messages, message and purge")
                       .arg(arguments[at]));
     const CommandSyntax& s = syntaxOf(*inv.command);
     QCommandLineParser parser;
@@ -322,8 +408,9 @@ Invocation parseCommandLine(const QStringList& arguments)
     readGlobalOptions(parser, global, inv);
     if (inv.help || inv.version)
         return inv;
-    inv.arguments = parser.positionalArguments().mid(1);
+    inv.arguments = parser.positionalArguments().mid(twoWords ? 2 : 1);
     readCommandOptions(parser, inv);
+    readPurgeOptions(parser, inv);
     checkArguments(s, inv);
     return inv;
 }
@@ -334,7 +421,7 @@ QString programHelp()
         "Bulk administration of the voicemail boxes of a Quorvane application folder, on the files the\n"
         "Voicemail Manager window uses.\n\nCommands:\n");
     for (const CommandSyntax& s : kCommands)
-        description += QStringLiteral("  %1%2\n").arg(usageOf(s).leftJustified(22), QLatin1String(s.summary));
+        description += QStringLiteral("  %1%2\n").arg(usageOf(s).leftJustified(28), QLatin1String(s.summary));
     description += QStringLiteral(
         "\nA change locks the folder as the window does, loads it as the window's start-up does and saves\n"
         "it as its close does (the list file is replaced whole). Exit status: 0 done, 1 bad data or a\n"

@@ -5,11 +5,13 @@
 #include "CommandLine.h"
 #include "ImportPlan.h"
 #include "MailboxFolder.h"
+#include "MessageCommands.h"
 #include "SafeText.h"
 #include "WaveFormat.h"
 
 #include "config/Paths.h"
 #include "mailbox/BoxStore.h"
+#include "mailbox/MessageRefusal.h"
 #include "mailbox/SafeFileName.h"
 #include "platform/AppFolder.h"
 #include "platform/FileSystem.h"
@@ -92,6 +94,11 @@ public:
             case Command::Set: return set();
             case Command::Delete: return remove();
             case Command::Greeting: return greeting();
+            case Command::Messages:
+            case Command::MessageCopy:
+            case Command::MessageMark:
+            case Command::MessageExport:
+            case Command::Purge: return runMessageCommand(inv_, out_);
         }
     }
 
@@ -423,6 +430,9 @@ int runVmbox(const QStringList& arguments, QIODevice& out, QIODevice& err)
     } catch (const CommandFailure& f) {
         fail(f.lines());
         return f.exitStatus();
+    } catch (const MessageRefusal& r) {
+        fail({r.line()});
+        return kExitBadData;
     } catch (const RuntimeError& e) {
         fail({QStringLiteral("%1 (error %2)").arg(e.description()).arg(e.number())});
         return kExitBadData;

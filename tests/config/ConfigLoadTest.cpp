@@ -1,5 +1,6 @@
-#include "config/GlobalStuff.h"
+#include "config/FreeDiskSpace.h"
 #include "config/RegistryIni.h"
+#include "config/Settings.h"
 #include "platform/AnsiText.h"
 #include "support/ErrorNumberOf.h"
 #include "support/TempAppFolder.h"
@@ -20,7 +21,21 @@ class ConfigLoad : public ::testing::Test {
 protected:
     test::TempAppFolder app;
     void ini(const QByteArray& bytes) const { app.write("QV.INI", bytes); }
-    static int load() { return test::errorNumberOf(LoadConfig); }
+    // Into the same value every time, so that anything a load leaves stale shows.
+    int load()
+    {
+        return test::errorNumberOf([this] { LoadConfig(s, app.file("QV.INI")); });
+    }
+    // Every setting the load reads, in one line.
+    std::string settings() const
+    {
+        QStringList texts{s.RecEditor, s.ForwardEmailSubject, s.ForwardEmailSmtpServer, s.ForwardEmailSmtpEmailAddress};
+        texts << s.ForwardEmailMechanism << s.ForwardEmailBody << s.FtpServer << s.FtpDir << s.FtpUser << s.FtpPassword;
+        texts << s.RunCommandAfterRec;
+        return QStringLiteral("%1 %2 ").arg(s.RecLengthMin).arg(s.RecLengthMax).toStdString() +
+               texts.join(u'|').toStdString();
+    }
+    Settings s;
 };
 
 const QByteArray kFullIni =
@@ -30,20 +45,11 @@ const QByteArray kFullIni =
     "ForwardEmailSmtpEmailAddress=vm@example\r\nForwardEmailMechanism=smtp\r\nForwardEmailBody=from the ini\r\n"
     "FtpServer=ftp.example\r\nFtpDir=/in\r\nFtpUser=bob\r\nFtpPassword=\"s3cret \"\r\nRunCommandAfterRec=notify.exe\r\n";
 
-// Every setting the load reads, in one line.
-std::string settings()
-{
-    QStringList texts{RecEditor, ForwardEmailSubject, ForwardEmailSmtpServer, ForwardEmailSmtpEmailAddress};
-    texts << ForwardEmailMechanism << ForwardEmailBody << FtpServer << FtpDir << FtpUser << FtpPassword;
-    texts << RunCommandAfterRec;
-    return QStringLiteral("%1 %2 ").arg(RecLengthMin).arg(RecLengthMax).toStdString() + texts.join(u'|').toStdString();
-}
-
 TEST_F(ConfigLoad, ReadsEveryKeyOrItsDefault)
 {
     ini(kFullIni);
     ASSERT_EQ(load(), 0);
-    EXPECT_EQ(IniFile(), app.file("QV.INI"));
+    EXPECT_EQ(s.iniFile, app.file("QV.INI"));
     // The mechanism is kept as written.
     EXPECT_EQ(settings(),
               "5 120 rec.exe /record|New message, box %1|mail.example|vm@example|smtp|from the ini|"
@@ -101,29 +107,28 @@ TEST_F(ConfigLoad, BodyFileReplacesTheIniValue)
         if (file)
             app.write("VmEmailForwardBody.txt", *file);
         ASSERT_EQ(load(), 0) << name;
-        EXPECT_EQ(ForwardEmailBody, expected) << name;
-        EXPECT_EQ(RunCommandAfterRec, "notify.exe") << name;
+        EXPECT_EQ(s.ForwardEmailBody, expected) << name;
+        EXPECT_EQ(s.RunCommandAfterRec, "notify.exe") << name;
     }
 }
 
-TEST(RegistryIni, ReadsAndWritesTheStoredFile)
+TEST(RegistryIni, ReadsAndWritesTheFileItIsGiven)
 {
     test::TempAppFolder app;
-    EXPECT_EQ(ReadIniString("Voicemail", "FtpDir"), "");  // no file chosen yet
+    const QString ini = app.file("QV.INI");
+    EXPECT_EQ(ReadIniString(ini, "Voicemail", "FtpDir"), "");  // no file yet
 
-    SetIniFile(app.file("QV.INI"));
     app.write("QV.INI", "[Voicemail]\r\nLong=" + QByteArray(600, 'x') + "\r\n");
-    EXPECT_EQ(ReadIniString("Voicemail", "Long"), QString(511, u'x'));
-    EXPECT_EQ(GetIniString("Voicemail", "Long"), QString(511, u'x'));
-    WriteIniString("Voicemail", "RecLengthMin", "30");
-    EXPECT_EQ(ReadIniString("Voicemail", "RecLengthMin"), "30");
+    EXPECT_EQ(ReadIniString(ini, "Voicemail", "Long"), QString(511, u'x'));
+    WriteIniString(ini, "Voicemail", "RecLengthMin", "30");
+    EXPECT_EQ(ReadIniString(ini, "Voicemail", "RecLengthMin"), "30");
     ::chmod(app.file("QV.INI").toLocal8Bit().constData(), 0444);
     const QByteArray before = app.read("QV.INI");
-    WriteIniString("Voicemail", "RecLengthMin", "1");  // silently not done
+    WriteIniString(ini, "Voicemail", "RecLengthMin", "1");  // silently not done
     EXPECT_EQ(app.read("QV.INI"), before);
 }
 
-TEST(GlobalStuff, FreeDiskSpace)
+TEST(FreeDiskSpace, ForTheCallerOnTheVolumeOfAPath)
 {
     test::TempAppFolder app;
     EXPECT_GT(GetFreeDiskSpace(app.path()), 0);

@@ -1,12 +1,10 @@
 // Traced procedures: entry and exit on every path, errors handed to the
-// error handler and never passed on, and what its answer does; the run-log
-// hooks reach the trace as traced procedures with their texts.
+// error handler and never passed on, and what its answer does.
 #include "TraceFixture.h"
 
 #include "failsafe/FailSafe.h"
 #include "failsafe/Traced.h"
 
-#include "mailbox/VmMgrStub.h"
 #include "platform/RuntimeError.h"
 
 #include <stdexcept>
@@ -82,20 +80,6 @@ TEST_F(TracedTest, BreakAnswerStopsTheProgramOrRunsTheBodyAgainInDevelopment)
         EXPECT_EQ(state().stack.depth, 0);
     }
     EXPECT_EQ(dialog.shown, 3);
-}
-
-TEST_F(TracedTest, RunLogHooksAppearInTheTraceWithTheirArguments)
-{
-    LogRunInfo(5, QStringLiteral("x"));
-    LogError(-1, QStringLiteral("Import failed: VmBoxList.txt"));
-    const QStringList lines = traceLines();
-    EXPECT_EQ(lines.mid(1, 3).join(u'|'),
-              QStringLiteral("[RiVaVaz] [00001] [00000.0000] ->VmMgrStub.bas : Sub LogRunInfo : (i%=5, s$=x)|"
-                             "[RiVaVaz] [00002] [00000.0000] <-VmMgrStub.bas : Sub LogRunInfo : (i%=5, s$=x)|"
-                             "[RiVaVaz] [00003] [00000.0000] ->VmMgrStub.bas : Sub LogError : "
-                             "(i%=-1, s$=Import failed: VmBoxList.txt)"));
-    EXPECT_EQ(lines.size(), 5);
-    EXPECT_EQ(state().stack.depth, 0);
 }
 
 }  // namespace

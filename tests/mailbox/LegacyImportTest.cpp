@@ -1,6 +1,6 @@
 #include "MailboxTestSupport.h"
+#include "mailbox/FolderLoad.h"
 #include "mailbox/LegacyImport.h"
-#include "mailbox/VmailLib.h"
 #include "support/Digest.h"
 #include "support/TempAppFolder.h"
 
@@ -23,9 +23,10 @@ protected:
     void load(const QByteArray& legacy)
     {
         app.write("data/VmBoxList.txt", legacy);
-        vm::VmbLoadArray();
+        vm::VmbLoadArray(table);
     }
     vm::test::TempAppFolder app;
+    vm::MailboxTable table;
 };
 
 }  // namespace
@@ -64,8 +65,8 @@ TEST_F(LegacyImport, FiveLayouts)
     QStringList tables;
     for (int firstLineFields = 1; firstLineFields <= 8; ++firstLineFields) {
         load(quotedFields(firstLineFields, "a") + quotedFields(8, "b") + quotedFields(8, "c"));
-        for (int i = 1; i <= vm::VmbArray().upperBound(); ++i) {
-            const B& b = vm::VmbArray().at(i);
+        for (int i = 1; i <= table.upperBound(); ++i) {
+            const B& b = table.at(i);
             tables << QStringList{b.Id,           b.Pin,          b.Groups,      b.Description,
                                   b.EmailForward, b.PhoneForward, b.PagerNumber, b.PagerMessage}
                           .join(u'|');
@@ -80,13 +81,13 @@ TEST_F(LegacyImport, FiveLayouts)
 TEST_F(LegacyImport, RecordsAcrossLinesRepeatedAndEmptyIds)
 {
     load("");
-    EXPECT_EQ(vm::VmbArray().upperBound(), 0);
+    EXPECT_EQ(table.upperBound(), 0);
     EXPECT_FALSE(app.exists("data/VmBoxList.txt"));
 
     // 9 -> 1, "" -> 2, 10 -> 3 (Description from the next line), 9 again -> 1,
     // so only 1..1 is sorted; the partial last record is dropped.
     load("\"9\",\"p1\",\"d\"\r\n\"\",\"blank\",\"\"\r\n\"10\",\"p2\"\r\n\"e\"\r\n\"9\",\"p3\",\"\"\r\n\"11\",\"q\"");
-    EXPECT_EQ(vm::test::column(&B::Id), (QStringList{"9", "", "10"}));
-    EXPECT_EQ(vm::test::column(&B::Pin), (QStringList{"p3", "blank", "p2"}));
-    EXPECT_EQ(vm::test::column(&B::Description), (QStringList{"", "", "e"}));
+    EXPECT_EQ(vm::test::column(table, &B::Id), (QStringList{"9", "", "10"}));
+    EXPECT_EQ(vm::test::column(table, &B::Pin), (QStringList{"p3", "blank", "p2"}));
+    EXPECT_EQ(vm::test::column(table, &B::Description), (QStringList{"", "", "e"}));
 }

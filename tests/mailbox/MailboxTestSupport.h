@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the mailbox store's tests.
 
-#include "mailbox/VmailLib.h"
+#include "mailbox/MailboxTable.h"
 #include "support/ErrorNumberOf.h"
 
 #include <QStringList>
@@ -20,20 +20,20 @@ inline VoicemailBox boxWithId(const QString& id)
     return b;
 }
 
-// Makes the global table hold exactly `boxes` as entries 1..N.
-inline void setTable(const std::vector<VoicemailBox>& boxes)
+// Makes `table` hold exactly `boxes` as entries 1..N.
+inline void setTable(MailboxTable& table, const std::vector<VoicemailBox>& boxes)
 {
-    VmbArray().resetToElementZero();
+    table.resetToElementZero();
     for (const VoicemailBox& b : boxes)
-        VmbArray().store(VmbArray().append(), b);
+        table.store(table.append(), b);
 }
 
-// One field of the global table's boxes 1..N.
-inline QStringList column(QString VoicemailBox::*field)
+// One field of the table's boxes 1..N.
+inline QStringList column(const MailboxTable& table, QString VoicemailBox::*field)
 {
     QStringList values;
-    for (int i = 1; i <= VmbArray().upperBound(); ++i)
-        values << VmbArray().at(i).*field;
+    for (int i = 1; i <= table.upperBound(); ++i)
+        values << table.at(i).*field;
     return values;
 }
 

@@ -1,6 +1,5 @@
 #include "mailbox/MessageFileName.h"
 #include "mailbox/NewMessageFile.h"
-#include "mailbox/VmailLib.h"
 #include "support/TempAppFolder.h"
 
 #include <QFile>

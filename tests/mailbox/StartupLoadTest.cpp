@@ -29,8 +29,8 @@ protected:
     QStringList loadedIds(const QByteArray& list)
     {
         app.write("data/VmBoxList.xml", list);
-        vm::VmbLoadArray();
-        return column(&vm::VoicemailBox::Id);
+        vm::VmbLoadArray(table);
+        return column(table, &vm::VoicemailBox::Id);
     }
     // The load's problems, one a line, paths relative to the folder.
     std::string problemsOf(const vm::FolderLoad& load) const
@@ -42,14 +42,15 @@ protected:
     }
     void mkfifo(const char* relative) { ASSERT_EQ(::mkfifo(QFile::encodeName(app.file(relative)), 0600), 0); }
     vm::test::TempAppFolder app;
+    vm::MailboxTable table;
 };
 
 }  // namespace
 
 TEST_F(StartupLoad, BoxesTheListNoLongerHasLoseGreetingAndBecomeBlank)
 {
-    vm::VmbLoadArray();  // no list files: no boxes, nothing written
-    EXPECT_EQ(vm::VmbArray().upperBound(), 0);
+    vm::VmbLoadArray(table);  // no list files: no boxes, nothing written
+    EXPECT_EQ(table.upperBound(), 0);
     EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files), QStringList());
 
     app.write("data/VmBoxList.txt", "\"7\",\"1\",\"seven\"\r\n\"8\",\"2\",\"eight\"\r\n");
@@ -59,9 +60,9 @@ TEST_F(StartupLoad, BoxesTheListNoLongerHasLoseGreetingAndBecomeBlank)
     EXPECT_FALSE(app.exists("data/VmWelc/7.wav"));
     EXPECT_TRUE(app.exists("data/VmWelc/8.wav"));
     EXPECT_FALSE(app.exists("data/VmBoxList.txt"));
-    EXPECT_EQ(vm::VmbArray().at(1), vm::VoicemailBox{});
+    EXPECT_EQ(table.at(1), vm::VoicemailBox{});
     // The list file's record replaces every field.
-    EXPECT_EQ(vm::VmbArray().at(2), (vm::VoicemailBox{.Id = "8", .Pin = "22", .FtpUpload = 1, .SeenInFile = 1}));
+    EXPECT_EQ(table.at(2), (vm::VoicemailBox{.Id = "8", .Pin = "22", .FtpUpload = 1, .SeenInFile = 1}));
 }
 
 TEST_F(StartupLoad, MergeScheme)
@@ -87,7 +88,7 @@ TEST_F(StartupLoad, MergeScheme)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(loadedIds(xmlFile(c.lines)), c.ids) << c.name;
-        EXPECT_EQ(column(&vm::VoicemailBox::Pin), c.pins) << c.name;
+        EXPECT_EQ(column(table, &vm::VoicemailBox::Pin), c.pins) << c.name;
     }
 }
 
@@ -98,12 +99,12 @@ TEST_F(StartupLoad, AReloadKeepsNothingOfTheBoxesItReplaces)
     app.write("data/VmBoxList.xml",
               xmlFile("<VoicemailBox Id=\"1\"><Pin>1234</Pin><Groups>g</Groups><OnReceive>run</OnReceive>"
                       "<FtpUpload>1</FtpUpload><DeleteAfterForward>1</DeleteAfterForward></VoicemailBox>\r\n"));
-    vm::VmbLoadArray();
+    vm::VmbLoadArray(table);
     QFile::remove(app.file("data/VmBoxList.xml"));
     app.write("data/VmBoxList.txt", "\"1\",\"9\",\"one\"\r\n");
-    vm::VmbLoadArray();
-    ASSERT_EQ(vm::VmbArray().upperBound(), 1);
-    EXPECT_EQ(vm::VmbArray().at(1), (vm::VoicemailBox{.Id = "1", .Pin = "9", .Description = "one", .SeenInFile = 1}));
+    vm::VmbLoadArray(table);
+    ASSERT_EQ(table.upperBound(), 1);
+    EXPECT_EQ(table.at(1), (vm::VoicemailBox{.Id = "1", .Pin = "9", .Description = "one", .SeenInFile = 1}));
 }
 
 // The table holds 32,767 boxes at most: the list's record that finds no room
@@ -124,7 +125,6 @@ TEST_F(StartupLoad, AFullTableStillBlanksTheBoxesTheListLeftOut)
 
     app.write("data/VmBoxList.txt", legacy + "\"a\",\"\",\"\"\r\n");
     app.write("data/VmBoxList.xml", xmlFile(list + xmlLine("new") + xmlLine("newer")));
-    vm::MailboxTable table;
     EXPECT_EQ(problemsOf(vm::loadMailboxFolder(table)),
               "data/VmBoxList.txt: a box beyond the 32,767 the table holds is left out\n"
               "data/VmBoxList.xml: 2 boxes beyond the 32,767 the table holds are left out, the first "
@@ -161,7 +161,6 @@ TEST_F(StartupLoad, EverythingTheLoadCannotTakeIsReported)
     };
     for (const auto& c : cases) {
         app.write("data/VmBoxList.xml", c.list);
-        vm::MailboxTable table;
         EXPECT_EQ(problemsOf(vm::loadMailboxFolder(table)), c.problems) << c.list.left(60).toStdString();
     }
 }
@@ -208,10 +207,10 @@ TEST_F(StartupLoad, BadInputNeverStopsTheLoad)
     QFile::remove(app.file("data/VmBoxList.xml"));
     QDir().mkpath(app.file("data/VmBoxList.xml"));
     mkfifo("data/VmBoxList.txt");
-    vm::VmbLoadArray();
-    EXPECT_EQ(vm::VmbArray().upperBound(), 0);
+    vm::VmbLoadArray(table);
+    EXPECT_EQ(table.upperBound(), 0);
     QDir(app.file("data/VmBoxList.xml")).removeRecursively();
     mkfifo("data/VmBoxList.xml");
-    vm::VmbLoadArray();
-    EXPECT_EQ(vm::VmbArray().upperBound(), 0);
+    vm::VmbLoadArray(table);
+    EXPECT_EQ(table.upperBound(), 0);
 }

@@ -9,15 +9,15 @@ using vm::test::column;
 
 namespace {
 
-// Fills the global table; each entry's Pin tags it to follow it through the sort.
-void fill(const QStringList& ids)
+// Fills the table; each entry's Pin tags it to follow it through the sort.
+void fill(vm::MailboxTable& table, const QStringList& ids)
 {
     std::vector<vm::VoicemailBox> boxes;
     for (int i = 0; i < ids.size(); ++i) {
         boxes.push_back(vm::test::boxWithId(ids[i]));
         boxes.back().Pin = QString::number(i);
     }
-    vm::test::setTable(boxes);
+    vm::test::setTable(table, boxes);
 }
 
 // Textbook gapped insertion sort with the gaps given; returns the tags.
@@ -45,6 +45,7 @@ QStringList referenceOrder(const QStringList& ids, const std::vector<int>& gaps)
 
 TEST(VmbSort, OrdersIdsAsCaseInsensitiveTextWithinTheRange)
 {
+    vm::MailboxTable table;
     const struct {
         QStringList in;
         std::int16_t lo, hi;
@@ -56,13 +57,13 @@ TEST(VmbSort, OrdersIdsAsCaseInsensitiveTextWithinTheRange)
         {{"5", "4", "3", "2", "1"}, 2, 4, {"5", "2", "3", "4", "1"}}, {{"b", "a"}, 2, 1, {"b", "a"}},
     };
     for (auto c : cases) {  // the sort takes its bounds by reference
-        fill(c.in);
-        vm::VmbSort(c.lo, c.hi);
-        EXPECT_EQ(column(&vm::VoicemailBox::Id), c.out) << c.in.join(QLatin1Char(',')).toStdString();
+        fill(table, c.in);
+        vm::VmbSort(table, c.lo, c.hi);
+        EXPECT_EQ(column(table, &vm::VoicemailBox::Id), c.out) << c.in.join(QLatin1Char(',')).toStdString();
         const auto first = std::find_if(c.out.begin(), c.out.end(), [&](const QString& id) {
             return id.compare(c.out.last(), Qt::CaseInsensitive) == 0;
         });
-        EXPECT_EQ(vm::VmbFind(c.out.last()), first - c.out.begin() + 1);  // lookups follow the moved entries
+        EXPECT_EQ(vm::VmbFind(table, c.out.last()), first - c.out.begin() + 1);  // lookups follow the moved entries
     }
 }
 
@@ -88,6 +89,7 @@ TEST(VmbSort, GapSequence)
 // where the gapped insertion sort with these gaps does.
 TEST(VmbSort, EqualIdsLandWhereTheGapRulePutsThem)
 {
+    vm::MailboxTable table;
     const QStringList pool = {"a", "A", "b", "B", "c", "10", "9"};
     for (const int count : {14, 100, 1000}) {
         for (unsigned seed = 1; seed <= 20; ++seed) {
@@ -95,9 +97,9 @@ TEST(VmbSort, EqualIdsLandWhereTheGapRulePutsThem)
             QStringList ids;
             for (int i = 0; i < count; ++i)
                 ids << pool[static_cast<int>(rng() % pool.size())];
-            fill(ids);
-            vm::sortById(vm::VmbArray(), 1, vm::VmbArray().upperBound());
-            ASSERT_EQ(column(&vm::VoicemailBox::Pin), referenceOrder(ids, vm::shellSortGaps(count)))
+            fill(table, ids);
+            vm::sortById(table, 1, table.upperBound());
+            ASSERT_EQ(column(table, &vm::VoicemailBox::Pin), referenceOrder(ids, vm::shellSortGaps(count)))
                 << count << " " << seed;
         }
     }

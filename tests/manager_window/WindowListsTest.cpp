@@ -2,7 +2,6 @@
 // selected box and its buttons, message clicks, statistics, tab changes.
 #include "WindowTestSupport.h"
 
-#include "mailbox/VmailLib.h"
 #include "support/Digest.h"
 
 #include <QGroupBox>
@@ -62,7 +61,7 @@ TEST_F(WindowTest, MechanismIsSelectedAndWrittenBackAtStartUp)
         if (c.stored)
             text += "ForwardEmailMechanism=" + QByteArray(c.stored) + "\r\n";
         folder.write(QStringLiteral("QV.INI"), text);
-        auto& w = load();
+        load();
         EXPECT_TRUE(ui<QRadioButton>("optEmailMechanism", c.option)->isChecked()) << c.written;
         EXPECT_TRUE(ini().contains(QStringLiteral("ForwardEmailMechanism=") + QLatin1String(c.written)));
     }
@@ -73,6 +72,7 @@ TEST_F(WindowTest, LoadAndExitRunTheirStepsInOrderAndTraceThem)
     vm::failsafe::resetState();
     folder.write(QStringLiteral("FSCLIENT.INI"),
                  "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n");
+    folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({}));
     load();
     QTest::mouseClick(ui<QPushButton>("cmdVmCfgExit(2)"), Qt::LeftButton);
     const QString trace = QString::fromLatin1(folder.read(QStringLiteral("trace.log")));
@@ -80,13 +80,15 @@ TEST_F(WindowTest, LoadAndExitRunTheirStepsInOrderAndTraceThem)
 
     QStringList entered;
     static const QRegularExpression entry(
-        QStringLiteral("->\\t*frmVmailCfg\\.frm : (?:Sub|Function) (\\w+) : (\\([^)]*\\))"));
+        QStringLiteral("->\\t*(?:frmVmailCfg\\.frm|VmMgrStub\\.bas) : (?:Sub|Function) (\\w+) : (\\([^)]*\\))"));
     for (auto m = entry.globalMatch(trace); m.hasNext();) {
         const auto match = m.next();
         entered << match.captured(1) + match.captured(2);
     }
     EXPECT_EQ(entered,
-              (QStringList{"Form_Load()", "BtnsDisableVmb()", "BtnsDisableMsg()", "optEmailMechanism_Click(Index=1)",
+              (QStringList{"Form_Load()", "BtnsDisableVmb()", "BtnsDisableMsg()",
+                           "LogRunInfo(i%=0, s$=Loading VMB data begin)", "LogRunInfo(i%=0, s$=Loading VMB data end)",
+                           "optEmailMechanism_Click(Index=1)",
                            "GetMessageStats(iMsgCountNew%=0, iMsgCountSaved%=0, lTotalTimeMins&=0, lAvailMin&=0)",
                            "SSTab1_Click(PreviousTab=1)", "cmdVmCfgExit_Click(Index=2)", "Form_Unload(Cancel=0)"}));
 }
@@ -101,7 +103,7 @@ TEST_F(WindowTest, BoxesListedAsTextSortedAndTheSelectedBoxsMessagesWithDateAndL
     message(QStringLiteral("10_0307090503_01_2_777.wav"), 0);
     message(QStringLiteral("1_greeting-like.txt"), 10);
     folder.write(QStringLiteral("data/VmWelc/10.wav"), "RIFF");
-    auto& w = load();
+    load();
     EXPECT_EQ(column(*boxList(), 0), (QStringList{"1", "10", "9"}));
 
     clickBox(2);  // box 10
@@ -125,7 +127,7 @@ TEST_F(WindowTest, MessageClicksMoveTheHighlightAndOnlyANewRowActs)
     folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("5", "5")}));
     message(QStringLiteral("5_0307090501_1_1_111.wav"), 100);
     message(QStringLiteral("5_0307090502_0_1_222.wav"), 100);
-    auto& w = load();
+    load();
     clickBox(1);
     vm::widgets::FlexGrid& list = *messageList();
 
@@ -146,7 +148,7 @@ TEST_F(WindowTest, StatisticsCountAllBoxesAndShowTruncatedTenthsOfAnHour)
     folder.write(QStringLiteral("data/VmSave/3_0307090501_1_1_3.wav"), {});
     folder.write(QStringLiteral("data/VmSave/odd name.wav"), {});
     message(QStringLiteral("2_0307090501_0_1_2.wav"), (59 * 60 + 30) * 11025);  // 59.5 minutes round to 60
-    auto& w = load();
+    load();
     EXPECT_EQ(
         (QStringList{ui<vm::widgets::TextBox>("txtStats", 0)->text(), ui<vm::widgets::TextBox>("txtStats", 1)->text(),
                      ui<vm::widgets::TextBox>("txtStats", 2)->text()}),
@@ -159,9 +161,12 @@ TEST_F(WindowTest, StatisticsCountAllBoxesAndShowTruncatedTenthsOfAnHour)
 TEST_F(WindowTest, EnteringTheFirstTabRebuildsTheListOtherTabChangesDoNot)
 {
     folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("1", "1")}));
-    auto& w = load();
-    vm::VmbArray().setId(vm::VmbArray().append(), QStringLiteral("2"));
-    ui<QLabel>("lblAddedOK")->setText(QStringLiteral("Mailbox was added OK"));
+    load();
+    tabs()->setTab(1);  // a box added on the next tab
+    ui<vm::widgets::TextBox>("txtNewVmb", 0)->setText(QStringLiteral("2"));
+    ui<vm::widgets::TextBox>("txtNewVmb", 1)->setText(QStringLiteral("2"));
+    ui<QPushButton>("cmdVmbAdd")->click();
+    ASSERT_EQ(ui<QLabel>("lblAddedOK")->text(), QStringLiteral("Mailbox was added OK"));
 
     tabs()->setTab(2);
     EXPECT_EQ(ui<QLabel>("lblAddedOK")->text(), QString());

@@ -18,9 +18,7 @@
 #include "support/EnvironmentNumber.h"
 #include "widgets/StatusImages.h"
 
-#include "config/GlobalStuff.h"
 #include "config/RegistryIni.h"
-#include "mailbox/VmailLib.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -53,11 +51,11 @@ const QString kIniText = QString(kFreeText).remove(u'"').remove(u'\'');
 QString joined(const QStringList& cells) { return cells.join(QChar(0x1f)); }
 
 // The table, each entry in the order of the fields txtNewVmb(0..8) and the two check boxes.
-Table tableNow()
+Table tableNow(const vm::MailboxTable& table)
 {
     Table t;
-    for (int i = 1; i <= vm::VmbArray().upperBound(); ++i) {
-        const vm::VoicemailBox& e = vm::VmbArray().at(i);
+    for (int i = 1; i <= table.upperBound(); ++i) {
+        const vm::VoicemailBox& e = table.at(i);
         t << QStringList{e.Id, e.Pin, e.Description, e.EmailForward, e.PhoneForward, e.PagerNumber, e.PagerMessage} +
                  QStringList{e.Groups, e.OnReceive, QString::number(e.FtpUpload),
                              QString::number(e.DeleteAfterForward)};
@@ -178,7 +176,7 @@ protected:
     {
         const auto& w = W();
         Snapshot s;
-        s.table = tableNow();
+        s.table = tableNow(w.mailboxes());
         for (int r = 1; r < boxList()->rows(); ++r)
             s.boxRows << joined({boxList()->textMatrix(r, 0), boxList()->textMatrix(r, 1), boxList()->textMatrix(r, 2),
                                  boxList()->textMatrix(r, 3)});
@@ -205,7 +203,7 @@ protected:
     }
     QStringList settingsShown() const
     {
-        const auto& w = W();
+        W();
         QStringList s;
         for (const QLineEdit* f :
              {ui<vm::widgets::TextBox>("txtEmailSubject"), ui<vm::widgets::TextBox>("txtSmtpMailHost"),
@@ -256,7 +254,7 @@ protected:
 
     void checkAlways(const Snapshot& b, const Snapshot& a)
     {
-        auto& w = W();
+        W();
         require((b.greetings - a.greetings - allowed_.greetingsGone).isEmpty(),
                 "only deleting a box removes a greeting, and only its own");
         require((b.messages - a.messages - allowed_.messagesGone).isEmpty(),
@@ -308,7 +306,7 @@ protected:
 
     void checkSelection(const Snapshot& a)
     {
-        auto& w = W();
+        W();
         const QString id = boxList()->textMatrix(boxList()->row(), 0);
         QStringList files, listed = a.messageRows;
         for (const QString& name : a.messages)
@@ -334,15 +332,17 @@ protected:
 
     void checkSettings()
     {
-        const auto& w = W();
-        const auto ini = [](const char* key) { return vm::config::ReadIniString("Voicemail", QLatin1String(key)); };
-        const int limits[] = {vm::config::RecLengthMin, vm::config::RecLengthMax};
-        for (std::size_t i = 0; i < 2; ++i)
-            require(QApplication::focusWidget() == ui<vm::widgets::TextBox>("Text1", i) ||
-                        (ui<vm::widgets::TextBox>("Text1", i)->text() == QString::number(limits[i]) &&
-                         ini(i ? "RecLengthMax" : "RecLengthMin") == QString::number(limits[i]) &&
-                         limits[i] >= int(i + 1) && limits[i] <= (i ? 9999 : 30)),
+        W();
+        const auto ini = [this](const char* key) {
+            return vm::config::ReadIniString(folder.file("QV.INI"), "Voicemail", QLatin1String(key));
+        };
+        for (int i = 0; i < 2; ++i) {
+            const QString limit = ini(i ? "RecLengthMax" : "RecLengthMin");
+            const auto* field = ui<vm::widgets::TextBox>("Text1", i);
+            require(QApplication::focusWidget() == field ||
+                        (field->text() == limit && limit.toInt() >= i + 1 && limit.toInt() <= (i ? 9999 : 30)),
                     "a length limit not being edited shows the value in range that the INI file holds");
+        }
         const bool smtp = ui<QRadioButton>("optEmailMechanism", 2)->isChecked();
         require(smtp != ui<QRadioButton>("optEmailMechanism", 1)->isChecked() &&
                     ini("ForwardEmailMechanism") == (smtp ? "SMTP" : "MAPI") &&
@@ -399,7 +399,7 @@ protected:
         else
             win->close();
         require(win->unloaded() && !win->isVisible() && errors_.errors.isEmpty(), "closing closes, without error");
-        const Table closing = tableNow();
+        const Table closing = tableNow(win->mailboxes());
         const QByteArray written = folder.read("data/VmBoxList.xml");
         require(!closing.isEmpty() || written == listAtOpen_, "a table without boxes leaves the list file as it was");
         require(!listOurs_ || closing != tableAtOpen_ || written == listAtOpen_,
@@ -523,7 +523,7 @@ protected:
     {
         const auto check = [this, step](const Snapshot& b, const Snapshot& a) {
             const int k = opened_ + step;
-            const int idx = step == 0                                                       ? vm::VmbFind(selectedId_)
+            const int idx = step == 0 ? vm::VmbFind(W().mailboxes(), selectedId_)
                             : k >= 1 && k <= b.table.size() && !b.table[k - 1][0].isEmpty() ? k
                                                                                             : 0;
             require(idx > 0 ? a.fields == a.table[idx - 1] && (step != 0 || a.tab == 1) : a.fields == b.fields,
@@ -581,7 +581,7 @@ protected:
             pending_.pop_front();
             return next();
         }
-        auto& w = W();
+        W();
         std::vector<std::pair<int, std::function<void()>>> add;
         // Room for every action up front: GCC otherwise sees the first insert's
         // reallocation of an empty vector as a null dereference.

@@ -4,6 +4,7 @@
 
 #include "failsafe/ErrorDialogHost.h"
 #include "failsafe/FailSafeState.h"
+#include "mailbox/MailboxListFile.h"
 #include "manager_window/ManagerWindow.h"
 #include "manager_window/MessageBoxService.h"
 #include "widgets/FlexGrid.h"
@@ -71,16 +72,15 @@ struct ErrorsSeen final : failsafe::ErrorDialogHost {
     QStringList errors;
 };
 
+// A box's line of the list file, as the program writes it.
 inline QByteArray mailboxLine(const QString& id, const QString& pin, const QString& description = {}, int ftpUpload = 0)
 {
-    return QStringLiteral(
-               "<VoicemailBox Id=\"%1\"><Pin>%2</Pin><Groups></Groups><Description>%3</Description>"
-               "<EmailForward></EmailForward><PhoneForward></PhoneForward><PagerNumber></PagerNumber>"
-               "<PagerMessage></PagerMessage><OnReceive></OnReceive><FtpUpload>%4</FtpUpload>"
-               "<DeleteAfterForward>0</DeleteAfterForward></VoicemailBox>\r\n")
-        .arg(id, pin, description)
-        .arg(ftpUpload)
-        .toLatin1();
+    VoicemailBox box;
+    box.Id = id;
+    box.Pin = pin;
+    box.Description = description;
+    box.FtpUpload = static_cast<std::int16_t>(ftpUpload);
+    return mailboxLineBytes(box);
 }
 
 inline QByteArray mailboxFile(const QByteArrayList& lines)

@@ -1,9 +1,6 @@
 #include "CleanState.h"
 
-#include "config/GlobalStuff.h"
-#include "config/RegistryIni.h"
 #include "failsafe/FailSafeState.h"
-#include "mailbox/VmailLib.h"
 #include "platform/AppFolder.h"
 #include "platform/Replaceable.h"
 
@@ -25,9 +22,6 @@ QStringList environment()
 void resetProcessState(const QString& appFolder)
 {
     failsafe::resetState();
-    VmbArray().unsize();
-    config::ResetGlobals();
-    config::SetIniFile(QString());
     setAppFolder(appFolder);
 }
 }  // namespace

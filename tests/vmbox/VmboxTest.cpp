@@ -282,7 +282,8 @@ TEST_F(Vmbox, CommandLineUsage)
     for (const auto& [line, status] : cases)
         EXPECT_EQ(run(QString::fromLatin1(line).split(u' ', Qt::SkipEmptyParts)), status) << line << err.toStdString();
     ASSERT_EQ(run({"set", "--help"}), 0);
-    EXPECT_TRUE(out.contains(QStringLiteral("--pin <DIGITS>")) && out.contains(QStringLiteral("--wait <SECONDS>")));
+    EXPECT_TRUE(out.contains(QStringLiteral("--pin <DIGITS>")) && out.contains(QStringLiteral("--wait <SECONDS>")) &&
+                out.contains(QStringLiteral("--delete-after-forward <0|1>")));
     ASSERT_EQ(run({"add", "--help"}), 0);
     EXPECT_FALSE(out.contains(QStringLiteral("--pin"))) << "add takes the PIN as its argument";
 }

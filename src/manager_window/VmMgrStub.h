@@ -3,13 +3,18 @@
 // texts are meant to be seen in the trace log only, where the call tracking
 // records each call with its arguments.
 
+#include "mailbox/FolderLoad.h"
+
 #include <QString>
 
 #include <cstdint>
 
-namespace vm {
+namespace vm::window {
 
 void LogRunInfo(std::int16_t i, const QString& s);
 void LogError(std::int16_t i, const QString& s);
 
-}  // namespace vm
+// The load's run-log texts handed to the two hooks.
+LoadLog runLog();
+
+}  // namespace vm::window

@@ -2,7 +2,7 @@
 
 #include "failsafe/Traced.h"
 
-namespace vm {
+namespace vm::window {
 
 namespace {
 
@@ -27,4 +27,9 @@ void LogRunInfo(std::int16_t i, const QString& s) { traceHook(QStringLiteral("Su
 
 void LogError(std::int16_t i, const QString& s) { traceHook(QStringLiteral("Sub LogError"), i, s); }
 
-}  // namespace vm
+LoadLog runLog()
+{
+    return {[](const QString& s) { LogRunInfo(0, s); }, [](const QString& s) { LogError(0, s); }};
+}
+
+}  // namespace vm::window

@@ -5,8 +5,6 @@
 #include "FolderLoad.h"
 #include "ListLineParser.h"
 #include "MailboxMerge.h"
-#include "VmMgrStub.h"
-#include "VmailLib.h"
 
 #include "config/Paths.h"
 #include "platform/FileSystem.h"
@@ -78,9 +76,7 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
     if (const auto problem = encodingProblem(path, bytes))
         load.problems.push_back(*problem);
     MailboxMerge merge(table, MergedFields::All, load.deletions);
-    VoicemailBox record;
-    WrittenRecord written;
-    QString id;  // a written line's Id, in memory kept from line to line
+    QString id;  // a line's Id, in memory kept from line to line
     int lineNumber = 0;
     int boxes = 0;
     LeftOut tooLong;
@@ -96,16 +92,11 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
         if (line.size() > kLongestListLine)
             return tooLong.note(lineNumber, offset);
         try {
-            // The program's own lines go straight into their entries.
-            if (splitWrittenLine(line, written)) {
-                assignText(id, written.id);
-                merge.takeInPlace(id, [&](VoicemailBox& entry) { assignWrittenRecord(written, entry); });
-                ++boxes;
-                return;
-            }
-            record = VoicemailBox{};
-            if (parseListLine(line, record)) {
-                merge.take(std::move(record));
+            const ListLine parsed(line);
+            if (parsed.holdsBox()) {
+                // Straight into the entry: texts reuse the memory it has.
+                assignText(id, parsed.id());
+                merge.takeInPlace(id, [&](VoicemailBox& entry) { parsed.assignTo(entry); });
                 ++boxes;
             } else if (!holdsNoBoxByDesign(line)) {
                 noBoxLines.note(lineNumber, offset);
@@ -207,24 +198,12 @@ void applyDeletions(const QStringList& paths)
         ignoreErrors([&] { fs::deleteFile(path); });
 }
 
-namespace {
-
-// The run-log hooks are traced procedures: their texts show in the trace.
-LoadLog runLog()
+FolderLoad VmbLoadArray(MailboxTable& table, const LoadLog& log)
 {
-    return {[](const QString& s) { LogRunInfo(0, s); }, [](const QString& s) { LogError(0, s); }};
-}
-
-}  // namespace
-
-int VmbLoadArrayLoadXML()
-{
-    FolderLoad load;
-    mergeListFile(VmbArray(), load, runLog());
+    FolderLoad load = loadMailboxFolder(table, log);
     applyDeletions(load.deletions);
-    return 0;
+    load.deletions.clear();
+    return load;
 }
-
-void VmbLoadArray() { applyDeletions(loadMailboxFolder(VmbArray(), runLog()).deletions); }
 
 }  // namespace vm

@@ -1,0 +1,89 @@
+// vmbox's message commands over a message folder of 100,000 messages (whole
+// WAV headers, sparse data), in process, beside the floor of listing that
+// folder with one status query per file.
+#include "Floors.h"
+
+#include "config/Paths.h"
+#include "platform/AppFolder.h"
+#include "vmbox/Vmbox.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray le32(std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); }
+
+// One folder per size, made once: files of 1 to 90 seconds of 8 kHz 16-bit
+// sound whose data is a hole, so the folder costs inodes rather than disk.
+QString messageFolderOf(int count)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> made;
+    auto& dir = made[count];
+    if (!dir) {
+        dir = std::make_unique<QTemporaryDir>();
+        QDir(dir->path()).mkpath(QStringLiteral("data/VmSave"));
+        const QByteArray save = QFile::encodeName(dir->path() + QStringLiteral("/data/VmSave/"));
+        for (int m = 0; m < count; ++m) {
+            const std::uint32_t data = 16000u * (1 + m % 90);
+            const QByteArray header = "RIFF" + le32(36 + data) + "WAVEfmt " + le32(16) +
+                                      QByteArray("\x01\x00\x01\x00", 4) + le32(8000) + le32(16000) +
+                                      QByteArray("\x02\x00\x10\x00", 4) + "data" + le32(data);
+            const QByteArray name = save + QByteArray::number(1 + m % 32767) + '_' +
+                                    QByteArray::number(1000000000 + m) + '_' + (m % 3 == 0 ? '1' : '0') + "_1_" +
+                                    QByteArray::number(5550000 + m) + ".wav";
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd < 0)
+                continue;
+            if (::write(fd, header.constData(), static_cast<size_t>(header.size())) != header.size() ||
+                ::ftruncate(fd, header.size() + data) != 0)
+                std::abort();
+            ::close(fd);
+        }
+    }
+    vm::setAppFolder(dir->path());
+    return dir->path();
+}
+
+// Every message file listed, one status query each.
+vm::bench::Cost listFloor()
+{
+    const QString folder = vm::paths::messageFolder();
+    return vm::bench::bestOf(5, [&] { return vm::bench::listBoxFiles(folder, QByteArray()); });
+}
+
+void runCommand(benchmark::State& state, const QStringList& command)
+{
+    const QString folder = messageFolderOf(static_cast<int>(state.range(0)));
+    vm::bench::FloorRatio ratio(listFloor());
+    for (auto _ : state) {
+        QBuffer out;
+        QBuffer err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        int status = 0;
+        ratio.measure([&] { status = vm::vmbox::runVmbox(QStringList{"--app-folder", folder} + command, out, err); });
+        if (status != 0)
+            state.SkipWithError(err.data().constData());
+    }
+    ratio.report(state);
+}
+
+void BM_ListMessages(benchmark::State& state) { runCommand(state, {QStringLiteral("messages")}); }
+BENCHMARK(BM_ListMessages)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Every message is older than now: the longest output a dry run can have.
+void BM_PurgeDryRun(benchmark::State& state)
+{
+    runCommand(state, {QStringLiteral("purge"), QStringLiteral("--older-than"), QStringLiteral("0"),
+                       QStringLiteral("--dry-run")});
+}
+BENCHMARK(BM_PurgeDryRun)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,140 @@
+#include "MessageOperations.h"
+
+#include "MessageRefusal.h"
+#include "NewMessageFile.h"
+#include "SafeFileName.h"
+#include "WaveSound.h"
+
+#include "config/Paths.h"
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace vm {
+
+namespace {
+
+[[noreturn]] void refuse(const QString& path, const QString& why)
+{
+    throw MessageRefusal(QStringLiteral("%1: %2").arg(path, why));
+}
+
+// The message folder as the system finds it, links on the way resolved.
+QString realFolder(const QString& folder)
+{
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    return real.isEmpty() ? QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) : real;
+}
+
+MessageNameParts partsOf(const CheckedMessage& m)
+{
+    const std::optional<MessageNameParts> parts = messageNameParts(m.name);
+    if (!parts)
+        refuse(m.path, QStringLiteral("the name has no message's form (Id_stamp_marker_line_caller.wav)"));
+    return *parts;
+}
+
+// The stamp as a moment, in a leap year so that 29 February is one.
+QDateTime stampMoment(const CheckedMessage& m, const QString& stamp)
+{
+    const QDateTime moment = QDateTime::fromString(QStringLiteral("2000") + stamp, QStringLiteral("yyyyMMddHHmmss"));
+    if (!moment.isValid())
+        refuse(m.path, QStringLiteral("its stamp %1 is no date and time").arg(stamp));
+    return moment;
+}
+
+}  // namespace
+
+CheckedMessage checkedMessage(const QString& path)
+{
+    const QFileInfo info(path);
+    CheckedMessage m{info.absoluteFilePath(), info.fileName(), {}, {}};
+    // The kind first: a device or FIFO is never opened, wherever it is.
+    if (const std::optional<QString> why = fs::notRegularAtName(m.path))
+        throw MessageRefusal(*why);
+    if (realFolder(info.absolutePath()) != realFolder(paths::messageFolder()) || m.name.startsWith(u'.'))
+        refuse(m.path, QStringLiteral("not a message: messages are the files in %1").arg(paths::messageFolder()));
+    struct stat status {};
+    try {
+        m.bytes = fs::readFileAtName(m.path, &status);
+    } catch (const RuntimeError& e) {
+        // Swapped for something else since it was looked at.
+        if (e.number() == err::PathFileAccessError)
+            throw MessageRefusal(e.description());
+        throw;
+    }
+    m.time = QDateTime::fromSecsSinceEpoch(status.st_mtim.tv_sec).addMSecs(status.st_mtim.tv_nsec / 1000000);
+    const WaveSound sound = waveSoundOf(m.bytes, m.bytes.size());
+    if (!sound.complete)
+        refuse(m.path, QStringLiteral("still being written or cut off: %1; it was left as it is").arg(sound.problem));
+    return m;
+}
+
+QString copyMessage(const MailboxTable& table, const QString& path, const QString& targetId)
+{
+    const std::int16_t index = table.find(targetId);
+    if (index < 1)
+        throw MessageRefusal(QStringLiteral("%1: no box %2").arg(paths::mailboxList(), targetId));
+    const QString id = table.at(index).Id;
+    if (!isSafeFileNamePart(id) || id.contains(u'_'))
+        throw MessageRefusal(QStringLiteral("box %1 cannot have messages: its number is no safe file name").arg(id));
+    const CheckedMessage m = checkedMessage(path);
+    MessageNameParts parts = partsOf(m);
+    const QDateTime moment = stampMoment(m, parts.stamp);
+    parts.id = id;
+    parts.marker = QStringLiteral("1");
+    const QString copy = createMessageFile(
+        paths::messageFolder(),
+        [&](const QDateTime& at) {
+            parts.stamp = at.toString(QStringLiteral("MMddHHmmss"));
+            return parts.name();
+        },
+        moment, m.bytes);
+    try {
+        fs::setLastWriteTime(copy, m.time);
+    } catch (...) {
+        ignoreErrors([&] { fs::deleteFile(copy); });
+        throw;
+    }
+    return copy;
+}
+
+QString markMessage(const QString& path, bool asNew)
+{
+    const CheckedMessage m = checkedMessage(path);
+    MessageNameParts parts = partsOf(m);
+    if ((parts.marker == QLatin1String("1")) == asNew)
+        return m.path;
+    parts.marker = asNew ? QStringLiteral("1") : QStringLiteral("0");
+    const QString renamed = QFileInfo(m.path).absolutePath() + u'/' + parts.name();
+    try {
+        fs::renameNoReplace(m.path, renamed);
+    } catch (const RuntimeError& e) {
+        if (e.number() == err::FileAlreadyExists)
+            refuse(m.path, QStringLiteral("%1 exists already; the message was left as it is").arg(parts.name()));
+        throw;
+    }
+    return renamed;
+}
+
+QByteArray exportMessage(const QString& path, const QString& target)
+{
+    const CheckedMessage m = checkedMessage(path);
+    try {
+        fs::createNewFile(target, m.bytes);
+    } catch (const RuntimeError& e) {
+        if (e.number() == err::FileAlreadyExists)
+            refuse(target, QStringLiteral("exists already; a saved copy never replaces a file"));
+        if (e.number() == err::PathFileAccessError)
+            refuse(target, e.description());
+        throw;
+    }
+    ignoreErrors([&] { fs::setLastWriteTime(target, m.time); });
+    return m.bytes;
+}
+
+}  // namespace vm

@@ -1,0 +1,302 @@
+#include "MessageCommands.h"
+
+#include "BoxEdit.h"
+#include "CommandFailure.h"
+#include "CsvWriter.h"
+#include "JsonText.h"
+#include "MailboxFolder.h"
+#include "SafeText.h"
+
+#include "config/Paths.h"
+#include "mailbox/MessageListing.h"
+#include "mailbox/MessageOperations.h"
+#include "mailbox/MessagePurge.h"
+#include "platform/AppFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderLock.h"
+#include "platform/RuntimeError.h"
+#include "platform/VbNumbers.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <optional>
+#include <vector>
+
+namespace vm::vmbox {
+
+namespace {
+
+enum Field { Box, Date, Seconds, Status, Line, Caller, File, Note, kFields };
+const std::array<QString, kFields> kHeader = {
+    QStringLiteral("Box"),  QStringLiteral("Date"),   QStringLiteral("Seconds"), QStringLiteral("Status"),
+    QStringLiteral("Line"), QStringLiteral("Caller"), QStringLiteral("File"),    QStringLiteral("Note")};
+
+using Row = std::array<QString, kFields>;
+
+// "yyyy-MM-dd HH:mm:ss" in local time. Made by hand: through QDateTime the
+// listing took twice as long (BM_ListMessages/100000).
+QString localTimeText(std::int64_t seconds)
+{
+    const time_t t = static_cast<time_t>(seconds);
+    tm local{};
+    localtime_r(&t, &local);
+    char text[32];
+    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
+                                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    return QString::fromLatin1(text, n);
+}
+
+QString noteOf(const MessageInfo& m)
+{
+    if (m.notAFile.isEmpty() && m.parts && m.sound.complete)
+        return QString();
+    QStringList notes;
+    if (!m.notAFile.isEmpty())
+        notes << m.notAFile + QStringLiteral(", not a message file");
+    if (m.notAFile.isEmpty() && !m.parts)
+        notes << QStringLiteral("the name has no message's form");
+    if (m.notAFile.isEmpty() && !m.sound.complete)
+        notes << QStringLiteral("still being written or cut off: ") + m.sound.problem;
+    return notes.join(QStringLiteral("; "));
+}
+
+Row rowOf(const MessageInfo& m)
+{
+    const bool timed = m.notAFile.isEmpty() && m.sound.complete;
+    return {m.box,
+            localTimeText(m.seconds),
+            timed ? QString::number(roundHalfEven(m.sound.seconds), 'f', 0) : QString(),
+            m.parts ? (m.isNew() ? QStringLiteral("new") : QStringLiteral("saved")) : QString(),
+            m.parts ? m.parts->line : QString(),
+            m.parts ? m.parts->caller : QString(),
+            m.file,
+            noteOf(m)};
+}
+
+std::vector<Row> rows(const QString& box)
+{
+    std::vector<Row> all;
+    for (const MessageInfo& m : listMessages(box))
+        all.push_back(rowOf(m));
+    return all;
+}
+
+// A message named on the command line: a path, or a bare name in the folder.
+QString messagePath(const QString& file)
+{
+    return file.contains(u'/') ? QFileInfo(file).absoluteFilePath() : paths::messageFolder() + file;
+}
+
+// Runs a message operation; a failure of the file layer names its file.
+template <class Step>
+auto onFile(const QString& path, Step&& step)
+{
+    try {
+        return step();
+    } catch (const RuntimeError& e) {
+        failData(fileFailure(path, e.number(), e.description()));
+    }
+}
+
+class MessageRun {
+public:
+    MessageRun(const Invocation& inv, QIODevice& out) : inv_(inv), out_(out) {}
+
+    void command()
+    {
+        switch (*inv_.command) {
+            case Command::Messages: return list();
+            case Command::MessageCopy: return copy();
+            case Command::MessageMark: return mark();
+            case Command::MessageExport: return exportTo();
+            case Command::Purge: return purge();
+            default: return;
+        }
+    }
+
+private:
+    void print(const QString& line) { out_.write((withControlsEscaped(line) + QLatin1Char('\n')).toUtf8()); }
+
+    // Changes hold the folder's lock as every changing command does.
+    void lock(std::optional<FolderLock>& held)
+    {
+        held.emplace(appFolder());
+        if (!held->tryLock(inv_.wait))
+            failData(held->refusal());
+    }
+
+    void list()
+    {
+        const QString box = inv_.arguments.value(0);
+        switch (inv_.format) {
+            case ListFormat::Table: out_.write(messagesAsTable(box)); break;
+            case ListFormat::Csv: out_.write(messagesAsCsv(box)); break;
+            case ListFormat::Json: out_.write(messagesAsJson(box)); break;
+        }
+    }
+
+    void copy()
+    {
+        const QString path = messagePath(inv_.arguments[0]);
+        MailboxFolder folder(MailboxFolder::Purpose::Changing, inv_.wait);
+        TargetBox t;
+        try {
+            t = targetOf(folder.table(), inv_.arguments[1]);
+        } catch (const FieldProblem& p) {
+            failData(p.message());
+        }
+        const QString copy = onFile(path, [&] { return copyMessage(folder.table(), path, t.id); });
+        print(QStringLiteral("copied %1 to box %2 as %3")
+                  .arg(QFileInfo(path).fileName(), t.id, QFileInfo(copy).fileName()));
+    }
+
+    void mark()
+    {
+        const QString path = messagePath(inv_.arguments[0]);
+        const bool asNew = inv_.arguments[1] == QLatin1String("new");
+        std::optional<FolderLock> held;
+        lock(held);
+        const QString now = onFile(path, [&] { return markMessage(path, asNew); });
+        const QString name = QFileInfo(path).fileName();
+        if (now == QFileInfo(path).absoluteFilePath())
+            print(QStringLiteral("%1 is %2 already; nothing changed").arg(name, inv_.arguments[1]));
+        else
+            print(QStringLiteral("marked %1 %2: now %3").arg(name, inv_.arguments[1], QFileInfo(now).fileName()));
+    }
+
+    void exportTo()
+    {
+        const QString path = messagePath(inv_.arguments[0]);
+        const QString target = inv_.arguments[1];
+        if (target == QLatin1String("-")) {
+            out_.write(onFile(path, [&] { return checkedMessage(path).bytes; }));
+            return;
+        }
+        onFile(path, [&] { return exportMessage(path, QFileInfo(target).absoluteFilePath()); });
+    }
+
+    void purge()
+    {
+        const PurgeRule rule{inv_.olderThanDays, inv_.savedOnly, inv_.box};
+        std::optional<FolderLock> held;
+        if (!inv_.dryRun)
+            lock(held);
+        const std::vector<PurgeCandidate> chosen = purgeCandidates(rule, QDateTime::currentDateTime());
+        int done = 0;
+        std::int64_t bytes = 0;
+        QStringList failures;
+        for (const PurgeCandidate& c : chosen) {
+            const QString when = localTimeText(c.seconds);
+            if (inv_.dryRun) {
+                print(QStringLiteral("would delete %1 (%2)").arg(c.file, when));
+            } else {
+                const QString path = paths::messageFolder() + c.file;
+                try {
+                    fs::deleteFile(path);
+                } catch (const RuntimeError& e) {
+                    failures << fileFailure(path, e.number(), e.description());
+                    continue;
+                }
+                print(QStringLiteral("deleted %1 (%2)").arg(c.file, when));
+            }
+            ++done;
+            bytes += c.bytes;
+        }
+        const QString summary =
+            QStringLiteral("%1 messages older than %2 days (%3 bytes)").arg(done).arg(rule.olderThanDays).arg(bytes);
+        if (inv_.dryRun)
+            print(QStringLiteral("would delete %1; nothing deleted").arg(summary));
+        else
+            print(QStringLiteral("deleted %1").arg(summary));
+        if (!failures.isEmpty())
+            throw CommandFailure(
+                kExitBadData,
+                failures << QStringLiteral("%1 could not be deleted; the others were").arg(failures.size()));
+    }
+
+    const Invocation& inv_;
+    QIODevice& out_;
+};
+
+}  // namespace
+
+void runMessageCommand(const Invocation& inv, QIODevice& out) { MessageRun(inv, out).command(); }
+
+QByteArray messagesAsTable(const QString& box)
+{
+    std::vector<Row> shown = rows(box);
+    Row header;
+    for (int f = 0; f < kFields; ++f)
+        header[f] = kHeader[f].toUpper();
+    std::array<qsizetype, kFields> width{};
+    qsizetype total = 0;
+    for (Row& r : shown)
+        for (int f = 0; f < kFields; ++f) {
+            r[f] = withControlsEscaped(r[f]);
+            width[f] = std::max(width[f], r[f].size());
+        }
+    for (int f = 0; f < kFields; ++f) {
+        width[f] = std::max(width[f], header[f].size());
+        total += width[f] + 2;
+    }
+    QString text;
+    text.reserve((static_cast<qsizetype>(shown.size()) + 1) * total);
+    const auto line = [&](const Row& r) {
+        for (int f = 0; f < kFields; ++f) {
+            text += r[f];
+            if (f < kFields - 1)
+                text.resize(text.size() + width[f] + 2 - r[f].size(), u' ');
+        }
+        // Trailing blanks of empty last columns help nobody.
+        while (text.endsWith(u' '))
+            text.chop(1);
+        text += u'\n';
+    };
+    line(header);
+    for (const Row& r : shown)
+        line(r);
+    return text.toUtf8();
+}
+
+QByteArray messagesAsCsv(const QString& box)
+{
+    QString text;
+    appendCsvRecord(text, QStringList(kHeader.begin(), kHeader.end()));
+    for (const Row& r : rows(box)) {
+        QStringList fields;
+        for (const QString& f : r)
+            fields << withControlsEscaped(f);
+        appendCsvRecord(text, fields);
+    }
+    return text.toUtf8();
+}
+
+QByteArray messagesAsJson(const QString& box)
+{
+    QString text = QStringLiteral("[");
+    bool first = true;
+    for (const Row& r : rows(box)) {
+        text += first ? QStringLiteral("\n  {") : QStringLiteral(",\n  {");
+        first = false;
+        for (int f = 0; f < kFields; ++f) {
+            if (f > 0)
+                text += QStringLiteral(", ");
+            appendJsonString(text, kHeader[f]);
+            text += QStringLiteral(": ");
+            // Lengths are numbers; a file without one has null.
+            if (f == Seconds)
+                text += r[f].isEmpty() ? QStringLiteral("null") : r[f];
+            else
+                appendJsonString(text, r[f]);
+        }
+        text += u'}';
+    }
+    text += first ? QStringLiteral("]\n") : QStringLiteral("\n]\n");
+    return text.toUtf8();
+}
+
+}  // namespace vm::vmbox

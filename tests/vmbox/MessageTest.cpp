@@ -1,0 +1,221 @@
+// vmbox's message commands on a throw-away application folder, each checked
+// against every file of the folder afterwards, byte for byte.
+#include "vmbox/Vmbox.h"
+
+#include "mailbox/MailboxListFile.h"
+#include "platform/FileSystem.h"
+#include "support/TempAppFolder.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace {
+
+using Files = std::map<QString, QByteArray>;
+const QString kSave = QStringLiteral("data/VmSave/");
+
+// A whole WAV file of PCM, 8 kHz, 16 bit, mono (16,000 bytes a second).
+QByteArray wave(int dataBytes, int riffExtra = 0)
+{
+    const auto le = [](std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    return "RIFF" + le(36 + dataBytes + riffExtra) + "WAVEfmt " + le(16) + QByteArray("\x01\x00\x01\x00", 4) +
+           le(8000) + le(16000) + QByteArray("\x02\x00\x10\x00", 4) + "data" + le(dataBytes) +
+           QByteArray(dataBytes, '\x05');
+}
+
+const QDateTime kTime = QDateTime::fromSecsSinceEpoch(1733326212);  // 2024-12-04 15:30:12 UTC
+
+class Messages : public ::testing::Test {
+protected:
+    Messages()
+    {
+        vm::MailboxTable table;
+        table.resetToElementZero();
+        table.append({.Id = "101", .Pin = "1"});
+        table.append({.Id = "102", .Pin = "2"});
+        folder.write(QStringLiteral("data/VmBoxList.xml"), vm::mailboxListBytes(table));
+    }
+
+    int run(const QStringList& args)
+    {
+        QBuffer o, e;
+        o.open(QIODevice::WriteOnly);
+        e.open(QIODevice::WriteOnly);
+        const int status = vm::vmbox::runVmbox(QStringList{QStringLiteral("--app-folder"), folder.path()} + args, o, e);
+        out = o.data();
+        err = QString::fromUtf8(e.data());
+        return status;
+    }
+
+    // A message file with its time `daysAgo` days before now, or at kTime.
+    void message(const QString& name, const QByteArray& bytes, std::optional<int> daysAgo = std::nullopt)
+    {
+        folder.write(kSave + name, bytes);
+        vm::fs::setLastWriteTime(folder.file(kSave + name),
+                                 daysAgo ? QDateTime::currentDateTime().addDays(-*daysAgo) : kTime);
+    }
+    QDateTime timeOf(const QString& name) const { return vm::fs::lastWriteTime(folder.file(kSave + name)); }
+
+    vm::test::TempAppFolder folder;
+    QByteArray out;
+    QString err;
+};
+
+const QString kA = QStringLiteral("101_1204153012_0_3_5551234.wav");
+
+}  // namespace
+
+TEST_F(Messages, CopyTakesTheBoxAndTheNextFreeSecondAndKeepsTheRest)
+{
+    message(kA, wave(32));
+    message(QStringLiteral("102_1204153012_1_3_5551234.wav"), wave(2));  // taken by another message
+    Files expected = folder.contents();
+    ASSERT_EQ(run({"message", "copy", kA, "102"}), 0) << err.toStdString();
+    EXPECT_EQ(out, "copied " + kA.toUtf8() + " to box 102 as 102_1204153013_1_3_5551234.wav\n");
+    expected[kSave + "102_1204153013_1_3_5551234.wav"] = wave(32);
+    EXPECT_EQ(folder.contents(), expected);
+    EXPECT_EQ(timeOf(QStringLiteral("102_1204153013_1_3_5551234.wav")), kTime);
+
+    EXPECT_EQ(run({"message", "copy", folder.file(kSave + kA), "103"}), 1);
+    EXPECT_EQ(err, "vmbox: " + folder.file("data/VmBoxList.xml") + ": no box 103\n");
+    EXPECT_EQ(folder.contents(), expected);
+}
+
+TEST_F(Messages, MarkRenamesBothWaysKeepingTheTimeAndNeverReplaces)
+{
+    message(kA, wave(8));
+    const Files before = folder.contents();
+    const QString asNew = QStringLiteral("101_1204153012_1_3_5551234.wav");
+    ASSERT_EQ(run({"message", "mark", kA, "new"}), 0) << err.toStdString();
+    Files renamed = before;
+    renamed.erase(kSave + kA);
+    renamed[kSave + asNew] = wave(8);
+    EXPECT_EQ(folder.contents(), renamed);
+    EXPECT_EQ(timeOf(asNew), kTime);
+    ASSERT_EQ(run({"message", "mark", asNew, "new"}), 0);
+    EXPECT_EQ(out, asNew.toUtf8() + " is new already; nothing changed\n");
+    ASSERT_EQ(run({"message", "mark", asNew, "saved"}), 0);
+    EXPECT_EQ(folder.contents(), before);
+    EXPECT_EQ(timeOf(kA), kTime);
+
+    folder.write(kSave + asNew, "other");
+    const Files taken = folder.contents();
+    EXPECT_EQ(run({"message", "mark", kA, "new"}), 1);
+    EXPECT_EQ(err,
+              "vmbox: " + folder.file(kSave + kA) + ": " + asNew + " exists already; the message was left as it is\n");
+    EXPECT_EQ(folder.contents(), taken);
+}
+
+TEST_F(Messages, ExportWritesANewFileOrStandardOutputAndRefusesWhatIsNoWholeMessage)
+{
+    message(kA, wave(16));
+    ASSERT_EQ(run({"message", "export", kA, "-"}), 0) << err.toStdString();
+    EXPECT_EQ(out, wave(16));
+    ASSERT_EQ(run({"message", "export", kA, folder.file("copy.wav")}), 0) << err.toStdString();
+    EXPECT_EQ(folder.read("copy.wav"), wave(16));
+    EXPECT_EQ(vm::fs::lastWriteTime(folder.file("copy.wav")), kTime);
+
+    message(QStringLiteral("101_1204153013_1_3_1.wav"), wave(16, 4000));  // the engine's header, not yet its data
+    folder.write("outside.wav", wave(16));
+    QDir().mkpath(folder.file(kSave + "101_1204153014_1_3_2.wav"));
+    QFile::link(folder.file(kSave + kA), folder.file(kSave + "101_1204153015_1_3_3.wav"));
+    ::mkfifo(QFile::encodeName(folder.file(kSave + "101_1204153016_1_3_4.wav")).constData(), 0600);
+    const Files before = folder.contents();
+    const struct {
+        QString file;
+        QString target;
+        QString error;
+    } refused[] = {
+        {kA, folder.file("copy.wav"), folder.file("copy.wav") + ": exists already; a saved copy never replaces a file"},
+        {"/dev/null", "-", "/dev/null is a device, not a regular file"},
+        {"101_1204153013_1_3_1.wav", "-",
+         folder.file(kSave + "101_1204153013_1_3_1.wav") +
+             ": still being written or cut off: its RIFF header gives a file of 4060 bytes, but it holds 60; it was "
+             "left as it is"},
+        {folder.file("outside.wav"), "-",
+         folder.file("outside.wav") + ": not a message: messages are the files in " + folder.file(kSave)},
+        {"101_1204153014_1_3_2.wav", "-",
+         folder.file(kSave + "101_1204153014_1_3_2.wav") + " is a folder, not a regular file"},
+        {"101_1204153015_1_3_3.wav", "-",
+         folder.file(kSave + "101_1204153015_1_3_3.wav") + " is a symbolic link; it is not followed"},
+        {"101_1204153016_1_3_4.wav", "-",
+         folder.file(kSave + "101_1204153016_1_3_4.wav") + " is a FIFO, not a regular file"},
+    };
+    for (const auto& r : refused) {
+        EXPECT_EQ(run({"message", "export", r.file, r.target}), 1) << r.file.toStdString();
+        EXPECT_EQ(err, "vmbox: " + r.error + "\n");
+        EXPECT_TRUE(out.isEmpty());
+        EXPECT_EQ(folder.contents(), before);
+    }
+}
+
+TEST_F(Messages, ListShowsEveryEntryWithWhatItIs)
+{
+    message(kA, wave(24000));
+    message(QStringLiteral("102_1204153013_1_1000_999.wav"), wave(16, 2));
+    message(QStringLiteral("notes\x1b.txt"), "x");
+    QDir().mkpath(folder.file(kSave + "sub"));
+    ASSERT_EQ(run({"messages", "--format", "json"}), 0) << err.toStdString();
+    EXPECT_EQ(
+        out.toStdString(),
+        R"([
+  {"Box": "101", "Date": "2024-12-04 15:30:12", "Seconds": 2, "Status": "saved", "Line": "3", "Caller": "5551234", "File": "101_1204153012_0_3_5551234.wav", "Note": ""},
+  {"Box": "102", "Date": "2024-12-04 15:30:12", "Seconds": null, "Status": "new", "Line": "1000", "Caller": "999", "File": "102_1204153013_1_1000_999.wav", "Note": "still being written or cut off: its RIFF header gives a file of 62 bytes, but it holds 60"},
+  {"Box": "", "Date": "2024-12-04 15:30:12", "Seconds": null, "Status": "", "Line": "", "Caller": "", "File": "notes\u001b.txt", "Note": "the name has no message's form; still being written or cut off: it has no RIFF/WAVE header"},
+)" + std::string(R"(  {"Box": "", "Date": ")") +
+            QFileInfo(folder.file(kSave + "sub")).lastModified().toString("yyyy-MM-dd HH:mm:ss").toStdString() +
+            R"(", "Seconds": null, "Status": "", "Line": "", "Caller": "", "File": "sub", "Note": "a folder, not a message file"}
+]
+)");
+    ASSERT_EQ(run({"messages", "101"}), 0) << err.toStdString();
+    EXPECT_EQ(out,
+              "BOX  DATE                 SECONDS  STATUS  LINE  CALLER   FILE                            NOTE\n"
+              "101  2024-12-04 15:30:12  2        saved   3     5551234  101_1204153012_0_3_5551234.wav\n");
+}
+
+TEST_F(Messages, PurgeDeletesOldMessagesByRuleAndADryRunNothing)
+{
+    const QString oldSaved = kA, oldNew = "101_0101000000_1_1_1.wav", other = "102_0101000000_0_1_1.wav",
+                  young = "101_0101000001_0_1_1.wav", stranger = "old.wav";
+    const struct {
+        QStringList options;
+        QStringList deleted;
+    } cases[] = {
+        {{"--older-than", "30"}, {oldNew, oldSaved, other}},
+        {{"--older-than", "30", "--saved-only"}, {oldSaved, other}},
+        {{"--older-than", "30", "--box", "101"}, {oldNew, oldSaved}},
+        {{"--older-than", "30", "--box", "101", "--saved-only"}, {oldSaved}},
+    };
+    for (const auto& c : cases) {
+        for (const QString& name : {oldSaved, oldNew, other, stranger})
+            message(name, wave(4), 40);
+        message(young, wave(4), 20);
+        const Files before = folder.contents();
+        QByteArray listed;
+        for (const QString& name : c.deleted)
+            listed += "would delete " + name.toUtf8() + " (" + timeOf(name).toString("yyyy-MM-dd HH:mm:ss").toUtf8() +
+                      ")\n";
+        ASSERT_EQ(run(QStringList{"purge", "--dry-run"} + c.options), 0) << err.toStdString();
+        EXPECT_EQ(out, listed + "would delete " + QByteArray::number(c.deleted.size()) +
+                           " messages older than 30 days (" + QByteArray::number(c.deleted.size() * 48) +
+                           " bytes); nothing deleted\n");
+        EXPECT_EQ(folder.contents(), before);
+        ASSERT_EQ(run(QStringList{"purge"} + c.options), 0) << err.toStdString();
+        EXPECT_EQ(out, listed.replace("would delete", "deleted") + "deleted " + QByteArray::number(c.deleted.size()) +
+                           " messages older than 30 days (" + QByteArray::number(c.deleted.size() * 48) + " bytes)\n");
+        Files after = before;
+        for (const QString& name : c.deleted)
+            after.erase(kSave + name);
+        EXPECT_EQ(folder.contents(), after);
+        QDir(folder.file(kSave)).removeRecursively();
+        QDir().mkpath(folder.file(kSave));
+    }
+}
