@@ -21,7 +21,7 @@ namespace {
 // else; -1 while no ExternalClose is in force.
 volatile std::sig_atomic_t signalPipe = -1;
 
-void noteSignal(int)
+void noteSignal(int /*signal*/)
 {
     const int savedErrno = errno;
     const int fd = signalPipe;

@@ -56,7 +56,7 @@ void warnUnbalancedExit(const QString& module, const QString& procedure)
 void appendNumber(QString& text, int value)
 {
     char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    auto* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     text.append(QLatin1StringView(digits, end - digits));
 }
 
@@ -160,7 +160,7 @@ void fsPUSH(const QString& module, const QString& procedure, const QString& argu
     ignoreErrors([&] { push(module, procedure, arguments); });
 }
 
-void fsPOP(const QString& module, const QString& procedure, const QString&)
+void fsPOP(const QString& module, const QString& procedure, const QString& /*arguments*/)
 {
     ignoreErrors([&] { pop(module, procedure); });
 }

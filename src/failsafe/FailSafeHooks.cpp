@@ -37,7 +37,7 @@ sys::MemoryStatus recentMemoryStatus()
     return figures;
 }
 
-bool boxOnStandardError(BoxIcon, BoxButtons, const QString& title, const QString& text)
+bool boxOnStandardError(BoxIcon /*icon*/, BoxButtons /*buttons*/, const QString& title, const QString& text)
 {
     std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), text.toLocal8Bit().constData());
     return false;

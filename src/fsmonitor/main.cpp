@@ -64,5 +64,5 @@ int main(int argc, char** argv)
     }
     vm::fsmonitor::MonitorWindow window(server, title);
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -79,7 +79,10 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
     QString id;  // a line's Id, in memory kept from line to line
     int lineNumber = 0;
     int boxes = 0;
-    LeftOut tooLong, unreadable, beyondTable, noBoxLines;
+    LeftOut tooLong;
+    LeftOut unreadable;
+    LeftOut beyondTable;
+    LeftOut noBoxLines;
     QByteArrayView lastLine;
     forEachLine(bytes, [&](QByteArrayView line) {
         ++lineNumber;

@@ -45,7 +45,7 @@ public:
     void number(std::int16_t value)
     {
         char digits[8];
-        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        auto* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
         copy(digits, end - digits);
     }
 

@@ -13,7 +13,7 @@ QString createMessageFile(const QString& folder, const std::function<QString(con
                           const QDateTime& moment, const QByteArray& bytes)
 {
     for (int second = 0; second < kSecondsTried; ++second) {
-        const QString path = folder + nameAt(moment.addSecs(second));
+        QString path = folder + nameAt(moment.addSecs(second));
         try {
             fs::createNewFile(path, bytes);
             return path;

@@ -1,16 +1,15 @@
 #include "SafeFileName.h"
 
+#include <algorithm>
+
 namespace vm {
 
 bool isSafeFileNamePart(const QString& part)
 {
     if (part.contains(QLatin1String("..")))
         return false;
-    for (const QChar c : part) {
-        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
-            return false;
-    }
-    return true;
+    return std::ranges::none_of(
+        part, [](QChar c) { return c == u'/' || c == u'\\' || c.category() == QChar::Other_Control; });
 }
 
 }  // namespace vm

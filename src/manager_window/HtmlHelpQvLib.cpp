@@ -19,7 +19,7 @@ Replaceable<HelpOpener>& helpOpener()
     return inForce;
 }
 
-void HtmlHelpShow(int, const QString&, QWidget*)
+void HtmlHelpShow(int /*command*/, const QString& /*topic*/, QWidget* /*owner*/)
 {
     ignoreErrors([] {
         const QString file = paths::helpFile();

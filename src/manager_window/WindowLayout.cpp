@@ -247,7 +247,10 @@ void ManagerWindow::buildAddModifyTab(QWidget* page, QPoint origin)
     ui_->frmMisc[0] = tab.frame(QStringLiteral("Voicemail Box Settings "), 1080, 4935);
     const Placer box = inside(ui_->frmMisc[0]);
 
-    constexpr int labelLeft = 120, labelWidth = 2400, fieldLeft = 2520, fieldWidth = 2160;
+    constexpr int labelLeft = 120;
+    constexpr int labelWidth = 2400;
+    constexpr int fieldLeft = 2520;
+    constexpr int fieldWidth = 2160;
     box.label(QStringLiteral("Voicemail Box Number :"), labelLeft, 330, labelWidth);
     ui_->txtNewVmb[0] = box.textBox(fieldLeft, 300, 900);
     box.label(QStringLiteral("PIN :"), 3540, 330, 420);
@@ -396,7 +399,7 @@ void ManagerWindow::buildFtpCmdTab(QWidget* page, QPoint origin)
 void ManagerWindow::connectEvents()
 {
     connect(ui_->SSTab1, &widgets::TabControl::click, this, [this](int previous) {
-        std::int16_t PreviousTab = static_cast<std::int16_t>(previous);
+        auto PreviousTab = static_cast<std::int16_t>(previous);
         SSTab1_Click(PreviousTab);
     });
     connect(ui_->cmdVmCfgHelp, &QPushButton::clicked, this, [this] { cmdVmCfgHelp_Click(); });

@@ -31,7 +31,11 @@ MessageDates::MessageDates()
 
 QString MessageDates::text(std::int64_t secs) const
 {
-    int month, day, hour, minute, second;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
     std::tm local{};
     const auto t = static_cast<std::time_t>(secs);
     // The years a file can carry; outside them QDateTime's own rules decide.

@@ -33,7 +33,7 @@ QByteArray defaultSoundWave()
     constexpr double amplitude = 6000.0;
     constexpr double fadeSamples = 220.0;  // 10 ms in and out, no clicks
     std::vector<std::int16_t> samples;
-    samples.reserve(2 * toneSamples);
+    samples.reserve(std::size_t{2} * toneSamples);
     for (double frequency : {880.0, 660.0}) {
         for (int i = 0; i < toneSamples; ++i) {
             const double fade = std::min({1.0, i / fadeSamples, (toneSamples - 1 - i) / fadeSamples});

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <ranges>
 #include <utility>
 
 namespace vm::fs {
@@ -135,9 +136,9 @@ WriteTarget resolveForWrite(const QString& path, bool followLast)
     std::deque<QByteArray> pending;
     const auto queue = [&pending](const QByteArray& names) {
         const QList<QByteArray> parts = names.split('/');
-        for (auto it = parts.rbegin(); it != parts.rend(); ++it)
-            if (!it->isEmpty() && *it != ".")
-                pending.push_front(*it);
+        for (const QByteArray& part : std::views::reverse(parts))
+            if (!part.isEmpty() && part != ".")
+                pending.push_front(part);
     };
     queue(nativePath(QFileInfo(path).absoluteFilePath()));
     QByteArray resolved;  // empty: the root
@@ -251,7 +252,10 @@ void keepOwnerAndMode(int fd, const struct stat& old, const QString& path)
 bool matchFrom(const QChar* n, qsizetype nl, const QChar* p, qsizetype pl)
 {
     // Iterative wildcard match with single-star backtracking.
-    qsizetype ni = 0, pi = 0, starP = -1, starN = 0;
+    qsizetype ni = 0;
+    qsizetype pi = 0;
+    qsizetype starP = -1;
+    qsizetype starN = 0;
     while (ni < nl) {
         if (pi < pl && (p[pi] == QLatin1Char('?') || p[pi].toCaseFolded() == n[ni].toCaseFolded())) {
             ++ni;
@@ -495,7 +499,7 @@ StagedFile stageReplacement(const QString& path, const QByteArray& bytes)
     f.fd = ops.makeTemporary(tmpl.data());
     if (f.fd < 0)
         raiseForErrno(errno, path);
-    const StagedFile staged{QFile::decodeName(tmpl), QFile::decodeName(target), path};
+    StagedFile staged{QFile::decodeName(tmpl), QFile::decodeName(target), path};
     try {
         checkOpened(f.fd, tmpl);
         if (replacing)

@@ -96,7 +96,7 @@ QString keepCopy(const QString& path, const QString& stamp, const QString& reaso
     const QByteArray bytes = readFile(path);
 
     for (int n = 1; n <= kMostCopiesPerStamp; ++n) {
-        const QString copy = copyName(path, stamp, reason, n);
+        QString copy = copyName(path, stamp, reason, n);
         if (const auto why = writeRefusal(copy))
             throw RuntimeError(err::PathFileAccessError, *why);
         int fd;

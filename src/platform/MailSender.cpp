@@ -20,12 +20,10 @@ constexpr qsizetype kLongestPlainLine = 900;  // well inside the 998 of RFC 5322
 
 bool isPlainAscii(const QByteArray& bytes)
 {
-    for (const char c : bytes) {
+    return std::ranges::none_of(bytes, [](char c) {
         const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x80 || (u < 0x20 && c != '\n' && c != '\t'))
-            return false;
-    }
-    return true;
+        return u >= 0x80 || (u < 0x20 && c != '\n' && c != '\t');
+    });
 }
 
 // A header value on one line: line breaks would start new headers.
@@ -39,7 +37,7 @@ QString oneLine(QString value)
 // RFC 2047 encoded word for a header value that is not plain ASCII.
 QByteArray headerText(const QString& value)
 {
-    const QByteArray utf8 = oneLine(value).toUtf8();
+    QByteArray utf8 = oneLine(value).toUtf8();
     if (isPlainAscii(utf8))
         return utf8;
     return "=?utf-8?B?" + utf8.toBase64() + "?=";

@@ -1,6 +1,7 @@
 #include "RuntimeError.h"
 
 #include <new>
+#include <utility>
 
 namespace vm {
 
@@ -63,7 +64,7 @@ void raiseError(int number) { throw RuntimeError(number); }
 RuntimeError toRuntimeError(std::exception_ptr failure)
 {
     try {
-        std::rethrow_exception(failure);
+        std::rethrow_exception(std::move(failure));
     } catch (const RuntimeError& e) {
         return e;
     } catch (const std::bad_alloc&) {

@@ -6,7 +6,7 @@ namespace {
 
 class SilentSoundPlayer final : public SoundPlayer {
 public:
-    void play(const QString&) override {}
+    void play(const QString& /*file*/) override {}
 };
 
 }  // namespace

@@ -233,7 +233,7 @@ bool inputDevicesHaveMouse(const QByteArray& text)
 
 QString fileInFolderIgnoringCase(const QString& folder, const QString& name)
 {
-    const QString exact = folder + QLatin1Char('/') + name;
+    QString exact = folder + QLatin1Char('/') + name;
     if (::access(QFile::encodeName(exact).constData(), F_OK) == 0)
         return exact;
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());
@@ -317,7 +317,7 @@ bool findEarlierInstance()
     return found;
 }
 
-int collectModule(dl_phdr_info* info, size_t, void* data)
+int collectModule(dl_phdr_info* info, size_t /*size*/, void* data)
 {
     auto* names = static_cast<QStringList*>(data);
     if (names->size() >= 256)
@@ -424,7 +424,7 @@ public:
         return names;
     }
 
-    std::optional<VersionResource> versionResource(const QString&) const override { return std::nullopt; }
+    std::optional<VersionResource> versionResource(const QString& /*file*/) const override { return std::nullopt; }
 
     std::optional<QDateTime> fileTime(const QString& path, FileTimeKind kind) const override
     {

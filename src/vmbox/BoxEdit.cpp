@@ -27,7 +27,7 @@ bool isDigits(const QString& text)
 
 QString storedText(Column column, const QString& given)
 {
-    const QString text = trimBlanks(given);
+    QString text = trimBlanks(given);
     switch (column) {
         case Column::Pin:
             if (text.isEmpty())

@@ -1,16 +1,14 @@
 #include "CsvWriter.h"
 
+#include <algorithm>
+
 namespace vm::vmbox {
 
 namespace {
 
 bool needsQuotes(const QString& value)
 {
-    for (const QChar c : value) {
-        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n')
-            return true;
-    }
-    return false;
+    return std::ranges::any_of(value, [](QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; });
 }
 
 }  // namespace

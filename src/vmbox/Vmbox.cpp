@@ -226,7 +226,7 @@ private:
 
     TargetBox existing(const MailboxTable& table)
     {
-        const TargetBox t = target(table);
+        TargetBox t = target(table);
         if (t.index < 1)
             failData(QStringLiteral("%1: no box %2").arg(paths::mailboxList(), t.id));
         return t;

@@ -7,7 +7,7 @@ namespace vm::widgets {
 
 OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
 
-void OptionButton::paintEvent(QPaintEvent*)
+void OptionButton::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     QStyleOptionButton option;
