@@ -116,6 +116,8 @@ public:
     void Form_Unload(std::int16_t& Cancel);
 
     // The mailboxes as the window holds them: loaded at Form_Load, written at the close.
+    // A seam for observers only (the soak test and the start-up benchmark compare it with the
+    // files); nothing in the program needs to read it from outside.
     const MailboxTable& mailboxes() const { return boxes_; }
 
     // True once Form_Unload has run (the window is closed).
