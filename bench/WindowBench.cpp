@@ -192,7 +192,7 @@ void BM_ResizeLargestList(benchmark::State& state)
     useLargeFolder();
     auto window = loadedWindow();
     window->show();
-    grid(*window, "gridVmbList").setRow(vm::VmbFind(kBigBox));
+    grid(*window, "gridVmbList").setRow(vm::VmbFind(window->mailboxes(), kBigBox));
     window->gridVmbList_SelChange();
     const QSize designed = window->size();
     int step = 0;
