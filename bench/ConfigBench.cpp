@@ -40,8 +40,8 @@ QByteArray largeIni()
 void BM_LoadConfig(benchmark::State& state)
 {
     QTemporaryDir dir;
-    const QString previous = vm::appFolder();
-    vm::setAppFolder(dir.path());
+    const QString previous = vm::platform::appFolder();
+    vm::platform::setAppFolder(dir.path());
     const QByteArray ini = largeIni();
     QFile file(dir.filePath(QStringLiteral("QV.INI")));
     if (!file.open(QIODevice::WriteOnly) || file.write(ini) != ini.size()) {
@@ -51,11 +51,11 @@ void BM_LoadConfig(benchmark::State& state)
     file.close();
     vm::config::Settings settings;
     for (auto _ : state) {
-        vm::config::LoadConfig(settings, vm::paths::iniFile());
+        vm::config::LoadConfig(settings, vm::config::iniFile());
         benchmark::DoNotOptimize(settings.RunCommandAfterRec);
     }
     state.SetBytesProcessed(state.iterations() * ini.size() * kKeyReads);
-    vm::setAppFolder(previous);
+    vm::platform::setAppFolder(previous);
 }
 BENCHMARK(BM_LoadConfig)->Unit(benchmark::kMillisecond);
 

@@ -48,7 +48,7 @@ void BM_ErrorLogEntry(benchmark::State& state)
     texts.systemInfo = QString(4000, QLatin1Char('x'));
     std::int64_t bytes = 0;
     for (auto _ : state) {
-        const QByteArray entry = vm::ansi::encode(errorLogEntry(record, stack, texts));
+        const QByteArray entry = vm::platform::encodeAnsi(errorLogEntry(record, stack, texts));
         bytes += entry.size();
         benchmark::DoNotOptimize(entry.constData());
     }
@@ -64,13 +64,13 @@ void BM_ComposeMime(benchmark::State& state)
     if (f.open(QIODevice::WriteOnly))
         f.write(QByteArray(static_cast<int>(state.range(0)), 'a'));
     f.close();
-    vm::mail::Message m;
+    vm::platform::MailMessage m;
     m.to << QStringLiteral("ops@example.com");
     m.subject = QStringLiteral("Remote Error Report From RiVaVaz");
     m.body = QStringLiteral("Tarvik FailSafe reports error 53 (File not found) occurred in RiVaVaz.");
-    m.attachments << vm::mail::Attachment{path, QStringLiteral("fserror.log")};
+    m.attachments << vm::platform::MailAttachment{path, QStringLiteral("fserror.log")};
     for (auto _ : state)
-        benchmark::DoNotOptimize(vm::mail::composeMime(m, "boundary").size());
+        benchmark::DoNotOptimize(vm::platform::composeMime(m, "boundary").size());
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ComposeMime)->Arg(64 << 10)->Arg(1 << 20);

@@ -120,7 +120,7 @@ inline int statWaveFilesAsCounted(const QString& folder)
         struct stat st {};
         if (::fstatat(::dirfd(dir), name, &st, 0) != 0)
             continue;
-        const bool isNew = isNewMessageName(QLatin1StringView(name, static_cast<qsizetype>(length)));
+        const bool isNew = mailbox::isNewMessageName(QLatin1StringView(name, static_cast<qsizetype>(length)));
         if (++counts[isNew ? 1 : 0] > 32767)
             break;
     }
@@ -168,7 +168,7 @@ private:
         QByteArray all(256, Qt::Uninitialized);
         for (int b = 0; b < 256; ++b)
             all[b] = static_cast<char>(b);
-        return ansi::decode(all);
+        return platform::decodeAnsi(all);
     }();
 };
 

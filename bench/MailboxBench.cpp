@@ -18,7 +18,7 @@
 
 namespace {
 
-void fillTable(vm::MailboxTable& t, int count)
+void fillTable(vm::mailbox::MailboxTable& t, int count)
 {
     t.resetToElementZero();
     for (int n = 0; n < count; ++n)
@@ -37,7 +37,7 @@ QByteArray legacyList(int count)
 {
     QByteArray text;
     for (int n = 0; n < count; ++n) {
-        const vm::VoicemailBox b = vm::bench::realisticBox(n);
+        const vm::mailbox::VoicemailBox b = vm::bench::realisticBox(n);
         text += quoted(
             {b.Id, b.Pin, b.Groups, b.Description, b.EmailForward, b.PhoneForward, b.PagerNumber, b.PagerMessage});
     }
@@ -50,15 +50,15 @@ public:
     explicit BenchFolder(int count)
     {
         QDir(dir_.path()).mkpath(QStringLiteral("data/VmWelc"));
-        vm::setAppFolder(dir_.path());
+        vm::platform::setAppFolder(dir_.path());
         fillTable(table, count);
         save();  // sorted, as the program writes it
-        listSize_ = vm::fs::fileSize(vm::appPath(QStringLiteral("data/VmBoxList.xml")));
+        listSize_ = vm::platform::fileSize(vm::platform::appPath(QStringLiteral("data/VmBoxList.xml")));
     }
     std::int64_t listSize() const { return listSize_; }
-    void save() { vm::saveMailboxList(table, vm::paths::mailboxList()); }
+    void save() { vm::mailbox::saveMailboxList(table, vm::config::mailboxList()); }
 
-    vm::MailboxTable table;
+    vm::mailbox::MailboxTable table;
 
 private:
     QTemporaryDir dir_;
@@ -68,8 +68,8 @@ private:
 // Reading a list takes milliseconds: many runs give a steady best.
 constexpr int kFloorRuns = 20;
 
-QString listPath() { return vm::appPath(QStringLiteral("data/VmBoxList.xml")); }
-QString legacyPath() { return vm::appPath(QStringLiteral("data/VmBoxList.txt")); }
+QString listPath() { return vm::platform::appPath(QStringLiteral("data/VmBoxList.xml")); }
+QString legacyPath() { return vm::platform::appPath(QStringLiteral("data/VmBoxList.txt")); }
 
 vm::bench::Cost readFloor(const QString& path)
 {
@@ -92,7 +92,7 @@ void BM_LoadMailboxList(benchmark::State& state)
     BenchFolder folder(static_cast<int>(state.range(0)));
     vm::bench::FloorRatio ratio(readFloor(listPath()));
     for (auto _ : state)
-        ratio.measure([&] { vm::VmbLoadArray(folder.table); });
+        ratio.measure([&] { vm::mailbox::VmbLoadArray(folder.table); });
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * folder.listSize());
     ratio.report(state);
 }
@@ -112,7 +112,7 @@ void BM_Floor_ReadLegacyFile(benchmark::State& state)
     const int count = static_cast<int>(state.range(0));
     BenchFolder folder(count);
     const QByteArray legacy = legacyList(count);
-    vm::fs::replaceFileAtomically(legacyPath(), legacy);
+    vm::platform::replaceFileAtomically(legacyPath(), legacy);
     const QString path = legacyPath();
     vm::bench::TextFileReader reader;
     vm::bench::runFloor(state, [&] { return reader.read(path); });
@@ -127,15 +127,15 @@ void BM_LegacyImport(benchmark::State& state)
     BenchFolder folder(count);
     const QByteArray legacy = legacyList(count);
     const QString legacyFile = legacyPath();
-    vm::fs::replaceFileAtomically(legacyFile, legacy);
+    vm::platform::replaceFileAtomically(legacyFile, legacy);
     vm::bench::Cost floor = readFloor(legacyFile);
     floor += readFloor(listPath());
     vm::bench::FloorRatio ratio(floor);
     for (auto _ : state) {
         state.PauseTiming();
-        vm::fs::replaceFileAtomically(legacyFile, legacy);  // the load deletes it
+        vm::platform::replaceFileAtomically(legacyFile, legacy);  // the load deletes it
         state.ResumeTiming();
-        ratio.measure([&] { vm::VmbLoadArray(folder.table); });
+        ratio.measure([&] { vm::mailbox::VmbLoadArray(folder.table); });
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * (legacy.size() + folder.listSize()));
     ratio.report(state);

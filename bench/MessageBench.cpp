@@ -47,14 +47,14 @@ QString messageFolderOf(int count)
             ::close(fd);
         }
     }
-    vm::setAppFolder(dir->path());
+    vm::platform::setAppFolder(dir->path());
     return dir->path();
 }
 
 // Every message file listed, one status query each.
 vm::bench::Cost listFloor()
 {
-    const QString folder = vm::paths::messageFolder();
+    const QString folder = vm::config::messageFolder();
     return vm::bench::bestOf(5, [&] { return vm::bench::listBoxFiles(folder, QByteArray()); });
 }
 

@@ -8,9 +8,9 @@
 namespace vm::bench {
 
 // A box as an operator would set one up; lines come to about 300 bytes.
-inline vm::VoicemailBox realisticBox(int n)
+inline vm::mailbox::VoicemailBox realisticBox(int n)
 {
-    vm::VoicemailBox b;
+    vm::mailbox::VoicemailBox b;
     b.Id = QString::number(1000 + n);
     b.Pin = QString::number(1000 + (n * 7919) % 9000);
     b.Groups = QStringLiteral("%1,%2").arg(n % 7).arg(n % 3);

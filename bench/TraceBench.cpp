@@ -24,8 +24,8 @@ public:
         previousRuntime_ = qgetenv("XDG_RUNTIME_DIR");
         qputenv("TMPDIR", sockets_.path().toLocal8Bit());
         qunsetenv("XDG_RUNTIME_DIR");
-        previousApp_ = vm::appFolder();
-        vm::setAppFolder(app_.path());
+        previousApp_ = vm::platform::appFolder();
+        vm::platform::setAppFolder(app_.path());
         if (!settings.isEmpty()) {
             QFile f(app_.path() + QStringLiteral("/FSCLIENT.INI"));
             if (f.open(QIODevice::WriteOnly))
@@ -37,7 +37,7 @@ public:
     ~TraceSetup()
     {
         resetState();
-        vm::setAppFolder(previousApp_);
+        vm::platform::setAppFolder(previousApp_);
         for (const auto& [name, value] : {std::pair("TMPDIR", previousTmp_), {"XDG_RUNTIME_DIR", previousRuntime_}})
             value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }

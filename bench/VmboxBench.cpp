@@ -19,9 +19,9 @@
 
 namespace {
 
-vm::MailboxTable sampleTable(int count)
+vm::mailbox::MailboxTable sampleTable(int count)
 {
-    vm::MailboxTable t;
+    vm::mailbox::MailboxTable t;
     t.resetToElementZero();
     for (int n = 0; n < count; ++n)
         t.append(vm::bench::realisticBox(n));
@@ -51,7 +51,7 @@ void BM_ImportCsv(benchmark::State& state)
 {
     Folder folder;
     const QString csv = folder.file(QStringLiteral("boxes.csv"));
-    vm::fs::replaceFileAtomically(csv, vm::vmbox::boxesAsCsv(sampleTable(static_cast<int>(state.range(0)))));
+    vm::platform::replaceFileAtomically(csv, vm::vmbox::boxesAsCsv(sampleTable(static_cast<int>(state.range(0)))));
     const QString list = folder.file(QStringLiteral("data/VmBoxList.xml"));
     for (auto _ : state) {
         state.PauseTiming();
@@ -60,7 +60,7 @@ void BM_ImportCsv(benchmark::State& state)
         if (runQuietly({QStringLiteral("--app-folder"), folder.path(), QStringLiteral("import"), csv}) != 0)
             state.SkipWithError("import failed");
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * vm::fs::fileSize(csv));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * vm::platform::fileSize(csv));
 }
 BENCHMARK(BM_ImportCsv)->Arg(32767)->Unit(benchmark::kMillisecond);
 
@@ -68,11 +68,11 @@ BENCHMARK(BM_ImportCsv)->Arg(32767)->Unit(benchmark::kMillisecond);
 void BM_ExportCsv(benchmark::State& state)
 {
     Folder folder;
-    const vm::MailboxTable table = sampleTable(static_cast<int>(state.range(0)));
+    const vm::mailbox::MailboxTable table = sampleTable(static_cast<int>(state.range(0)));
     const QString csv = folder.file(QStringLiteral("boxes.csv"));
     for (auto _ : state)
-        vm::fs::replaceFileAtomically(csv, vm::vmbox::boxesAsCsv(table));
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * vm::fs::fileSize(csv));
+        vm::platform::replaceFileAtomically(csv, vm::vmbox::boxesAsCsv(table));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * vm::platform::fileSize(csv));
 }
 BENCHMARK(BM_ExportCsv)->Arg(32767)->Unit(benchmark::kMillisecond);
 
@@ -80,8 +80,8 @@ BENCHMARK(BM_ExportCsv)->Arg(32767)->Unit(benchmark::kMillisecond);
 void BM_ExportCommand(benchmark::State& state)
 {
     Folder folder;
-    vm::fs::replaceFileAtomically(folder.file(QStringLiteral("data/VmBoxList.xml")),
-                                  vm::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
+    vm::platform::replaceFileAtomically(folder.file(QStringLiteral("data/VmBoxList.xml")),
+                                        vm::mailbox::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
     const QString csv = folder.file(QStringLiteral("boxes.csv"));
     for (auto _ : state)
         if (runQuietly({QStringLiteral("--app-folder"), folder.path(), QStringLiteral("export"), csv}) != 0)
@@ -93,8 +93,8 @@ BENCHMARK(BM_ExportCommand)->Arg(32767)->Unit(benchmark::kMillisecond);
 void BM_ListProcess(benchmark::State& state)
 {
     Folder folder;
-    vm::fs::replaceFileAtomically(folder.file(QStringLiteral("data/VmBoxList.xml")),
-                                  vm::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
+    vm::platform::replaceFileAtomically(folder.file(QStringLiteral("data/VmBoxList.xml")),
+                                        vm::mailbox::mailboxListBytes(sampleTable(static_cast<int>(state.range(0)))));
     for (auto _ : state) {
         QProcess p;
         p.start(QStringLiteral(VMBOX_PATH), {QStringLiteral("--app-folder"), folder.path(), QStringLiteral("list")});

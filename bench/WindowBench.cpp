@@ -54,16 +54,16 @@ void useLargeFolder()
         QDir root(dir.path());
         root.mkpath(QStringLiteral("data/VmSave"));
         root.mkpath(QStringLiteral("data/VmWelc"));
-        vm::MailboxTable boxes;
+        vm::mailbox::MailboxTable boxes;
         boxes.resetToElementZero();
         for (int i = 1; i <= kBoxes; ++i) {
-            vm::VoicemailBox b;
+            vm::mailbox::VoicemailBox b;
             b.Id = QString::number(i);
             b.Pin = QString::number(1000 + i % 9000);
             b.Description = QStringLiteral("Box number %1").arg(i);
             boxes.append(std::move(b));
         }
-        const QByteArray list = vm::mailboxListBytes(boxes);
+        const QByteArray list = vm::mailbox::mailboxListBytes(boxes);
         QFile file(root.filePath(QStringLiteral("data/VmBoxList.xml")));
         if (file.open(QIODevice::WriteOnly))
             file.write(list);
@@ -82,7 +82,7 @@ void useLargeFolder()
                 message.resize(11025 * (1 + m % 90));
         }
     }
-    vm::setAppFolder(dir.path());
+    vm::platform::setAppFolder(dir.path());
 }
 
 constexpr int kFloorRuns = 5;
@@ -90,7 +90,7 @@ constexpr int kFloorRuns = 5;
 // Selecting the big box: its files listed and each one's status read.
 vm::bench::Cost selectBoxFloor()
 {
-    const QString folder = vm::paths::messageFolder();
+    const QString folder = vm::config::messageFolder();
     const QByteArray prefix = kBigBox.toLatin1() + '_';
     return vm::bench::bestOf(kFloorRuns, [&] { return vm::bench::listBoxFiles(folder, prefix); });
 }
@@ -99,8 +99,8 @@ vm::bench::Cost selectBoxFloor()
 // the message files.
 vm::bench::Cost startupFloor()
 {
-    const QString list = vm::paths::mailboxList();
-    const QString folder = vm::paths::messageFolder();
+    const QString list = vm::config::mailboxList();
+    const QString folder = vm::config::messageFolder();
     vm::bench::TextFileReader reader;
     vm::bench::Cost floor = vm::bench::bestOf(kFloorRuns, [&] { return reader.read(list); });
     floor += vm::bench::bestOf(kFloorRuns, [&] { return vm::bench::statWaveFilesAsCounted(folder); });
@@ -113,9 +113,9 @@ vm::widgets::FlexGrid& grid(const QWidget& window, const char* name)
     return *window.findChild<vm::widgets::FlexGrid*>(QLatin1String(name));
 }
 
-std::unique_ptr<vm::window::ManagerWindow> loadedWindow()
+std::unique_ptr<vm::manager_window::ManagerWindow> loadedWindow()
 {
-    auto window = std::make_unique<vm::window::ManagerWindow>();
+    auto window = std::make_unique<vm::manager_window::ManagerWindow>();
     window->Form_Load();
     return window;
 }
@@ -125,7 +125,7 @@ void BM_WindowStartup(benchmark::State& state)
     useLargeFolder();
     vm::bench::FloorRatio ratio(startupFloor());
     for (auto _ : state) {
-        std::unique_ptr<vm::window::ManagerWindow> window;
+        std::unique_ptr<vm::manager_window::ManagerWindow> window;
         ratio.measure([&] { window = loadedWindow(); });
         benchmark::DoNotOptimize(grid(*window, "gridVmbList").rows());
         state.PauseTiming();
@@ -139,7 +139,7 @@ BENCHMARK(BM_WindowStartup)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_Floor_ListBoxFiles(benchmark::State& state)
 {
     useLargeFolder();
-    const QString folder = vm::paths::messageFolder();
+    const QString folder = vm::config::messageFolder();
     const QByteArray prefix = kBigBox.toLatin1() + '_';
     vm::bench::runFloor(state, [&] { return vm::bench::listBoxFiles(folder, prefix); });
 }
@@ -192,7 +192,7 @@ void BM_ResizeLargestList(benchmark::State& state)
     useLargeFolder();
     auto window = loadedWindow();
     window->show();
-    grid(*window, "gridVmbList").setRow(vm::VmbFind(window->mailboxes(), kBigBox));
+    grid(*window, "gridVmbList").setRow(vm::mailbox::VmbFind(window->mailboxes(), kBigBox));
     window->gridVmbList_SelChange();
     const QSize designed = window->size();
     int step = 0;

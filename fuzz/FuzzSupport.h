@@ -26,7 +26,7 @@ inline QTemporaryDir& fuzzFolder()
     static const bool ready = [] {
         QDir(dir.path()).mkpath(QStringLiteral("data/VmWelc"));
         QDir(dir.path()).mkpath(QStringLiteral("data/VmSave"));
-        setAppFolder(dir.path());
+        platform::setAppFolder(dir.path());
         return true;
     }();
     (void)ready;

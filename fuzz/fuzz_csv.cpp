@@ -52,12 +52,12 @@ void checkWriterAgrees(const std::vector<CsvRecord>& records)
         check(again[i].fields == records[i].fields);
 }
 
-MailboxTable smallTable()
+mailbox::MailboxTable smallTable()
 {
-    MailboxTable t;
+    mailbox::MailboxTable t;
     t.resetToElementZero();
     for (const char* id : {"101", "102", "abc"}) {
-        VoicemailBox b;
+        mailbox::VoicemailBox b;
         b.Id = QLatin1String(id);
         b.Pin = QStringLiteral("123456");
         b.Description = QStringLiteral(" x ");
@@ -72,12 +72,13 @@ bool digitsOnly(const QString& s)
     return std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-void checkStored(const VoicemailBox& box, bool added)
+void checkStored(const mailbox::VoicemailBox& box, bool added)
 {
-    QByteArray line = mailboxLineBytes(box);
+    QByteArray line = mailbox::mailboxLineBytes(box);
     line.chop(2);
-    VoicemailBox back;
-    check(line.size() <= kLongestListLine && ignoreErrors([&] { parseListLine(line, back); }));
+    mailbox::VoicemailBox back;
+    check(line.size() <= mailbox::kLongestListLine &&
+          platform::ignoreErrors([&] { mailbox::parseListLine(line, back); }));
     back.SeenInFile = box.SeenInFile;
     check(back == box);
     if (!added)
@@ -105,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     checkWriterAgrees(readAll(bytes, encoding));
 
-    MailboxTable table = smallTable();
+    mailbox::MailboxTable table = smallTable();
     const ImportPlan plan = planImport(table, bytes, encoding);
     if (!plan.problems.empty())
         return 0;

@@ -19,14 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString value = QStringLiteral("v%1").arg(data[2]);
     const QString path = fuzz::writeFuzzFile(QStringLiteral("fuzz.ini"), data + 3, size - 3);
 
-    const QString before = ini::getPrivateProfileString(section, otherKey, "-", 512, path);
-    const QString otherSection = ini::getPrivateProfileString("Other", key, "-", 512, path);
-    if (ini::writePrivateProfileString(section, key, value, path)) {
-        if (ini::getPrivateProfileString(section, key, "-", 512, path) != value)
+    const QString before = platform::getPrivateProfileString(section, otherKey, "-", 512, path);
+    const QString otherSection = platform::getPrivateProfileString("Other", key, "-", 512, path);
+    if (platform::writePrivateProfileString(section, key, value, path)) {
+        if (platform::getPrivateProfileString(section, key, "-", 512, path) != value)
             std::abort();
-        if (ini::getPrivateProfileString(section, otherKey, "-", 512, path) != before)
+        if (platform::getPrivateProfileString(section, otherKey, "-", 512, path) != before)
             std::abort();
-        if (ini::getPrivateProfileString("Other", key, "-", 512, path) != otherSection)
+        if (platform::getPrivateProfileString("Other", key, "-", 512, path) != otherSection)
             std::abort();
     }
     return 0;

@@ -11,10 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace vm;
     fuzz::fuzzFolder();
-    VoicemailBox box;
-    ignoreErrors([&] { parseListLine(QByteArrayView(data, static_cast<qsizetype>(size)), box); });
+    mailbox::VoicemailBox box;
+    platform::ignoreErrors([&] { mailbox::parseListLine(QByteArrayView(data, static_cast<qsizetype>(size)), box); });
     const QString text = fuzz::latin1(data, size);
     QString marker, caller;
-    MsgFileNameParse(text, marker, caller);
+    mailbox::MsgFileNameParse(text, marker, caller);
     return 0;
 }

@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QFile::remove(fuzz::fuzzFolder().path() + "/data/VmBoxList.xml");
     QFile::remove(fuzz::fuzzFolder().path() + "/data/VmBoxList.txt");
     fuzz::writeFuzzFile(legacy ? "data/VmBoxList.txt" : "data/VmBoxList.xml", data + (size > 0), size - (size > 0));
-    MailboxTable table;
-    VmbLoadArray(table);
+    mailbox::MailboxTable table;
+    mailbox::VmbLoadArray(table);
     const int n = table.upperBound();
     for (int i = 1; i <= n; ++i) {
         const QString id = table.at(i).Id;
@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 scan = k;
                 break;
             }
-        if (VmbFind(table, id) != scan)
+        if (mailbox::VmbFind(table, id) != scan)
             std::abort();
     }
-    saveMailboxList(table, paths::mailboxList());
+    mailbox::saveMailboxList(table, config::mailboxList());
     return 0;
 }

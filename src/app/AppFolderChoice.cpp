@@ -25,13 +25,13 @@ QString askOperator()
 bool settleAppFolder(const Options& options, bool interactive)
 {
     if (!options.appFolder.isEmpty()) {
-        setAppFolder(options.appFolder);
+        platform::setAppFolder(options.appFolder);
         return true;
     }
-    if (isApplicationFolder(appFolder()))
+    if (platform::isApplicationFolder(platform::appFolder()))
         return true;
     QString chosen = rememberedChoices().value(kChosenFolderKey).toString();
-    if (chosen.isEmpty() || !isApplicationFolder(chosen)) {
+    if (chosen.isEmpty() || !platform::isApplicationFolder(chosen)) {
         chosen = interactive ? askOperator() : QString();
         if (chosen.isEmpty()) {
             std::fprintf(stderr, "RiVaVaz: no application folder: name one with --app-folder DIR\n");
@@ -39,7 +39,7 @@ bool settleAppFolder(const Options& options, bool interactive)
         }
         rememberedChoices().setValue(kChosenFolderKey, chosen);
     }
-    setAppFolder(chosen);
+    platform::setAppFolder(chosen);
     return true;
 }
 

@@ -77,7 +77,7 @@ ParseResult parseCommandLine(const QStringList& arguments)
         return result;
     }
     if (parser.isSet(version)) {
-        const locale::Version v = locale::programVersion();
+        const platform::Version v = platform::programVersion();
         ParseResult result;
         result.output = QStringLiteral("%1 %2.%3.%4\n").arg(kProgram).arg(v.major).arg(v.minor).arg(v.revision);
         return result;

@@ -8,9 +8,9 @@
 
 namespace vm::app {
 
-std::unique_ptr<FolderLock> lockAppFolderOrTellOperator(bool operatorPresent)
+std::unique_ptr<platform::FolderLock> lockAppFolderOrTellOperator(bool operatorPresent)
 {
-    auto lock = std::make_unique<FolderLock>(appFolder());
+    auto lock = std::make_unique<platform::FolderLock>(platform::appFolder());
     if (lock->tryLock())
         return lock;
     const QString refusal = lock->refusal();

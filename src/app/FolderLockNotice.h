@@ -13,6 +13,6 @@ namespace vm::app {
 // host do (in a message box when `operatorPresent`, and always as one line
 // on standard error) and null comes back: the caller then exits with status
 // 1 without reading or writing any file.
-std::unique_ptr<FolderLock> lockAppFolderOrTellOperator(bool operatorPresent);
+std::unique_ptr<platform::FolderLock> lockAppFolderOrTellOperator(bool operatorPresent);
 
 }  // namespace vm::app

@@ -42,10 +42,10 @@ GuiServices::GuiServices()
       messageBoxes_(failsafe::messageBoxHook().replace(&errorModuleBox)),
       windowsEnabled_(failsafe::windowsEnabledHook().replace(&setTopLevelWindowsEnabled)),
       busyCursor_(failsafe::busyCursorHook().replace(&busyPointer)),
-      display_(sys::displayInfoProvider().replace(&sys::screenDisplayInfo)),
-      sound_(sound::player().replace(&soundPlayer_))
+      display_(platform::displayInfoProvider().replace(&platform::screenDisplayInfo)),
+      sound_(platform::soundPlayer().replace(&soundPlayer_))
 {
-    dialogHost_.setHelpFile(paths::helpFile());
+    dialogHost_.setHelpFile(config::helpFile());
 }
 
 }  // namespace vm::app

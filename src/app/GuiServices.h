@@ -21,13 +21,13 @@ public:
 
 private:
     failsafe::gui::FailSafeDialogHost dialogHost_;
-    sound::QtSoundPlayer soundPlayer_;
-    Replaceable<failsafe::ErrorDialogHost*>::Scope dialog_;
-    Replaceable<failsafe::MessageBoxHook>::Scope messageBoxes_;
-    Replaceable<failsafe::WindowsEnabledHook>::Scope windowsEnabled_;
-    Replaceable<failsafe::BusyCursorHook>::Scope busyCursor_;
-    Replaceable<sys::DisplayInfoProvider>::Scope display_;
-    Replaceable<sound::SoundPlayer*>::Scope sound_;
+    platform::QtSoundPlayer soundPlayer_;
+    platform::Replaceable<failsafe::ErrorDialogHost*>::Scope dialog_;
+    platform::Replaceable<failsafe::MessageBoxHook>::Scope messageBoxes_;
+    platform::Replaceable<failsafe::WindowsEnabledHook>::Scope windowsEnabled_;
+    platform::Replaceable<failsafe::BusyCursorHook>::Scope busyCursor_;
+    platform::Replaceable<platform::DisplayInfoProvider>::Scope display_;
+    platform::Replaceable<platform::SoundPlayer*>::Scope sound_;
 };
 
 }  // namespace vm::app

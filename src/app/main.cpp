@@ -24,7 +24,7 @@ constexpr int kExitNoWindow = 1;
 
 // Saves a picture of the window once it is on screen, then closes it the
 // way the close box does.
-void screenshotThenClose(vm::window::ManagerWindow& window, const QString& file)
+void screenshotThenClose(vm::manager_window::ManagerWindow& window, const QString& file)
 {
     QTimer::singleShot(300, &window, [&window, file] {
         if (!window.grab().save(file))
@@ -43,14 +43,14 @@ int runWindow(const vm::app::Options& options)
     if (!folderLock)
         return kExitNoWindow;
     const vm::app::GuiServices services;
-    vm::window::ManagerWindow window;
+    vm::manager_window::ManagerWindow window;
     const vm::app::ExternalClose externalClose(window);
     window.Form_Load();
     // The window opens where the operator left it; a screenshot or a run
     // with no operator takes the design size and leaves the place alone.
-    const auto placement = operatorPresent ? vm::window::userSettings() : nullptr;
+    const auto placement = operatorPresent ? vm::manager_window::userSettings() : nullptr;
     if (placement)
-        vm::window::restorePlacement(window, *placement);
+        vm::manager_window::restorePlacement(window, *placement);
     window.show();
     if (!options.screenshotFile.isEmpty())
         screenshotThenClose(window, options.screenshotFile);
@@ -58,7 +58,7 @@ int runWindow(const vm::app::Options& options)
         QTimer::singleShot(0, &window, [&window] { window.close(); });
     const int status = QApplication::exec();
     if (placement)
-        vm::window::savePlacement(window, *placement);
+        vm::manager_window::savePlacement(window, *placement);
     return status;
 }
 
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
         QTextStream(parsed.exitCode == 0 ? stdout : stderr) << parsed.output;
         return parsed.exitCode;
     }
-    if (const auto why = vm::sys::missingDisplay()) {
+    if (const auto why = vm::platform::missingDisplay()) {
         QTextStream(stderr) << "RiVaVaz: cannot open the window: " << *why << '\n';
         return kExitNoWindow;
     }

@@ -8,7 +8,7 @@ namespace vm::config {
 
 std::int64_t GetFreeDiskSpace(const QString& root)
 {
-    const std::uint64_t bytes = fs::freeBytesForCaller(root);
+    const std::uint64_t bytes = platform::freeBytesForCaller(root);
     constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     return static_cast<std::int64_t>(bytes > kMax ? kMax : bytes);
 }

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace vm::paths {
+namespace vm::config {
 
 QString iniFile();            // QV.INI
 QString mailboxList();        // data/VmBoxList.xml
@@ -19,4 +19,4 @@ QString stopSound();          // system/VeryShort.wav
 // The greeting of box `id`: greetingFolder() + id + ".wav".
 QString greetingFile(const QString& id);
 
-}  // namespace vm::paths
+}  // namespace vm::config

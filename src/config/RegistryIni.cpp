@@ -12,14 +12,15 @@ constexpr int kReadBufferSize = 512;
 QString ReadIniString(const QString& iniFile, const QString& section, const QString& key)
 {
     QString value;
-    ignoreErrors([&] { value = ini::getPrivateProfileString(section, key, QString(), kReadBufferSize, iniFile); });
+    platform::ignoreErrors(
+        [&] { value = platform::getPrivateProfileString(section, key, QString(), kReadBufferSize, iniFile); });
     return value;
 }
 
 void WriteIniString(const QString& iniFile, const QString& section, const QString& key, const QString& value)
 {
     // The engine reports whether the write was done; nobody here acts on it.
-    (void)ini::writePrivateProfileString(section, key, value, iniFile);
+    (void)platform::writePrivateProfileString(section, key, value, iniFile);
 }
 
 }  // namespace vm::config

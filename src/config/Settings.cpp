@@ -28,17 +28,17 @@ QString voicemailValue(const QString& iniFile, const char* key)
 std::int16_t recordingLength(const QString& iniFile, const char* key, std::int16_t defaultValue)
 {
     const QString text = voicemailValue(iniFile, key);
-    return text.isEmpty() ? defaultValue : number::textToInt16(text);
+    return text.isEmpty() ? defaultValue : platform::textToInt16(text);
 }
 
 // The body file holds the template's text followed by one CR LF. Errors are
 // the caller's to ignore.
 void takeBodyFromFile(QString& ForwardEmailBody)
 {
-    const QString path = paths::emailBodyFile();
-    if (!fs::fileExists(path))
+    const QString path = config::emailBodyFile();
+    if (!platform::fileExists(path))
         return;
-    QString text = ansi::decode(fs::readFile(path));
+    QString text = platform::decodeAnsi(platform::readFile(path));
     if (text.isEmpty())
         return;
     if (text.endsWith(QLatin1String("\r\n")))
@@ -69,18 +69,18 @@ void LoadConfig(Settings& settings, const QString& iniFile)
     s.ForwardEmailBody = value("ForwardEmailBody");
 
     // From here on a failing step is skipped and the next one runs.
-    ignoreErrors([&] { takeBodyFromFile(s.ForwardEmailBody); });
-    ignoreErrors([&] { s.FtpServer = value("FtpServer"); });
-    ignoreErrors([&] { s.FtpDir = value("FtpDir"); });
-    ignoreErrors([&] { s.FtpUser = value("FtpUser"); });
-    ignoreErrors([&] { s.FtpPassword = value("FtpPassword"); });
-    ignoreErrors([&] { s.RunCommandAfterRec = value("RunCommandAfterRec"); });
+    platform::ignoreErrors([&] { takeBodyFromFile(s.ForwardEmailBody); });
+    platform::ignoreErrors([&] { s.FtpServer = value("FtpServer"); });
+    platform::ignoreErrors([&] { s.FtpDir = value("FtpDir"); });
+    platform::ignoreErrors([&] { s.FtpUser = value("FtpUser"); });
+    platform::ignoreErrors([&] { s.FtpPassword = value("FtpPassword"); });
+    platform::ignoreErrors([&] { s.RunCommandAfterRec = value("RunCommandAfterRec"); });
 }
 
 QString LoadConfigStopKey(const QString& iniFile)
 {
     for (const char* key : {"RecLengthMin", "RecLengthMax"})
-        if (!ignoreErrors([&] { recordingLength(iniFile, key, 0); }))
+        if (!platform::ignoreErrors([&] { recordingLength(iniFile, key, 0); }))
             return QString::fromLatin1(key);
     return {};
 }

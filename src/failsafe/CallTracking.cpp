@@ -75,13 +75,13 @@ void storeEntry(QString& slot, int depth, const QString& module, const QString& 
 
 void push(const QString& module, const QString& procedure, const QString& arguments)
 {
-    ignoreErrors([] {
+    platform::ignoreErrors([] {
         if (!state().started)
             fsSTART();
     });
     FailSafeState& s = state();
     noteSelfTiming(0);
-    ignoreErrors(waitWhileDialogShowing);
+    platform::ignoreErrors(waitWhileDialogShowing);
     const int depth = ++s.stack.depth;
     // Frames beyond the last slot cannot be stored; their exit then finds no
     // matching entry and the stack starts afresh.
@@ -94,7 +94,7 @@ void push(const QString& module, const QString& procedure, const QString& argume
         if (stored)
             s.stack.codePointer[depth] = 0;
         ++s.lineCounter;
-        ignoreErrors([&] { traceOutput(buildTraceLine(s.entryCorrection, false)); });
+        platform::ignoreErrors([&] { traceOutput(buildTraceLine(s.entryCorrection, false)); });
     }
     // Critical-error and file-open boxes of the operating system need no
     // suppressing here: this platform shows none.
@@ -105,12 +105,12 @@ void pop(const QString& module, const QString& procedure)
 {
     FailSafeState& s = state();
     noteSelfTiming(1);
-    ignoreErrors(waitWhileDialogShowing);
+    platform::ignoreErrors(waitWhileDialogShowing);
     const int depth = s.stack.depth;
     if (depth >= 1 && depth <= kMaxFrames && entryMatches(s.stack.entry[depth], module, procedure)) {
         if (traceSinkActive()) {
             ++s.lineCounter;
-            ignoreErrors([&] { traceOutput(buildTraceLine(s.exitCorrection, true)); });
+            platform::ignoreErrors([&] { traceOutput(buildTraceLine(s.exitCorrection, true)); });
         }
         s.stack.entry[depth].resize(0);  // keeps the buffer for the next frame at this depth
         s.stack.codePointer[depth] = 0;
@@ -118,7 +118,7 @@ void pop(const QString& module, const QString& procedure)
     } else {
         s.stack.depth = 0;
         if (s.devEnvironment)
-            ignoreErrors([&] { warnUnbalancedExit(module, procedure); });
+            platform::ignoreErrors([&] { warnUnbalancedExit(module, procedure); });
     }
     storeSelfTiming(s.exitCorrection);
 }
@@ -157,12 +157,12 @@ bool isDevelopmentHost(const QString& fileName)
 
 void fsPUSH(const QString& module, const QString& procedure, const QString& arguments)
 {
-    ignoreErrors([&] { push(module, procedure, arguments); });
+    platform::ignoreErrors([&] { push(module, procedure, arguments); });
 }
 
 void fsPOP(const QString& module, const QString& procedure, const QString& /*arguments*/)
 {
-    ignoreErrors([&] { pop(module, procedure); });
+    platform::ignoreErrors([&] { pop(module, procedure); });
 }
 
 }  // namespace vm::failsafe

@@ -11,7 +11,7 @@ bool appendCaptureLine(const QString& path, const QByteArray& line)
         return false;
     // Line and empty line in one write, taken back whole when the disk is
     // full, so a reader never sees half of it.
-    return ignoreErrors([&] { fs::appendFile(path, line + QByteArrayLiteral("\r\n")); });
+    return platform::ignoreErrors([&] { platform::appendFile(path, line + QByteArrayLiteral("\r\n")); });
 }
 
 }  // namespace vm::failsafe

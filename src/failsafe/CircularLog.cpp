@@ -15,13 +15,13 @@ namespace {
 int openReadWrite(const QString& path)
 {
     int fd = -1;
-    ignoreErrors([&] { fd = fs::openForUpdate(path); });
+    platform::ignoreErrors([&] { fd = platform::openForUpdate(path); });
     return fd;
 }
 
 bool writeAt(int fd, const QString& path, const QByteArray& bytes, qint64 offset)
 {
-    return ignoreErrors([&] { fs::writeAt(fd, path, bytes, offset); });
+    return platform::ignoreErrors([&] { platform::writeAt(fd, path, bytes, offset); });
 }
 
 bool writeHeader(int fd, const QString& path)
@@ -38,7 +38,7 @@ bool reopenWithHeader(CircularLog& log)
     closeCircularLog(log);
     log.on = false;
     if (state().devEnvironment)
-        showMessageBox(BoxIcon::Critical, BoxButtons::Ok, executableName(),
+        showMessageBox(BoxIcon::Critical, BoxButtons::Ok, platform::executableName(),
                        QStringLiteral("Could not open circular log file ") + log.path);
     return false;
 }

@@ -28,7 +28,7 @@ public:
 };
 
 // The dialog in force (none by default), and its host or nullptr.
-Replaceable<ErrorDialogHost*>& errorDialog();
+platform::Replaceable<ErrorDialogHost*>& errorDialog();
 ErrorDialogHost* errorDialogHost();
 
 }  // namespace vm::failsafe

@@ -35,7 +35,7 @@ constexpr int kContinue = 0;
 QString ownSourceName()
 {
     const QString own = state().ownSource;
-    return own.isEmpty() ? kProjectName : own;
+    return own.isEmpty() ? platform::kProjectName : own;
 }
 
 void clearRecord(ErrorRecord& record)
@@ -89,7 +89,8 @@ void recordNumbers(const PendingError& pending)
     ErrorSlot& slot = state().error.slot[0];
     slot.line = pending.line;
     slot.number = pending.number;
-    slot.description = pending.description.isEmpty() ? standardErrorDescription(pending.number) : pending.description;
+    slot.description = pending.description.isEmpty() ? platform::standardErrorDescription(pending.number)
+                                                     : pending.description;
 }
 
 void copyCallStack()
@@ -123,9 +124,9 @@ QString askUser()
     const int result = host->showModal();
     FailSafeState& after = state();
     after.error.dialogResult = result;
-    ignoreErrors([&] { after.error.userComment = host->comment(); });
+    platform::ignoreErrors([&] { after.error.userComment = host->comment(); });
     QString shown = after.error.systemInfo;
-    ignoreErrors([&] { shown = host->systemInfoText(); });
+    platform::ignoreErrors([&] { shown = host->systemInfoText(); });
     return shown;
 }
 
@@ -143,12 +144,12 @@ ErrorLogTexts logTexts(const QString& systemInfo)
 QString errorLogPath()
 {
     const QString path = state().settings.logFile;
-    return path.isEmpty() ? appPath(QStringLiteral("error.log")) : path;
+    return path.isEmpty() ? platform::appPath(QStringLiteral("error.log")) : path;
 }
 
 void finish()
 {
-    ignoreErrors([] {
+    platform::ignoreErrors([] {
         if (ErrorDialogHost* host = errorDialogHost())
             host->unload();
     });
@@ -158,17 +159,17 @@ void finish()
 
 }  // namespace
 
-Replaceable<DateTimeSource>& errorLogClock()
+platform::Replaceable<DateTimeSource>& errorLogClock()
 {
-    static Replaceable<DateTimeSource> inForce(&QDateTime::currentDateTime);
+    static platform::Replaceable<DateTimeSource> inForce(&QDateTime::currentDateTime);
     return inForce;
 }
 
 QDateTime errorLogNow() { return errorLogClock().get()(); }
 
-Replaceable<SystemReportBuilder>& systemReportBuilder()
+platform::Replaceable<SystemReportBuilder>& systemReportBuilder()
 {
-    static Replaceable<SystemReportBuilder> inForce(&fsSystemInfo);
+    static platform::Replaceable<SystemReportBuilder> inForce(&fsSystemInfo);
     return inForce;
 }
 
@@ -205,32 +206,32 @@ std::optional<int> fsERROR(const QString& module, const QString& procedure)
         waitWhileDialogShowing();
         top = recordError(pending);
     } catch (...) {
-        reportInternalError(QStringLiteral("fsERROR()"), toRuntimeError(std::current_exception()));
+        reportInternalError(QStringLiteral("fsERROR()"), platform::toRuntimeError(std::current_exception()));
         finish();
         return std::nullopt;
     }
 
-    ignoreErrors([&] { recordPlace(top, module, procedure); });
-    ignoreErrors([&] { recordNumbers(pending); });
-    ignoreErrors([&] {
+    platform::ignoreErrors([&] { recordPlace(top, module, procedure); });
+    platform::ignoreErrors([&] { recordNumbers(pending); });
+    platform::ignoreErrors([&] {
         if (isRemoteSource(pending.source))
             recordRemoteChain(state().error, pending.source, pending.number, ownSourceName());
     });
-    ignoreErrors([] { traceOutput(traceErrorLine(state().appTag, state().error.slot[0])); });
-    ignoreErrors(copyCallStack);
-    ignoreErrors(buildSystemReport);
+    platform::ignoreErrors([] { traceOutput(traceErrorLine(state().appTag, state().error.slot[0])); });
+    platform::ignoreErrors(copyCallStack);
+    platform::ignoreErrors(buildSystemReport);
     QString systemInfoForLog = state().error.systemInfo;
     if (!state().settings.silentRun)
-        ignoreErrors([&] { systemInfoForLog = askUser(); });
+        platform::ignoreErrors([&] { systemInfoForLog = askUser(); });
     ErrorLogTexts texts;
-    ignoreErrors([&] { texts = logTexts(systemInfoForLog); });
+    platform::ignoreErrors([&] { texts = logTexts(systemInfoForLog); });
     const Settings settings = state().settings;
     if (!settings.bugAddress.isEmpty())
-        ignoreErrors([] { sendDefectReport(errorLogNow()); });
+        platform::ignoreErrors([] { sendDefectReport(errorLogNow()); });
     if (!settings.emailAddress.isEmpty())
-        ignoreErrors([&] { sendEmailReport(texts); });
+        platform::ignoreErrors([&] { sendEmailReport(texts); });
     if (settings.writeToDisk)
-        ignoreErrors([&] { writeErrorLog(errorLogPath(), texts); });
+        platform::ignoreErrors([&] { writeErrorLog(errorLogPath(), texts); });
     finish();
     return state().error.dialogResult;
 }

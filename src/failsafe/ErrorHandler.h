@@ -16,12 +16,12 @@ namespace vm::failsafe {
 // The moment shown in the start and stop lines of error log entries.
 // Default: the current local date and time.
 using DateTimeSource = std::function<QDateTime()>;
-Replaceable<DateTimeSource>& errorLogClock();
+platform::Replaceable<DateTimeSource>& errorLogClock();
 QDateTime errorLogNow();
 
 // The system information report of an error. Default: fsSystemInfo.
 using SystemReportBuilder = std::function<void(QString& report)>;
-Replaceable<SystemReportBuilder>& systemReportBuilder();
+platform::Replaceable<SystemReportBuilder>& systemReportBuilder();
 
 // Module and procedure of a call-stack entry: its second and third fields
 // between " : " separators, TABs and blanks trimmed ("" for a missing field).

@@ -46,14 +46,14 @@ QString errorBlock(const ErrorRecord& record, int slotIndex, int depth)
 template <class Part>
 void addPart(QString& entry, Part&& part)
 {
-    ignoreErrors([&] { entry += part(); });
+    platform::ignoreErrors([&] { entry += part(); });
 }
 
 }  // namespace
 
 QString captureStampLine(const QDateTime& moment, bool start)
 {
-    return locale::shortDate(moment.date()) + QLatin1Char(' ') + locale::longTime(moment.time()) +
+    return platform::shortDate(moment.date()) + QLatin1Char(' ') + platform::longTime(moment.time()) +
            (start ? QStringLiteral(" - start FailSafe client v") : QStringLiteral(" - stop FailSafe client v")) +
            kFailSafeVersion + QStringLiteral(" data capture");
 }
@@ -85,14 +85,14 @@ bool appendWholeOrNothing(const QString& path, const QByteArray& bytes)
 {
     // The file layer takes back any part of the bytes that reached the file,
     // and refuses a link another account planted at the name.
-    return ignoreErrors([&] { fs::appendFile(path, bytes); });
+    return platform::ignoreErrors([&] { platform::appendFile(path, bytes); });
 }
 
 std::optional<QByteArray> currentErrorLogEntry(const ErrorLogTexts& texts)
 {
     const FailSafeState& s = state();
     std::optional<QByteArray> bytes;
-    ignoreErrors([&] { bytes = ansi::encode(errorLogEntry(s.error, s.stack, texts)); });
+    platform::ignoreErrors([&] { bytes = platform::encodeAnsi(errorLogEntry(s.error, s.stack, texts)); });
     return bytes;
 }
 

@@ -27,7 +27,7 @@ template <class Value>
 void addQueriedBlock(QString& body, const QString& label, Value&& value)
 {
     QString text;
-    ignoreErrors([&] { text = value(); });
+    platform::ignoreErrors([&] { text = value(); });
     addBlock(body, label, text);
 }
 
@@ -46,7 +46,7 @@ QString loginName()
     return user.isEmpty() ? qEnvironmentVariable("LOGNAME") : user;
 }
 
-QString componentBlocks(const sys::SystemQuery& query)
+QString componentBlocks(const platform::SystemQuery& query)
 {
     QString blocks;
     const std::optional<QStringList> modules = query.processModules();
@@ -55,19 +55,19 @@ QString componentBlocks(const sys::SystemQuery& query)
     for (const QString& path : *modules) {
         addQueriedBlock(blocks, QStringLiteral("NAME:"), [&] { return path; });
         addQueriedBlock(blocks, QStringLiteral("SIZE:"),
-                        [&] { return sysinfo::formatThousands(std::uint64_t(QFileInfo(path).size())); });
+                        [&] { return failsafe::formatThousands(std::uint64_t(QFileInfo(path).size())); });
         addQueriedBlock(blocks, QStringLiteral("DATEMODIFIED:"), [&] { return pfFileTime(path, 0); });
         addQueriedBlock(blocks, QStringLiteral("FILEVERSION:"),
-                        [&] { return pfFileVersionInfo(path, sysinfo::kFileVersion); });
+                        [&] { return pfFileVersionInfo(path, failsafe::kFileVersion); });
         addQueriedBlock(blocks, QStringLiteral("DATECREATED:"), [&] { return pfFileTime(path, 1); });
         addQueriedBlock(blocks, QStringLiteral("PRODUCTVERSION:"),
-                        [&] { return pfFileVersionInfo(path, sysinfo::kProductVersion); });
+                        [&] { return pfFileVersionInfo(path, failsafe::kProductVersion); });
         addQueriedBlock(blocks, QStringLiteral("PRODUCTNAME:"),
-                        [&] { return pfFileVersionInfo(path, sysinfo::kProductName); });
+                        [&] { return pfFileVersionInfo(path, failsafe::kProductName); });
         addQueriedBlock(blocks, QStringLiteral("COMPANYNAME:"),
-                        [&] { return pfFileVersionInfo(path, sysinfo::kCompanyName); });
+                        [&] { return pfFileVersionInfo(path, failsafe::kCompanyName); });
         addQueriedBlock(blocks, QStringLiteral("FILEDESCRIPTION:"),
-                        [&] { return pfFileVersionInfo(path, sysinfo::kFileDescription); });
+                        [&] { return pfFileVersionInfo(path, failsafe::kFileDescription); });
     }
     return blocks;
 }
@@ -86,22 +86,22 @@ QString emailBody(const ErrorSlot& slot, const QString& exeName)
 bool sendEmailReport(const ErrorLogTexts& texts)
 {
     const FailSafeState& s = state();
-    const QString tempPath = appPath(kEmailTempFileName);
+    const QString tempPath = platform::appPath(kEmailTempFileName);
     // A file left over from an interrupted report must not be sent again.
-    ignoreErrors([&] { fs::deleteFile(tempPath); });
+    platform::ignoreErrors([&] { platform::deleteFile(tempPath); });
     bool sent = false;
     const std::optional<QByteArray> entry = currentErrorLogEntry(texts);
     // Made as a new file, so that nothing another account put at the name
     // since (a link, a file of its own) receives the report.
-    if (entry && ignoreErrors([&] { fs::createNewFile(tempPath, *entry); })) {
-        mail::Message m;
+    if (entry && platform::ignoreErrors([&] { platform::createNewFile(tempPath, *entry); })) {
+        platform::MailMessage m;
         m.to << s.settings.emailAddress;
-        m.subject = emailSubject(executableName());
-        m.body = emailBody(s.error.slot[0], executableName());
-        m.attachments << mail::Attachment{tempPath, kEmailAttachmentName};
-        sent = mail::sendMail(m);
+        m.subject = emailSubject(platform::executableName());
+        m.body = emailBody(s.error.slot[0], platform::executableName());
+        m.attachments << platform::MailAttachment{tempPath, kEmailAttachmentName};
+        sent = platform::sendMail(m);
     }
-    ignoreErrors([&] { fs::deleteFile(tempPath); });
+    platform::ignoreErrors([&] { platform::deleteFile(tempPath); });
     return sent;
 }
 
@@ -112,7 +112,7 @@ QString defectSubject(const Settings& settings)
 
 QString defectBody(const FailSafeState& s, const QDateTime& entered)
 {
-    const sys::SystemQuery& query = sys::systemQuery();
+    const platform::SystemQuery& query = platform::systemQuery();
     const ErrorSlot& slot = s.error.slot[0];
     QString body;
     addBlock(body, QStringLiteral("KEY:"), errorKey(slot));
@@ -123,50 +123,50 @@ QString defectBody(const FailSafeState& s, const QDateTime& entered)
     addQueriedBlock(body, QStringLiteral("CPU:"), pfCpuName);
     addQueriedBlock(body, QStringLiteral("NUM CPU:"), [&] { return optionalNumber(query.processorCount()); });
     addQueriedBlock(body, QStringLiteral("PHYSICAL MEMORY:"),
-                    [&] { return sysinfo::kilobytesText(query.memory().totalPhysical); });
+                    [&] { return failsafe::kilobytesText(query.memory().totalPhysical); });
     addQueriedBlock(body, QStringLiteral("DISPLAY RESOLUTION:"),
-                    [&] { return sysinfo::screenSizeText(query.display()); });
-    addQueriedBlock(body, QStringLiteral("COLOR PALETTE:"), [&] { return sysinfo::colourCountText(query.display()); });
-    addQueriedBlock(body, QStringLiteral("NUM MONITORS:"), [&] { return sysinfo::monitorCountText(query.display()); });
+                    [&] { return failsafe::screenSizeText(query.display()); });
+    addQueriedBlock(body, QStringLiteral("COLOR PALETTE:"), [&] { return failsafe::colourCountText(query.display()); });
+    addQueriedBlock(body, QStringLiteral("NUM MONITORS:"), [&] { return failsafe::monitorCountText(query.display()); });
     addQueriedBlock(body, QStringLiteral("NUM MOUSEBUTTONS:"), [&] { return optionalNumber(query.mouseButtons()); });
-    addQueriedBlock(body, QStringLiteral("HAS MOUSEWHEEL:"), [&] { return sysinfo::yesNo(query.mouseWheel()); });
+    addQueriedBlock(body, QStringLiteral("HAS MOUSEWHEEL:"), [&] { return failsafe::yesNo(query.mouseWheel()); });
     addQueriedBlock(body, QStringLiteral("COUNTRY:"),
                     [] { return QLocale::territoryToString(QLocale::system().territory()); });
     addQueriedBlock(body, QStringLiteral("LANGUAGE:"), [&] { return query.languageName(); });
-    addQueriedBlock(body, QStringLiteral("MIDEAST:"), [&] { return sysinfo::yesNo(query.mideastEnabled()); });
-    addQueriedBlock(body, QStringLiteral("DBCS:"), [&] { return sysinfo::yesNo(query.doubleByteCharsets()); });
+    addQueriedBlock(body, QStringLiteral("MIDEAST:"), [&] { return failsafe::yesNo(query.mideastEnabled()); });
+    addQueriedBlock(body, QStringLiteral("DBCS:"), [&] { return failsafe::yesNo(query.doubleByteCharsets()); });
     QString components;
-    ignoreErrors([&] { components = componentBlocks(query); });
+    platform::ignoreErrors([&] { components = componentBlocks(query); });
     body += QStringLiteral("OTHER COMPONENTS:") + kCrLf + components;
     addBlock(body, QStringLiteral("PROJECT:"), s.settings.bugProject);
     addBlock(body, QStringLiteral("ASSIGNED TO:"), s.settings.bugAssignedTo);
-    addBlock(body, QStringLiteral("DATE/TIME ENTERED:"), locale::generalDate(entered));
+    addBlock(body, QStringLiteral("DATE/TIME ENTERED:"), platform::generalDate(entered));
     addBlock(body, QStringLiteral("SYNOPSIS:"), slot.category + QStringLiteral(": ") + runtimeErrorText(slot));
     addBlock(body, QStringLiteral("DESCRIPTION:"), s.error.userComment);
-    addBlock(body, QStringLiteral("PRODUCT:"), executableName());
+    addBlock(body, QStringLiteral("PRODUCT:"), platform::executableName());
     QString stack;
-    ignoreErrors([&] { stack = callTreeLines(s.error, s.stack.codePointer).join(kCrLf); });
+    platform::ignoreErrors([&] { stack = callTreeLines(s.error, s.stack.codePointer).join(kCrLf); });
     addBlock(body, QStringLiteral("STACK:"), stack);
     return body;
 }
 
-mail::Message defectMessage(const FailSafeState& s, const QDateTime& entered)
+platform::MailMessage defectMessage(const FailSafeState& s, const QDateTime& entered)
 {
-    mail::Message m;
+    platform::MailMessage m;
     m.to << s.settings.bugAddress;
     m.subject = defectSubject(s.settings);
     m.body = defectBody(s, entered);
     // A link put at the log's name since it was last written would mail the
     // file it points to.
-    if (s.circular.on && s.settings.attachLog && !fs::writeRefusal(s.circular.path))
-        m.attachments << mail::Attachment{s.circular.path, kCircularAttachmentName};
+    if (s.circular.on && s.settings.attachLog && !platform::writeRefusal(s.circular.path))
+        m.attachments << platform::MailAttachment{s.circular.path, kCircularAttachmentName};
     return m;
 }
 
 bool sendDefectReport(const QDateTime& entered)
 {
     bool sent = false;
-    ignoreErrors([&] { sent = mail::sendMail(defectMessage(state(), entered)); });
+    platform::ignoreErrors([&] { sent = platform::sendMail(defectMessage(state(), entered)); });
     return sent;
 }
 

@@ -35,7 +35,7 @@ QString defectSubject(const Settings& settings);
 QString defectBody(const FailSafeState& state, const QDateTime& entered);
 // The defect report message of the current error, with the circular log
 // attached when it is on and "Attach Log" is set.
-mail::Message defectMessage(const FailSafeState& state, const QDateTime& entered);
+platform::MailMessage defectMessage(const FailSafeState& state, const QDateTime& entered);
 bool sendDefectReport(const QDateTime& entered);
 
 }  // namespace vm::failsafe

@@ -23,14 +23,14 @@ std::int64_t steadyMilliseconds()
 // can come thousands a second: figures younger than this are reused.
 constexpr std::int64_t kMemoryFiguresMaxAgeMs = 10;
 
-sys::MemoryStatus recentMemoryStatus()
+platform::MemoryStatus recentMemoryStatus()
 {
-    static sys::MemoryStatus figures;
+    static platform::MemoryStatus figures;
     static std::int64_t readAt = 0;
     static bool read = false;
     const std::int64_t now = steadyMilliseconds();
     if (!read || now - readAt >= kMemoryFiguresMaxAgeMs) {
-        figures = sys::physicalMemoryStatus();
+        figures = platform::physicalMemoryStatus();
         readAt = now;
         read = true;
     }
@@ -45,25 +45,25 @@ bool boxOnStandardError(BoxIcon /*icon*/, BoxButtons /*buttons*/, const QString&
 
 }  // namespace
 
-Replaceable<ClockSource>& clock()
+platform::Replaceable<ClockSource>& clock()
 {
-    static Replaceable<ClockSource> inForce(&steadyMilliseconds);
+    static platform::Replaceable<ClockSource> inForce(&steadyMilliseconds);
     return inForce;
 }
 
 std::int64_t msClock() { return clock().get()(); }
 
-Replaceable<MemorySource>& memorySource()
+platform::Replaceable<MemorySource>& memorySource()
 {
-    static Replaceable<MemorySource> inForce(&recentMemoryStatus);
+    static platform::Replaceable<MemorySource> inForce(&recentMemoryStatus);
     return inForce;
 }
 
-sys::MemoryStatus traceMemoryStatus() { return memorySource().get()(); }
+platform::MemoryStatus traceMemoryStatus() { return memorySource().get()(); }
 
-Replaceable<MessageBoxHook>& messageBoxHook()
+platform::Replaceable<MessageBoxHook>& messageBoxHook()
 {
-    static Replaceable<MessageBoxHook> inForce(&boxOnStandardError);
+    static platform::Replaceable<MessageBoxHook> inForce(&boxOnStandardError);
     return inForce;
 }
 
@@ -72,9 +72,9 @@ bool showMessageBox(BoxIcon icon, BoxButtons buttons, const QString& title, cons
     return messageBoxHook().get()(icon, buttons, title, text);
 }
 
-Replaceable<WindowsEnabledHook>& windowsEnabledHook()
+platform::Replaceable<WindowsEnabledHook>& windowsEnabledHook()
 {
-    static Replaceable<WindowsEnabledHook> inForce;
+    static platform::Replaceable<WindowsEnabledHook> inForce;
     return inForce;
 }
 
@@ -84,9 +84,9 @@ void setVisibleWindowsEnabled(bool enabled)
         hook(enabled);
 }
 
-Replaceable<StopHook>& stopHook()
+platform::Replaceable<StopHook>& stopHook()
 {
-    static Replaceable<StopHook> inForce([] { std::exit(EXIT_SUCCESS); });
+    static platform::Replaceable<StopHook> inForce([] { std::exit(EXIT_SUCCESS); });
     return inForce;
 }
 

@@ -19,14 +19,14 @@ namespace vm::failsafe {
 // Milliseconds of a steady clock (the multimedia timer of old). Default: a
 // monotonic clock; tests put a fake one in force.
 using ClockSource = std::function<std::int64_t()>;
-Replaceable<ClockSource>& clock();
+platform::Replaceable<ClockSource>& clock();
 std::int64_t msClock();
 
-// Memory figures for trace lines. Default: vm::sys::physicalMemoryStatus,
+// Memory figures for trace lines. Default: vm::platform::physicalMemoryStatus,
 // reused for lines less than 10 ms apart.
-using MemorySource = std::function<sys::MemoryStatus()>;
-Replaceable<MemorySource>& memorySource();
-sys::MemoryStatus traceMemoryStatus();
+using MemorySource = std::function<platform::MemoryStatus()>;
+platform::Replaceable<MemorySource>& memorySource();
+platform::MemoryStatus traceMemoryStatus();
 
 // A message box of the module. Returns true for OK (false for Cancel or a
 // box with OK only that was dismissed). Default: writes title and text to
@@ -34,19 +34,19 @@ sys::MemoryStatus traceMemoryStatus();
 enum class BoxIcon { Critical, Exclamation };
 enum class BoxButtons { Ok, OkCancel };
 using MessageBoxHook = std::function<bool(BoxIcon, BoxButtons, const QString& title, const QString& text)>;
-Replaceable<MessageBoxHook>& messageBoxHook();
+platform::Replaceable<MessageBoxHook>& messageBoxHook();
 bool showMessageBox(BoxIcon icon, BoxButtons buttons, const QString& title, const QString& text);
 
 // Disables (false) or re-enables (true) every visible window of the program
 // while the trace monitor holds it paused. Default: nothing.
 using WindowsEnabledHook = std::function<void(bool enabled)>;
-Replaceable<WindowsEnabledHook>& windowsEnabledHook();
+platform::Replaceable<WindowsEnabledHook>& windowsEnabledHook();
 void setVisibleWindowsEnabled(bool enabled);
 
 // The debugger stop. Outside the development environment a stop ends the
 // program at once; the default does exactly that. Tests replace it.
 using StopHook = std::function<void()>;
-Replaceable<StopHook>& stopHook();
+platform::Replaceable<StopHook>& stopHook();
 void debuggerStop();
 
 // Processes pending events once and gives the processor away for a moment,

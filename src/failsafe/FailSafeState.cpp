@@ -25,12 +25,12 @@ std::unique_ptr<FailSafeState>& stateStore()
 QString nowText()
 {
     const QDateTime now = QDateTime::currentDateTime();
-    return locale::shortDate(now.date()) + QLatin1Char(' ') + locale::longTime(now.time());
+    return platform::shortDate(now.date()) + QLatin1Char(' ') + platform::longTime(now.time());
 }
 
 QString versionText()
 {
-    const locale::Version v = locale::programVersion();
+    const platform::Version v = platform::programVersion();
     return QString::number(v.major) + QLatin1Char('.') + QString::number(v.minor) + QLatin1Char('.') +
            QString::number(v.revision);
 }
@@ -53,9 +53,9 @@ PendingError& Err()
     return pending;
 }
 
-Replaceable<ErrorDialogHost*>& errorDialog()
+platform::Replaceable<ErrorDialogHost*>& errorDialog()
 {
-    static Replaceable<ErrorDialogHost*> inForce(nullptr);
+    static platform::Replaceable<ErrorDialogHost*> inForce(nullptr);
     return inForce;
 }
 
@@ -111,7 +111,9 @@ QString message(int number)
         case 55: return QStringLiteral("&More");
         case 58: return QStringLiteral("trappable errors");
         case 61: return QStringLiteral("Source ");
-        case 62: return appFolder() + QDir::separator() + executableName() + QStringLiteral(" ver ") + versionText();
+        case 62:
+            return platform::appFolder() + QDir::separator() + platform::executableName() + QStringLiteral(" ver ") +
+                   versionText();
         default: return {};
     }
 }

@@ -34,7 +34,7 @@ void placeLogs(FailSafeState& s)
             return;
         LogPlace p = placeLog(name, s.appFolder, s.settingsPath);
         if (p.refusal.isEmpty())
-            p.refusal = fs::writeRefusal(p.path).value_or(QString());
+            p.refusal = platform::writeRefusal(p.path).value_or(QString());
         if (p.refusal.isEmpty()) {
             path = p.path;
             return;
@@ -60,8 +60,8 @@ void openCircular(FailSafeState& s)
 QString bottomEntry()
 {
     const QDateTime now = QDateTime::currentDateTime();
-    return message(32) + QStringLiteral(" <") + locale::shortDate(now.date()) + QStringLiteral(", ") +
-           locale::longTime(now.time()) + QLatin1Char('>');
+    return message(32) + QStringLiteral(" <") + platform::shortDate(now.date()) + QStringLiteral(", ") +
+           platform::longTime(now.time()) + QLatin1Char('>');
 }
 
 void findMonitor(FailSafeState& s)
@@ -76,8 +76,8 @@ void findMonitor(FailSafeState& s)
 QString ownErrorSource()
 {
     try {
-        raiseError(err::InvalidProcedureCall);
-    } catch (const RuntimeError& e) {
+        platform::raiseError(platform::err::InvalidProcedureCall);
+    } catch (const platform::RuntimeError& e) {
         return e.source();
     }
     return {};
@@ -85,7 +85,7 @@ QString ownErrorSource()
 
 void start(FailSafeState& s)
 {
-    s.appFolder = appFolder();
+    s.appFolder = platform::appFolder();
     s.settingsPath = s.appFolder + QLatin1Char('/') + kSettingsFileName;
     s.settings = readSettings(s.settingsPath);
     placeLogs(s);
@@ -93,8 +93,8 @@ void start(FailSafeState& s)
     s.stack = CallStack{};
     s.started = true;
     s.stack.entry[0] = bottomEntry();
-    s.devEnvironment = isDevelopmentHost(executablePath());
-    s.appTag = QLatin1Char('[') + executableName() + QStringLiteral("] ");
+    s.devEnvironment = isDevelopmentHost(platform::executablePath());
+    s.appTag = QLatin1Char('[') + platform::executableName() + QStringLiteral("] ");
     s.startTime = msClock();
     s.stack.frameTime[0] = s.startTime;
     findMonitor(s);
@@ -112,7 +112,7 @@ void fsSTART()
     try {
         start(s);
     } catch (...) {
-        reportInternalError(QStringLiteral("fsSTART()"), toRuntimeError(std::current_exception()));
+        reportInternalError(QStringLiteral("fsSTART()"), platform::toRuntimeError(std::current_exception()));
     }
 }
 

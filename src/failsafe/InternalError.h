@@ -10,9 +10,9 @@ namespace vm::failsafe {
 
 QString internalErrorTitle();
 // routine + " generated error " + number + ", '" + description + "', inside FAILSAFE.BAS" + CR LF
-QString internalErrorText(const QString& routine, const RuntimeError& error);
+QString internalErrorText(const QString& routine, const platform::RuntimeError& error);
 
 // Shows the message through the module's message box hook. Never raises.
-void reportInternalError(const QString& routine, const RuntimeError& error);
+void reportInternalError(const QString& routine, const platform::RuntimeError& error);
 
 }  // namespace vm::failsafe

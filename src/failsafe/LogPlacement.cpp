@@ -17,7 +17,7 @@ LogPlace placeLog(const QString& name, const QString& appFolder, const QString& 
     if (!absolute && (path == folder || path.startsWith(inFolder)))
         return {path, {}};
     // Asked only now, so that a run whose logs stay in the folder asks nothing.
-    const std::optional<QString> writers = fs::otherWriters(settingsPath);
+    const std::optional<QString> writers = platform::otherWriters(settingsPath);
     if (!writers)
         return {path, {}};
     return {{},

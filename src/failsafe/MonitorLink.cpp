@@ -48,7 +48,7 @@ std::shared_ptr<MonitorLink> MonitorLink::find()
     const std::optional<QString> folder = monitorFolder(MakeFolder::No);
     if (!folder)
         return nullptr;
-    const QStringList names = monitor::monitorCandidates(
+    const QStringList names = failsafe::monitorCandidates(
         QDir(*folder).entryList(QDir::System | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot));
     for (const QString& name : names) {
         if (auto link = connectTo(*folder + QLatin1Char('/') + name))
@@ -63,12 +63,12 @@ std::int32_t MonitorLink::send(std::uint32_t id, std::int32_t param, const QByte
 {
     if (broken_)
         return 0;
-    socket_.write(monitor::encodeMessage({id, param, text}));
+    socket_.write(failsafe::encodeMessage({id, param, text}));
     socket_.flush();
     while (true) {
         if (socket_.isOpen())
             received_.append(socket_.readAll());
-        if (const auto answer = monitor::takeAnswer(received_))
+        if (const auto answer = failsafe::takeAnswer(received_))
             return *answer;
         if (socket_.state() != QLocalSocket::ConnectedState || !socket_.waitForReadyRead(kAnswerTimeoutMs))
             break;
@@ -80,13 +80,13 @@ std::int32_t MonitorLink::send(std::uint32_t id, std::int32_t param, const QByte
 
 void sendLineToMonitor(MonitorLink& link, const QString& line)
 {
-    const QByteArray text = ansi::encode(line);
-    if (link.send(monitor::kSetText, static_cast<std::int32_t>(line.size()), text) != monitor::kPauseAnswer)
+    const QByteArray text = platform::encodeAnsi(line);
+    if (link.send(failsafe::kSetText, static_cast<std::int32_t>(line.size()), text) != failsafe::kPauseAnswer)
         return;
     setVisibleWindowsEnabled(false);
-    while (link.send(monitor::kPoll, monitor::kPollHolding) != 0) {
+    while (link.send(failsafe::kPoll, failsafe::kPollHolding) != 0) {
         yieldToMessageLoop();
-        if (link.send(monitor::kPoll, monitor::kPollReleased) != 0)
+        if (link.send(failsafe::kPoll, failsafe::kPollReleased) != 0)
             break;
     }
     setVisibleWindowsEnabled(true);

@@ -2,7 +2,7 @@
 
 #include <QtEndian>
 
-namespace vm::failsafe::monitor {
+namespace vm::failsafe {
 
 namespace {
 constexpr qsizetype kMessageHeader = 12;
@@ -87,4 +87,4 @@ QStringList monitorCandidates(const QStringList& names)
     return others;
 }
 
-}  // namespace vm::failsafe::monitor
+}  // namespace vm::failsafe

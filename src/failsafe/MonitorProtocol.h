@@ -24,7 +24,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace vm::failsafe::monitor {
+namespace vm::failsafe {
 
 inline const QString kMonitorTitle = QStringLiteral("Tarvik FailSafe");
 inline const QString kMonitorTitlePrefix = QStringLiteral("Tarvik FailSafe -");
@@ -56,4 +56,4 @@ bool isMonitorTitle(const QString& title);
 // title first, then the others by name.
 QStringList monitorCandidates(const QStringList& names);
 
-}  // namespace vm::failsafe::monitor
+}  // namespace vm::failsafe

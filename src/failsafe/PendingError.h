@@ -18,7 +18,7 @@ struct PendingError {
     QString helpFile;
     int helpContext = 0;
 
-    void set(const RuntimeError& e)
+    void set(const platform::RuntimeError& e)
     {
         number = e.number();
         line = 0;

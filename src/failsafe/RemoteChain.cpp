@@ -87,7 +87,7 @@ void recordRemoteChain(ErrorRecord& record, const QString& sourceText, std::int3
     ErrorSlot& local = record.slot[0];
     local.number = kAutomationError;
     local.source = ownSource + QStringLiteral(" (local)");
-    local.description = QStringLiteral("Remote ") + standardErrorDescription(pendingNumber);
+    local.description = QStringLiteral("Remote ") + platform::standardErrorDescription(pendingNumber);
 }
 
 }  // namespace vm::failsafe

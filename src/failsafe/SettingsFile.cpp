@@ -11,7 +11,7 @@ namespace {
 
 QString read(const QString& section, const QString& key, const QString& defaultValue, int buffer, const QString& path)
 {
-    return ini::getPrivateProfileString(section, key, defaultValue, buffer, path);
+    return platform::getPrivateProfileString(section, key, defaultValue, buffer, path);
 }
 
 QString readText(const QString& section, const QString& key, int buffer, const QString& path)
@@ -80,30 +80,30 @@ void readOtherSettings(Settings& s, const QString& path)
 bool negatedValueRule(const QString& text)
 {
     double value = 0.0;
-    ignoreErrors([&] { value = number::leadingNumber(text); });
+    platform::ignoreErrors([&] { value = platform::leadingNumber(text); });
     return value != 0.0;
 }
 
 bool positiveRule(const QString& text)
 {
     double value = 0.0;
-    ignoreErrors([&] { value = number::leadingNumber(text); });
+    platform::ignoreErrors([&] { value = platform::leadingNumber(text); });
     return value > 0.0;
 }
 
 std::optional<std::int16_t> recordNumberSetting(const QString& text)
 {
     std::optional<std::int16_t> value;
-    ignoreErrors([&] { value = number::textToInt16(text); });
+    platform::ignoreErrors([&] { value = platform::textToInt16(text); });
     return value;
 }
 
 Settings readSettings(const QString& settingsPath)
 {
     Settings s;
-    ignoreErrors([&] {
+    platform::ignoreErrors([&] {
         readCircularSettings(s, settingsPath);
-        if (fs::fileExists(settingsPath))
+        if (platform::fileExists(settingsPath))
             readOtherSettings(s, settingsPath);
     });
     return s;

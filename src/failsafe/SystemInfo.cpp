@@ -19,14 +19,12 @@
 
 namespace vm::failsafe {
 
-using namespace sysinfo;
-
 namespace {
 
 void showBusy(bool busy)
 {
     if (const BusyCursorHook& hook = busyCursorHook().get())
-        ignoreErrors([&] { hook(busy); });
+        platform::ignoreErrors([&] { hook(busy); });
 }
 
 // Appends the result of each step; a step that raises adds nothing.
@@ -35,13 +33,13 @@ public:
     template <class Value>
     void line(Value&& value)
     {
-        ignoreErrors([&] { text_ += value() + kLineEnd; });
+        platform::ignoreErrors([&] { text_ += value() + kLineEnd; });
     }
     void fixedLine(const QString& literal) { text_ += literal + kLineEnd; }
     template <class Value>
     void block(Value&& value)
     {
-        ignoreErrors([&] { text_ += value(); });
+        platform::ignoreErrors([&] { text_ += value(); });
     }
     QString take() { return std::move(text_); }
 
@@ -49,16 +47,16 @@ private:
     QString text_;
 };
 
-const sys::MemoryStatus& memoryOrRaise(const std::optional<sys::MemoryStatus>& memory)
+const platform::MemoryStatus& memoryOrRaise(const std::optional<platform::MemoryStatus>& memory)
 {
     if (!memory)
-        raiseError(err::InternalError);
+        platform::raiseError(platform::err::InternalError);
     return *memory;
 }
 
 QString countText(const std::optional<int>& count) { return count ? QString::number(*count) : QString(); }
 
-QString moduleListText(const sys::SystemQuery& query, std::int16_t indent)
+QString moduleListText(const platform::SystemQuery& query, std::int16_t indent)
 {
     const std::optional<QStringList> modules = query.processModules();
     if (!modules)
@@ -67,28 +65,28 @@ QString moduleListText(const sys::SystemQuery& query, std::int16_t indent)
     for (const QString& path : *modules) {
         if (path.isEmpty())
             continue;
-        ignoreErrors([&] {
-            const std::optional<sys::VersionResource> resource = query.versionResource(path);
+        platform::ignoreErrors([&] {
+            const std::optional<platform::VersionResource> resource = query.versionResource(path);
             ModuleFields fields;
             fields.fileVersion = versionFieldText(resource, kFileVersion);
             fields.productVersion = versionFieldText(resource, kProductVersion);
             fields.productName = versionFieldText(resource, kProductName);
             fields.companyName = versionFieldText(resource, kCompanyName);
             fields.fileDescription = versionFieldText(resource, kFileDescription);
-            fields.created = fileTimeText(query.fileTime(path, sys::FileTimeKind::Creation));
+            fields.created = fileTimeText(query.fileTime(path, platform::FileTimeKind::Creation));
             text += moduleLine(indent, path, fields);
         });
     }
     return text;
 }
 
-void writeProgram(ReportWriter& w, const sys::SystemQuery& q, bool withProgramFile)
+void writeProgram(ReportWriter& w, const platform::SystemQuery& q, bool withProgramFile)
 {
     w.line([&] { return reportHeading(q.computerName()); });
-    w.line([&] { return QStringLiteral("   Title...............") + executableName(); });
-    w.line([&] { return QStringLiteral("   Path................") + appFolder(); });
+    w.line([&] { return QStringLiteral("   Title...............") + platform::executableName(); });
+    w.line([&] { return QStringLiteral("   Path................") + platform::appFolder(); });
     w.line([&] {
-        const locale::Version v = locale::programVersion();
+        const platform::Version v = platform::programVersion();
         return QStringLiteral("   Project Version.....") + QString::number(v.major) + QLatin1Char('.') +
                QString::number(v.minor) + QLatin1Char('.') + QString::number(v.revision);
     });
@@ -102,18 +100,20 @@ void writeProgram(ReportWriter& w, const sys::SystemQuery& q, bool withProgramFi
     });
     if (!withProgramFile)
         return;
-    w.line([&] { return QStringLiteral("  EXE Name............") + executableName(); });
+    w.line([&] { return QStringLiteral("  EXE Name............") + platform::executableName(); });
     w.line([&] {
-        return QStringLiteral("  EXE Time Stamp......") + locale::generalDate(fs::lastWriteTime(executablePath()));
+        return QStringLiteral("  EXE Time Stamp......") +
+               platform::generalDate(platform::lastWriteTime(platform::executablePath()));
     });
     w.line([&] {
         return QStringLiteral("  EXE Size............") +
-               formatThousands(QString::number(fs::fileSize(executablePath()))) + QStringLiteral(" bytes");
+               formatThousands(QString::number(platform::fileSize(platform::executablePath()))) +
+               QStringLiteral(" bytes");
     });
     w.fixedLine(QString());
 }
 
-void writeOperatingSystem(ReportWriter& w, const sys::SystemQuery& q)
+void writeOperatingSystem(ReportWriter& w, const platform::SystemQuery& q)
 {
     w.fixedLine(QStringLiteral("Operating System"));
     w.line([&] { return QStringLiteral("   Windows Version......") + windowsVersionText(q.osVersion()); });
@@ -125,11 +125,11 @@ void writeOperatingSystem(ReportWriter& w, const sys::SystemQuery& q)
     w.line([&] { return QStringLiteral("   Current Path........") + q.currentDirectory(); });
 }
 
-void writeMemory(ReportWriter& w, const sys::SystemQuery& q)
+void writeMemory(ReportWriter& w, const platform::SystemQuery& q)
 {
     w.fixedLine(QStringLiteral("Memory Information"));
-    std::optional<sys::MemoryStatus> memory;
-    ignoreErrors([&] { memory = q.memory(); });
+    std::optional<platform::MemoryStatus> memory;
+    platform::ignoreErrors([&] { memory = q.memory(); });
     w.line(
         [&] { return QStringLiteral("   Total Physical......") + kilobytesText(memoryOrRaise(memory).totalPhysical); });
     w.line([&] { return availablePhysicalLine(memoryOrRaise(memory).availPhysical); });
@@ -138,13 +138,13 @@ void writeMemory(ReportWriter& w, const sys::SystemQuery& q)
     w.line(
         [&] { return QStringLiteral("   Available Virtual...") + kilobytesText(memoryOrRaise(memory).availVirtual); });
     w.line([&] {
-        const sys::MemoryStatus& m = memoryOrRaise(memory);
+        const platform::MemoryStatus& m = memoryOrRaise(memory);
         return QStringLiteral("   Pct Physical Free...") + percentFreeText(m.availPhysical, m.totalPhysical) +
                QLatin1Char('%');
     });
 }
 
-void writeProcessorAndDrives(ReportWriter& w, const sys::SystemQuery& q)
+void writeProcessorAndDrives(ReportWriter& w, const platform::SystemQuery& q)
 {
     w.fixedLine(QStringLiteral("Processor"));
     w.line([&] { return QStringLiteral("   CPU.................") + cpuNameText(q.processor()); });
@@ -152,7 +152,7 @@ void writeProcessorAndDrives(ReportWriter& w, const sys::SystemQuery& q)
     w.block([&] { return driveSectionText(q.drives()); });
 }
 
-void writeProfileLines(ReportWriter& w, const sys::SystemQuery& q)
+void writeProfileLines(ReportWriter& w, const platform::SystemQuery& q)
 {
     const auto value = [&](const char* file, const char* section, const char* key) {
         return q.profileString(QLatin1String(file), QLatin1String(section), QLatin1String(key),
@@ -173,7 +173,7 @@ void writeProfileLines(ReportWriter& w, const sys::SystemQuery& q)
     });
 }
 
-void writeVideoMouseKeyboard(ReportWriter& w, const sys::SystemQuery& q)
+void writeVideoMouseKeyboard(ReportWriter& w, const platform::SystemQuery& q)
 {
     const auto value = [&](const char* section, const char* key) {
         return q.profileString(QStringLiteral("System.ini"), QLatin1String(section), QLatin1String(key),
@@ -196,7 +196,7 @@ void writeVideoMouseKeyboard(ReportWriter& w, const sys::SystemQuery& q)
 
 }  // namespace
 
-QString buildSystemInfoReport(const sys::SystemQuery& query, bool withProgramFile)
+QString buildSystemInfoReport(const platform::SystemQuery& query, bool withProgramFile)
 {
     ReportWriter w;
     writeProgram(w, query, withProgramFile);
@@ -211,29 +211,29 @@ QString buildSystemInfoReport(const sys::SystemQuery& query, bool withProgramFil
     return w.take();
 }
 
-QString pfWindowsVersion() { return windowsVersionText(sys::systemQuery().osVersion()); }
+QString pfWindowsVersion() { return windowsVersionText(platform::systemQuery().osVersion()); }
 
-void pfDriveInfo(QString& report) { report += driveSectionText(sys::systemQuery().drives()); }
+void pfDriveInfo(QString& report) { report += driveSectionText(platform::systemQuery().drives()); }
 
-QString pfCpuName() { return cpuNameText(sys::systemQuery().processor()); }
+QString pfCpuName() { return cpuNameText(platform::systemQuery().processor()); }
 
-QString pfModuleList(std::int16_t indent) { return moduleListText(sys::systemQuery(), indent); }
+QString pfModuleList(std::int16_t indent) { return moduleListText(platform::systemQuery(), indent); }
 
 QString pfFileVersionInfo(const QString& path, int field)
 {
-    return versionFieldText(sys::systemQuery().versionResource(path), field);
+    return versionFieldText(platform::systemQuery().versionResource(path), field);
 }
 
 QString pfFileTime(const QString& path, int kind)
 {
     if (kind < 0 || kind > 2)
         return {};
-    return fileTimeText(sys::systemQuery().fileTime(path, static_cast<sys::FileTimeKind>(kind)));
+    return fileTimeText(platform::systemQuery().fileTime(path, static_cast<platform::FileTimeKind>(kind)));
 }
 
-Replaceable<BusyCursorHook>& busyCursorHook()
+platform::Replaceable<BusyCursorHook>& busyCursorHook()
 {
-    static Replaceable<BusyCursorHook> inForce;
+    static platform::Replaceable<BusyCursorHook> inForce;
     return inForce;
 }
 
@@ -243,9 +243,9 @@ void fsSystemInfo(QString& report)
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();
     report.clear();
-    report = buildSystemInfoReport(sys::systemQuery(), !state().devEnvironment);
+    report = buildSystemInfoReport(platform::systemQuery(), !state().devEnvironment);
     if (ErrorDialogHost* host = errorDialogHost())
-        ignoreErrors([&] { host->setSystemInfoText(report); });
+        platform::ignoreErrors([&] { host->setSystemInfoText(report); });
     showBusy(false);
 }
 

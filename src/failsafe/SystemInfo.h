@@ -34,11 +34,11 @@ QString pfFileTime(const QString& path, int kind);
 // The whole report from `query`. The program-file lines (name, time stamp,
 // size and the empty line after them) are left out when `withProgramFile`
 // is false. Errors of single steps are ignored.
-QString buildSystemInfoReport(const sys::SystemQuery& query, bool withProgramFile);
+QString buildSystemInfoReport(const platform::SystemQuery& query, bool withProgramFile);
 
 // Called with true when a build starts and false when it ends, so the GUI
 // can show the busy pointer meanwhile.
 using BusyCursorHook = std::function<void(bool busy)>;
-Replaceable<BusyCursorHook>& busyCursorHook();
+platform::Replaceable<BusyCursorHook>& busyCursorHook();
 
 }  // namespace vm::failsafe

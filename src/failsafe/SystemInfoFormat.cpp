@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace vm::failsafe::sysinfo {
+namespace vm::failsafe {
 
 namespace {
 
@@ -179,7 +179,7 @@ QString yesNo(const std::optional<bool>& value)
     return *value ? QStringLiteral("Yes") : QStringLiteral("No");
 }
 
-QString cpuNameText(const std::optional<sys::ProcessorInfo>& processor)
+QString cpuNameText(const std::optional<platform::ProcessorInfo>& processor)
 {
     if (!processor)
         return {};
@@ -193,18 +193,18 @@ QString cpuNameText(const std::optional<sys::ProcessorInfo>& processor)
     }
 }
 
-QString windowsVersionText(const std::optional<sys::OsVersion>& version)
+QString windowsVersionText(const std::optional<platform::OsVersion>& version)
 {
     if (!version)
         return {};
-    const sys::OsVersion& v = *version;
+    const platform::OsVersion& v = *version;
     const qsizetype zero = v.servicePack.indexOf('\0');
-    const QString servicePack = ansi::decode(zero < 0 ? v.servicePack : v.servicePack.left(zero));
+    const QString servicePack = platform::decodeAnsi(zero < 0 ? v.servicePack : v.servicePack.left(zero));
     const QString numbers = QString::number(v.major) + QLatin1Char('.') + QString::number(v.minor);
     const QString build = QStringLiteral("(Build ") + QString::number(v.build) + QStringLiteral(") ") + servicePack;
-    if (v.platform == sys::OsVersion::kPlatformNT)
+    if (v.platform == platform::OsVersion::kPlatformNT)
         return QStringLiteral("Windows NT ") + numbers + QStringLiteral("  ") + build;
-    if (v.platform == sys::OsVersion::kPlatform95) {
+    if (v.platform == platform::OsVersion::kPlatform95) {
         const bool is95 = v.major < 4 || (v.major == 4 && v.minor == 0);
         return (is95 ? QStringLiteral("Windows 95 ") : QStringLiteral("Windows 98 ")) + numbers + QLatin1Char(' ') +
                build;
@@ -212,13 +212,13 @@ QString windowsVersionText(const std::optional<sys::OsVersion>& version)
     return QStringLiteral("Unknown Version of Microsoft Windows ") + numbers + QLatin1Char(' ') + build;
 }
 
-QString driveLine(const sys::Drive& drive)
+QString driveLine(const platform::Drive& drive)
 {
     const QString prefix = QStringLiteral("   Drive ") + drive.name;
     switch (drive.type) {
-        case sys::DriveType::Unknown: return prefix + QStringLiteral("...........Unknown   ");
-        case sys::DriveType::Removable: return prefix + QStringLiteral("...........Floppy    ");
-        case sys::DriveType::Fixed: {
+        case platform::DriveType::Unknown: return prefix + QStringLiteral("...........Unknown   ");
+        case platform::DriveType::Removable: return prefix + QStringLiteral("...........Floppy    ");
+        case platform::DriveType::Fixed: {
             // Free kilobytes of 1000 bytes, the remainder rounded as the number
             // format rounds it.
             QString free;
@@ -229,15 +229,15 @@ QString driveLine(const sys::Drive& drive)
             }
             return prefix + QStringLiteral("...........Fixed     ") + free + QStringLiteral(" KB Free");
         }
-        case sys::DriveType::Remote: return prefix + QStringLiteral("...........Network   ");
-        case sys::DriveType::CdRom: return prefix + QStringLiteral("...........CD        ");
-        case sys::DriveType::NoRoot:
-        case sys::DriveType::RamDisk: break;
+        case platform::DriveType::Remote: return prefix + QStringLiteral("...........Network   ");
+        case platform::DriveType::CdRom: return prefix + QStringLiteral("...........CD        ");
+        case platform::DriveType::NoRoot:
+        case platform::DriveType::RamDisk: break;
     }
     return {};
 }
 
-QString driveSectionText(const sys::DriveSurvey& survey)
+QString driveSectionText(const platform::DriveSurvey& survey)
 {
     int floppies = 0;
     if (!survey.roots.isEmpty() && survey.roots[0].toUpper() == QLatin1String("A:\\"))
@@ -247,7 +247,7 @@ QString driveSectionText(const sys::DriveSurvey& survey)
     QString text = QStringLiteral("Drives") + kLineEnd;
     text += QStringLiteral("   Floppies............") + QString::number(floppies) + kLineEnd;
     text += QStringLiteral("   Disks...............") + QString::number(survey.roots.size() - floppies) + kLineEnd;
-    for (const sys::Drive& drive : survey.drives) {
+    for (const platform::Drive& drive : survey.drives) {
         const QString line = driveLine(drive);
         if (!line.isEmpty())
             text += line + kLineEnd;
@@ -261,7 +261,7 @@ QString translationBlockName(const QByteArray& translation)
     return hex4(byte(0) | byte(1) << 8) + hex4(byte(2) | byte(3) << 8);
 }
 
-QString versionFieldText(const std::optional<sys::VersionResource>& resource, int field)
+QString versionFieldText(const std::optional<platform::VersionResource>& resource, int field)
 {
     static const QString notFound = QStringLiteral("<Not Found>");
     if (!resource)
@@ -274,12 +274,12 @@ QString versionFieldText(const std::optional<sys::VersionResource>& resource, in
         if (name.compare(key, Qt::CaseInsensitive) != 0)
             continue;
         const qsizetype zero = value.indexOf('\0');
-        return ansi::decode((zero < 0 ? value : value.left(zero)).left(255));
+        return platform::decodeAnsi((zero < 0 ? value : value.left(zero)).left(255));
     }
     return notFound;
 }
 
-QString colourCountText(const std::optional<sys::DisplayInfo>& display)
+QString colourCountText(const std::optional<platform::DisplayInfo>& display)
 {
     if (!display)
         return {};
@@ -289,14 +289,14 @@ QString colourCountText(const std::optional<sys::DisplayInfo>& display)
     return formatThousands(powerOfTwoText(bits));
 }
 
-QString screenSizeText(const std::optional<sys::DisplayInfo>& display)
+QString screenSizeText(const std::optional<platform::DisplayInfo>& display)
 {
     if (!display)
         return {};
     return QString::number(display->width) + QStringLiteral(" x ") + QString::number(display->height);
 }
 
-QString monitorCountText(const std::optional<sys::DisplayInfo>& display)
+QString monitorCountText(const std::optional<platform::DisplayInfo>& display)
 {
     const int monitors = display ? display->monitors : 0;
     return QString::number(monitors < 1 ? 1 : monitors);
@@ -306,7 +306,7 @@ QString kilobytesText(std::uint64_t bytes) { return formatThousands(bytes / 1024
 
 QString availablePhysicalLine(std::uint64_t bytes)
 {
-    const double kilobytes = roundHalfEven(static_cast<double>(bytes) / 1024.0);
+    const double kilobytes = platform::roundHalfEven(static_cast<double>(bytes) / 1024.0);
     if (kilobytes < 1)
         return QStringLiteral("   Available Physical..<none>");
     return QStringLiteral("   Available Physical..") + formatThousands(QString::number(kilobytes, 'f', 0)) +
@@ -316,11 +316,11 @@ QString availablePhysicalLine(std::uint64_t bytes)
 QString percentFreeText(std::uint64_t available, std::uint64_t total)
 {
     if (total == 0)
-        raiseError(err::DivisionByZero);
+        platform::raiseError(platform::err::DivisionByZero);
     return formatHundredths(static_cast<double>(available) / static_cast<double>(total) * 100.0);
 }
 
-QString fileTimeText(const std::optional<QDateTime>& time) { return time ? locale::generalDate(*time) : QString(); }
+QString fileTimeText(const std::optional<QDateTime>& time) { return time ? platform::generalDate(*time) : QString(); }
 
 QString moduleLine(int indent, const QString& path, const ModuleFields& fields)
 {
@@ -331,4 +331,4 @@ QString moduleLine(int indent, const QString& path, const ModuleFields& fields)
            QStringLiteral("  Created: ") + fields.created + kLineEnd;
 }
 
-}  // namespace vm::failsafe::sysinfo
+}  // namespace vm::failsafe

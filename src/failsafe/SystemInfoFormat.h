@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace vm::failsafe::sysinfo {
+namespace vm::failsafe {
 
 inline const QString kLineEnd = QStringLiteral("\r\n");
 
@@ -38,16 +38,16 @@ QString reportHeading(const QString& computerName);
 QString yesNo(const std::optional<bool>& value);  // "Yes", "No", "" when unknown
 
 // Processor description from type, level and revision; "" when unknown.
-QString cpuNameText(const std::optional<sys::ProcessorInfo>& processor);
+QString cpuNameText(const std::optional<platform::ProcessorInfo>& processor);
 
 // Windows version line value from the version record; "" when unknown.
-QString windowsVersionText(const std::optional<sys::OsVersion>& version);
+QString windowsVersionText(const std::optional<platform::OsVersion>& version);
 
 // The "Drives" section: heading, floppy and disk counts, a line per drive;
 // every line ends with CR LF.
-QString driveSectionText(const sys::DriveSurvey& survey);
+QString driveSectionText(const platform::DriveSurvey& survey);
 // One drive's line without line end; "" for types that give no line.
-QString driveLine(const sys::Drive& drive);
+QString driveLine(const platform::Drive& drive);
 
 // The version-resource fields the report asks for.
 inline constexpr int kProductName = 2;
@@ -58,16 +58,16 @@ inline constexpr int kFileVersion = 9;
 // One string field of a version resource: "" for a file without one,
 // "<Not Found>" when the field (or the translation table) is missing,
 // otherwise the value up to its first zero byte, at most 255 characters.
-QString versionFieldText(const std::optional<sys::VersionResource>& resource, int field);
+QString versionFieldText(const std::optional<platform::VersionResource>& resource, int field);
 // The translation block name ("040904B0") of a translation entry.
 QString translationBlockName(const QByteArray& translation);
 
 // Video values: colour count ("True Color" for exactly 24 bits, else 2 to
 // the power of bits, with group separators), screen size ("1024 x 768") and
 // monitors (at least 1). Colours and size are "" without a display.
-QString colourCountText(const std::optional<sys::DisplayInfo>& display);
-QString screenSizeText(const std::optional<sys::DisplayInfo>& display);
-QString monitorCountText(const std::optional<sys::DisplayInfo>& display);
+QString colourCountText(const std::optional<platform::DisplayInfo>& display);
+QString screenSizeText(const std::optional<platform::DisplayInfo>& display);
+QString monitorCountText(const std::optional<platform::DisplayInfo>& display);
 
 // Memory lines' values.
 QString kilobytesText(std::uint64_t bytes);  // bytes / 1024, remainder dropped, "###,###,###" + "K"
@@ -92,4 +92,4 @@ struct ModuleFields {
 // their values and the creation time, then CR LF.
 QString moduleLine(int indent, const QString& path, const ModuleFields& fields);
 
-}  // namespace vm::failsafe::sysinfo
+}  // namespace vm::failsafe

@@ -81,7 +81,7 @@ QString buildTraceLine(std::int64_t correction, bool exitLine)
     FailSafeState& s = state();
     const int depth = s.stack.depth;
     if (depth < 1 || depth > kMaxFrames)
-        raiseError(err::SubscriptOutOfRange);
+        platform::raiseError(platform::err::SubscriptOutOfRange);
     TraceLineFields f;
     f.appTag = s.appTag;
     f.counter = s.lineCounter;
@@ -93,7 +93,7 @@ QString buildTraceLine(std::int64_t correction, bool exitLine)
     f.includeMemory = s.settings.includeMemory;
     f.includeUser = s.settings.includeUser;
     if (f.includeResources || f.includeMemory) {
-        const sys::MemoryStatus m = traceMemoryStatus();
+        const platform::MemoryStatus m = traceMemoryStatus();
         f.memoryLoad = m.memoryLoad;
         f.availPhysical = m.availPhysical;
     }

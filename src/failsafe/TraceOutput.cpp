@@ -24,13 +24,13 @@ void traceOutput(const QString& line)
         return;
     QByteArray bytes;
     if (toFile || s.circular.on)
-        ignoreErrors([&] { bytes = ansi::encode(line); });
+        platform::ignoreErrors([&] { bytes = platform::encodeAnsi(line); });
     if (toFile)
-        ignoreErrors([&] { appendCaptureLine(s.settings.logFile, bytes); });
+        platform::ignoreErrors([&] { appendCaptureLine(s.settings.logFile, bytes); });
     if (s.circular.on)
-        ignoreErrors([&] { writeCircularRecord(s.circular, bytes); });
+        platform::ignoreErrors([&] { writeCircularRecord(s.circular, bytes); });
     if (s.monitorPresent && s.monitorLink)
-        ignoreErrors([&] { sendLineToMonitor(*s.monitorLink, line); });
+        platform::ignoreErrors([&] { sendLineToMonitor(*s.monitorLink, line); });
 }
 
 }  // namespace vm::failsafe

@@ -18,15 +18,15 @@ enum class Next { RunAgain, Leave };
 QString argumentText(const std::function<QString()>& arguments)
 {
     QString text;
-    ignoreErrors([&] { text = arguments(); });
+    platform::ignoreErrors([&] { text = arguments(); });
     return text;
 }
 
 std::optional<int> handleError(const QString& module, const QString& procedure, std::exception_ptr failure)
 {
     std::optional<int> result;
-    ignoreErrors([&] {
-        Err().set(toRuntimeError(failure));
+    platform::ignoreErrors([&] {
+        Err().set(platform::toRuntimeError(failure));
         result = fsERROR(module, procedure);
     });
     return result;
@@ -36,7 +36,7 @@ Next actOn(std::optional<int> result)
 {
     switch (result.value_or(0)) {
         case 1: return Next::RunAgain;
-        case 5: ignoreErrors(debuggerStop); return state().devEnvironment ? Next::RunAgain : Next::Leave;
+        case 5: platform::ignoreErrors(debuggerStop); return state().devEnvironment ? Next::RunAgain : Next::Leave;
         default:  // 2 continues after the failing part, which is the exit path here
             return Next::Leave;
     }

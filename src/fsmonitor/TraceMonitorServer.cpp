@@ -10,8 +10,6 @@
 
 namespace vm::fsmonitor {
 
-namespace monitor = vm::failsafe::monitor;
-
 TraceMonitorServer::TraceMonitorServer(QObject* parent) : QObject(parent), server_(new QLocalServer(this))
 {
     connect(server_, &QLocalServer::newConnection, this, &TraceMonitorServer::acceptClients);
@@ -21,7 +19,7 @@ TraceMonitorServer::~TraceMonitorServer() = default;
 
 QString TraceMonitorServer::titleFor(const QString& suffix)
 {
-    return suffix.isEmpty() ? monitor::kMonitorTitle : monitor::kMonitorTitle + QStringLiteral(" - ") + suffix;
+    return suffix.isEmpty() ? failsafe::kMonitorTitle : failsafe::kMonitorTitle + QStringLiteral(" - ") + suffix;
 }
 
 bool TraceMonitorServer::listen(const QString& title)
@@ -54,11 +52,11 @@ void TraceMonitorServer::setPaused(bool paused) { paused_ = paused; }
 
 std::int32_t TraceMonitorServer::answer(std::uint32_t id, std::int32_t param) const
 {
-    if (id == monitor::kSetText)
-        return paused_ ? monitor::kPauseAnswer : 0;
-    if (id == monitor::kPoll && param == monitor::kPollHolding)
+    if (id == failsafe::kSetText)
+        return paused_ ? failsafe::kPauseAnswer : 0;
+    if (id == failsafe::kPoll && param == failsafe::kPollHolding)
         return paused_ ? 1 : 0;
-    if (id == monitor::kPoll && param == monitor::kPollReleased)
+    if (id == failsafe::kPoll && param == failsafe::kPollReleased)
         return paused_ ? 0 : 1;
     return 0;
 }
@@ -81,15 +79,15 @@ void TraceMonitorServer::serve(QLocalSocket* client)
 {
     QByteArray& buffer = buffers_[client];
     buffer += client->readAll();
-    while (const auto message = monitor::takeMessage(buffer)) {
+    while (const auto message = failsafe::takeMessage(buffer)) {
         const std::int32_t reply = answer(message->id, message->param);
-        if (message->id == monitor::kSetText) {
-            QString line = ansi::decode(message->text);
+        if (message->id == failsafe::kSetText) {
+            QString line = platform::decodeAnsi(message->text);
             while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
                 line.chop(1);
             emit lineReceived(line);
         }
-        client->write(monitor::encodeAnswer(reply));
+        client->write(failsafe::encodeAnswer(reply));
     }
     client->flush();
 }

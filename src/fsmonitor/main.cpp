@@ -44,11 +44,11 @@ int main(int argc, char** argv)
         return 0;
     }
     if (parser.isSet(versionOption)) {
-        const vm::locale::Version v = vm::locale::programVersion();
+        const vm::platform::Version v = vm::platform::programVersion();
         QTextStream(stdout) << "fsmonitor " << v.major << '.' << v.minor << '.' << v.revision << '\n';
         return 0;
     }
-    if (const auto why = vm::sys::missingDisplay()) {
+    if (const auto why = vm::platform::missingDisplay()) {
         QTextStream(stderr) << "fsmonitor: cannot open the window: " << *why << '\n';
         return 1;
     }

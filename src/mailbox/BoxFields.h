@@ -92,7 +92,6 @@ inline constexpr std::array<const BoxField*, kWindowTextFields> kWindowOrder = [
     return order;
 }();
 
-namespace detail {
 constexpr bool rowsFollowFields()
 {
     for (std::size_t i = 0; i < kBoxFields.size(); ++i) {
@@ -103,8 +102,7 @@ constexpr bool rowsFollowFields()
     }
     return kListOrder[0]->field == Field::Id;
 }
-}  // namespace detail
-static_assert(detail::rowsFollowFields(), "one row per field, in enumerator order, each with its one member");
+static_assert(rowsFollowFields(), "one row per field, in enumerator order, each with its one member");
 static_assert(std::all_of(kWindowOrder.begin(), kWindowOrder.end(),
                           [](const BoxField* f) { return f != nullptr && f->kind != FieldKind::Flag; }),
               "every text box of the window shows one text field");

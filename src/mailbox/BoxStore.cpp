@@ -2,7 +2,7 @@
 
 #include "VmbSort.h"
 
-namespace vm {
+namespace vm::mailbox {
 
 Stored storeBox(MailboxTable& table, const VoicemailBox& box, SortAfterAdding sort)
 {
@@ -23,4 +23,4 @@ Stored storeBox(MailboxTable& table, const VoicemailBox& box, SortAfterAdding so
     return Stored::Added;
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -6,7 +6,7 @@
 
 #include "MailboxTable.h"
 
-namespace vm {
+namespace vm::mailbox {
 
 enum class Stored { Added, Changed };
 
@@ -17,4 +17,4 @@ enum class SortAfterAdding { Yes, No };
 // sort takes in the whole table, so one sort at the end ends the same way.
 Stored storeBox(MailboxTable& table, const VoicemailBox& box, SortAfterAdding sort = SortAfterAdding::Yes);
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -1,6 +1,6 @@
 #include "BoxText.h"
 
-namespace vm {
+namespace vm::mailbox {
 
 QString digitsOnly(const QString& text)
 {
@@ -24,4 +24,4 @@ QString trimBlanks(const QString& text)
     return text.mid(first, last - first);
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

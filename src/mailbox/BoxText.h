@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace vm {
+namespace vm::mailbox {
 
 inline constexpr qsizetype kPinDigits = 4;
 
@@ -22,4 +22,4 @@ inline QString boxPinFromText(const QString& typed) { return digitsOnly(typed).l
 // Leading and trailing blanks removed; tabs and other white space stay.
 QString trimBlanks(const QString& text);
 
-}  // namespace vm
+}  // namespace vm::mailbox

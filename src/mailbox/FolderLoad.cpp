@@ -15,12 +15,12 @@
 #include <cstring>
 #include <utility>
 
-namespace vm {
+namespace vm::mailbox {
 
 namespace {
 
 // Calls `each` with every line of the file's bytes. A line ends at CR or CR
-// LF; a lone LF belongs to the line (the text rule of ansi::splitLines:
+// LF; a lone LF belongs to the line (the text rule of platform::splitLines:
 // windows-1252 keeps CR and LF as single bytes, so it holds for the bytes).
 // The list is parsed without decoding it whole: only values are decoded.
 template <class Each>
@@ -55,7 +55,8 @@ struct LeftOut {
     void report(FolderLoad& load, const QString& one, const QString& many) const
     {
         if (lines > 0)
-            load.problems.push_back({paths::mailboxList(), lines == 1 ? one : many.arg(lines), firstLine, firstOffset});
+            load.problems.push_back(
+                {config::mailboxList(), lines == 1 ? one : many.arg(lines), firstLine, firstOffset});
     }
 };
 
@@ -72,7 +73,7 @@ bool holdsNoBoxByDesign(QByteArrayView line)
 
 void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
 {
-    const QString path = paths::mailboxList();
+    const QString path = config::mailboxList();
     if (const auto problem = encodingProblem(path, bytes))
         load.problems.push_back(*problem);
     MailboxMerge merge(table, MergedFields::All, load.deletions);
@@ -105,7 +106,7 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
             (table.upperBound() >= kMostBoxes ? beyondTable : unreadable).note(lineNumber, offset);
         }
     });
-    ignoreErrors([&] { merge.finish(); });
+    platform::ignoreErrors([&] { merge.finish(); });
 
     if (boxes == 0 && noBoxLines.lines > 0)
         load.problems.push_back(
@@ -137,9 +138,9 @@ FileRead readFoundFile(const QString& path, bool found)
         return read;
     try {
         if (!QFileInfo(path).isFile())
-            raiseError(err::PathFileAccessError);
-        read.bytes = fs::readFile(path);
-    } catch (const RuntimeError& e) {
+            platform::raiseError(platform::err::PathFileAccessError);
+        read.bytes = platform::readFile(path);
+    } catch (const platform::RuntimeError& e) {
         read.errorNumber = e.number();
         read.errorDescription = e.description();
     }
@@ -148,8 +149,8 @@ FileRead readFoundFile(const QString& path, bool found)
 
 FileRead readListFile()
 {
-    const QString path = paths::mailboxList();
-    return readFoundFile(path, fs::fileExists(path));
+    const QString path = config::mailboxList();
+    return readFoundFile(path, platform::fileExists(path));
 }
 
 void mergeListFile(MailboxTable& table, FileRead&& read, FolderLoad& load, const LoadLog& log)
@@ -161,13 +162,13 @@ void mergeListFile(MailboxTable& table, FileRead&& read, FolderLoad& load, const
         if (log.error)
             log.error(QStringLiteral("VmbLoadArrayLoadXML:") + QString::number(read.errorNumber) + QLatin1Char(':') +
                       read.errorDescription);
-        load.problems.push_back({paths::mailboxList(), QStringLiteral("cannot be read: ") + read.errorDescription});
+        load.problems.push_back({config::mailboxList(), QStringLiteral("cannot be read: ") + read.errorDescription});
         return;
     }
     if (log.runInfo)
         log.runInfo(QStringLiteral("Loading VMB data begin"));
     const QByteArray bytes = std::exchange(read.bytes, QByteArray());
-    ignoreErrors([&] { mergeList(table, bytes, load); });
+    platform::ignoreErrors([&] { mergeList(table, bytes, load); });
     if (log.runInfo)
         log.runInfo(QStringLiteral("Loading VMB data end"));
 }
@@ -182,20 +183,20 @@ FolderLoad loadMailboxFolder(MailboxTable& table, const LoadLog& log)
     FolderLoad load;
     FileRead legacy;
     FileRead list;
-    ignoreErrors([&] { legacy = readLegacyList(); });
-    ignoreErrors([&] { list = readListFile(); });
-    ignoreErrors([&] { table.resetToElementZero(); });
-    ignoreErrors([&] { importLegacyList(table, std::move(legacy), load); });
-    ignoreErrors([&] { mergeListFile(table, std::move(list), load, log); });
+    platform::ignoreErrors([&] { legacy = readLegacyList(); });
+    platform::ignoreErrors([&] { list = readListFile(); });
+    platform::ignoreErrors([&] { table.resetToElementZero(); });
+    platform::ignoreErrors([&] { importLegacyList(table, std::move(legacy), load); });
+    platform::ignoreErrors([&] { mergeListFile(table, std::move(list), load, log); });
     // Removed whether it existed or not: its boxes are in the table now.
-    load.deletions.append(paths::legacyMailboxList());
+    load.deletions.append(config::legacyMailboxList());
     return load;
 }
 
 void applyDeletions(const QStringList& paths)
 {
     for (const QString& path : paths)
-        ignoreErrors([&] { fs::deleteFile(path); });
+        platform::ignoreErrors([&] { platform::deleteFile(path); });
 }
 
 FolderLoad VmbLoadArray(MailboxTable& table, const LoadLog& log)
@@ -206,4 +207,4 @@ FolderLoad VmbLoadArray(MailboxTable& table, const LoadLog& log)
     return load;
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

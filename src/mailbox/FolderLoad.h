@@ -17,7 +17,7 @@
 #include <functional>
 #include <vector>
 
-namespace vm {
+namespace vm::mailbox {
 
 // Where the load's run-log texts go; a missing hook drops them.
 struct LoadLog {
@@ -69,4 +69,4 @@ FileRead readFoundFile(const QString& path, bool found);
 void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load);
 void mergeListFile(MailboxTable& table, FileRead&& read, FolderLoad& load, const LoadLog& log);
 
-}  // namespace vm
+}  // namespace vm::mailbox

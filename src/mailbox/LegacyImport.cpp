@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace vm {
+namespace vm::mailbox {
 
 // ---------------------------------------------------------------- fields
 
@@ -156,7 +156,7 @@ QString firstLineOf(const QString& text)
 
 FileRead readLegacyList()
 {
-    const QString path = paths::legacyMailboxList();
+    const QString path = config::legacyMailboxList();
     return readFoundFile(path, QFileInfo::exists(path));
 }
 
@@ -166,12 +166,12 @@ void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load)
         return;
     if (read.errorNumber != 0) {
         load.problems.push_back(
-            {paths::legacyMailboxList(), QStringLiteral("cannot be read: ") + read.errorDescription});
+            {config::legacyMailboxList(), QStringLiteral("cannot be read: ") + read.errorDescription});
         return;
     }
-    if (const auto problem = encodingProblem(paths::legacyMailboxList(), read.bytes))
+    if (const auto problem = encodingProblem(config::legacyMailboxList(), read.bytes))
         load.problems.push_back(*problem);
-    const QString text = ansi::decode(std::exchange(read.bytes, QByteArray()));
+    const QString text = platform::decodeAnsi(std::exchange(read.bytes, QByteArray()));
     const std::vector<LegacyField> layout = legacyLayout(firstLineOf(text));
 
     MailboxMerge merge(table, MergedFields::EightStrings, load.deletions);
@@ -179,18 +179,18 @@ void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load)
     VoicemailBox record;
     int leftOut = 0;
     while (readRecord(reader, layout, record)) {
-        if (!ignoreErrors(
+        if (!platform::ignoreErrors(
                 [&] { merge.takeInPlace(record.Id, [&](VoicemailBox& entry) { swapLegacyFields(record, entry); }); }))
             ++leftOut;
     }
-    ignoreErrors([&] { merge.finish(); });
+    platform::ignoreErrors([&] { merge.finish(); });
     if (leftOut > 0)
         load.problems.push_back(
-            {paths::legacyMailboxList(),
+            {config::legacyMailboxList(),
              leftOut == 1 ? QStringLiteral("a box beyond the 32,767 the table holds is left out")
                           : QStringLiteral("%1 boxes beyond the 32,767 the table holds are left out").arg(leftOut)});
 }
 
 void importLegacyList(MailboxTable& table, FolderLoad& load) { importLegacyList(table, readLegacyList(), load); }
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace vm {
+namespace vm::mailbox {
 
 // Reads fields the way the classic sequential-file input statement does:
 // blanks before a field are skipped; a field in double quotes runs to the
@@ -38,4 +38,4 @@ enum class LegacyField { Id, Pin, Groups, Description, EmailForward, PhoneForwar
 // "," (quote, comma, quote) occur in the first line.
 std::vector<LegacyField> legacyLayout(const QString& firstLine);
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace vm {
+namespace vm::mailbox {
 
 namespace {
 
@@ -129,7 +129,7 @@ std::int16_t flagOf(QByteArrayView text)
 {
     if (text.size() == 1 && text[0] >= '0' && text[0] <= '9')
         return static_cast<std::int16_t>(text[0] - '0');
-    return flagFromText(ansi::decode(text.toByteArray()));
+    return flagFromText(platform::decodeAnsi(text.toByteArray()));
 }
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
@@ -167,7 +167,7 @@ bool isNumberText(QStringView t)
 ListLine::ListLine(QByteArrayView line)
 {
     if (line.size() > kLongestListLine)
-        raiseError(err::Overflow);
+        platform::raiseError(platform::err::Overflow);
     const qsizetype idStart = findIdStart(line);
     if (idStart < 0)
         return;
@@ -178,7 +178,7 @@ ListLine::ListLine(QByteArrayView line)
         return;
     const qsizetype idFrom = idStart + static_cast<qsizetype>(kIdStart.size());
     if (idEnd < idFrom)
-        raiseError(err::InvalidProcedureCall);
+        platform::raiseError(platform::err::InvalidProcedureCall);
     values_[0] = line.sliced(idFrom, idEnd - idFrom);
     if (values_[0].isEmpty())
         return;
@@ -256,7 +256,7 @@ void assignText(QString& to, QByteArrayView bytes)
         if (to != text)
             to = text;
     } else {
-        to = ansi::decode(bytes.toByteArray());
+        to = platform::decodeAnsi(bytes.toByteArray());
     }
 }
 
@@ -269,10 +269,10 @@ std::int16_t flagFromText(QStringView text)
     const double value = QLocale::c().toDouble(t, &ok);
     if (!ok || !std::isfinite(value))
         return 0;
-    const double rounded = roundHalfEven(value);
+    const double rounded = platform::roundHalfEven(value);
     if (rounded < -32768.0 || rounded > 32767.0)
         return 0;
     return static_cast<std::int16_t>(rounded);
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

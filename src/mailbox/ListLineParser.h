@@ -14,7 +14,7 @@
 #include <array>
 #include <cstdint>
 
-namespace vm {
+namespace vm::mailbox {
 
 // Character positions in a line are 16-bit: the reader takes no longer line.
 inline constexpr qsizetype kLongestListLine = 32767;
@@ -51,4 +51,4 @@ void assignText(QString& to, QByteArrayView bytes);
 // number or does not fit in 16 bits.
 std::int16_t flagFromText(QStringView text);
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace vm {
+namespace vm::mailbox {
 
 QString LoadProblem::describe() const
 {
@@ -67,4 +67,4 @@ std::optional<LoadProblem> encodingProblem(const QString& file, QByteArrayView b
     return LoadProblem{file, QStringLiteral("holds a NUL byte, which no windows-1252 text holds"), line, nul};
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

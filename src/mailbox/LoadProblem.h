@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace vm {
+namespace vm::mailbox {
 
 struct LoadProblem {
     QString file;        // the file's path
@@ -32,4 +32,4 @@ QString unicodeEncodingOf(QByteArrayView bytes);
 // bytes at all, which no text line of ours contains. Nothing for plain text.
 std::optional<LoadProblem> encodingProblem(const QString& file, QByteArrayView bytes);
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace vm {
+namespace vm::mailbox {
 
 namespace {
 
@@ -36,7 +36,7 @@ public:
             dst[i] = static_cast<char>(c);
         }
         if (high) {
-            const QByteArray encoded = ansi::encode(value);
+            const QByteArray encoded = platform::encodeAnsi(value);
             std::memcpy(dst, encoded.constData(), static_cast<std::size_t>(encoded.size()));
         }
         used_ += value.size();
@@ -142,7 +142,7 @@ void saveMailboxList(MailboxTable& table, const QString& path)
     if (n < 1)
         return;
     sortById(table, 1, n);
-    fs::replaceFileAtomically(path, mailboxListBytes(table));
+    platform::replaceFileAtomically(path, mailboxListBytes(table));
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

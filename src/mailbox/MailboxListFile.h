@@ -9,7 +9,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace vm {
+namespace vm::mailbox {
 
 // The file's bytes (windows-1252, CR LF) for entries 1..N in table order.
 QByteArray mailboxListBytes(const MailboxTable& table);
@@ -23,4 +23,4 @@ QByteArray mailboxLineBytes(const VoicemailBox& box);
 // leaves the file untouched.
 void saveMailboxList(MailboxTable& table, const QString& path);
 
-}  // namespace vm
+}  // namespace vm::mailbox

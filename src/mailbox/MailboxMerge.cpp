@@ -5,7 +5,7 @@
 
 #include "config/Paths.h"
 
-namespace vm {
+namespace vm::mailbox {
 
 MailboxMerge::MailboxMerge(MailboxTable& table, MergedFields fields, QStringList& deletions)
     : table_(table), fields_(fields), deletions_(deletions)
@@ -25,11 +25,11 @@ void MailboxMerge::finish()
         table_.setSeenInFile(i, 0);
         const QString& id = table_.at(i).Id;
         if (isSafeFileNamePart(id))
-            deletions_.append(paths::greetingFile(id));
+            deletions_.append(config::greetingFile(id));
         table_.blank(i);
     }
     if (lastStored_ > 0)
         sortById(table_, 1, lastStored_);
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace vm {
+namespace vm::mailbox {
 
 // The fields a record brings; the others of an updated entry are kept.
 enum class MergedFields {
@@ -87,4 +87,4 @@ private:
     int seenEntries_ = 0;
 };
 
-}  // namespace vm
+}  // namespace vm::mailbox

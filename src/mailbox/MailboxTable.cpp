@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace vm {
+namespace vm::mailbox {
 
 MailboxTable::MailboxTable(const MailboxTable& other)
     : keys_(other.keys_),
@@ -59,14 +59,14 @@ void MailboxTable::reserve(int count)
 std::int16_t MailboxTable::upperBound() const
 {
     if (!sized_)
-        raiseError(err::SubscriptOutOfRange);
+        platform::raiseError(platform::err::SubscriptOutOfRange);
     return static_cast<std::int16_t>(entries_.size() - 1);
 }
 
 void MailboxTable::checkIndex(int i) const
 {
     if (!sized_ || i < 0 || i >= static_cast<int>(entries_.size()))
-        raiseError(err::SubscriptOutOfRange);
+        platform::raiseError(platform::err::SubscriptOutOfRange);
 }
 
 const VoicemailBox& MailboxTable::at(int i) const
@@ -77,7 +77,7 @@ const VoicemailBox& MailboxTable::at(int i) const
 
 std::int16_t MailboxTable::append() { return append(VoicemailBox{}); }
 
-std::int16_t MailboxTable::nextIndex() const { return toInt16(static_cast<long long>(upperBound()) + 1); }
+std::int16_t MailboxTable::nextIndex() const { return platform::toInt16(static_cast<long long>(upperBound()) + 1); }
 
 std::unique_ptr<VoicemailBox> MailboxTable::takeRetired()
 {
@@ -117,7 +117,7 @@ void MailboxTable::setSeenInFile(int i, std::int16_t seen)
 void MailboxTable::remove(int r)
 {
     if (r < 1)
-        raiseError(err::SubscriptOutOfRange);
+        platform::raiseError(platform::err::SubscriptOutOfRange);
     checkIndex(r);
     entries_.erase(entries_.begin() + r);
     keys_.erase(keys_.begin() + r);
@@ -294,4 +294,4 @@ void MailboxTable::rebuildIndex()
         indexInsert(keys_[i], static_cast<std::int16_t>(i));
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-namespace vm {
+namespace vm::mailbox {
 
 // The most boxes the table holds: its indices are 16-bit.
 inline constexpr int kMostBoxes = 32767;
@@ -144,4 +144,4 @@ private:
 // The lookup under its system name: MailboxTable::find.
 inline std::int16_t VmbFind(const MailboxTable& table, const QString& id) { return table.find(id); }
 
-}  // namespace vm
+}  // namespace vm::mailbox

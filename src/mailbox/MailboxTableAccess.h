@@ -5,7 +5,7 @@
 
 #include "MailboxTable.h"
 
-namespace vm {
+namespace vm::mailbox {
 
 class MailboxTableAccess {
 public:
@@ -16,4 +16,4 @@ public:
     static void setKeysAscending(MailboxTable& t) { t.keysAscending_ = true; }
 };
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace vm {
+namespace vm::mailbox {
 
 QString MsgFileNameNew(const QString& id, std::int16_t line, const QDate& date, const QTime& time)
 {
@@ -35,7 +35,7 @@ template <class Text>
 int positionOf(const Text& name, QChar c, int from)
 {
     const qsizetype found = name.indexOf(c, from < 1 ? 0 : from - 1);
-    return found < 0 ? 0 : toInt16(found + 1);
+    return found < 0 ? 0 : platform::toInt16(found + 1);
 }
 
 // The new-marker (between the second and third "_") is exactly "1".
@@ -100,4 +100,4 @@ std::optional<MessageNameParts> messageNameParts(const QString& name)
     return parts;
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

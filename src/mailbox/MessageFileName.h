@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace vm {
+namespace vm::mailbox {
 
 // Recordings made with this program carry this line number and caller.
 inline constexpr std::int16_t kOwnRecordingLine = 1000;
@@ -45,4 +45,4 @@ struct MessageNameParts {
 };
 std::optional<MessageNameParts> messageNameParts(const QString& name);
 
-}  // namespace vm
+}  // namespace vm::mailbox

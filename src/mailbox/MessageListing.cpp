@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace vm {
+namespace vm::mailbox {
 
 namespace {
 
@@ -44,7 +44,7 @@ std::vector<MessageInfo> listMessages(const QString& box)
 {
     std::vector<MessageInfo> messages;
     const QByteArray prefix = QFile::encodeName(box + u'_');
-    const auto each = [&](const fs::FolderEntry& e) {
+    const auto each = [&](const platform::FolderEntry& e) {
         // Most of a large folder is other boxes' messages: those are passed
         // over on their bytes, before any text is made of the name.
         if (!box.isEmpty() && qstrnicmp(e.name, prefix.constData(), prefix.size()) != 0)
@@ -61,9 +61,9 @@ std::vector<MessageInfo> listMessages(const QString& box)
         messages.push_back(std::move(m));
     };
     try {
-        fs::forEachEntry(paths::messageFolder(), kHeadBytes, each);
-    } catch (const RuntimeError& e) {
-        if (e.number() != err::FileNotFound && e.number() != err::PathNotFound)
+        platform::forEachEntry(config::messageFolder(), kHeadBytes, each);
+    } catch (const platform::RuntimeError& e) {
+        if (e.number() != platform::err::FileNotFound && e.number() != platform::err::PathNotFound)
             throw;
     }
     std::sort(messages.begin(), messages.end(),
@@ -71,4 +71,4 @@ std::vector<MessageInfo> listMessages(const QString& box)
     return messages;
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

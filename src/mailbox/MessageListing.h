@@ -14,7 +14,7 @@
 #include <optional>
 #include <vector>
 
-namespace vm {
+namespace vm::mailbox {
 
 struct MessageInfo {
     QString file;              // name in the folder
@@ -38,4 +38,4 @@ std::vector<MessageInfo> listMessages(const QString& box);
 // The leading Id of a file name: the text before its first "_", "" when none.
 QString leadingId(const QString& name);
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -14,7 +14,7 @@
 
 #include <sys/stat.h>
 
-namespace vm {
+namespace vm::mailbox {
 
 namespace {
 
@@ -54,16 +54,16 @@ CheckedMessage checkedMessage(const QString& path)
     const QFileInfo info(path);
     CheckedMessage m{info.absoluteFilePath(), info.fileName(), {}, {}};
     // The kind first: a device or FIFO is never opened, wherever it is.
-    if (const std::optional<QString> why = fs::notRegularAtName(m.path))
+    if (const std::optional<QString> why = platform::notRegularAtName(m.path))
         throw MessageRefusal(*why);
-    if (realFolder(info.absolutePath()) != realFolder(paths::messageFolder()) || m.name.startsWith(u'.'))
-        refuse(m.path, QStringLiteral("not a message: messages are the files in %1").arg(paths::messageFolder()));
+    if (realFolder(info.absolutePath()) != realFolder(config::messageFolder()) || m.name.startsWith(u'.'))
+        refuse(m.path, QStringLiteral("not a message: messages are the files in %1").arg(config::messageFolder()));
     struct stat status {};
     try {
-        m.bytes = fs::readFileAtName(m.path, &status);
-    } catch (const RuntimeError& e) {
+        m.bytes = platform::readFileAtName(m.path, &status);
+    } catch (const platform::RuntimeError& e) {
         // Swapped for something else since it was looked at.
-        if (e.number() == err::PathFileAccessError)
+        if (e.number() == platform::err::PathFileAccessError)
             throw MessageRefusal(e.description());
         throw;
     }
@@ -78,7 +78,7 @@ QString copyMessage(const MailboxTable& table, const QString& path, const QStrin
 {
     const std::int16_t index = table.find(targetId);
     if (index < 1)
-        throw MessageRefusal(QStringLiteral("%1: no box %2").arg(paths::mailboxList(), targetId));
+        throw MessageRefusal(QStringLiteral("%1: no box %2").arg(config::mailboxList(), targetId));
     const QString id = table.at(index).Id;
     if (!isSafeFileNamePart(id) || id.contains(u'_'))
         throw MessageRefusal(QStringLiteral("box %1 cannot have messages: its number is no safe file name").arg(id));
@@ -88,16 +88,16 @@ QString copyMessage(const MailboxTable& table, const QString& path, const QStrin
     parts.id = id;
     parts.marker = QStringLiteral("1");
     const QString copy = createMessageFile(
-        paths::messageFolder(),
+        config::messageFolder(),
         [&](const QDateTime& at) {
             parts.stamp = at.toString(QStringLiteral("MMddHHmmss"));
             return parts.name();
         },
         moment, m.bytes);
     try {
-        fs::setLastWriteTime(copy, m.time);
+        platform::setLastWriteTime(copy, m.time);
     } catch (...) {
-        ignoreErrors([&] { fs::deleteFile(copy); });
+        platform::ignoreErrors([&] { platform::deleteFile(copy); });
         throw;
     }
     return copy;
@@ -112,9 +112,9 @@ QString markMessage(const QString& path, bool asNew)
     parts.marker = asNew ? QStringLiteral("1") : QStringLiteral("0");
     const QString renamed = QFileInfo(m.path).absolutePath() + u'/' + parts.name();
     try {
-        fs::renameNoReplace(m.path, renamed);
-    } catch (const RuntimeError& e) {
-        if (e.number() == err::FileAlreadyExists)
+        platform::renameNoReplace(m.path, renamed);
+    } catch (const platform::RuntimeError& e) {
+        if (e.number() == platform::err::FileAlreadyExists)
             refuse(m.path, QStringLiteral("%1 exists already; the message was left as it is").arg(parts.name()));
         throw;
     }
@@ -125,16 +125,16 @@ QByteArray exportMessage(const QString& path, const QString& target)
 {
     const CheckedMessage m = checkedMessage(path);
     try {
-        fs::createNewFile(target, m.bytes);
-    } catch (const RuntimeError& e) {
-        if (e.number() == err::FileAlreadyExists)
+        platform::createNewFile(target, m.bytes);
+    } catch (const platform::RuntimeError& e) {
+        if (e.number() == platform::err::FileAlreadyExists)
             refuse(target, QStringLiteral("exists already; a saved copy never replaces a file"));
-        if (e.number() == err::PathFileAccessError)
+        if (e.number() == platform::err::PathFileAccessError)
             refuse(target, e.description());
         throw;
     }
-    ignoreErrors([&] { fs::setLastWriteTime(target, m.time); });
+    platform::ignoreErrors([&] { platform::setLastWriteTime(target, m.time); });
     return m.bytes;
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

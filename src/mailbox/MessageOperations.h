@@ -21,7 +21,7 @@
 #include <QDateTime>
 #include <QString>
 
-namespace vm {
+namespace vm::mailbox {
 
 struct CheckedMessage {
     QString path;  // absolute
@@ -50,4 +50,4 @@ QString markMessage(const QString& path, bool asNew);
 // message's file time. Returns the bytes written.
 QByteArray exportMessage(const QString& path, const QString& target);
 
-}  // namespace vm
+}  // namespace vm::mailbox

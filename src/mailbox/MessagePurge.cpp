@@ -12,13 +12,13 @@
 
 #include <algorithm>
 
-namespace vm {
+namespace vm::mailbox {
 
 std::vector<PurgeCandidate> purgeCandidates(const PurgeRule& rule, const QDateTime& now)
 {
     const std::int64_t cutOff = now.toSecsSinceEpoch() - std::int64_t{rule.olderThanDays} * 86400;
     std::vector<PurgeCandidate> chosen;
-    const auto each = [&](const fs::FolderEntry& e) {
+    const auto each = [&](const platform::FolderEntry& e) {
         if (!S_ISREG(e.status.st_mode) || e.status.st_mtim.tv_sec >= cutOff)
             return;
         const QString name = QFile::decodeName(e.name);
@@ -29,9 +29,9 @@ std::vector<PurgeCandidate> purgeCandidates(const PurgeRule& rule, const QDateTi
         chosen.push_back({name, e.status.st_mtim.tv_sec, e.status.st_size});
     };
     try {
-        fs::forEachEntry(paths::messageFolder(), 0, each);
-    } catch (const RuntimeError& e) {
-        if (e.number() != err::FileNotFound && e.number() != err::PathNotFound)
+        platform::forEachEntry(config::messageFolder(), 0, each);
+    } catch (const platform::RuntimeError& e) {
+        if (e.number() != platform::err::FileNotFound && e.number() != platform::err::PathNotFound)
             throw;
     }
     std::sort(chosen.begin(), chosen.end(),
@@ -39,4 +39,4 @@ std::vector<PurgeCandidate> purgeCandidates(const PurgeRule& rule, const QDateTi
     return chosen;
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

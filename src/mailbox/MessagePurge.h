@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace vm {
+namespace vm::mailbox {
 
 struct PurgeRule {
     int olderThanDays = 0;
@@ -28,4 +28,4 @@ struct PurgeCandidate {
 // status only.
 std::vector<PurgeCandidate> purgeCandidates(const PurgeRule& rule, const QDateTime& now);
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -7,7 +7,7 @@
 
 #include <exception>
 
-namespace vm {
+namespace vm::mailbox {
 
 class MessageRefusal : public std::exception {
 public:
@@ -19,4 +19,4 @@ private:
     QString line_;
 };
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -3,7 +3,7 @@
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 
-namespace vm {
+namespace vm::mailbox {
 
 namespace {
 constexpr int kSecondsTried = 3600;
@@ -15,14 +15,14 @@ QString createMessageFile(const QString& folder, const std::function<QString(con
     for (int second = 0; second < kSecondsTried; ++second) {
         QString path = folder + nameAt(moment.addSecs(second));
         try {
-            fs::createNewFile(path, bytes);
+            platform::createNewFile(path, bytes);
             return path;
-        } catch (const RuntimeError& e) {
-            if (e.number() != err::FileAlreadyExists)
+        } catch (const platform::RuntimeError& e) {
+            if (e.number() != platform::err::FileAlreadyExists)
                 throw;
         }
     }
-    raiseError(err::FileAlreadyExists);
+    platform::raiseError(platform::err::FileAlreadyExists);
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -10,7 +10,7 @@
 
 #include <functional>
 
-namespace vm {
+namespace vm::mailbox {
 
 // Creates a file holding `bytes` in `folder` (ending in "/"), named by
 // `nameAt` for `moment` or, when anything is at that name (a file, a link),
@@ -19,4 +19,4 @@ namespace vm {
 QString createMessageFile(const QString& folder, const std::function<QString(const QDateTime&)>& nameAt,
                           const QDateTime& moment, const QByteArray& bytes);
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace vm {
+namespace vm::mailbox {
 
 bool isSafeFileNamePart(const QString& part)
 {
@@ -12,4 +12,4 @@ bool isSafeFileNamePart(const QString& part)
         part, [](QChar c) { return c == u'/' || c == u'\\' || c.category() == QChar::Other_Control; });
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -5,11 +5,11 @@
 
 #include <QString>
 
-namespace vm {
+namespace vm::mailbox {
 
 // False when `part` holds a path separator ("/" or "\"), "..", or any
 // control character (NUL included); such a text must never reach a file
 // operation. The empty text is safe.
 bool isSafeFileNamePart(const QString& part);
 
-}  // namespace vm
+}  // namespace vm::mailbox

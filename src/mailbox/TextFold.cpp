@@ -1,6 +1,6 @@
 #include "TextFold.h"
 
-namespace vm {
+namespace vm::mailbox {
 
 QString foldCase(const QString& text)
 {
@@ -18,4 +18,4 @@ QString foldCase(const QString& text)
     return folded;
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

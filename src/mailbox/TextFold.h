@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-namespace vm {
+namespace vm::mailbox {
 
 // One code unit case-folded.
 inline char16_t foldCaseUnit(QChar c)
@@ -37,4 +37,4 @@ inline bool foldedKeyGreater(const QString& x, const QString& y)
     return x.size() > y.size();
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -11,7 +11,7 @@
 
 #include <cstring>
 
-namespace vm {
+namespace vm::mailbox {
 
 inline void assignReusing(QString& to, QStringView from)
 {
@@ -32,4 +32,4 @@ inline void assignReusing(QString& to, QStringView from)
     std::memcpy(static_cast<void*>(to.data()), from.data(), static_cast<std::size_t>(from.size()) * sizeof(QChar));
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace vm {
+namespace vm::mailbox {
 
 std::vector<int> shellSortGaps(int count)
 {
@@ -62,11 +62,11 @@ bool greater(const Slot& a, const Slot& b)
 
 void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
 {
-    const int count = toInt16(static_cast<long long>(hi) - lo + 1);
+    const int count = platform::toInt16(static_cast<long long>(hi) - lo + 1);
     if (count < 2)
         return;
     if (lo < 0 || hi > table.upperBound())
-        raiseError(err::SubscriptOutOfRange);
+        platform::raiseError(platform::err::SubscriptOutOfRange);
 
     std::vector<std::unique_ptr<VoicemailBox>>& entries = MailboxTableAccess::entries(table);
     std::vector<QString>& keys = MailboxTableAccess::keys(table);
@@ -141,4 +141,4 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
 
 void VmbSort(MailboxTable& table, std::int16_t& lo, std::int16_t& hi) { sortById(table, lo, hi); }
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace vm {
+namespace vm::mailbox {
 
 // The gaps used for `count` entries, largest first, always ending with 1.
 // Up to 13 entries the sort is a plain insertion sort.
@@ -22,4 +22,4 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi);
 // The sort under its system name, its bounds passed as variables.
 void VmbSort(MailboxTable& table, std::int16_t& lo, std::int16_t& hi);
 
-}  // namespace vm
+}  // namespace vm::mailbox

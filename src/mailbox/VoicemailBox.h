@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace vm {
+namespace vm::mailbox {
 
 struct VoicemailBox {
     QString Id;  // box number as text; "" marks a blank entry
@@ -24,4 +24,4 @@ struct VoicemailBox {
     friend bool operator==(const VoicemailBox&, const VoicemailBox&) = default;
 };
 
-}  // namespace vm
+}  // namespace vm::mailbox

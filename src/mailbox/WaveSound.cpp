@@ -1,6 +1,6 @@
 #include "WaveSound.h"
 
-namespace vm {
+namespace vm::mailbox {
 
 namespace {
 
@@ -52,4 +52,4 @@ WaveSound waveSoundOf(QByteArrayView head, std::int64_t fileSize)
     return incomplete(QStringLiteral("it has no data chunk"));
 }
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-namespace vm {
+namespace vm::mailbox {
 
 struct WaveSound {
     bool complete = false;  // the RIFF size and the data chunk agree with the file's size
@@ -25,4 +25,4 @@ struct WaveSound {
 // reaches past `head` is told as such.
 WaveSound waveSoundOf(QByteArrayView head, std::int64_t fileSize);
 
-}  // namespace vm
+}  // namespace vm::mailbox

@@ -12,7 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 namespace {
 
@@ -67,4 +67,4 @@ void ManagerWindow::nameForScreenReaders()
         control->setAccessibleName(name);
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -2,10 +2,10 @@
 
 #include <QApplication>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
 
 BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

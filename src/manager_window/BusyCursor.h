@@ -1,7 +1,7 @@
 #pragma once
 // The hourglass pointer for the life of the object, restored on every way out.
 
-namespace vm::window {
+namespace vm::manager_window {
 
 class BusyCursor {
 public:
@@ -11,4 +11,4 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

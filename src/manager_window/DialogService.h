@@ -12,7 +12,7 @@
 
 class QWidget;
 
-namespace vm::window {
+namespace vm::manager_window {
 
 class DialogService {
 public:
@@ -26,6 +26,6 @@ public:
 
 // Prompts that answer for every window (tests); none by default, and then
 // each window shows real ones.
-Replaceable<DialogService*>& dialogService();
+platform::Replaceable<DialogService*>& dialogService();
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -7,25 +7,25 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 namespace {
 bool openWithDesktop(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 }  // namespace
 
-Replaceable<HelpOpener>& helpOpener()
+platform::Replaceable<HelpOpener>& helpOpener()
 {
-    static Replaceable<HelpOpener> inForce(&openWithDesktop);
+    static platform::Replaceable<HelpOpener> inForce(&openWithDesktop);
     return inForce;
 }
 
 void HtmlHelpShow(int /*command*/, const QString& /*topic*/, QWidget* /*owner*/)
 {
-    ignoreErrors([] {
-        const QString file = paths::helpFile();
-        if (fs::fileExists(file))
+    platform::ignoreErrors([] {
+        const QString file = config::helpFile();
+        if (platform::fileExists(file))
             helpOpener().get()(file);
     });
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace vm::window {
+namespace vm::manager_window {
 
 // Only the help window's name is meaningful on this platform's handler, which
 // opens the file at its default topic; the number and the caller are kept
@@ -19,6 +19,6 @@ void HtmlHelpShow(int command, const QString& windowName, QWidget* caller);
 // Hands the file to the desktop unless a test has replaced it; returns
 // whether the file was handed over.
 using HelpOpener = bool (*)(const QString& path);
-Replaceable<HelpOpener>& helpOpener();
+platform::Replaceable<HelpOpener>& helpOpener();
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -13,15 +13,15 @@
 
 #include <vector>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 // The last part of a kept previous version's name: why it was kept.
 inline const QString kKeptReason = QStringLiteral("kept-after-incomplete-start");
 
 struct IncompleteStart {
-    std::vector<LoadProblem> problems;  // from the list files' load
-    bool loadEndedEarly = false;        // the load handler stopped at an error
-    QString configKey;                  // the QV.INI key the settings' load stopped at, when known
+    std::vector<mailbox::LoadProblem> problems;  // from the list files' load
+    bool loadEndedEarly = false;                 // the load handler stopped at an error
+    QString configKey;                           // the QV.INI key the settings' load stopped at, when known
 
     bool any() const { return !problems.empty() || loadEndedEarly; }
 
@@ -37,4 +37,4 @@ struct IncompleteStart {
 // raises its run-time error.
 void keepPreviousVersions(const QStringList& files, const QDateTime& when);
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -14,7 +14,7 @@
 
 #include <functional>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 namespace {
 
@@ -70,4 +70,4 @@ void ManagerWindow::setUpKeyboard()
     connect(help, &QShortcut::activated, ui_->cmdVmCfgHelp, &QPushButton::click);
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -23,7 +23,7 @@
 #include <QCheckBox>
 #include <QLabel>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 using failsafe::argumentList;
 using failsafe::eventArg;
@@ -45,7 +45,7 @@ std::int16_t checkValue(const QCheckBox& box)
 void setCheckValue(QCheckBox& box, std::int16_t value)
 {
     if (value < 0 || value > 2)
-        throw RuntimeError(380, QStringLiteral("Invalid property value"));
+        throw platform::RuntimeError(380, QStringLiteral("Invalid property value"));
     box.setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
 }
 
@@ -57,7 +57,7 @@ QString ManagerWindow::Text2VmbId(const QString& strIn)
     runTraced(
         kModule, QStringLiteral("Function Text2VmbId"),
         [&] { return argumentList({variantArg(QStringLiteral("strIn$"), strIn)}); },
-        [&] { result = boxIdFromText(strIn); });
+        [&] { result = mailbox::boxIdFromText(strIn); });
     return result;
 }
 
@@ -67,7 +67,7 @@ QString ManagerWindow::Text2VmbPin(const QString& strIn)
     runTraced(
         kModule, QStringLiteral("Function Text2VmbPin"),
         [&] { return argumentList({variantArg(QStringLiteral("strIn$"), strIn)}); },
-        [&] { result = boxPinFromText(strIn); });
+        [&] { result = mailbox::boxPinFromText(strIn); });
     return result;
 }
 
@@ -92,16 +92,16 @@ void ManagerWindow::cmdVmbAdd_Click()
             return;
         }
 
-        VoicemailBox box;
+        mailbox::VoicemailBox box;
         box.Id = id;
         box.Pin = pin;
         for (const mailbox::BoxField* f : mailbox::kWindowOrder)
             if (f->kind == mailbox::FieldKind::Text)
-                box.*(f->text) = trimBlanks(fieldText(*f));
+                box.*(f->text) = mailbox::trimBlanks(fieldText(*f));
         box.FtpUpload = checkValue(*ui_->chkUploadToFtp);
         box.DeleteAfterForward = checkValue(*ui_->chkDeleteAfterForward);
         // Looked up by the number as stored, so "12a" finds box 12.
-        const bool addition = storeBox(boxes_, box) == Stored::Added;
+        const bool addition = mailbox::storeBox(boxes_, box) == mailbox::Stored::Added;
 
         for (widgets::TextBox* field : ui_->txtNewVmb)
             field->setText(QString());
@@ -119,10 +119,10 @@ void ManagerWindow::cmdVmbAdd_Click()
 void ManagerWindow::cmdVmbModify_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdVmbModify_Click"), noArguments, [this] {
-        const std::int16_t idx = VmbFind(boxes_, sSelectedVmbId);
+        const std::int16_t idx = mailbox::VmbFind(boxes_, sSelectedVmbId);
         if (idx <= 0)
             return;
-        const VoicemailBox box = boxes_.at(idx);
+        const mailbox::VoicemailBox box = boxes_.at(idx);
         // In the order of the text boxes: each change is a traced event.
         for (const mailbox::BoxField* f : mailbox::kWindowOrder)
             ui_->txtNewVmb[static_cast<std::size_t>(f->windowField)]->setText(box.*(f->text));
@@ -151,7 +151,7 @@ void ManagerWindow::cmdNext_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdNext_Click"), noArguments, [this] {
         quietly([this] {
-            const Int16 k = Int16(iCurVmbIdx) + 1;
+            const platform::Int16 k = platform::Int16(iCurVmbIdx) + 1;
             const QString id = boxes_.at(k).Id;
             if (!id.isEmpty()) {
                 sSelectedVmbId = id;
@@ -165,7 +165,7 @@ void ManagerWindow::cmdPrev_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdPrev_Click"), noArguments, [this] {
         quietly([this] {
-            const Int16 k = Int16(iCurVmbIdx) - 1;
+            const platform::Int16 k = platform::Int16(iCurVmbIdx) - 1;
             const QString id = boxes_.at(k).Id;
             if (!id.isEmpty()) {
                 sSelectedVmbId = id;
@@ -189,8 +189,8 @@ void ManagerWindow::cmdDeleteVmb_Click()
         // A blank box's greeting is ".wav" and goes with it like any other. A
         // number read from a list file may hold a path; such a name never
         // leads to deleting a file outside the greeting folder.
-        if (isSafeFileNamePart(t))
-            ignoreErrors([&] { fs::deleteFile(paths::greetingFile(t)); });
+        if (mailbox::isSafeFileNamePart(t))
+            platform::ignoreErrors([&] { platform::deleteFile(config::greetingFile(t)); });
         if (ui_->gridVmbList->rows() >= 3)
             ui_->gridVmbList->removeItem(r);
         else
@@ -217,4 +217,4 @@ void ManagerWindow::txtNewVmb_GotFocus(std::int16_t Index)
         [this] { ui_->lblAddedOK->setText(QString()); });
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

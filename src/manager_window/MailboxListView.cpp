@@ -20,7 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 using failsafe::argumentList;
 using failsafe::eventArg;
@@ -53,7 +53,7 @@ void setButtonsEnabled(std::initializer_list<QPushButton*> buttons, bool on)
 void ManagerWindow::rebuildMailboxList()
 {
     std::int16_t boxCount = 0;
-    if (!ignoreErrors([&] { boxCount = boxes_.upperBound(); }))
+    if (!platform::ignoreErrors([&] { boxCount = boxes_.upperBound(); }))
         return;  // the table was never created: the list stays as it is
     ui_->lblMsgCount[2]->setText(QString::number(boxCount));
     widgets::fitTextToWidth(*ui_->lblMsgCount[2]);
@@ -63,13 +63,13 @@ void ManagerWindow::rebuildMailboxList()
     QCoreApplication::processEvents();
     {
         const RepaintLock lock(*ui_->gridVmbList);
-        const MailboxTable& table = boxes_;
+        const mailbox::MailboxTable& table = boxes_;
         // Row i shows Id, Pin and Description of entry i; the cells share
         // the table's texts.
         std::vector<QString> cells;
         cells.reserve(static_cast<std::size_t>(boxCount) * 4);
         for (int i = 1; i <= boxCount; ++i) {
-            const VoicemailBox& box = table.at(i);
+            const mailbox::VoicemailBox& box = table.at(i);
             cells.insert(cells.end(), {box.Id, box.Pin, box.Description, QString()});
         }
         ui_->gridVmbList->appendRows(std::move(cells));
@@ -92,7 +92,7 @@ void ManagerWindow::gridVmbList_SelChange()
         ui_->lblMsgCount[1]->repaint();
 
         BtnsEnableVmb();
-        if (!fs::fileExists(paths::greetingFile(id))) {
+        if (!platform::fileExists(config::greetingFile(id))) {
             ui_->cmdPlayIntro->setEnabled(false);
             ui_->cmdStopPlay[0]->setEnabled(false);
         }
@@ -100,7 +100,8 @@ void ManagerWindow::gridVmbList_SelChange()
 
         // A box's messages are named Id + "_" + ...; the underscore keeps box
         // 1 from listing box 10's messages.
-        const std::vector<MessageFile> files = scanMessageFolder(paths::messageFolder(), id + QStringLiteral("_*.wav"));
+        const std::vector<MessageFile> files = scanMessageFolder(config::messageFolder(),
+                                                                 id + QStringLiteral("_*.wav"));
         iLastMsgRow = -1;
         if (files.empty())
             showNoMessagesRow();
@@ -116,13 +117,13 @@ void ManagerWindow::listMessages(const std::vector<MessageFile>& files)
     ui_->gridMsgList->setColWidth(0, 360);
     BtnsEnableMsg();
 
-    Int16 rowNumber = 0;
-    Int16 newCount = 0;
-    Int16 savedCount = 0;
+    platform::Int16 rowNumber = 0;
+    platform::Int16 newCount = 0;
+    platform::Int16 savedCount = 0;
     ui_->gridMsgList->setCol(4);
     {
         const RepaintLock lock(*ui_->gridMsgList);
-        const QString folder = paths::messageFolder();
+        const QString folder = config::messageFolder();
         const MessageDates dates;
         // The rows go into the list together, each with its status icon in
         // column 0; a failure part-way leaves the rows before it listed, the
@@ -151,7 +152,7 @@ void ManagerWindow::listMessages(const std::vector<MessageFile>& files)
                 ++rowNumber;
                 QString date = dates.text(file.lastWriteSecs(folder));
                 QString length = lengthText(playingSeconds(file.sizeInBytes(folder)));
-                MsgFileNameParse(file.name, newMarker, caller);
+                mailbox::MsgFileNameParse(file.name, newMarker, caller);
                 cells.insert(cells.end(), {QString(), std::move(date), std::move(length), caller, file.name});
                 const bool messageIsNew = newMarker == QStringLiteral("1");
                 isNew.push_back(messageIsNew);
@@ -205,7 +206,7 @@ void ManagerWindow::gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shif
             bool skipFailures = false;
             auto statement = [&](auto&& step) {
                 if (skipFailures)
-                    ignoreErrors(step);
+                    platform::ignoreErrors(step);
                 else
                     step();
             };
@@ -218,7 +219,7 @@ void ManagerWindow::gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shif
                 if (!previousFile.isEmpty()) {
                     QString newMarker;
                     QString caller;
-                    statement([&] { MsgFileNameParse(previousFile, newMarker, caller); });
+                    statement([&] { mailbox::MsgFileNameParse(previousFile, newMarker, caller); });
                     statement([&] { ui_->gridMsgList->setRow(iLastMsgRow); });
                     statement([&] { ui_->gridMsgList->setCol(0); });
                     statement([&] {
@@ -232,7 +233,7 @@ void ManagerWindow::gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shif
             statement([&] { file = ui_->gridMsgList->textMatrix(ui_->gridMsgList->row(), 4); });
             QString newMarker;
             QString caller;
-            statement([&] { MsgFileNameParse(file, newMarker, caller); });
+            statement([&] { mailbox::MsgFileNameParse(file, newMarker, caller); });
             if (!file.isEmpty()) {
                 statement([&] { ui_->gridMsgList->setCol(0); });
                 statement([&] { ui_->gridMsgList->setColSel(4); });
@@ -275,4 +276,4 @@ void ManagerWindow::BtnsEnableVmb()
     });
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -13,11 +13,11 @@
 // Resources of a static library have to be registered by name, outside any namespace.
 static void registerWindowArtwork() { Q_INIT_RESOURCE(manager_window); }
 
-namespace vm::window {
+namespace vm::manager_window {
 
-Replaceable<MessageBoxService*>& messageBoxService()
+platform::Replaceable<MessageBoxService*>& messageBoxService()
 {
-    static Replaceable<MessageBoxService*> inForce(nullptr);
+    static platform::Replaceable<MessageBoxService*> inForce(nullptr);
     return inForce;
 }
 
@@ -74,4 +74,4 @@ void ManagerWindow::showEvent(QShowEvent* event)
     }
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

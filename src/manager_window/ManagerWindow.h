@@ -45,7 +45,7 @@ namespace vm::mailbox {
 struct BoxField;
 }  // namespace vm::mailbox
 
-namespace vm::window {
+namespace vm::manager_window {
 
 class DialogService;
 class MessageBoxService;
@@ -64,7 +64,7 @@ public:
     // The message boxes in force, else the window's own (QMessageBox).
     MessageBoxService& messageBoxes();
     // The file and text prompts in force, else the window's own (QFileDialog, QInputDialog).
-    DialogService& dialogs();
+    static DialogService& dialogs();
 
     // --- window shell ---
     void Form_Load();
@@ -184,10 +184,10 @@ private:
 
     const std::unique_ptr<WindowControls> ui_;
     MailboxTable boxes_;
-    config::Settings settings_;  // as loaded at Form_Load; the limits follow their fields
-    QString sSelectedVmbId;      // Id of the box last selected in the mailbox list
-    vm::Int16 iLastMsgRow = 0;   // message row last clicked; -1 none
-    vm::Int16 iCurVmbIdx = 0;    // table index of the box last loaded into the fields
+    config::Settings settings_;           // as loaded at Form_Load; the limits follow their fields
+    QString sSelectedVmbId;               // Id of the box last selected in the mailbox list
+    vm::platform::Int16 iLastMsgRow = 0;  // message row last clicked; -1 none
+    vm::platform::Int16 iCurVmbIdx = 0;   // table index of the box last loaded into the fields
 
     std::unique_ptr<MessageBoxService> ownBoxes_;
     IncompleteStart incompleteStart_;
@@ -197,4 +197,4 @@ private:
     bool unloaded_ = false;
 };
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

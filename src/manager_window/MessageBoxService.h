@@ -7,7 +7,7 @@
 
 #include <QString>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 // Captions the window's message boxes carry.
 inline const QString kWindowCaption = QStringLiteral("Quorvane Voicemail Manager");
@@ -27,6 +27,6 @@ public:
 
 // Boxes that answer for every window (tests); none by default, and then each
 // window shows real ones.
-Replaceable<MessageBoxService*>& messageBoxService();
+platform::Replaceable<MessageBoxService*>& messageBoxService();
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

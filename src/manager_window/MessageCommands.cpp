@@ -29,7 +29,7 @@
 
 #include <utility>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 using vm::failsafe::argumentList;
 using vm::failsafe::eventArg;
@@ -48,7 +48,7 @@ constexpr int kNoMessagesColWidthTwips = 10000;
 // RecEditor setting, then the path as one more word, blanks and all.
 void startRecorder(const QString& recEditor, const QString& path)
 {
-    vm::process::startProgram(vm::process::splitCommandLine(recEditor) << path);
+    vm::platform::startProgram(vm::platform::splitCommandLine(recEditor) << path);
 }
 
 // Run as root, the window starts only a recorder no other account could have
@@ -60,14 +60,14 @@ std::optional<QString> recorderRefusal(const QString& recEditor)
 {
     if (::geteuid() != 0)
         return std::nullopt;
-    if (const auto writers = vm::fs::otherWriters(vm::paths::iniFile()))
+    if (const auto writers = vm::platform::otherWriters(vm::config::iniFile()))
         return *writers + QStringLiteral(", and QV.INI names the recorder program");
-    const QStringList words = vm::process::splitCommandLine(recEditor);
+    const QStringList words = vm::platform::splitCommandLine(recEditor);
     QString program;
     // A program that cannot be found fails the start as it always has.
-    if (words.isEmpty() || !vm::ignoreErrors([&] { program = vm::process::resolveProgram(words.front()); }))
+    if (words.isEmpty() || !vm::platform::ignoreErrors([&] { program = vm::platform::resolveProgram(words.front()); }))
         return std::nullopt;
-    if (const auto writers = vm::fs::otherWriters(program))
+    if (const auto writers = vm::platform::otherWriters(program))
         return *writers + QStringLiteral(", and that is the recorder program");
     return std::nullopt;
 }
@@ -82,7 +82,7 @@ bool mayRecord(ManagerWindow& w, const QString& recEditor, const QString& file)
                    "The recorder was not started: %1. Run as root, this window starts only a program "
                    "that no other account can choose.")
                    .arg(*why);
-    else if (const auto refusal = file.isEmpty() ? std::nullopt : vm::fs::writeRefusal(file))
+    else if (const auto refusal = file.isEmpty() ? std::nullopt : vm::platform::writeRefusal(file))
         why = QStringLiteral("Nothing can be recorded into %1: %2.").arg(file, *refusal);
     if (why)
         w.messageBoxes().show(*why, MsgButtons::OkOnly, kWindowCaption);
@@ -96,16 +96,16 @@ void deleteUnlessReadOnly(const QString& path)
 {
     const QFileInfo file(path);
     if (file.isFile() && !(file.permissions() & QFileDevice::WriteOwner))
-        vm::raiseError(vm::err::PathFileAccessError);
-    vm::fs::deleteFile(path);
+        vm::platform::raiseError(vm::platform::err::PathFileAccessError);
+    vm::platform::deleteFile(path);
 }
 
 // The row has already left the list; a file that cannot be deleted reappears
 // at the next selection of the box.
 void deleteMessageFile(ManagerWindow& w, const QString& path)
 {
-    if (!vm::ignoreErrors([&] { deleteUnlessReadOnly(path); }))
-        vm::ignoreErrors([&w] {
+    if (!vm::platform::ignoreErrors([&] { deleteUnlessReadOnly(path); }))
+        vm::platform::ignoreErrors([&w] {
             w.messageBoxes().show(QStringLiteral("Could not delete voicemail message.\r\n"
                                                  "Please check that the file is not used by any other application"),
                                   MsgButtons::OkOnly, kWindowCaption);
@@ -146,9 +146,9 @@ void ManagerWindow::cmdPlayMsg_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdPlayMsg_Click"), noArguments, [this] {
         const QString fileName = ui_->gridMsgList->textMatrix(ui_->gridMsgList->row(), kFileNameCol);
-        const QString path = vm::paths::messageFolder() + fileName;
-        if (vm::fs::fileExists(path))
-            vm::sound::playSoundAsync(path);
+        const QString path = vm::config::messageFolder() + fileName;
+        if (vm::platform::fileExists(path))
+            vm::platform::playSoundAsync(path);
         else
             messageBoxes().show(QStringLiteral("Message could not be found ") + fileName, MsgButtons::OkOnly,
                                 kAppTitle);
@@ -161,14 +161,16 @@ void ManagerWindow::cmdRecMsg_Click()
         const QString id = selectedBoxNumber();
         if (!mayRecord(*this, settings_.RecEditor, QString()))
             return;
-        const QByteArray recordingTemplate = vm::fs::readFile(vm::paths::recordingTemplate());
+        const QByteArray recordingTemplate = vm::platform::readFile(vm::config::recordingTemplate());
         // Date and time are read one after the other, as the name's stamp always was.
         const QDate today = QDate::currentDate();
         const QDateTime now(today, QTime::currentTime());
-        const QString path = vm::createMessageFile(
-            vm::paths::messageFolder(),
-            [&](const QDateTime& t) { return vm::MsgFileNameNew(id, vm::kOwnRecordingLine, t.date(), t.time()); }, now,
-            recordingTemplate);
+        const QString path = vm::mailbox::createMessageFile(
+            vm::config::messageFolder(),
+            [&](const QDateTime& t) {
+                return vm::mailbox::MsgFileNameNew(id, vm::mailbox::kOwnRecordingLine, t.date(), t.time());
+            },
+            now, recordingTemplate);
         startRecorder(settings_.RecEditor, path);
     });
 }
@@ -177,12 +179,12 @@ void ManagerWindow::cmdplayIntro_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdplayIntro_Click"), noArguments, [this] {
         const QString id = selectedBoxNumber();
-        const QString path = vm::paths::greetingFile(id);
-        if (!vm::fs::fileExists(path))
+        const QString path = vm::config::greetingFile(id);
+        if (!vm::platform::fileExists(path))
             messageBoxes().show(QStringLiteral("No welcome message recorded for mailbox ") + id, MsgButtons::OkOnly,
                                 kAppTitle);
         else
-            vm::sound::playSoundAsync(path);
+            vm::platform::playSoundAsync(path);
     });
 }
 
@@ -190,12 +192,12 @@ void ManagerWindow::cmdRecIntro_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdRecIntro_Click"), noArguments, [this] {
         const QString id = selectedBoxNumber();
-        const QString path = vm::paths::greetingFile(id);
+        const QString path = vm::config::greetingFile(id);
         if (!mayRecord(*this, settings_.RecEditor, path))
             return;
         // An existing greeting is kept, so the recorder opens the current one.
-        if (!vm::fs::fileExists(path))
-            vm::fs::copyToNewFile(vm::paths::recordingTemplate(), path);
+        if (!vm::platform::fileExists(path))
+            vm::platform::copyToNewFile(vm::config::recordingTemplate(), path);
         startRecorder(settings_.RecEditor, path);
     });
 }
@@ -205,14 +207,14 @@ void ManagerWindow::cmdStopPlay_Click(std::int16_t Index)
     runTraced(
         kModule, QStringLiteral("Sub cmdStopPlay_Click"),
         [&] { return argumentList({eventArg(QStringLiteral("Index"), static_cast<long long>(Index))}); },
-        [] { vm::sound::playSoundAsync(vm::paths::stopSound()); });
+        [] { vm::platform::playSoundAsync(vm::config::stopSound()); });
 }
 
 void ManagerWindow::cmdDeleteMsg_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdDeleteMsg_Click"), noArguments, [this] {
-        vm::Int16 first = ui_->gridMsgList->row();
-        vm::Int16 last = ui_->gridMsgList->rowSel();
+        vm::platform::Int16 first = ui_->gridMsgList->row();
+        vm::platform::Int16 last = ui_->gridMsgList->rowSel();
         if (first > last)
             std::swap(first, last);
 
@@ -221,28 +223,28 @@ void ManagerWindow::cmdDeleteMsg_Click()
         if (messageBoxes().show(question, MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
             return;
 
-        const vm::Int16 passes = vm::toInt16(last - first + 1);
+        const vm::platform::Int16 passes = vm::platform::toInt16(last - first + 1);
         bool errorsSuppressed = false;  // from the first deletion to the end of the command
         for (int pass = 0; pass < passes; ++pass) {
             // Every pass works on row `first`: each removal moves the following rows up.
             QString path;
             const auto takeRowOut = [&] {
                 ui_->gridMsgList->setRow(first);
-                path = vm::paths::messageFolder() + ui_->gridMsgList->textMatrix(first, kFileNameCol);
+                path = vm::config::messageFolder() + ui_->gridMsgList->textMatrix(first, kFileNameCol);
                 if (ui_->gridMsgList->rows() > 2)
                     ui_->gridMsgList->removeItem(first);
                 else
                     turnLastMessageRowIntoNoMessagesRow();
             };
             if (errorsSuppressed)
-                vm::ignoreErrors(takeRowOut);
+                vm::platform::ignoreErrors(takeRowOut);
             else
                 takeRowOut();
             errorsSuppressed = true;
             deleteMessageFile(*this, path);
         }
-        vm::ignoreErrors([this] { ui_->gridMsgList->setCol(kFileNameCol); });
+        vm::platform::ignoreErrors([this] { ui_->gridMsgList->setCol(kFileNameCol); });
     });
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -31,7 +31,7 @@
 #include <optional>
 #include <utility>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 using failsafe::noArguments;
 using failsafe::runTraced;
@@ -62,7 +62,7 @@ private:
 bool inMessageFolder(const QString& target)
 {
     const QString folder = QDir(QFileInfo(target).absolutePath()).canonicalPath();
-    return !folder.isEmpty() && folder == QDir(paths::messageFolder()).canonicalPath();
+    return !folder.isEmpty() && folder == QDir(config::messageFolder()).canonicalPath();
 }
 
 // Writes a copy of the message at `target`. A file already there is replaced
@@ -73,23 +73,23 @@ void saveCopy(ManagerWindow& w, const QString& message, const QString& target)
     // A file written into the message folder is a message to the engine:
     // copies for a box go through Copy to box, which names them right.
     if (inMessageFolder(target))
-        throw MessageRefusal(
+        throw mailbox::MessageRefusal(
             QStringLiteral("%1: a copy is saved outside the message folder; Copy to box makes one for a box")
                 .arg(target));
     const QFileInfo there(target);
     if (!there.exists() && !there.isSymLink()) {
-        exportMessage(message, target);
+        mailbox::exportMessage(message, target);
         return;
     }
-    if (const std::optional<QString> why = fs::notRegularAtName(target))
-        throw MessageRefusal(*why);
-    const CheckedMessage m = checkedMessage(message);
+    if (const std::optional<QString> why = platform::notRegularAtName(target))
+        throw mailbox::MessageRefusal(*why);
+    const mailbox::CheckedMessage m = mailbox::checkedMessage(message);
     if (w.messageBoxes().show(
             QStringLiteral("%1 exists already.\r\nReplace it with a copy of the message?").arg(target),
             MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
         return;
-    fs::replaceFileAtomically(target, m.bytes);
-    ignoreErrors([&] { fs::setLastWriteTime(target, m.time); });
+    platform::replaceFileAtomically(target, m.bytes);
+    platform::ignoreErrors([&] { platform::setLastWriteTime(target, m.time); });
 }
 
 }  // namespace
@@ -182,8 +182,8 @@ void ManagerWindow::actOnMessages(const QStringList& names, const std::function<
         const OnExit relist([&] { relistMessages(selectAfter); });
         for (const QString& name : names) {
             try {
-                selectAfter << QFileInfo(operation(paths::messageFolder() + name)).fileName();
-            } catch (const MessageRefusal& refusal) {
+                selectAfter << QFileInfo(operation(config::messageFolder() + name)).fileName();
+            } catch (const mailbox::MessageRefusal& refusal) {
                 selectAfter << name;
                 if (!refusals.contains(refusal.line()))
                     refusals << refusal.line();
@@ -197,7 +197,7 @@ void ManagerWindow::actOnMessages(const QStringList& names, const std::function<
 void ManagerWindow::relistMessages(const QStringList& select)
 {
     gridVmbList_SelChange();
-    ignoreErrors([&] {
+    platform::ignoreErrors([&] {
         widgets::FlexGrid& grid = *ui_->gridMsgList;
         int first = 0;
         int last = 0;
@@ -227,8 +227,8 @@ void ManagerWindow::mnuMsgSaveCopy_Click()
         if (!target)
             return;
         try {
-            saveCopy(*this, paths::messageFolder() + names.front(), *target);
-        } catch (const MessageRefusal& refusal) {
+            saveCopy(*this, config::messageFolder() + names.front(), *target);
+        } catch (const mailbox::MessageRefusal& refusal) {
             messageBoxes().show(refusal.line(), MsgButtons::OkOnly, kWindowCaption);
         }
     });
@@ -248,7 +248,7 @@ void ManagerWindow::mnuMsgCopyToBox_Click()
         if (id.isEmpty())
             return;
         actOnMessages(names, [&](const QString& path) {
-            copyMessage(boxes_, path, id);
+            mailbox::copyMessage(boxes_, path, id);
             return path;  // the originals stay selected
         });
     });
@@ -257,15 +257,15 @@ void ManagerWindow::mnuMsgCopyToBox_Click()
 void ManagerWindow::mnuMsgMarkNew_Click()
 {
     runTraced(kModule, QStringLiteral("Sub mnuMsgMarkNew_Click"), noArguments, [this] {
-        actOnMessages(selectedMessageNames(), [](const QString& path) { return markMessage(path, true); });
+        actOnMessages(selectedMessageNames(), [](const QString& path) { return mailbox::markMessage(path, true); });
     });
 }
 
 void ManagerWindow::mnuMsgMarkSaved_Click()
 {
     runTraced(kModule, QStringLiteral("Sub mnuMsgMarkSaved_Click"), noArguments, [this] {
-        actOnMessages(selectedMessageNames(), [](const QString& path) { return markMessage(path, false); });
+        actOnMessages(selectedMessageNames(), [](const QString& path) { return mailbox::markMessage(path, false); });
     });
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

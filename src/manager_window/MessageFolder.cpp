@@ -13,7 +13,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 namespace {
 
@@ -86,7 +86,7 @@ struct DirCloser {
 
 [[noreturn]] void raiseStatus(int statusErrno, const QString& folder, const QString& name)
 {
-    fs::raiseForErrno(statusErrno, folder + name);
+    platform::raiseForErrno(statusErrno, folder + name);
 }
 
 }  // namespace
@@ -125,7 +125,7 @@ void forEachMessageFile(const QString& folder, const QString& pattern,
     if (!dir)
         return;
     const int dirFd = ::dirfd(dir.get());
-    const fs::FileOps& ops = *fs::fileOps().get();
+    const platform::FileOps& ops = *platform::fileOps().get();
     const LiteralEnds ends = literalEnds(pattern);
     while (const dirent* entry = ::readdir(dir.get())) {
         const char* raw = entry->d_name;
@@ -139,7 +139,7 @@ void forEachMessageFile(const QString& folder, const QString& pattern,
             continue;
         if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
             continue;
-        if (!(file.ascii && ends.decides) && !fs::matchesPattern(file.name(), pattern))
+        if (!(file.ascii && ends.decides) && !platform::matchesPattern(file.name(), pattern))
             continue;
         struct stat st {};
         if (ops.statAt(dirFd, raw, &st) != 0) {
@@ -169,4 +169,4 @@ std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString&
     return files;
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -4,7 +4,7 @@
 // the statistics walk folders of a hundred thousand files, so names are
 // matched on their raw bytes and made into text only when needed.
 //
-// The files found are those vm::fs::listFiles finds for the same pattern
+// The files found are those vm::platform::listFiles finds for the same pattern
 // (no hidden files, no folders, letter case ignored).
 
 #include <QByteArrayView>
@@ -14,7 +14,7 @@
 #include <functional>
 #include <vector>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 // A file as the pass meets it.
 struct FolderEntry {
@@ -48,11 +48,11 @@ struct MessageFile {
     std::int64_t sizeInBytes(const QString& folder) const;
 };
 
-// ByName gives the order of vm::fs::listFiles (names compared ignoring
+// ByName gives the order of vm::platform::listFiles (names compared ignoring
 // case); AsFound leaves the directory's own order.
 enum class ScanOrder { ByName, AsFound };
 
 std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString& pattern,
                                            ScanOrder order = ScanOrder::ByName);
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -13,7 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/VbNumbers.h"
 
-namespace vm::window {
+namespace vm::manager_window {
 
 using failsafe::argumentList;
 using failsafe::runTraced;
@@ -31,27 +31,28 @@ void ManagerWindow::GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iM
                                  variantArg(QStringLiteral("lAvailMin&"), lAvailMin)});
         },
         [&] {
-            const QString folder = paths::messageFolder();
+            const QString folder = config::messageFolder();
             iMsgCountNew = 0;
             iMsgCountSaved = 0;
             lTotalTimeMins = 0;
             std::int32_t totalSeconds = 0;
             // Only totals are kept: each file counts as the pass meets it.
             forEachMessageFile(folder, QStringLiteral("*.wav"), [&](const FolderEntry& file) {
-                totalSeconds = toInt32(static_cast<long long>(totalSeconds) + playingSeconds(file.sizeInBytes(folder)));
-                const bool isNew = file.ascii ? isNewMessageName(QLatin1StringView(file.rawName))
-                                              : isNewMessageName(QStringView(file.name()));
+                totalSeconds = platform::toInt32(static_cast<long long>(totalSeconds) +
+                                                 playingSeconds(file.sizeInBytes(folder)));
+                const bool isNew = file.ascii ? mailbox::isNewMessageName(QLatin1StringView(file.rawName))
+                                              : mailbox::isNewMessageName(QStringView(file.name()));
                 if (!isNew)
-                    iMsgCountSaved = toInt16(iMsgCountSaved + 1);
+                    iMsgCountSaved = platform::toInt16(iMsgCountSaved + 1);
                 else
-                    iMsgCountNew = toInt16(iMsgCountNew + 1);
+                    iMsgCountNew = platform::toInt16(iMsgCountNew + 1);
             });
-            lTotalTimeMins = roundToInt32(totalSeconds / 60.0);
+            lTotalTimeMins = platform::roundToInt32(totalSeconds / 60.0);
             // The volume holding the program; this platform names it by any
             // path on it rather than by a drive root.
-            const auto freeBytes = config::GetFreeDiskSpace(appFolder());
-            lAvailMin = roundToInt32(static_cast<double>(freeBytes) / (kBytesPerSecond * 60.0));
+            const auto freeBytes = config::GetFreeDiskSpace(platform::appFolder());
+            lAvailMin = platform::roundToInt32(static_cast<double>(freeBytes) / (kBytesPerSecond * 60.0));
         });
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -3,11 +3,11 @@
 #include <QFileDialog>
 #include <QInputDialog>
 
-namespace vm::window {
+namespace vm::manager_window {
 
-Replaceable<DialogService*>& dialogService()
+platform::Replaceable<DialogService*>& dialogService()
 {
-    static Replaceable<DialogService*> inForce(nullptr);
+    static platform::Replaceable<DialogService*> inForce(nullptr);
     return inForce;
 }
 
@@ -31,4 +31,4 @@ std::optional<QString> QtDialogService::askText(QWidget* owner, const QString& c
     return text;
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

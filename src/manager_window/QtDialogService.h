@@ -4,7 +4,7 @@
 
 #include "DialogService.h"
 
-namespace vm::window {
+namespace vm::manager_window {
 
 class QtDialogService : public DialogService {
 public:
@@ -12,4 +12,4 @@ public:
     std::optional<QString> askText(QWidget* owner, const QString& caption, const QString& label) override;
 };
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 QtMessageBoxService::QtMessageBoxService(QWidget* owner) : owner_(owner) {}
 
@@ -26,4 +26,4 @@ MsgAnswer QtMessageBoxService::show(const QString& text, MsgButtons buttons, con
     }
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace vm::window {
+namespace vm::manager_window {
 
 class QtMessageBoxService : public MessageBoxService {
 public:
@@ -16,4 +16,4 @@ private:
     QWidget* owner_;
 };
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -24,7 +24,7 @@
 
 #include <algorithm>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 using failsafe::argumentList;
 using failsafe::eventArg;
@@ -43,9 +43,9 @@ QString indexArgument(std::int16_t index)
 // number (0 when it is none), then held within [low, high].
 std::int16_t checkedLimit(const QString& typed, std::int16_t low, std::int16_t high)
 {
-    const QString text = trimBlanks(typed).left(4);
+    const QString text = mailbox::trimBlanks(typed).left(4);
     std::int16_t value = 0;
-    ignoreErrors([&] { value = number::textToInt16(text); });
+    platform::ignoreErrors([&] { value = platform::textToInt16(text); });
     return std::clamp(value, low, high);
 }
 
@@ -101,7 +101,7 @@ void ManagerWindow::optEmailMechanism_Click(std::int16_t Index)
         });
 }
 
-void ManagerWindow::VmbSaveXML() { saveMailboxList(boxes_, paths::mailboxList()); }
+void ManagerWindow::VmbSaveXML() { mailbox::saveMailboxList(boxes_, config::mailboxList()); }
 
 void ManagerWindow::Form_Unload(std::int16_t& Cancel)
 {
@@ -115,10 +115,10 @@ void ManagerWindow::Form_Unload(std::int16_t& Cancel)
             if (incompleteStart_.any()) {
                 QStringList replaced;
                 bool listIsWritten = false;
-                ignoreErrors([&] { listIsWritten = boxes_.upperBound() >= 1; });
+                platform::ignoreErrors([&] { listIsWritten = boxes_.upperBound() >= 1; });
                 if (listIsWritten)
-                    replaced << paths::mailboxList();
-                replaced << paths::emailBodyFile() << paths::iniFile();
+                    replaced << config::mailboxList();
+                replaced << config::emailBodyFile() << config::iniFile();
                 keepPreviousVersions(replaced, QDateTime::currentDateTime());
             }
             VmbSaveXML();
@@ -127,7 +127,8 @@ void ManagerWindow::Form_Unload(std::int16_t& Cancel)
             // for the engine to send.
             QString body = typedText(*ui_->txtEmailBody);
             body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-            fs::replaceFileAtomically(paths::emailBodyFile(), ansi::encode(body + QStringLiteral("\r\n")));
+            platform::replaceFileAtomically(config::emailBodyFile(),
+                                            platform::encodeAnsi(body + QStringLiteral("\r\n")));
 
             config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("ForwardEmailSubject"),
                                    ui_->txtEmailSubject->text());
@@ -145,4 +146,4 @@ void ManagerWindow::Form_Unload(std::int16_t& Cancel)
         });
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -2,7 +2,7 @@
 
 #include "failsafe/Traced.h"
 
-namespace vm::window {
+namespace vm::manager_window {
 
 namespace {
 
@@ -27,9 +27,9 @@ void LogRunInfo(std::int16_t i, const QString& s) { traceHook(QStringLiteral("Su
 
 void LogError(std::int16_t i, const QString& s) { traceHook(QStringLiteral("Sub LogError"), i, s); }
 
-LoadLog runLog()
+mailbox::LoadLog runLog()
 {
     return {[](const QString& s) { LogRunInfo(0, s); }, [](const QString& s) { LogError(0, s); }};
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -9,12 +9,12 @@
 
 #include <cstdint>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 void LogRunInfo(std::int16_t i, const QString& s);
 void LogError(std::int16_t i, const QString& s);
 
 // The load's run-log texts handed to the two hooks.
-LoadLog runLog();
+mailbox::LoadLog runLog();
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

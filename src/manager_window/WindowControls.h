@@ -21,7 +21,7 @@ class TabControl;
 class TextBox;
 }  // namespace vm::widgets
 
-namespace vm::window {
+namespace vm::manager_window {
 
 struct WindowControls {
     widgets::TabControl* SSTab1 = nullptr;
@@ -78,4 +78,4 @@ struct WindowControls {
     widgets::TextBox* txtRunCommand = nullptr;
 };
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

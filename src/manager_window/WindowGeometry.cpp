@@ -17,7 +17,7 @@
 
 #include <vector>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 namespace {
 
@@ -110,4 +110,4 @@ void ManagerWindow::setUpResizing()
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

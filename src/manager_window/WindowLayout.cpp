@@ -22,7 +22,7 @@
 
 #include <limits>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 namespace {
 
@@ -443,4 +443,4 @@ void ManagerWindow::connectEvents()
     }
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

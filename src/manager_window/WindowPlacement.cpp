@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 namespace {
 const QString kPosition = QStringLiteral("Window/Position");
@@ -44,4 +44,4 @@ void restorePlacement(QWidget& window, const QSettings& settings)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

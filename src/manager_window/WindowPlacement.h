@@ -10,7 +10,7 @@
 
 class QWidget;
 
-namespace vm::window {
+namespace vm::manager_window {
 
 // The user's settings of this program (~/.config/Quorvane/VoicemailManager.conf).
 std::unique_ptr<QSettings> userSettings();
@@ -22,4 +22,4 @@ void savePlacement(const QWidget& window, QSettings& settings);
 // at its design size.
 void restorePlacement(QWidget& window, const QSettings& settings);
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -21,7 +21,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 using failsafe::argumentList;
 using failsafe::eventArg;
@@ -51,8 +51,9 @@ void ManagerWindow::Form_Load()
                     {QStringLiteral("ID"), QStringLiteral("PIN"), QStringLiteral(" Comments"), QString()});
         ui_->gridVmbList->setColWidth(0, 700);
         ui_->gridVmbList->setColWidth(1, 700);
-        ui_->gridVmbList->setColWidth(2, roundToInt32(ui_->gridVmbList->widthTwips() - ui_->gridVmbList->colWidth(0) -
-                                                      ui_->gridVmbList->colWidth(1)));
+        ui_->gridVmbList->setColWidth(
+            2, platform::roundToInt32(ui_->gridVmbList->widthTwips() - ui_->gridVmbList->colWidth(0) -
+                                      ui_->gridVmbList->colWidth(1)));
         ui_->gridVmbList->setColWidth(3, 0);
 
         ui_->gridVmbList->setColAlignment(0, widgets::FlexGrid::LeftCenter);
@@ -73,8 +74,8 @@ void ManagerWindow::Form_Load()
         BtnsDisableVmb();
         BtnsDisableMsg();
 
-        incompleteStart_.problems = VmbLoadArray(boxes_, runLog()).problems;
-        config::LoadConfig(settings_, paths::iniFile());
+        incompleteStart_.problems = mailbox::VmbLoadArray(boxes_, runLog()).problems;
+        config::LoadConfig(settings_, config::iniFile());
 
         ui_->Text1[0]->setText(QString::number(settings_.RecLengthMin));
         ui_->Text1[1]->setText(QString::number(settings_.RecLengthMax));
@@ -113,7 +114,7 @@ void ManagerWindow::Form_Load()
         incompleteStart_.loadEndedEarly = false;
     });
     if (incompleteStart_.loadEndedEarly)
-        incompleteStart_.configKey = config::LoadConfigStopKey(paths::iniFile());
+        incompleteStart_.configKey = config::LoadConfigStopKey(config::iniFile());
 }
 
 void ManagerWindow::tellIncompleteStart()
@@ -157,4 +158,4 @@ void ManagerWindow::cmdVmCfgHelp_Click()
               [this] { HtmlHelpShow(1, QStringLiteral("Main"), this); });
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

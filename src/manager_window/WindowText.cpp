@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <ctime>
 
-namespace vm::window {
+namespace vm::manager_window {
 
-std::int32_t playingSeconds(std::int64_t bytes) { return roundToInt32(static_cast<double>(bytes) / kBytesPerSecond); }
+std::int32_t playingSeconds(std::int64_t bytes)
+{
+    return platform::roundToInt32(static_cast<double>(bytes) / kBytesPerSecond);
+}
 
 QString lengthText(std::int32_t seconds)
 {
@@ -78,4 +81,4 @@ QString hoursText(std::int32_t minutes)
     return tenths.left(tenths.size() - 1) + QLatin1Char('.') + tenths.right(1);
 }
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace vm::window {
+namespace vm::manager_window {
 
 inline constexpr int kBytesPerSecond = 11025;
 
@@ -37,4 +37,4 @@ private:
 // leading zero under one hour: 125 -> "2.0", 59 -> ".9", 0 -> ".0".
 QString hoursText(std::int32_t minutes);
 
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace vm::ansi {
+namespace vm::platform {
 
 namespace {
 // windows-1252 bytes 0x80..0x9F; the five undefined bytes map to the C1
@@ -24,7 +24,7 @@ char encodeChar(char16_t c)
 }
 }  // namespace
 
-QString decode(const QByteArray& bytes)
+QString decodeAnsi(const QByteArray& bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
@@ -35,7 +35,7 @@ QString decode(const QByteArray& bytes)
     return text;
 }
 
-QByteArray encode(const QString& text)
+QByteArray encodeAnsi(const QString& text)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char* out = bytes.data();
@@ -65,4 +65,4 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
-}  // namespace vm::ansi
+}  // namespace vm::platform

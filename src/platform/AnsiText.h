@@ -8,14 +8,14 @@
 #include <QString>
 #include <QStringList>
 
-namespace vm::ansi {
+namespace vm::platform {
 
-QString decode(const QByteArray& bytes);
-QByteArray encode(const QString& text);
+QString decodeAnsi(const QByteArray& bytes);
+QByteArray encodeAnsi(const QString& text);
 
 // Splits text read from a file into lines the way the program's line reader
 // does: a line ends at CR or at CR LF; a lone LF belongs to the line. A final
 // line without CR is still a line; an empty file has no lines.
 QStringList splitLines(const QString& text);
 
-}  // namespace vm::ansi
+}  // namespace vm::platform

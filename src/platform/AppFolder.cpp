@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace vm {
+namespace vm::platform {
 
 namespace {
 QString& folderStore()
@@ -64,4 +64,4 @@ Replaceable<QString>& executableNameSource()
 
 QString executableName() { return executableNameSource().get(); }
 
-}  // namespace vm
+}  // namespace vm::platform

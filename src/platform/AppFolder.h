@@ -7,7 +7,7 @@
 
 #include <QString>
 
-namespace vm {
+namespace vm::platform {
 
 // The folder, without a trailing separator.
 QString appFolder();
@@ -30,4 +30,4 @@ QString executableName();
 // own unless replaced (tests stay independent of the runner's name).
 Replaceable<QString>& executableNameSource();
 
-}  // namespace vm
+}  // namespace vm::platform

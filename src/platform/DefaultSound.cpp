@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace vm::sound {
+namespace vm::platform {
 
 QByteArray pcm16MonoWave(const std::vector<std::int16_t>& samples, int sampleRate)
 {
@@ -44,4 +44,4 @@ QByteArray defaultSoundWave()
     return pcm16MonoWave(samples, rate);
 }
 
-}  // namespace vm::sound
+}  // namespace vm::platform

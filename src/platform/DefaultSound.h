@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace vm::sound {
+namespace vm::platform {
 
 // A RIFF/WAVE file holding `samples` as 16-bit mono PCM at `sampleRate`.
 QByteArray pcm16MonoWave(const std::vector<std::int16_t>& samples, int sampleRate);
@@ -16,4 +16,4 @@ QByteArray pcm16MonoWave(const std::vector<std::int16_t>& samples, int sampleRat
 // The default sound as a wave file (about 0.15 s).
 QByteArray defaultSoundWave();
 
-}  // namespace vm::sound
+}  // namespace vm::platform

@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-namespace vm::sys {
+namespace vm::platform {
 
 std::optional<QString> missingDisplay()
 {
@@ -14,4 +14,4 @@ std::optional<QString> missingDisplay()
     return std::nullopt;
 }
 
-}  // namespace vm::sys
+}  // namespace vm::platform

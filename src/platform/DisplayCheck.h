@@ -8,11 +8,11 @@
 
 #include <optional>
 
-namespace vm::sys {
+namespace vm::platform {
 
 // Why no window can be opened ("no display (DISPLAY is not set)"), or nullopt.
 // A platform chosen through QT_QPA_PLATFORM (offscreen, a VNC server...) is
 // trusted as it is.
 std::optional<QString> missingDisplay();
 
-}  // namespace vm::sys
+}  // namespace vm::platform

@@ -21,7 +21,7 @@
 #include <ranges>
 #include <utility>
 
-namespace vm::fs {
+namespace vm::platform {
 
 namespace {
 
@@ -560,9 +560,9 @@ void renameFile(const QString& from, const QString& to)
         raiseForErrno(errno, to);
 }
 
-}  // namespace vm::fs
+}  // namespace vm::platform
 
-namespace vm::fs {
+namespace vm::platform {
 
 void renameNoReplace(const QString& from, const QString& to)
 {
@@ -679,4 +679,4 @@ void forEachEntry(const QString& folder, int headBytes, const std::function<void
     }
 }
 
-}  // namespace vm::fs
+}  // namespace vm::platform

@@ -17,7 +17,7 @@
 #include <functional>
 #include <optional>
 
-namespace vm::fs {
+namespace vm::platform {
 
 // True when a directory lookup of exactly this path finds a file: folders and
 // hidden files (names beginning with ".") are not found. Never raises.
@@ -170,4 +170,4 @@ public:
 // The calls in force: the real ones unless a test has replaced them.
 Replaceable<const FileOps*>& fileOps();
 
-}  // namespace vm::fs
+}  // namespace vm::platform

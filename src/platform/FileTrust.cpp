@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace vm::fs {
+namespace vm::platform {
 
 namespace {
 
@@ -58,4 +58,4 @@ std::optional<QString> otherWriters(const QString& path)
     return writersOf(file.absolutePath(), QStringLiteral("the folder"));
 }
 
-}  // namespace vm::fs
+}  // namespace vm::platform

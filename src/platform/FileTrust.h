@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace vm::fs {
+namespace vm::platform {
 
 // Who besides the running account (and root) could change the file at
 // `path`: its owner when that is another account, its group or everybody
@@ -18,4 +18,4 @@ namespace vm::fs {
 // only its folder is asked. Never raises.
 std::optional<QString> otherWriters(const QString& path);
 
-}  // namespace vm::fs
+}  // namespace vm::platform

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace vm {
+namespace vm::platform {
 
 namespace {
 
@@ -94,4 +94,4 @@ QString FolderLock::refusal() const
     }
 }
 
-}  // namespace vm
+}  // namespace vm::platform

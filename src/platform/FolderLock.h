@@ -12,7 +12,7 @@
 
 #include <chrono>
 
-namespace vm {
+namespace vm::platform {
 
 class FolderLock {
 public:
@@ -39,4 +39,4 @@ private:
     QLockFile lock_;
 };
 
-}  // namespace vm
+}  // namespace vm::platform

@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <optional>
 
-namespace vm::ini {
+namespace vm::platform {
 
 namespace {
 
@@ -103,7 +103,7 @@ bool sameName(QByteArrayView stored, QStringView wanted)
         const auto b = static_cast<unsigned char>(stored[i]);
         const char16_t w = wanted[i].unicode();
         if (b >= 0x80 || w >= 0x80)
-            return ansi::decode(stored.toByteArray()).compare(wanted, Qt::CaseInsensitive) == 0;
+            return platform::decodeAnsi(stored.toByteArray()).compare(wanted, Qt::CaseInsensitive) == 0;
         if (asciiLower(b) != asciiLower(w))
             return false;
     }
@@ -220,7 +220,7 @@ const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 // New lines end in CR LF; a last line without line end gets one first.
 QByteArray withValue(const QByteArray& bytes, QStringView section, QStringView key, const QString& value)
 {
-    const QByteArray entry = ansi::encode(key.toString() + u'=' + value);
+    const QByteArray entry = platform::encodeAnsi(key.toString() + u'=' + value);
 
     LineReader reader(bytes);
     Line line;
@@ -254,7 +254,7 @@ QByteArray withValue(const QByteArray& bytes, QStringView section, QStringView k
     const bool lastLineOpen = !bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r');
     if (lastLineOpen)
         out += kCrLf;
-    out += '[' + ansi::encode(section.toString()) + ']' + kCrLf + entry + kCrLf;
+    out += '[' + platform::encodeAnsi(section.toString()) + ']' + kCrLf + entry + kCrLf;
     return out;
 }
 
@@ -298,9 +298,9 @@ QString getPrivateProfileString(const QString& section, const QString& key, cons
     ignoreErrors([&] {
         if (path.isEmpty())
             return;
-        const QByteArray bytes = fs::readFile(path);
+        const QByteArray bytes = platform::readFile(path);
         if (const auto value = findValue(bytes, trimmed(QStringView(section)), trimmed(QStringView(key))))
-            result = ansi::decode(unquoted(*value).toByteArray());
+            result = platform::decodeAnsi(unquoted(*value).toByteArray());
     });
     // The caller's buffer holds a C string of at most bufferSize - 1 characters.
     const qsizetype nul = result.indexOf(u'\0');
@@ -323,15 +323,15 @@ bool writePrivateProfileString(const QString& section, const QString& key, const
         const FileState state = fileState(path);
         if (state == FileState::Unusable || !folderWritable(target))
             raiseError(err::PermissionDenied);
-        const QByteArray old = state == FileState::Present ? fs::readFile(path) : QByteArray();
+        const QByteArray old = state == FileState::Present ? platform::readFile(path) : QByteArray();
         const QString sectionText = asProfileText(section);
         const QString keyText = asProfileText(key);
         const QByteArray updated = withValue(old, trimmed(QStringView(sectionText)), trimmed(QStringView(keyText)),
                                              asProfileText(value));
         if (state == FileState::Present && updated == old)
             return;
-        fs::replaceFileAtomically(path, updated);
+        platform::replaceFileAtomically(path, updated);
     });
 }
 
-}  // namespace vm::ini
+}  // namespace vm::platform

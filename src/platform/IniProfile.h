@@ -8,7 +8,7 @@
 
 #include <QString>
 
-namespace vm::ini {
+namespace vm::platform {
 
 // GetPrivateProfileStringA: the value (or `defaultValue` when the file,
 // section or key is missing), cut to bufferSize - 1 characters as the
@@ -21,4 +21,4 @@ QString getPrivateProfileString(const QString& section, const QString& key, cons
 // be done, in which case the file is unchanged. Never raises.
 bool writePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& path);
 
-}  // namespace vm::ini
+}  // namespace vm::platform

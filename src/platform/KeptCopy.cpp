@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <climits>
 
-namespace vm::fs {
+namespace vm::platform {
 
 namespace {
 
@@ -128,4 +128,4 @@ QString keepCopy(const QString& path, const QString& stamp, const QString& reaso
     raiseError(err::FileAlreadyExists);
 }
 
-}  // namespace vm::fs
+}  // namespace vm::platform

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace vm::fs {
+namespace vm::platform {
 
 // Copies the regular file `path` to a new file in the same folder named
 // path + "." + stamp + "." + reason, or, when that name is taken,
@@ -18,4 +18,4 @@ namespace vm::fs {
 // removes the copy again and raises the run-time error met.
 QString keepCopy(const QString& path, const QString& stamp, const QString& reason);
 
-}  // namespace vm::fs
+}  // namespace vm::platform

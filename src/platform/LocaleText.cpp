@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-namespace vm::locale {
+namespace vm::platform {
 
 QString shortDate(const QDate& date) { return QLocale::system().toString(date, QLocale::ShortFormat); }
 
@@ -25,4 +25,4 @@ QString generalDate(const QDateTime& moment)
 
 Version programVersion() { return {VM_VERSION_MAJOR, VM_VERSION_MINOR, VM_VERSION_PATCH}; }
 
-}  // namespace vm::locale
+}  // namespace vm::platform

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QTime>
 
-namespace vm::locale {
+namespace vm::platform {
 
 QString shortDate(const QDate& date);          // e.g. 12/6/26 or 06.12.26
 QString longTime(const QTime& time);           // hours, minutes and seconds, no zone
@@ -21,4 +21,4 @@ struct Version {
 };
 Version programVersion();
 
-}  // namespace vm::locale
+}  // namespace vm::platform

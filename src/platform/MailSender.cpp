@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace vm::mail {
+namespace vm::platform {
 
 namespace {
 
@@ -109,7 +109,7 @@ QByteArray textPart(const QString& body)
     return part;
 }
 
-bool attachmentPart(const Attachment& attachment, QByteArray& part)
+bool attachmentPart(const MailAttachment& attachment, QByteArray& part)
 {
     QFile file(attachment.filePath);
     if (!file.open(QIODevice::ReadOnly))
@@ -149,7 +149,7 @@ QString mailProgram()
 
 int mailTimeoutMs() { return sendmail()->timeoutMs; }
 
-QByteArray composeMime(const Message& message, const QByteArray& boundary)
+QByteArray composeMime(const MailMessage& message, const QByteArray& boundary)
 {
     QByteArray mime;
     mime += "To: " + headerText(message.to.join(QStringLiteral(", "))) + "\n";
@@ -158,7 +158,7 @@ QByteArray composeMime(const Message& message, const QByteArray& boundary)
     mime += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\n";
     mime += "\nThis is a multi-part message in MIME format.\n";
     mime += "\n--" + boundary + "\n" + textPart(message.body);
-    for (const Attachment& attachment : message.attachments) {
+    for (const MailAttachment& attachment : message.attachments) {
         QByteArray part;
         if (attachmentPart(attachment, part))
             mime += "\n--" + boundary + "\n" + part;
@@ -167,7 +167,7 @@ QByteArray composeMime(const Message& message, const QByteArray& boundary)
     return mime;
 }
 
-bool sendMail(const Message& message)
+bool sendMail(const MailMessage& message)
 {
     try {
         const QByteArray boundary = "=_RiVaVaz_" + QUuid::createUuid().toByteArray(QUuid::Id128);
@@ -198,4 +198,4 @@ bool sendMail(const Message& message)
     }
 }
 
-}  // namespace vm::mail
+}  // namespace vm::platform

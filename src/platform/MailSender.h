@@ -12,18 +12,18 @@
 #include <QString>
 #include <QStringList>
 
-namespace vm::mail {
+namespace vm::platform {
 
-struct Attachment {
+struct MailAttachment {
     QString filePath;     // the file whose bytes are attached
     QString displayName;  // the name the recipient sees
 };
 
-struct Message {
+struct MailMessage {
     QStringList to;
     QString subject;
     QString body;
-    QList<Attachment> attachments;
+    QList<MailAttachment> attachments;
 };
 
 // The mail program and how long it may take. An empty program means the one
@@ -42,10 +42,10 @@ int mailTimeoutMs();
 // reads: To, Subject, MIME-Version and a multipart/mixed Content-Type with a
 // text part for the body and a base64 part per attachment. An attachment
 // whose file cannot be read is left out.
-QByteArray composeMime(const Message& message, const QByteArray& boundary);
+QByteArray composeMime(const MailMessage& message, const QByteArray& boundary);
 
 // Composes and hands the message to the mail program. Returns true when the
 // program accepted it (exit code 0). Never raises, never shows anything.
-bool sendMail(const Message& message);
+bool sendMail(const MailMessage& message);
 
-}  // namespace vm::mail
+}  // namespace vm::platform

@@ -9,7 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace vm::sys {
+namespace vm::platform {
 
 namespace {
 
@@ -117,4 +117,4 @@ MemoryStatus memoryStatus()
     return m;
 }
 
-}  // namespace vm::sys
+}  // namespace vm::platform

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace vm::sys {
+namespace vm::platform {
 
 struct MemoryStatus {
     std::uint32_t memoryLoad = 0;     // percent of physical memory in use, 0..100
@@ -33,4 +33,4 @@ std::uint32_t memoryLoadPercent(std::uint64_t total, std::uint64_t available);
 // "MemAvailable:" of a /proc/meminfo text in bytes, or -1 when missing.
 long long memAvailableFromMeminfo(const char* text, std::size_t length);
 
-}  // namespace vm::sys
+}  // namespace vm::platform

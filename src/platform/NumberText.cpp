@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace vm::number {
+namespace vm::platform {
 
 namespace {
 
@@ -181,4 +181,4 @@ double leadingNumber(const QString& text)
     return decimal ? toDouble(*decimal) : 0.0;
 }
 
-}  // namespace vm::number
+}  // namespace vm::platform

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-namespace vm::number {
+namespace vm::platform {
 
 // Optional blanks, optional sign, digits with an optional fraction (at least
 // one digit in all), an optional exponent ("E" or "D", optional sign, digits),
@@ -34,4 +34,4 @@ std::int16_t textToInt16(const QString& text);
 // only when the number does not fit in a double.
 double leadingNumber(const QString& text);
 
-}  // namespace vm::number
+}  // namespace vm::platform

@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-namespace vm::process {
+namespace vm::platform {
 
 namespace {
 
@@ -66,13 +66,13 @@ void SystemProcessLauncher::startDetached(const QStringList& words)
         raiseError(err::InvalidProcedureCall);
 }
 
-Replaceable<ProcessLauncher*>& launcher()
+Replaceable<ProcessLauncher*>& processLauncher()
 {
     static SystemProcessLauncher system;
     static Replaceable<ProcessLauncher*> inForce(&system);
     return inForce;
 }
 
-void startProgram(const QStringList& words) { launcher().get()->startDetached(words); }
+void startProgram(const QStringList& words) { processLauncher().get()->startDetached(words); }
 
-}  // namespace vm::process
+}  // namespace vm::platform

@@ -21,7 +21,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace vm::process {
+namespace vm::platform {
 
 // The words of `commandLine`, empty words dropped.
 QStringList splitCommandLine(const QString& commandLine);
@@ -44,9 +44,9 @@ public:
 };
 
 // The launcher in force: the system one unless replaced.
-Replaceable<ProcessLauncher*>& launcher();
+Replaceable<ProcessLauncher*>& processLauncher();
 
 // Starts `words` on the launcher in force.
 void startProgram(const QStringList& words);
 
-}  // namespace vm::process
+}  // namespace vm::platform

@@ -7,7 +7,7 @@
 #include <QSoundEffect>
 #include <QTemporaryFile>
 
-namespace vm::sound {
+namespace vm::platform {
 
 QtSoundPlayer::QtSoundPlayer() = default;
 
@@ -76,4 +76,4 @@ QUrl QtSoundPlayer::defaultSoundUrl()
     return QUrl::fromLocalFile(defaultSoundFile_->fileName());
 }
 
-}  // namespace vm::sound
+}  // namespace vm::platform

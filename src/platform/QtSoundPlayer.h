@@ -21,7 +21,7 @@
 class QSoundEffect;
 class QTemporaryFile;
 
-namespace vm::sound {
+namespace vm::platform {
 
 class QtSoundPlayer final : public QObject, public SoundPlayer {
     Q_OBJECT
@@ -47,4 +47,4 @@ private:
     std::unique_ptr<QTemporaryFile> defaultSoundFile_;
 };
 
-}  // namespace vm::sound
+}  // namespace vm::platform

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-namespace vm {
+namespace vm::platform {
 
 namespace {
 std::atomic<std::int64_t> inForce{0};
@@ -10,6 +10,6 @@ std::atomic<std::int64_t> inForce{0};
 
 std::int64_t replacementsInForce() { return inForce.load(); }
 
-void detail::countReplacement(int delta) { inForce += delta; }
+void countReplacement(int delta) { inForce += delta; }
 
-}  // namespace vm
+}  // namespace vm::platform

@@ -3,9 +3,9 @@
 // sound player, the file layer's system calls, a hook of the error module)
 // with its default value, and the one way to replace it: for a scope.
 //
-//     sound::player().replace(&recorder)   // held as a local: restored on
-//                                          // destruction, even when a test
-//                                          // assertion fails in between
+//     platform::soundPlayer().replace(&recorder)  // held as a local: restored
+//                                                 // on destruction, even when a
+//                                                 // test assertion fails between
 //
 // main() installs the real services the same way, for the life of the
 // application object. Polymorphic services are held as plain pointers to an
@@ -15,15 +15,13 @@
 #include <cstdint>
 #include <utility>
 
-namespace vm {
+namespace vm::platform {
 
 // How many replacements are in force right now, all Replaceables together.
 // A test fixture checks it is back to zero after every test.
 std::int64_t replacementsInForce();
 
-namespace detail {
 void countReplacement(int delta);
-}  // namespace detail
 
 template <class T>
 class Replaceable {
@@ -42,12 +40,12 @@ public:
     public:
         Scope(Replaceable& owner, T value) : owner_(owner), previous_(std::exchange(owner.value_, std::move(value)))
         {
-            detail::countReplacement(+1);
+            countReplacement(+1);
         }
         ~Scope()
         {
             owner_.value_ = std::move(previous_);
-            detail::countReplacement(-1);
+            countReplacement(-1);
         }
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;
@@ -63,4 +61,4 @@ private:
     T value_;
 };
 
-}  // namespace vm
+}  // namespace vm::platform

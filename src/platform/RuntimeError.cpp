@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-namespace vm {
+namespace vm::platform {
 
 QString standardErrorDescription(int number)
 {
@@ -74,4 +74,4 @@ RuntimeError toRuntimeError(std::exception_ptr failure)
     }
 }
 
-}  // namespace vm
+}  // namespace vm::platform

@@ -7,34 +7,34 @@
 #include <exception>
 #include <string>
 
-namespace vm {
+namespace vm::platform {
 
 // Source text of errors raised by this program itself.
 inline const QString kProjectName = QStringLiteral("VoicemailManager");
 
-namespace err {
-inline constexpr int InvalidProcedureCall = 5;
-inline constexpr int Overflow = 6;
-inline constexpr int OutOfMemory = 7;
-inline constexpr int SubscriptOutOfRange = 9;
-inline constexpr int DivisionByZero = 11;
-inline constexpr int TypeMismatch = 13;
-inline constexpr int InternalError = 51;
-inline constexpr int BadFileNameOrNumber = 52;
-inline constexpr int FileNotFound = 53;
-inline constexpr int BadFileMode = 54;
-inline constexpr int FileAlreadyOpen = 55;
-inline constexpr int DeviceIOError = 57;
-inline constexpr int FileAlreadyExists = 58;
-inline constexpr int DiskFull = 61;
-inline constexpr int InputPastEndOfFile = 62;
-inline constexpr int TooManyFiles = 67;
-inline constexpr int DeviceUnavailable = 68;
-inline constexpr int PermissionDenied = 70;
-inline constexpr int DiskNotReady = 71;
-inline constexpr int PathFileAccessError = 75;
-inline constexpr int PathNotFound = 76;
-}  // namespace err
+struct err {
+    static constexpr int InvalidProcedureCall = 5;
+    static constexpr int Overflow = 6;
+    static constexpr int OutOfMemory = 7;
+    static constexpr int SubscriptOutOfRange = 9;
+    static constexpr int DivisionByZero = 11;
+    static constexpr int TypeMismatch = 13;
+    static constexpr int InternalError = 51;
+    static constexpr int BadFileNameOrNumber = 52;
+    static constexpr int FileNotFound = 53;
+    static constexpr int BadFileMode = 54;
+    static constexpr int FileAlreadyOpen = 55;
+    static constexpr int DeviceIOError = 57;
+    static constexpr int FileAlreadyExists = 58;
+    static constexpr int DiskFull = 61;
+    static constexpr int InputPastEndOfFile = 62;
+    static constexpr int TooManyFiles = 67;
+    static constexpr int DeviceUnavailable = 68;
+    static constexpr int PermissionDenied = 70;
+    static constexpr int DiskNotReady = 71;
+    static constexpr int PathFileAccessError = 75;
+    static constexpr int PathNotFound = 76;
+};
 
 // The standard description of a run-time error number, or
 // "Application-defined or object-defined error" for numbers without one.
@@ -78,4 +78,4 @@ bool ignoreErrors(Step&& step) noexcept
 // anything unknown 51.
 RuntimeError toRuntimeError(std::exception_ptr failure);
 
-}  // namespace vm
+}  // namespace vm::platform

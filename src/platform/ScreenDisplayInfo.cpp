@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace vm::sys {
+namespace vm::platform {
 
 std::optional<DisplayInfo> screenDisplayInfo()
 {
@@ -25,4 +25,4 @@ std::optional<DisplayInfo> screenDisplayInfo()
     return info;
 }
 
-}  // namespace vm::sys
+}  // namespace vm::platform

@@ -2,7 +2,7 @@
 // The display figures of the running GUI (primary screen and screen count),
 // for the video lines of the system information report. The application
 // puts it in force at start-up:
-//   auto scope = vm::sys::displayInfoProvider().replace(&vm::sys::screenDisplayInfo);
+//   auto scope = vm::platform::displayInfoProvider().replace(&vm::platform::screenDisplayInfo);
 // Needs a QGuiApplication; without one (or without a screen) there is no
 // display.
 
@@ -10,8 +10,8 @@
 
 #include <optional>
 
-namespace vm::sys {
+namespace vm::platform {
 
 std::optional<DisplayInfo> screenDisplayInfo();
 
-}  // namespace vm::sys
+}  // namespace vm::platform

@@ -1,6 +1,6 @@
 #include "SoundPlayer.h"
 
-namespace vm::sound {
+namespace vm::platform {
 
 namespace {
 
@@ -11,13 +11,13 @@ public:
 
 }  // namespace
 
-Replaceable<SoundPlayer*>& player()
+Replaceable<SoundPlayer*>& soundPlayer()
 {
     static SilentSoundPlayer silent;
     static Replaceable<SoundPlayer*> inForce(&silent);
     return inForce;
 }
 
-void playSoundAsync(const QString& path) { player().get()->play(path); }
+void playSoundAsync(const QString& path) { soundPlayer().get()->play(path); }
 
-}  // namespace vm::sound
+}  // namespace vm::platform

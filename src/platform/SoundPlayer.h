@@ -15,7 +15,7 @@
 
 #include <QString>
 
-namespace vm::sound {
+namespace vm::platform {
 
 class SoundPlayer {
 public:
@@ -27,9 +27,9 @@ public:
 // The player in force: a silent one until main() or a test replaces it.
 // Players that own toolkit objects must be gone before the application
 // object is, which a scope inside main() guarantees.
-Replaceable<SoundPlayer*>& player();
+Replaceable<SoundPlayer*>& soundPlayer();
 
 // Plays `path` on the installed player: the program's one playback call.
 void playSoundAsync(const QString& path);
 
-}  // namespace vm::sound
+}  // namespace vm::platform

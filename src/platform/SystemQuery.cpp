@@ -1,6 +1,6 @@
 #include "SystemQuery.h"
 
-namespace vm::sys {
+namespace vm::platform {
 
 Replaceable<DisplayInfoProvider>& displayInfoProvider()
 {
@@ -29,4 +29,4 @@ Replaceable<const SystemQuery*>& systemQuerySource()
 
 const SystemQuery& systemQuery() { return *systemQuerySource().get(); }
 
-}  // namespace vm::sys
+}  // namespace vm::platform

@@ -24,7 +24,7 @@
 #include <optional>
 #include <vector>
 
-namespace vm::sys {
+namespace vm::platform {
 
 // The operating-system version record.
 struct OsVersion {
@@ -149,4 +149,4 @@ const SystemQuery& systemQuery();
 // `windowsDirectory` (the platform's default when empty).
 std::unique_ptr<SystemQuery> createPlatformSystemQuery(const QString& windowsDirectory = {});
 
-}  // namespace vm::sys
+}  // namespace vm::platform

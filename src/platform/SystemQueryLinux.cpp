@@ -31,9 +31,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace vm::sys {
-
-namespace linux_query {
+namespace vm::platform {
 
 namespace {
 
@@ -251,11 +249,7 @@ QString fileInFolderIgnoringCase(const QString& folder, const QString& name)
     return found.isEmpty() ? exact : found;
 }
 
-}  // namespace linux_query
-
 namespace {
-
-using namespace linux_query;
 
 QByteArray readWholeFile(const char* path)
 {
@@ -398,8 +392,8 @@ public:
     QString profileString(const QString& file, const QString& section, const QString& key, const QString& defaultValue,
                           int bufferSize) const override
     {
-        return ini::getPrivateProfileString(section, key, defaultValue, bufferSize,
-                                            fileInFolderIgnoringCase(windowsDirectory_, file));
+        return platform::getPrivateProfileString(section, key, defaultValue, bufferSize,
+                                                 fileInFolderIgnoringCase(windowsDirectory_, file));
     }
 
     std::optional<DisplayInfo> display() const override { return currentDisplayInfo(); }
@@ -461,4 +455,4 @@ std::unique_ptr<SystemQuery> createPlatformSystemQuery(const QString& windowsDir
     return std::make_unique<LinuxSystemQuery>(windowsDirectory.isEmpty() ? QStringLiteral("/etc") : windowsDirectory);
 }
 
-}  // namespace vm::sys
+}  // namespace vm::platform

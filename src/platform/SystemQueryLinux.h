@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-namespace vm::sys::linux_query {
+namespace vm::platform {
 
 // The kernel release ("6.1.0-18-amd64") as a version record of the unknown
 // platform family: the first three numbers are major, minor and build; the
@@ -61,4 +61,4 @@ bool inputDevicesHaveMouse(const QByteArray& text);
 // files come from; folder + "/" + name when no entry matches.
 QString fileInFolderIgnoringCase(const QString& folder, const QString& name);
 
-}  // namespace vm::sys::linux_query
+}  // namespace vm::platform

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-namespace vm {
+namespace vm::platform {
 
 double roundHalfEven(double value)
 {
@@ -51,4 +51,4 @@ std::int32_t roundToInt32(double value)
     return static_cast<std::int32_t>(roundedInRange(value, -2147483648.0, 2147483647.0));
 }
 
-}  // namespace vm
+}  // namespace vm::platform

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace vm {
+namespace vm::platform {
 
 // Nearest whole number, a half going to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double value);
@@ -41,4 +41,4 @@ private:
     std::int16_t v_ = 0;
 };
 
-}  // namespace vm
+}  // namespace vm::platform

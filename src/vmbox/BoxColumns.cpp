@@ -47,7 +47,7 @@ std::optional<Column> columnOfOption(QStringView option)
     return std::nullopt;
 }
 
-QString fieldText(const VoicemailBox& box, Column column)
+QString fieldText(const mailbox::VoicemailBox& box, Column column)
 {
     return isFlag(column) ? QString::number(box.*flagMember(column)) : box.*textMember(column);
 }

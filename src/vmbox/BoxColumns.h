@@ -35,10 +35,10 @@ inline bool isFlag(Column column) { return mailbox::boxField(column).kind == mai
 
 // The record field behind a column: a string for the nine text columns, a
 // 16-bit flag for the two others (the other pointer is then null).
-inline QString VoicemailBox::*textMember(Column column) { return mailbox::boxField(column).text; }
-inline std::int16_t VoicemailBox::*flagMember(Column column) { return mailbox::boxField(column).flag; }
+inline QString mailbox::VoicemailBox::*textMember(Column column) { return mailbox::boxField(column).text; }
+inline std::int16_t mailbox::VoicemailBox::*flagMember(Column column) { return mailbox::boxField(column).flag; }
 
 // A field's value as text: flags as decimal numbers.
-QString fieldText(const VoicemailBox& box, Column column);
+QString fieldText(const mailbox::VoicemailBox& box, Column column);
 
 }  // namespace vm::vmbox

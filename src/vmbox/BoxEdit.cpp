@@ -27,16 +27,17 @@ bool isDigits(const QString& text)
 
 QString storedText(Column column, const QString& given)
 {
-    QString text = trimBlanks(given);
+    QString text = mailbox::trimBlanks(given);
     switch (column) {
         case Column::Pin:
             if (text.isEmpty())
                 throw FieldProblem(column, QStringLiteral("the PIN is empty; a box needs one"));
             if (!isDigits(text))
                 throw FieldProblem(column, QStringLiteral("PIN %1 may hold only digits").arg(quoted(given)));
-            if (text.size() > kPinDigits)
-                throw FieldProblem(column,
-                                   QStringLiteral("PIN %1 has more than %2 digits").arg(quoted(given)).arg(kPinDigits));
+            if (text.size() > mailbox::kPinDigits)
+                throw FieldProblem(
+                    column,
+                    QStringLiteral("PIN %1 has more than %2 digits").arg(quoted(given)).arg(mailbox::kPinDigits));
             return text;
         case Column::FtpUpload:
         case Column::DeleteAfterForward:
@@ -56,7 +57,7 @@ QString storedText(Column column, const QString& given)
     }
 }
 
-void assign(VoicemailBox& box, Column column, const QString& text)
+void assign(mailbox::VoicemailBox& box, Column column, const QString& text)
 {
     if (isFlag(column))
         box.*flagMember(column) = static_cast<std::int16_t>(text.toShort());
@@ -64,7 +65,7 @@ void assign(VoicemailBox& box, Column column, const QString& text)
         box.*textMember(column) = text;
 }
 
-bool mayHoldTag(const VoicemailBox& box)
+bool mayHoldTag(const mailbox::VoicemailBox& box)
 {
     qsizetype length = kTagBytesPerLine;
     for (const Column c : kAllColumns) {
@@ -75,18 +76,18 @@ bool mayHoldTag(const VoicemailBox& box)
         if (text.contains(u'<'))
             return true;
     }
-    return length > kLongestListLine || box.Id.contains(u'"') || box.Id.contains(u'>');
+    return length > mailbox::kLongestListLine || box.Id.contains(u'"') || box.Id.contains(u'>');
 }
 
 // The box must come back from the list file exactly as it goes in: its
 // reader skips lines past 32,767 characters and finds tags by plain search.
-void checkListFileKeeps(const VoicemailBox& box)
+void checkListFileKeeps(const mailbox::VoicemailBox& box)
 {
     if (!mayHoldTag(box))
         return;
-    QByteArray line = mailboxLineBytes(box);
+    QByteArray line = mailbox::mailboxLineBytes(box);
     line.chop(2);
-    if (line.size() > kLongestListLine) {
+    if (line.size() > mailbox::kLongestListLine) {
         Column longest = Column::Description;
         for (const Column c : kAllColumns)
             if (!isFlag(c) && (box.*textMember(c)).size() > (box.*textMember(longest)).size())
@@ -94,10 +95,10 @@ void checkListFileKeeps(const VoicemailBox& box)
         throw FieldProblem(longest, QStringLiteral("the box's line in the list file would be %1 characters long; "
                                                    "its reader takes at most %2")
                                         .arg(line.size())
-                                        .arg(kLongestListLine));
+                                        .arg(mailbox::kLongestListLine));
     }
-    VoicemailBox back;
-    const bool read = ignoreErrors([&] { parseListLine(line, back); });
+    mailbox::VoicemailBox back;
+    const bool read = platform::ignoreErrors([&] { mailbox::parseListLine(line, back); });
     back.SeenInFile = box.SeenInFile;
     if (read && back == box)
         return;
@@ -120,18 +121,18 @@ qsizetype firstCharacterOutsideAnsi(const QString& text)
         const QChar c = text[i];
         if (c.unicode() < 0x80 || c == u'?')
             continue;
-        if (ansi::encode(QString(c)) == "?")
+        if (platform::encodeAnsi(QString(c)) == "?")
             return i;
     }
     return -1;
 }
 
-TargetBox targetOf(const MailboxTable& table, const QString& idText)
+TargetBox targetOf(const mailbox::MailboxTable& table, const QString& idText)
 {
     const std::int16_t exact = table.find(idText);
     if (exact > 0 && !idText.isEmpty())
         return {exact, table.at(exact).Id};
-    const QString id = trimBlanks(idText);
+    const QString id = mailbox::trimBlanks(idText);
     if (!isDigits(id))
         throw FieldProblem(Column::Id, id.isEmpty()
                                            ? QStringLiteral("no box number")
@@ -139,7 +140,7 @@ TargetBox targetOf(const MailboxTable& table, const QString& idText)
     return {table.find(id), id};
 }
 
-BoxEdit editBox(const MailboxTable& table, const TargetBox& target, const std::vector<GivenValue>& values)
+BoxEdit editBox(const mailbox::MailboxTable& table, const TargetBox& target, const std::vector<GivenValue>& values)
 {
     BoxEdit edit;
     edit.target = target;

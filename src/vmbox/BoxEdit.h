@@ -51,7 +51,7 @@ struct TargetBox {
 
 // Raises FieldProblem(Id) when no entry has the text as its Id and the text
 // is not digits (blanks around them aside).
-TargetBox targetOf(const MailboxTable& table, const QString& idText);
+TargetBox targetOf(const mailbox::MailboxTable& table, const QString& idText);
 
 struct GivenValue {
     Column column;
@@ -60,7 +60,7 @@ struct GivenValue {
 
 struct BoxEdit {
     TargetBox target;
-    VoicemailBox box;             // what the entry holds afterwards
+    mailbox::VoicemailBox box;    // what the entry holds afterwards
     std::vector<Column> changed;  // fields whose value changes (none listed for a new box)
 };
 
@@ -69,7 +69,7 @@ struct BoxEdit {
 // windows-1252, a PIN that is not one to four digits, a flag other than 0 or
 // 1, a control character, text that the list file could not give back as
 // written; and for a new box without a PIN.
-BoxEdit editBox(const MailboxTable& table, const TargetBox& target, const std::vector<GivenValue>& values);
+BoxEdit editBox(const mailbox::MailboxTable& table, const TargetBox& target, const std::vector<GivenValue>& values);
 
 // Position of the first character of `text` that windows-1252 lacks; -1 when none.
 qsizetype firstCharacterOutsideAnsi(const QString& text);

@@ -17,11 +17,11 @@ namespace {
 
 // Entries that hold a box, in table order.
 template <class Each>
-void forEachBox(const MailboxTable& table, Each&& each)
+void forEachBox(const mailbox::MailboxTable& table, Each&& each)
 {
     const int n = table.upperBound();
     for (int i = 1; i <= n; ++i) {
-        const VoicemailBox& box = table.at(i);
+        const mailbox::VoicemailBox& box = table.at(i);
         if (!box.Id.isEmpty())
             each(box);
     }
@@ -29,7 +29,7 @@ void forEachBox(const MailboxTable& table, Each&& each)
 
 }  // namespace
 
-QByteArray boxesAsCsv(const MailboxTable& table)
+QByteArray boxesAsCsv(const mailbox::MailboxTable& table)
 {
     QString text;
     text.reserve(64 + table.upperBound() * 96);
@@ -37,20 +37,20 @@ QByteArray boxesAsCsv(const MailboxTable& table)
     for (const Column c : kAllColumns)
         fields << columnName(c);
     appendCsvRecord(text, fields);
-    forEachBox(table, [&](const VoicemailBox& box) {
+    forEachBox(table, [&](const mailbox::VoicemailBox& box) {
         fields.clear();
         for (const Column c : kAllColumns)
             fields << fieldText(box, c);
         appendCsvRecord(text, fields);
     });
-    return ansi::encode(text);
+    return platform::encodeAnsi(text);
 }
 
-QByteArray boxesAsJson(const MailboxTable& table)
+QByteArray boxesAsJson(const mailbox::MailboxTable& table)
 {
     QString text = QStringLiteral("[");
     bool first = true;
-    forEachBox(table, [&](const VoicemailBox& box) {
+    forEachBox(table, [&](const mailbox::VoicemailBox& box) {
         text += first ? QStringLiteral("\n  {") : QStringLiteral(",\n  {");
         first = false;
         for (const Column c : kAllColumns) {
@@ -69,13 +69,13 @@ QByteArray boxesAsJson(const MailboxTable& table)
     return text.toUtf8();
 }
 
-QByteArray boxesAsTable(const MailboxTable& table)
+QByteArray boxesAsTable(const mailbox::MailboxTable& table)
 {
     // Shown as the operator's terminal must show them: control characters escaped.
     std::vector<std::array<QString, 3>> rows;
     qsizetype idWidth = 2;
     qsizetype pinWidth = 3;
-    forEachBox(table, [&](const VoicemailBox& box) {
+    forEachBox(table, [&](const mailbox::VoicemailBox& box) {
         rows.push_back(
             {withControlsEscaped(box.Id), withControlsEscaped(box.Pin), withControlsEscaped(box.Description)});
         idWidth = std::max(idWidth, rows.back()[0].size());

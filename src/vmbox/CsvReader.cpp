@@ -63,7 +63,7 @@ qsizetype firstInvalidUtf8(const QByteArray& bytes)
 
 CsvReader::CsvReader(const QByteArray& bytes, std::optional<CsvEncoding> encoding)
 {
-    if (const QString unicode = unicodeEncodingOf(bytes); !unicode.isEmpty())
+    if (const QString unicode = mailbox::unicodeEncodingOf(bytes); !unicode.isEmpty())
         throw CsvError(1, 1, unicode + QStringLiteral(" text; save the file as UTF-8 or windows-1252"));
     const bool marked = bytes.startsWith("\xEF\xBB\xBF") && encoding != CsvEncoding::Windows1252;
     const QByteArray body = marked ? bytes.mid(3) : bytes;
@@ -77,7 +77,7 @@ CsvReader::CsvReader(const QByteArray& bytes, std::optional<CsvEncoding> encodin
     // A byte-order mark after the one taken off above is text (QString::fromUtf8 would drop it).
     text_ = encoding_ == CsvEncoding::Utf8
                 ? QString(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)(body))
-                : ansi::decode(body);
+                : platform::decodeAnsi(body);
 }
 
 void CsvReader::skipLineEnd()

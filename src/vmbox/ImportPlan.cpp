@@ -50,7 +50,7 @@ Header readHeader(const CsvRecord& record)
 
 class Planner {
 public:
-    Planner(const MailboxTable& table, ImportPlan& plan, bool guessedUtf8)
+    Planner(const mailbox::MailboxTable& table, ImportPlan& plan, bool guessedUtf8)
         : table_(table), plan_(plan), guessedUtf8_(guessedUtf8)
     {}
 
@@ -108,7 +108,7 @@ private:
     // Each box may appear once: a second row for it is a mistake, not an update.
     bool firstOfItsBox(const TargetBox& target, int line, int fieldLine, int column)
     {
-        const QString key = foldCase(target.id);
+        const QString key = mailbox::foldCase(target.id);
         const auto earlier = rowOfBox_.constFind(key);
         if (earlier == rowOfBox_.cend()) {
             rowOfBox_.insert(key, line);
@@ -120,7 +120,7 @@ private:
 
     void problem(int line, int column, const QString& what) { plan_.problems.push_back({line, column, what}); }
 
-    const MailboxTable& table_;
+    const mailbox::MailboxTable& table_;
     ImportPlan& plan_;
     bool guessedUtf8_;
     std::vector<GivenValue> values_;  // of the row at hand, kept for its capacity
@@ -130,7 +130,7 @@ private:
 
 }  // namespace
 
-ImportPlan planImport(const MailboxTable& table, const QByteArray& csv, std::optional<CsvEncoding> encoding)
+ImportPlan planImport(const mailbox::MailboxTable& table, const QByteArray& csv, std::optional<CsvEncoding> encoding)
 {
     ImportPlan plan;
     try {
@@ -150,15 +150,15 @@ ImportPlan planImport(const MailboxTable& table, const QByteArray& csv, std::opt
     return plan;
 }
 
-void applyImport(MailboxTable& table, const ImportPlan& plan)
+void applyImport(mailbox::MailboxTable& table, const ImportPlan& plan)
 {
     table.reserve(table.upperBound() + 1 + static_cast<int>(plan.additions.size()));
     for (const ImportRow& row : plan.changes)
-        storeBox(table, row.edit.box, SortAfterAdding::No);
+        mailbox::storeBox(table, row.edit.box, mailbox::SortAfterAdding::No);
     for (const ImportRow& row : plan.additions)
-        storeBox(table, row.edit.box, SortAfterAdding::No);
+        mailbox::storeBox(table, row.edit.box, mailbox::SortAfterAdding::No);
     if (!plan.additions.empty())
-        sortById(table, 1, table.upperBound());
+        mailbox::sortById(table, 1, table.upperBound());
 }
 
 }  // namespace vm::vmbox

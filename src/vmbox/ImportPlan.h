@@ -39,11 +39,11 @@ struct ImportPlan {
 // Reads `csv` against `table`, in the encoding given or the one the reader
 // recognises. A problem with the file as a whole (its encoding, its header,
 // broken quoting) ends the reading; problems of single rows are all collected.
-ImportPlan planImport(const MailboxTable& table, const QByteArray& csv,
+ImportPlan planImport(const mailbox::MailboxTable& table, const QByteArray& csv,
                       std::optional<CsvEncoding> encoding = std::nullopt);
 
 // Stores the plan's boxes in `table` as the window's store would, one after
 // the other. Raises 6 past 32,767 entries (the plan has checked that).
-void applyImport(MailboxTable& table, const ImportPlan& plan);
+void applyImport(mailbox::MailboxTable& table, const ImportPlan& plan);
 
 }  // namespace vm::vmbox

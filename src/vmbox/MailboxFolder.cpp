@@ -22,17 +22,17 @@ QString fileFailure(const QString& path, int number, const QString& description)
 MailboxFolder::MailboxFolder(Purpose purpose, std::chrono::milliseconds wait)
 {
     if (purpose == Purpose::Changing) {
-        lock_ = std::make_unique<FolderLock>(appFolder());
+        lock_ = std::make_unique<platform::FolderLock>(platform::appFolder());
         if (!lock_->tryLock(wait))
             failData(lock_->refusal());
     }
-    load_ = loadMailboxFolder(table_);
+    load_ = mailbox::loadMailboxFolder(table_);
     if (load_.complete())
         return;
     // A list shown without what it could not read misleads; a list saved
     // without it loses that for good.
     QStringList lines;
-    for (const LoadProblem& problem : load_.problems)
+    for (const mailbox::LoadProblem& problem : load_.problems)
         lines << problem.describe();
     if (purpose == Purpose::Changing)
         lines << QStringLiteral("saving would lose what the load left out, so nothing was changed");
@@ -41,14 +41,14 @@ MailboxFolder::MailboxFolder(Purpose purpose, std::chrono::milliseconds wait)
 
 void MailboxFolder::save()
 {
-    const QString path = paths::mailboxList();
+    const QString path = config::mailboxList();
     try {
-        saveMailboxList(table_, path);
-    } catch (const RuntimeError& e) {
+        mailbox::saveMailboxList(table_, path);
+    } catch (const platform::RuntimeError& e) {
         failData(fileFailure(path, e.number(), e.description()));
     }
     // The legacy list goes only now that the list file holds its boxes.
-    applyDeletions(load_.deletions);
+    mailbox::applyDeletions(load_.deletions);
 }
 
 }  // namespace vm::vmbox

@@ -27,7 +27,7 @@ public:
     // the list files (a line for each problem: file, what, line and offset).
     MailboxFolder(Purpose purpose, std::chrono::milliseconds wait = std::chrono::milliseconds(0));
 
-    MailboxTable& table() { return table_; }
+    mailbox::MailboxTable& table() { return table_; }
 
     // Writes the table to the list file (sorted; a table without entries
     // never replaces the file), then removes what the load held back.
@@ -36,9 +36,9 @@ public:
     void save();
 
 private:
-    std::unique_ptr<FolderLock> lock_;
-    MailboxTable table_;
-    FolderLoad load_;
+    std::unique_ptr<platform::FolderLock> lock_;
+    mailbox::MailboxTable table_;
+    mailbox::FolderLoad load_;
 };
 
 // "path: description (error n)" for a run-time error met on `path`; the

@@ -50,7 +50,7 @@ QString localTimeText(std::int64_t seconds)
     return QString::fromLatin1(text, n);
 }
 
-QString noteOf(const MessageInfo& m)
+QString noteOf(const mailbox::MessageInfo& m)
 {
     if (m.notAFile.isEmpty() && m.parts && m.sound.complete)
         return QString();
@@ -64,12 +64,12 @@ QString noteOf(const MessageInfo& m)
     return notes.join(QStringLiteral("; "));
 }
 
-Row rowOf(const MessageInfo& m)
+Row rowOf(const mailbox::MessageInfo& m)
 {
     const bool timed = m.notAFile.isEmpty() && m.sound.complete;
     return {m.box,
             localTimeText(m.seconds),
-            timed ? QString::number(roundHalfEven(m.sound.seconds), 'f', 0) : QString(),
+            timed ? QString::number(platform::roundHalfEven(m.sound.seconds), 'f', 0) : QString(),
             m.parts ? (m.isNew() ? QStringLiteral("new") : QStringLiteral("saved")) : QString(),
             m.parts ? m.parts->line : QString(),
             m.parts ? m.parts->caller : QString(),
@@ -80,7 +80,7 @@ Row rowOf(const MessageInfo& m)
 std::vector<Row> rows(const QString& box)
 {
     std::vector<Row> all;
-    for (const MessageInfo& m : listMessages(box))
+    for (const mailbox::MessageInfo& m : mailbox::listMessages(box))
         all.push_back(rowOf(m));
     return all;
 }
@@ -88,7 +88,7 @@ std::vector<Row> rows(const QString& box)
 // A message named on the command line: a path, or a bare name in the folder.
 QString messagePath(const QString& file)
 {
-    return file.contains(u'/') ? QFileInfo(file).absoluteFilePath() : paths::messageFolder() + file;
+    return file.contains(u'/') ? QFileInfo(file).absoluteFilePath() : config::messageFolder() + file;
 }
 
 // Runs a message operation; a failure of the file layer names its file.
@@ -97,7 +97,7 @@ auto onFile(const QString& path, Step&& step)
 {
     try {
         return step();
-    } catch (const RuntimeError& e) {
+    } catch (const platform::RuntimeError& e) {
         failData(fileFailure(path, e.number(), e.description()));
     }
 }
@@ -122,9 +122,9 @@ private:
     void print(const QString& line) { out_.write((withControlsEscaped(line) + QLatin1Char('\n')).toUtf8()); }
 
     // Changes hold the folder's lock as every changing command does.
-    void lock(std::optional<FolderLock>& held)
+    void lock(std::optional<platform::FolderLock>& held)
     {
-        held.emplace(appFolder());
+        held.emplace(platform::appFolder());
         if (!held->tryLock(inv_.wait))
             failData(held->refusal());
     }
@@ -149,7 +149,7 @@ private:
         } catch (const FieldProblem& p) {
             failData(p.message());
         }
-        const QString copy = onFile(path, [&] { return copyMessage(folder.table(), path, t.id); });
+        const QString copy = onFile(path, [&] { return mailbox::copyMessage(folder.table(), path, t.id); });
         print(QStringLiteral("copied %1 to box %2 as %3")
                   .arg(QFileInfo(path).fileName(), t.id, QFileInfo(copy).fileName()));
     }
@@ -158,9 +158,9 @@ private:
     {
         const QString path = messagePath(inv_.arguments[0]);
         const bool asNew = inv_.arguments[1] == QLatin1String("new");
-        std::optional<FolderLock> held;
+        std::optional<platform::FolderLock> held;
         lock(held);
-        const QString now = onFile(path, [&] { return markMessage(path, asNew); });
+        const QString now = onFile(path, [&] { return mailbox::markMessage(path, asNew); });
         const QString name = QFileInfo(path).fileName();
         if (now == QFileInfo(path).absoluteFilePath())
             print(QStringLiteral("%1 is %2 already; nothing changed").arg(name, inv_.arguments[1]));
@@ -173,31 +173,32 @@ private:
         const QString path = messagePath(inv_.arguments[0]);
         const QString target = inv_.arguments[1];
         if (target == QLatin1String("-")) {
-            out_.write(onFile(path, [&] { return checkedMessage(path).bytes; }));
+            out_.write(onFile(path, [&] { return mailbox::checkedMessage(path).bytes; }));
             return;
         }
-        onFile(path, [&] { return exportMessage(path, QFileInfo(target).absoluteFilePath()); });
+        onFile(path, [&] { return mailbox::exportMessage(path, QFileInfo(target).absoluteFilePath()); });
     }
 
     void purge()
     {
-        const PurgeRule rule{inv_.olderThanDays, inv_.savedOnly, inv_.box};
-        std::optional<FolderLock> held;
+        const mailbox::PurgeRule rule{inv_.olderThanDays, inv_.savedOnly, inv_.box};
+        std::optional<platform::FolderLock> held;
         if (!inv_.dryRun)
             lock(held);
-        const std::vector<PurgeCandidate> chosen = purgeCandidates(rule, QDateTime::currentDateTime());
+        const std::vector<mailbox::PurgeCandidate> chosen = mailbox::purgeCandidates(rule,
+                                                                                     QDateTime::currentDateTime());
         int done = 0;
         std::int64_t bytes = 0;
         QStringList failures;
-        for (const PurgeCandidate& c : chosen) {
+        for (const mailbox::PurgeCandidate& c : chosen) {
             const QString when = localTimeText(c.seconds);
             if (inv_.dryRun) {
                 print(QStringLiteral("would delete %1 (%2)").arg(c.file, when));
             } else {
-                const QString path = paths::messageFolder() + c.file;
+                const QString path = config::messageFolder() + c.file;
                 try {
-                    fs::deleteFile(path);
-                } catch (const RuntimeError& e) {
+                    platform::deleteFile(path);
+                } catch (const platform::RuntimeError& e) {
                     failures << fileFailure(path, e.number(), e.description());
                     continue;
                 }

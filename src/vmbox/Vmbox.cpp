@@ -70,7 +70,7 @@ void checkApplicationFolder(const QString& folder, bool named)
 {
     if (::access(QFile::encodeName(folder).constData(), R_OK | X_OK) != 0)
         failData(QStringLiteral("%1: cannot be read: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
-    if (isApplicationFolder(folder))
+    if (platform::isApplicationFolder(folder))
         return;
     if (named)
         failUsage(
@@ -131,8 +131,8 @@ private:
             return;
         }
         try {
-            fs::replaceFileAtomically(QFileInfo(file).absoluteFilePath(), csv);
-        } catch (const RuntimeError& e) {
+            platform::replaceFileAtomically(QFileInfo(file).absoluteFilePath(), csv);
+        } catch (const platform::RuntimeError& e) {
             failData(fileFailure(file, e.number(), e.description()));
         }
     }
@@ -141,12 +141,12 @@ private:
     // is told as such, whatever else is wrong.
     static void refuseTarget(const QString& file)
     {
-        if (const std::optional<QString> why = fs::writeRefusal(QFileInfo(file).absoluteFilePath()))
-            failData(fileFailure(file, err::PathFileAccessError, *why));
+        if (const std::optional<QString> why = platform::writeRefusal(QFileInfo(file).absoluteFilePath()))
+            failData(fileFailure(file, platform::err::PathFileAccessError, *why));
         const QString real = realPathForWrite(file);
         for (const SharedFile& s : kSharedFiles) {
             // Shared files and folders may be links themselves: compared where they lead.
-            const QString shared = realPathForWrite(appPath(QLatin1String(s.name)));
+            const QString shared = realPathForWrite(platform::appPath(QLatin1String(s.name)));
             if (s.folder ? (real + u'/').startsWith(shared + u'/') : real == shared)
                 failData(QStringLiteral("%1: %2 is among the application folder's shared files (%3%4); export never "
                                         "writes there")
@@ -157,8 +157,8 @@ private:
     static QByteArray readInput(const QString& file)
     {
         try {
-            return fs::readFile(file, kLargestInput);
-        } catch (const RuntimeError& e) {
+            return platform::readFile(file, kLargestInput);
+        } catch (const platform::RuntimeError& e) {
             failData(fileFailure(file, e.number(), e.description()));
         }
     }
@@ -215,7 +215,7 @@ private:
     }
 
     // The box an ID argument names, with any problem told as the command line gives it.
-    TargetBox target(const MailboxTable& table)
+    TargetBox target(const mailbox::MailboxTable& table)
     {
         try {
             return targetOf(table, inv_.arguments[0]);
@@ -224,15 +224,15 @@ private:
         }
     }
 
-    TargetBox existing(const MailboxTable& table)
+    TargetBox existing(const mailbox::MailboxTable& table)
     {
         TargetBox t = target(table);
         if (t.index < 1)
-            failData(QStringLiteral("%1: no box %2").arg(paths::mailboxList(), t.id));
+            failData(QStringLiteral("%1: no box %2").arg(config::mailboxList(), t.id));
         return t;
     }
 
-    BoxEdit edited(const MailboxTable& table, const TargetBox& t)
+    BoxEdit edited(const mailbox::MailboxTable& table, const TargetBox& t)
     {
         try {
             return editBox(table, t, inv_.fields);
@@ -250,14 +250,14 @@ private:
         const TargetBox t = target(folder.table());
         if (t.index > 0)
             failData(
-                QStringLiteral("%1: box %2 exists already; change it with vmbox set").arg(paths::mailboxList(), t.id));
+                QStringLiteral("%1: box %2 exists already; change it with vmbox set").arg(config::mailboxList(), t.id));
         if (folder.table().upperBound() >= kMostEntries)
             failData(QStringLiteral("%1: box %2 would be entry %3 of the list; it holds at most %4")
-                         .arg(paths::mailboxList(), t.id)
+                         .arg(config::mailboxList(), t.id)
                          .arg(kMostEntries + 1)
                          .arg(kMostEntries));
         const BoxEdit edit = edited(folder.table(), t);
-        storeBox(folder.table(), edit.box);
+        mailbox::storeBox(folder.table(), edit.box);
         folder.save();
         print(QStringLiteral("added box %1").arg(t.id));
     }
@@ -267,7 +267,7 @@ private:
         MailboxFolder folder = changeFolder();
         const TargetBox t = existing(folder.table());
         const BoxEdit edit = edited(folder.table(), t);
-        storeBox(folder.table(), edit.box);
+        mailbox::storeBox(folder.table(), edit.box);
         folder.save();
         print(edit.changed.empty() ? QStringLiteral("box %1 unchanged").arg(t.id)
                                    : QStringLiteral("changed box %1: %2").arg(t.id, columnList(edit.changed)));
@@ -279,7 +279,7 @@ private:
     {
         try {
             return step();
-        } catch (const RuntimeError& e) {
+        } catch (const platform::RuntimeError& e) {
             failData(fileFailure(path, e.number(), e.description()));
         }
     }
@@ -296,12 +296,12 @@ private:
             return;
         } catch (const CommandFailure& f) {
             lines = f.lines();
-        } catch (const RuntimeError& e) {
+        } catch (const platform::RuntimeError& e) {
             lines << fileFailure(path, e.number(), e.description());
         }
         try {
             undo();
-        } catch (const RuntimeError& e) {
+        } catch (const platform::RuntimeError& e) {
             lines << QStringLiteral("%1, and that could not be undone: %2 (error %3)")
                          .arg(done, e.description())
                          .arg(e.number());
@@ -313,8 +313,8 @@ private:
     static void removeAside(const QString& aside, const QString& done)
     {
         try {
-            fs::deleteFile(aside);
-        } catch (const RuntimeError& e) {
+            platform::deleteFile(aside);
+        } catch (const platform::RuntimeError& e) {
             failData(QStringLiteral("%1, but the old greeting, moved to %2, could not be removed: %3 (error %4)")
                          .arg(done, aside, e.description())
                          .arg(e.number()));
@@ -324,24 +324,24 @@ private:
     void remove()
     {
         MailboxFolder folder = changeFolder();
-        MailboxTable& table = folder.table();
+        mailbox::MailboxTable& table = folder.table();
         const TargetBox t = existing(table);
         if (table.upperBound() == 1)
             failData(QStringLiteral("%1: box %2 is the list's only entry, and a list without boxes is never saved; "
                                     "nothing was changed")
-                         .arg(paths::mailboxList(), t.id));
+                         .arg(config::mailboxList(), t.id));
         // The greeting is moved aside first: where it cannot go, nothing has
         // changed yet; where the list cannot be saved, it is put back.
-        const QString greeting = paths::greetingFile(t.id);
+        const QString greeting = config::greetingFile(t.id);
         std::optional<QString> aside;
-        if (!inv_.keepGreeting && isSafeFileNamePart(t.id) && present(greeting))
-            aside = firstStep(greeting, [&] { return fs::moveAside(greeting); });
+        if (!inv_.keepGreeting && mailbox::isSafeFileNamePart(t.id) && present(greeting))
+            aside = firstStep(greeting, [&] { return platform::moveAside(greeting); });
         table.remove(t.index);
         stepOrUndo(
-            paths::mailboxList(), [&] { folder.save(); },
+            config::mailboxList(), [&] { folder.save(); },
             [&] {
                 if (aside)
-                    fs::renameFile(*aside, greeting);
+                    platform::renameFile(*aside, greeting);
             },
             QStringLiteral("the greeting %1 was moved to %2").arg(greeting, aside.value_or(QString())));
         if (aside)
@@ -362,35 +362,35 @@ private:
                          .arg(file, format->describe()));
         MailboxFolder folder = changeFolder();
         const TargetBox t = existing(folder.table());
-        if (!isSafeFileNamePart(t.id))
+        if (!mailbox::isSafeFileNamePart(t.id))
             failData(QStringLiteral("box %1 cannot have a greeting: its number is no safe file name").arg(t.id));
         // The new greeting is written beside the old one first; the old one
         // is kept aside until the list is saved, and put back otherwise.
-        const QString path = paths::greetingFile(t.id);
-        const fs::StagedFile staged = firstStep(path, [&] { return fs::stageReplacement(path, sound); });
+        const QString path = config::greetingFile(t.id);
+        const platform::StagedFile staged = firstStep(path, [&] { return platform::stageReplacement(path, sound); });
         std::optional<QString> aside;
         stepOrUndo(
             path,
             [&] {
                 if (present(staged.target))
-                    aside = fs::moveAside(staged.target);
+                    aside = platform::moveAside(staged.target);
             },
-            [&] { fs::discardReplacement(staged); }, QString());
+            [&] { platform::discardReplacement(staged); }, QString());
         const auto putBack = [&] {
             if (aside)
-                fs::renameFile(*aside, staged.target);
+                platform::renameFile(*aside, staged.target);
         };
         const QString movedAside =
             QStringLiteral("the greeting %1 was moved to %2").arg(path, aside.value_or(QString()));
         stepOrUndo(
-            path, [&] { fs::commitReplacement(staged); }, putBack, movedAside);
+            path, [&] { platform::commitReplacement(staged); }, putBack, movedAside);
         stepOrUndo(
-            paths::mailboxList(), [&] { folder.save(); },
+            config::mailboxList(), [&] { folder.save(); },
             [&] {
                 if (aside)
                     putBack();
                 else
-                    fs::deleteFile(staged.target);
+                    platform::deleteFile(staged.target);
             },
             QStringLiteral("the new greeting %1 is installed").arg(path));
         if (aside)
@@ -418,22 +418,22 @@ int runVmbox(const QStringList& arguments, QIODevice& out, QIODevice& err)
             return 0;
         }
         if (inv.version) {
-            const locale::Version v = locale::programVersion();
+            const platform::Version v = platform::programVersion();
             out.write(QStringLiteral("vmbox %1.%2.%3\n").arg(v.major).arg(v.minor).arg(v.revision).toUtf8());
             return 0;
         }
         if (!inv.appFolder.isEmpty())
-            setAppFolder(inv.appFolder);
-        checkApplicationFolder(appFolder(), !inv.appFolder.isEmpty());
+            platform::setAppFolder(inv.appFolder);
+        checkApplicationFolder(platform::appFolder(), !inv.appFolder.isEmpty());
         Run(inv, out).command();
         return 0;
     } catch (const CommandFailure& f) {
         fail(f.lines());
         return f.exitStatus();
-    } catch (const MessageRefusal& r) {
+    } catch (const mailbox::MessageRefusal& r) {
         fail({r.line()});
         return kExitBadData;
-    } catch (const RuntimeError& e) {
+    } catch (const platform::RuntimeError& e) {
         fail({QStringLiteral("%1 (error %2)").arg(e.description()).arg(e.number())});
         return kExitBadData;
     }

@@ -19,8 +19,8 @@ namespace {
 constexpr int kRowHeightTwips = 240;
 constexpr int kDefaultColWidthTwips = 960;
 
-[[noreturn]] void invalidRow() { throw RuntimeError(30009, QStringLiteral("Invalid Row value")); }
-[[noreturn]] void invalidCol() { throw RuntimeError(30010, QStringLiteral("Invalid Col value")); }
+[[noreturn]] void invalidRow() { throw platform::RuntimeError(30009, QStringLiteral("Invalid Row value")); }
+[[noreturn]] void invalidCol() { throw platform::RuntimeError(30010, QStringLiteral("Invalid Col value")); }
 
 int buttonCode(Qt::MouseButton button)
 {
@@ -226,7 +226,7 @@ void FlexGrid::removeItem(int position)
     if (position < 1 || position >= rows())
         invalidRow();
     if (rows() <= 2)
-        throw RuntimeError(30015, QStringLiteral("Cannot remove last non-fixed row"));
+        throw platform::RuntimeError(30015, QStringLiteral("Cannot remove last non-fixed row"));
     model_->removeGridRow(position);
     row_ = std::min(row_, rows() - 1);
     rowSel_ = std::min(rowSel_, rows() - 1);

@@ -22,7 +22,8 @@ const QPixmap& StatusImages::picture(int index) const
         case 0: return newMessage_;
         case 1: return savedMessage_;
         case 4: return none_;
-        default: throw RuntimeError(340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+        default:
+            throw platform::RuntimeError(340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
     }
 }
 

@@ -25,11 +25,11 @@ const QString kList = QStringLiteral("data/VmBoxList.xml");
 
 // `count` boxes in descending number order (the writer sorts them as text),
 // each description marked with `mark`.
-std::vector<VoicemailBox> boxes(int count, const QString& mark)
+std::vector<mailbox::VoicemailBox> boxes(int count, const QString& mark)
 {
-    std::vector<VoicemailBox> table;
+    std::vector<mailbox::VoicemailBox> table;
     for (int i = count; i >= 1; --i) {
-        VoicemailBox b;
+        mailbox::VoicemailBox b;
         b.Id = QString::number(i);
         b.Pin = QString::number(i * 7 % 10000);
         b.Description = mark + QStringLiteral(" box ") + b.Id + QString(80, QLatin1Char('.'));
@@ -39,15 +39,15 @@ std::vector<VoicemailBox> boxes(int count, const QString& mark)
 }
 
 // The list file of `table` in its own order, or as a complete save writes it.
-QByteArray listBytes(const std::vector<VoicemailBox>& table, bool asSaved = true)
+QByteArray listBytes(const std::vector<mailbox::VoicemailBox>& table, bool asSaved = true)
 {
-    MailboxTable copy;
+    mailbox::MailboxTable copy;
     copy.resetToElementZero();
-    for (const VoicemailBox& b : table)
+    for (const mailbox::VoicemailBox& b : table)
         copy.store(copy.append(), b);
     if (asSaved)
-        sortById(copy, 1, copy.upperBound());
-    return mailboxListBytes(copy);
+        mailbox::sortById(copy, 1, copy.upperBound());
+    return mailbox::mailboxListBytes(copy);
 }
 
 class ProcessFaults : public ::testing::Test {
@@ -84,7 +84,7 @@ protected:
 TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
 {
     const unsigned kills = static_cast<unsigned>(environmentNumber("FAULT_KILLS", 20));
-    const std::vector<VoicemailBox> table = boxes(30000, QStringLiteral("gamma"));
+    const std::vector<mailbox::VoicemailBox> table = boxes(30000, QStringLiteral("gamma"));
     const QByteArray old = listBytes(table, false);
     const QByteArray sorted = listBytes(table);
     ASSERT_NE(old, sorted);
@@ -129,7 +129,7 @@ TEST_F(ProcessFaults, TheProgramKilledWhileItClosesLeavesTheOldOrTheNewList)
 
 TEST_F(ProcessFaults, AFileSizeLimitIsAFullDiskToTheProgram)
 {
-    const std::vector<VoicemailBox> table = boxes(2000, QStringLiteral("delta"));
+    const std::vector<mailbox::VoicemailBox> table = boxes(2000, QStringLiteral("delta"));
     const QByteArray old = listBytes(table, false);
     app.write(kList, old);
     app.write(QStringLiteral("FSCLIENT.INI"),
@@ -144,7 +144,7 @@ TEST_F(ProcessFaults, AFileSizeLimitIsAFullDiskToTheProgram)
 
 TEST_F(ProcessFaults, TerminationSignalsCloseTheWindowAsItsCloseBoxDoes)
 {
-    const std::vector<VoicemailBox> table = boxes(3, QStringLiteral("eta"));
+    const std::vector<mailbox::VoicemailBox> table = boxes(3, QStringLiteral("eta"));
     app.write(QStringLiteral("FSCLIENT.INI"), "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\n");
     // Then with the error report of a start-up cut short on screen, which
     // the signal closes first; a second signal changes nothing.

@@ -84,7 +84,7 @@ TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
     folder.write(kList, "<VoicemailBox Id=\"1\"><Pin>1</Pin></VoicemailBox>\r\n");
     const QString holder = QStringLiteral("app_tests (process %1 on host ").arg(QCoreApplication::applicationPid());
     {
-        auto held = std::make_unique<vm::FolderLock>(folder.path());
+        auto held = std::make_unique<vm::platform::FolderLock>(folder.path());
         ASSERT_TRUE(held->tryLock());
         const auto before = folder.contents();
         const Outcome refusedChange = vmbox(folder, {QStringLiteral("add"), QStringLiteral("2"), QStringLiteral("2")});
@@ -109,7 +109,7 @@ TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
 
     // A window killed while it holds the folder leaves its lock file behind.
     QProcess* crashing = startProgram(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--app-folder"), folder.path()});
-    const QString lockFile = folder.file(vm::FolderLock::fileName());
+    const QString lockFile = folder.file(vm::platform::FolderLock::fileName());
     ASSERT_TRUE(waitUntil([&] { return QFileInfo(lockFile).size() > 0; }, 30000));
     crashing->kill();
     finishProgram(crashing);

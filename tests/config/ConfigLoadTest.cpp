@@ -70,8 +70,8 @@ TEST_F(ConfigLoad, RecordingLengthConversion)
         {"", "", 0, "2 300 SNDREC32.EXE |subject||||stale body|ftp||||"},
         {" 7 ", "2.5", 0, "7 2 SNDREC32.EXE |subject||||stale body|ftp||||"},
         {"-3", "32767", 0, "-3 32767 SNDREC32.EXE |subject||||stale body|ftp||||"},
-        {"abc", "10", err::TypeMismatch, "0 0 SNDREC32.EXE ||||||||||"},
-        {"10", "-32769", err::Overflow, "10 0 SNDREC32.EXE ||||||||||"},
+        {"abc", "10", platform::err::TypeMismatch, "0 0 SNDREC32.EXE ||||||||||"},
+        {"10", "-32769", platform::err::Overflow, "10 0 SNDREC32.EXE ||||||||||"},
     };
     for (const auto& c : cases) {
         ini(kFullIni);  // loaded first so that stale values would show
@@ -89,7 +89,7 @@ TEST_F(ConfigLoad, BodyFileReplacesTheIniValue)
 {
     const std::tuple<const char*, std::optional<QByteArray>, QString> cases[] = {
         {"three lines with commas",
-         ansi::encode(QString::fromUtf8("Hello, caller,\r\nbox %1, line %2,\r\nGrüße, €\r\n")),
+         platform::encodeAnsi(QString::fromUtf8("Hello, caller,\r\nbox %1, line %2,\r\nGrüße, €\r\n")),
          QString::fromUtf8("Hello, caller,\r\nbox %1, line %2,\r\nGrüße, €")},
         {"no body file", std::nullopt, "from the ini"},
         {"empty body file", QByteArray(), "from the ini"},

@@ -90,7 +90,7 @@ TEST_F(CircularLogTest, AHeaderThatCannotBeWrittenSwitchesTheLogOff)
 {
     enable();
     const test::ScopedFault diskFull(
-        test::failStep(test::FileStep::Write, QStringLiteral("circ0001.log"), err::DiskFull));
+        test::failStep(test::FileStep::Write, QStringLiteral("circ0001.log"), platform::err::DiskFull));
     fsSTART();
     EXPECT_FALSE(state().circular.on);
     EXPECT_EQ(state().circular.fd, -1);

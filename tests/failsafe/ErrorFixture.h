@@ -36,15 +36,15 @@ protected:
 
     // Pushes the frames of the window's load handler and `procedure`, then
     // hands error `number` to fsERROR as the procedure's error block does.
-    std::optional<int> failIn(const QString& procedure, int number, const QString& source = kProjectName)
+    std::optional<int> failIn(const QString& procedure, int number, const QString& source = platform::kProjectName)
     {
         push(u"Sub Form_Load"_s);
         push(procedure);
-        failsafe::Err().set(RuntimeError(number, standardErrorDescription(number), source));
+        failsafe::Err().set(platform::RuntimeError(number, platform::standardErrorDescription(number), source));
         return failsafe::fsERROR(kForm, procedure);
     }
 
-    QString logText() const { return ansi::decode(app_.read(u"error.log"_s)); }
+    QString logText() const { return platform::decodeAnsi(app_.read(u"error.log"_s)); }
 
     int reportsBuilt_ = 0;
     QStringList boxes_;

@@ -25,14 +25,14 @@ const QString kRemoteSource =
 
 QString stampedLine(const char* what)
 {
-    return locale::shortDate(QDate(2026, 12, 6)) + u' ' + locale::longTime(QTime(9, 30, 15)) + u" - "_s +
+    return platform::shortDate(QDate(2026, 12, 6)) + u' ' + platform::longTime(QTime(9, 30, 15)) + u" - "_s +
            QLatin1String(what) + u" FailSafe client v6.6 (for Visual Basic 5.0 and 6.0) data capture\r\n"_s;
 }
 
 QString logHead()
 {
-    const locale::Version v = locale::programVersion();
-    return stampedLine("start") + QString(65, u'*') + u"\r\n"_s + appFolder() +
+    const platform::Version v = platform::programVersion();
+    return stampedLine("start") + QString(65, u'*') + u"\r\n"_s + platform::appFolder() +
            u"/RiVaVaz ver %1.%2.%3\r\nError Information\r\n"_s.arg(v.major).arg(v.minor).arg(v.revision);
 }
 
@@ -51,7 +51,7 @@ TEST_F(ErrorHandlerTest, SilentRunOnlyAppendsAndLeavesNothingPending)
     EXPECT_EQ(Err().number, 0);
     EXPECT_FALSE(state().dialogShowing);
     pop(kPlayMsg);
-    Err().set(RuntimeError(53));
+    Err().set(platform::RuntimeError(53));
     fsERROR(kForm, u"Sub Form_Load"_s);
     EXPECT_TRUE(logText().startsWith(first));
     EXPECT_GT(logText().size(), first.size());
@@ -74,7 +74,7 @@ TEST_F(ErrorHandlerTest, ErrorLineGoesToTheTraceBeforeTheLogEntry)
         u"[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n"
         "[preferences]\r\nSilent Run=1\r\n"_s);
     failIn(kPlayMsg, 53);
-    const QString capture = ansi::decode(app_.read(u"trace.log"_s));
+    const QString capture = platform::decodeAnsi(app_.read(u"trace.log"_s));
     const QString errorLine =
         u"[RiVaVaz] ERROR 53 at frmVmailCfg.frm : Sub cmdPlayMsg_Click : Line 0 : File not found\r\n\r\n"_s;
     ASSERT_TRUE(capture.contains(errorLine)) << capture.toStdString();
@@ -94,12 +94,12 @@ TEST_F(ErrorHandlerTest, TrailsAndSourceShowWhereTheErrorCameFrom)
     failIn(kPlayMsg, 53);
     EXPECT_EQ(state().error.slot[0].source, u"VoicemailManager (local)"_s);
     for (const auto& [module, procedure, trails] : cases) {
-        Err().set(RuntimeError(53));
+        Err().set(platform::RuntimeError(53));
         fsERROR(QString::fromLatin1(module), QString::fromLatin1(procedure));
         EXPECT_EQ(state().error.slot[0].moduleTrail + u" | "_s + state().error.slot[0].procedureTrail,
                   QLatin1String(trails));
     }
-    Err().set(RuntimeError(429, u"ActiveX component can't create object"_s, u"QtMultimedia"_s));
+    Err().set(platform::RuntimeError(429, u"ActiveX component can't create object"_s, u"QtMultimedia"_s));
     fsERROR(kForm, kPlayMsg);
     EXPECT_EQ(state().error.slot[0].source, u"QtMultimedia (remote)"_s);
     EXPECT_EQ(state().error.slot[0].category, u"Object Linking and Embedding error"_s);
@@ -123,7 +123,7 @@ TEST_F(ErrorHandlerTest, ASecondErrorWaitsUntilTheDialogIsAnswered)
     push(kPlayMsg);
     state().dialogShowing = true;
     QTimer::singleShot(20, [&] { answered = true, state().dialogShowing = false; });
-    Err().set(RuntimeError(53));
+    Err().set(platform::RuntimeError(53));
     EXPECT_EQ(fsERROR(kForm, kPlayMsg), 0);
     EXPECT_EQ(dialog.shown, 1);
 }
@@ -131,7 +131,8 @@ TEST_F(ErrorHandlerTest, ASecondErrorWaitsUntilTheDialogIsAnswered)
 TEST_F(ErrorHandlerTest, FailingStepsAreSkipped)
 {
     silentWithLog();
-    const auto scope = systemReportBuilder().replace([](QString&) { raiseError(err::OutOfMemory); });
+    const auto scope = systemReportBuilder().replace(
+        [](QString&) { platform::raiseError(platform::err::OutOfMemory); });
     EXPECT_EQ(failIn(kPlayMsg, 53), std::nullopt);
     EXPECT_TRUE(logText().contains(u"System State Information\r\n\r\nUser Said\r\n"_s)) << logText().toStdString();
     EXPECT_TRUE(logText().endsWith(stampedLine("stop")));
@@ -166,7 +167,7 @@ protected:
         const QString script = writeScript(app_.file(u"sendmail"_s),
                                            "cd '" + app_.file(u"outbox"_s).toLocal8Bit() +
                                                "' && n=$(ls | grep -c eml); echo \"$@\" > args$n; cat > mail$n.eml\n");
-        overrides_.replace(mail::sendmail(), mail::Sendmail{script});
+        overrides_.replace(platform::sendmail(), platform::Sendmail{script});
     }
     QStringList mail() const { return parseMime(app_.file(u"outbox/mail0.eml"_s)); }
     static QString payload(const QString& part)

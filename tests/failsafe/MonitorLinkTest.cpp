@@ -26,7 +26,7 @@ namespace vm::failsafe {
 namespace {
 
 using namespace test;
-using monitor::Message;
+using failsafe::Message;
 
 TEST(MonitorProtocolTest, TitlesThatMakeAMonitor)
 {
@@ -34,8 +34,8 @@ TEST(MonitorProtocolTest, TitlesThatMakeAMonitor)
                                                   {"Tarvik FailSafe-", false}, {"Tarvik FailSafe 2", false},
                                                   {"tarvik failsafe", false},  {" Tarvik FailSafe", false}};
     for (const auto& [title, isMonitor] : cases)
-        EXPECT_EQ(monitor::isMonitorTitle(QString::fromLatin1(title)), isMonitor) << title;
-    EXPECT_EQ(monitor::monitorCandidates(
+        EXPECT_EQ(failsafe::isMonitorTitle(QString::fromLatin1(title)), isMonitor) << title;
+    EXPECT_EQ(failsafe::monitorCandidates(
                   {u"Tarvik FailSafe - b"_s, u"other"_s, u"Tarvik FailSafe"_s, u"Tarvik FailSafe - a"_s}),
               (QStringList{u"Tarvik FailSafe"_s, u"Tarvik FailSafe - a"_s, u"Tarvik FailSafe - b"_s}));
 }
@@ -80,12 +80,12 @@ private:
             if (!client || (!client->waitForReadyRead(20) && client->bytesAvailable() == 0))
                 continue;
             buffer += client->readAll();
-            while (auto m = monitor::takeMessage(buffer)) {
+            while (auto m = failsafe::takeMessage(buffer)) {
                 {
                     const QMutexLocker lock(&mutex_);
                     received_.push_back(*m);
                 }
-                client->write(monitor::encodeAnswer(rule(*m)));
+                client->write(failsafe::encodeAnswer(rule(*m)));
                 client->waitForBytesWritten(1000);
             }
         }
@@ -129,7 +129,7 @@ TEST_F(MonitorLinkTest, MonitorFoundByTitleGetsEveryLine)
     const std::vector<Message> got = server.received();
     QByteArray texts;
     for (const Message& m : got)
-        texts += m.id == monitor::kSetText && m.param == m.text.size() ? m.text : "(not a text message)";
+        texts += m.id == failsafe::kSetText && m.param == m.text.size() ? m.text : "(not a text message)";
     // No settings file: the lines have no argument text and no extra fields.
     EXPECT_TRUE(texts.startsWith("[RiVaVaz] ") && texts.contains(" - start FailSafe client")) << texts.constData();
     EXPECT_TRUE(
@@ -143,9 +143,9 @@ TEST_F(MonitorLinkTest, PauseHoldsProgramUntilReleased)
     // Pauses on the first traced line, stays paused for three rounds of polls.
     std::atomic<int> holdingPolls{0};
     TestMonitor server([&](const Message& m) -> std::int32_t {
-        if (m.id == monitor::kSetText)
-            return m.text.contains("->") ? monitor::kPauseAnswer : 0;
-        return m.param == monitor::kPollHolding && ++holdingPolls <= 3 ? 1 : 0;  // else: released? not yet
+        if (m.id == failsafe::kSetText)
+            return m.text.contains("->") ? failsafe::kPauseAnswer : 0;
+        return m.param == failsafe::kPollHolding && ++holdingPolls <= 3 ? 1 : 0;  // else: released? not yet
     });
     ASSERT_TRUE(server.listening());
     std::vector<bool> windowStates;
@@ -154,7 +154,7 @@ TEST_F(MonitorLinkTest, PauseHoldsProgramUntilReleased)
     EXPECT_EQ(windowStates, (std::vector<bool>{false, true}));
     std::vector<std::int32_t> polls;
     for (const Message& m : server.received())
-        if (m.id == monitor::kPoll)
+        if (m.id == failsafe::kPoll)
             polls.push_back(m.param);
     EXPECT_EQ(polls, (std::vector<std::int32_t>{1, 2, 1, 2, 1, 2, 1}));
     EXPECT_EQ(state().stack.depth, 1);

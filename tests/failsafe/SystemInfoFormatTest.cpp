@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-namespace vm::failsafe::sysinfo {
+namespace vm::failsafe {
 namespace {
 
-using namespace vm::sys;
+using namespace vm::platform;
 
 std::string str(const QString& s) { return s.toStdString(); }
 
@@ -46,21 +46,22 @@ TEST(SystemInfoFormat, ProcessorAndVersionTables)
     for (std::uint32_t type : {386u, 486u, 586u, 4000u, 21064u, 8664u})
         for (std::uint16_t level = 0; level <= 16; ++level)
             for (int model = 0; model <= 0x1F; ++model)
-                cpus << cpuNameText(ProcessorInfo{type, level, static_cast<std::uint16_t>(model << 8 | 0x0A)});
+                cpus << cpuNameText(
+                    platform::ProcessorInfo{type, level, static_cast<std::uint16_t>(model << 8 | 0x0A)});
     EXPECT_EQ(test::digest(cpus), "f8b71836934834e6");
     QStringList versions;
     for (int platform = 0; platform <= 3; ++platform)
         for (std::uint32_t major = 3; major <= 6; ++major)
             for (std::uint32_t minor : {0u, 1u, 10u, 90u, 95u})
-                versions << windowsVersionText(OsVersion{platform, major, minor, 1381, "SP6"});
+                versions << windowsVersionText(platform::OsVersion{platform, major, minor, 1381, "SP6"});
     EXPECT_EQ(test::digest(versions), "a0605d8eb0757711");
 
-    EXPECT_EQ(str(cpuNameText(ProcessorInfo{586, 6, 0x1A05})),
+    EXPECT_EQ(str(cpuNameText(platform::ProcessorInfo{586, 6, 0x1A05})),
               "Intel Pentium Pro, Model 1A, Stepping 05");  // model read up to its first non-digit
     EXPECT_EQ(str(cpuNameText(std::nullopt)), "");
-    EXPECT_EQ(str(windowsVersionText(OsVersion{2, 4, 0, 1381, QByteArray("SP6\0****", 8)})),
+    EXPECT_EQ(str(windowsVersionText(platform::OsVersion{2, 4, 0, 1381, QByteArray("SP6\0****", 8)})),
               "Windows NT 4.0  (Build 1381) SP6");
-    EXPECT_EQ(str(windowsVersionText(OsVersion{3, 1, 2, -1, ""})),
+    EXPECT_EQ(str(windowsVersionText(platform::OsVersion{3, 1, 2, -1, ""})),
               "Unknown Version of Microsoft Windows 1.2 (Build -1) ");
     EXPECT_EQ(str(windowsVersionText(std::nullopt)), "");
 }
@@ -68,14 +69,14 @@ TEST(SystemInfoFormat, ProcessorAndVersionTables)
 // (Every kind of drive is shown in the whole report's test.)
 TEST(SystemInfoFormat, OnlyTheFirstTwoRootsCanBeFloppies)
 {
-    DriveSurvey survey;
+    platform::DriveSurvey survey;
     survey.roots = QStringList{"C:\\", "B:\\", "a:\\"};
     EXPECT_EQ(str(driveSectionText(survey)), "Drives\r\n   Floppies............1\r\n   Disks...............2\r\n");
 }
 
 TEST(SystemInfoFormat, VersionResourceLookup)
 {
-    VersionResource r;
+    platform::VersionResource r;
     r.translation = QByteArray("\x09\x04\xB0\x04", 4);
     r.strings[QStringLiteral("\\StringFileInfo\\040904B0\\ProductName")] = QByteArray("Quorvane\0junk", 13);
     r.strings[QStringLiteral("\\StringFileInfo\\040904B0\\FileDescription")] = QByteArray(300, 'x');
@@ -93,7 +94,7 @@ TEST(SystemInfoFormat, VersionResourceLookup)
 TEST(SystemInfoFormat, VideoValues)
 {
     const auto display = [](int bits, int planes, int monitors) {
-        return std::optional<DisplayInfo>(DisplayInfo{bits, planes, 1024, 768, monitors});
+        return std::optional<platform::DisplayInfo>(platform::DisplayInfo{bits, planes, 1024, 768, monitors});
     };
     EXPECT_EQ(str(colourCountText(display(24, 1, 1))), "True Color");
     EXPECT_EQ(str(colourCountText(display(8, 3, 1))), "True Color");
@@ -115,8 +116,8 @@ TEST(SystemInfoFormat, MemoryValues)
     EXPECT_EQ(str(kilobytesText(2047)), "1K");
     EXPECT_EQ(str(kilobytesText(8ULL << 40)), "8,589,934,592K");
     EXPECT_EQ(str(percentFreeText(1, 3)), "33.33");
-    EXPECT_EQ(test::errorNumberOf([] { percentFreeText(1, 0); }), err::DivisionByZero);
+    EXPECT_EQ(test::errorNumberOf([] { percentFreeText(1, 0); }), platform::err::DivisionByZero);
 }
 
 }  // namespace
-}  // namespace vm::failsafe::sysinfo
+}  // namespace vm::failsafe

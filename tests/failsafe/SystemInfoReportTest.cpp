@@ -15,48 +15,56 @@
 namespace vm::failsafe {
 namespace {
 
-using namespace vm::sys;
+using namespace vm::platform;
 using namespace Qt::StringLiterals;
 
-class FakeSystemQuery : public SystemQuery {
+class FakeSystemQuery : public platform::SystemQuery {
 public:
     QString name = QStringLiteral("PBX-01");
     bool failProcessorCount = false;
     std::optional<QStringList> modules = QStringList{QStringLiteral("/opt/qv/RiVaVaz"), QString(),
                                                      QStringLiteral("/usr/lib/libqv.so.1")};
-    MemoryStatus mem{42, 4096, 1536, 0, 0, 2048ULL * 1048576, 1000ULL * 1048576};
+    platform::MemoryStatus mem{42, 4096, 1536, 0, 0, 2048ULL * 1048576, 1000ULL * 1048576};
 
     QString computerName() const override { return name; }
     bool startedAsAutomationServer() const override { return false; }
     bool previousInstanceRunning() const override { return true; }
-    std::optional<OsVersion> osVersion() const override { return OsVersion{2, 5, 0, 2195, "Service Pack 4"}; }
+    std::optional<platform::OsVersion> osVersion() const override
+    {
+        return platform::OsVersion{2, 5, 0, 2195, "Service Pack 4"};
+    }
     std::optional<bool> debugKernel() const override { return false; }
     QString languageName() const override { return QStringLiteral("English"); }
     std::optional<bool> mideastEnabled() const override { return false; }
     std::optional<bool> doubleByteCharsets() const override { return true; }
     QString windowsDirectory() const override { return QStringLiteral("C:\\WINNT"); }
     QString currentDirectory() const override { return QStringLiteral("C:\\QV"); }
-    MemoryStatus memory() const override { return mem; }
-    std::optional<ProcessorInfo> processor() const override { return ProcessorInfo{586, 6, 0x0801}; }
+    platform::MemoryStatus memory() const override { return mem; }
+    std::optional<platform::ProcessorInfo> processor() const override
+    {
+        return platform::ProcessorInfo{586, 6, 0x0801};
+    }
     std::optional<int> processorCount() const override
     {
         if (failProcessorCount)
-            raiseError(err::InternalError);
+            platform::raiseError(platform::err::InternalError);
         return 2;
     }
     // Every kind of drive; no root and RAM drives are left out of the report,
     // free space is shown in whole kilobytes.
-    DriveSurvey drives() const override
+    platform::DriveSurvey drives() const override
     {
-        const auto drive = [](const char* letter, DriveType type, std::optional<std::uint64_t> free = std::nullopt) {
-            return Drive{QString::fromLatin1(letter), type, free};
+        const auto drive = [](const char* letter, platform::DriveType type,
+                              std::optional<std::uint64_t> free = std::nullopt) {
+            return platform::Drive{QString::fromLatin1(letter), type, free};
         };
         return {{u"A:\\"_s, u"B:\\"_s, u"C:\\"_s},
-                {drive("A:", DriveType::Removable), drive("B:", DriveType::Removable),
-                 drive("C:", DriveType::Fixed, 10737418240ULL), drive("D:", DriveType::CdRom),
-                 drive("E:", DriveType::Remote), drive("F:", DriveType::NoRoot), drive("G:", DriveType::RamDisk),
-                 drive("H:", DriveType::Unknown), drive("I:", DriveType::Fixed, 0), drive("J:", DriveType::Fixed),
-                 drive("K:", DriveType::Fixed, 499), drive("L:", DriveType::Fixed, 500)}};
+                {drive("A:", platform::DriveType::Removable), drive("B:", platform::DriveType::Removable),
+                 drive("C:", platform::DriveType::Fixed, 10737418240ULL), drive("D:", platform::DriveType::CdRom),
+                 drive("E:", platform::DriveType::Remote), drive("F:", platform::DriveType::NoRoot),
+                 drive("G:", platform::DriveType::RamDisk), drive("H:", platform::DriveType::Unknown),
+                 drive("I:", platform::DriveType::Fixed, 0), drive("J:", platform::DriveType::Fixed),
+                 drive("K:", platform::DriveType::Fixed, 499), drive("L:", platform::DriveType::Fixed, 500)}};
     }
     QString profileString(const QString& file, const QString& section, const QString& key, const QString& defaultValue,
                           int bufferSize) const override
@@ -67,54 +75,55 @@ public:
             return QStringLiteral("9600,n,8,1,x");
         return defaultValue;
     }
-    std::optional<DisplayInfo> display() const override { return DisplayInfo{16, 1, 1024, 768, 0}; }
+    std::optional<platform::DisplayInfo> display() const override { return platform::DisplayInfo{16, 1, 1024, 768, 0}; }
     std::optional<bool> mousePresent() const override { return true; }
     std::optional<int> mouseButtons() const override { return 3; }
     std::optional<bool> mouseWheel() const override { return true; }
     std::optional<QStringList> processModules() const override { return modules; }
-    std::optional<VersionResource> versionResource(const QString& path) const override
+    std::optional<platform::VersionResource> versionResource(const QString& path) const override
     {
         if (!path.endsWith(QLatin1String(".so.1")))
             return std::nullopt;
-        VersionResource r;
+        platform::VersionResource r;
         r.translation = QByteArray("\x09\x04\xB0\x04", 4);
         r.strings[QStringLiteral("\\StringFileInfo\\040904B0\\FileVersion")] = "2.1";
         return r;
     }
-    std::optional<QDateTime> fileTime(const QString&, FileTimeKind kind) const override
+    std::optional<QDateTime> fileTime(const QString&, platform::FileTimeKind kind) const override
     {
-        EXPECT_EQ(kind, FileTimeKind::Creation);
+        EXPECT_EQ(kind, platform::FileTimeKind::Creation);
         return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5));
     }
 };
 
 QString programFileLines()
 {
-    const QString exe = executablePath();
-    QString size = QString::number(fs::fileSize(exe));
+    const QString exe = platform::executablePath();
+    QString size = QString::number(platform::fileSize(exe));
     for (qsizetype at = size.size() - 3; at > 0; at -= 3)
         size.insert(at, QLocale::system().groupSeparator());
-    return u"  EXE Name............RiVaVaz\r\n  EXE Time Stamp......"_s + locale::generalDate(fs::lastWriteTime(exe)) +
-           u"\r\n  EXE Size............"_s + size + u" bytes\r\n\r\n"_s;
+    return u"  EXE Name............RiVaVaz\r\n  EXE Time Stamp......"_s +
+           platform::generalDate(platform::lastWriteTime(exe)) + u"\r\n  EXE Size............"_s + size +
+           u" bytes\r\n\r\n"_s;
 }
 
 class SystemInfoReport : public ::testing::Test {
 protected:
-    void SetUp() override { name_.emplace(executableNameSource(), QStringLiteral("RiVaVaz")); }
+    void SetUp() override { name_.emplace(platform::executableNameSource(), QStringLiteral("RiVaVaz")); }
     // The report without its program file lines, with the run's own folder,
     // version and file times written as <app>, <version> and <created>.
     std::string pinned() const
     {
-        const locale::Version v = locale::programVersion();
+        const platform::Version v = platform::programVersion();
         return buildSystemInfoReport(fake_, false)
             .replace(app_.path(), u"<app>"_s)
             .replace(u"%1.%2.%3"_s.arg(v.major).arg(v.minor).arg(v.revision), u"<version>"_s)
-            .replace(locale::generalDate(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), u"<created>"_s)
+            .replace(platform::generalDate(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), u"<created>"_s)
             .toStdString();
     }
     test::TempAppFolder app_;
     FakeSystemQuery fake_;
-    std::optional<Replaceable<QString>::Scope> name_;
+    std::optional<platform::Replaceable<QString>::Scope> name_;
 };
 
 // Whole reports pinned by digest; the full text is printed when one changes.
@@ -144,7 +153,7 @@ TEST_F(SystemInfoReport, FsSystemInfoReplacesTheTextAndHandsItToTheDialog)
 {
     test::StubDialog host;
     std::vector<bool> busy;
-    const auto query = systemQuerySource().replace(&fake_);
+    const auto query = platform::systemQuerySource().replace(&fake_);
     const auto dialog = errorDialog().replace(&host);
     const auto busyCursor = busyCursorHook().replace([&](bool on) { busy.push_back(on); });
     QString report = u"old text that must go"_s;
@@ -182,7 +191,7 @@ TEST_F(SystemInfoReport, BuiltOnThisMachine)
 
     // Module lines: this executable first, each with its creation time.
     const QString modules = report.mid(report.indexOf(u"Other Components Running In Process\r\n"_s));
-    EXPECT_TRUE(modules.contains(u"Process\r\n    "_s + executablePath() + u"       FileVersion:  "_s));
+    EXPECT_TRUE(modules.contains(u"Process\r\n    "_s + platform::executablePath() + u"       FileVersion:  "_s));
     EXPECT_FALSE(modules.contains(u"Created: \r\n"_s));
 }
 

@@ -47,13 +47,13 @@ class TraceFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        overrides_.replace(executableNameSource(), u"RiVaVaz"_s);
+        overrides_.replace(platform::executableNameSource(), u"RiVaVaz"_s);
         overrides_.replace(failsafe::clock(), [this] { return now_; });
-        overrides_.replace(failsafe::memorySource(), [] { return sys::MemoryStatus{42, 0, 23134208}; });
+        overrides_.replace(failsafe::memorySource(), [] { return platform::MemoryStatus{42, 0, 23134208}; });
         overrides_.replace(failsafe::stopHook(), [this] { ++stops_; });
     }
 
-    void writeSettings(const QString& text) const { app_.write(u"FSCLIENT.INI"_s, ansi::encode(text)); }
+    void writeSettings(const QString& text) const { app_.write(u"FSCLIENT.INI"_s, platform::encodeAnsi(text)); }
     static void push(const QString& proc, const QString& args = u"()"_s, const QString& module = kForm)
     {
         failsafe::fsPUSH(module, proc, args);
@@ -64,7 +64,7 @@ protected:
     }
     QStringList fileLines(const QString& name, Qt::SplitBehavior how = Qt::KeepEmptyParts) const
     {
-        return ansi::decode(app_.read(name)).split(u"\r\n"_s, how);
+        return platform::decodeAnsi(app_.read(name)).split(u"\r\n"_s, how);
     }
 
     QTemporaryDir sockets_;

@@ -25,14 +25,15 @@ protected:
     }
     QStringList traceLines() const
     {
-        return ansi::decode(app_.read(QStringLiteral("trace.log"))).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        return platform::decodeAnsi(app_.read(QStringLiteral("trace.log")))
+            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     }
 };
 
 TEST_F(TracedTest, ErrorsAreTrappedTheFramePoppedAndTheCallerGoesOn)
 {
     const std::function<void()> failures[] = {
-        [] { raiseError(err::FileNotFound); },
+        [] { platform::raiseError(platform::err::FileNotFound); },
         [] { throw std::runtime_error("boom"); },
         [] { throw 42; },
     };
@@ -73,7 +74,7 @@ TEST_F(TracedTest, BreakAnswerStopsTheProgramOrRunsTheBodyAgainInDevelopment)
             kStub, QStringLiteral("Sub LogError"), [] { return QStringLiteral("()"); },
             [&] {
                 if (++runs < 3)
-                    raiseError(err::FileNotFound);
+                    platform::raiseError(platform::err::FileNotFound);
             });
         EXPECT_EQ(runs, development ? 3 : 1);
         EXPECT_EQ(stops_, development ? 2 : 1);

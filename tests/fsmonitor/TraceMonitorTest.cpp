@@ -20,8 +20,6 @@
 namespace vm::fsmonitor {
 namespace {
 
-namespace monitor = vm::failsafe::monitor;
-
 TEST(TraceMonitorServerTest, AnswersFollowThePauseSwitch)
 {
     TraceMonitorServer server;
@@ -31,10 +29,10 @@ TEST(TraceMonitorServerTest, AnswersFollowThePauseSwitch)
         std::int32_t param;
         std::int32_t answer;
     } cases[] = {
-        {false, monitor::kSetText, 10, 0}, {true, monitor::kSetText, 10, 128},
-        {false, monitor::kPoll, 1, 0},     {true, monitor::kPoll, 1, 1},
-        {false, monitor::kPoll, 2, 1},     {true, monitor::kPoll, 2, 0},
-        {true, monitor::kPoll, 3, 0},      {true, 99, 1, 0},
+        {false, failsafe::kSetText, 10, 0}, {true, failsafe::kSetText, 10, 128},
+        {false, failsafe::kPoll, 1, 0},     {true, failsafe::kPoll, 1, 1},
+        {false, failsafe::kPoll, 2, 1},     {true, failsafe::kPoll, 2, 0},
+        {true, failsafe::kPoll, 3, 0},      {true, 99, 1, 0},
     };
     for (const auto& c : cases) {
         server.setPaused(c.paused);
@@ -79,16 +77,16 @@ TEST_F(TraceMonitorTest, ServesLinesAndPollsOfAConnectedProgram)
     QLocalSocket program;
     program.connectToServer(folder_ + QStringLiteral("/Tarvik FailSafe"));
     ASSERT_TRUE(program.waitForConnected(1000));
-    program.write(monitor::encodeMessage({monitor::kSetText, 7, QByteArray("a\tb\xe9\r\n")}) +
-                  monitor::encodeMessage({monitor::kPoll, monitor::kPollHolding, {}}));
+    program.write(failsafe::encodeMessage({failsafe::kSetText, 7, QByteArray("a\tb\xe9\r\n")}) +
+                  failsafe::encodeMessage({failsafe::kPoll, failsafe::kPollHolding, {}}));
     QByteArray answers;
     QDeadlineTimer deadline(2000);
     while (answers.size() < 8 && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         answers += program.readAll();
     }
-    EXPECT_EQ(monitor::takeAnswer(answers), monitor::kPauseAnswer);
-    EXPECT_EQ(monitor::takeAnswer(answers), 1);
+    EXPECT_EQ(failsafe::takeAnswer(answers), failsafe::kPauseAnswer);
+    EXPECT_EQ(failsafe::takeAnswer(answers), 1);
     EXPECT_EQ(lines, QStringList{QStringLiteral("a\tb\u00e9")});
 }
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using B = vm::VoicemailBox;
+using B = vm::mailbox::VoicemailBox;
 
 namespace {
 
@@ -23,10 +23,10 @@ protected:
     void load(const QByteArray& legacy)
     {
         app.write("data/VmBoxList.txt", legacy);
-        vm::VmbLoadArray(table);
+        vm::mailbox::VmbLoadArray(table);
     }
     vm::test::TempAppFolder app;
-    vm::MailboxTable table;
+    vm::mailbox::MailboxTable table;
 };
 
 }  // namespace
@@ -49,7 +49,7 @@ TEST(LegacyFieldReader, ReadsFieldsLikeTheClassicInputStatement)
         {"\"\",\"\"\r\n", {"", ""}},
     };
     for (const auto& [text, expected] : cases) {
-        vm::LegacyFieldReader reader(QString::fromLatin1(text));
+        vm::mailbox::LegacyFieldReader reader(QString::fromLatin1(text));
         QStringList fields;
         for (QString field; reader.read(field);)
             fields << field;

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-using vm::VoicemailBox;
+using vm::mailbox::VoicemailBox;
 using vm::test::boxWithId;
 using vm::test::errorNumberOf;
 
@@ -25,27 +25,27 @@ const QByteArray kEmptyBox101 =
 class MailboxListFile : public ::testing::Test {
 protected:
     QByteArray list() const { return app.read("data/VmBoxList.xml"); }
-    void save() { vm::saveMailboxList(table, vm::paths::mailboxList()); }
+    void save() { vm::mailbox::saveMailboxList(table, vm::config::mailboxList()); }
     vm::test::TempAppFolder app;
-    vm::MailboxTable table;
+    vm::mailbox::MailboxTable table;
 };
 
 }  // namespace
 
 TEST_F(MailboxListFile, WritesExactBytesSortedWithBlankEntries)
 {
-    const VoicemailBox full{.Id = "9",
-                            .Pin = "1234",
-                            .Description = "a<b & \"c\" \u00e9\u20ac\u4e2d ",
-                            .Groups = "1,2",
-                            .EmailForward = "x@y.z",
-                            .PhoneForward = "555",
-                            .PagerNumber = "777",
-                            .PagerMessage = "42",
-                            .OnReceive = "run.exe %1",
-                            .FtpUpload = 1,
-                            .DeleteAfterForward = -1,
-                            .SeenInFile = 1};  // never written
+    const vm::mailbox::VoicemailBox full{.Id = "9",
+                                         .Pin = "1234",
+                                         .Description = "a<b & \"c\" \u00e9\u20ac\u4e2d ",
+                                         .Groups = "1,2",
+                                         .EmailForward = "x@y.z",
+                                         .PhoneForward = "555",
+                                         .PagerNumber = "777",
+                                         .PagerMessage = "42",
+                                         .OnReceive = "run.exe %1",
+                                         .FtpUpload = 1,
+                                         .DeleteAfterForward = -1,
+                                         .SeenInFile = 1};  // never written
     vm::test::setTable(table, {full, boxWithId("101"), boxWithId("")});
     save();
     EXPECT_EQ(list(), kHead + QByteArray(kEmptyBox101).replace("\"101\"", "\"\"") + kEmptyBox101 +
@@ -69,15 +69,16 @@ TEST_F(MailboxListFile, PreviousFileSurvivesEmptyTablesAndFailedWrites)
     vm::test::setTable(table, {boxWithId("1"), boxWithId("2")});
     {
         using vm::test::FileStep;
-        const vm::test::ScopedFault diskFull(vm::test::failStep(FileStep::Write, "VmBoxList.xml", vm::err::DiskFull));
-        EXPECT_EQ(errorNumberOf([&] { save(); }), vm::err::DiskFull);
+        const vm::test::ScopedFault diskFull(
+            vm::test::failStep(FileStep::Write, "VmBoxList.xml", vm::platform::err::DiskFull));
+        EXPECT_EQ(errorNumberOf([&] { save(); }), vm::platform::err::DiskFull);
     }
     EXPECT_EQ(list(), old);
     EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden),
               QStringList{"VmBoxList.xml"});  // no temporary file
 
     QDir(app.file("data")).removeRecursively();
-    EXPECT_EQ(errorNumberOf([&] { save(); }), vm::err::PathNotFound);
+    EXPECT_EQ(errorNumberOf([&] { save(); }), vm::platform::err::PathNotFound);
 }
 
 // What the reader takes from one line: plain text search ignoring case, the
@@ -85,8 +86,8 @@ TEST_F(MailboxListFile, PreviousFileSurvivesEmptyTablesAndFailedWrites)
 // code page.
 TEST(ListLineReader, ReaderQuirks)
 {
-    const VoicemailBox noId{.Pin = "old", .PagerNumber = "old"};  // no box: only Id is assigned
-    const std::pair<const char*, VoicemailBox> cases[] = {
+    const vm::mailbox::VoicemailBox noId{.Pin = "old", .PagerNumber = "old"};  // no box: only Id is assigned
+    const std::pair<const char*, vm::mailbox::VoicemailBox> cases[] = {
         {"<voicemailbox id=\"7\"><pin>1</pin></voicemailbox>", {.Id = "7", .Pin = "1"}},
         {"<VoicemailBox Id=\"3\"><FtpUpload>1</FtpUpload><PIN>x</pIn>", {.Id = "3", .Pin = "x", .FtpUpload = 1}},
         {"<VoicemailBox Id=\" 12 \"><Pin> p </Pin>", {.Id = " 12 ", .Pin = " p "}},
@@ -106,14 +107,16 @@ TEST(ListLineReader, ReaderQuirks)
         {"<VoicemailBox Id='5'><Pin>1</Pin>", noId},
     };
     for (const auto& [line, expected] : cases) {
-        VoicemailBox got{.Id = "old", .Pin = "old", .PagerNumber = "old"};
-        EXPECT_EQ(vm::parseListLine(line, got), !expected.Id.isEmpty()) << line;
+        vm::mailbox::VoicemailBox got{.Id = "old", .Pin = "old", .PagerNumber = "old"};
+        EXPECT_EQ(vm::mailbox::parseListLine(line, got), !expected.Id.isEmpty()) << line;
         EXPECT_EQ(got, expected) << line;
     }
     // The Id's end marker overlapping its start marker gives a negative length; positions are 16-bit.
-    VoicemailBox box;
-    EXPECT_EQ(errorNumberOf([&] { vm::parseListLine("<VoicemailBox Id=\">", box); }), vm::err::InvalidProcedureCall);
-    EXPECT_EQ(errorNumberOf([&] { vm::parseListLine(QByteArray(32768, 'a'), box); }), vm::err::Overflow);
+    vm::mailbox::VoicemailBox box;
+    EXPECT_EQ(errorNumberOf([&] { vm::mailbox::parseListLine("<VoicemailBox Id=\">", box); }),
+              vm::platform::err::InvalidProcedureCall);
+    EXPECT_EQ(errorNumberOf([&] { vm::mailbox::parseListLine(QByteArray(32768, 'a'), box); }),
+              vm::platform::err::Overflow);
 }
 
 TEST(FlagFromText, NumbersRoundHalfToEvenOtherTextIsZero)
@@ -124,5 +127,5 @@ TEST(FlagFromText, NumbersRoundHalfToEvenOtherTextIsZero)
         {"1x", 0},      {"1.2.3", 0},     {"1e", 0},    {"&H10", 0},        {"nan", 0},
     };
     for (const auto& [text, value] : cases)
-        EXPECT_EQ(vm::flagFromText(QString::fromLatin1(text)), value) << text;
+        EXPECT_EQ(vm::mailbox::flagFromText(QString::fromLatin1(text)), value) << text;
 }

@@ -6,26 +6,26 @@
 
 #include <random>
 
-using vm::MailboxTable;
+using vm::mailbox::MailboxTable;
 using vm::test::boxWithId;
 using vm::test::errorNumberOf;
 
 TEST(MailboxTable, LimitsAndErrors)
 {
-    MailboxTable t;
+    vm::mailbox::MailboxTable t;
     EXPECT_EQ(t.find(QString()), -1);
-    EXPECT_EQ(errorNumberOf([&] { t.append(); }), vm::err::SubscriptOutOfRange);
+    EXPECT_EQ(errorNumberOf([&] { t.append(); }), vm::platform::err::SubscriptOutOfRange);
     t.resetToElementZero();
     EXPECT_EQ(t.find(QString()), -1);
-    EXPECT_EQ(errorNumberOf([&] { t.at(1); }), vm::err::SubscriptOutOfRange);
-    EXPECT_EQ(errorNumberOf([&] { t.remove(0); }), vm::err::SubscriptOutOfRange);
+    EXPECT_EQ(errorNumberOf([&] { t.at(1); }), vm::platform::err::SubscriptOutOfRange);
+    EXPECT_EQ(errorNumberOf([&] { t.remove(0); }), vm::platform::err::SubscriptOutOfRange);
     t.store(t.append(), boxWithId(QStringLiteral("1")));
     t.remove(1);  // the only box: element 0 alone remains
     EXPECT_EQ(t.upperBound(), 0);
     EXPECT_EQ(t.find(QStringLiteral("1")), -1);
     for (int i = 0; i < 32767; ++i)
         t.append();
-    EXPECT_EQ(errorNumberOf([&] { t.append(); }), vm::err::Overflow);
+    EXPECT_EQ(errorNumberOf([&] { t.append(); }), vm::platform::err::Overflow);
     EXPECT_EQ(t.upperBound(), 32767);
 }
 
@@ -35,7 +35,7 @@ TEST(MailboxTable, IndexAgreesWithPlainScanAfterEveryChange)
 {
     // The lookup by its definition: the first entry whose Id is equal code
     // unit by code unit after simple case folding.
-    const auto scanFind = [](const MailboxTable& t, const QString& id) {
+    const auto scanFind = [](const vm::mailbox::MailboxTable& t, const QString& id) {
         for (int i = 1; i <= t.upperBound(); ++i) {
             const QString& e = t.at(i).Id;
             bool equal = e.size() == id.size();
@@ -53,7 +53,7 @@ TEST(MailboxTable, IndexAgreesWithPlainScanAfterEveryChange)
         std::mt19937 rng(seed);
         const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
         const auto anyId = [&] { return boxWithId(ids[pick(0, static_cast<int>(ids.size()) - 1)]); };
-        MailboxTable t;
+        vm::mailbox::MailboxTable t;
         t.resetToElementZero();
         for (int step = 0; step < 4000; ++step) {
             const int n = t.upperBound();
@@ -75,9 +75,10 @@ TEST(MailboxTable, IndexAgreesWithPlainScanAfterEveryChange)
                     const bool whole = pick(0, 1) == 1;
                     const int lo = whole ? 1 : pick(1, n);
                     const int hi = whole ? n : pick(lo, n);
-                    vm::sortById(t, static_cast<std::int16_t>(lo), static_cast<std::int16_t>(hi));
+                    vm::mailbox::sortById(t, static_cast<std::int16_t>(lo), static_cast<std::int16_t>(hi));
                     for (int k = lo; k < hi; ++k)
-                        ASSERT_FALSE(vm::foldedKeyGreater(vm::foldCase(t.at(k).Id), vm::foldCase(t.at(k + 1).Id)))
+                        ASSERT_FALSE(vm::mailbox::foldedKeyGreater(vm::mailbox::foldCase(t.at(k).Id),
+                                                                   vm::mailbox::foldCase(t.at(k + 1).Id)))
                             << "seed " << seed << " step " << step;
                     break;
                 }

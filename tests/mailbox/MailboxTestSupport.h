@@ -13,23 +13,23 @@
 
 namespace vm::test {
 
-inline VoicemailBox boxWithId(const QString& id)
+inline mailbox::VoicemailBox boxWithId(const QString& id)
 {
-    VoicemailBox b;
+    mailbox::VoicemailBox b;
     b.Id = id;
     return b;
 }
 
 // Makes `table` hold exactly `boxes` as entries 1..N.
-inline void setTable(MailboxTable& table, const std::vector<VoicemailBox>& boxes)
+inline void setTable(mailbox::MailboxTable& table, const std::vector<mailbox::VoicemailBox>& boxes)
 {
     table.resetToElementZero();
-    for (const VoicemailBox& b : boxes)
+    for (const mailbox::VoicemailBox& b : boxes)
         table.store(table.append(), b);
 }
 
 // One field of the table's boxes 1..N.
-inline QStringList column(const MailboxTable& table, QString VoicemailBox::*field)
+inline QStringList column(const mailbox::MailboxTable& table, QString mailbox::VoicemailBox::*field)
 {
     QStringList values;
     for (int i = 1; i <= table.upperBound(); ++i)

@@ -29,27 +29,27 @@ protected:
     QStringList loadedIds(const QByteArray& list)
     {
         app.write("data/VmBoxList.xml", list);
-        vm::VmbLoadArray(table);
-        return column(table, &vm::VoicemailBox::Id);
+        vm::mailbox::VmbLoadArray(table);
+        return column(table, &vm::mailbox::VoicemailBox::Id);
     }
     // The load's problems, one a line, paths relative to the folder.
-    std::string problemsOf(const vm::FolderLoad& load) const
+    std::string problemsOf(const vm::mailbox::FolderLoad& load) const
     {
         QStringList lines;
-        for (const vm::LoadProblem& p : load.problems)
+        for (const vm::mailbox::LoadProblem& p : load.problems)
             lines << p.describe().remove(app.path() + u'/');
         return lines.join(u'\n').toStdString();
     }
     void mkfifo(const char* relative) { ASSERT_EQ(::mkfifo(QFile::encodeName(app.file(relative)), 0600), 0); }
     vm::test::TempAppFolder app;
-    vm::MailboxTable table;
+    vm::mailbox::MailboxTable table;
 };
 
 }  // namespace
 
 TEST_F(StartupLoad, BoxesTheListNoLongerHasLoseGreetingAndBecomeBlank)
 {
-    vm::VmbLoadArray(table);  // no list files: no boxes, nothing written
+    vm::mailbox::VmbLoadArray(table);  // no list files: no boxes, nothing written
     EXPECT_EQ(table.upperBound(), 0);
     EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files), QStringList());
 
@@ -60,9 +60,9 @@ TEST_F(StartupLoad, BoxesTheListNoLongerHasLoseGreetingAndBecomeBlank)
     EXPECT_FALSE(app.exists("data/VmWelc/7.wav"));
     EXPECT_TRUE(app.exists("data/VmWelc/8.wav"));
     EXPECT_FALSE(app.exists("data/VmBoxList.txt"));
-    EXPECT_EQ(table.at(1), vm::VoicemailBox{});
+    EXPECT_EQ(table.at(1), vm::mailbox::VoicemailBox{});
     // The list file's record replaces every field.
-    EXPECT_EQ(table.at(2), (vm::VoicemailBox{.Id = "8", .Pin = "22", .FtpUpload = 1, .SeenInFile = 1}));
+    EXPECT_EQ(table.at(2), (vm::mailbox::VoicemailBox{.Id = "8", .Pin = "22", .FtpUpload = 1, .SeenInFile = 1}));
 }
 
 TEST_F(StartupLoad, MergeScheme)
@@ -88,7 +88,7 @@ TEST_F(StartupLoad, MergeScheme)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(loadedIds(xmlFile(c.lines)), c.ids) << c.name;
-        EXPECT_EQ(column(table, &vm::VoicemailBox::Pin), c.pins) << c.name;
+        EXPECT_EQ(column(table, &vm::mailbox::VoicemailBox::Pin), c.pins) << c.name;
     }
 }
 
@@ -99,12 +99,12 @@ TEST_F(StartupLoad, AReloadKeepsNothingOfTheBoxesItReplaces)
     app.write("data/VmBoxList.xml",
               xmlFile("<VoicemailBox Id=\"1\"><Pin>1234</Pin><Groups>g</Groups><OnReceive>run</OnReceive>"
                       "<FtpUpload>1</FtpUpload><DeleteAfterForward>1</DeleteAfterForward></VoicemailBox>\r\n"));
-    vm::VmbLoadArray(table);
+    vm::mailbox::VmbLoadArray(table);
     QFile::remove(app.file("data/VmBoxList.xml"));
     app.write("data/VmBoxList.txt", "\"1\",\"9\",\"one\"\r\n");
-    vm::VmbLoadArray(table);
+    vm::mailbox::VmbLoadArray(table);
     ASSERT_EQ(table.upperBound(), 1);
-    EXPECT_EQ(table.at(1), (vm::VoicemailBox{.Id = "1", .Pin = "9", .Description = "one", .SeenInFile = 1}));
+    EXPECT_EQ(table.at(1), (vm::mailbox::VoicemailBox{.Id = "1", .Pin = "9", .Description = "one", .SeenInFile = 1}));
 }
 
 // The table holds 32,767 boxes at most: the list's record that finds no room
@@ -125,7 +125,7 @@ TEST_F(StartupLoad, AFullTableStillBlanksTheBoxesTheListLeftOut)
 
     app.write("data/VmBoxList.txt", legacy + "\"a\",\"\",\"\"\r\n");
     app.write("data/VmBoxList.xml", xmlFile(list + xmlLine("new") + xmlLine("newer")));
-    EXPECT_EQ(problemsOf(vm::loadMailboxFolder(table)),
+    EXPECT_EQ(problemsOf(vm::mailbox::loadMailboxFolder(table)),
               "data/VmBoxList.txt: a box beyond the 32,767 the table holds is left out\n"
               "data/VmBoxList.xml: 2 boxes beyond the 32,767 the table holds are left out, the first "
               "(line 32769, byte offset 2511921)");
@@ -161,7 +161,7 @@ TEST_F(StartupLoad, EverythingTheLoadCannotTakeIsReported)
     };
     for (const auto& c : cases) {
         app.write("data/VmBoxList.xml", c.list);
-        EXPECT_EQ(problemsOf(vm::loadMailboxFolder(table)), c.problems) << c.list.left(60).toStdString();
+        EXPECT_EQ(problemsOf(vm::mailbox::loadMailboxFolder(table)), c.problems) << c.list.left(60).toStdString();
     }
 }
 
@@ -182,7 +182,7 @@ TEST_F(StartupLoad, UnsafeIdsAreKeptButNeverReachAFileOperation)
         {QString(QChar(0x85)), false},
     };
     for (const auto& [name, safe] : names)
-        EXPECT_EQ(vm::isSafeFileNamePart(name), safe) << name.toStdString();
+        EXPECT_EQ(vm::mailbox::isSafeFileNamePart(name), safe) << name.toStdString();
 
     // Files that deleting the greetings of these Ids would hit; the list file has none of the Ids.
     const char* const bait[] = {"data/x.wav", "data/VmWelc/sub/y.wav", "data/VmWelc/a\\b.wav", "data/VmWelc/...wav"};
@@ -207,10 +207,10 @@ TEST_F(StartupLoad, BadInputNeverStopsTheLoad)
     QFile::remove(app.file("data/VmBoxList.xml"));
     QDir().mkpath(app.file("data/VmBoxList.xml"));
     mkfifo("data/VmBoxList.txt");
-    vm::VmbLoadArray(table);
+    vm::mailbox::VmbLoadArray(table);
     EXPECT_EQ(table.upperBound(), 0);
     QDir(app.file("data/VmBoxList.xml")).removeRecursively();
     mkfifo("data/VmBoxList.xml");
-    vm::VmbLoadArray(table);
+    vm::mailbox::VmbLoadArray(table);
     EXPECT_EQ(table.upperBound(), 0);
 }

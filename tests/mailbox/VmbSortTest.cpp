@@ -10,14 +10,14 @@ using vm::test::column;
 namespace {
 
 // Fills the table; each entry's Pin tags it to follow it through the sort.
-vm::MailboxTable fill(const QStringList& ids)
+vm::mailbox::MailboxTable fill(const QStringList& ids)
 {
-    std::vector<vm::VoicemailBox> boxes;
+    std::vector<vm::mailbox::VoicemailBox> boxes;
     for (int i = 0; i < ids.size(); ++i) {
         boxes.push_back(vm::test::boxWithId(ids[i]));
         boxes.back().Pin = QString::number(i);
     }
-    vm::MailboxTable table;
+    vm::mailbox::MailboxTable table;
     vm::test::setTable(table, boxes);
     return table;
 }
@@ -58,13 +58,14 @@ TEST(VmbSort, OrdersIdsAsCaseInsensitiveTextWithinTheRange)
         {{"5", "4", "3", "2", "1"}, 2, 4, {"5", "2", "3", "4", "1"}}, {{"b", "a"}, 2, 1, {"b", "a"}},
     };
     for (auto c : cases) {  // the sort takes its bounds by reference
-        vm::MailboxTable table = fill(c.in);
-        vm::VmbSort(table, c.lo, c.hi);
-        EXPECT_EQ(column(table, &vm::VoicemailBox::Id), c.out) << c.in.join(QLatin1Char(',')).toStdString();
+        vm::mailbox::MailboxTable table = fill(c.in);
+        vm::mailbox::VmbSort(table, c.lo, c.hi);
+        EXPECT_EQ(column(table, &vm::mailbox::VoicemailBox::Id), c.out) << c.in.join(QLatin1Char(',')).toStdString();
         const auto first = std::find_if(c.out.begin(), c.out.end(), [&](const QString& id) {
             return id.compare(c.out.last(), Qt::CaseInsensitive) == 0;
         });
-        EXPECT_EQ(vm::VmbFind(table, c.out.last()), first - c.out.begin() + 1);  // lookups follow the moved entries
+        EXPECT_EQ(vm::mailbox::VmbFind(table, c.out.last()),
+                  first - c.out.begin() + 1);  // lookups follow the moved entries
     }
 }
 
@@ -80,7 +81,7 @@ TEST(VmbSort, GapSequence)
     };
     for (const auto& [count, gaps] : cases) {
         QStringList got;
-        for (const int gap : vm::shellSortGaps(count))
+        for (const int gap : vm::mailbox::shellSortGaps(count))
             got << QString::number(gap);
         EXPECT_EQ(got.join(u' '), QLatin1String(gaps)) << count;
     }
@@ -97,9 +98,10 @@ TEST(VmbSort, EqualIdsLandWhereTheGapRulePutsThem)
             QStringList ids;
             for (int i = 0; i < count; ++i)
                 ids << pool[static_cast<int>(rng() % pool.size())];
-            vm::MailboxTable table = fill(ids);
-            vm::sortById(table, 1, table.upperBound());
-            ASSERT_EQ(column(table, &vm::VoicemailBox::Pin), referenceOrder(ids, vm::shellSortGaps(count)))
+            vm::mailbox::MailboxTable table = fill(ids);
+            vm::mailbox::sortById(table, 1, table.upperBound());
+            ASSERT_EQ(column(table, &vm::mailbox::VoicemailBox::Pin),
+                      referenceOrder(ids, vm::mailbox::shellSortGaps(count)))
                 << count << " " << seed;
         }
     }

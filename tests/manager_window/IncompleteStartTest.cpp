@@ -66,8 +66,9 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
         const std::map<QString, QByteArray> before = app.contents();
         {
             const ScopedFault full([&](FileStep step, const QString& path) {  // in the last case only
-                return step == FileStep::Write && path.endsWith(window::kKeptReason) && c.limit.endsWith("=x") ? ENOSPC
-                                                                                                               : 0;
+                return step == FileStep::Write && path.endsWith(manager_window::kKeptReason) && c.limit.endsWith("=x")
+                           ? ENOSPC
+                           : 0;
             });
             w.close();
         }
@@ -77,7 +78,7 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
         // written, so a file written without a kept version shows there.
         QStringList kept, changed;
         for (const auto& [name, bytes] : app.contents()) {
-            if (name.endsWith(window::kKeptReason)) {
+            if (name.endsWith(manager_window::kKeptReason)) {
                 struct stat st {};
                 ::stat(QFile::encodeName(app.file(name)).constData(), &st);
                 EXPECT_EQ(bytes, before.at(name.section(u'.', 0, -3))) << name.toStdString();

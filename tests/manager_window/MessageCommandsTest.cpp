@@ -17,7 +17,7 @@
 #include <functional>
 
 using namespace vm::test;
-using vm::window::MsgAnswer;
+using vm::manager_window::MsgAnswer;
 
 namespace {
 
@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         overrides.replace(vm::failsafe::errorDialog(), &errors);
-        overrides.replace(vm::sound::player(), &player);
+        overrides.replace(vm::platform::soundPlayer(), &player);
         folder.write(QStringLiteral("system/8pcm16m.wav"), kTemplate);
         setRecEditor(recorder.path(QStringLiteral("rec.sh")));
         folder.write(QStringLiteral("data/VmBoxList.xml"),
@@ -141,11 +141,11 @@ TEST_F(MessageCommands, RootStartsNoRecorderAnotherAccountCouldChoose)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "the rule holds for root";
-    struct : vm::process::ProcessLauncher {
+    struct : vm::platform::ProcessLauncher {
         void startDetached(const QStringList& words) override { started << words; }
         QList<QStringList> started;
     } launcher;
-    overrides.replace(vm::process::launcher(), &launcher);
+    overrides.replace(vm::platform::processLauncher(), &launcher);
     const QByteArray ini = QFile::encodeName(folder.file("QV.INI"));
     const QByteArray rec = QFile::encodeName(recorder.path("rec.sh"));
     const QByteArray app = QFile::encodeName(folder.path());
@@ -193,7 +193,7 @@ TEST_F(MessageCommands, AFolderPathWithABlankReachesTheRecorderAsOneArgument)
     QFile::copy(folder.file("system/8pcm16m.wav"), spaced + "/system/8pcm16m.wav");
     QFile::copy(folder.file("data/VmBoxList.xml"), spaced + "/data/VmBoxList.xml");
     QFile::copy(folder.file("QV.INI"), spaced + "/QV.INI");
-    vm::setAppFolder(spaced);
+    vm::platform::setAppFolder(spaced);
     selectBox(1);
     win->cmdRecMsg_Click();
     const QStringList args = recorder.awaitArguments();

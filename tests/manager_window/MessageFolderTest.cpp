@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace vm::window;
+using namespace vm::manager_window;
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(MessageFolder, FindsWhatTheListingFinds)
     for (const QString& pattern :
          {QStringLiteral("1_*.wav"), QStringLiteral("*.wav"), QStringLiteral("10_*.wav"), QStringLiteral("?_*.WAV"),
           QStringLiteral("\u00c9*"), QStringLiteral("none_*.wav")}) {
-        const QStringList expected = vm::fs::listFiles(folder, pattern);
+        const QStringList expected = vm::platform::listFiles(folder, pattern);
         EXPECT_EQ(names(scanMessageFolder(folder, pattern)), expected) << pattern.toStdString();
         QStringList unordered = names(scanMessageFolder(folder, pattern, ScanOrder::AsFound));
         unordered.sort(Qt::CaseInsensitive);
@@ -68,7 +68,7 @@ TEST(MessageFolder, SizeAndTimeComeFromTheFileAndAVanishedFileRaises)
     try {
         (void)vanished.sizeInBytes(folder);
         FAIL() << "no error";
-    } catch (const vm::RuntimeError& e) {
+    } catch (const vm::platform::RuntimeError& e) {
         EXPECT_EQ(e.number(), 53);
     }
     EXPECT_TRUE(scanMessageFolder(folder + QStringLiteral("missing/"), QStringLiteral("*")).empty());

@@ -14,7 +14,7 @@
 #include <functional>
 
 using namespace vm::test;
-using vm::window::MsgAnswer;
+using vm::manager_window::MsgAnswer;
 
 namespace {
 
@@ -30,7 +30,7 @@ QByteArray wave(const QByteArray& sound)
            le(16000) + QByteArray("\x02\x00\x10\x00", 4) + "data" + le(sound.size()) + sound;
 }
 
-struct ScriptedPrompts final : vm::window::DialogService {
+struct ScriptedPrompts final : vm::manager_window::DialogService {
     std::optional<QString> saveFileName(QWidget*, const QString&, const QString&) override { return next(); }
     std::optional<QString> askText(QWidget*, const QString&, const QString&) override { return next(); }
     std::optional<QString> next()
@@ -46,9 +46,9 @@ class MessageMenu : public WindowTest {
 protected:
     MessageMenu()
     {
-        overrides.replace(vm::window::dialogService(), &prompts);
+        overrides.replace(vm::manager_window::dialogService(), &prompts);
         overrides.replace(vm::failsafe::errorDialog(), &errors);
-        overrides.replace(vm::sound::player(), &player);
+        overrides.replace(vm::platform::soundPlayer(), &player);
         folder.write("data/VmBoxList.xml", mailboxFile({mailboxLine("101", "1"), mailboxLine("102", "2")}));
     }
     ~MessageMenu() override { win.reset(); }

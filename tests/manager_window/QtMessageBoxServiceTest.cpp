@@ -12,7 +12,7 @@
 
 #include <functional>
 
-namespace vm::window {
+namespace vm::manager_window {
 namespace {
 
 TEST(QtMessageBoxService, AnswersWithTheButtonTaken)
@@ -36,4 +36,4 @@ TEST(QtMessageBoxService, AnswersWithTheButtonTaken)
 }
 
 }  // namespace
-}  // namespace vm::window
+}  // namespace vm::manager_window

@@ -15,7 +15,7 @@
 #include <map>
 
 using namespace vm::test;
-using vm::window::MsgAnswer;
+using vm::manager_window::MsgAnswer;
 
 namespace {
 
@@ -25,7 +25,8 @@ class AccessTest : public WindowTest {};
 TEST_F(AccessTest, ReturnDeleteAndF1RunTheirCommands)
 {
     static QStringList opened;
-    const auto scope = vm::window::helpOpener().replace([](const QString& path) { return opened << path, true; });
+    const auto scope = vm::manager_window::helpOpener().replace(
+        [](const QString& path) { return opened << path, true; });
     folder.write(QStringLiteral("qv.chm"), "ITSF");
     folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("12", "1212"), mailboxLine("7", "7")}));
     message(QStringLiteral("12_0101000000_1_1_.wav"), 11025);

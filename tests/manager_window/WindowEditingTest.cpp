@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 
 using namespace vm::test;
-using vm::window::MsgAnswer;
+using vm::manager_window::MsgAnswer;
 
 class EditingTest : public WindowTest {
 protected:
@@ -42,7 +42,7 @@ TEST_F(EditingTest, StoringKeepsTheDigitsAndTheFirstFourOfThePinAndOverwritesAnE
     EXPECT_EQ(tableIds(), (QStringList{"12", "7", "9"}));
     EXPECT_EQ(win->mailboxes().at(2).Pin, QStringLiteral("1234"));
     EXPECT_EQ(win->mailboxes().at(3).Pin, QStringLiteral("9"));
-    const vm::VoicemailBox& box = win->mailboxes().at(1);
+    const vm::mailbox::VoicemailBox& box = win->mailboxes().at(1);
     EXPECT_EQ(QStringList({box.Pin, box.Description}), QStringList({"2222", "new"}));
     EXPECT_EQ(box.FtpUpload, 0) << "left unchecked, so cleared";
     EXPECT_EQ(box.DeleteAfterForward, 1);
@@ -124,7 +124,8 @@ TEST_F(EditingTest, LengthLimitsAreClampedAndWrittenWhenTheFieldIsLeft)
 TEST_F(EditingTest, HelpOpensTheHelpFileOnlyWhenItExists)
 {
     static QStringList opened;
-    const auto scope = vm::window::helpOpener().replace([](const QString& path) { return opened << path, true; });
+    const auto scope = vm::manager_window::helpOpener().replace(
+        [](const QString& path) { return opened << path, true; });
     load();
     QTest::mouseClick(button("cmdVmCfgHelp"), Qt::LeftButton);
     EXPECT_TRUE(opened.isEmpty());

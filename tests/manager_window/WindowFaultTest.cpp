@@ -53,7 +53,7 @@ class WindowFaults : public WindowTest {
 protected:
     void SetUp() override
     {
-        overrides.replace(executableNameSource(), QStringLiteral("RiVaVaz"));
+        overrides.replace(platform::executableNameSource(), QStringLiteral("RiVaVaz"));
         overrides.replace(failsafe::systemReportBuilder(),
                           [](QString& report) { report = QStringLiteral("report\r\n"); });
         overrides.replace(failsafe::messageBoxHook(),
@@ -70,7 +70,7 @@ protected:
 
     // Fresh files (an unsorted list, so every save changes it) and a fresh
     // start of the window and the error module.
-    window::ManagerWindow& start(int boxCount)
+    manager_window::ManagerWindow& start(int boxCount)
     {
         win.reset();
         failsafe::resetState();

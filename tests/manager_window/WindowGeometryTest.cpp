@@ -104,23 +104,23 @@ TEST_F(GeometryTest, SizePositionAndMaximisingAreRestoredOnTheNextStart)
     const QSize designed = first.size();
     first.resize(designed + QSize(120, 80));
     first.move(30, 40);
-    vm::window::savePlacement(first, settings);
+    vm::manager_window::savePlacement(first, settings);
     first.close();
 
-    vm::window::ManagerWindow second;
-    vm::window::restorePlacement(second, settings);
+    vm::manager_window::ManagerWindow second;
+    vm::manager_window::restorePlacement(second, settings);
     EXPECT_EQ(second.size(), designed + QSize(120, 80));
     EXPECT_EQ(second.pos(), QPoint(30, 40));
 
     settings.setValue(QStringLiteral("Window/Position"), QPoint(-30000, 50));  // a screen since taken away
-    vm::window::ManagerWindow third;
-    vm::window::restorePlacement(third, settings);
+    vm::manager_window::ManagerWindow third;
+    vm::manager_window::restorePlacement(third, settings);
     EXPECT_EQ(third.size(), designed);
 
     settings.setValue(QStringLiteral("Window/Position"), QPoint(30, 40));
     settings.setValue(QStringLiteral("Window/Maximized"), true);
-    vm::window::ManagerWindow fourth;
-    vm::window::restorePlacement(fourth, settings);
+    vm::manager_window::ManagerWindow fourth;
+    vm::manager_window::restorePlacement(fourth, settings);
     fourth.show();
     EXPECT_TRUE(fourth.isMaximized());
     EXPECT_GT(fourth.width(), designed.width());

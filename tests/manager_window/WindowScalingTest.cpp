@@ -40,7 +40,7 @@ TEST(WindowAt200Percent, PicturesHaveTwiceThePixels)
 {
     if (runAgainAt200Percent())
         return;
-    vm::window::ManagerWindow window;
+    vm::manager_window::ManagerWindow window;
 
     // Five pictures on labels, ten glyphs on buttons; any drawn from fewer pixels is named.
     QStringList enlarged;

@@ -39,7 +39,7 @@
 namespace {
 
 using Table = QList<QStringList>;
-using vm::window::MsgAnswer;
+using vm::manager_window::MsgAnswer;
 
 // Typed texts: Latin-1 letters that windows-1252 shares, XML and INI specials.
 const QString kFreeText = QStringLiteral(
@@ -50,11 +50,11 @@ const QString kIniText = QString(kFreeText).remove(u'"').remove(u'\'');
 QString joined(const QStringList& cells) { return cells.join(QChar(0x1f)); }
 
 // The table, each entry in the order of the fields txtNewVmb(0..8) and the two check boxes.
-Table tableNow(const vm::MailboxTable& table)
+Table tableNow(const vm::mailbox::MailboxTable& table)
 {
     Table t;
     for (int i = 1; i <= table.upperBound(); ++i) {
-        const vm::VoicemailBox& e = table.at(i);
+        const vm::mailbox::VoicemailBox& e = table.at(i);
         t << QStringList{e.Id, e.Pin, e.Description, e.EmailForward, e.PhoneForward, e.PagerNumber, e.PagerMessage} +
                  QStringList{e.Groups, e.OnReceive, QString::number(e.FtpUpload),
                              QString::number(e.DeleteAfterForward)};
@@ -254,7 +254,7 @@ protected:
         require((b.messages - a.messages - allowed_.messagesGone).isEmpty(),
                 "only deleting messages removes message files, and only the selected ones");
         const auto asked = std::count_if(boxes.shown.begin() + b.shown, boxes.shown.end(), [](const auto& s) {
-            return s.buttons == vm::window::MsgButtons::YesNoCancel;
+            return s.buttons == vm::manager_window::MsgButtons::YesNoCancel;
         });
         require(errors_.errors.isEmpty() && boxes.answers.empty() && asked == allowed_.questions,
                 "no run-time error; a delete asks once, nothing else asks");
@@ -506,7 +506,7 @@ protected:
     {
         const auto check = [this, step](const Snapshot& b, const Snapshot& a) {
             const int k = opened_ + step;
-            const int idx = step == 0 ? vm::VmbFind(win->mailboxes(), selectedId_)
+            const int idx = step == 0 ? vm::mailbox::VmbFind(win->mailboxes(), selectedId_)
                             : k >= 1 && k <= b.table.size() && !b.table[k - 1][0].isEmpty() ? k
                                                                                             : 0;
             require(idx > 0 ? a.fields == a.table[idx - 1] && (step != 0 || a.tab == 1) : a.fields == b.fields,
@@ -547,9 +547,9 @@ protected:
             bool asTyped = stored[9] == b.fields[9] && stored[10] == b.fields[10];
             for (int i = 2; i < 9; ++i)
                 asTyped = asTyped && stored[i] == b.fields[i].trimmed();
-            require(
-                asTyped && stored[0] == vm::boxIdFromText(b.fields[0]) && stored[1] == vm::boxPinFromText(b.fields[1]),
-                "a stored box holds the fields trimmed and the number and PIN the typed text gives");
+            require(asTyped && stored[0] == vm::mailbox::boxIdFromText(b.fields[0]) &&
+                        stored[1] == vm::mailbox::boxPinFromText(b.fields[1]),
+                    "a stored box holds the fields trimmed and the number and PIN the typed text gives");
         };
         act(
             "Add / Modify", [this] { press(button("cmdVmbAdd")); }, check);

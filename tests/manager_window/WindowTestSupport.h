@@ -30,29 +30,31 @@ namespace vm::test {
 
 struct ShownBox {
     QString text;
-    window::MsgButtons buttons;
+    manager_window::MsgButtons buttons;
     QString caption;
 };
 
 // Answers from a queue (then Yes to questions, OK otherwise); notes every box.
-class ScriptedBoxes final : public window::MessageBoxService {
+class ScriptedBoxes final : public manager_window::MessageBoxService {
 public:
-    window::MsgAnswer show(const QString& text, window::MsgButtons buttons, const QString& caption) override
+    manager_window::MsgAnswer show(const QString& text, manager_window::MsgButtons buttons,
+                                   const QString& caption) override
     {
         shown.push_back({text, buttons, caption});
         if (!answers.empty()) {
-            const window::MsgAnswer a = answers.front();
+            const manager_window::MsgAnswer a = answers.front();
             answers.pop_front();
             return a;
         }
-        return buttons == window::MsgButtons::YesNoCancel ? window::MsgAnswer::Yes : window::MsgAnswer::Ok;
+        return buttons == manager_window::MsgButtons::YesNoCancel ? manager_window::MsgAnswer::Yes
+                                                                  : manager_window::MsgAnswer::Ok;
     }
     std::vector<ShownBox> shown;
-    std::deque<window::MsgAnswer> answers;
+    std::deque<manager_window::MsgAnswer> answers;
 };
 
 // A sound player that notes every path it is handed.
-struct RecordingPlayer final : sound::SoundPlayer {
+struct RecordingPlayer final : platform::SoundPlayer {
     explicit RecordingPlayer(QStringList* paths) : log(paths) {}
     void play(const QString& path) override { log->append(path); }
     QStringList* log;
@@ -76,12 +78,12 @@ struct ErrorsSeen final : failsafe::ErrorDialogHost {
 // A box's line of the list file, as the program writes it.
 inline QByteArray mailboxLine(const QString& id, const QString& pin, const QString& description = {}, int ftpUpload = 0)
 {
-    VoicemailBox box;
+    mailbox::VoicemailBox box;
     box.Id = id;
     box.Pin = pin;
     box.Description = description;
     box.FtpUpload = static_cast<std::int16_t>(ftpUpload);
-    return mailboxLineBytes(box);
+    return mailbox::mailboxLineBytes(box);
 }
 
 inline QByteArray mailboxFile(const QByteArrayList& lines)
@@ -91,7 +93,7 @@ inline QByteArray mailboxFile(const QByteArrayList& lines)
 
 class WindowTest : public ::testing::Test {
 protected:
-    WindowTest() { overrides.replace(window::messageBoxService(), &boxes); }
+    WindowTest() { overrides.replace(manager_window::messageBoxService(), &boxes); }
 
     // Sparse file of `size` bytes in the message folder, last written at `when`.
     void message(const QString& name, qint64 size, const QDateTime& when = QDateTime(QDate(2026, 3, 7), QTime(9, 5, 1)))
@@ -102,9 +104,9 @@ protected:
         f.setFileTime(when, QFileDevice::FileModificationTime);
     }
 
-    window::ManagerWindow& load()
+    manager_window::ManagerWindow& load()
     {
-        win = std::make_unique<window::ManagerWindow>();
+        win = std::make_unique<manager_window::ManagerWindow>();
         win->Form_Load();
         win->show();
         return *win;
@@ -137,7 +139,7 @@ protected:
     {
         QStringList list;
         for (const ShownBox& b : boxes.shown)
-            list << b.caption + (b.buttons == window::MsgButtons::YesNoCancel ? "|YNC|" : "|OK|") + b.text;
+            list << b.caption + (b.buttons == manager_window::MsgButtons::YesNoCancel ? "|YNC|" : "|OK|") + b.text;
         return list;
     }
     void type(widgets::TextBox* field, const QString& text)
@@ -158,7 +160,7 @@ protected:
 
     TempAppFolder folder;
     ScriptedBoxes boxes;
-    std::unique_ptr<window::ManagerWindow> win;
+    std::unique_ptr<manager_window::ManagerWindow> win;
     Overrides overrides;
 };
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-using namespace vm::window;
-using vm::digitsOnly;
-using vm::trimBlanks;
+using namespace vm::manager_window;
+using vm::mailbox::digitsOnly;
+using vm::mailbox::trimBlanks;
 
 TEST(WindowText, MessageLengthFromSizeAtElevenThousandBytesASecond)
 {
@@ -59,13 +59,13 @@ TEST(WindowText, DateShowsLocalTimeWithTheDaylightSavingOfItsMoment)
 
 TEST(WindowText, DigitFilterAndBlankTrimming)
 {
-    EXPECT_EQ(digitsOnly(QStringLiteral(" 1-2a3 ")), QStringLiteral("123"));
-    EXPECT_EQ(digitsOnly(QStringLiteral("abc")), QString());
+    EXPECT_EQ(vm::mailbox::digitsOnly(QStringLiteral(" 1-2a3 ")), QStringLiteral("123"));
+    EXPECT_EQ(vm::mailbox::digitsOnly(QStringLiteral("abc")), QString());
     // Only the ASCII digits count: other scripts' digits are dropped.
-    EXPECT_EQ(digitsOnly(QStringLiteral("4\u0665\uFF17"
-                                        "2")),
+    EXPECT_EQ(vm::mailbox::digitsOnly(QStringLiteral("4\u0665\uFF17"
+                                                     "2")),
               QStringLiteral("42"));
-    EXPECT_EQ(trimBlanks(QStringLiteral("  a b  ")), QStringLiteral("a b"));
-    EXPECT_EQ(trimBlanks(QStringLiteral("\ta \t")), QStringLiteral("\ta \t"));
-    EXPECT_EQ(trimBlanks(QStringLiteral("   ")), QString());
+    EXPECT_EQ(vm::mailbox::trimBlanks(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+    EXPECT_EQ(vm::mailbox::trimBlanks(QStringLiteral("\ta \t")), QStringLiteral("\ta \t"));
+    EXPECT_EQ(vm::mailbox::trimBlanks(QStringLiteral("   ")), QString());
 }

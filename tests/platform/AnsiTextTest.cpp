@@ -9,10 +9,10 @@ TEST(AnsiText, RoundTripWindowsRangeAndLineEnds)
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
-    EXPECT_EQ(ansi::encode(ansi::decode(all)), all);
-    EXPECT_EQ(ansi::decode(QByteArray("\x80\x99\xE9", 3)), QStringLiteral("\u20AC\u2122\u00E9"));
-    EXPECT_EQ(ansi::encode(QStringLiteral("\u20AC\u00E9")), QByteArray("\x80\xE9", 2));
-    EXPECT_EQ(ansi::encode(QStringLiteral("a\u4E2Db")), QByteArray("a?b"));  // not in the code page
+    EXPECT_EQ(platform::encodeAnsi(platform::decodeAnsi(all)), all);
+    EXPECT_EQ(platform::decodeAnsi(QByteArray("\x80\x99\xE9", 3)), QStringLiteral("\u20AC\u2122\u00E9"));
+    EXPECT_EQ(platform::encodeAnsi(QStringLiteral("\u20AC\u00E9")), QByteArray("\x80\xE9", 2));
+    EXPECT_EQ(platform::encodeAnsi(QStringLiteral("a\u4E2Db")), QByteArray("a?b"));  // not in the code page
 
     const std::pair<const char*, QStringList> cases[] = {
         {"", {}},
@@ -23,5 +23,5 @@ TEST(AnsiText, RoundTripWindowsRangeAndLineEnds)
         {"a\r\n\nb", {"a", "\nb"}},
     };
     for (const auto& [text, lines] : cases)
-        EXPECT_EQ(ansi::splitLines(QString::fromLatin1(text)), lines) << text;
+        EXPECT_EQ(platform::splitLines(QString::fromLatin1(text)), lines) << text;
 }

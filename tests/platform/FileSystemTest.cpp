@@ -37,7 +37,7 @@ TEST(FileSystem, PatternMatchingIgnoresCase)
         {"a*b", "a*b", true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(fs::matchesPattern(QString::fromLatin1(c.name), QString::fromLatin1(c.pattern)), c.match)
+        EXPECT_EQ(platform::matchesPattern(QString::fromLatin1(c.name), QString::fromLatin1(c.pattern)), c.match)
             << c.name << " ~ " << c.pattern;
 }
 
@@ -51,32 +51,32 @@ TEST_F(FileSystemFolder, ListingSkipsFoldersAndHiddenFilesInNameOrder)
     for (const char* name : {"b.wav", "A.wav", ".hidden.wav", "c.txt"})
         app.write(QStringLiteral("data/VmSave/") + name, "1");
     QDir(app.file("data/VmSave")).mkdir("d.wav");
-    EXPECT_EQ(fs::listFiles(app.file("data/VmSave"), "*.wav"), (QStringList{"A.wav", "b.wav"}));
-    EXPECT_TRUE(fs::listFiles(app.file("missing"), "*").isEmpty());
-    EXPECT_TRUE(fs::fileExists(app.file("data/VmSave/b.wav")));
-    EXPECT_FALSE(fs::fileExists(app.file("data/VmSave/.hidden.wav")));
-    EXPECT_FALSE(fs::fileExists(app.file("data/VmSave/d.wav")));
+    EXPECT_EQ(platform::listFiles(app.file("data/VmSave"), "*.wav"), (QStringList{"A.wav", "b.wav"}));
+    EXPECT_TRUE(platform::listFiles(app.file("missing"), "*").isEmpty());
+    EXPECT_TRUE(platform::fileExists(app.file("data/VmSave/b.wav")));
+    EXPECT_FALSE(platform::fileExists(app.file("data/VmSave/.hidden.wav")));
+    EXPECT_FALSE(platform::fileExists(app.file("data/VmSave/d.wav")));
 }
 
 TEST_F(FileSystemFolder, FailuresRaiseTheMatchingErrors)
 {
-    EXPECT_EQ(errorNumberOf([&] { fs::deleteFile(app.file("data/none.wav")); }), 53);
-    EXPECT_EQ(errorNumberOf([&] { fs::deleteFile(app.file("nofolder/none.wav")); }), 76);
-    EXPECT_EQ(errorNumberOf([&] { fs::fileSize(app.file("data/none.wav")); }), 53);
-    EXPECT_EQ(errorNumberOf([&] { fs::copyToNewFile(app.file("system/none.wav"), app.file("x.wav")); }), 53);
-    EXPECT_EQ(errorNumberOf([&] { fs::createNewFile(app.file("nofolder/x.txt"), "x"); }), 76);
+    EXPECT_EQ(errorNumberOf([&] { platform::deleteFile(app.file("data/none.wav")); }), 53);
+    EXPECT_EQ(errorNumberOf([&] { platform::deleteFile(app.file("nofolder/none.wav")); }), 76);
+    EXPECT_EQ(errorNumberOf([&] { platform::fileSize(app.file("data/none.wav")); }), 53);
+    EXPECT_EQ(errorNumberOf([&] { platform::copyToNewFile(app.file("system/none.wav"), app.file("x.wav")); }), 53);
+    EXPECT_EQ(errorNumberOf([&] { platform::createNewFile(app.file("nofolder/x.txt"), "x"); }), 76);
 }
 
 TEST_F(FileSystemFolder, NewFilesNeverReplaceWhatIsThere)
 {
     const QByteArray bytes = QByteArray("\x00\x07\x0e\xff\x80\x7f\r\n", 8).repeated(12500);
     app.write("system/8pcm16m.wav", bytes);
-    fs::copyToNewFile(app.file("system/8pcm16m.wav"), app.file("data/VmSave/1.wav"));
+    platform::copyToNewFile(app.file("system/8pcm16m.wav"), app.file("data/VmSave/1.wav"));
     EXPECT_EQ(app.read("data/VmSave/1.wav"), bytes);
     app.write("data/VmSave/2.wav", "recorded");
     QFile::link(app.file("elsewhere.wav"), app.file("data/VmSave/3.wav"));  // dangling
     for (const char* name : {"data/VmSave/2.wav", "data/VmSave/3.wav"})
-        EXPECT_EQ(errorNumberOf([&] { fs::copyToNewFile(app.file("system/8pcm16m.wav"), app.file(name)); }), 58);
+        EXPECT_EQ(errorNumberOf([&] { platform::copyToNewFile(app.file("system/8pcm16m.wav"), app.file(name)); }), 58);
     EXPECT_EQ(app.read("data/VmSave/2.wav"), "recorded");
     EXPECT_FALSE(QFile::exists(app.file("elsewhere.wav")));
 }
@@ -96,23 +96,23 @@ TEST_F(FileSystemFolder, WritesRefuseLinksOfOtherAccountsAndFilesThatAreNotRegul
         ASSERT_EQ(::lchown(QFile::encodeName(app.file(name)).constData(), owner, owner), 0);
     };
     const std::function<void(const QString&)> writes[] = {
-        [](const QString& p) { fs::appendFile(p, "x"); },
-        [](const QString& p) { ::close(fs::openForUpdate(p)); },
-        [](const QString& p) { fs::replaceFileAtomically(p, "x"); },
-        [](const QString& p) { fs::createNewFile(p + ".new", "x"); },
+        [](const QString& p) { platform::appendFile(p, "x"); },
+        [](const QString& p) { ::close(platform::openForUpdate(p)); },
+        [](const QString& p) { platform::replaceFileAtomically(p, "x"); },
+        [](const QString& p) { platform::createNewFile(p + ".new", "x"); },
     };
     plantLink("data/link.txt", "secret/target.txt", 1);
     plantLink("data/folder", "secret", 1);
     ASSERT_EQ(::mkfifo(QFile::encodeName(app.file("data/fifo.txt")).constData(), 0666), 0);
     for (const char* name : {"data/link.txt", "data/folder/target.txt", "data/fifo.txt"}) {
         SCOPED_TRACE(name);
-        EXPECT_TRUE(fs::writeRefusal(app.file(name)).has_value());
+        EXPECT_TRUE(platform::writeRefusal(app.file(name)).has_value());
         for (std::size_t w = 0; w < std::size(writes); ++w) {
             if (w == 3 && QByteArray(name) != "data/folder/target.txt")
                 continue;  // a new file is never made through the name itself anyway
             EXPECT_EQ(errorNumberOf([&] { writes[w](app.file(name)); }), 75) << "write " << w;
         }
-        EXPECT_EQ(errorNumberOf([&] { fs::readFile(app.file("data/fifo.txt")); }), 75);
+        EXPECT_EQ(errorNumberOf([&] { platform::readFile(app.file("data/fifo.txt")); }), 75);
     }
     EXPECT_EQ(app.read("secret/target.txt"), "untouched");
     EXPECT_EQ(QDir(app.file("secret")).entryList(QDir::Files | QDir::Hidden), QStringList{"target.txt"});
@@ -120,8 +120,8 @@ TEST_F(FileSystemFolder, WritesRefuseLinksOfOtherAccountsAndFilesThatAreNotRegul
     // The operator's own link is followed: the target is replaced in its own
     // folder and the link stays a link.
     plantLink("data/link.txt", "secret/target.txt", ::geteuid());
-    EXPECT_FALSE(fs::writeRefusal(app.file("data/link.txt")).has_value());
-    fs::replaceFileAtomically(app.file("data/link.txt"), "replaced");
+    EXPECT_FALSE(platform::writeRefusal(app.file("data/link.txt")).has_value());
+    platform::replaceFileAtomically(app.file("data/link.txt"), "replaced");
     EXPECT_EQ(app.read("secret/target.txt"), "replaced");
     EXPECT_TRUE(QFileInfo(app.file("data/link.txt")).isSymLink());
 }
@@ -134,7 +134,7 @@ TEST_F(FileSystemFolder, KeptCopyTakesTheNextFreeNameAndKeepsTheGroupOrLosesItsB
     app.write("data/list.xml", "boxes");
     app.write("data/list.xml.S.why", "earlier");
     QFile::link(app.file("elsewhere"), app.file("data/list.xml.S-2.why"));  // dangling
-    EXPECT_EQ(fs::keepCopy(list, "S", "why"), app.file("data/list.xml.S-3.why"));
+    EXPECT_EQ(platform::keepCopy(list, "S", "why"), app.file("data/list.xml.S-3.why"));
     EXPECT_EQ(app.read("data/list.xml.S-3.why"), "boxes");
     EXPECT_EQ(app.read("data/list.xml.S.why"), "earlier");
     EXPECT_FALSE(QFile::exists(app.file("elsewhere")));
@@ -145,7 +145,7 @@ TEST_F(FileSystemFolder, KeptCopyTakesTheNextFreeNameAndKeepsTheGroupOrLosesItsB
     const test::ScopedFault refused(
         [](test::FileStep step, const QString&) { return step == test::FileStep::Owner ? EPERM : 0; });
     struct stat copy {};
-    ::stat(QFile::encodeName(fs::keepCopy(list, "T", "why")).constData(), &copy);
+    ::stat(QFile::encodeName(platform::keepCopy(list, "T", "why")).constData(), &copy);
     EXPECT_EQ(copy.st_mode & 0777, 0600u);
 }
 
@@ -160,7 +160,7 @@ TEST_F(FileSystemFolder, ReplacementKeepsOwnerGroupAndModeOrLeavesTheFile)
     ASSERT_EQ(::chmod(path.constData(), 0640), 0);
     struct stat before {};
     ::stat(path.constData(), &before);
-    fs::replaceFileAtomically(app.file("data/list.xml"), "new");
+    platform::replaceFileAtomically(app.file("data/list.xml"), "new");
     struct stat after {};
     ::stat(path.constData(), &after);
     EXPECT_EQ(std::tuple(after.st_uid, after.st_gid, after.st_mode),
@@ -170,9 +170,9 @@ TEST_F(FileSystemFolder, ReplacementKeepsOwnerGroupAndModeOrLeavesTheFile)
         return;
     const test::ScopedFault refused(test::failStep(test::FileStep::Owner, "data/list.xml", 70));
     try {
-        fs::replaceFileAtomically(app.file("data/list.xml"), "newer");
+        platform::replaceFileAtomically(app.file("data/list.xml"), "newer");
         ADD_FAILURE() << "an owner the system refuses must stop the replacement";
-    } catch (const RuntimeError& e) {
+    } catch (const platform::RuntimeError& e) {
         EXPECT_EQ(e.number(), 70);
         EXPECT_TRUE(e.description().contains("owner daemon and group daemon (Permission denied)"))
             << e.description().toStdString();
@@ -184,7 +184,7 @@ TEST_F(FileSystemFolder, ReplacementKeepsOwnerGroupAndModeOrLeavesTheFile)
 TEST_F(FileSystemFolder, AtomicReplaceLeavesOldFileOnFailure)
 {
     app.write("data/list.xml", "old");
-    fs::replaceFileAtomically(app.file("data/list.xml"), "new");
+    platform::replaceFileAtomically(app.file("data/list.xml"), "new");
     EXPECT_EQ(app.read("data/list.xml"), "new");
 
     const struct {
@@ -197,12 +197,12 @@ TEST_F(FileSystemFolder, AtomicReplaceLeavesOldFileOnFailure)
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.step));
         const test::ScopedFault fault(test::failStep(c.step, "data/list.xml", c.error));
-        EXPECT_EQ(errorNumberOf([&] { fs::replaceFileAtomically(app.file("data/list.xml"), "newer"); }), c.error);
+        EXPECT_EQ(errorNumberOf([&] { platform::replaceFileAtomically(app.file("data/list.xml"), "newer"); }), c.error);
         EXPECT_EQ(app.read("data/list.xml"), "new");
         EXPECT_EQ(QDir(app.file("data")).entryList(QDir::Files | QDir::Hidden), QStringList{"list.xml"});
     }
     // A file without write permission is not replaced, even by root.
     QFile::setPermissions(app.file("data/list.xml"), QFile::ReadOwner);
-    EXPECT_EQ(errorNumberOf([&] { fs::replaceFileAtomically(app.file("data/list.xml"), "newer"); }), 70);
+    EXPECT_EQ(errorNumberOf([&] { platform::replaceFileAtomically(app.file("data/list.xml"), "newer"); }), 70);
     EXPECT_EQ(app.read("data/list.xml"), "new");
 }

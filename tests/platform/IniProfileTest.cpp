@@ -24,11 +24,11 @@ protected:
     QByteArray bytes() const { return app.read("QV.INI"); }
     QString get(const QString& section, const QString& key, const QString& def = {}, int size = 512) const
     {
-        return ini::getPrivateProfileString(section, key, def, size, ini);
+        return platform::getPrivateProfileString(section, key, def, size, ini);
     }
     bool set(const QString& section, const QString& key, const QString& value) const
     {
-        return ini::writePrivateProfileString(section, key, value, ini);
+        return platform::writePrivateProfileString(section, key, value, ini);
     }
 };
 
@@ -90,8 +90,8 @@ TEST_F(IniProfile, ReadsTheCorpusAsTheSystemFunctionDoes)
 TEST_F(IniProfile, DefaultsBufferLimitsAndNoCaching)
 {
     EXPECT_EQ(get("S", "k", "dflt"), "dflt");  // no file, no folder, no path
-    EXPECT_EQ(ini::getPrivateProfileString("S", "k", "d", 512, app.file("nowhere/QV.INI")), "d");
-    EXPECT_EQ(ini::getPrivateProfileString("S", "k", "d", 512, QString()), "d");
+    EXPECT_EQ(platform::getPrivateProfileString("S", "k", "d", 512, app.file("nowhere/QV.INI")), "d");
+    EXPECT_EQ(platform::getPrivateProfileString("S", "k", "d", 512, QString()), "d");
     EXPECT_EQ(get("S", "k", "  d  "), "  d");  // trailing blanks of the default go, leading ones stay
 
     put("[S]\r\nk=" + QByteArray(600, 'x') + "\r\nq=\"abcdef\"\r\n");
@@ -162,19 +162,19 @@ TEST_F(IniProfile, AWriteThatCannotBeDoneChangesNothing)
     const QString folder = app.file("locked");  // read-only folder: no new file
     QDir().mkpath(folder);
     ::chmod(folder.toLocal8Bit().constData(), 0555);
-    EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", folder + "/QV.INI"));
+    EXPECT_FALSE(platform::writePrivateProfileString("A", "a", "1", folder + "/QV.INI"));
     EXPECT_FALSE(QFile::exists(folder + "/QV.INI"));
     ::chmod(folder.toLocal8Bit().constData(), 0755);
 
     QDir().mkpath(app.file("QV.DIR"));  // the path is a folder, its folder is missing, or there is no path
-    EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", app.file("QV.DIR")));
-    EXPECT_EQ(ini::getPrivateProfileString("A", "a", "d", 512, app.file("QV.DIR")), "d");
-    EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", app.file("missing/QV.INI")));
-    EXPECT_FALSE(ini::writePrivateProfileString("A", "a", "1", QString()));
+    EXPECT_FALSE(platform::writePrivateProfileString("A", "a", "1", app.file("QV.DIR")));
+    EXPECT_EQ(platform::getPrivateProfileString("A", "a", "d", 512, app.file("QV.DIR")), "d");
+    EXPECT_FALSE(platform::writePrivateProfileString("A", "a", "1", app.file("missing/QV.INI")));
+    EXPECT_FALSE(platform::writePrivateProfileString("A", "a", "1", QString()));
 
     ::chmod(ini.toLocal8Bit().constData(), 0644);  // a failed write leaves the old file and nothing else
     {
-        const test::ScopedFault diskFull(test::failStep(test::FileStep::Write, "QV.INI", err::DiskFull));
+        const test::ScopedFault diskFull(test::failStep(test::FileStep::Write, "QV.INI", platform::err::DiskFull));
         EXPECT_FALSE(set("A", "a", "2"));
     }
     EXPECT_EQ(bytes(), "[A]\r\na=1\r\n");

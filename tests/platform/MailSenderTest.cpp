@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vm::mail {
+namespace vm::platform {
 namespace {
 
 class MailSenderTest : public ::testing::Test {
@@ -27,12 +27,12 @@ TEST_F(MailSenderTest, MessageReadsBackThroughAMimeParser)
     app_.write(QStringLiteral("report.bin"), binary);
 
     // Text outside ASCII in the subject, a line of a lone ".", a line longer than mail lines may be.
-    Message m;
+    MailMessage m;
     m.to << QStringLiteral("ops@example.com");
     m.subject = QStringLiteral("Fehlerbericht für Büro");
     m.body = QStringLiteral("Datei nicht gefunden – Müller\r\n.\r\n") + QString(2000, u'x') +
              QStringLiteral(" = tail ");
-    m.attachments << Attachment{file(QStringLiteral("report.bin")), QStringLiteral("fserror.log")};
+    m.attachments << MailAttachment{file(QStringLiteral("report.bin")), QStringLiteral("fserror.log")};
     app_.write(QStringLiteral("composed.eml"), composeMime(m, "b0undary"));
     const QString body = QString(m.body).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     EXPECT_EQ(
@@ -46,10 +46,10 @@ TEST_F(MailSenderTest, MessageReadsBackThroughAMimeParser)
 
 TEST_F(MailSenderTest, HeadersCannotBeSplitAndUnreadableAttachmentsAreLeftOut)
 {
-    Message m;
+    MailMessage m;
     m.to << QStringLiteral("ops@example.com\r\nBcc: someone@example.com");
     m.subject = QStringLiteral("a\nX-Injected: yes");
-    m.attachments << Attachment{file(QStringLiteral("missing.log")), QStringLiteral("fserror.log")};
+    m.attachments << MailAttachment{file(QStringLiteral("missing.log")), QStringLiteral("fserror.log")};
     const QByteArray mime = composeMime(m, "b");
     EXPECT_FALSE(mime.contains("\nBcc:"));
     EXPECT_FALSE(mime.contains("\nX-Injected:"));
@@ -58,7 +58,7 @@ TEST_F(MailSenderTest, HeadersCannotBeSplitAndUnreadableAttachmentsAreLeftOut)
 
 TEST_F(MailSenderTest, FailuresOfTheMailProgramAreReportedOnlyAsFalse)
 {
-    Message m;
+    MailMessage m;
     m.to << QStringLiteral("ops@example.com");
     m.body = QString(200000, QLatin1Char('y'));  // more than a pipe holds
     const struct {
@@ -86,4 +86,4 @@ TEST_F(MailSenderTest, FailuresOfTheMailProgramAreReportedOnlyAsFalse)
 }
 
 }  // namespace
-}  // namespace vm::mail
+}  // namespace vm::platform

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-using namespace vm::sys;
+using namespace vm::platform;
 
 TEST(MemoryStatus, LoadAvailableMemoryAndTheLiveFigures)
 {
@@ -13,7 +13,7 @@ TEST(MemoryStatus, LoadAvailableMemoryAndTheLiveFigures)
         std::uint32_t load;
     } cases[] = {{0, 0, 0}, {100, 25, 75}, {3, 1, 66}, {3, 5, 0}, {8ULL << 30, 0, 100}};
     for (const auto& c : cases)
-        EXPECT_EQ(memoryLoadPercent(c.total, c.available), c.load) << c.total << " " << c.available;
+        EXPECT_EQ(vm::platform::memoryLoadPercent(c.total, c.available), c.load) << c.total << " " << c.available;
 
     // Available memory is read from its own line.
     const std::pair<const char*, long long> lines[] = {
@@ -24,9 +24,9 @@ TEST(MemoryStatus, LoadAvailableMemoryAndTheLiveFigures)
         {"MemFree: 3 kB\n", -1},
     };
     for (const auto& [text, bytes] : lines)
-        EXPECT_EQ(memAvailableFromMeminfo(text, std::strlen(text)), bytes) << text;
+        EXPECT_EQ(vm::platform::memAvailableFromMeminfo(text, std::strlen(text)), bytes) << text;
 
-    const MemoryStatus live = memoryStatus();
+    const vm::platform::MemoryStatus live = vm::platform::memoryStatus();
     EXPECT_GT(live.totalPhysical, 0u);
     EXPECT_LE(live.availPhysical, live.totalPhysical);
     EXPECT_LE(live.memoryLoad, 100u);

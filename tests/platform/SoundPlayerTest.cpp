@@ -26,9 +26,9 @@ TEST(QtSoundPlayer, PlaysAWaveFileAndANewSoundCutsOffTheOnePlaying)
 {
     vm::test::TempAppFolder dir;
     const QString first = dir.file("first message.wav"), second = dir.file("second.wav");
-    dir.write("first message.wav", vm::sound::defaultSoundWave());
-    dir.write("second.wav", vm::sound::defaultSoundWave());
-    vm::sound::QtSoundPlayer player;
+    dir.write("first message.wav", vm::platform::defaultSoundWave());
+    dir.write("second.wav", vm::platform::defaultSoundWave());
+    vm::platform::QtSoundPlayer player;
 
     player.play(first);
     runEventsFor(200, [] { return false; });
@@ -44,7 +44,7 @@ TEST(QtSoundPlayer, PlaysAWaveFileAndANewSoundCutsOffTheOnePlaying)
 TEST(QtSoundPlayer, AMissingOrUndecodableFilePlaysTheDefaultSound)
 {
     vm::test::TempAppFolder dir;
-    vm::sound::QtSoundPlayer player;
+    vm::platform::QtSoundPlayer player;
     player.play(dir.file("VeryShort.wav"));
     EXPECT_TRUE(player.playingDefaultSound());
     dir.write("broken.wav", QByteArray(4000, 'x'));

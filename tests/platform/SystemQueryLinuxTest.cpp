@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vm::sys::linux_query {
+namespace vm::platform {
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -141,4 +141,4 @@ TEST(SystemQueryLinux, LiveQueries)
 }
 
 }  // namespace
-}  // namespace vm::sys::linux_query
+}  // namespace vm::platform

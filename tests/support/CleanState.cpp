@@ -22,16 +22,16 @@ QStringList environment()
 void resetProcessState(const QString& appFolder)
 {
     failsafe::resetState();
-    setAppFolder(appFolder);
+    platform::setAppFolder(appFolder);
 }
 }  // namespace
 
-CleanState::CleanState() : initialAppFolder_(appFolder()) {}
+CleanState::CleanState() : initialAppFolder_(platform::appFolder()) {}
 
 void CleanState::OnTestStart(const ::testing::TestInfo&)
 {
     resetProcessState(initialAppFolder_);
-    inForceAtStart_ = replacementsInForce();
+    inForceAtStart_ = platform::replacementsInForce();
     environmentAtStart_ = environment();
 }
 
@@ -39,7 +39,7 @@ void CleanState::OnTestEnd(const ::testing::TestInfo&)
 {
     // Compared with the start, so that one leaking test fails and not every
     // test after it.
-    EXPECT_EQ(replacementsInForce(), inForceAtStart_) << "the test left replacements in force";
+    EXPECT_EQ(platform::replacementsInForce(), inForceAtStart_) << "the test left replacements in force";
     EXPECT_EQ(environment(), environmentAtStart_) << "the test left the environment changed";
     resetProcessState(initialAppFolder_);
 }

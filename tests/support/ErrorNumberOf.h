@@ -8,7 +8,7 @@ inline int errorNumberOf(auto&& step)
 {
     try {
         step();
-    } catch (const RuntimeError& e) {
+    } catch (const platform::RuntimeError& e) {
         return e.number();
     }
     return 0;

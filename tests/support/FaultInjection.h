@@ -28,7 +28,7 @@ enum class FileStep { Open, Write, Sync, Rename, Status, Owner };
 // a step it answers with an errno value fails with it. A temporary file that
 // is to replace a file counts as that file. `fault` may also act on the file
 // itself (delete it before its status is read).
-class FaultyFileOps final : public fs::FileOps {
+class FaultyFileOps final : public platform::FileOps {
 public:
     using Fault = std::function<int(FileStep step, const QString& path)>;
     explicit FaultyFileOps(Fault fault) : fault_(std::move(fault)) {}
@@ -37,7 +37,7 @@ public:
     {
         if ((flags & (O_WRONLY | O_RDWR)) && failed(FileStep::Open, decode(path)))
             return -1;
-        return remember(FileOps::open(path, flags, mode), decode(path));
+        return remember(platform::FileOps::open(path, flags, mode), decode(path));
     }
     int makeTemporary(char* pathTemplate) const override
     {
@@ -46,34 +46,34 @@ public:
         const QString target = temporary.path() + u'/' + temporary.fileName().mid(1).chopped(7);
         if (failed(FileStep::Open, target))
             return -1;
-        return remember(FileOps::makeTemporary(pathTemplate), target);
+        return remember(platform::FileOps::makeTemporary(pathTemplate), target);
     }
     ssize_t write(int fd, const void* bytes, size_t count) const override
     {
-        return failed(FileStep::Write, pathOf(fd)) ? -1 : FileOps::write(fd, bytes, count);
+        return failed(FileStep::Write, pathOf(fd)) ? -1 : platform::FileOps::write(fd, bytes, count);
     }
     ssize_t writeAt(int fd, const void* bytes, size_t count, off_t offset) const override
     {
-        return failed(FileStep::Write, pathOf(fd)) ? -1 : FileOps::writeAt(fd, bytes, count, offset);
+        return failed(FileStep::Write, pathOf(fd)) ? -1 : platform::FileOps::writeAt(fd, bytes, count, offset);
     }
-    int sync(int fd) const override { return failed(FileStep::Sync, pathOf(fd)) ? -1 : FileOps::sync(fd); }
+    int sync(int fd) const override { return failed(FileStep::Sync, pathOf(fd)) ? -1 : platform::FileOps::sync(fd); }
     int rename(const char* from, const char* to) const override
     {
-        return failed(FileStep::Rename, decode(to)) ? -1 : FileOps::rename(from, to);
+        return failed(FileStep::Rename, decode(to)) ? -1 : platform::FileOps::rename(from, to);
     }
     int stat(const char* path, struct stat* status) const override
     {
-        return failed(FileStep::Status, decode(path)) ? -1 : FileOps::stat(path, status);
+        return failed(FileStep::Status, decode(path)) ? -1 : platform::FileOps::stat(path, status);
     }
     int changeOwner(int fd, uid_t owner, gid_t group) const override
     {
-        return failed(FileStep::Owner, pathOf(fd)) ? -1 : FileOps::changeOwner(fd, owner, group);
+        return failed(FileStep::Owner, pathOf(fd)) ? -1 : platform::FileOps::changeOwner(fd, owner, group);
     }
     int statAt(int folderFd, const char* name, struct stat* status) const override
     {
         const QString path = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(folderFd)) + u'/' +
                              decode(name);
-        return failed(FileStep::Status, path) ? -1 : FileOps::statAt(folderFd, name, status);
+        return failed(FileStep::Status, path) ? -1 : platform::FileOps::statAt(folderFd, name, status);
     }
 
 private:
@@ -104,11 +104,13 @@ private:
 // Puts FaultyFileOps in force for the life of the object.
 class ScopedFault {
 public:
-    explicit ScopedFault(FaultyFileOps::Fault fault) : ops_(std::move(fault)), scope_(fs::fileOps().replace(&ops_)) {}
+    explicit ScopedFault(FaultyFileOps::Fault fault)
+        : ops_(std::move(fault)), scope_(platform::fileOps().replace(&ops_))
+    {}
 
 private:
     FaultyFileOps ops_;
-    Replaceable<const fs::FileOps*>::Scope scope_;
+    platform::Replaceable<const platform::FileOps*>::Scope scope_;
 };
 
 // Fails `step` on files whose path ends in `fileName` as the system does for

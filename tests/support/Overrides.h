@@ -23,7 +23,7 @@ public:
     }
 
     template <class T, class V>
-    void replace(Replaceable<T>& target, V&& value)
+    void replace(platform::Replaceable<T>& target, V&& value)
     {
         scopes_.push_back(std::make_unique<Held<T>>(target, T(std::forward<V>(value))));
     }
@@ -34,8 +34,8 @@ private:
     };
     template <class T>
     struct Held final : Any {
-        Held(Replaceable<T>& target, T value) : scope(target.replace(std::move(value))) {}
-        typename Replaceable<T>::Scope scope;
+        Held(platform::Replaceable<T>& target, T value) : scope(target.replace(std::move(value))) {}
+        typename platform::Replaceable<T>::Scope scope;
     };
     std::vector<std::unique_ptr<Any>> scopes_;
 };

@@ -11,15 +11,15 @@ namespace vm::test {
 
 TempAppFolder::TempAppFolder()
 {
-    previous_ = appFolder();
+    previous_ = platform::appFolder();
     QDir root(dir_.path());
     root.mkpath(QStringLiteral("data/VmSave"));
     root.mkpath(QStringLiteral("data/VmWelc"));
     root.mkpath(QStringLiteral("system"));
-    setAppFolder(dir_.path());
+    platform::setAppFolder(dir_.path());
 }
 
-TempAppFolder::~TempAppFolder() { setAppFolder(previous_); }
+TempAppFolder::~TempAppFolder() { platform::setAppFolder(previous_); }
 
 QString TempAppFolder::path() const { return QDir(dir_.path()).absolutePath(); }
 

@@ -10,11 +10,11 @@ namespace {
 
 using namespace vm::vmbox;
 
-vm::MailboxTable tableWith101()
+vm::mailbox::MailboxTable tableWith101()
 {
-    vm::MailboxTable table;
+    vm::mailbox::MailboxTable table;
     table.resetToElementZero();
-    vm::VoicemailBox b;
+    vm::mailbox::VoicemailBox b;
     b.Id = QStringLiteral("101");
     b.Pin = QStringLiteral("11111");  // more digits than a typed PIN keeps
     b.Description = QStringLiteral(" old ");
@@ -101,7 +101,7 @@ TEST(Import, CsvEdgeCasesAndStoreRules)
         {"header only", "Id,Pin\r\n", ""},
         {"empty file", "", "1:1"},
     };
-    const vm::MailboxTable table = tableWith101();
+    const vm::mailbox::MailboxTable table = tableWith101();
     for (const auto& c : cases) {
         const ImportPlan plan = planImport(table, c.csv, c.encoding);
         EXPECT_EQ(outcome(plan), QLatin1String(c.outcome)) << c.name;
@@ -116,7 +116,7 @@ TEST(Import, CsvEdgeCasesAndStoreRules)
 
 TEST(Import, TheLastFreeEntryIsTakenAndTheNextRefused)
 {
-    vm::MailboxTable table;
+    vm::mailbox::MailboxTable table;
     table.resetToElementZero();
     for (int i = 0; i < 32765; ++i)
         table.append();

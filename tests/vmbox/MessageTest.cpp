@@ -37,11 +37,11 @@ class Messages : public ::testing::Test {
 protected:
     Messages()
     {
-        vm::MailboxTable table;
+        vm::mailbox::MailboxTable table;
         table.resetToElementZero();
         table.append({.Id = "101", .Pin = "1"});
         table.append({.Id = "102", .Pin = "2"});
-        folder.write(QStringLiteral("data/VmBoxList.xml"), vm::mailboxListBytes(table));
+        folder.write(QStringLiteral("data/VmBoxList.xml"), vm::mailbox::mailboxListBytes(table));
     }
 
     int run(const QStringList& args)
@@ -59,10 +59,10 @@ protected:
     void message(const QString& name, const QByteArray& bytes, std::optional<int> daysAgo = std::nullopt)
     {
         folder.write(kSave + name, bytes);
-        vm::fs::setLastWriteTime(folder.file(kSave + name),
-                                 daysAgo ? QDateTime::currentDateTime().addDays(-*daysAgo) : kTime);
+        vm::platform::setLastWriteTime(folder.file(kSave + name),
+                                       daysAgo ? QDateTime::currentDateTime().addDays(-*daysAgo) : kTime);
     }
-    QDateTime timeOf(const QString& name) const { return vm::fs::lastWriteTime(folder.file(kSave + name)); }
+    QDateTime timeOf(const QString& name) const { return vm::platform::lastWriteTime(folder.file(kSave + name)); }
 
     vm::test::TempAppFolder folder;
     QByteArray out;
@@ -121,7 +121,7 @@ TEST_F(Messages, ExportWritesANewFileOrStandardOutputAndRefusesWhatIsNoWholeMess
     EXPECT_EQ(out, wave(16));
     ASSERT_EQ(run({"message", "export", kA, folder.file("copy.wav")}), 0) << err.toStdString();
     EXPECT_EQ(folder.read("copy.wav"), wave(16));
-    EXPECT_EQ(vm::fs::lastWriteTime(folder.file("copy.wav")), kTime);
+    EXPECT_EQ(vm::platform::lastWriteTime(folder.file("copy.wav")), kTime);
 
     message(QStringLiteral("101_1204153013_1_3_1.wav"), wave(16, 4000));  // the engine's header, not yet its data
     folder.write("outside.wav", wave(16));

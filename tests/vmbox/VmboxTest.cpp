@@ -78,7 +78,7 @@ const QByteArray kGreeting = riff(fmt(1, 1, 8000, 16) + data(8, 8));
 // flags the window would not store.
 TEST_F(Vmbox, ExportWritesEveryFieldAndImportingItChangesNoByte)
 {
-    vm::MailboxTable table;
+    vm::mailbox::MailboxTable table;
     table.resetToElementZero();
     table.append({.Id = "10",
                   .Pin = "123456",
@@ -87,7 +87,7 @@ TEST_F(Vmbox, ExportWritesEveryFieldAndImportingItChangesNoByte)
                   .FtpUpload = 2});
     table.append(
         {.Id = "9a", .Pin = "1", .Description = "caf\u00e9 \u20ac", .OnReceive = "<i>\\", .DeleteAfterForward = 1});
-    const QByteArray before = vm::mailboxListBytes(table);
+    const QByteArray before = vm::mailbox::mailboxListBytes(table);
     folder.write(QStringLiteral("data/VmBoxList.xml"), before);
     const QString csv = folder.file(QStringLiteral("boxes.csv"));
     ASSERT_EQ(run({QStringLiteral("export"), csv}), 0) << err.toStdString();

@@ -203,14 +203,14 @@ void FailSafeDialog::fill(const FailSafeState& state, const PendingError& error)
 {
     record_ = state.error;
     error_ = error;
-    exeName_ = executableName();
+    exeName_ = platform::executableName();
     ErrType_->setText(record_.slot[0].category);
 
     if (state.devEnvironment) {
         centreOnScreen(*this);
         nsHelp_->setText(QStringLiteral("Help"));
         nsHelp_->setVisible(true);
-        helpFile_ = appPath(QStringLiteral("failsafe.hlp"));
+        helpFile_ = platform::appPath(QStringLiteral("failsafe.hlp"));
     }
     if (!state.settings.forceSystemInfo) {
         while (Combo1_->count() > 1)
@@ -319,7 +319,7 @@ void FailSafeDialog::viewChosen(int index)
     } else if (index == SystemView && !systemViewBuilt_) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         QString report;
-        ignoreErrors([&] { report = reportBuilder_(); });
+        platform::ignoreErrors([&] { report = reportBuilder_(); });
         nsCtrlArgs_->setPlainText(report);
         systemViewBuilt_ = true;
         QApplication::restoreOverrideCursor();

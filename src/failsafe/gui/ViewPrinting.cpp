@@ -32,7 +32,8 @@ QString askForPdfPath(QWidget* parent)
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes)
         return {};
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save as PDF"), appPath(QStringLiteral("error.pdf")),
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save as PDF"),
+                                        platform::appPath(QStringLiteral("error.pdf")),
                                         QStringLiteral("PDF files (*.pdf)"));
 }
 

@@ -75,7 +75,8 @@ protected:
 
     // Shows the dialog for error `number` in cmdPlayMsg_Click; `look` runs
     // while it is on screen, then Continue is pressed unless `look` answered.
-    std::optional<int> showError(const std::function<void(FailSafeDialog&)>& look, const QString& source = kProjectName)
+    std::optional<int> showError(const std::function<void(FailSafeDialog&)>& look,
+                                 const QString& source = platform::kProjectName)
     {
         host_->setShownCallback([&](FailSafeDialog& dialog) {
             ++shown_;

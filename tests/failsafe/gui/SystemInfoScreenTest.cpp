@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vm::sys {
+namespace vm::platform {
 namespace {
 
 TEST(SystemInfoScreen, ReportShowsTheScreenOfTheRunningDisplay)
@@ -27,4 +27,4 @@ TEST(SystemInfoScreen, ReportShowsTheScreenOfTheRunningDisplay)
 }
 
 }  // namespace
-}  // namespace vm::sys
+}  // namespace vm::platform
