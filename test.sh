@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks that every C++ file follows .clang-format
 # (scripts/check-format.sh), builds everything (benchmarks included) into
-# build/ and runs every test through CTest, then builds the Debian package
+# build/, runs clang-tidy over src/ (scripts/tidy.py, about 2 minutes on two
+# cores) and every test through CTest, then builds the Debian package
 # and checks its contents (scripts/check-package.sh). Then, unless VM_QUICK=1:
 #  - the whole test suite again, built with AddressSanitizer (leaks checked) and
 #    UndefinedBehaviorSanitizer (build-asan/);
-#  - each fuzz target for VM_FUZZ_SECONDS seconds (default 30) when clang
+#  - each fuzz target for VM_FUZZ_SECONDS seconds (default 15) when clang
 #    is installed (build-fuzz/).
 # Exits non-zero on any failure.
 set -euo pipefail
@@ -14,6 +15,7 @@ cd "$(dirname "$0")"
 ./scripts/check-format.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DVM_BUILD_BENCH=ON
 cmake --build build
+./scripts/tidy.py build
 ctest --test-dir build --output-on-failure -j2
 
 echo "== Debian package"
@@ -32,4 +34,4 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   ctest --test-dir build-asan --output-on-failure -j2
 
 echo "== Fuzzing"
-./scripts/fuzz.sh "${VM_FUZZ_SECONDS:-30}"
+./scripts/fuzz.sh "${VM_FUZZ_SECONDS:-15}"
