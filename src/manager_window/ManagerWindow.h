@@ -118,7 +118,7 @@ public:
     // The mailboxes as the window holds them: loaded at Form_Load, written at the close.
     // A seam for observers only (the soak test and the start-up benchmark compare it with the
     // files); nothing in the program needs to read it from outside.
-    const MailboxTable& mailboxes() const { return boxes_; }
+    const mailbox::MailboxTable& mailboxes() const { return boxes_; }
 
     // True once Form_Unload has run (the window is closed).
     bool unloaded() const { return unloaded_; }
@@ -183,7 +183,7 @@ private:
     void tellIncompleteStart();
 
     const std::unique_ptr<WindowControls> ui_;
-    MailboxTable boxes_;
+    mailbox::MailboxTable boxes_;
     config::Settings settings_;           // as loaded at Form_Load; the limits follow their fields
     QString sSelectedVmbId;               // Id of the box last selected in the mailbox list
     vm::platform::Int16 iLastMsgRow = 0;  // message row last clicked; -1 none

@@ -18,7 +18,6 @@
 #include <cstring>
 #include <deque>
 #include <memory>
-#include <ranges>
 #include <utility>
 
 namespace vm::platform {
@@ -136,9 +135,10 @@ WriteTarget resolveForWrite(const QString& path, bool followLast)
     std::deque<QByteArray> pending;
     const auto queue = [&pending](const QByteArray& names) {
         const QList<QByteArray> parts = names.split('/');
-        for (const QByteArray& part : std::views::reverse(parts))
-            if (!part.isEmpty() && part != ".")
-                pending.push_front(part);
+        // Reverse iterators, not std::views::reverse: clang 14 cannot take QList as a range.
+        for (auto part = parts.crbegin(); part != parts.crend(); ++part)
+            if (!part->isEmpty() && *part != ".")
+                pending.push_front(*part);
     };
     queue(nativePath(QFileInfo(path).absoluteFilePath()));
     QByteArray resolved;  // empty: the root

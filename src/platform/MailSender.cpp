@@ -20,7 +20,7 @@ constexpr qsizetype kLongestPlainLine = 900;  // well inside the 998 of RFC 5322
 
 bool isPlainAscii(const QByteArray& bytes)
 {
-    return std::ranges::none_of(bytes, [](char c) {
+    return std::none_of(bytes.cbegin(), bytes.cend(), [](char c) {
         const auto u = static_cast<unsigned char>(c);
         return u >= 0x80 || (u < 0x20 && c != '\n' && c != '\t');
     });

@@ -8,7 +8,8 @@ namespace {
 
 bool needsQuotes(const QString& value)
 {
-    return std::ranges::any_of(value, [](QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; });
+    return std::any_of(value.cbegin(), value.cend(),
+                       [](QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; });
 }
 
 }  // namespace
