@@ -90,7 +90,9 @@ def main():
                     # Something did not compile: if it is a clash between files, check the rest
                     # again and the clashing files apart; otherwise halve the unit until the
                     # error is alone with its file.
-                    apart = [m for m in members if m[0] in broken] if broken & names else members[len(members) // 2:]
+                    apart = [m for m in members if m[0] in broken]
+                    if not broken & names or len(apart) == len(members):
+                        apart = members[len(members) // 2:]
                     rest = [m for m in members if m not in apart]
                     pending.append((unit + "-a", rest))
                     pending.append((unit + "-b", apart))
