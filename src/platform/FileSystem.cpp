@@ -17,8 +17,8 @@
 #include <climits>
 #include <cstring>
 #include <deque>
+#include <iterator>
 #include <memory>
-#include <ranges>
 #include <utility>
 
 namespace vm::fs {
@@ -136,9 +136,11 @@ WriteTarget resolveForWrite(const QString& path, bool followLast)
     std::deque<QByteArray> pending;
     const auto queue = [&pending](const QByteArray& names) {
         const QList<QByteArray> parts = names.split('/');
-        for (const QByteArray& part : std::views::reverse(parts))
+        // In order, ahead of what was pending.
+        auto at = pending.begin();
+        for (const QByteArray& part : parts)
             if (!part.isEmpty() && part != ".")
-                pending.push_front(part);
+                at = std::next(pending.insert(at, part));
     };
     queue(nativePath(QFileInfo(path).absoluteFilePath()));
     QByteArray resolved;  // empty: the root
