@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks that every C++ file follows .clang-format
 # (scripts/check-format.sh), builds everything (benchmarks included) into
-# build/ and runs every test through CTest, then builds the Debian package
+# build/, runs clang-tidy over src/ (scripts/tidy.py, about 2 minutes on two
+# cores) and every test through CTest, then builds the Debian package
 # and checks its contents (scripts/check-package.sh). Then, unless VM_QUICK=1:
 #  - the whole test suite again, built with AddressSanitizer (leaks checked) and
 #    UndefinedBehaviorSanitizer (build-asan/);
@@ -14,6 +15,7 @@ cd "$(dirname "$0")"
 ./scripts/check-format.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DVM_BUILD_BENCH=ON
 cmake --build build
+./scripts/tidy.py build
 ctest --test-dir build --output-on-failure -j2
 
 echo "== Debian package"
