@@ -41,7 +41,7 @@ MessageNameParts partsOf(const CheckedMessage& m)
 // The stamp as a moment, in a leap year so that 29 February is one.
 QDateTime stampMoment(const CheckedMessage& m, const QString& stamp)
 {
-    const QDateTime moment = QDateTime::fromString(QStringLiteral("2000") + stamp, QStringLiteral("yyyyMMddHHmmss"));
+    QDateTime moment = QDateTime::fromString(QStringLiteral("2000") + stamp, QStringLiteral("yyyyMMddHHmmss"));
     if (!moment.isValid())
         refuse(m.path, QStringLiteral("its stamp %1 is no date and time").arg(stamp));
     return moment;
@@ -87,7 +87,7 @@ QString copyMessage(const MailboxTable& table, const QString& path, const QStrin
     const QDateTime moment = stampMoment(m, parts.stamp);
     parts.id = id;
     parts.marker = QStringLiteral("1");
-    const QString copy = createMessageFile(
+    QString copy = createMessageFile(
         config::messageFolder(),
         [&](const QDateTime& at) {
             parts.stamp = at.toString(QStringLiteral("MMddHHmmss"));
@@ -110,7 +110,7 @@ QString markMessage(const QString& path, bool asNew)
     if ((parts.marker == QLatin1String("1")) == asNew)
         return m.path;
     parts.marker = asNew ? QStringLiteral("1") : QStringLiteral("0");
-    const QString renamed = QFileInfo(m.path).absolutePath() + u'/' + parts.name();
+    QString renamed = QFileInfo(m.path).absolutePath() + u'/' + parts.name();
     try {
         platform::renameNoReplace(m.path, renamed);
     } catch (const platform::RuntimeError& e) {

@@ -116,14 +116,14 @@ void sortById(MailboxTable& table, std::int16_t lo, std::int16_t hi)
     for (int start = 0; start < count; ++start) {
         if (order[start].entry == lo + start || order[start].entry < 0)
             continue;
-        const std::size_t first = static_cast<std::size_t>(lo + start);
+        const auto first = static_cast<std::size_t>(lo + start);
         std::unique_ptr<VoicemailBox> heldEntry = std::move(entries[first]);
         QString heldKey = std::move(keys[first]);
         int to = start;
         for (;;) {
             const int from = order[to].entry - lo;
             order[to].entry = -1;  // placed
-            const std::size_t target = static_cast<std::size_t>(lo + to);
+            const auto target = static_cast<std::size_t>(lo + to);
             if (from == start) {
                 entries[target] = std::move(heldEntry);
                 keys[target] = std::move(heldKey);

@@ -41,7 +41,7 @@ using Row = std::array<QString, kFields>;
 // listing took twice as long (BM_ListMessages/100000).
 QString localTimeText(std::int64_t seconds)
 {
-    const time_t t = static_cast<time_t>(seconds);
+    const auto t = static_cast<time_t>(seconds);
     tm local{};
     localtime_r(&t, &local);
     char text[32];
