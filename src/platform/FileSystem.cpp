@@ -135,10 +135,11 @@ WriteTarget resolveForWrite(const QString& path, bool followLast)
     std::deque<QByteArray> pending;
     const auto queue = [&pending](const QByteArray& names) {
         const QList<QByteArray> parts = names.split('/');
-        // Reverse iterators, not std::views::reverse: clang 14 cannot take QList as a range.
-        for (auto part = parts.crbegin(); part != parts.crend(); ++part)
-            if (!part->isEmpty() && *part != ".")
-                pending.push_front(*part);
+        // In order, ahead of what was pending.
+        auto at = pending.begin();
+        for (const QByteArray& part : parts)
+            if (!part.isEmpty() && part != ".")
+                at = std::next(pending.insert(at, part));
     };
     queue(nativePath(QFileInfo(path).absoluteFilePath()));
     QByteArray resolved;  // empty: the root
