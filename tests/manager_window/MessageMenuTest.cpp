@@ -33,13 +33,8 @@ QByteArray wave(const QByteArray& sound)
 struct ScriptedPrompts final : vm::manager_window::DialogService {
     std::optional<QString> saveFileName(QWidget*, const QString&, const QString&) override { return next(); }
     std::optional<QString> askText(QWidget*, const QString&, const QString&) override { return next(); }
-    std::optional<QString> next()
-    {
-        asked++;
-        return answers.empty() ? std::nullopt : std::optional(answers.takeFirst());
-    }
+    std::optional<QString> next() { return answers.empty() ? std::nullopt : std::optional(answers.takeFirst()); }
     QStringList answers;
-    int asked = 0;
 };
 
 class MessageMenu : public WindowTest {
@@ -59,20 +54,16 @@ protected:
         win.reset();
         QDir(folder.file("data/VmSave")).removeRecursively();
         QFile::remove(folder.file("copy.wav"));
-        QDir().mkpath(folder.file("data/VmSave"));
-        for (const QString& name : {kOld, kNew, kOther})
-            put("data/VmSave/" + name, wave("sound"));
+        for (const QString& name : {kOld, kNew, kOther}) {
+            folder.write("data/VmSave/" + name, wave("sound"));  // makes the folder
+            QFile f(folder.file("data/VmSave/" + name));
+            ASSERT_TRUE(f.open(QIODevice::Append) && f.setFileTime(kTime, QFileDevice::FileModificationTime));
+        }
         load();
         boxList()->setRow(1);
         win->gridVmbList_SelChange();
         messageList()->setRow(from);
         messageList()->setRowSel(to);
-    }
-    void put(const QString& file, const QByteArray& bytes)
-    {
-        folder.write(file, bytes);
-        QFile f(folder.file(file));
-        ASSERT_TRUE(f.open(QIODevice::Append) && f.setFileTime(kTime, QFileDevice::FileModificationTime));
     }
     QAction* item(const char* name) const { return ui<QMenu>("mnuMsgList")->findChild<QAction*>(name); }
     // The saved copy and the messages, each marked when its bytes or time
