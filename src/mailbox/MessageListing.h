@@ -6,6 +6,7 @@
 
 #include "mailbox/MessageFileName.h"
 #include "mailbox/WaveSound.h"
+#include "platform/FolderScan.h"
 
 #include <QDateTime>
 #include <QString>
@@ -29,10 +30,13 @@ struct MessageInfo {
     QDateTime time() const { return QDateTime::fromSecsSinceEpoch(seconds); }  // local
 };
 
-// The entries of the message folder whose leading Id is `box` (letter case
-// ignored), or all of them for an empty `box`, ordered by name. Each regular
-// file's header is read (never through a link). A missing folder lists
-// nothing.
+// The names of the message folder whose leading Id is `box` (letter case
+// ignored), or all of them for an empty `box`, ordered by their bytes; a
+// missing folder has none.
+platform::FolderScan scanMessageFolder(const QString& box);
+
+// The entries scanMessageFolder(box) names, in its order. Each regular
+// file's header is read (never through a link).
 std::vector<MessageInfo> listMessages(const QString& box);
 
 // The leading Id of a file name: the text before its first "_", "" when none.

@@ -1,16 +1,11 @@
 #include "MessagePurge.h"
 
 #include "MessageFileName.h"
-
-#include "config/Paths.h"
-#include "platform/FileSystem.h"
-#include "platform/RuntimeError.h"
+#include "MessageListing.h"
 
 #include <QFile>
 
 #include <sys/stat.h>
-
-#include <algorithm>
 
 namespace vm::mailbox {
 
@@ -18,24 +13,16 @@ std::vector<PurgeCandidate> purgeCandidates(const PurgeRule& rule, const QDateTi
 {
     const std::int64_t cutOff = now.toSecsSinceEpoch() - std::int64_t{rule.olderThanDays} * 86400;
     std::vector<PurgeCandidate> chosen;
-    const auto each = [&](const platform::FolderEntry& e) {
+    // One thread: the entries come in the scan's order, which is the order chosen.
+    scanMessageFolder(rule.box).read(0, 1, [&](std::size_t, const platform::FolderEntry& e) {
         if (!S_ISREG(e.status.st_mode) || e.status.st_mtim.tv_sec >= cutOff)
             return;
         const QString name = QFile::decodeName(e.name);
         const std::optional<MessageNameParts> parts = messageNameParts(name);
-        if (!parts || (rule.savedOnly && parts->marker == QLatin1String("1")) ||
-            (!rule.box.isEmpty() && parts->id.compare(rule.box, Qt::CaseInsensitive) != 0))
+        if (!parts || (rule.savedOnly && parts->marker == QLatin1String("1")))
             return;
         chosen.push_back({name, e.status.st_mtim.tv_sec, e.status.st_size});
-    };
-    try {
-        platform::forEachEntry(config::messageFolder(), 0, each);
-    } catch (const platform::RuntimeError& e) {
-        if (e.number() != platform::err::FileNotFound && e.number() != platform::err::PathNotFound)
-            throw;
-    }
-    std::sort(chosen.begin(), chosen.end(),
-              [](const PurgeCandidate& a, const PurgeCandidate& b) { return a.file < b.file; });
+    });
     return chosen;
 }
 

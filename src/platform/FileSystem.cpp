@@ -100,22 +100,9 @@ QString groupName(gid_t gid)
     return gr ? QString::fromLocal8Bit(gr->gr_name) : QString::number(gid);
 }
 
-QString kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a FIFO");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("a device");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("no regular file");
-}
-
 QString notRegular(const QByteArray& path, mode_t mode)
 {
-    return QStringLiteral("%1 is %2, not a regular file").arg(QFile::decodeName(path), kindOf(mode));
+    return QStringLiteral("%1 is %2, not a regular file").arg(QFile::decodeName(path), fileKind(mode));
 }
 
 // Links that root or the running account made are the operator's own doing;
@@ -277,6 +264,23 @@ bool matchFrom(const QChar* n, qsizetype nl, const QChar* p, qsizetype pl)
 }
 
 }  // namespace
+
+QString fileKind(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return QString();
+    if (S_ISLNK(mode))
+        return QStringLiteral("a symbolic link");
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a FIFO");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("no regular file");
+}
 
 void raiseForErrno(int e, const QString& path)
 {
@@ -645,39 +649,6 @@ QByteArray readFileAtName(const QString& path, struct stat* status)
     // read to the size its status gave.
     bytes.truncate(got);
     return bytes;
-}
-
-void forEachEntry(const QString& folder, int headBytes, const std::function<void(const FolderEntry&)>& each)
-{
-    DIR* dir = ::opendir(nativePath(folder).constData());
-    if (!dir)
-        raiseForErrno(errno, folder);
-    const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
-    const int dirFd = ::dirfd(dir);
-    QByteArray head(std::max(headBytes, 0), Qt::Uninitialized);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        FolderEntry e{entry->d_name, {}, {}};
-        // Only what the directory says is a regular file (or cannot say) is
-        // opened: opening a device may already act on it.
-        const bool known = entry->d_type != DT_UNKNOWN;
-        if (!known && ::fstatat(dirFd, entry->d_name, &e.status, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        const bool mayOpen = headBytes > 0 && (known ? entry->d_type == DT_REG : S_ISREG(e.status.st_mode));
-        const int fd = mayOpen ? ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC) : -1;
-        if (fd >= 0) {
-            const bool regular = ::fstat(fd, &e.status) == 0 && S_ISREG(e.status.st_mode);
-            const ssize_t n = regular ? ::pread(fd, head.data(), static_cast<size_t>(head.size()), 0) : 0;
-            ::close(fd);
-            if (!regular && ::fstatat(dirFd, entry->d_name, &e.status, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
-            e.head = QByteArrayView(head.constData(), std::max<ssize_t>(n, 0));
-        } else if (known && ::fstatat(dirFd, entry->d_name, &e.status, AT_SYMLINK_NOFOLLOW) != 0) {
-            continue;
-        }
-        each(e);
-    }
 }
 
 }  // namespace vm::platform

@@ -123,18 +123,9 @@ std::optional<QString> notRegularAtName(const QString& path);
 // `status` (when given) receives the opened file's status.
 QByteArray readFileAtName(const QString& path, struct stat* status = nullptr);
 
-// One entry of a folder as it stands: a link there is a link.
-struct FolderEntry {
-    const char* name;     // native bytes
-    struct stat status;   // of the name itself (lstat)
-    QByteArrayView head;  // the first bytes of a regular file, up to the limit asked for
-};
-// Calls `each` for every entry of `folder` except hidden ones (names
-// beginning with "."), in the folder's own order. With `headBytes` above 0
-// each regular file is opened (never through a link, never blocking) and its
-// first bytes read; other kinds are not opened. A missing or unreadable
-// folder raises its error; an entry that vanishes meanwhile is left out.
-void forEachEntry(const QString& folder, int headBytes, const std::function<void(const FolderEntry&)>& each);
+// What a file of `mode` is, in words for a message ("a FIFO", "a symbolic
+// link", ...); "" for a regular file.
+QString fileKind(mode_t mode);
 
 // Maps an errno value of a failed call on `path` to its run-time error.
 [[noreturn]] void raiseForErrno(int errnoValue, const QString& path);

@@ -14,6 +14,7 @@
 #include "platform/AppFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLock.h"
+#include "platform/ParallelFor.h"
 #include "platform/RuntimeError.h"
 #include "platform/VbNumbers.h"
 
@@ -21,7 +22,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <vector>
@@ -44,10 +44,23 @@ QString localTimeText(std::int64_t seconds)
     const auto t = static_cast<time_t>(seconds);
     tm local{};
     localtime_r(&t, &local);
-    char text[32];
-    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
-                                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    return QString::fromLatin1(text, n);
+    QString text(19, u' ');
+    QChar* out = text.data();
+    const auto put = [&](int value, int digits, int at) {
+        for (int k = digits - 1; k >= 0; --k, value /= 10)
+            out[at + k] = QChar(u'0' + value % 10);
+    };
+    put(local.tm_year + 1900, 4, 0);
+    out[4] = u'-';
+    put(local.tm_mon + 1, 2, 5);
+    out[7] = u'-';
+    put(local.tm_mday, 2, 8);
+    put(local.tm_hour, 2, 11);
+    out[13] = u':';
+    put(local.tm_min, 2, 14);
+    out[16] = u':';
+    put(local.tm_sec, 2, 17);
+    return text;
 }
 
 QString noteOf(const mailbox::MessageInfo& m)
@@ -69,7 +82,7 @@ Row rowOf(const mailbox::MessageInfo& m)
     const bool timed = m.notAFile.isEmpty() && m.sound.complete;
     return {m.box,
             localTimeText(m.seconds),
-            timed ? QString::number(platform::roundHalfEven(m.sound.seconds), 'f', 0) : QString(),
+            timed ? QString::number(static_cast<qint64>(platform::roundHalfEven(m.sound.seconds))) : QString(),
             m.parts ? (m.isNew() ? QStringLiteral("new") : QStringLiteral("saved")) : QString(),
             m.parts ? m.parts->line : QString(),
             m.parts ? m.parts->caller : QString(),
@@ -79,9 +92,12 @@ Row rowOf(const mailbox::MessageInfo& m)
 
 std::vector<Row> rows(const QString& box)
 {
-    std::vector<Row> all;
-    for (const mailbox::MessageInfo& m : mailbox::listMessages(box))
-        all.push_back(rowOf(m));
+    const std::vector<mailbox::MessageInfo> messages = mailbox::listMessages(box);
+    std::vector<Row> all(messages.size());
+    platform::parallelFor(messages.size(), platform::workerThreads(), [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            all[i] = rowOf(messages[i]);
+    });
     return all;
 }
 
@@ -237,7 +253,9 @@ QByteArray messagesAsTable(const QString& box)
     qsizetype total = 0;
     for (Row& r : shown)
         for (int f = 0; f < kFields; ++f) {
-            r[f] = withControlsEscaped(r[f]);
+            // Dates, lengths and states are made here, never with a control character.
+            if (f != Date && f != Seconds && f != Status)
+                r[f] = withControlsEscaped(r[f]);
             width[f] = std::max(width[f], r[f].size());
         }
     for (int f = 0; f < kFields; ++f) {

@@ -23,11 +23,11 @@ using Files = std::map<QString, QByteArray>;
 const QString kSave = QStringLiteral("data/VmSave/");
 
 // A whole WAV file of PCM, 8 kHz, 16 bit, mono (16,000 bytes a second).
-QByteArray wave(int dataBytes, int riffExtra = 0)
+QByteArray wave(int dataBytes, int riffExtra = 0, std::uint32_t byteRate = 16000)
 {
     const auto le = [](std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
     return "RIFF" + le(36 + dataBytes + riffExtra) + "WAVEfmt " + le(16) + QByteArray("\x01\x00\x01\x00", 4) +
-           le(8000) + le(16000) + QByteArray("\x02\x00\x10\x00", 4) + "data" + le(dataBytes) +
+           le(8000) + le(byteRate) + QByteArray("\x02\x00\x10\x00", 4) + "data" + le(dataBytes) +
            QByteArray(dataBytes, '\x05');
 }
 
@@ -179,6 +179,28 @@ TEST_F(Messages, ListShowsEveryEntryWithWhatItIs)
     EXPECT_EQ(out,
               "BOX  DATE                 SECONDS  STATUS  LINE  CALLER   FILE                            NOTE\n"
               "101  2024-12-04 15:30:12  2        saved   3     5551234  101_1204153012_0_3_5551234.wav\n");
+}
+
+// A large folder is read and its rows made by several threads at once.
+TEST_F(Messages, ListOfManyHasEachMessageOnceInOrderWithItsOwnLength)
+{
+    std::map<QString, int> seconds;
+    for (int i = 0; i < 1500; ++i) {
+        const QString name = QStringLiteral("%1_1204%2_0_1_5.wav").arg(100 + i % 7).arg(100000 + i * 37 % 1500);
+        seconds[name] = i % 50;
+        folder.write(kSave + name, wave(i % 50, 0, 1));
+    }
+    ASSERT_EQ(run({"messages", "--format", "csv"}), 0) << err.toStdString();
+    QList<QByteArray> rows = out.trimmed().split('\n');
+    rows.removeFirst();
+    ASSERT_EQ(rows.size(), 1500);
+    auto expected = seconds.begin();
+    for (const QByteArray& row : rows) {
+        const QList<QByteArray> f = row.trimmed().split(',');
+        EXPECT_EQ(f[6], expected->first.toLatin1());
+        EXPECT_EQ(f[2].toInt(), expected->second) << row.constData();
+        ++expected;
+    }
 }
 
 TEST_F(Messages, PurgeDeletesOldMessagesByRuleAndADryRunNothing)

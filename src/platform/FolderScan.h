@@ -1,0 +1,60 @@
+#pragma once
+// One pass over a folder of many files: its names, in order, then each
+// entry's status and, for a regular file, its first bytes. Listing the
+// message folder and choosing messages by age are this pass; a folder of
+// 100,000 messages is its measure (BM_ListMessages, BM_PurgeDryRun).
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <sys/stat.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vm::platform {
+
+// One entry as it stands: a link there is a link.
+struct FolderEntry {
+    const char* name;     // native bytes
+    struct stat status;   // of the name itself (lstat)
+    QByteArrayView head;  // the first bytes of a regular file, up to the limit asked for
+};
+
+class FolderScan {
+public:
+    // Reads the names of `folder` except hidden ones (beginning with "."),
+    // ordered by their bytes, keeping those `keep` accepts (all without
+    // one). A missing or unreadable folder raises its error.
+    explicit FolderScan(const QString& folder, const std::function<bool(const char* name)>& keep = {});
+    FolderScan() = default;  // no names
+    ~FolderScan();
+    FolderScan(const FolderScan&) = delete;
+    FolderScan& operator=(const FolderScan&) = delete;
+
+    std::size_t size() const { return listed_.size(); }
+
+    // Calls `each` with the place of the name (0 .. size() - 1) and the
+    // entry for every kept name still there; one that vanished meanwhile is
+    // left out. With `headBytes` above 0 each regular file is opened (never
+    // through a link, never blocking) and its first bytes read; other kinds
+    // are not opened.
+    //
+    // With `threads` above 1 the entries are shared among that many threads
+    // as parallelFor shares items. Opening one file after another is most of
+    // a large folder's listing, and the kernel serves several at once.
+    void read(int headBytes, int threads, const std::function<void(std::size_t, const FolderEntry&)>& each) const;
+
+private:
+    struct Listed {
+        std::size_t at;  // of the name in names_
+        unsigned char type;
+    };
+    int dirFd_ = -1;
+    std::string names_;  // each name followed by its NUL
+    std::vector<Listed> listed_;
+};
+
+}  // namespace vm::platform
