@@ -44,6 +44,19 @@ TEST_F(MailSenderTest, MessageReadsBackThroughAMimeParser)
             QStringLiteral("Part=application/octet-stream|fserror.log|") + QString::fromLatin1(binary.toBase64())}));
 }
 
+// Plain ASCII goes as it is; other text as quoted-printable, where a blank
+// ending a line is written =20 so that no mail system drops it.
+TEST_F(MailSenderTest, PlainTextGoesAsItIsAndABlankEndingALineIsEncoded)
+{
+    MailMessage m;
+    m.to << QStringLiteral("ops@example.com");
+    m.body = QStringLiteral("a b\tc");
+    EXPECT_TRUE(composeMime(m, "b").contains("7bit\n\na b\tc\n--b--")) << composeMime(m, "b").constData();
+    m.body = QStringLiteral("\u00fc a \nb");
+    EXPECT_TRUE(composeMime(m, "b").contains("quoted-printable\n\n=C3=BC a=20\nb\n--b--"))
+        << composeMime(m, "b").constData();
+}
+
 TEST_F(MailSenderTest, HeadersCannotBeSplitAndUnreadableAttachmentsAreLeftOut)
 {
     MailMessage m;

@@ -156,4 +156,6 @@ TEST_F(Grid, RowSelectionModeTakesTheWholeRowAndNeverExtendsFromTheHeading)
         EXPECT_EQ(QList<int>({grid.rowSel(), grid.colSel()}), QList<int>({2, 4}));
     }
     EXPECT_EQ(changes.count(), 4);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, cellCentre(3, 1));
+    EXPECT_EQ(QList<int>({grid.row(), grid.rowSel(), grid.colSel()}), QList<int>({2, 3, 4})) << "whole rows still";
 }
