@@ -7,8 +7,6 @@
 
 #include <QFile>
 
-#include <algorithm>
-
 namespace vm::mailbox {
 
 namespace {
