@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <ctime>
+
 namespace vm::mailbox {
 
 namespace {
@@ -39,22 +41,39 @@ platform::FolderScan scanMessageFolder(const QString& box)
     return {};
 }
 
-std::vector<MessageInfo> listMessages(const QString& box)
+std::vector<MessageInfo> listMessages(const QString& box, LengthCache& lengths)
 {
+    const std::int64_t settled = LengthCache::settledBeforeNow();
     const platform::FolderScan scan = scanMessageFolder(box);
     std::vector<MessageInfo> messages(scan.size());
+    std::vector<LengthCache::Entry> read(scan.size());
     // Each entry has its own place, filled by whichever thread reads it.
-    scan.read(kHeadBytes, platform::workerThreads(), [&](std::size_t place, const platform::FolderEntry& e) {
-        MessageInfo& m = messages[place];
-        m.file = QFile::decodeName(e.name);
-        m.parts = messageNameParts(m.file);
-        m.box = m.parts ? m.parts->id : leadingId(m.file);
-        m.seconds = e.status.st_mtim.tv_sec;
-        m.bytes = e.status.st_size;
-        m.notAFile = platform::fileKind(e.status.st_mode);
-        if (m.notAFile.isEmpty())
-            m.sound = waveSoundOf(e.head, m.bytes);
-    });
+    const auto unknown = [&](std::size_t place, const struct stat& status) {
+        const std::optional<double> known = lengths.secondsOf(status);
+        if (known)
+            messages[place].sound = {true, *known, {}};
+        return !known;
+    };
+    scan.read(
+        kHeadBytes, platform::workerThreads(),
+        [&](std::size_t place, const platform::FolderEntry& e) {
+            MessageInfo& m = messages[place];
+            m.file = QFile::decodeName(e.name);
+            m.parts = messageNameParts(m.file);
+            m.box = m.parts ? m.parts->id : leadingId(m.file);
+            m.seconds = e.status.st_mtim.tv_sec;
+            m.bytes = e.status.st_size;
+            m.notAFile = platform::fileKind(e.status.st_mode);
+            if (!m.notAFile.isEmpty())
+                return;
+            if (!e.head.isEmpty() || !m.sound.complete)
+                m.sound = waveSoundOf(e.head, m.bytes);
+            if (m.sound.complete)
+                read[place] = LengthCache::entryOf(e.status, m.sound.seconds);
+        },
+        unknown);
+    std::erase_if(read, [](const LengthCache::Entry& e) { return e.inode == 0; });  // places not filled
+    lengths.update(std::move(read), box.isEmpty(), settled);
     // The places of entries that vanished meanwhile stay empty.
     std::erase_if(messages, [](const MessageInfo& m) { return m.file.isEmpty(); });
     return messages;

@@ -4,6 +4,7 @@
 // there is hidden from the one who looks after it. Hidden names (a
 // writer's temporary files) are left out.
 
+#include "mailbox/LengthCache.h"
 #include "mailbox/MessageFileName.h"
 #include "mailbox/WaveSound.h"
 #include "platform/FolderScan.h"
@@ -36,8 +37,9 @@ struct MessageInfo {
 platform::FolderScan scanMessageFolder(const QString& box);
 
 // The entries scanMessageFolder(box) names, in its order. Each regular
-// file's header is read (never through a link).
-std::vector<MessageInfo> listMessages(const QString& box);
+// file's header is read (never through a link) unless `lengths` knows the
+// file; `lengths` then knows what was read.
+std::vector<MessageInfo> listMessages(const QString& box, LengthCache& lengths);
 
 // The leading Id of a file name: the text before its first "_", "" when none.
 QString leadingId(const QString& name);

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,11 +46,18 @@ public:
     // With `threads` above 1 the entries are shared among that many threads
     // as parallelFor shares items. Opening one file after another is most of
     // a large folder's listing, and the kernel serves several at once.
-    void read(int headBytes, int threads, const std::function<void(std::size_t, const FolderEntry&)>& each) const;
+    //
+    // With `headNeeded`, a regular file's status is read first and the file
+    // is opened only when `headNeeded` (called with the place and the status,
+    // from the reading threads) says so; otherwise its head stays empty.
+    using HeadNeeded = std::function<bool(std::size_t, const struct stat&)>;
+    void read(int headBytes, int threads, const std::function<void(std::size_t, const FolderEntry&)>& each,
+              const HeadNeeded& headNeeded = {}) const;
 
 private:
     struct Listed {
-        std::size_t at;  // of the name in names_
+        std::uint64_t lead;  // the name's first 8 bytes, big-endian, padded with 0
+        std::size_t at;      // of the name in names_
         unsigned char type;
     };
     int dirFd_ = -1;

@@ -2,16 +2,22 @@
 // against every file of the folder afterwards, byte for byte.
 #include "vmbox/Vmbox.h"
 
+#include "mailbox/LengthCache.h"
 #include "mailbox/MailboxListFile.h"
 #include "platform/FileSystem.h"
+#include "support/EnvironmentScope.h"
 #include "support/TempAppFolder.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +25,7 @@
 
 namespace {
 
+using vm::mailbox::LengthCache;
 using Files = std::map<QString, QByteArray>;
 const QString kSave = QStringLiteral("data/VmSave/");
 
@@ -201,6 +208,35 @@ TEST_F(Messages, ListOfManyHasEachMessageOnceInOrderWithItsOwnLength)
         EXPECT_EQ(f[2].toInt(), expected->second) << row.constData();
         ++expected;
     }
+}
+
+TEST_F(Messages, ListingKeepsTheLengthsOfSettledFilesAndTrustsThemUntilAFileChanges)
+{
+    QTemporaryDir cache;
+    const vm::test::EnvironmentScope environment{{"XDG_CACHE_HOME", QFile::encodeName(cache.path())}};
+    const QString settled = kA, fresh = QStringLiteral("102_1204153012_0_3_5551234.wav");
+    message(settled, wave(32000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+    message(fresh, wave(16000));
+    const auto statusOf = [&](const QString& name) {
+        struct stat s {};
+        ::stat(QFile::encodeName(folder.file(kSave + name)).constData(), &s);
+        return s;
+    };
+    const auto seconds = [&] {
+        EXPECT_EQ(run({"messages", "--format", "csv"}), 0) << err.toStdString();
+        return out.split('\n')[1].split(',')[2];
+    };
+    EXPECT_EQ(seconds(), "2");
+    const QString file = vm::mailbox::LengthCache::fileFor(folder.path());
+    EXPECT_EQ(LengthCache(file).secondsOf(statusOf(settled)), 2);
+    EXPECT_EQ(LengthCache(file).secondsOf(statusOf(fresh)), std::nullopt);  // may change within its clock tick
+    LengthCache told(file);
+    told.update({LengthCache::entryOf(statusOf(settled), 42)}, false, LengthCache::settledBeforeNow() + 9'000'000'000);
+    told.save();
+    EXPECT_EQ(seconds(), "42");
+    message(settled, wave(48000));
+    EXPECT_EQ(seconds(), "3");
 }
 
 TEST_F(Messages, PurgeDeletesOldMessagesByRuleAndADryRunNothing)

@@ -1,0 +1,87 @@
+#include "mailbox/LengthCache.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using vm::mailbox::LengthCache;
+
+namespace {
+
+struct stat statusOf(std::uint64_t inode)
+{
+    struct stat s {};
+    s.st_dev = 7;
+    s.st_ino = inode;
+    s.st_size = 1044;
+    s.st_mtim = {1700000000, 5};
+    s.st_ctim = {1700000001, 6};
+    return s;
+}
+
+constexpr std::int64_t kSettled = 1700000002'000'000'000;  // after both times above
+
+}  // namespace
+
+TEST(LengthCache, KnowsAFileOnlyInTheStateItWasReadIn)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("lengths"));
+    LengthCache written(file);
+    written.update({LengthCache::entryOf(statusOf(3), 2.5), LengthCache::entryOf(statusOf(9), 4)}, true, kSettled);
+    written.save();
+    const LengthCache cache(file);
+    EXPECT_EQ(cache.secondsOf(statusOf(3)), 2.5);
+    EXPECT_EQ(cache.secondsOf(statusOf(9)), 4);
+    const std::function<void(struct stat&)> changes[] = {
+        [](struct stat& s) { ++s.st_dev; },          [](struct stat& s) { ++s.st_ino; },
+        [](struct stat& s) { ++s.st_size; },         [](struct stat& s) { ++s.st_mtim.tv_nsec; },
+        [](struct stat& s) { ++s.st_ctim.tv_nsec; },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        struct stat changed = statusOf(3);
+        changes[i](changed);
+        EXPECT_EQ(cache.secondsOf(changed), std::nullopt) << "change " << i;
+    }
+}
+
+TEST(LengthCache, LeavesOutFilesChangedLateAndForgetsOnlyOnAWholeListing)
+{
+    LengthCache cache;
+    cache.update({LengthCache::entryOf(statusOf(3), 1)}, true, kSettled);
+    cache.update({LengthCache::entryOf(statusOf(4), 2)}, false, kSettled);
+    cache.update({LengthCache::entryOf(statusOf(5), 3)}, false, 1700000001'000'000'006);  // changed then
+    EXPECT_EQ(cache.secondsOf(statusOf(3)), 1);
+    EXPECT_EQ(cache.secondsOf(statusOf(4)), 2);
+    EXPECT_EQ(cache.secondsOf(statusOf(5)), std::nullopt);
+    cache.update({LengthCache::entryOf(statusOf(4), 2)}, true, kSettled);
+    EXPECT_EQ(cache.secondsOf(statusOf(3)), std::nullopt);
+    EXPECT_EQ(cache.secondsOf(statusOf(4)), 2);
+}
+
+TEST(LengthCache, ADamagedFileIsAnEmptyCache)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("lengths"));
+    LengthCache written(file);
+    written.update({LengthCache::entryOf(statusOf(3), 1), LengthCache::entryOf(statusOf(4), 2)}, true, kSettled);
+    written.save();
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray good = f.readAll();
+    const auto entry = [&](int i) { return good.mid(8 + 48 * i, 48); };
+    const QByteArray damaged[] = {
+        good.left(good.size() - 1),                                // cut off
+        "QVLEN\r\n2" + good.mid(8),                                // another format
+        good.left(8) + entry(1) + entry(0),                        // out of order
+        good.left(8) + entry(0).left(40) + QByteArray(8, '\xFF'),  // a length that is no number
+    };
+    for (const QByteArray& bytes : damaged) {
+        f.close();
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        EXPECT_EQ(LengthCache(file).secondsOf(statusOf(3)), std::nullopt) << bytes.toHex().left(40).constData();
+    }
+}
