@@ -22,28 +22,29 @@ struct stat statusOf(std::uint64_t inode)
 
 constexpr std::int64_t kSettled = 1700000002'000'000'000;  // after both times above
 
-}  // namespace
-
-TEST(LengthCache, KnowsAFileOnlyInTheStateItWasReadIn)
+// A cache file in `dir` that knows files 3 and 9.
+QString savedCache(const QTemporaryDir& dir)
 {
-    QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("lengths"));
     LengthCache written(file);
     written.update({LengthCache::entryOf(statusOf(3), 2.5), LengthCache::entryOf(statusOf(9), 4)}, true, kSettled);
     written.save();
-    const LengthCache cache(file);
+    return file;
+}
+
+}  // namespace
+
+TEST(LengthCache, KnowsAFileOnlyInTheStateItWasReadIn)
+{
+    const QTemporaryDir dir;
+    const LengthCache cache(savedCache(dir));
     EXPECT_EQ(cache.secondsOf(statusOf(3)), 2.5);
     EXPECT_EQ(cache.secondsOf(statusOf(9)), 4);
-    const std::function<void(struct stat&)> changes[] = {
-        [](struct stat& s) { ++s.st_dev; },          [](struct stat& s) { ++s.st_ino; },
-        [](struct stat& s) { ++s.st_size; },         [](struct stat& s) { ++s.st_mtim.tv_nsec; },
-        [](struct stat& s) { ++s.st_ctim.tv_nsec; },
-    };
-    for (std::size_t i = 0; i < std::size(changes); ++i) {
-        struct stat changed = statusOf(3);
-        changes[i](changed);
-        EXPECT_EQ(cache.secondsOf(changed), std::nullopt) << "change " << i;
-    }
+    struct stat changed[5] = {statusOf(3), statusOf(3), statusOf(3), statusOf(3), statusOf(3)};
+    ++changed[0].st_dev, ++changed[1].st_ino, ++changed[2].st_size, ++changed[3].st_mtim.tv_nsec;
+    ++changed[4].st_ctim.tv_nsec;
+    for (const struct stat& s : changed)
+        EXPECT_EQ(cache.secondsOf(s), std::nullopt) << &s - changed;
 }
 
 TEST(LengthCache, LeavesOutFilesChangedLateAndForgetsOnlyOnAWholeListing)
@@ -62,26 +63,19 @@ TEST(LengthCache, LeavesOutFilesChangedLateAndForgetsOnlyOnAWholeListing)
 
 TEST(LengthCache, ADamagedFileIsAnEmptyCache)
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("lengths"));
-    LengthCache written(file);
-    written.update({LengthCache::entryOf(statusOf(3), 1), LengthCache::entryOf(statusOf(4), 2)}, true, kSettled);
-    written.save();
+    const QTemporaryDir dir;
+    const QString file = savedCache(dir);
     QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     const QByteArray good = f.readAll();
     const auto entry = [&](int i) { return good.mid(8 + 48 * i, 48); };
-    const QByteArray damaged[] = {
-        good.left(good.size() - 1),                                // cut off
-        "QVLEN\r\n2" + good.mid(8),                                // another format
-        good.left(8) + entry(1) + entry(0),                        // out of order
-        good.left(8) + entry(0).left(40) + QByteArray(8, '\xFF'),  // a length that is no number
-    };
-    for (const QByteArray& bytes : damaged) {
-        f.close();
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-        f.close();
+    for (const QByteArray& bytes : {
+             good.left(good.size() - 1),                                // cut off
+             "QVLEN\r\n2" + good.mid(8),                                // another format
+             good.left(8) + entry(1) + entry(0),                        // out of order
+             good.left(8) + entry(0).left(40) + QByteArray(8, '\xFF'),  // a length that is no number
+         }) {
+        ASSERT_TRUE(f.resize(0) && f.seek(0) && f.write(bytes) == bytes.size() && f.flush());
         EXPECT_EQ(LengthCache(file).secondsOf(statusOf(3)), std::nullopt) << bytes.toHex().left(40).constData();
     }
 }

@@ -61,13 +61,20 @@ TEST_F(EditingTest, MissingNumberOrPinIsReportedAndNothingStored)
     EXPECT_EQ(edit("txtNewVmb", 0)->text(), QStringLiteral("5")) << "the fields keep their text";
 }
 
-TEST_F(EditingTest, NextBeforeAnyLoadNamesTheFirstBoxADoubleClickOpensOne)
+TEST_F(EditingTest, NextBeforeAnyLoadNamesTheFirstBoxBrowsingStopsAtTheEndsADoubleClickOpensOne)
 {
     folder.write(QStringLiteral("data/VmBoxList.xml"),
                  mailboxFile({mailboxLine("1", "11"), mailboxLine("2", "22"), mailboxLine("3", "33", "three", 1)}));
     load();
     QTest::mouseClick(button("cmdNext"), Qt::LeftButton);
     EXPECT_EQ(edit("txtNewVmb", 1)->text(), QStringLiteral("11"));
+    // Browsing goes one entry on or back and stops at either end.
+    const std::pair<const char*, const char*> steps[] = {{"cmdNext", "22"}, {"cmdNext", "33"}, {"cmdNext", "33"},
+                                                         {"cmdPrev", "22"}, {"cmdPrev", "11"}, {"cmdPrev", "11"}};
+    for (const auto& [name, pin] : steps) {
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        EXPECT_EQ(edit("txtNewVmb", 1)->text(), QLatin1String(pin)) << name;
+    }
     tabs()->setTab(0);
     clickBox(3);  // a double click's first press selects the box
     QTest::mouseDClick(boxList()->viewport(), Qt::LeftButton, {}, cell(*boxList(), 3, 0));

@@ -353,7 +353,6 @@ protected:
         ++sessions_;
         recent_.push_back("open the window");
         rebuilt_ = false;
-        opened_ = 0;
         selectedId_.clear();
         listFresh_ = true;
         last_ = snapshot();
@@ -501,20 +500,17 @@ protected:
     }
 
     // Modify loads the box last selected, if there is one; browsing opens
-    // the next or previous box.
-    void openBox(QPushButton* button, int step)
+    // another entry of the table, or nothing.
+    void openBox(QPushButton* button, bool modify)
     {
-        const auto check = [this, step](const Snapshot& b, const Snapshot& a) {
-            const int k = opened_ + step;
-            const int idx = step == 0 ? vm::mailbox::VmbFind(win->mailboxes(), selectedId_)
-                            : k >= 1 && k <= b.table.size() && !b.table[k - 1][0].isEmpty() ? k
-                                                                                            : 0;
-            require(idx > 0 ? a.fields == a.table[idx - 1] && (step != 0 || a.tab == 1) : a.fields == b.fields,
-                    "Modify opens the selected box in the fields, browsing the next or previous one; either does "
-                    "nothing without a box there, browsing stops at either end and at a blank entry");
-            if (idx > 0 && step != 0)
+        const auto check = [this, modify](const Snapshot& b, const Snapshot& a) {
+            const auto idx = modify ? vm::mailbox::VmbFind(win->mailboxes(), selectedId_)
+                                    : a.table.indexOf(a.fields) + 1;
+            require(idx > 0 ? a.fields == a.table[idx - 1] && (!modify || a.tab == 1) : a.fields == b.fields,
+                    "Modify opens the selected box in the fields, browsing another entry; either does nothing "
+                    "without a box there");
+            if (idx > 0 && !modify)
                 selectedId_ = a.table[idx - 1][0];
-            opened_ = idx > 0 ? idx : opened_;
         };
         act(
             button->objectName(), [button] { press(button); }, check);
@@ -611,7 +607,7 @@ protected:
                                  how == 2 ? Qt::ShiftModifier : Qt::NoModifier);
                     });
                 });
-                add.emplace_back(3, [this] { openBox(button("cmdVmbModify"), 0); });
+                add.emplace_back(3, [this] { openBox(button("cmdVmbModify"), true); });
                 add.emplace_back(3, [this] { deleteBox(); });
                 add.emplace_back(5, [this] { deleteMessages(); });
                 // The new message shows at the next selection of its box.
@@ -629,8 +625,8 @@ protected:
                     act("toggle " + check->objectName(), [&] { press(check); });
                 });
                 add.emplace_back(4, [this] { store(); });
-                add.emplace_back(4, [this] { openBox(button("cmdNext"), 1); });
-                add.emplace_back(3, [this] { openBox(button("cmdPrev"), -1); });
+                add.emplace_back(4, [this] { openBox(button("cmdNext"), false); });
+                add.emplace_back(3, [this] { openBox(button("cmdPrev"), false); });
                 add.emplace_back(last_.table.size() < 40 ? 6 : 0, [this] {
                     for (int i = 0; i < 9; ++i)  // a whole addition or change, one action at a time
                         if (i < 2 || chance(0.3))
@@ -683,7 +679,6 @@ protected:
     Allowed allowed_;
     int selections_ = 0;
     bool rebuilt_ = false, listFresh_ = true;
-    int opened_ = 0;      // the entry Modify or browsing last opened; browsing goes on from it
     QString selectedId_;  // the box Modify opens: the last one selected or browsed to
     QImage newIcon_, savedIcon_;
     Table tableAtOpen_;

@@ -47,6 +47,7 @@ TEST(SystemQueryLinux, CpuInfoMapsToTheProcessorRecord)
         {cpuBlock(0, "AuthenticAMD", 25, 33, "0"), "1 586 25 2100"},
         {cpuBlock(0, "GenuineIntel", 4, 8, "unknown"), "1 486 4 800"},
         {cpuBlock(0, "GenuineIntel", 3, 0, "0"), "1 386 3 0"},
+        {cpuBlock(0, "GenuineIntel", 6, 256, "300"), "1 586 6 ffff"},  // each part of the revision is one byte
     };
     for (const auto& [text, expected] : cases) {
         const CpuSummary s = parseCpuInfo(text);

@@ -228,10 +228,9 @@ TEST_F(Messages, ListingKeepsTheLengthsOfSettledFilesAndTrustsThemUntilAFileChan
         return out.split('\n')[1].split(',')[2];
     };
     EXPECT_EQ(seconds(), "2");
-    const QString file = vm::mailbox::LengthCache::fileFor(folder.path());
-    EXPECT_EQ(LengthCache(file).secondsOf(statusOf(settled)), 2);
-    EXPECT_EQ(LengthCache(file).secondsOf(statusOf(fresh)), std::nullopt);  // may change within its clock tick
-    LengthCache told(file);
+    LengthCache told(LengthCache::fileFor(folder.path()));
+    EXPECT_EQ(told.secondsOf(statusOf(settled)), 2);
+    EXPECT_EQ(told.secondsOf(statusOf(fresh)), std::nullopt);  // may change within its clock tick
     told.update({LengthCache::entryOf(statusOf(settled), 42)}, false, LengthCache::settledBeforeNow() + 9'000'000'000);
     told.save();
     EXPECT_EQ(seconds(), "42");
