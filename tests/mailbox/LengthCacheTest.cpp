@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <chrono>
+
 #include <gtest/gtest.h>
 
 using vm::mailbox::LengthCache;
@@ -34,10 +36,10 @@ QString savedCache(const QTemporaryDir& dir)
 
 }  // namespace
 
-TEST(LengthCache, KnowsAFileOnlyInTheStateItWasReadIn)
+TEST(LengthCache, KnowsAFileOnlyInTheStateItWasReadInAndAfterItSettled)
 {
     const QTemporaryDir dir;
-    const LengthCache cache(savedCache(dir));
+    LengthCache cache(savedCache(dir));
     EXPECT_EQ(cache.secondsOf(statusOf(3)), 2.5);
     EXPECT_EQ(cache.secondsOf(statusOf(9)), 4);
     struct stat changed[5] = {statusOf(3), statusOf(3), statusOf(3), statusOf(3), statusOf(3)};
@@ -45,20 +47,19 @@ TEST(LengthCache, KnowsAFileOnlyInTheStateItWasReadIn)
     ++changed[4].st_ctim.tv_nsec;
     for (const struct stat& s : changed)
         EXPECT_EQ(cache.secondsOf(s), std::nullopt) << &s - changed;
-}
 
-TEST(LengthCache, LeavesOutFilesChangedLateAndForgetsOnlyOnAWholeListing)
-{
-    LengthCache cache;
-    cache.update({LengthCache::entryOf(statusOf(3), 1)}, true, kSettled);
+    // A box's listing adds what it read; a whole listing forgets what it did not see.
     cache.update({LengthCache::entryOf(statusOf(4), 2)}, false, kSettled);
     cache.update({LengthCache::entryOf(statusOf(5), 3)}, false, 1700000001'000'000'006);  // changed then
-    EXPECT_EQ(cache.secondsOf(statusOf(3)), 1);
+    EXPECT_EQ(cache.secondsOf(statusOf(3)), 2.5);
     EXPECT_EQ(cache.secondsOf(statusOf(4)), 2);
     EXPECT_EQ(cache.secondsOf(statusOf(5)), std::nullopt);
     cache.update({LengthCache::entryOf(statusOf(4), 2)}, true, kSettled);
     EXPECT_EQ(cache.secondsOf(statusOf(3)), std::nullopt);
     EXPECT_EQ(cache.secondsOf(statusOf(4)), 2);
+    const auto twoSecondsAgo = std::chrono::system_clock::now() - std::chrono::seconds(2);
+    EXPECT_NEAR(LengthCache::settledBeforeNow(),
+                std::chrono::duration_cast<std::chrono::nanoseconds>(twoSecondsAgo.time_since_epoch()).count(), 1e8);
 }
 
 TEST(LengthCache, ADamagedFileIsAnEmptyCache)

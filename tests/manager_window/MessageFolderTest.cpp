@@ -73,3 +73,21 @@ TEST(MessageFolder, SizeAndTimeComeFromTheFileAndAVanishedFileRaises)
     }
     EXPECT_TRUE(scanMessageFolder(folder + QStringLiteral("missing/"), QStringLiteral("*")).empty());
 }
+
+// Names that differ only in letter case tie in the order: each is still
+// listed once, by the file layer and by the one-pass reader.
+TEST(MessageFolder, NamesEqualButForLetterCaseAreEachListedOnce)
+{
+    vm::test::TempAppFolder app;
+    QStringList made;
+    for (int variant = 0; variant < 32; ++variant) {
+        made << QStringLiteral("1_abcde.wav");
+        for (int k = 0; k < 5; ++k)
+            made.last()[2 + k] = variant >> k & 1 ? made.last()[2 + k].toUpper() : made.last()[2 + k];
+        app.write(QStringLiteral("data/VmSave/") + made.last(), "x");
+    }
+    made.sort();
+    const QString folder = app.file(QStringLiteral("data/VmSave/"));
+    for (QStringList listed : {names(scanMessageFolder(folder, "1_*")), vm::platform::listFiles(folder, "1_*")})
+        EXPECT_EQ((listed.sort(), listed), made);
+}

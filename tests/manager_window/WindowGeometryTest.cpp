@@ -5,8 +5,6 @@
 
 #include "manager_window/WindowPlacement.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -118,13 +116,6 @@ TEST_F(GeometryTest, SizePositionAndMaximisingAreRestoredOnTheNextStart)
     vm::manager_window::ManagerWindow third;
     vm::manager_window::restorePlacement(third, settings);
     EXPECT_EQ(third.size(), designed);
-
-    // The top edge's middle on the screen's last row: still there to be taken.
-    const QPoint low(30, QGuiApplication::primaryScreen()->geometry().bottom() - 8);
-    settings.setValue(QStringLiteral("Window/Position"), low);
-    vm::manager_window::ManagerWindow edge;
-    vm::manager_window::restorePlacement(edge, settings);
-    EXPECT_EQ(edge.pos(), low);
 
     settings.setValue(QStringLiteral("Window/Position"), QPoint(30, 40));
     settings.setValue(QStringLiteral("Window/Maximized"), true);

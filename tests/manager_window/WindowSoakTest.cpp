@@ -202,10 +202,9 @@ protected:
     QStringList settingsShown() const
     {
         QStringList s;
-        for (const QLineEdit* f :
-             {edit("txtEmailSubject"), edit("txtSmtpMailHost"), edit("txtSmtpEmailAddress"), edit("txtFtpServer"),
-              edit("txtFtpDir"), edit("txtFtpUser"), edit("txtFtpPassword"), edit("txtRunCommand")})
-            s << f->text();
+        for (const char* name : {"txtEmailSubject", "txtSmtpMailHost", "txtSmtpEmailAddress", "txtFtpServer",
+                                 "txtFtpDir", "txtFtpUser", "txtFtpPassword", "txtRunCommand"})
+            s << edit(name)->text();
         return s << ui<QPlainTextEdit>("txtEmailBody")->toPlainText();
     }
 
