@@ -213,8 +213,7 @@ TEST_F(Messages, ListingKeepsTheLengthsOfSettledFilesAndTrustsThemUntilAFileChan
 {
     QTemporaryDir cache;
     const vm::test::EnvironmentScope environment{{"XDG_CACHE_HOME", QFile::encodeName(cache.path())}};
-    const QString settled = kA;
-    message(settled, wave(32000));
+    message(kA, wave(32000));
     std::this_thread::sleep_for(std::chrono::milliseconds(2100));  // after which its times hold
     const auto statusOf = [&](const QString& name) {
         struct stat s {};
@@ -226,11 +225,11 @@ TEST_F(Messages, ListingKeepsTheLengthsOfSettledFilesAndTrustsThemUntilAFileChan
     };
     EXPECT_EQ(seconds(), "2");
     LengthCache told(LengthCache::fileFor(folder.path()));
-    EXPECT_EQ(told.secondsOf(statusOf(settled)), 2);
-    told.update({LengthCache::entryOf(statusOf(settled), 42)}, false, LengthCache::settledBeforeNow() + 9'000'000'000);
+    EXPECT_EQ(told.secondsOf(statusOf(kA)), 2);
+    told.update({LengthCache::entryOf(statusOf(kA), 42)}, false, LengthCache::settledBeforeNow() + 9'000'000'000);
     told.save();
     EXPECT_EQ(seconds(), "42");
-    message(settled, wave(48000));
+    message(kA, wave(48000));
     EXPECT_EQ(seconds(), "3");
 }
 
