@@ -50,6 +50,16 @@ std::vector<Entry> entriesIn(QByteArrayView bytes)
     return ordered && plausible ? entries : std::vector<Entry>{};
 }
 
+// Whether `path` names no entry or a regular file: a link there is not one.
+bool nothingElseAt(const QString& path)
+{
+    try {
+        return !platform::notRegularAtName(path);
+    } catch (const platform::RuntimeError&) {
+        return true;  // nothing there yet
+    }
+}
+
 }  // namespace
 
 Entry LengthCache::entryOf(const struct stat& status, double seconds)
@@ -119,7 +129,10 @@ void LengthCache::save() const
                  static_cast<qsizetype>(entries_.size() * sizeof(Entry)));
     try {
         QDir().mkpath(QFileInfo(file_).path());
-        platform::replaceFileAtomically(file_, bytes);
+        // The cache is written only as a file of its own: a link or anything
+        // else at its name is left alone, as reading it leaves it.
+        if (nothingElseAt(file_))
+            platform::replaceFileAtomically(file_, bytes);
     } catch (const platform::RuntimeError&) {
         // The next listing reads the headers again.
     }

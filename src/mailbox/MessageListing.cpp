@@ -7,8 +7,6 @@
 
 #include <QFile>
 
-#include <ctime>
-
 namespace vm::mailbox {
 
 namespace {

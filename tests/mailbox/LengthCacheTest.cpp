@@ -79,4 +79,7 @@ TEST(LengthCache, ADamagedFileIsAnEmptyCache)
         ASSERT_TRUE(f.resize(0) && f.seek(0) && f.write(bytes) == bytes.size() && f.flush());
         EXPECT_EQ(LengthCache(file).secondsOf(statusOf(3)), std::nullopt) << bytes.toHex().left(40).constData();
     }
+    ASSERT_TRUE(QFile::remove(file) && QFile::link(dir.filePath(QStringLiteral("elsewhere")), file));
+    savedCache(dir);  // a link at the cache's name is never written through
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("elsewhere"))));
 }
