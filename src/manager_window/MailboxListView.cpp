@@ -11,7 +11,6 @@
 
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
-#include "mailbox/MessageFileName.h"
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 #include "platform/VbNumbers.h"
@@ -83,6 +82,7 @@ void ManagerWindow::gridVmbList_SelChange()
 {
     runTraced(kModule, QStringLiteral("Sub gridVmbList_SelChange"), noArguments, [this] {
         ui_->gridMsgList->setRows(1);
+        messages_.clear();
         ui_->gridMsgList->setCol(1);
         const QString id = ui_->gridVmbList->textMatrix(ui_->gridVmbList->row(), 0);
 
@@ -106,57 +106,56 @@ void ManagerWindow::gridVmbList_SelChange()
         if (files.empty())
             showNoMessagesRow();
         else
-            listMessages(files);
+            listMessages(id, files);
     });
 }
 
-void ManagerWindow::listMessages(const std::vector<MessageFile>& files)
+void ManagerWindow::listMessages(const QString& id, const std::vector<MessageFile>& files)
 {
-    ui_->gridMsgList->setCol(0);
-    ui_->gridMsgList->setText(QString());
-    ui_->gridMsgList->setColWidth(0, 360);
+    widgets::FlexGrid& grid = *ui_->gridMsgList;
+    grid.setCol(0);
+    grid.setText(QString());
+    grid.setColWidth(0, 360);
     BtnsEnableMsg();
 
     platform::Int16 rowNumber = 0;
     platform::Int16 newCount = 0;
     platform::Int16 savedCount = 0;
-    ui_->gridMsgList->setCol(4);
+    grid.setCol(kMsgListRestCol);
     {
-        const RepaintLock lock(*ui_->gridMsgList);
+        const RepaintLock lock(grid);
         const QString folder = config::messageFolder();
         const MessageDates dates;
         // The rows go into the list together, each with its status icon in
         // column 0; a failure part-way leaves the rows before it listed, the
         // last of them current at column 0, as adding them one by one would.
-        const int firstRow = ui_->gridMsgList->rows();
-        std::vector<QString> cells;
-        std::vector<bool> isNew;
-        cells.reserve(files.size() * 5);
-        isNew.reserve(files.size());
+        std::vector<ListedMessage> listed;
+        listed.reserve(files.size());
         const auto addRows = [&] {
-            const int added = static_cast<int>(isNew.size());
-            ui_->gridMsgList->appendRows(std::move(cells));
-            for (int k = 0; k < added; ++k) {
-                ui_->gridMsgList->setCellAlignmentAt(firstRow + k, 0, widgets::FlexGrid::LeftCenter);
-                ui_->gridMsgList->setCellPictureAt(firstRow + k, 0, ui_->imgSndStatus.picture(isNew[k] ? 0 : 1));
+            const int firstRow = grid.rows();
+            const int added = static_cast<int>(listed.size());
+            std::vector<QString> cells;
+            cells.reserve(listed.size() * 5);
+            for (const ListedMessage& m : listed)
+                cells.insert(cells.end(), {QString(), dates.text(m.writtenSecs), lengthText(m.seconds), m.caller, {}});
+            grid.appendRows(std::move(cells));
+            int r = firstRow;
+            for (const ListedMessage& m : listed) {
+                grid.setCellAlignmentAt(r, 0, widgets::FlexGrid::LeftCenter);
+                grid.setCellPictureAt(r++, 0, ui_->imgSndStatus.picture(m.isNew ? 0 : 1));
             }
+            messages_.append(std::move(listed));
             if (added > 0) {
-                ui_->gridMsgList->setRow(firstRow + added - 1);
-                ui_->gridMsgList->setCol(0);
+                grid.setRow(firstRow + added - 1);
+                grid.setCol(0);
             }
         };
         try {
-            QString newMarker;
-            QString caller;
             for (const MessageFile& file : files) {
                 ++rowNumber;
-                QString date = dates.text(file.lastWriteSecs(folder));
-                QString length = lengthText(playingSeconds(file.sizeInBytes(folder)));
-                mailbox::MsgFileNameParse(file.name, newMarker, caller);
-                cells.insert(cells.end(), {QString(), std::move(date), std::move(length), caller, file.name});
-                const bool messageIsNew = newMarker == QStringLiteral("1");
-                isNew.push_back(messageIsNew);
-                if (!messageIsNew)
+                const std::int64_t written = file.lastWriteSecs(folder);
+                listed.push_back(listedMessage(file.name, id, written, file.sizeInBytes(folder)));
+                if (!listed.back().isNew)
                     ++savedCount;
                 else
                     ++newCount;
@@ -171,8 +170,8 @@ void ManagerWindow::listMessages(const std::vector<MessageFile>& files)
     ui_->lblMsgCount[1]->setText(QString::number(savedCount));
     widgets::fitTextToWidth(*ui_->lblMsgCount[0]);
     widgets::fitTextToWidth(*ui_->lblMsgCount[1]);
-    ui_->gridMsgList->setRow(1);
-    ui_->gridMsgList->setCol(4);
+    grid.setRow(1);
+    grid.setCol(kMsgListRestCol);
 }
 
 void ManagerWindow::showNoMessagesRow()
@@ -183,7 +182,7 @@ void ManagerWindow::showNoMessagesRow()
     ui_->gridMsgList->setCol(0);
     ui_->gridMsgList->setText(QString());
     ui_->gridMsgList->setColWidth(0, 10000);
-    ui_->gridMsgList->setCol(4);
+    ui_->gridMsgList->setCol(kMsgListRestCol);
     BtnsDisableMsg();
     ui_->cmdRecMsg->setEnabled(true);
 }
@@ -213,30 +212,18 @@ void ManagerWindow::gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shif
             if (iLastMsgRow > 0) {
                 const int clicked = ui_->gridMsgList->row();
                 skipFailures = true;
-                QString previousFile;
-                statement([&] { previousFile = ui_->gridMsgList->textMatrix(iLastMsgRow, 4); });
                 // A previous row that no longer holds a message counts as none.
-                if (!previousFile.isEmpty()) {
-                    QString newMarker;
-                    QString caller;
-                    statement([&] { mailbox::MsgFileNameParse(previousFile, newMarker, caller); });
+                if (const ListedMessage* previous = messages_.atRow(iLastMsgRow)) {
                     statement([&] { ui_->gridMsgList->setRow(iLastMsgRow); });
                     statement([&] { ui_->gridMsgList->setCol(0); });
-                    statement([&] {
-                        ui_->gridMsgList->setCellPicture(
-                            ui_->imgSndStatus.picture(newMarker != QStringLiteral("1") ? 1 : 0));
-                    });
+                    statement(
+                        [&] { ui_->gridMsgList->setCellPicture(ui_->imgSndStatus.picture(previous->isNew ? 0 : 1)); });
                     statement([&] { ui_->gridMsgList->setRow(clicked); });
                 }
             }
-            QString file;
-            statement([&] { file = ui_->gridMsgList->textMatrix(ui_->gridMsgList->row(), 4); });
-            QString newMarker;
-            QString caller;
-            statement([&] { mailbox::MsgFileNameParse(file, newMarker, caller); });
-            if (!file.isEmpty()) {
+            if (messages_.atRow(ui_->gridMsgList->row())) {
                 statement([&] { ui_->gridMsgList->setCol(0); });
-                statement([&] { ui_->gridMsgList->setColSel(4); });
+                statement([&] { ui_->gridMsgList->setColSel(kMsgListRestCol); });
                 statement([&] { iLastMsgRow = ui_->gridMsgList->row(); });
                 statement([&] { BtnsEnableMsg(); });
             }

@@ -22,6 +22,7 @@
 //   IncompleteStart.cpp  what a start-up could not take, and the copies kept at the close after one
 
 #include "IncompleteStart.h"
+#include "MessageList.h"
 
 #include "config/Settings.h"
 #include "mailbox/MailboxTable.h"
@@ -119,6 +120,8 @@ public:
     // A seam for observers only (the soak test and the start-up benchmark compare it with the
     // files); nothing in the program needs to read it from outside.
     const mailbox::MailboxTable& mailboxes() const { return boxes_; }
+    // The messages the message list shows, row by row; a seam for observers likewise.
+    const MessageList& messages() const { return messages_; }
 
     // True once Form_Unload has run (the window is closed).
     bool unloaded() const { return unloaded_; }
@@ -155,7 +158,7 @@ private:
 
     // MailboxListView.cpp
     void rebuildMailboxList();
-    void listMessages(const std::vector<MessageFile>& files);
+    void listMessages(const QString& id, const std::vector<MessageFile>& files);
     void showNoMessagesRow();
 
     // SettingsTabs.cpp
@@ -184,6 +187,7 @@ private:
 
     const std::unique_ptr<WindowControls> ui_;
     mailbox::MailboxTable boxes_;
+    MessageList messages_;                // what the message list shows, row by row
     config::Settings settings_;           // as loaded at Form_Load; the limits follow their fields
     QString sSelectedVmbId;               // Id of the box last selected in the mailbox list
     vm::platform::Int16 iLastMsgRow = 0;  // message row last clicked; -1 none

@@ -38,9 +38,6 @@ using vm::failsafe::runTraced;
 
 namespace {
 
-// Column of the message list that holds a row's bare file name.
-constexpr int kFileNameCol = 4;
-
 const QString kNoMessages = QStringLiteral("No Messages");
 constexpr int kNoMessagesColWidthTwips = 10000;
 
@@ -122,8 +119,8 @@ QString ManagerWindow::selectedBoxNumber()
 }
 
 // The list cannot lose its last data row, so the last message's row becomes
-// the "No Messages" row. Its other cells are blanked as well: an empty file
-// name is what marks a row that is no message.
+// the "No Messages" row, which holds no message. Its other cells are blanked
+// as well, as a box listed without messages shows it.
 void ManagerWindow::turnLastMessageRowIntoNoMessagesRow()
 {
     ui_->gridMsgList->setRow(1);
@@ -131,12 +128,13 @@ void ManagerWindow::turnLastMessageRowIntoNoMessagesRow()
         ui_->gridMsgList->setCol(c);
         ui_->gridMsgList->setText(c == 0 ? kNoMessages : QString());
     }
+    messages_.clear();
     ui_->gridMsgList->setCellPicture(ui_->imgSndStatus.picture(4));
     ui_->gridMsgList->setRow(0);
     ui_->gridMsgList->setCol(0);
     ui_->gridMsgList->setText(QString());
     ui_->gridMsgList->setColWidth(0, kNoMessagesColWidthTwips);
-    ui_->gridMsgList->setCol(kFileNameCol);
+    ui_->gridMsgList->setCol(kMsgListRestCol);
     // Unlike a box found empty at selection, the record button goes off too
     // until the box is selected again.
     BtnsDisableMsg();
@@ -145,7 +143,7 @@ void ManagerWindow::turnLastMessageRowIntoNoMessagesRow()
 void ManagerWindow::cmdPlayMsg_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdPlayMsg_Click"), noArguments, [this] {
-        const QString fileName = ui_->gridMsgList->textMatrix(ui_->gridMsgList->row(), kFileNameCol);
+        const QString fileName = messages_.fileNameAt(ui_->gridMsgList->row());
         const QString path = vm::config::messageFolder() + fileName;
         if (vm::platform::fileExists(path))
             vm::platform::playSoundAsync(path);
@@ -230,11 +228,13 @@ void ManagerWindow::cmdDeleteMsg_Click()
             QString path;
             const auto takeRowOut = [&] {
                 ui_->gridMsgList->setRow(first);
-                path = vm::config::messageFolder() + ui_->gridMsgList->textMatrix(first, kFileNameCol);
-                if (ui_->gridMsgList->rows() > 2)
+                path = vm::config::messageFolder() + messages_.fileNameAt(first);
+                if (messages_.count() > 1) {
                     ui_->gridMsgList->removeItem(first);
-                else
+                    messages_.removeRow(first);
+                } else {
                     turnLastMessageRowIntoNoMessagesRow();
+                }
             };
             if (errorsSuppressed)
                 vm::platform::ignoreErrors(takeRowOut);
@@ -243,7 +243,7 @@ void ManagerWindow::cmdDeleteMsg_Click()
             errorsSuppressed = true;
             deleteMessageFile(*this, path);
         }
-        vm::platform::ignoreErrors([this] { ui_->gridMsgList->setCol(kFileNameCol); });
+        vm::platform::ignoreErrors([this] { ui_->gridMsgList->setCol(kMsgListRestCol); });
     });
 }
 

@@ -26,7 +26,6 @@
 #include <QFileInfo>
 #include <QMenu>
 
-#include <algorithm>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -37,9 +36,6 @@ using failsafe::noArguments;
 using failsafe::runTraced;
 
 namespace {
-
-// Column of the message list that holds a row's bare file name.
-constexpr int kFileNameCol = 4;
 
 struct MenuItem {
     const char* name;
@@ -155,19 +151,12 @@ void ManagerWindow::showMessageMenu(const QPoint& at)
     ui_->mnuMsgList->popup(at);
 }
 
-// The messages of the selection, from its first row to its last; a row
-// without a file name (the "No Messages" row) holds none.
+// The messages of the selection, from its first row to its last.
 QStringList ManagerWindow::selectedMessageNames() const
 {
-    const widgets::FlexGrid& grid = *ui_->gridMsgList;
-    const int first = std::max(1, std::min(grid.row(), grid.rowSel()));
-    const int last = std::min(grid.rows() - 1, std::max(grid.row(), grid.rowSel()));
     QStringList names;
-    for (int r = first; r <= last; ++r) {
-        const QString name = grid.textMatrix(r, kFileNameCol);
-        if (!name.isEmpty())
-            names << name;
-    }
+    for (const ListedMessage& m : messages_.messagesIn(ui_->gridMsgList->row(), ui_->gridMsgList->rowSel()))
+        names << m.fileName;
     return names;
 }
 
@@ -198,21 +187,14 @@ void ManagerWindow::relistMessages(const QStringList& select)
 {
     gridVmbList_SelChange();
     platform::ignoreErrors([&] {
-        widgets::FlexGrid& grid = *ui_->gridMsgList;
-        int first = 0;
-        int last = 0;
-        for (int r = 1; r < grid.rows(); ++r) {
-            if (select.contains(grid.textMatrix(r, kFileNameCol))) {
-                first = first ? first : r;
-                last = r;
-            }
-        }
-        if (!first)
+        const std::optional<RowSpan> rows = messages_.rowsOf(select);
+        if (!rows)
             return;
-        grid.setRow(first);
+        widgets::FlexGrid& grid = *ui_->gridMsgList;
+        grid.setRow(rows->first);
         grid.setCol(0);
-        grid.setRowSel(last);
-        grid.setColSel(kFileNameCol);
+        grid.setRowSel(rows->last);
+        grid.setColSel(kMsgListRestCol);
     });
 }
 

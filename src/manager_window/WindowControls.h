@@ -23,6 +23,11 @@ class TextBox;
 
 namespace vm::manager_window {
 
+// The message list's last column, hidden and empty: the current cell rests
+// there out of sight, and a message row's selection reaches it so that the
+// whole row shows highlighted.
+inline constexpr int kMsgListRestCol = 4;
+
 struct WindowControls {
     widgets::TabControl* SSTab1 = nullptr;
     QPushButton* cmdVmCfgHelp = nullptr;
@@ -33,7 +38,7 @@ struct WindowControls {
     std::array<QLabel*, 5> Label1{};
     std::array<QLabel*, 3> lblMsgCount{};  // 0 new, 1 saved, 2 boxes
     widgets::FlexGrid* gridVmbList = nullptr;
-    widgets::FlexGrid* gridMsgList = nullptr;
+    widgets::FlexGrid* gridMsgList = nullptr;  // icon, date, length, caller, kMsgListRestCol
     QPushButton* cmdVmbModify = nullptr;
     QPushButton* cmdDeleteVmb = nullptr;
     QPushButton* cmdRecIntro = nullptr;

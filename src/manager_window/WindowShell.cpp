@@ -68,8 +68,8 @@ void ManagerWindow::Form_Load()
         ui_->gridMsgList->setColWidth(2, 1100);
         ui_->gridMsgList->setColWidth(3, ui_->gridMsgList->widthTwips() - ui_->gridMsgList->colWidth(0) -
                                              ui_->gridMsgList->colWidth(1) - ui_->gridMsgList->colWidth(2));
-        ui_->gridMsgList->setColWidth(4, 0);
-        ui_->gridMsgList->setCol(4);
+        ui_->gridMsgList->setColWidth(kMsgListRestCol, 0);
+        ui_->gridMsgList->setCol(kMsgListRestCol);
 
         BtnsDisableVmb();
         BtnsDisableMsg();

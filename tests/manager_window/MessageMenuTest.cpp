@@ -137,7 +137,7 @@ TEST_F(MessageMenu, TheKeysOpenTheMenuOnTheSelectionAndEachCommandShowsItsResult
         QStringList listed;
         const auto [first, last] = std::minmax({messageList()->row(), messageList()->rowSel()});
         for (int r = 1; r < messageList()->rows(); ++r) {
-            const QString name = messageList()->textMatrix(r, 4);
+            const QString name = win->messages().fileNameAt(r);
             listed << (name.isEmpty() ? messageList()->textMatrix(r, 0) : (r >= first && r <= last ? "*" : "") + name);
         }
         EXPECT_EQ(files().join('\n').toStdString(), c.files.join('\n').toStdString());

@@ -110,7 +110,7 @@ TEST_F(WindowTest, BoxesListedAsTextSortedAndTheSelectedBoxsMessagesWithDateAndL
     ASSERT_EQ(list.rows(), 4);
     EXPECT_EQ(column(list, 1)[0], QStringLiteral("Jan 05, 14:03:09"));
     EXPECT_EQ(column(list, 2), (QStringList{"1:05", "0:02", "0:00"}));
-    EXPECT_EQ(column(list, 4)[1], QStringLiteral("10_0307090502_0_2_.wav"));
+    EXPECT_EQ(listedFiles()[1], QStringLiteral("10_0307090502_0_2_.wav"));
     EXPECT_EQ(QList<int>({list.row(), list.col()}), QList<int>({1, 4}));
     EXPECT_FALSE(list.repaintLocked());
 

@@ -178,7 +178,7 @@ protected:
         for (int r = 1; r < boxList()->rows(); ++r)
             s.boxRows << joined({boxList()->textMatrix(r, 0), boxList()->textMatrix(r, 1), boxList()->textMatrix(r, 2),
                                  boxList()->textMatrix(r, 3)});
-        s.messageRows = column(*messageList(), 4);
+        s.messageRows = listedFiles();
         const QStringList messages = QDir(folder.file("data/VmSave")).entryList(QDir::Files);
         const QStringList greetings = QDir(folder.file("data/VmWelc")).entryList(QDir::Files);
         s.messages = {messages.begin(), messages.end()};

@@ -156,6 +156,14 @@ protected:
             cells << grid.textMatrix(r, col);
         return cells;
     }
+    // The file each row of the message list shows, as the window lists it; empty for a row that is no message.
+    QStringList listedFiles() const
+    {
+        QStringList names;
+        for (int r = 1; r < messageList()->rows(); ++r)
+            names << win->messages().fileNameAt(r);
+        return names;
+    }
     QString ini() const { return QString::fromLatin1(folder.read(QStringLiteral("QV.INI"))); }
 
     TempAppFolder folder;
