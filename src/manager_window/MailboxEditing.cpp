@@ -133,46 +133,29 @@ void ManagerWindow::cmdVmbModify_Click()
     });
 }
 
-namespace {
-
-// Browsing ends quietly on any run-time error: no message, no error report.
-template <class Step>
-void quietly(Step&& step)
+// Browsing ends quietly on any run-time error (no box there, a 16-bit
+// overflow): no message, no error report.
+void ManagerWindow::browseBy(int step)
 {
     try {
-        step();
+        const platform::Int16 k = iCurVmbIdx + step;
+        const QString id = boxes_.at(k).Id;
+        if (!id.isEmpty()) {
+            sSelectedVmbId = id;
+            cmdVmbModify_Click();
+        }
     } catch (...) {
     }
 }
 
-}  // namespace
-
 void ManagerWindow::cmdNext_Click()
 {
-    runTraced(kModule, QStringLiteral("Sub cmdNext_Click"), noArguments, [this] {
-        quietly([this] {
-            const platform::Int16 k = platform::Int16(iCurVmbIdx) + 1;
-            const QString id = boxes_.at(k).Id;
-            if (!id.isEmpty()) {
-                sSelectedVmbId = id;
-                cmdVmbModify_Click();
-            }
-        });
-    });
+    runTraced(kModule, QStringLiteral("Sub cmdNext_Click"), noArguments, [this] { browseBy(1); });
 }
 
 void ManagerWindow::cmdPrev_Click()
 {
-    runTraced(kModule, QStringLiteral("Sub cmdPrev_Click"), noArguments, [this] {
-        quietly([this] {
-            const platform::Int16 k = platform::Int16(iCurVmbIdx) - 1;
-            const QString id = boxes_.at(k).Id;
-            if (!id.isEmpty()) {
-                sSelectedVmbId = id;
-                cmdVmbModify_Click();
-            }
-        });
-    });
+    runTraced(kModule, QStringLiteral("Sub cmdPrev_Click"), noArguments, [this] { browseBy(-1); });
 }
 
 void ManagerWindow::cmdDeleteVmb_Click()

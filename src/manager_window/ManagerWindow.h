@@ -136,6 +136,8 @@ protected:
 private:
     // The text the Add / Modify tab holds for a box's field.
     QString fieldText(const mailbox::BoxField& field) const;
+    // MailboxEditing.cpp: loads the box `step` entries after the one in the fields (before, when negative).
+    void browseBy(int step);
 
     // WindowLayout.cpp
     // Each tab's controls are placed in twips from the tab control's top
