@@ -36,6 +36,7 @@ ListedMessage listedMessage(const QString& name, const QString& box, std::int64_
 struct RowSpan {
     int first = 0;
     int last = 0;
+    bool operator==(const RowSpan&) const = default;
 };
 
 class MessageList {
