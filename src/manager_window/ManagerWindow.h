@@ -10,6 +10,7 @@
 // The handlers are spread over one source file per area:
 //   WindowShell.cpp      load, tab change, Exit, Help, close
 //   MailboxListView.cpp  mailbox list, box selection, message clicks, button groups
+//   MessageList.cpp      the messages the message list shows, row by row (no widgets)
 //   MessageStats.cpp     the statistics
 //   MailboxEditing.cpp   add / modify / browse / delete boxes
 //   SettingsTabs.cpp     length limits, e-mail mechanism, save on unload
