@@ -43,7 +43,8 @@ GuiServices::GuiServices()
       windowsEnabled_(failsafe::windowsEnabledHook().replace(&setTopLevelWindowsEnabled)),
       busyCursor_(failsafe::busyCursorHook().replace(&busyPointer)),
       display_(platform::displayInfoProvider().replace(&platform::screenDisplayInfo)),
-      sound_(platform::soundPlayer().replace(&soundPlayer_))
+      sound_(platform::soundPlayer().replace(&soundPlayer_)),
+      playback_(platform::playbackOutput().replace(&playbackOutput_))
 {
     dialogHost_.setHelpFile(config::helpFile());
 }

@@ -1,0 +1,62 @@
+#include "QtPlayback.h"
+
+#include <QAudioDevice>
+#include <QAudioOutput>
+#include <QBuffer>
+#include <QMediaDevices>
+#include <QMediaPlayer>
+
+namespace vm::platform {
+
+namespace {
+
+class QtPlayback final : public Playback {
+public:
+    explicit QtPlayback(const QByteArray& wave)
+    {
+        if (QMediaDevices::audioOutputs().isEmpty()) {
+            problem_ = QStringLiteral("This machine has no sound output.");
+            return;
+        }
+        bytes_.setData(wave);
+        bytes_.open(QIODevice::ReadOnly);
+        player_.setAudioOutput(&output_);
+        QObject::connect(&player_, &QMediaPlayer::positionChanged, [this] { changed(); });
+        QObject::connect(&player_, &QMediaPlayer::playbackStateChanged, [this] { changed(); });
+        QObject::connect(&player_, &QMediaPlayer::errorOccurred, [this] {
+            problem_ = QStringLiteral("The sound output cannot play it: %1").arg(player_.errorString());
+            changed();
+        });
+        player_.setSourceDevice(&bytes_);
+    }
+    ~QtPlayback() override
+    {
+        // No signal of the player may reach a half-destroyed object.
+        QObject::disconnect(&player_, nullptr, nullptr, nullptr);
+        player_.stop();
+    }
+
+    void play() override
+    {
+        if (problem_.isEmpty())
+            player_.play();
+    }
+    void pause() override { player_.pause(); }
+    bool playing() const override { return player_.playbackState() == QMediaPlayer::PlayingState; }
+    void seek(std::int64_t ms) override { player_.setPosition(ms); }
+    std::int64_t position() const override { return player_.position(); }
+    QString problem() const override { return problem_; }
+
+private:
+    // Destroyed in reverse order: the player first, then its output and the bytes it reads.
+    QBuffer bytes_;
+    QAudioOutput output_;
+    QMediaPlayer player_;
+    QString problem_;
+};
+
+}  // namespace
+
+std::unique_ptr<Playback> QtPlaybackOutput::open(const QByteArray& wave) { return std::make_unique<QtPlayback>(wave); }
+
+}  // namespace vm::platform
