@@ -25,10 +25,10 @@ bool allDigits(const QString& text)
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-// Box numbers as numbers: without leading zeros the longer is the larger,
-// and equal lengths compare digit by digit. "01" and "1" are then told apart
-// as text, so no two different Ids are equal.
-int compareBoxes(const QString& a, const QString& b)
+// Numbers as numbers: without leading zeros the longer is the larger, and
+// equal lengths compare digit by digit. "01" and "1" are then told apart as
+// text, so no two different texts are equal.
+int compareNumbered(const QString& a, const QString& b)
 {
     const bool aNumber = allDigits(a);
     const bool bNumber = allDigits(b);
@@ -54,6 +54,8 @@ int compareBoxes(const QString& a, const QString& b)
     return a.compare(b);
 }
 
+int kindRank(const MessageInfo& m) { return m.isNew() ? 0 : (m.parts ? 1 : 2); }
+
 template <class T>
 int compareValues(const T& a, const T& b)
 {
@@ -63,12 +65,15 @@ int compareValues(const T& a, const T& b)
 int compareKey(const MessageInfo& a, const MessageInfo& b, MessageKey key)
 {
     switch (key) {
-        case MessageKey::Box: return compareBoxes(a.box, b.box);
+        case MessageKey::Box: return compareNumbered(a.box, b.box);
         case MessageKey::Date: return compareValues(a.seconds, b.seconds);
         case MessageKey::Length:
             return compareValues(std::tuple(knownLength(a), knownLength(a) ? a.sound.seconds : 0.0),
                                  std::tuple(knownLength(b), knownLength(b) ? b.sound.seconds : 0.0));
         case MessageKey::Caller: return callerOf(a).compare(callerOf(b), Qt::CaseInsensitive);
+        case MessageKey::Kind: return compareValues(kindRank(a), kindRank(b));
+        case MessageKey::Line:
+            return compareNumbered(a.parts ? a.parts->line : QString(), b.parts ? b.parts->line : QString());
     }
     return 0;
 }

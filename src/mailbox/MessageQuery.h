@@ -45,18 +45,19 @@ private:
     std::int64_t untilSecs_;  // the first second after the last day
 };
 
-enum class MessageKey { Box, Date, Length, Caller };
+enum class MessageKey { Box, Date, Length, Caller, Kind, Line };
 
 struct MessageOrder {
     MessageKey key = MessageKey::Box;
     bool reverse = false;
 };
 
-// True when `a` comes before `b`. Boxes go by their number (digits compared
-// as numbers; any other leading Id after them, as text), dates by the last
-// write, lengths shortest first with unknown lengths before all, callers as
-// text. Equal keys go by box, then date, then file name, so the order is the
-// same however the messages were listed; reverse turns all of it round.
+// True when `a` comes before `b`. Boxes and lines go by their number (digits
+// compared as numbers; any other text after them, as text), dates by the
+// last write, lengths shortest first with unknown lengths before all,
+// callers as text, kinds new, saved, then neither. Equal keys go by box,
+// then date, then file name, so the order is the same however the messages
+// were listed; reverse turns all of it round.
 bool comesBefore(const MessageInfo& a, const MessageInfo& b, MessageOrder order);
 
 // The messages of `listing` that `criteria` takes, in `order`.
