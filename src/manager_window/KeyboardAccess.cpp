@@ -1,7 +1,8 @@
 // The window worked from the keyboard: Return on the mailbox list loads the
 // box as a double-click does, Delete on either list runs that list's delete
-// button, F1 the Help button, and typing a box number in the mailbox list
-// selects that box. Each key goes through the handler the mouse would reach,
+// button, F1 the Help button, F5 lists the selected box's messages again as
+// selecting it does, Ctrl+F finds messages, and typing a box number in the
+// mailbox list selects that box. Each key goes through the handler the mouse would reach,
 // so it is traced and asks its questions exactly as the mouse's command does.
 #include "ManagerWindow.h"
 #include "WindowControls.h"
@@ -68,6 +69,13 @@ void ManagerWindow::setUpKeyboard()
     });
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, ui_->cmdVmCfgHelp, &QPushButton::click);
+    auto* relist = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(relist, &QShortcut::activated, this, [this] {
+        if (!sSelectedVmbId.isEmpty() && ui_->gridVmbList->row() >= 1)
+            gridVmbList_SelChange();
+    });
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] { mnuMsgFind_Click(); });
 }
 
 }  // namespace vm::manager_window

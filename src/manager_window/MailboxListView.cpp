@@ -8,6 +8,7 @@
 #include "WindowText.h"
 #include "widgets/FitText.h"
 #include "widgets/FlexGrid.h"
+#include "widgets/TabControl.h"
 
 #include "config/Paths.h"
 #include "failsafe/Traced.h"
@@ -197,37 +198,71 @@ void ManagerWindow::gridMsgList_MouseDown(std::int16_t Button, std::int16_t Shif
                                  eventArg(QStringLiteral("x"), static_cast<double>(x)),
                                  eventArg(QStringLiteral("Y"), static_cast<double>(Y))});
         },
-        [this] {
-            if (iLastMsgRow == ui_->gridMsgList->row())
-                return;
-            // Once the previous row's icon is being restored, a failing
-            // statement is skipped and the next one runs.
-            bool skipFailures = false;
-            auto statement = [&](auto&& step) {
-                if (skipFailures)
-                    platform::ignoreErrors(step);
-                else
-                    step();
-            };
-            if (iLastMsgRow > 0) {
-                const int clicked = ui_->gridMsgList->row();
-                skipFailures = true;
-                // A previous row that no longer holds a message counts as none.
-                if (const ListedMessage* previous = messages_.atRow(iLastMsgRow)) {
-                    statement([&] { ui_->gridMsgList->setRow(iLastMsgRow); });
-                    statement([&] { ui_->gridMsgList->setCol(0); });
-                    statement(
-                        [&] { ui_->gridMsgList->setCellPicture(ui_->imgSndStatus.picture(previous->isNew ? 0 : 1)); });
-                    statement([&] { ui_->gridMsgList->setRow(clicked); });
-                }
-            }
-            if (messages_.atRow(ui_->gridMsgList->row())) {
-                statement([&] { ui_->gridMsgList->setCol(0); });
-                statement([&] { ui_->gridMsgList->setColSel(kMsgListRestCol); });
-                statement([&] { iLastMsgRow = ui_->gridMsgList->row(); });
-                statement([&] { BtnsEnableMsg(); });
-            }
-        });
+        [this] { highlightMessageRow(); });
+}
+
+void ManagerWindow::highlightMessageRow()
+{
+    if (iLastMsgRow == ui_->gridMsgList->row())
+        return;
+    // Once the previous row's icon is being restored, a failing
+    // statement is skipped and the next one runs.
+    bool skipFailures = false;
+    auto statement = [&](auto&& step) {
+        if (skipFailures)
+            platform::ignoreErrors(step);
+        else
+            step();
+    };
+    if (iLastMsgRow > 0) {
+        const int clicked = ui_->gridMsgList->row();
+        skipFailures = true;
+        // A previous row that no longer holds a message counts as none.
+        if (const ListedMessage* previous = messages_.atRow(iLastMsgRow)) {
+            statement([&] { ui_->gridMsgList->setRow(iLastMsgRow); });
+            statement([&] { ui_->gridMsgList->setCol(0); });
+            statement([&] { ui_->gridMsgList->setCellPicture(ui_->imgSndStatus.picture(previous->isNew ? 0 : 1)); });
+            statement([&] { ui_->gridMsgList->setRow(clicked); });
+        }
+    }
+    if (messages_.atRow(ui_->gridMsgList->row())) {
+        statement([&] { ui_->gridMsgList->setCol(0); });
+        statement([&] { ui_->gridMsgList->setColSel(kMsgListRestCol); });
+        statement([&] { iLastMsgRow = ui_->gridMsgList->row(); });
+        statement([&] { BtnsEnableMsg(); });
+    }
+}
+
+QString ManagerWindow::showMessage(const QString& box, const QString& file)
+{
+    if (ui_->SSTab1->tab() != 0)
+        ui_->SSTab1->setTab(0);  // as the operator's click on the tab: the list is built again
+    widgets::FlexGrid& boxes = *ui_->gridVmbList;
+    int row = 0;
+    for (int r = 1; r < boxes.rows() && row == 0; ++r) {
+        if (boxes.textMatrix(r, 0).compare(box, Qt::CaseInsensitive) == 0)
+            row = r;
+    }
+    if (row == 0)
+        return QStringLiteral("Box %1 is not in the mailbox list.").arg(box);
+    boxes.setRow(row);
+    boxes.setCol(0);
+    boxes.setColSel(boxes.cols() - 1);
+    boxes.scrollTo(boxes.model()->index(row - 1, 0));
+    gridVmbList_SelChange();
+    const std::optional<RowSpan> rows = messages_.rowsOf({file});
+    if (!rows)
+        return QStringLiteral("%1 is not in box %2 any more.").arg(file, box);
+    ui_->gridMsgList->setRow(rows->first);
+    highlightMessageRow();
+    ui_->gridMsgList->scrollTo(ui_->gridMsgList->model()->index(rows->first - 1, 0));
+    return {};
+}
+
+void ManagerWindow::boxMessagesChanged(const QStringList& boxes)
+{
+    if (!sSelectedVmbId.isEmpty() && boxes.contains(sSelectedVmbId, Qt::CaseInsensitive))
+        gridVmbList_SelChange();
 }
 
 void ManagerWindow::gridVmbList_DblClick()

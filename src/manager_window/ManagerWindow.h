@@ -15,7 +15,12 @@
 //   MailboxEditing.cpp   add / modify / browse / delete boxes
 //   SettingsTabs.cpp     length limits, e-mail mechanism, save on unload
 //   MessageCommands.cpp  playback, recording and deletion of messages and greetings
-//   MessageContextMenu.cpp  the message list's context menu: save a copy, copy to a box, mark
+//   MessageContextMenu.cpp  the message list's context menu: listen, save a copy, copy to a box, mark, find
+//   MessageMenu.cpp      the menu of message commands every view of messages shares
+//   MessageActions.cpp   the message commands those views share
+//   FindMessages.cpp     the find window: every message of the folder, filtered and ordered
+//   FoundMessages.cpp    the find window's results, a table model
+//   MessagePlayer.cpp    the player a message is listened to in
 //   WindowLayout.cpp     building the controls
 //   KeyboardAccess.cpp   keys for the commands, finding a box by typing its number
 //   Accessibility.cpp    the names a screen reader gives the controls
@@ -50,7 +55,9 @@ struct BoxField;
 namespace vm::manager_window {
 
 class DialogService;
+class FindMessages;
 class MessageBoxService;
+class MessagePlayer;
 struct MessageFile;
 struct WindowControls;
 
@@ -100,6 +107,20 @@ public:
     void mnuMsgCopyToBox_Click();
     void mnuMsgMarkNew_Click();
     void mnuMsgMarkSaved_Click();
+    void mnuMsgListen_Click();
+    void mnuMsgFind_Click();  // also Ctrl+F
+
+    // --- for the find window ---
+    // Opens the player on `message` (one player, which takes the new message).
+    void listen(const ListedMessage& message);
+    // Selects box `box` in the mailbox list, which lists its messages as a
+    // selection by the operator does, and then the message `file` in the
+    // message list, as a click on it does. What could not be done, in words;
+    // empty when both were.
+    QString showMessage(const QString& box, const QString& file);
+    // The find window changed messages of `boxes`: the message list is listed
+    // again when it shows one of them.
+    void boxMessagesChanged(const QStringList& boxes);
 
     // --- mailbox editing ---
     void cmdVmbAdd_Click();
@@ -163,6 +184,9 @@ private:
     void rebuildMailboxList();
     void listMessages(const QString& id, const std::vector<MessageFile>& files);
     void showNoMessagesRow();
+    // A click's work on the message list's current row: the previous row gets
+    // its icon back, this one is highlighted and becomes the last one clicked.
+    void highlightMessageRow();
 
     // SettingsTabs.cpp
     // Writes the table to the list file, sorting it first; a table without
@@ -177,10 +201,7 @@ private:
     void buildMessageMenu();
     void showMessageMenu(const QPoint& at);
     QStringList selectedMessageNames() const;
-    // Runs `operation` (message path in, its path afterwards out) on each of
-    // `names`; refusals are told together at the end, and the box is listed
-    // again with the resulting messages selected, whatever happened.
-    void actOnMessages(const QStringList& names, const std::function<QString(const QString&)>& operation);
+    // Lists the box again, the messages `select` selected.
     void relistMessages(const QStringList& select);
 
     // WindowShell.cpp
@@ -199,6 +220,8 @@ private:
     std::unique_ptr<MessageBoxService> ownBoxes_;
     IncompleteStart incompleteStart_;
     QPointer<QMessageBox> incompleteStartNotice_;
+    QPointer<FindMessages> findWindow_;
+    QPointer<MessagePlayer> player_;
     bool incompleteStartTold_ = false;
     bool unloading_ = false;
     bool unloaded_ = false;

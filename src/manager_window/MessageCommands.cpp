@@ -8,6 +8,7 @@
 #include "ManagerWindow.h"
 #include "WindowControls.h"
 
+#include "MessageActions.h"
 #include "MessageBoxService.h"
 #include "widgets/FlexGrid.h"
 
@@ -86,29 +87,6 @@ bool mayRecord(ManagerWindow& w, const QString& recEditor, const QString& file)
     return !why;
 }
 
-// A message file marked read-only (its owner may not write it) is kept, as
-// the system that shares the message folder keeps read-only files: deleting
-// it fails. Checked here since the folder's owner could unlink it anyway.
-void deleteUnlessReadOnly(const QString& path)
-{
-    const QFileInfo file(path);
-    if (file.isFile() && !(file.permissions() & QFileDevice::WriteOwner))
-        vm::platform::raiseError(vm::platform::err::PathFileAccessError);
-    vm::platform::deleteFile(path);
-}
-
-// The row has already left the list; a file that cannot be deleted reappears
-// at the next selection of the box.
-void deleteMessageFile(ManagerWindow& w, const QString& path)
-{
-    if (!vm::platform::ignoreErrors([&] { deleteUnlessReadOnly(path); }))
-        vm::platform::ignoreErrors([&w] {
-            w.messageBoxes().show(QStringLiteral("Could not delete voicemail message.\r\n"
-                                                 "Please check that the file is not used by any other application"),
-                                  MsgButtons::OkOnly, kWindowCaption);
-        });
-}
-
 }  // namespace
 
 // The box the greeting and recording commands work on: column 0 of the
@@ -142,15 +120,8 @@ void ManagerWindow::turnLastMessageRowIntoNoMessagesRow()
 
 void ManagerWindow::cmdPlayMsg_Click()
 {
-    runTraced(kModule, QStringLiteral("Sub cmdPlayMsg_Click"), noArguments, [this] {
-        const QString fileName = messages_.fileNameAt(ui_->gridMsgList->row());
-        const QString path = vm::config::messageFolder() + fileName;
-        if (vm::platform::fileExists(path))
-            vm::platform::playSoundAsync(path);
-        else
-            messageBoxes().show(QStringLiteral("Message could not be found ") + fileName, MsgButtons::OkOnly,
-                                kAppTitle);
-    });
+    runTraced(kModule, QStringLiteral("Sub cmdPlayMsg_Click"), noArguments,
+              [this] { playMessage(*this, messages_.fileNameAt(ui_->gridMsgList->row())); });
 }
 
 void ManagerWindow::cmdRecMsg_Click()
@@ -216,9 +187,8 @@ void ManagerWindow::cmdDeleteMsg_Click()
         if (first > last)
             std::swap(first, last);
 
-        const QString question = first == last ? QStringLiteral("Are you sure you want to delete this message ?")
-                                               : QStringLiteral("Are you sure you want to delete these messages ?");
-        if (messageBoxes().show(question, MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
+        if (messageBoxes().show(deleteQuestion(first == last ? 1 : 2), MsgButtons::YesNoCancel, kWindowCaption) !=
+            MsgAnswer::Yes)
             return;
 
         const vm::platform::Int16 passes = vm::platform::toInt16(last - first + 1);
@@ -241,6 +211,8 @@ void ManagerWindow::cmdDeleteMsg_Click()
             else
                 takeRowOut();
             errorsSuppressed = true;
+            // The row has already left the list; a file that cannot be
+            // deleted reappears at the next selection of the box.
             deleteMessageFile(*this, path);
         }
         vm::platform::ignoreErrors([this] { ui_->gridMsgList->setCol(kMsgListRestCol); });

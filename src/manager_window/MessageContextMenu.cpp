@@ -1,8 +1,9 @@
-// The message list's context menu: play, save a copy, copy to another box,
-// mark new or saved, delete. Play and Delete are the buttons' own commands;
-// the others are the mailbox store's message operations, run on every
-// selected message where that makes sense, and the box is listed again at
-// once so that the list shows what the folder now holds.
+// The message list's context menu: play, listen, save a copy, copy to another
+// box, mark new or saved, delete (MessageMenu.h), then find messages in the
+// whole folder. Play and Delete are the buttons' own commands; the others
+// are the shared message commands (MessageActions.h), run on every selected
+// message where that makes sense, and the box is listed again at once so
+// that the list shows what the folder now holds.
 //
 // The right button selects the row it presses on, as any button does; the
 // menu key and Shift+F10 open the menu on the selection as it stands, so a
@@ -10,85 +11,26 @@
 #include "ManagerWindow.h"
 #include "WindowControls.h"
 
-#include "MessageBoxService.h"
+#include "FindMessages.h"
+#include "MessageActions.h"
+#include "MessageMenu.h"
+#include "MessagePlayer.h"
 #include "QtDialogService.h"
 #include "widgets/FlexGrid.h"
 
-#include "config/Paths.h"
 #include "failsafe/Traced.h"
 #include "mailbox/MessageOperations.h"
-#include "mailbox/MessageRefusal.h"
-#include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QMenu>
 
-#include <functional>
 #include <optional>
-#include <utility>
 
 namespace vm::manager_window {
 
 using failsafe::noArguments;
 using failsafe::runTraced;
-
-namespace {
-
-struct MenuItem {
-    const char* name;
-    QString text;
-    void (ManagerWindow::*command)();
-};
-
-// Runs `atExit` however the scope is left.
-class OnExit {
-public:
-    explicit OnExit(std::function<void()> atExit) : atExit_(std::move(atExit)) {}
-    ~OnExit() { atExit_(); }
-    OnExit(const OnExit&) = delete;
-    OnExit& operator=(const OnExit&) = delete;
-
-private:
-    std::function<void()> atExit_;
-};
-
-bool inMessageFolder(const QString& target)
-{
-    const QString folder = QDir(QFileInfo(target).absolutePath()).canonicalPath();
-    return !folder.isEmpty() && folder == QDir(config::messageFolder()).canonicalPath();
-}
-
-// Writes a copy of the message at `target`. A file already there is replaced
-// only when the operator says so, and then in one atomic step; a folder,
-// link or device there is refused.
-void saveCopy(ManagerWindow& w, const QString& message, const QString& target)
-{
-    // A file written into the message folder is a message to the engine:
-    // copies for a box go through Copy to box, which names them right.
-    if (inMessageFolder(target))
-        throw mailbox::MessageRefusal(
-            QStringLiteral("%1: a copy is saved outside the message folder; Copy to box makes one for a box")
-                .arg(target));
-    const QFileInfo there(target);
-    if (!there.exists() && !there.isSymLink()) {
-        mailbox::exportMessage(message, target);
-        return;
-    }
-    if (const std::optional<QString> why = platform::notRegularAtName(target))
-        throw mailbox::MessageRefusal(*why);
-    const mailbox::CheckedMessage m = mailbox::checkedMessage(message);
-    if (w.messageBoxes().show(
-            QStringLiteral("%1 exists already.\r\nReplace it with a copy of the message?").arg(target),
-            MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
-        return;
-    platform::replaceFileAtomically(target, m.bytes);
-    platform::ignoreErrors([&] { platform::setLastWriteTime(target, m.time); });
-}
-
-}  // namespace
 
 DialogService& ManagerWindow::dialogs()
 {
@@ -100,27 +42,23 @@ DialogService& ManagerWindow::dialogs()
 
 void ManagerWindow::buildMessageMenu()
 {
-    ui_->mnuMsgList = new QMenu(this);
-    ui_->mnuMsgList->setObjectName(QStringLiteral("mnuMsgList"));
-    const MenuItem items[] = {
-        {"mnuMsgPlay", QStringLiteral("&Play"), &ManagerWindow::cmdPlayMsg_Click},
-        {"mnuMsgSaveCopy", QStringLiteral("&Save a copy as…"), &ManagerWindow::mnuMsgSaveCopy_Click},
-        {"mnuMsgCopyToBox", QStringLiteral("&Copy to box…"), &ManagerWindow::mnuMsgCopyToBox_Click},
-        {nullptr, {}, nullptr},
-        {"mnuMsgMarkNew", QStringLiteral("Mark as &new"), &ManagerWindow::mnuMsgMarkNew_Click},
-        {"mnuMsgMarkSaved", QStringLiteral("Mark as sa&ved"), &ManagerWindow::mnuMsgMarkSaved_Click},
-        {nullptr, {}, nullptr},
-        {"mnuMsgDelete", QStringLiteral("&Delete"), &ManagerWindow::cmdDeleteMsg_Click},
-    };
-    for (const MenuItem& item : items) {
-        if (!item.name) {
-            ui_->mnuMsgList->addSeparator();
-            continue;
+    ui_->mnuMsgList = manager_window::buildMessageMenu(this, QStringLiteral("mnuMsg"), [this](MessageCommand c) {
+        switch (c) {
+            case MessageCommand::Play: return cmdPlayMsg_Click();
+            case MessageCommand::Listen: return mnuMsgListen_Click();
+            case MessageCommand::SaveCopy: return mnuMsgSaveCopy_Click();
+            case MessageCommand::CopyToBox: return mnuMsgCopyToBox_Click();
+            case MessageCommand::MarkNew: return mnuMsgMarkNew_Click();
+            case MessageCommand::MarkSaved: return mnuMsgMarkSaved_Click();
+            case MessageCommand::Delete: return cmdDeleteMsg_Click();
         }
-        QAction* action = ui_->mnuMsgList->addAction(item.text);
-        action->setObjectName(QLatin1String(item.name));
-        connect(action, &QAction::triggered, this, [this, command = item.command] { (this->*command)(); });
-    }
+    });
+    ui_->mnuMsgList->setObjectName(QStringLiteral("mnuMsgList"));
+    ui_->mnuMsgList->addSeparator();
+    QAction* find = ui_->mnuMsgList->addAction(QStringLiteral("&Find messages…"));
+    find->setObjectName(QStringLiteral("mnuMsgFind"));
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, this, [this] { mnuMsgFind_Click(); });
 
     widgets::FlexGrid* grid = ui_->gridMsgList;
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -141,13 +79,7 @@ void ManagerWindow::buildMessageMenu()
 
 void ManagerWindow::showMessageMenu(const QPoint& at)
 {
-    const qsizetype selected = selectedMessageNames().size();
-    for (QAction* action : ui_->mnuMsgList->actions()) {
-        if (!action->isSeparator())
-            action->setEnabled(selected > 0);
-    }
-    // One file dialog names one file.
-    ui_->mnuMsgList->findChild<QAction*>(QStringLiteral("mnuMsgSaveCopy"))->setEnabled(selected == 1);
+    enableMessageMenu(*ui_->mnuMsgList, selectedMessageNames().size());
     ui_->mnuMsgList->popup(at);
 }
 
@@ -158,29 +90,6 @@ QStringList ManagerWindow::selectedMessageNames() const
     for (const ListedMessage& m : messages_.messagesIn(ui_->gridMsgList->row(), ui_->gridMsgList->rowSel()))
         names << m.fileName;
     return names;
-}
-
-void ManagerWindow::actOnMessages(const QStringList& names, const std::function<QString(const QString&)>& operation)
-{
-    if (names.isEmpty())
-        return;
-    QStringList selectAfter;
-    QStringList refusals;
-    {
-        // Also after a run-time error part-way: what was done shows.
-        const OnExit relist([&] { relistMessages(selectAfter); });
-        for (const QString& name : names) {
-            try {
-                selectAfter << QFileInfo(operation(config::messageFolder() + name)).fileName();
-            } catch (const mailbox::MessageRefusal& refusal) {
-                selectAfter << name;
-                if (!refusals.contains(refusal.line()))
-                    refusals << refusal.line();
-            }
-        }
-    }
-    if (!refusals.isEmpty())
-        messageBoxes().show(refusals.join(QStringLiteral("\r\n")), MsgButtons::OkOnly, kWindowCaption);
 }
 
 void ManagerWindow::relistMessages(const QStringList& select)
@@ -198,21 +107,39 @@ void ManagerWindow::relistMessages(const QStringList& select)
     });
 }
 
+void ManagerWindow::mnuMsgListen_Click()
+{
+    runTraced(kModule, QStringLiteral("Sub mnuMsgListen_Click"), noArguments, [this] {
+        if (const ListedMessage* m = messages_.atRow(ui_->gridMsgList->row()))
+            listen(*m);
+    });
+}
+
+void ManagerWindow::listen(const ListedMessage& message)
+{
+    if (!player_)
+        player_ = new MessagePlayer(this);
+    player_->open(message);
+    player_->show();
+    player_->raise();
+    player_->activateWindow();
+}
+
+void ManagerWindow::mnuMsgFind_Click()
+{
+    runTraced(kModule, QStringLiteral("Sub mnuMsgFind_Click"), noArguments, [this] {
+        if (!findWindow_)
+            findWindow_ = new FindMessages(*this);
+        findWindow_->open();
+    });
+}
+
 void ManagerWindow::mnuMsgSaveCopy_Click()
 {
     runTraced(kModule, QStringLiteral("Sub mnuMsgSaveCopy_Click"), noArguments, [this] {
         const QStringList names = selectedMessageNames();
-        if (names.size() != 1)
-            return;
-        const std::optional<QString> target = dialogs().saveFileName(this, QStringLiteral("Save a copy as"),
-                                                                     QDir::homePath() + u'/' + names.front());
-        if (!target)
-            return;
-        try {
-            saveCopy(*this, config::messageFolder() + names.front(), *target);
-        } catch (const mailbox::MessageRefusal& refusal) {
-            messageBoxes().show(refusal.line(), MsgButtons::OkOnly, kWindowCaption);
-        }
+        if (names.size() == 1)
+            saveCopyOfMessage(*this, this, names.front());
     });
 }
 
@@ -222,31 +149,34 @@ void ManagerWindow::mnuMsgCopyToBox_Click()
         const QStringList names = selectedMessageNames();
         if (names.isEmpty())
             return;
-        const std::optional<QString> answer = dialogs().askText(
-            this, kWindowCaption,
-            names.size() == 1 ? QStringLiteral("Copy the message to box number:")
-                              : QStringLiteral("Copy the %1 messages to box number:").arg(names.size()));
-        const QString id = answer.value_or(QString()).trimmed();
-        if (id.isEmpty())
+        const std::optional<QString> id = askCopyTarget(this, names.size());
+        if (!id)
             return;
-        actOnMessages(names, [&](const QString& path) {
-            mailbox::copyMessage(boxes_, path, id);
-            return path;  // the originals stay selected
-        });
+        actOnMessages(
+            *this, names,
+            [&](const QString& path) {
+                mailbox::copyMessage(boxes_, path, *id);
+                return path;  // the originals stay selected
+            },
+            [this](const QStringList& select) { relistMessages(select); });
     });
 }
 
 void ManagerWindow::mnuMsgMarkNew_Click()
 {
     runTraced(kModule, QStringLiteral("Sub mnuMsgMarkNew_Click"), noArguments, [this] {
-        actOnMessages(selectedMessageNames(), [](const QString& path) { return mailbox::markMessage(path, true); });
+        actOnMessages(
+            *this, selectedMessageNames(), [](const QString& path) { return mailbox::markMessage(path, true); },
+            [this](const QStringList& select) { relistMessages(select); });
     });
 }
 
 void ManagerWindow::mnuMsgMarkSaved_Click()
 {
     runTraced(kModule, QStringLiteral("Sub mnuMsgMarkSaved_Click"), noArguments, [this] {
-        actOnMessages(selectedMessageNames(), [](const QString& path) { return mailbox::markMessage(path, false); });
+        actOnMessages(
+            *this, selectedMessageNames(), [](const QString& path) { return mailbox::markMessage(path, false); },
+            [this](const QStringList& select) { relistMessages(select); });
     });
 }
 
