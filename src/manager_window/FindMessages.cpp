@@ -18,11 +18,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelection>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -93,9 +93,6 @@ FindMessages::FindMessages(ManagerWindow& owner) : QWidget(&owner, Qt::Window), 
         enableMessageMenu(*mnuFound, selectedFiles().size());
         mnuFound->popup(gridFound->viewport()->mapToGlobal(pos));
     });
-
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
-    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, [this] { Form_Load(); });
 }
 
 void FindMessages::buildControls()
@@ -158,6 +155,13 @@ void FindMessages::buildControls()
     gridFound->horizontalHeader()->setSortIndicatorShown(true);
     gridFound->horizontalHeader()->setSortIndicator(FoundMessages::Box, Qt::AscendingOrder);
     gridFound->horizontalHeader()->setStretchLastSection(true);
+    // Each column as wide as its heading or a long value, whichever is wider; the caller takes the rest.
+    const char* const widest[FoundMessages::kColumns] = {"32767", "2026-12-31", "00:00:00", "75:00", "Saved", "1000", ""};
+    for (int c = 0; c < FoundMessages::kColumns; ++c) {
+        const QString heading = found_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        gridFound->setColumnWidth(c, std::max(fontMetrics().horizontalAdvance(heading) + 24,
+                                              fontMetrics().horizontalAdvance(QLatin1String(widest[c])) + 12));
+    }
 
     lblFoundCount = new QLabel(this);
     lblFoundCount->setObjectName(QStringLiteral("lblFoundCount"));
@@ -237,15 +241,9 @@ void FindMessages::gridFound_HeaderClick(int Col)
         kFindModule, QStringLiteral("Sub gridFound_HeaderClick"),
         [&] { return argumentList({eventArg(QStringLiteral("Col"), static_cast<long long>(Col))}); },
         [this, Col] {
-            QHeaderView& header = *gridFound->horizontalHeader();
-            // The same heading again turns the order round; another starts in its own direction.
-            const Qt::SortOrder order =
-                header.sortIndicatorSection() == Col
-                    ? (header.sortIndicatorOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder)
-                    : static_cast<Qt::SortOrder>(
-                          found_->headerData(Col, Qt::Horizontal, Qt::InitialSortOrderRole).toInt());
-            header.setSortIndicator(Col, order);
-            found_->sort(Col, order);
+            // The heading has turned its indicator already: round on the same
+            // column, else to the column's first order (a date newest first).
+            found_->sort(Col, gridFound->horizontalHeader()->sortIndicatorOrder());
         });
 }
 
@@ -354,6 +352,17 @@ void FindMessages::listAgain(const QStringList& select, const QStringList& boxes
         gridFound->scrollTo(found_->index(found.front(), 0));
     }
     owner_.boxMessagesChanged(boxes);
+}
+
+// Keys no field took: Esc and F5.
+void FindMessages::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier)
+        Form_Load();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void FindMessages::closeEvent(QCloseEvent* event)

@@ -47,6 +47,7 @@ public:
     void gridFound_HeaderClick(int Col);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
