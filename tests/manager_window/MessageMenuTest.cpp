@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <functional>
@@ -22,13 +21,6 @@ const QDateTime kTime(QDate(2025, 12, 4), QTime(15, 30, 12));
 const QString kOld = QStringLiteral("101_1204153012_0_3_555.wav");
 const QString kNew = QStringLiteral("101_1204153013_1_3_556.wav");
 const QString kOther = QStringLiteral("102_1204153012_1_3_557.wav");
-
-QByteArray wave(const QByteArray& sound)
-{
-    const auto le = [](std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
-    return "RIFF" + le(36 + sound.size()) + "WAVEfmt " + le(16) + QByteArray("\x01\x00\x01\x00", 4) + le(8000) +
-           le(16000) + QByteArray("\x02\x00\x10\x00", 4) + "data" + le(sound.size()) + sound;
-}
 
 struct ScriptedPrompts final : vm::manager_window::DialogService {
     std::optional<QString> saveFileName(QWidget*, const QString&, const QString&) override { return next(); }
@@ -152,18 +144,8 @@ TEST_F(MessageMenu, TheKeysOpenTheMenuOnTheSelectionAndEachCommandShowsItsResult
 // buttons are clicked; each new command is traced under its own name.
 TEST_F(MessageMenu, PlayAndDeleteTraceAsTheButtonsDoAndTheNewCommandsUnderTheirNames)
 {
-    vm::failsafe::resetState();
-    folder.write("FSCLIENT.INI", "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n");
+    traceToFile();
     start(1, 2);
-    const auto traced = [&](const std::function<void()>& commands) {
-        QFile::remove(folder.file("trace.log"));
-        commands();
-        QStringList calls;  // entries and exits, without their times and counts
-        static const QRegularExpression call("(?:->|<-)\\t*\\S+ : \\w+ \\w+ : \\([^)]*\\)");
-        for (auto m = call.globalMatch(QString::fromLatin1(folder.read("trace.log"))); m.hasNext();)
-            calls << m.next().captured();
-        return calls;
-    };
     boxes.answers = {MsgAnswer::No, MsgAnswer::No};
     const QStringList buttons = traced([&] {
         QTest::mouseClick(ui<QPushButton>("cmdPlayMsg"), Qt::LeftButton);

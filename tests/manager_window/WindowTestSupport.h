@@ -19,11 +19,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace vm::test {
@@ -84,6 +86,15 @@ inline QByteArray mailboxLine(const QString& id, const QString& pin, const QStri
     box.Description = description;
     box.FtpUpload = static_cast<std::int16_t>(ftpUpload);
     return mailbox::mailboxLineBytes(box);
+}
+
+// A whole WAV file of 8 kHz 16-bit mono sound, 16,000 bytes a second.
+inline QByteArray wave(const QByteArray& sound)
+{
+    const auto le = [](std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    return "RIFF" + le(static_cast<std::uint32_t>(36 + sound.size())) + "WAVEfmt " + le(16) +
+           QByteArray("\x01\x00\x01\x00", 4) + le(8000) + le(16000) + QByteArray("\x02\x00\x10\x00", 4) + "data" +
+           le(static_cast<std::uint32_t>(sound.size())) + sound;
 }
 
 inline QByteArray mailboxFile(const QByteArrayList& lines)
@@ -165,6 +176,24 @@ protected:
         return names;
     }
     QString ini() const { return QString::fromLatin1(folder.read(QStringLiteral("QV.INI"))); }
+
+    // From here on the trace goes to trace.log (the error module starts afresh).
+    void traceToFile()
+    {
+        failsafe::resetState();
+        folder.write("FSCLIENT.INI", "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\nLog File=trace.log\r\n");
+    }
+    // The calls `commands` trace, entries and exits without their times and counts.
+    QStringList traced(const std::function<void()>& commands)
+    {
+        QFile::remove(folder.file("trace.log"));
+        commands();
+        QStringList calls;
+        static const QRegularExpression call("(?:->|<-)\\t*\\S+ : \\w+ \\w+ : \\([^)]*\\)");
+        for (auto m = call.globalMatch(QString::fromLatin1(folder.read("trace.log"))); m.hasNext();)
+            calls << m.next().captured();
+        return calls;
+    }
 
     TempAppFolder folder;
     ScriptedBoxes boxes;
