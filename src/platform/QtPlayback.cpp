@@ -2,9 +2,10 @@
 
 #include <QAudioDevice>
 #include <QAudioOutput>
-#include <QBuffer>
+#include <QDir>
 #include <QMediaDevices>
 #include <QMediaPlayer>
+#include <QTemporaryFile>
 
 namespace vm::platform {
 
@@ -18,8 +19,14 @@ public:
             problem_ = QStringLiteral("This machine has no sound output.");
             return;
         }
-        bytes_.setData(wave);
-        bytes_.open(QIODevice::ReadOnly);
+        // Not every media backend plays from memory, so the bytes go to a file
+        // of the operator's own, never to be swapped by another account.
+        copy_.setFileTemplate(QDir::tempPath() + QStringLiteral("/vm-listen-XXXXXX.wav"));
+        if (!copy_.open() || copy_.write(wave) != wave.size() || !copy_.flush()) {
+            problem_ = QStringLiteral("The message could not be made ready to play: %1").arg(copy_.errorString());
+            return;
+        }
+        copy_.close();
         player_.setAudioOutput(&output_);
         QObject::connect(&player_, &QMediaPlayer::positionChanged, [this] { changed(); });
         QObject::connect(&player_, &QMediaPlayer::playbackStateChanged, [this] { changed(); });
@@ -27,7 +34,7 @@ public:
             problem_ = QStringLiteral("The sound output cannot play it: %1").arg(player_.errorString());
             changed();
         });
-        player_.setSourceDevice(&bytes_);
+        player_.setSource(QUrl::fromLocalFile(copy_.fileName()));
     }
     ~QtPlayback() override
     {
@@ -48,8 +55,8 @@ public:
     QString problem() const override { return problem_; }
 
 private:
-    // Destroyed in reverse order: the player first, then its output and the bytes it reads.
-    QBuffer bytes_;
+    // Destroyed in reverse order: the player first, then its output and the file it reads.
+    QTemporaryFile copy_;
     QAudioOutput output_;
     QMediaPlayer player_;
     QString problem_;
