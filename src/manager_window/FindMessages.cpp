@@ -156,7 +156,8 @@ void FindMessages::buildControls()
     gridFound->horizontalHeader()->setSortIndicator(FoundMessages::Box, Qt::AscendingOrder);
     gridFound->horizontalHeader()->setStretchLastSection(true);
     // Each column as wide as its heading or a long value, whichever is wider; the caller takes the rest.
-    const char* const widest[FoundMessages::kColumns] = {"32767", "2026-12-31", "00:00:00", "75:00", "Saved", "1000", ""};
+    const char* const widest[FoundMessages::kColumns] = {"32767", "2026-12-31", "00:00:00", "75:00",
+                                                         "Saved", "1000",       ""};
     for (int c = 0; c < FoundMessages::kColumns; ++c) {
         const QString heading = found_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
         gridFound->setColumnWidth(c, std::max(fontMetrics().horizontalAdvance(heading) + 24,
