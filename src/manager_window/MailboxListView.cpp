@@ -256,6 +256,7 @@ QString ManagerWindow::showMessage(const QString& box, const QString& file)
     ui_->gridMsgList->setRow(rows->first);
     highlightMessageRow();
     ui_->gridMsgList->scrollTo(ui_->gridMsgList->model()->index(rows->first - 1, 0));
+    ui_->gridMsgList->setFocus();  // Delete and the menu keys act on it at once
     return {};
 }
 
