@@ -124,6 +124,8 @@ void MessagePlayer::showPlayback()
     const QString problem = playback_ ? playback_->problem() : lblListenProblem->text();
     lblListenProblem->setText(problem);
     lblListenProblem->setVisible(!problem.isEmpty());
+    if (!problem.isEmpty())  // room for every line of it
+        resize(width(), std::max(height(), heightForWidth(width())));
     const bool playable = playback_ && problem.isEmpty();
     cmdListenPlay->setEnabled(playable);
     sldListenPosition->setEnabled(playable);
