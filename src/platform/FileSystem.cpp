@@ -343,6 +343,16 @@ bool fileExists(const QString& path)
     return calls().stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+std::optional<struct stat> statIfPresent(const QString& path)
+{
+    struct stat st {};
+    if (calls().stat(nativePath(path).constData(), &st) == 0)
+        return st;
+    if (errno == ENOENT || errno == ENOTDIR)
+        return std::nullopt;
+    raiseForErrno(errno, path);
+}
+
 bool matchesPattern(const QString& name, const QString& pattern)
 {
     return matchFrom(name.constData(), name.size(), pattern.constData(), pattern.size());
@@ -461,6 +471,21 @@ QByteArray readFile(const QString& path, std::int64_t maxBytes)
     }
     bytes.truncate(got);
     return bytes;
+}
+
+std::optional<QByteArray> readFileIfPresent(const QString& path, std::int64_t maxBytes)
+{
+    try {
+        const std::optional<struct stat> status = statIfPresent(path);
+        if (!status || S_ISDIR(status->st_mode))
+            return std::nullopt;
+        return readFile(path, maxBytes);
+    } catch (...) {
+        const RuntimeError e = toRuntimeError(std::current_exception());
+        if (e.description().startsWith(path))
+            throw e;
+        throw RuntimeError(e.number(), QStringLiteral("%1: cannot be read: %2").arg(path, e.description()));
+    }
 }
 
 void appendFile(const QString& path, const QByteArray& bytes)

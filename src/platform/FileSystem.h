@@ -23,6 +23,13 @@ namespace vm::platform {
 // hidden files (names beginning with ".") are not found. Never raises.
 bool fileExists(const QString& path);
 
+// The status of what `path` names (links followed), or nothing when nothing
+// is there (no such name, or a part of the path that is no folder). Any
+// other failure of the lookup (an I/O error, no permission to search a
+// folder, no memory) raises its error: a file that cannot be looked at is
+// not a missing one.
+std::optional<struct stat> statIfPresent(const QString& path);
+
 // Names (without folder) of the files in `folder` whose names match
 // `pattern` ("*" any run, "?" one character; letter case ignored as on the
 // original platform). Folders and hidden files are left out. Ordered by name,
@@ -64,6 +71,11 @@ std::uint64_t freeBytesForCaller(const QString& path);
 // else (a FIFO or device, which could block or never end) raises 75, and so
 // does a file of more than `maxBytes` when a limit is given.
 QByteArray readFile(const QString& path, std::int64_t maxBytes = -1);
+
+// The whole of `path` as readFile reads it, or nothing when no file is there
+// (statIfPresent finds nothing, or a folder). Every other failure raises:
+// its description then begins with the path.
+std::optional<QByteArray> readFileIfPresent(const QString& path, std::int64_t maxBytes = -1);
 
 // Creates or appends; on failure the part of `bytes` that reached the file
 // is taken back, so the earlier content stays as it was.

@@ -288,26 +288,34 @@ bool folderWritable(const QString& path)
 
 }  // namespace
 
-QString getPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
-                                const QString& path)
+QString profileString(QByteArrayView bytes, const QString& section, const QString& key, const QString& defaultValue,
+                      int bufferSize)
 {
     if (bufferSize <= 0)
         return {};
     // The system function drops trailing blanks of the default.
     QString result = withoutTrailingBlanks(defaultValue);
-    ignoreErrors([&] {
-        if (path.isEmpty())
-            return;
-        const QByteArray bytes = platform::readFile(path);
-        if (const auto value = findValue(bytes, trimmed(QStringView(section)), trimmed(QStringView(key))))
-            result = platform::decodeAnsi(unquoted(*value).toByteArray());
-    });
+    if (const auto value = findValue(bytes, trimmed(QStringView(section)), trimmed(QStringView(key))))
+        result = platform::decodeAnsi(unquoted(*value).toByteArray());
     // The caller's buffer holds a C string of at most bufferSize - 1 characters.
     const qsizetype nul = result.indexOf(u'\0');
     if (nul >= 0)
         result.truncate(nul);
     if (result.size() > bufferSize - 1)
         result.truncate(bufferSize - 1);
+    return result;
+}
+
+QString getPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
+                                const QString& path)
+{
+    // A file that cannot be read reads as one without the key.
+    QString result;
+    if (!ignoreErrors([&] {
+            const QByteArray bytes = path.isEmpty() ? QByteArray() : platform::readFile(path);
+            result = profileString(bytes, section, key, defaultValue, bufferSize);
+        }))
+        result = profileString({}, section, key, defaultValue, bufferSize);
     return result;
 }
 

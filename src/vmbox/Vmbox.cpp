@@ -436,6 +436,10 @@ int runVmbox(const QStringList& arguments, QIODevice& out, QIODevice& err)
     } catch (const platform::RuntimeError& e) {
         fail({QStringLiteral("%1 (error %2)").arg(e.description()).arg(e.number())});
         return kExitBadData;
+    } catch (const std::bad_alloc&) {
+        // Whatever ran out of memory stopped before it wrote: files are replaced whole or not at all.
+        fail({QStringLiteral("out of memory (error %1)").arg(platform::err::OutOfMemory)});
+        return kExitBadData;
     }
 }
 

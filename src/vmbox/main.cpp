@@ -6,22 +6,29 @@
 
 #include <csignal>
 #include <cstdio>
+#include <new>
 
 int main(int argc, char** argv)
 {
     // A write past the process's file size limit then fails like a full disk
     // and is reported, instead of ending the program halfway.
     std::signal(SIGXFSZ, SIG_IGN);
-    QCoreApplication app(argc, argv);
-    QFile out;
-    QFile err;
-    out.open(stdout, QIODevice::WriteOnly);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    const int status = vm::vmbox::runVmbox(QCoreApplication::arguments().mid(1), out, err);
-    // Output that never arrived (a full disk behind a redirection) is no success.
-    if (!out.flush() && status == 0) {
-        err.write("vmbox: standard output cannot be written\n");
+    try {
+        QCoreApplication app(argc, argv);
+        QFile out;
+        QFile err;
+        out.open(stdout, QIODevice::WriteOnly);
+        err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        const int status = vm::vmbox::runVmbox(QCoreApplication::arguments().mid(1), out, err);
+        // Output that never arrived (a full disk behind a redirection) is no success.
+        if (!out.flush() && status == 0) {
+            err.write("vmbox: standard output cannot be written\n");
+            return 1;
+        }
+        return status;
+    } catch (const std::bad_alloc&) {
+        // Outside a command (starting, or writing what it printed): nothing here allocates.
+        std::fputs("vmbox: out of memory (error 7)\n", stderr);
         return 1;
     }
-    return status;
 }

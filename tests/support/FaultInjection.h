@@ -16,13 +16,17 @@
 #include <csignal>
 #include <functional>
 #include <map>
+#include <new>
 
 namespace vm::test {
 
 // The steps of a file's life a stand-in can make fail: opening it for
 // writing, writing, flushing to disk, renaming it into place, asking for its
-// status, giving it an owner.
-enum class FileStep { Open, Write, Sync, Rename, Status, Owner };
+// status, giving it an owner, reading it.
+enum class FileStep { Open, Write, Sync, Rename, Status, Owner, Read };
+
+// A fault answered with this throws std::bad_alloc, as an allocation that failed.
+inline constexpr int kNoMemory = -1;
 
 // The system's file calls, except that `fault` is asked before each step and
 // a step it answers with an errno value fails with it. A temporary file that
@@ -47,6 +51,10 @@ public:
         if (failed(FileStep::Open, target))
             return -1;
         return remember(platform::FileOps::makeTemporary(pathTemplate), target);
+    }
+    ssize_t read(int fd, void* buffer, size_t count) const override
+    {
+        return failed(FileStep::Read, pathOf(fd)) ? -1 : platform::FileOps::read(fd, buffer, count);
     }
     ssize_t write(int fd, const void* bytes, size_t count) const override
     {
@@ -92,6 +100,8 @@ private:
     bool failed(FileStep step, const QString& path) const
     {
         const int error = fault_(step, path);
+        if (error == kNoMemory)
+            throw std::bad_alloc();
         if (error)
             errno = error;
         return error != 0;

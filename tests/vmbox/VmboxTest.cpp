@@ -219,6 +219,41 @@ TEST_F(Vmbox, RefusalsChangeNothing)
     EXPECT_TRUE(out.endsWith(QStringLiteral("DeleteAfterForward\r\n3,1,,,,,,,,0,0\r\n"))) << out.toStdString();
 }
 
+// A list file that is there but cannot be read (an I/O error, no memory to
+// read or load it, a lookup that fails) is no missing list: a command stops
+// before it writes, and the legacy list stays.
+TEST_F(Vmbox, AListThatCannotBeReadIsNoMissingList)
+{
+    using vm::test::FileStep;
+    folder.write(QStringLiteral("data/VmBoxList.xml"), "<VoicemailBox Id=\"3\"><Pin>1</Pin></VoicemailBox>\r\n");
+    folder.write(QStringLiteral("data/VmBoxList.txt"), "\"7\",\"77\",\"seven\"\r\n");
+    const auto before = folder.contents();
+    const struct {
+        const char* file;
+        FileStep step;
+        int error;
+        const char* said;
+    } cases[] = {
+        {"VmBoxList.xml", FileStep::Read, EIO, "VmBoxList.xml: cannot be read: Device I/O error (error 57)\n"},
+        {"VmBoxList.xml", FileStep::Read, vm::test::kNoMemory,
+         "VmBoxList.xml: cannot be read: Out of memory (error 7)\n"},
+        {"VmBoxList.xml", FileStep::Status, EIO, "VmBoxList.xml: cannot be read: Device I/O error (error 57)\n"},
+        {"VmBoxList.txt", FileStep::Read, vm::test::kNoMemory,
+         "VmBoxList.txt: cannot be read: Out of memory (error 7)\n"},
+        {"VmBoxList.txt", FileStep::Status, EACCES, "VmBoxList.txt: cannot be read: Permission denied (error 70)\n"},
+    };
+    for (const auto& c : cases)
+        for (const QStringList& args : {QStringList{"list"}, QStringList{"add", "99999", "1234"}}) {
+            const vm::test::ScopedFault fault([&](FileStep step, const QString& path) {
+                return step == c.step && path.endsWith(QLatin1String(c.file)) ? c.error : 0;
+            });
+            EXPECT_EQ(run(args), 1) << c.said;
+            EXPECT_TRUE(err.startsWith(QStringLiteral("vmbox: ") + folder.file("data/") + c.said)) << err.toStdString();
+            EXPECT_TRUE(out.isEmpty());
+            EXPECT_EQ(folder.contents(), before) << c.said;
+        }
+}
+
 // A step that fails once, anywhere in a greeting or a deletion, leaves the
 // folder as it was.
 TEST_F(Vmbox, GreetingAndDeleteDoEveryStepOrNone)
