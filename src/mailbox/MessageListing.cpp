@@ -39,10 +39,11 @@ platform::FolderScan scanMessageFolder(const QString& box)
     return {};
 }
 
-std::vector<MessageInfo> listMessages(const QString& box, LengthCache& lengths)
+std::vector<MessageInfo> listMessages(const QString& box, const QString& cacheFile)
 {
     const std::int64_t settled = LengthCache::settledBeforeNow();
     const platform::FolderScan scan = scanMessageFolder(box);
+    LengthCache lengths(cacheFile, scan.namesSeen());
     std::vector<MessageInfo> messages(scan.size());
     std::vector<LengthCache::Entry> read(scan.size());
     // Each entry has its own place, filled by whichever thread reads it.
@@ -72,6 +73,7 @@ std::vector<MessageInfo> listMessages(const QString& box, LengthCache& lengths)
         unknown);
     std::erase_if(read, [](const LengthCache::Entry& e) { return e.inode == 0; });  // places not filled
     lengths.update(std::move(read), box.isEmpty(), settled);
+    lengths.save();
     // The places of entries that vanished meanwhile stay empty.
     std::erase_if(messages, [](const MessageInfo& m) { return m.file.isEmpty(); });
     return messages;

@@ -14,9 +14,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace vm::mailbox {
 
 namespace {
+
+// A header reaching past this is not read on: the chunks before the data are
+// a few dozen bytes in every file the engine or a sound program writes.
+constexpr qsizetype kHeaderReach = qsizetype{1} << 20;
 
 [[noreturn]] void refuse(const QString& path, const QString& why)
 {
@@ -52,7 +58,7 @@ QDateTime stampMoment(const CheckedMessage& m, const QString& stamp)
 CheckedMessage checkedMessage(const QString& path)
 {
     const QFileInfo info(path);
-    CheckedMessage m{info.absoluteFilePath(), info.fileName(), {}, {}};
+    CheckedMessage m{info.absoluteFilePath(), info.fileName(), {}, 0, {}};
     // The kind first: a device or FIFO is never opened, wherever it is.
     if (const std::optional<QString> why = platform::notRegularAtName(m.path))
         throw MessageRefusal(*why);
@@ -60,15 +66,19 @@ CheckedMessage checkedMessage(const QString& path)
         refuse(m.path, QStringLiteral("not a message: messages are the files in %1").arg(config::messageFolder()));
     struct stat status {};
     try {
-        m.bytes = platform::readFileAtName(m.path, &status);
+        m.file = platform::openRegularAtName(m.path, status);
     } catch (const platform::RuntimeError& e) {
         // Swapped for something else since it was looked at.
         if (e.number() == platform::err::PathFileAccessError)
             throw MessageRefusal(e.description());
         throw;
     }
+    m.size = status.st_size;
     m.time = QDateTime::fromSecsSinceEpoch(status.st_mtim.tv_sec).addMSecs(status.st_mtim.tv_nsec / 1000000);
-    const WaveSound sound = waveSoundOf(m.bytes, m.bytes.size());
+    QByteArray head;
+    platform::FileContent(m.file.fd(), m.path, std::min<std::int64_t>(m.size, kHeaderReach))
+        .forEachPiece([&](QByteArrayView piece) { head += piece; });
+    const WaveSound sound = waveSoundOf(head, m.size);
     if (!sound.complete)
         refuse(m.path, QStringLiteral("still being written or cut off: %1; it was left as it is").arg(sound.problem));
     return m;
@@ -93,7 +103,7 @@ QString copyMessage(const MailboxTable& table, const QString& path, const QStrin
             parts.stamp = at.toString(QStringLiteral("MMddHHmmss"));
             return parts.name();
         },
-        moment, m.bytes);
+        moment, m.content());
     try {
         platform::setLastWriteTime(copy, m.time);
     } catch (...) {
@@ -121,11 +131,11 @@ QString markMessage(const QString& path, bool asNew)
     return renamed;
 }
 
-QByteArray exportMessage(const QString& path, const QString& target)
+void exportMessage(const QString& path, const QString& target)
 {
     const CheckedMessage m = checkedMessage(path);
     try {
-        platform::createNewFile(target, m.bytes);
+        platform::createNewFile(target, m.content());
     } catch (const platform::RuntimeError& e) {
         if (e.number() == platform::err::FileAlreadyExists)
             refuse(target, QStringLiteral("exists already; a saved copy never replaces a file"));
@@ -134,7 +144,6 @@ QByteArray exportMessage(const QString& path, const QString& target)
         throw;
     }
     platform::ignoreErrors([&] { platform::setLastWriteTime(target, m.time); });
-    return m.bytes;
 }
 
 }  // namespace vm::mailbox

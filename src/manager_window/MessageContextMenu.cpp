@@ -88,7 +88,7 @@ void saveCopy(ManagerWindow& w, const QString& message, const QString& target)
             QStringLiteral("%1 exists already.\r\nReplace it with a copy of the message?").arg(target),
             MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
         return;
-    platform::replaceFileAtomically(target, m.bytes);
+    platform::replaceFileAtomically(target, m.content());
     platform::ignoreErrors([&] { platform::setLastWriteTime(target, m.time); });
 }
 

@@ -46,7 +46,7 @@ struct Fd {
 
 // Writes all of `bytes` at the file position, or at `offset` when it is not
 // negative; a short write goes on where it stopped.
-void writeWhole(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset)
+void writeWhole(int fd, const QString& path, QByteArrayView bytes, std::int64_t offset)
 {
     const FileOps& ops = calls();
     const char* p = bytes.constData();
@@ -66,7 +66,7 @@ void writeWhole(int fd, const QString& path, const QByteArray& bytes, std::int64
     }
 }
 
-void writeAllTo(int fd, const QString& path, const QByteArray& bytes) { writeWhole(fd, path, bytes, -1); }
+void writeAllTo(int fd, const QString& path, QByteArrayView bytes) { writeWhole(fd, path, bytes, -1); }
 
 int openOrRaise(const QString& path, int flags)
 {
@@ -324,6 +324,10 @@ int FileOps::statAt(int folderFd, const char* name, struct stat* status) const
 }
 int FileOps::unlink(const char* path) const { return ::unlink(path); }
 int FileOps::changeOwner(int fd, uid_t owner, gid_t group) const { return ::fchown(fd, owner, group); }
+int FileOps::link(const char* from, const char* to) const
+{
+    return ::linkat(AT_FDCWD, from, AT_FDCWD, to, AT_SYMLINK_FOLLOW);
+}
 
 Replaceable<const FileOps*>& fileOps()
 {
@@ -387,7 +391,7 @@ QStringList listFiles(const QString& folder, const QString& pattern)
 
 std::optional<QString> writeRefusal(const QString& path) { return resolveForWrite(path, true).refusal; }
 
-void createNewFile(const QString& path, const QByteArray& bytes)
+void createNewFile(const QString& path, const FileContent& content)
 {
     const QByteArray target = writeTargetOrRaise(path, false);
     int fd;
@@ -403,14 +407,25 @@ void createNewFile(const QString& path, const QByteArray& bytes)
     f.fd = fd;
     try {
         checkOpened(fd, target);
-        writeAllTo(fd, path, bytes);
+        content.writeTo(fd, path);
     } catch (...) {
         calls().unlink(target.constData());
         throw;
     }
 }
 
-void copyToNewFile(const QString& from, const QString& to) { createNewFile(to, readFile(from)); }
+void copyToNewFile(const QString& from, const QString& to)
+{
+    Fd f;
+    // Not blocking on a FIFO: it is refused below instead.
+    f.fd = openOrRaise(from, O_RDONLY | O_NONBLOCK);
+    struct stat st {};
+    if (::fstat(f.fd, &st) != 0)
+        raiseForErrno(errno, from);
+    if (!S_ISREG(st.st_mode))
+        refuse(notRegular(nativePath(from), st.st_mode));
+    createNewFile(to, FileContent(f.fd, from, st.st_size));
+}
 
 void deleteFile(const QString& path)
 {
@@ -507,12 +522,12 @@ void appendFile(const QString& path, const QByteArray& bytes)
 
 int openForUpdate(const QString& path) { return openCheckedForWrite(writeTargetOrRaise(path, true), O_RDWR | O_CREAT); }
 
-void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset)
+void writeAt(int fd, const QString& path, QByteArrayView bytes, std::int64_t offset)
 {
     writeWhole(fd, path, bytes, offset);
 }
 
-StagedFile stageReplacement(const QString& path, const QByteArray& bytes)
+StagedFile stageReplacement(const QString& path, const FileContent& content)
 {
     const FileOps& ops = calls();
     const QByteArray target = writeTargetOrRaise(path, true);
@@ -540,7 +555,7 @@ StagedFile stageReplacement(const QString& path, const QByteArray& bytes)
             ::umask(mask);
             ::fchmod(f.fd, 0666 & ~mask);
         }
-        writeAllTo(f.fd, path, bytes);
+        content.writeTo(f.fd, path);
         if (ops.sync(f.fd) != 0)
             raiseForErrno(errno, path);
     } catch (...) {
@@ -561,9 +576,9 @@ void commitReplacement(const StagedFile& staged)
 
 void discardReplacement(const StagedFile& staged) { calls().unlink(nativePath(staged.temporary).constData()); }
 
-void replaceFileAtomically(const QString& path, const QByteArray& bytes)
+void replaceFileAtomically(const QString& path, const FileContent& content)
 {
-    commitReplacement(stageReplacement(path, bytes));
+    commitReplacement(stageReplacement(path, content));
 }
 
 QString moveAside(const QString& path)
@@ -642,26 +657,34 @@ std::optional<QString> notRegularAtName(const QString& path)
     return std::nullopt;
 }
 
-QByteArray readFileAtName(const QString& path, struct stat* status)
+OpenFile openRegularAtName(const QString& path, struct stat& status)
 {
-    Fd f;
-    f.fd = calls().open(nativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0);
-    if (f.fd < 0) {
+    OpenFile file(calls().open(nativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
+    if (file.fd() < 0) {
         if (errno == ELOOP)
             refuse(QStringLiteral("%1 is a symbolic link; it is not followed").arg(path));
         raiseForErrno(errno, path);
     }
-    struct stat st {};
-    if (::fstat(f.fd, &st) != 0)
+    if (::fstat(file.fd(), &status) != 0)
         raiseForErrno(errno, path);
-    if (!S_ISREG(st.st_mode))
-        refuse(notRegular(nativePath(path), st.st_mode));
+    if (!S_ISREG(status.st_mode))
+        refuse(notRegular(nativePath(path), status.st_mode));
+    return file;
+}
+
+QByteArray readFileAtName(const QString& path, struct stat* status, std::int64_t maxBytes)
+{
+    struct stat st {};
+    const OpenFile file = openRegularAtName(path, st);
     if (status)
         *status = st;
+    if (maxBytes >= 0 && st.st_size > maxBytes)
+        refuse(
+            QStringLiteral("%1 holds %2 bytes, more than the %3 it may hold").arg(path).arg(st.st_size).arg(maxBytes));
     QByteArray bytes(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
     qsizetype got = 0;
     while (got < bytes.size()) {
-        const ssize_t n = calls().read(f.fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        const ssize_t n = calls().read(file.fd(), bytes.data() + got, static_cast<size_t>(bytes.size() - got));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

@@ -3,6 +3,7 @@
 // platform: each raises the matching run-time error (missing file 53,
 // missing folder 76, no permission 70, disk full 61, ...).
 
+#include "platform/FileContent.h"
 #include "platform/Replaceable.h"
 
 #include <QByteArray>
@@ -53,10 +54,12 @@ bool matchesPattern(const QString& name, const QString& pattern);
 // write itself then fails as usual). Never raises.
 std::optional<QString> writeRefusal(const QString& path);
 
-// Creates `path` as a new file holding `bytes`. Never over an existing name:
-// when anything is there already, a link included, raises 58 and touches
-// nothing. A write that fails part-way removes the new file again.
-void createNewFile(const QString& path, const QByteArray& bytes);
+// Creates `path` as a new file holding `content`. Never over an existing
+// name: when anything is there already, a link included, raises 58 and
+// touches nothing. A write that fails part-way removes the new file again.
+void createNewFile(const QString& path, const FileContent& content);
+// The same with the content of the regular file `from` (read through links),
+// copied in pieces.
 void copyToNewFile(const QString& from, const QString& to);
 
 void deleteFile(const QString& path);
@@ -92,7 +95,7 @@ void appendFile(const QString& path, const QByteArray& bytes);
 //   in the target's folder; the link stays.
 // On failure the temporary file is removed and the old file is untouched.
 // An existing file that may not be written (read-only) raises 70.
-void replaceFileAtomically(const QString& path, const QByteArray& bytes);
+void replaceFileAtomically(const QString& path, const FileContent& content);
 
 // The two halves of replaceFileAtomically, for a caller that has more to do
 // between them and must be able to stop with nothing replaced: stage writes
@@ -104,7 +107,7 @@ struct StagedFile {
     QString target;  // the file that is replaced: `path` with any link on the way followed
     QString path;    // as given, for messages
 };
-StagedFile stageReplacement(const QString& path, const QByteArray& bytes);
+StagedFile stageReplacement(const QString& path, const FileContent& content);
 void commitReplacement(const StagedFile& staged);
 void discardReplacement(const StagedFile& staged);
 
@@ -130,10 +133,15 @@ void setLastWriteTime(const QString& path, const QDateTime& time);
 // the error of a missing name.
 std::optional<QString> notRegularAtName(const QString& path);
 
-// The whole of the regular file named `path` itself: a link at that name is
-// refused (75), not followed, and so is a folder, FIFO, device or socket.
+// The regular file named `path` itself, opened for reading: a link at that
+// name is refused (75), not followed, and so is a folder, FIFO, device or
+// socket. `status` receives the opened file's status.
+OpenFile openRegularAtName(const QString& path, struct stat& status);
+
+// The whole of the regular file named `path` itself, opened as above; one of
+// more than `maxBytes` (when given) is refused (75) before it is read.
 // `status` (when given) receives the opened file's status.
-QByteArray readFileAtName(const QString& path, struct stat* status = nullptr);
+QByteArray readFileAtName(const QString& path, struct stat* status = nullptr, std::int64_t maxBytes = -1);
 
 // What a file of `mode` is, in words for a message ("a FIFO", "a symbolic
 // link", ...); "" for a regular file.
@@ -148,7 +156,7 @@ QString fileKind(mode_t mode);
 int openForUpdate(const QString& path);
 // Writes all of `bytes` at `offset` of an open file; `path` names it in the
 // error raised on failure.
-void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset);
+void writeAt(int fd, const QString& path, QByteArrayView bytes, std::int64_t offset);
 
 // The system calls the layer is built on, in one replaceable object, so that
 // a test can make a chosen call fail on a chosen file the way the system
@@ -168,6 +176,7 @@ public:
     virtual int statAt(int folderFd, const char* name, struct stat* status) const;  // fstatat
     virtual int unlink(const char* path) const;
     virtual int changeOwner(int fd, uid_t owner, gid_t group) const;  // fchown
+    virtual int link(const char* from, const char* to) const;         // linkat, following a link at `from`
 };
 
 // The calls in force: the real ones unless a test has replaced them.

@@ -3,8 +3,11 @@
 // per folder across processes.
 #include "ProgramRun.h"
 
+#include "support/EnvironmentScope.h"
 #include "support/TempAppFolder.h"
 
+#include "mailbox/FolderLoad.h"
+#include "mailbox/LengthCache.h"
 #include "platform/FolderLock.h"
 
 #include <QCoreApplication>
@@ -13,6 +16,8 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -119,4 +124,66 @@ TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
     EXPECT_FALSE(QFileInfo::exists(lockFile)) << "a normal exit leaves no lock behind";
     EXPECT_EQ(QDir(folder.file(QStringLiteral("data"))).entryList(QDir::Files | QDir::Hidden),
               QStringList{"VmBoxList.xml"});
+}
+
+// Under a memory limit far below the files' sizes (sparse files, cheap to
+// make): a 4 GB message is copied and exported whole with its holes, a 2 GB
+// length cache costs only time, a list file beyond the largest the reader
+// takes is refused with the limit named, and the window keeps a list it could
+// not read whole as a second name, not a copy.
+TEST(MemoryLimit, MemoryFollowsTheWorkNotTheSizeOfTheFiles)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer reserves more address space than the limit";
+#endif
+    TempAppFolder folder;
+    QTemporaryDir cache;
+    const EnvironmentScope environment{{"XDG_CACHE_HOME", QFile::encodeName(cache.path())}};
+    const auto sparse = [](const QString& path, const QByteArray& head, qint64 size) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(head) == head.size() && f.resize(size);
+    };
+    // The first bytes, the size, and whether it is mostly holes.
+    const auto shape = [](const QString& path, qsizetype head) {
+        QFile f(path);
+        struct stat st {};
+        ::stat(QFile::encodeName(path).constData(), &st);
+        return std::tuple(f.open(QIODevice::ReadOnly) ? f.read(head) : QByteArray(), st.st_size, st.st_blocks < 64);
+    };
+    const auto limited = [&](const char* program, const QStringList& args) {
+        return runProgram(QStringLiteral("prlimit"),
+                          QStringList{"--as=400000000", "--", program, "--app-folder", folder.path()} + args);
+    };
+    const auto le = [](std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    const qint64 size = 4'000'000'000;
+    const QByteArray header = "RIFF" + le(size - 8) + "WAVEfmt " +
+                              QByteArray::fromHex("1000000001000100401f0000803e000002001000") + "data" + le(size - 44);
+    const QString message = QStringLiteral("1_0101120000_1_1_5.wav");
+    const QByteArray box = "<VoicemailBox Id=\"1\"><Pin>1</Pin></VoicemailBox>\r\n";
+    folder.write(kList, box);
+    ASSERT_TRUE(sparse(folder.file("data/VmSave/" + message), header, size));
+    ASSERT_TRUE(sparse(vm::mailbox::LengthCache::fileFor(folder.path()), "QVLEN\r\n1", 2'000'000'008));
+    for (const QStringList& args :
+         {QStringList{"message", "copy", message, "1"},
+          QStringList{"message", "export", message, folder.file("out.wav")}, QStringList{"messages"}}) {
+        const Outcome o = limited(VMBOX_PATH, args);
+        EXPECT_EQ(o.status, 0) << o.err.toStdString();
+    }
+    for (const QString& copy : {folder.file("data/VmSave/1_0101120001_1_1_5.wav"), folder.file("out.wav")})
+        EXPECT_EQ(shape(copy, header.size()), std::tuple(header, size, true)) << copy.toStdString();
+
+    ASSERT_TRUE(sparse(folder.file(kList), box, vm::mailbox::kLargestListFile + 1));
+    const Outcome list = limited(VMBOX_PATH, {"list"});
+    EXPECT_EQ(list.status, 1);
+    EXPECT_EQ(list.err, "vmbox: " + folder.file(kList) +
+                            ": cannot be read: it holds 1,073,840,131 bytes; the largest list read is 1,073,840,130 "
+                            "bytes (32,767 boxes of 32,767 characters) (error 75)\n");
+
+    ASSERT_TRUE(sparse(folder.file(kList), box, 100'000'000));  // one box, then NUL bytes: an incomplete start
+    EXPECT_EQ(limited(RIVAVAZ_PATH, {"--close-after-load"}).status, 0);
+    const QStringList kept = QDir(folder.file("data")).entryList({"VmBoxList.xml.*"});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(shape(folder.file("data/" + kept[0]), box.size()), std::tuple(box, 100'000'000, true));
+    EXPECT_EQ(QFileInfo(folder.file(kList)).size(), 357) << "the box, as the window writes it";
 }

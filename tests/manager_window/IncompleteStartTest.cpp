@@ -77,7 +77,7 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
         const std::map<QString, QByteArray> before = app.contents();
         {
             const ScopedFault full([&](FileStep step, const QString& path) {  // in the last case only
-                return step == FileStep::Write && path.endsWith(manager_window::kKeptReason) && c.limit.endsWith("=x")
+                return step == FileStep::Rename && path.endsWith(manager_window::kKeptReason) && c.limit.endsWith("=x")
                            ? ENOSPC
                            : 0;
             });

@@ -69,6 +69,11 @@ public:
     {
         return failed(FileStep::Rename, decode(to)) ? -1 : platform::FileOps::rename(from, to);
     }
+    // A hard link puts a file into place under a new name, as a rename does.
+    int link(const char* from, const char* to) const override
+    {
+        return failed(FileStep::Rename, decode(to)) ? -1 : platform::FileOps::link(from, to);
+    }
     int stat(const char* path, struct stat* status) const override
     {
         return failed(FileStep::Status, decode(path)) ? -1 : platform::FileOps::stat(path, status);

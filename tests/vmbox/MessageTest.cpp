@@ -224,7 +224,7 @@ TEST_F(Messages, ListingKeepsTheLengthsOfSettledFilesAndTrustsThemUntilAFileChan
         return out.split('\n')[1].split(',')[2];
     };
     EXPECT_EQ(seconds(), "2");
-    LengthCache told(LengthCache::fileFor(folder.path()));
+    LengthCache told(LengthCache::fileFor(folder.path()), 1);
     EXPECT_EQ(told.secondsOf(statusOf(kA)), 2);
     told.update({LengthCache::entryOf(statusOf(kA), 42)}, false, LengthCache::settledBeforeNow() + 9'000'000'000);
     told.save();

@@ -228,29 +228,24 @@ TEST_F(Vmbox, AListThatCannotBeReadIsNoMissingList)
     folder.write(QStringLiteral("data/VmBoxList.xml"), "<VoicemailBox Id=\"3\"><Pin>1</Pin></VoicemailBox>\r\n");
     folder.write(QStringLiteral("data/VmBoxList.txt"), "\"7\",\"77\",\"seven\"\r\n");
     const auto before = folder.contents();
-    const struct {
-        const char* file;
-        FileStep step;
-        int error;
-        const char* said;
-    } cases[] = {
-        {"VmBoxList.xml", FileStep::Read, EIO, "VmBoxList.xml: cannot be read: Device I/O error (error 57)\n"},
-        {"VmBoxList.xml", FileStep::Read, vm::test::kNoMemory,
-         "VmBoxList.xml: cannot be read: Out of memory (error 7)\n"},
-        {"VmBoxList.xml", FileStep::Status, EIO, "VmBoxList.xml: cannot be read: Device I/O error (error 57)\n"},
-        {"VmBoxList.txt", FileStep::Read, vm::test::kNoMemory,
-         "VmBoxList.txt: cannot be read: Out of memory (error 7)\n"},
-        {"VmBoxList.txt", FileStep::Status, EACCES, "VmBoxList.txt: cannot be read: Permission denied (error 70)\n"},
+    const std::tuple<const char*, FileStep, int, const char*> cases[] = {
+        {"VmBoxList.xml", FileStep::Read, EIO, "Device I/O error (error 57)"},
+        {"VmBoxList.xml", FileStep::Read, vm::test::kNoMemory, "Out of memory (error 7)"},
+        {"VmBoxList.xml", FileStep::Status, EIO, "Device I/O error (error 57)"},
+        {"VmBoxList.txt", FileStep::Read, vm::test::kNoMemory, "Out of memory (error 7)"},
+        {"VmBoxList.txt", FileStep::Status, EACCES, "Permission denied (error 70)"},
     };
-    for (const auto& c : cases)
+    for (const auto& [file, step, error, reason] : cases)
         for (const QStringList& args : {QStringList{"list"}, QStringList{"add", "99999", "1234"}}) {
-            const vm::test::ScopedFault fault([&](FileStep step, const QString& path) {
-                return step == c.step && path.endsWith(QLatin1String(c.file)) ? c.error : 0;
+            const vm::test::ScopedFault fault([&](FileStep s, const QString& path) {
+                return s == step && path.endsWith(QLatin1String(file)) ? error : 0;
             });
-            EXPECT_EQ(run(args), 1) << c.said;
-            EXPECT_TRUE(err.startsWith(QStringLiteral("vmbox: ") + folder.file("data/") + c.said)) << err.toStdString();
+            EXPECT_EQ(run(args), 1) << file << reason;
+            EXPECT_TRUE(err.startsWith(
+                QStringLiteral("vmbox: %1%2: cannot be read: %3\n").arg(folder.file("data/"), file, reason)))
+                << err.toStdString();
             EXPECT_TRUE(out.isEmpty());
-            EXPECT_EQ(folder.contents(), before) << c.said;
+            EXPECT_EQ(folder.contents(), before) << file << reason;
         }
 }
 
