@@ -126,6 +126,39 @@ TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
               QStringList{"VmBoxList.xml"});
 }
 
+// Two operators of one group on a group-writable folder, each with umask 022:
+// the second may not take a live window's lock, but takes over the one it
+// left when it was killed.
+TEST(FolderLockProcess, AnotherOperatorTakesOverAStaleLockButNeverALiveOne)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "two accounts need root";
+    vm::test::TempAppFolder folder;
+    folder.write(kList, "<VoicemailBox Id=\"1\"><Pin>1</Pin></VoicemailBox>\r\n");
+    folder.write(QStringLiteral("QV.INI"), "[Voicemail]\r\nForwardEmailMechanism=MAPI\r\n");
+    runProgram(QStringLiteral("sh"), {"-c", "chown -R 4202:4200 \"$0\" && chmod -R g+rwX \"$0\"", folder.path()});
+    const auto as = [&](const char* uid, const char* program, const QString& arguments) {
+        return QStringList{QStringLiteral("--reuid=") + uid,
+                           "--regid=4200",
+                           "--clear-groups",
+                           "sh",
+                           "-c",
+                           QStringLiteral("umask 022 && exec \"%1\" --app-folder \"$0\" %2").arg(program, arguments),
+                           folder.path()};
+    };
+    const auto before = folder.contents();
+    QProcess* window = startProgram(QStringLiteral("setpriv"), as("4201", RIVAVAZ_PATH, {}));
+    ASSERT_TRUE(
+        waitUntil([&] { return QFileInfo(folder.file(vm::platform::FolderLock::fileName())).size() > 0; }, 30000));
+    for (const bool killed : {false, true}) {
+        if (killed)
+            window->kill(), finishProgram(window);
+        const Outcome o = runProgram(QStringLiteral("setpriv"), as("4202", VMBOX_PATH, "purge --older-than 1"));
+        EXPECT_EQ(o.status, killed ? 0 : 1) << o.err.toStdString();
+    }
+    EXPECT_EQ(folder.contents(), before);
+}
+
 // Under a memory limit far below the files' sizes (sparse files, cheap to
 // make): a 4 GB message is copied and exported whole with its holes, a 2 GB
 // length cache costs only time, a list file beyond the largest the reader
