@@ -144,24 +144,37 @@ TEST_F(ProcessFaults, AFileSizeLimitIsAFullDiskToTheProgram)
 
 TEST_F(ProcessFaults, TerminationSignalsCloseTheWindowAsItsCloseBoxDoes)
 {
-    const std::vector<mailbox::VoicemailBox> table = boxes(3, QStringLiteral("eta"));
+    const std::vector<mailbox::VoicemailBox> table = boxes(2000, QStringLiteral("eta"));
     app.write(QStringLiteral("FSCLIENT.INI"), "[log file]\r\nWrite To Disk=1\r\nCapture To Disk=1\r\n");
     // Then with the error report of a start-up cut short on screen, which
-    // the signal closes first; a second signal changes nothing.
-    for (const bool errorReportUp : {false, true}) {
+    // the signal closes first, and a second signal changes nothing; then with
+    // a save that fails (a full disk), whose report the close brings up.
+    const struct {
+        bool errorReportUp, saveFails;
+    } cases[] = {{false, false}, {true, false}, {false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.errorReportUp + 2 * c.saveFails);
         app.write(kList, listBytes(table, false));
-        app.write(QStringLiteral("QV.INI"), errorReportUp ? "[Voicemail]\r\nRecLengthMax=abc\r\n" : "[Voicemail]\r\n");
-        QProcess* window = startProgram(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--app-folder"), app.path()});
-        const QByteArray shown = errorReportUp ? " ERROR " : "->frmVmailCfg.frm : Sub Form_Load";
+        app.write(QStringLiteral("QV.INI"),
+                  c.errorReportUp ? "[Voicemail]\r\nRecLengthMax=abc\r\n" : "[Voicemail]\r\n");
+        QProcess* window = startProgram(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--app-folder"), app.path()},
+                                        kOffscreen, c.saveFails ? static_cast<rlim_t>(list().size() / 2) : 0);
+        const QByteArray shown = c.errorReportUp ? " ERROR " : "->frmVmailCfg.frm : Sub Form_Load";
         ASSERT_TRUE(waitUntil([&] { return app.read(QStringLiteral("error.log")).contains(shown); }, 30000));
         const auto pid = static_cast<pid_t>(window->processId());
-        ::kill(pid, errorReportUp ? SIGHUP : SIGTERM);
-        if (errorReportUp)
+        ::kill(pid, c.errorReportUp ? SIGHUP : SIGTERM);
+        if (c.errorReportUp)
             ::kill(pid, SIGTERM);
+        QElapsedTimer clock;
+        clock.start();
         const Outcome o = finishProgram(window);
-        EXPECT_EQ(o.status, 0) << errorReportUp << o.err.toStdString();
-        EXPECT_EQ(list(), listBytes(table)) << errorReportUp;
-        EXPECT_FALSE(app.exists(QStringLiteral(".VoicemailManager.lock"))) << errorReportUp;
+        EXPECT_EQ(o.status, 0) << o.err.toStdString();
+        EXPECT_LT(clock.elapsed(), 10000);
+        EXPECT_EQ(list(), listBytes(table, !c.saveFails));
+        EXPECT_FALSE(app.exists(QStringLiteral(".VoicemailManager.lock")));
+        EXPECT_EQ(app.read(QStringLiteral("error.log")).contains("ERROR 61 at frmVmailCfg.frm : Sub Form_Unload"),
+                  c.saveFails);
+        QFile::remove(app.file(QStringLiteral("error.log")));
     }
 }
 
