@@ -73,7 +73,7 @@ QString LengthCache::fileFor(const QString& appFolder)
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
     if (cache.isEmpty())
         return {};
-    const QByteArray folder = QFileInfo(appFolder).absoluteFilePath().toUtf8();
+    const QByteArray folder = platform::nativeName(QFileInfo(appFolder).absoluteFilePath());
     return cache + QStringLiteral("/quorvane-voicemail-manager/") +
            QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha256).toHex().left(32)) +
            QStringLiteral(".lengths");

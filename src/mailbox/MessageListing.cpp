@@ -24,7 +24,7 @@ QString leadingId(const QString& name)
 
 platform::FolderScan scanMessageFolder(const QString& box)
 {
-    const QByteArray prefix = QFile::encodeName(box + u'_');
+    const QByteArray prefix = platform::nativeName(box + u'_');
     // Most of a large folder is other boxes' messages: those are passed over
     // on their names' bytes, before any is opened.
     const auto ofTheBox = [&](const char* name) { return qstrnicmp(name, prefix.constData(), prefix.size()) == 0; };
@@ -57,7 +57,7 @@ std::vector<MessageInfo> listMessages(const QString& box, const QString& cacheFi
         kHeadBytes, platform::workerThreads(),
         [&](std::size_t place, const platform::FolderEntry& e) {
             MessageInfo& m = messages[place];
-            m.file = QFile::decodeName(e.name);
+            m.file = platform::nameText(e.name);
             m.parts = messageNameParts(m.file);
             m.box = m.parts ? m.parts->id : leadingId(m.file);
             m.seconds = e.status.st_mtim.tv_sec;

@@ -32,7 +32,7 @@ constexpr qsizetype kHeaderReach = qsizetype{1} << 20;
 // The message folder as the system finds it, links on the way resolved.
 QString realFolder(const QString& folder)
 {
-    const QString real = QFileInfo(folder).canonicalFilePath();
+    const QString real = platform::realPath(folder);
     return real.isEmpty() ? QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) : real;
 }
 

@@ -61,8 +61,8 @@ private:
 
 bool inMessageFolder(const QString& target)
 {
-    const QString folder = QDir(QFileInfo(target).absolutePath()).canonicalPath();
-    return !folder.isEmpty() && folder == QDir(config::messageFolder()).canonicalPath();
+    const QString folder = platform::realPath(QFileInfo(target).absolutePath());
+    return !folder.isEmpty() && folder == platform::realPath(config::messageFolder());
 }
 
 // Writes a copy of the message at `target`. A file already there is replaced
@@ -76,8 +76,7 @@ void saveCopy(ManagerWindow& w, const QString& message, const QString& target)
         throw mailbox::MessageRefusal(
             QStringLiteral("%1: a copy is saved outside the message folder; Copy to box makes one for a box")
                 .arg(target));
-    const QFileInfo there(target);
-    if (!there.exists() && !there.isSymLink()) {
+    if (!platform::existsAtName(target)) {
         mailbox::exportMessage(message, target);
         return;
     }

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -24,7 +25,7 @@ namespace vm::platform {
 
 namespace {
 
-QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+QByteArray nativePath(const QString& path) { return nativeName(path); }
 
 const FileOps& calls() { return *fileOps().get(); }
 
@@ -102,7 +103,7 @@ QString groupName(gid_t gid)
 
 QString notRegular(const QByteArray& path, mode_t mode)
 {
-    return QStringLiteral("%1 is %2, not a regular file").arg(QFile::decodeName(path), fileKind(mode));
+    return QStringLiteral("%1 is %2, not a regular file").arg(nameText(path), fileKind(mode));
 }
 
 // Links that root or the running account made are the operator's own doing;
@@ -152,12 +153,12 @@ WriteTarget resolveForWrite(const QString& path, bool followLast)
             if (!mayFollow(st))
                 return {candidate,
                         QStringLiteral("%1 is a symbolic link that another account (%2) made; it is not followed")
-                            .arg(QFile::decodeName(candidate), accountName(st.st_uid))};
+                            .arg(nameText(candidate), accountName(st.st_uid))};
             QByteArray target(PATH_MAX, Qt::Uninitialized);
             const ssize_t n = ::readlink(candidate.constData(), target.data(), static_cast<size_t>(target.size()));
             if (n < 0 || ++linksFollowed > 40)
                 return {candidate, QStringLiteral("%1: the symbolic links on the way cannot be followed")
-                                       .arg(QFile::decodeName(candidate))};
+                                       .arg(nameText(candidate))};
             target.truncate(n);
             if (target.startsWith('/'))
                 resolved.clear();
@@ -192,7 +193,7 @@ void checkOpened(int fd, const QByteArray& expected)
     actual.truncate(n);
     if (actual != expected)
         refuse(QStringLiteral("%1 changed while it was opened (it is %2)")
-                   .arg(QFile::decodeName(expected), QFile::decodeName(actual)));
+                   .arg(nameText(expected), nameText(actual)));
 }
 
 // Opens a checked path for writing without following a link at its name and
@@ -205,8 +206,8 @@ int openCheckedForWrite(const QByteArray& target, int flags)
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         if (errno == ELOOP)
-            refuse(QStringLiteral("%1 is a symbolic link; it is not followed").arg(QFile::decodeName(target)));
-        raiseForErrno(errno, QFile::decodeName(target));
+            refuse(QStringLiteral("%1 is a symbolic link; it is not followed").arg(nameText(target)));
+        raiseForErrno(errno, nameText(target));
     }
     Fd guard;
     guard.fd = fd;
@@ -347,6 +348,42 @@ bool fileExists(const QString& path)
     return calls().stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool isFolder(const QString& path)
+{
+    struct stat st {};
+    return ::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool existsAtName(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(nativePath(path).constData(), &st) == 0;
+}
+
+QString realPath(const QString& path)
+{
+    char* real = ::realpath(nativePath(path).constData(), nullptr);
+    if (!real)
+        return {};
+    const std::unique_ptr<char, void (*)(void*)> owner(real, std::free);
+    return nameText(real);
+}
+
+QString realPathForWrite(const QString& path)
+{
+    QString target = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QByteArray link(PATH_MAX, Qt::Uninitialized);
+    for (int links = 0; links < 40; ++links) {
+        const ssize_t n = ::readlink(nativePath(target).constData(), link.data(), static_cast<size_t>(link.size()));
+        if (n <= 0)
+            break;
+        const QString to = nameText(QByteArrayView(link.constData(), n));
+        target = QDir::cleanPath(to.startsWith(u'/') ? to : QFileInfo(target).absolutePath() + u'/' + to);
+    }
+    const QString folder = realPath(QFileInfo(target).absolutePath());
+    return folder.isEmpty() ? target : QDir(folder).filePath(QFileInfo(target).fileName());
+}
+
 std::optional<struct stat> statIfPresent(const QString& path)
 {
     struct stat st {};
@@ -379,7 +416,7 @@ QStringList listFiles(const QString& folder, const QString& pattern)
         }
         if (!isFile)
             continue;
-        const QString name = QFile::decodeName(entry->d_name);
+        const QString name = nameText(entry->d_name);
         if (matchesPattern(name, pattern))
             names.append(name);
     }
@@ -544,7 +581,7 @@ StagedFile stageReplacement(const QString& path, const FileContent& content)
     f.fd = ops.makeTemporary(tmpl.data());
     if (f.fd < 0)
         raiseForErrno(errno, path);
-    StagedFile staged{QFile::decodeName(tmpl), QFile::decodeName(target), path};
+    StagedFile staged{nameText(tmpl), nameText(target), path};
     try {
         checkOpened(f.fd, tmpl);
         if (replacing)
@@ -596,7 +633,7 @@ QString moveAside(const QString& path)
         calls().unlink(aside.constData());
         raiseForErrno(e, path);
     }
-    return QFile::decodeName(aside);
+    return nameText(aside);
 }
 
 void renameFile(const QString& from, const QString& to)

@@ -4,6 +4,7 @@
 // missing folder 76, no permission 70, disk full 61, ...).
 
 #include "platform/FileContent.h"
+#include "platform/NativeName.h"
 #include "platform/Replaceable.h"
 
 #include <QByteArray>
@@ -30,6 +31,22 @@ bool fileExists(const QString& path);
 // folder, no memory) raises its error: a file that cannot be looked at is
 // not a missing one.
 std::optional<struct stat> statIfPresent(const QString& path);
+
+// Whether `path` leads to a folder (links followed). Never raises.
+bool isFolder(const QString& path);
+
+// Whether the name `path` itself is there: a link that points nowhere counts.
+// Never raises.
+bool existsAtName(const QString& path);
+
+// The path with every link followed and no "." or ".." left (realpath);
+// empty when some part of it is missing or cannot be read. Never raises.
+QString realPath(const QString& path);
+
+// Where a write of `path` would really write: every link followed, a last
+// one that points nowhere yet included, no "." or ".." left (as far as the
+// folders exist). Never raises.
+QString realPathForWrite(const QString& path);
 
 // Names (without folder) of the files in `folder` whose names match
 // `pattern` ("*" any run, "?" one character; letter case ignored as on the

@@ -1,5 +1,6 @@
 #include "FolderLock.h"
 
+#include "FileSystem.h"
 #include "FileContent.h"
 
 #include <QDir>
@@ -41,7 +42,7 @@ bool isTemporaryOf(const char* entry, const char* name)
 void removeLeftovers(const QString& folder)
 {
     for (const ReplacedFile& file : kReplacedFiles) {
-        const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + QLatin1String(file.folder));
+        const QByteArray path = nativeName(folder + QLatin1Char('/') + QLatin1String(file.folder));
         const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
         if (!dir) {
@@ -74,17 +75,29 @@ bool runs(qint64 pid, const QString& program)
     exe.truncate(n);
     if (exe.endsWith(" (deleted)"))
         exe.chop(10);
-    return program.isEmpty() || QFileInfo(QFile::decodeName(exe)).fileName() == QFileInfo(program).fileName();
+    return program.isEmpty() || QFileInfo(nameText(exe)).fileName() == QFileInfo(program).fileName();
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// The lock file's path through the open folder: its name in bytes then
+// needs no text (QLockFile could not write a folder's name that is no UTF-8),
+// and a folder renamed meanwhile keeps its lock. Without /proc, the path.
+QString lockPath(const QString& folder, int folderFd)
+{
+    const QString throughFd = QStringLiteral("/proc/self/fd/%1").arg(folderFd);
+    return folderFd >= 0 && isFolder(throughFd) ? throughFd + u'/' + FolderLock::fileName()
+                                                : QDir(folder).filePath(FolderLock::fileName());
+}
 
 }  // namespace
 
 QString FolderLock::fileName() { return QStringLiteral(".VoicemailManager.lock"); }
 
 FolderLock::FolderLock(const QString& folder)
-    : folder_(QDir::toNativeSeparators(folder)), lock_(QDir(folder).filePath(fileName()))
+    : folder_(QDir::toNativeSeparators(folder)),
+      folderFd_(::open(nativeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      lock_(lockPath(folder, folderFd_.fd()))
 {
     // Age alone never makes a lock stale: a window may stay open for days.
     lock_.setStaleLockTime(0);
@@ -111,14 +124,14 @@ bool FolderLock::tryLock(std::chrono::milliseconds wait)
         if (lock_.tryLock(static_cast<int>(std::min(left, kPoll).count())))
             break;
     }
-    ::chmod(QFile::encodeName(lock_.fileName()).constData(), 0644);
+    ::chmod(nativeName(lock_.fileName()).constData(), 0644);
     removeLeftovers(QDir::fromNativeSeparators(folder_));
     return true;
 }
 
 bool FolderLock::removeStaleLock() const
 {
-    const QByteArray path = QFile::encodeName(lock_.fileName());
+    const QByteArray path = nativeName(lock_.fileName());
     const OpenFile file(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat opened {};
     struct stat named {};

@@ -8,6 +8,8 @@
 // by any account that may write the folder, whoever made the lock and with
 // whatever umask; a live holder keeps it however long it runs.
 
+#include "platform/FileContent.h"
+
 #include <QLockFile>
 #include <QString>
 
@@ -46,6 +48,7 @@ private:
     bool removeStaleLock() const;
 
     QString folder_;
+    OpenFile folderFd_;  // the folder itself, through which the lock file is named
     QLockFile lock_;
 };
 

@@ -75,7 +75,7 @@ std::uint64_t leadOf(const char* name)
 
 FolderScan::FolderScan(const QString& folder, const std::function<bool(const char* name)>& keep)
 {
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    DIR* dir = ::opendir(nativeName(folder).constData());
     if (!dir)
         raiseForErrno(errno, folder);
     const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);

@@ -270,7 +270,7 @@ enum class FileState { Missing, Present, Unusable };
 
 FileState fileState(const QString& path)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativeName(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0)
         return errno == ENOENT ? FileState::Missing : FileState::Unusable;
@@ -281,7 +281,7 @@ FileState fileState(const QString& path)
 
 bool folderWritable(const QString& path)
 {
-    const QByteArray native = QFile::encodeName(QFileInfo(path).absolutePath());
+    const QByteArray native = nativeName(QFileInfo(path).absolutePath());
     struct stat st {};
     return ::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode) && !isReadOnly(st, native);
 }
@@ -326,7 +326,7 @@ bool writePrivateProfileString(const QString& section, const QString& key, const
             raiseError(err::BadFileNameOrNumber);
         // The replacement goes through a link to the file it names (when the
         // file layer may follow it), so the folder that matters is the file's.
-        const QString canonical = QFileInfo(path).canonicalFilePath();
+        const QString canonical = platform::realPath(path);
         const QString target = canonical.isEmpty() ? path : canonical;
         const FileState state = fileState(path);
         if (state == FileState::Unusable || !folderWritable(target))

@@ -21,7 +21,7 @@ namespace {
 // Names tried before giving up: far more copies than one stamp ever gets.
 constexpr int kMostCopiesPerStamp = 1000;
 
-QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+QByteArray nativePath(const QString& path) { return nativeName(path); }
 
 QString copyName(const QString& path, const QString& stamp, const QString& reason, int n)
 {
@@ -33,7 +33,7 @@ QString copyName(const QString& path, const QString& stamp, const QString& reaso
 // folder on the way swapped for a link meanwhile would put the copy elsewhere.
 void checkOpenedAt(int fd, const QString& copy)
 {
-    const QByteArray expected = nativePath(QFileInfo(copy).absoluteDir().canonicalPath() + QLatin1Char('/') +
+    const QByteArray expected = nativePath(realPath(QFileInfo(copy).absolutePath()) + QLatin1Char('/') +
                                            QFileInfo(copy).fileName());
     QByteArray actual(PATH_MAX, Qt::Uninitialized);
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
@@ -43,7 +43,7 @@ void checkOpenedAt(int fd, const QString& copy)
     actual.truncate(n);
     if (actual != expected)
         throw RuntimeError(err::PathFileAccessError, QStringLiteral("%1 changed while it was created (it is %2)")
-                                                         .arg(QFile::decodeName(expected), QFile::decodeName(actual)));
+                                                         .arg(nameText(expected), nameText(actual)));
 }
 
 // The original's permission bits; its owner and group when root, else its

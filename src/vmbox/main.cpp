@@ -1,6 +1,8 @@
 // vmbox: bulk administration of an application folder's voicemail boxes.
 #include "Vmbox.h"
 
+#include "platform/NativeName.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -19,7 +21,11 @@ int main(int argc, char** argv)
         QFile err;
         out.open(stdout, QIODevice::WriteOnly);
         err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-        const int status = vm::vmbox::runVmbox(QCoreApplication::arguments().mid(1), out, err);
+        // Taken as the bytes they are: a folder or file may be named in any encoding.
+        QStringList arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments << vm::platform::nameText(argv[i]);
+        const int status = vm::vmbox::runVmbox(arguments, out, err);
         // Output that never arrived (a full disk behind a redirection) is no success.
         if (!out.flush() && status == 0) {
             err.write("vmbox: standard output cannot be written\n");

@@ -5,6 +5,7 @@
 #include "mailbox/LengthCache.h"
 #include "mailbox/MailboxListFile.h"
 #include "platform/FileSystem.h"
+#include "platform/NativeName.h"
 #include "support/EnvironmentScope.h"
 #include "support/TempAppFolder.h"
 
@@ -17,6 +18,10 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -51,12 +56,13 @@ protected:
         folder.write(QStringLiteral("data/VmBoxList.xml"), vm::mailbox::mailboxListBytes(table));
     }
 
-    int run(const QStringList& args)
+    int run(const QStringList& args, const QString& appFolder = {})
     {
         QBuffer o, e;
         o.open(QIODevice::WriteOnly);
         e.open(QIODevice::WriteOnly);
-        const int status = vm::vmbox::runVmbox(QStringList{QStringLiteral("--app-folder"), folder.path()} + args, o, e);
+        const QString app = appFolder.isEmpty() ? folder.path() : appFolder;
+        const int status = vm::vmbox::runVmbox(QStringList{QStringLiteral("--app-folder"), app} + args, o, e);
         out = o.data();
         err = QString::fromUtf8(e.data());
         return status;
@@ -270,4 +276,40 @@ TEST_F(Messages, PurgeDeletesOldMessagesByRuleAndADryRunNothing)
         QDir(folder.file(kSave)).removeRecursively();
         QDir().mkpath(folder.file(kSave));
     }
+}
+
+// A folder and messages whose names are no UTF-8 (or hold what a terminal
+// obeys) are listed with those bytes escaped, and copied, marked, exported
+// and purged by their bytes.
+TEST_F(Messages, NamesOfAnyBytesAreShownEscapedAndActedOnByTheirBytes)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::path(folder.path().toStdString()) / "caf\xe9", saved = root / "data/VmSave";
+    fs::create_directories(saved);
+    const std::shared_ptr<void> removed(nullptr, [&](void*) { fs::remove_all(root); });  // Qt cannot name it
+    fs::copy_file(folder.file("data/VmBoxList.xml").toStdString(), root / "data/VmBoxList.xml");
+    const QByteArray bytes = wave(8);
+    for (const char* name : {"101_1204153012_0_3_55\xe9.wav", "101_1204153013_0_3_\x1b[2J.wav"})
+        std::ofstream(saved / name, std::ios::binary).write(bytes.constData(), bytes.size());
+    const auto vmbox = [&](const QStringList& args) { return run(args, vm::platform::nameText(root.c_str())); };
+    ASSERT_EQ(vmbox({"messages", "--format", "json"}), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains(R"("Caller": "55\udce9", "File": "101_1204153012_0_3_55\udce9.wav")")) << out.data();
+    ASSERT_EQ(vmbox({"messages"}), 0);
+    EXPECT_TRUE(out.contains(" 55\\xe9   101_1204153012_0_3_55\\xe9.wav\n") && out.contains(" \\x1b[2J  101_"));
+    const QString odd = vm::platform::nameText("101_1204153012_0_3_55\xe9.wav");
+    EXPECT_EQ(vmbox({"message", "copy", odd, "102"}) + vmbox({"message", "mark", odd, "new"}) +
+                  vmbox({"message", "export", QString(odd).replace("_0_3", "_1_3"),
+                         vm::platform::nameText((root / "out\xe9.wav").c_str())}),
+              0)
+        << err.toStdString();
+    std::set<std::string> files;
+    for (const fs::directory_entry& e : fs::directory_iterator(saved)) {
+        files.insert(e.path().filename().string());
+        fs::last_write_time(e.path(), fs::file_time_type::clock::now() - std::chrono::hours(48));
+    }
+    EXPECT_EQ(files, (std::set<std::string>{"101_1204153012_1_3_55\xe9.wav", "101_1204153013_0_3_\x1b[2J.wav",
+                                            "102_1204153012_1_3_55\xe9.wav"}));
+    EXPECT_EQ(fs::file_size(root / "out\xe9.wav"), static_cast<std::uintmax_t>(bytes.size()));
+    EXPECT_EQ(vmbox({"purge", "--older-than", "1"}), 0) << err.toStdString();
+    EXPECT_TRUE(fs::is_empty(saved));
 }
