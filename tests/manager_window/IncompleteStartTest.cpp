@@ -45,7 +45,6 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
         {"a copy fails: nothing is written", two, "RecLengthMin=x"},
         {"QV.INI cannot be read", two, {}, "QV.INI", EIO},
         {"no memory for the body", two, {}, "VmEmailForwardBody.txt", kNoMemory},
-        {"no memory for the list", two, {}, "VmBoxList.xml", kNoMemory},
     };
     QStringList pin;
     for (const auto& c : cases) {
@@ -58,13 +57,14 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
             ASSERT_EQ(::chown(QFile::encodeName(app.file(name)).constData(), 1, 1), 0);
             ::chmod(QFile::encodeName(app.file(name)).constData(), 0640);
         }
-        std::optional<ScopedFault> unreadable;
-        if (c.unreadable)
-            unreadable.emplace([&](FileStep step, const QString& path) {
-                return step == FileStep::Read && path.endsWith(QLatin1String(c.unreadable)) ? c.error : 0;
-            });
+        bool loaded = false;
+        const ScopedFault unreadable([&](FileStep step, const QString& path) {
+            return !loaded && c.unreadable && step == FileStep::Read && path.endsWith(QLatin1String(c.unreadable))
+                       ? c.error
+                       : 0;
+        });
         auto& w = load();
-        unreadable.reset();
+        loaded = true;
         QCoreApplication::processEvents();
         w.hide();
         w.show();
@@ -101,7 +101,7 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
         }
         pin << QStringLiteral("%1: kept %2; wrote %3").arg(c.name, kept.join(u','), changed.join(u','));
     }
-    EXPECT_EQ(digest(pin), "973ba7fd491593cf") << pin.join(u'\n').toStdString();
+    EXPECT_EQ(digest(pin), "a10bbd2d526aede2") << pin.join(u'\n').toStdString();
 }
 
 TEST_F(WindowTest, CountsAtTheirLargestShowWholeBeforeTheNextCaption)
