@@ -44,6 +44,14 @@ MessageNameParts partsOf(const CheckedMessage& m)
     return *parts;
 }
 
+// A failure of the new file (its name too long, a full disk, no permission
+// there) is told as the new file's; a failure to read the message names the
+// message already.
+platform::RuntimeError targetFailure(const platform::RuntimeError& e, const CheckedMessage& m, const QString& target)
+{
+    return e.description().startsWith(m.path) ? e : platform::namingFile(e, target);
+}
+
 // The stamp as a moment, in a leap year so that 29 February is one.
 QDateTime stampMoment(const CheckedMessage& m, const QString& stamp)
 {
@@ -97,13 +105,19 @@ QString copyMessage(const MailboxTable& table, const QString& path, const QStrin
     const QDateTime moment = stampMoment(m, parts.stamp);
     parts.id = id;
     parts.marker = QStringLiteral("1");
-    QString copy = createMessageFile(
-        config::messageFolder(),
-        [&](const QDateTime& at) {
-            parts.stamp = at.toString(QStringLiteral("MMddHHmmss"));
-            return parts.name();
-        },
-        moment, m.content());
+    QString tried;
+    QString copy;
+    try {
+        copy = createMessageFile(
+            config::messageFolder(),
+            [&](const QDateTime& at) {
+                parts.stamp = at.toString(QStringLiteral("MMddHHmmss"));
+                return tried = parts.name();
+            },
+            moment, m.content());
+    } catch (const platform::RuntimeError& e) {
+        throw targetFailure(e, m, config::messageFolder() + tried);
+    }
     try {
         platform::setLastWriteTime(copy, m.time);
     } catch (...) {
@@ -141,7 +155,7 @@ void exportMessage(const QString& path, const QString& target)
             refuse(target, QStringLiteral("exists already; a saved copy never replaces a file"));
         if (e.number() == platform::err::PathFileAccessError)
             refuse(target, e.description());
-        throw;
+        throw targetFailure(e, m, target);
     }
     platform::ignoreErrors([&] { platform::setLastWriteTime(target, m.time); });
 }

@@ -41,7 +41,8 @@ bool isApplicationFolder(const QString& folder)
 {
     const QDir dir(folder);
     struct stat ini {};
-    return (::stat(nativeName(dir.filePath(QStringLiteral("QV.INI"))).constData(), &ini) == 0 && S_ISREG(ini.st_mode)) ||
+    return (::stat(nativeName(dir.filePath(QStringLiteral("QV.INI"))).constData(), &ini) == 0 &&
+            S_ISREG(ini.st_mode)) ||
            isFolder(dir.filePath(QStringLiteral("data")));
 }
 

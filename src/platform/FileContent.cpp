@@ -39,7 +39,7 @@ OpenFile& OpenFile::operator=(OpenFile&& other) noexcept
 }
 
 void FileContent::readAt(QByteArray& piece, std::int64_t from, qsizetype count) const
-{
+try {
     piece.resize(count);
     if (::lseek(fd_, static_cast<off_t>(from), SEEK_SET) < 0)
         raiseForErrno(errno, path_);
@@ -55,6 +55,9 @@ void FileContent::readAt(QByteArray& piece, std::int64_t from, qsizetype count) 
                                QStringLiteral("%1 grew shorter while it was copied").arg(path_));
         got += n;
     }
+} catch (const RuntimeError& e) {
+    // Named, so that a failed copy tells the file it could not read from the one it could not write.
+    throw namingFile(e, path_);
 }
 
 void FileContent::writeTo(int fd, const QString& path) const

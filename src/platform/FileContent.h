@@ -43,8 +43,8 @@ public:
     std::int64_t size() const { return size_; }
 
     // Writes the content into the open, empty file `fd`, named `path` in the
-    // errors raised: a failed read names the source, a failed write (a full
-    // disk, no permission) the target. A source that ends early raises 62.
+    // errors raised. A failed read raises with a description that begins with
+    // the source's path; a source that ends early raises 62.
     void writeTo(int fd, const QString& path) const;
 
     // Hands the content to `each` in order, piece by piece, holes as zeros.

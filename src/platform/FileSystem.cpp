@@ -106,6 +106,18 @@ QString notRegular(const QByteArray& path, mode_t mode)
     return QStringLiteral("%1 is %2, not a regular file").arg(nameText(path), fileKind(mode));
 }
 
+// The regular file `path` (links followed) opened for reading, without
+// blocking on a FIFO: that is refused instead, as is any other kind.
+OpenFile openRegular(const QString& path, struct stat& st)
+{
+    OpenFile file(openOrRaise(path, O_RDONLY | O_NONBLOCK));
+    if (::fstat(file.fd(), &st) != 0)
+        raiseForErrno(errno, path);
+    if (!S_ISREG(st.st_mode))
+        refuse(notRegular(nativePath(path), st.st_mode));
+    return file;
+}
+
 // Links that root or the running account made are the operator's own doing;
 // any other account's link in the shared folder may be a trap.
 bool mayFollow(const struct stat& link) { return link.st_uid == 0 || link.st_uid == ::geteuid(); }
@@ -157,8 +169,9 @@ WriteTarget resolveForWrite(const QString& path, bool followLast)
             QByteArray target(PATH_MAX, Qt::Uninitialized);
             const ssize_t n = ::readlink(candidate.constData(), target.data(), static_cast<size_t>(target.size()));
             if (n < 0 || ++linksFollowed > 40)
-                return {candidate, QStringLiteral("%1: the symbolic links on the way cannot be followed")
-                                       .arg(nameText(candidate))};
+                return {
+                    candidate,
+                    QStringLiteral("%1: the symbolic links on the way cannot be followed").arg(nameText(candidate))};
             target.truncate(n);
             if (target.startsWith('/'))
                 resolved.clear();
@@ -192,8 +205,7 @@ void checkOpened(int fd, const QByteArray& expected)
         return;
     actual.truncate(n);
     if (actual != expected)
-        refuse(QStringLiteral("%1 changed while it was opened (it is %2)")
-                   .arg(nameText(expected), nameText(actual)));
+        refuse(QStringLiteral("%1 changed while it was opened (it is %2)").arg(nameText(expected), nameText(actual)));
 }
 
 // Opens a checked path for writing without following a link at its name and
@@ -287,8 +299,9 @@ void raiseForErrno(int e, const QString& path)
 {
     switch (e) {
         case ENOENT: raiseError(parentFolderExists(path) ? err::FileNotFound : err::PathNotFound);
-        case ENOTDIR:
-        case ENAMETOOLONG: raiseError(err::PathNotFound);
+        case ENOTDIR: raiseError(err::PathNotFound);
+        case ENAMETOOLONG:
+            throw RuntimeError(err::PathNotFound, QStringLiteral("the name is longer than the file system takes"));
         case EACCES:
         case EPERM:
         case EROFS:
@@ -306,6 +319,13 @@ void raiseForErrno(int e, const QString& path)
         case ENXIO: raiseError(err::DeviceUnavailable);
         default: raiseError(err::DeviceIOError);
     }
+}
+
+RuntimeError namingFile(const RuntimeError& error, const QString& path)
+{
+    if (error.description().startsWith(path))
+        return error;
+    return {error.number(), QStringLiteral("%1: %2").arg(path, error.description()), error.source()};
 }
 
 int FileOps::open(const char* path, int flags, mode_t mode) const { return ::open(path, flags, mode); }
@@ -453,15 +473,9 @@ void createNewFile(const QString& path, const FileContent& content)
 
 void copyToNewFile(const QString& from, const QString& to)
 {
-    Fd f;
-    // Not blocking on a FIFO: it is refused below instead.
-    f.fd = openOrRaise(from, O_RDONLY | O_NONBLOCK);
     struct stat st {};
-    if (::fstat(f.fd, &st) != 0)
-        raiseForErrno(errno, from);
-    if (!S_ISREG(st.st_mode))
-        refuse(notRegular(nativePath(from), st.st_mode));
-    createNewFile(to, FileContent(f.fd, from, st.st_size));
+    const OpenFile file = openRegular(from, st);
+    createNewFile(to, FileContent(file.fd(), from, st.st_size));
 }
 
 void deleteFile(const QString& path)
@@ -491,14 +505,8 @@ std::uint64_t freeBytesForCaller(const QString& path)
 
 QByteArray readFile(const QString& path, std::int64_t maxBytes)
 {
-    Fd f;
-    // Not blocking on a FIFO: it is refused below instead.
-    f.fd = openOrRaise(path, O_RDONLY | O_NONBLOCK);
     struct stat st {};
-    if (::fstat(f.fd, &st) != 0)
-        raiseForErrno(errno, path);
-    if (!S_ISREG(st.st_mode))
-        refuse(notRegular(nativePath(path), st.st_mode));
+    const OpenFile f = openRegular(path, st);
     const auto tooLarge = [&] { refuse(QStringLiteral("%1 holds more than %2 bytes").arg(path).arg(maxBytes)); };
     if (maxBytes >= 0 && st.st_size > maxBytes)
         tooLarge();
@@ -509,7 +517,7 @@ QByteArray readFile(const QString& path, std::int64_t maxBytes)
     for (;;) {
         if (got == bytes.size())
             bytes.resize(got + std::max<qsizetype>(got, 65536));
-        const ssize_t n = calls().read(f.fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        const ssize_t n = calls().read(f.fd(), bytes.data() + got, static_cast<size_t>(bytes.size() - got));
         if (n < 0) {
             if (errno == EINTR)
                 continue;

@@ -6,6 +6,7 @@
 #include "platform/FileContent.h"
 #include "platform/NativeName.h"
 #include "platform/Replaceable.h"
+#include "platform/RuntimeError.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -166,6 +167,10 @@ QString fileKind(mode_t mode);
 
 // Maps an errno value of a failed call on `path` to its run-time error.
 [[noreturn]] void raiseForErrno(int errnoValue, const QString& path);
+
+// `error` with a description that begins with the file it happened to:
+// "PATH: Disk full". One that names it already is returned as it is.
+RuntimeError namingFile(const RuntimeError& error, const QString& path);
 
 // Opens `path` for reading and writing at chosen offsets, creating it when
 // missing; returns the descriptor, which the caller closes. Refuses what the

@@ -1,8 +1,8 @@
 #include "FileTrust.h"
 
-#include "FileSystem.h"
 #include <QFile>
 #include <QFileInfo>
+#include "FileSystem.h"
 
 #include <grp.h>
 #include <pwd.h>

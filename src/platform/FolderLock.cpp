@@ -1,7 +1,7 @@
 #include "FolderLock.h"
 
-#include "FileSystem.h"
 #include "FileContent.h"
+#include "FileSystem.h"
 
 #include <QDir>
 #include <QFileInfo>

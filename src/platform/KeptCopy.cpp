@@ -42,8 +42,9 @@ void checkOpenedAt(int fd, const QString& copy)
         return;  // no /proc: the check before the open stands alone
     actual.truncate(n);
     if (actual != expected)
-        throw RuntimeError(err::PathFileAccessError, QStringLiteral("%1 changed while it was created (it is %2)")
-                                                         .arg(nameText(expected), nameText(actual)));
+        throw RuntimeError(
+            err::PathFileAccessError,
+            QStringLiteral("%1 changed while it was created (it is %2)").arg(nameText(expected), nameText(actual)));
 }
 
 // The original's permission bits; its owner and group when root, else its

@@ -243,9 +243,11 @@ private:
         else
             print(QStringLiteral("deleted %1").arg(summary));
         if (!failures.isEmpty())
-            throw CommandFailure(
-                kExitBadData,
-                failures << QStringLiteral("%1 could not be deleted; the others were").arg(failures.size()));
+            throw CommandFailure(kExitBadData,
+                                 failures << QStringLiteral("could not delete %1 of the %2 messages chosen; deleted %3")
+                                                 .arg(failures.size())
+                                                 .arg(chosen.size())
+                                                 .arg(done));
     }
 
     const Invocation& inv_;

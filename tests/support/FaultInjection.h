@@ -22,8 +22,8 @@ namespace vm::test {
 
 // The steps of a file's life a stand-in can make fail: opening it for
 // writing, writing, flushing to disk, renaming it into place, asking for its
-// status, giving it an owner, reading it.
-enum class FileStep { Open, Write, Sync, Rename, Status, Owner, Read };
+// status, giving it an owner, reading it, removing it.
+enum class FileStep { Open, Write, Sync, Rename, Status, Owner, Read, Remove };
 
 // A fault answered with this throws std::bad_alloc, as an allocation that failed.
 inline constexpr int kNoMemory = -1;
@@ -69,6 +69,10 @@ public:
     {
         return failed(FileStep::Rename, decode(to)) ? -1 : platform::FileOps::rename(from, to);
     }
+    int unlink(const char* path) const override
+    {
+        return failed(FileStep::Remove, decode(path)) ? -1 : platform::FileOps::unlink(path);
+    }
     // A hard link puts a file into place under a new name, as a rename does.
     int link(const char* from, const char* to) const override
     {
@@ -90,7 +94,7 @@ public:
     }
 
 private:
-    static QString decode(const char* path) { return QFile::decodeName(path); }
+    static QString decode(const char* path) { return platform::nameText(path); }
     int remember(int fd, const QString& path) const
     {
         if (fd >= 0)

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/NativeName.h"
 #include "support/EnvironmentScope.h"
+#include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"
 
 #include <QBuffer>
@@ -288,9 +289,8 @@ TEST_F(Messages, NamesOfAnyBytesAreShownEscapedAndActedOnByTheirBytes)
     fs::create_directories(saved);
     const std::shared_ptr<void> removed(nullptr, [&](void*) { fs::remove_all(root); });  // Qt cannot name it
     fs::copy_file(folder.file("data/VmBoxList.xml").toStdString(), root / "data/VmBoxList.xml");
-    const QByteArray bytes = wave(8);
     for (const char* name : {"101_1204153012_0_3_55\xe9.wav", "101_1204153013_0_3_\x1b[2J.wav"})
-        std::ofstream(saved / name, std::ios::binary).write(bytes.constData(), bytes.size());
+        std::ofstream(saved / name, std::ios::binary).write(wave(8).constData(), 52);
     const auto vmbox = [&](const QStringList& args) { return run(args, vm::platform::nameText(root.c_str())); };
     ASSERT_EQ(vmbox({"messages", "--format", "json"}), 0) << err.toStdString();
     EXPECT_TRUE(out.contains(R"("Caller": "55\udce9", "File": "101_1204153012_0_3_55\udce9.wav")")) << out.data();
@@ -309,7 +309,60 @@ TEST_F(Messages, NamesOfAnyBytesAreShownEscapedAndActedOnByTheirBytes)
     }
     EXPECT_EQ(files, (std::set<std::string>{"101_1204153012_1_3_55\xe9.wav", "101_1204153013_0_3_\x1b[2J.wav",
                                             "102_1204153012_1_3_55\xe9.wav"}));
-    EXPECT_EQ(fs::file_size(root / "out\xe9.wav"), static_cast<std::uintmax_t>(bytes.size()));
+    EXPECT_EQ(fs::file_size(root / "out\xe9.wav"), 52u);
     EXPECT_EQ(vmbox({"purge", "--older-than", "1"}), 0) << err.toStdString();
     EXPECT_TRUE(fs::is_empty(saved));
+}
+
+// A failure is told of the file that failed: the new file a copy or export
+// could not make, the message that could not be read or deleted; a purge
+// goes on with the others and says how many it did.
+TEST_F(Messages, FailuresNameTheFileThatFailedAndChangeNothing)
+{
+    using vm::test::FileStep;
+    folder.write(QStringLiteral("data/VmBoxList.xml"),
+                 "<VoicemailBox Id=\"101\"></VoicemailBox>\r\n<VoicemailBox Id=\"1020000\"></VoicemailBox>\r\n");
+    const QString longName = "101_1204153012_0_3_" + QString(232, u'5') + ".wav";  // 255 bytes
+    message(kA, wave(8), 40);
+    message(longName, wave(8), 40);
+    const QString saved = folder.file(kSave), target = folder.file("copy.wav");
+    const std::tuple<QStringList, FileStep, const char*, int, QString> cases[] = {
+        {{"message", "copy", longName, "1020000"},
+         FileStep::Open,
+         "-",
+         0,
+         saved + "1020000_1204153012_1_3_" + QString(232, u'5') +
+             ".wav: the name is longer than the file system takes (error 76)"},
+        {{"message", "copy", kA, "101"},
+         FileStep::Write,
+         "_1_3_5551234.wav",
+         ENOSPC,
+         saved + "101_1204153012_1_3_5551234.wav: Disk full (error 61)"},
+        {{"message", "export", kA, target},
+         FileStep::Open,
+         "copy.wav",
+         EACCES,
+         target + ": Permission denied (error 70)"},
+        {{"message", "export", kA, target},
+         FileStep::Read,
+         "5551234.wav",
+         EIO,
+         saved + kA + ": Device I/O error (error 57)"},
+        {{"purge", "--older-than", "30"},
+         FileStep::Remove,
+         "5551234.wav",
+         EIO,
+         saved + kA + ": Device I/O error (error 57)\nvmbox: could not delete 1 of the 2 messages chosen; deleted 1"},
+    };
+    for (const auto& [args, failing, file, error, said] : cases) {
+        Files expected = folder.contents();
+        if (failing == FileStep::Remove)
+            expected.erase(kSave + longName);
+        const vm::test::ScopedFault fault([&](FileStep step, const QString& path) {
+            return step == failing && path.endsWith(QLatin1String(file)) ? error : 0;
+        });
+        EXPECT_EQ(run(args), 1) << said.toStdString();
+        EXPECT_EQ(err.toStdString(), ("vmbox: " + said + "\n").toStdString());
+        EXPECT_EQ(folder.contents(), expected) << said.toStdString();
+    }
 }
