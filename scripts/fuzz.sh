@@ -11,7 +11,7 @@ if ! command -v clang++ >/dev/null; then
   echo "fuzz: clang++ not found, skipped"
   exit 0
 fi
-targets=(fuzz_ini fuzz_list_file fuzz_line_parsers fuzz_fsclient fuzz_remote_chain fuzz_csv)
+targets=(fuzz_ini fuzz_names fuzz_list_file fuzz_line_parsers fuzz_fsclient fuzz_remote_chain fuzz_csv)
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVM_FUZZ=ON -DVM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz --target "${targets[@]}"
 # Findings of an earlier run were reported then; start clean.

@@ -1,10 +1,13 @@
 #include "CommandLine.h"
 
+#include "platform/FileSystem.h"
 #include "platform/LocaleText.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 namespace vm::app {
 
@@ -25,11 +28,12 @@ ParseResult failure(const QString& message)
 // by its path inside the folder.
 QString unusableFolder(const QFileInfo& folder)
 {
-    if (!folder.exists())
+    const QString path = folder.absoluteFilePath();  // looked at by its bytes, whatever its encoding
+    if (!platform::existsAtName(path))
         return QStringLiteral("does not exist");
-    if (!folder.isDir())
+    if (!platform::isFolder(path))
         return QStringLiteral("is not a folder");
-    if (!folder.isReadable() || !folder.isExecutable())
+    if (::access(platform::nativeName(path).constData(), R_OK | X_OK) != 0)
         return QStringLiteral("cannot be read (permission denied)");
     return {};
 }
@@ -40,7 +44,7 @@ QStringList argumentList(int argc, const char* const* argv)
 {
     QStringList list;
     for (int i = 0; i < argc; ++i)
-        list << QString::fromLocal8Bit(argv[i]);
+        list << platform::nameText(argv[i]);
     return list;
 }
 

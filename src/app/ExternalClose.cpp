@@ -48,8 +48,21 @@ void takeOver(int signal, struct sigaction& previous)
 
 constexpr int kWaitMs = 50;
 // A procedure that is still running after this many waits (5 s) is not
-// waited for any longer: the files matter more than a tidy trace.
+// waited for any longer: the files matter more than a tidy trace. A close
+// still under way after as many more has its event loops ended.
 constexpr int kMostWaits = 100;
+
+// Closes the box that waits for an answer, as its Escape key would; true when there was one.
+bool closeBoxOnScreen()
+{
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box)
+        return false;
+    box->close();
+    if (auto* dialog = qobject_cast<QDialog*>(box); dialog && dialog->isVisible())
+        dialog->reject();
+    return true;
+}
 
 }  // namespace
 
@@ -97,12 +110,7 @@ void ExternalClose::closeWhenIdle()
         shown_ = true;
     else if (shown_)
         return;  // closed meanwhile
-    QWidget* box = QApplication::activeModalWidget();
-    if (box) {
-        box->close();
-        if (auto* dialog = qobject_cast<QDialog*>(box); dialog && dialog->isVisible())
-            dialog->reject();
-    }
+    const bool box = closeBoxOnScreen();
     // A window still loading is closed once it is on screen; a procedure
     // still running is let finish first.
     const bool busy = box || !shown_ || failsafe::state().stack.depth > 0 || QThread::currentThread()->loopLevel() > 1;
@@ -110,7 +118,22 @@ void ExternalClose::closeWhenIdle()
         QTimer::singleShot(kWaitMs, this, &ExternalClose::closeWhenIdle);
         return;
     }
+    // Watched from within the close, whose unload handler may wait on a box.
+    waits_ = 0;
+    QTimer::singleShot(kWaitMs, this, &ExternalClose::watchClose);
     window_.close();
+}
+
+void ExternalClose::watchClose()
+{
+    if (!window_.isVisible())
+        return;
+    closeBoxOnScreen();
+    if (++waits_ > kMostWaits) {
+        QCoreApplication::exit(0);
+        return;
+    }
+    QTimer::singleShot(kWaitMs, this, &ExternalClose::watchClose);
 }
 
 }  // namespace vm::app

@@ -19,8 +19,12 @@ namespace vm::app {
 // the window is closed from the event loop, once it is between events:
 // a box waiting for an answer (a question, the error report) is closed as
 // its Escape key would (so a question is answered Cancel and nothing is
-// done), and a procedure still running is let finish. Further requests
-// while one is under way change nothing.
+// done), and a procedure still running is let finish. The close is then
+// watched to its end: a box it brings up (the report of a save that
+// failed, which the error module logs as always) is closed the same way,
+// and should the window still be there a few seconds later, the event
+// loops are ended, so that the program ends and releases the folder's lock
+// whatever happens. Further requests while one is under way change nothing.
 class ExternalClose : public QObject {
 public:
     explicit ExternalClose(QWidget& window);
@@ -31,6 +35,7 @@ public:
 private:
     void requested();
     void closeWhenIdle();
+    void watchClose();
 
     QWidget& window_;
     int pipe_[2] = {-1, -1};

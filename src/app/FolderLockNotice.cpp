@@ -1,6 +1,7 @@
 #include "FolderLockNotice.h"
 
 #include "platform/AppFolder.h"
+#include "platform/ShownText.h"
 
 #include <QMessageBox>
 
@@ -14,7 +15,7 @@ std::unique_ptr<platform::FolderLock> lockAppFolderOrTellOperator(bool operatorP
     if (lock->tryLock())
         return lock;
     const QString refusal = lock->refusal();
-    std::fprintf(stderr, "RiVaVaz: %s\n", qPrintable(refusal));
+    std::fprintf(stderr, "RiVaVaz: %s\n", platform::withControlsEscaped(refusal).toUtf8().constData());
     if (operatorPresent)
         QMessageBox::warning(nullptr, QStringLiteral("Quorvane Voicemail Manager"), refusal);
     return nullptr;

@@ -10,6 +10,7 @@
 #include "manager_window/WindowPlacement.h"
 #include "platform/AppFolder.h"
 #include "platform/DisplayCheck.h"
+#include "platform/ShownText.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -22,13 +23,23 @@ namespace {
 
 constexpr int kExitNoWindow = 1;
 
+// Lines for standard error: a folder's name in them may hold control
+// characters or bytes of no encoding, shown escaped as vmbox shows them.
+QString forTerminal(const QString& lines)
+{
+    QStringList shown = lines.split(u'\n');
+    for (QString& line : shown)
+        line = vm::platform::withControlsEscaped(line);
+    return shown.join(u'\n');
+}
+
 // Saves a picture of the window once it is on screen, then closes it the
 // way the close box does.
 void screenshotThenClose(vm::manager_window::ManagerWindow& window, const QString& file)
 {
     QTimer::singleShot(300, &window, [&window, file] {
         if (!window.grab().save(file))
-            std::fprintf(stderr, "Could not save %s\n", qPrintable(file));
+            std::fprintf(stderr, "Could not save %s\n", qPrintable(forTerminal(file)));
         window.close();
     });
 }
@@ -75,7 +86,10 @@ int main(int argc, char** argv)
     // is opened, so that it works over a remote shell too.
     const vm::app::ParseResult parsed = vm::app::parseCommandLine(vm::app::argumentList(argc, argv));
     if (!parsed.options) {
-        QTextStream(parsed.exitCode == 0 ? stdout : stderr) << parsed.output;
+        if (parsed.exitCode == 0)
+            QTextStream(stdout) << parsed.output;
+        else
+            QTextStream(stderr) << forTerminal(parsed.output);
         return parsed.exitCode;
     }
     if (const auto why = vm::platform::missingDisplay()) {

@@ -1,5 +1,6 @@
 #include "RegistryIni.h"
 
+#include "platform/FileSystem.h"
 #include "platform/IniProfile.h"
 #include "platform/RuntimeError.h"
 
@@ -15,6 +16,13 @@ QString ReadIniString(const QString& iniFile, const QString& section, const QStr
     platform::ignoreErrors(
         [&] { value = platform::getPrivateProfileString(section, key, QString(), kReadBufferSize, iniFile); });
     return value;
+}
+
+QByteArray ReadIniFile(const QString& iniFile) { return platform::readFileIfPresent(iniFile).value_or(QByteArray()); }
+
+QString IniValue(const QByteArray& text, const QString& section, const QString& key)
+{
+    return platform::profileString(text, section, key, QString(), kReadBufferSize);
 }
 
 void WriteIniString(const QString& iniFile, const QString& section, const QString& key, const QString& value)

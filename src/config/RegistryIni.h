@@ -12,6 +12,15 @@ namespace vm::config {
 // failure reads as "".
 QString ReadIniString(const QString& iniFile, const QString& section, const QString& key);
 
+// QV.INI's bytes, for reading several values at once: empty when the file is
+// not there. One that is there but cannot be read (an I/O error, no memory
+// for it, a FIFO) raises its run-time error naming the file: it is no file
+// without values.
+QByteArray ReadIniFile(const QString& iniFile);
+
+// The value of section/key in a file holding `text`, as ReadIniString reads it.
+QString IniValue(const QByteArray& text, const QString& section, const QString& key);
+
 // Sets section/key in `iniFile` to value. A write that cannot be done is
 // silent and leaves the file unchanged.
 void WriteIniString(const QString& iniFile, const QString& section, const QString& key, const QString& value);

@@ -36,7 +36,10 @@ struct Settings {
 // or RecLengthMax value that is not a whole number raises error 13, one
 // outside -32768..32767 error 6: the read stops there, `settings` keeps what
 // was read before and the later values stay empty, as the window then goes
-// on with them. Every other failure is silent.
+// on with them. So does a QV.INI or body file that is there but cannot be
+// read (an I/O error, no memory for it), raising its error with the file's
+// name: a missing file is one without values, an unreadable one is not.
+// Every other failure is silent.
 void LoadConfig(Settings& settings, const QString& iniFile);
 
 // The key at which LoadConfig stops: the first of RecLengthMin and

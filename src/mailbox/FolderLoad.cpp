@@ -1,6 +1,7 @@
 // The start-up load: legacy import, merge of the list file, removal of the
 // legacy file. Nothing here stops the program: every failure is ignored or
-// only reported to the run log (and handed back to the caller).
+// only reported to the run log, and handed back to the caller when it cost
+// the table anything.
 
 #include "FolderLoad.h"
 #include "ListLineParser.h"
@@ -10,9 +11,12 @@
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 
-#include <QFileInfo>
+#include <QLocale>
+
+#include <sys/stat.h>
 
 #include <cstring>
+#include <exception>
 #include <utility>
 
 namespace vm::mailbox {
@@ -81,7 +85,7 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
     int lineNumber = 0;
     int boxes = 0;
     LeftOut tooLong;
-    LeftOut unreadable;
+    LeftOut unreadableLines;
     LeftOut beyondTable;
     LeftOut noBoxLines;
     QByteArrayView lastLine;
@@ -92,7 +96,7 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
         // Errors are ignored line by line: a bad line is skipped.
         if (line.size() > kLongestListLine)
             return tooLong.note(lineNumber, offset);
-        try {
+        const bool taken = platform::ignoreErrorsButMemory([&] {
             const ListLine parsed(line);
             if (parsed.holdsBox()) {
                 // Straight into the entry: texts reuse the memory it has.
@@ -102,11 +106,11 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
             } else if (!holdsNoBoxByDesign(line)) {
                 noBoxLines.note(lineNumber, offset);
             }
-        } catch (...) {
-            (table.upperBound() >= kMostBoxes ? beyondTable : unreadable).note(lineNumber, offset);
-        }
+        });
+        if (!taken)
+            (table.upperBound() >= kMostBoxes ? beyondTable : unreadableLines).note(lineNumber, offset);
     });
-    platform::ignoreErrors([&] { merge.finish(); });
+    platform::ignoreErrorsButMemory([&] { merge.finish(); });
 
     if (boxes == 0 && noBoxLines.lines > 0)
         load.problems.push_back(
@@ -114,14 +118,16 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
              noBoxLines.firstLine, noBoxLines.firstOffset});
     tooLong.report(load, QStringLiteral("a line longer than 32,767 characters cannot be read"),
                    QStringLiteral("%1 lines longer than 32,767 characters cannot be read, the first"));
-    unreadable.report(load, QStringLiteral("a line cannot be read"),
-                      QStringLiteral("%1 lines cannot be read, the first"));
+    unreadableLines.report(load, QStringLiteral("a line cannot be read"),
+                           QStringLiteral("%1 lines cannot be read, the first"));
     beyondTable.report(load, QStringLiteral("a box beyond the 32,767 the table holds is left out"),
                        QStringLiteral("%1 boxes beyond the 32,767 the table holds are left out, the first"));
     // The writer ends every line with CR LF: a box line without its end tag
     // and line end at the very end of the file is what a cut-off copy leaves.
+    // (A last line too long to read is told above, and never copied to be looked at.)
     const bool lastLineEnded = !bytes.isEmpty() && (bytes.back() == '\r' || bytes.back() == '\n');
-    if (!bytes.isEmpty() && !lastLineEnded && containsIgnoringCase(lastLine, "voicemailbox id=\"") &&
+    if (!bytes.isEmpty() && !lastLineEnded && lastLine.size() <= kLongestListLine &&
+        containsIgnoringCase(lastLine, "voicemailbox id=\"") &&
         !lastLine.toByteArray().trimmed().toLower().endsWith("</voicemailbox>"))
         load.problems.push_back({path,
                                  QStringLiteral("its last line ends in the middle of a box: the file was cut off"),
@@ -130,28 +136,52 @@ void mergeList(MailboxTable& table, const QByteArray& bytes, FolderLoad& load)
 
 }  // namespace
 
-FileRead readFoundFile(const QString& path, bool found)
+QString unreadable(int number, const QString& description)
+{
+    return QStringLiteral("cannot be read: %1 (error %2)").arg(description).arg(number);
+}
+
+bool noteFailure(FolderLoad& load, const QString& file, const std::function<void()>& step)
+{
+    try {
+        step();
+        return true;
+    } catch (...) {
+        // The next step runs all the same, but the table is not what the file holds.
+        const platform::RuntimeError e = platform::toRuntimeError(std::current_exception());
+        load.problems.push_back({file, unreadable(e.number(), e.description())});
+        return false;
+    }
+}
+
+FileRead readIfPresent(const QString& path, bool folderCounts)
 {
     FileRead read;
-    read.found = found;
-    if (!found)
-        return read;
     try {
-        if (!QFileInfo(path).isFile())
-            platform::raiseError(platform::err::PathFileAccessError);
-        read.bytes = platform::readFile(path);
-    } catch (const platform::RuntimeError& e) {
+        const std::optional<struct stat> status = platform::statIfPresent(path);
+        read.found = status && (folderCounts || !S_ISDIR(status->st_mode));
+        if (!read.found)
+            return read;
+        if (status->st_size > kLargestListFile) {
+            const QLocale english(QLocale::English);
+            throw platform::RuntimeError(
+                platform::err::PathFileAccessError,
+                QStringLiteral("it holds %1 bytes; the largest list read is %2 bytes (%3 boxes of %4 characters)")
+                    .arg(english.toString(qint64{status->st_size}), english.toString(kLargestListFile),
+                         english.toString(kMostBoxes), english.toString(kLongestListLine)));
+        }
+        read.bytes = platform::readFile(path, kLargestListFile);
+    } catch (...) {
+        read.found = true;
+        read.bytes = QByteArray();
+        const platform::RuntimeError e = platform::toRuntimeError(std::current_exception());
         read.errorNumber = e.number();
         read.errorDescription = e.description();
     }
     return read;
 }
 
-FileRead readListFile()
-{
-    const QString path = config::mailboxList();
-    return readFoundFile(path, platform::fileExists(path));
-}
+FileRead readListFile() { return readIfPresent(config::mailboxList(), false); }
 
 void mergeListFile(MailboxTable& table, FileRead&& read, FolderLoad& load, const LoadLog& log)
 {
@@ -162,13 +192,13 @@ void mergeListFile(MailboxTable& table, FileRead&& read, FolderLoad& load, const
         if (log.error)
             log.error(QStringLiteral("VmbLoadArrayLoadXML:") + QString::number(read.errorNumber) + QLatin1Char(':') +
                       read.errorDescription);
-        load.problems.push_back({config::mailboxList(), QStringLiteral("cannot be read: ") + read.errorDescription});
+        load.problems.push_back({config::mailboxList(), unreadable(read.errorNumber, read.errorDescription)});
         return;
     }
     if (log.runInfo)
         log.runInfo(QStringLiteral("Loading VMB data begin"));
     const QByteArray bytes = std::exchange(read.bytes, QByteArray());
-    platform::ignoreErrors([&] { mergeList(table, bytes, load); });
+    noteFailure(load, config::mailboxList(), [&] { mergeList(table, bytes, load); });
     if (log.runInfo)
         log.runInfo(QStringLiteral("Loading VMB data end"));
 }
@@ -181,15 +211,18 @@ void mergeListFile(MailboxTable& table, FolderLoad& load, const LoadLog& log)
 FolderLoad loadMailboxFolder(MailboxTable& table, const LoadLog& log)
 {
     FolderLoad load;
-    FileRead legacy;
-    FileRead list;
-    platform::ignoreErrors([&] { legacy = readLegacyList(); });
-    platform::ignoreErrors([&] { list = readListFile(); });
-    platform::ignoreErrors([&] { table.resetToElementZero(); });
-    platform::ignoreErrors([&] { importLegacyList(table, std::move(legacy), load); });
-    platform::ignoreErrors([&] { mergeListFile(table, std::move(list), load, log); });
-    // Removed whether it existed or not: its boxes are in the table now.
-    load.deletions.append(config::legacyMailboxList());
+    FileRead legacy = readLegacyList();
+    FileRead list = readListFile();
+    // A legacy list that could not be read stays: its boxes are nowhere else.
+    bool legacyTaken = legacy.errorNumber == 0;
+    noteFailure(load, config::mailboxList(), [&] { table.resetToElementZero(); });
+    legacyTaken = noteFailure(load, config::legacyMailboxList(),
+                              [&] { importLegacyList(table, std::move(legacy), load); }) &&
+                  legacyTaken;
+    noteFailure(load, config::mailboxList(), [&] { mergeListFile(table, std::move(list), load, log); });
+    // Otherwise removed whether it existed or not: its boxes are in the table now.
+    if (legacyTaken)
+        load.deletions.append(config::legacyMailboxList());
     return load;
 }
 

@@ -9,8 +9,6 @@
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 
-#include <QFileInfo>
-
 #include <algorithm>
 #include <utility>
 
@@ -154,19 +152,14 @@ QString firstLineOf(const QString& text)
 
 }  // namespace
 
-FileRead readLegacyList()
-{
-    const QString path = config::legacyMailboxList();
-    return readFoundFile(path, QFileInfo::exists(path));
-}
+FileRead readLegacyList() { return readIfPresent(config::legacyMailboxList(), true); }
 
 void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load)
 {
     if (!read.found)
         return;
     if (read.errorNumber != 0) {
-        load.problems.push_back(
-            {config::legacyMailboxList(), QStringLiteral("cannot be read: ") + read.errorDescription});
+        load.problems.push_back({config::legacyMailboxList(), unreadable(read.errorNumber, read.errorDescription)});
         return;
     }
     if (const auto problem = encodingProblem(config::legacyMailboxList(), read.bytes))
@@ -179,11 +172,11 @@ void importLegacyList(MailboxTable& table, FileRead&& read, FolderLoad& load)
     VoicemailBox record;
     int leftOut = 0;
     while (readRecord(reader, layout, record)) {
-        if (!platform::ignoreErrors(
+        if (!platform::ignoreErrorsButMemory(
                 [&] { merge.takeInPlace(record.Id, [&](VoicemailBox& entry) { swapLegacyFields(record, entry); }); }))
             ++leftOut;
     }
-    platform::ignoreErrors([&] { merge.finish(); });
+    platform::ignoreErrorsButMemory([&] { merge.finish(); });
     if (leftOut > 0)
         load.problems.push_back(
             {config::legacyMailboxList(),

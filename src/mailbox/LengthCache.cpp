@@ -73,16 +73,19 @@ QString LengthCache::fileFor(const QString& appFolder)
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
     if (cache.isEmpty())
         return {};
-    const QByteArray folder = QFileInfo(appFolder).absoluteFilePath().toUtf8();
+    const QByteArray folder = platform::nativeName(QFileInfo(appFolder).absoluteFilePath());
     return cache + QStringLiteral("/quorvane-voicemail-manager/") +
            QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha256).toHex().left(32)) +
            QStringLiteral(".lengths");
 }
 
-LengthCache::LengthCache(QString file) : file_(std::move(file))
+LengthCache::LengthCache(QString file, std::size_t mostEntries) : file_(std::move(file))
 {
+    if (file_.isEmpty())
+        return;
     try {
-        entries_ = entriesIn(platform::readFileAtName(file_));
+        const auto largest = static_cast<std::int64_t>(sizeof kMark + mostEntries * sizeof(Entry));
+        entries_ = entriesIn(platform::readFileAtName(file_, nullptr, largest));
     } catch (const platform::RuntimeError&) {
         // None yet, or not ours to read: the listing reads every header.
     }

@@ -16,6 +16,7 @@
 
 #include <sys/stat.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -41,8 +42,10 @@ public:
     static QString fileFor(const QString& appFolder);
 
     LengthCache() = default;  // knows nothing and is kept nowhere
-    // Reads `file`; a missing, damaged or foreign one is an empty cache.
-    explicit LengthCache(QString file);
+    // Reads `file`; a missing, damaged or foreign one is an empty cache, and
+    // so is one of more than `mostEntries` entries (one for every name of
+    // the folder is the most it could need), which is not read at all.
+    LengthCache(QString file, std::size_t mostEntries);
 
     // The playing time of the file of `status`, when it is known. Safe to
     // call from several threads at once.

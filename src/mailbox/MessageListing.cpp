@@ -24,7 +24,7 @@ QString leadingId(const QString& name)
 
 platform::FolderScan scanMessageFolder(const QString& box)
 {
-    const QByteArray prefix = QFile::encodeName(box + u'_');
+    const QByteArray prefix = platform::nativeName(box + u'_');
     // Most of a large folder is other boxes' messages: those are passed over
     // on their names' bytes, before any is opened.
     const auto ofTheBox = [&](const char* name) { return qstrnicmp(name, prefix.constData(), prefix.size()) == 0; };
@@ -39,10 +39,11 @@ platform::FolderScan scanMessageFolder(const QString& box)
     return {};
 }
 
-std::vector<MessageInfo> listMessages(const QString& box, LengthCache& lengths)
+std::vector<MessageInfo> listMessages(const QString& box, const QString& cacheFile)
 {
     const std::int64_t settled = LengthCache::settledBeforeNow();
     const platform::FolderScan scan = scanMessageFolder(box);
+    LengthCache lengths(cacheFile, scan.namesSeen());
     std::vector<MessageInfo> messages(scan.size());
     std::vector<LengthCache::Entry> read(scan.size());
     // Each entry has its own place, filled by whichever thread reads it.
@@ -56,7 +57,7 @@ std::vector<MessageInfo> listMessages(const QString& box, LengthCache& lengths)
         kHeadBytes, platform::workerThreads(),
         [&](std::size_t place, const platform::FolderEntry& e) {
             MessageInfo& m = messages[place];
-            m.file = QFile::decodeName(e.name);
+            m.file = platform::nameText(e.name);
             m.parts = messageNameParts(m.file);
             m.box = m.parts ? m.parts->id : leadingId(m.file);
             m.seconds = e.status.st_mtim.tv_sec;
@@ -72,6 +73,7 @@ std::vector<MessageInfo> listMessages(const QString& box, LengthCache& lengths)
         unknown);
     std::erase_if(read, [](const LengthCache::Entry& e) { return e.inode == 0; });  // places not filled
     lengths.update(std::move(read), box.isEmpty(), settled);
+    lengths.save();
     // The places of entries that vanished meanwhile stay empty.
     std::erase_if(messages, [](const MessageInfo& m) { return m.file.isEmpty(); });
     return messages;

@@ -37,9 +37,11 @@ struct MessageInfo {
 platform::FolderScan scanMessageFolder(const QString& box);
 
 // The entries scanMessageFolder(box) names, in its order. Each regular
-// file's header is read (never through a link) unless `lengths` knows the
-// file; `lengths` then knows what was read.
-std::vector<MessageInfo> listMessages(const QString& box, LengthCache& lengths);
+// file's header is read (never through a link) unless the lengths cache
+// `cacheFile` ("" for none) knows the file; the cache then knows what was
+// read, and is saved. A cache larger than the folder's names could need is
+// not read: the listing then costs only time.
+std::vector<MessageInfo> listMessages(const QString& box, const QString& cacheFile);
 
 // The leading Id of a file name: the text before its first "_", "" when none.
 QString leadingId(const QString& name);

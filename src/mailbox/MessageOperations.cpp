@@ -14,9 +14,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace vm::mailbox {
 
 namespace {
+
+// A header reaching past this is not read on: the chunks before the data are
+// a few dozen bytes in every file the engine or a sound program writes.
+constexpr qsizetype kHeaderReach = qsizetype{1} << 20;
 
 [[noreturn]] void refuse(const QString& path, const QString& why)
 {
@@ -26,7 +32,7 @@ namespace {
 // The message folder as the system finds it, links on the way resolved.
 QString realFolder(const QString& folder)
 {
-    const QString real = QFileInfo(folder).canonicalFilePath();
+    const QString real = platform::realPath(folder);
     return real.isEmpty() ? QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) : real;
 }
 
@@ -36,6 +42,14 @@ MessageNameParts partsOf(const CheckedMessage& m)
     if (!parts)
         refuse(m.path, QStringLiteral("the name has no message's form (Id_stamp_marker_line_caller.wav)"));
     return *parts;
+}
+
+// A failure of the new file (its name too long, a full disk, no permission
+// there) is told as the new file's; a failure to read the message names the
+// message already.
+platform::RuntimeError targetFailure(const platform::RuntimeError& e, const CheckedMessage& m, const QString& target)
+{
+    return e.description().startsWith(m.path) ? e : platform::namingFile(e, target);
 }
 
 // The stamp as a moment, in a leap year so that 29 February is one.
@@ -52,7 +66,7 @@ QDateTime stampMoment(const CheckedMessage& m, const QString& stamp)
 CheckedMessage checkedMessage(const QString& path)
 {
     const QFileInfo info(path);
-    CheckedMessage m{info.absoluteFilePath(), info.fileName(), {}, {}};
+    CheckedMessage m{info.absoluteFilePath(), info.fileName(), {}, 0, {}, 0};
     // The kind first: a device or FIFO is never opened, wherever it is.
     if (const std::optional<QString> why = platform::notRegularAtName(m.path))
         throw MessageRefusal(*why);
@@ -60,17 +74,22 @@ CheckedMessage checkedMessage(const QString& path)
         refuse(m.path, QStringLiteral("not a message: messages are the files in %1").arg(config::messageFolder()));
     struct stat status {};
     try {
-        m.bytes = platform::readFileAtName(m.path, &status);
+        m.file = platform::openRegularAtName(m.path, status);
     } catch (const platform::RuntimeError& e) {
         // Swapped for something else since it was looked at.
         if (e.number() == platform::err::PathFileAccessError)
             throw MessageRefusal(e.description());
         throw;
     }
+    m.size = status.st_size;
     m.time = QDateTime::fromSecsSinceEpoch(status.st_mtim.tv_sec).addMSecs(status.st_mtim.tv_nsec / 1000000);
-    const WaveSound sound = waveSoundOf(m.bytes, m.bytes.size());
+    QByteArray head;
+    platform::FileContent(m.file.fd(), m.path, std::min<std::int64_t>(m.size, kHeaderReach))
+        .forEachPiece([&](QByteArrayView piece) { head += piece; });
+    const WaveSound sound = waveSoundOf(head, m.size);
     if (!sound.complete)
         refuse(m.path, QStringLiteral("still being written or cut off: %1; it was left as it is").arg(sound.problem));
+    m.seconds = sound.seconds;
     return m;
 }
 
@@ -87,13 +106,19 @@ QString copyMessage(const MailboxTable& table, const QString& path, const QStrin
     const QDateTime moment = stampMoment(m, parts.stamp);
     parts.id = id;
     parts.marker = QStringLiteral("1");
-    QString copy = createMessageFile(
-        config::messageFolder(),
-        [&](const QDateTime& at) {
-            parts.stamp = at.toString(QStringLiteral("MMddHHmmss"));
-            return parts.name();
-        },
-        moment, m.bytes);
+    QString tried;
+    QString copy;
+    try {
+        copy = createMessageFile(
+            config::messageFolder(),
+            [&](const QDateTime& at) {
+                parts.stamp = at.toString(QStringLiteral("MMddHHmmss"));
+                return tried = parts.name();
+            },
+            moment, m.content());
+    } catch (const platform::RuntimeError& e) {
+        throw targetFailure(e, m, config::messageFolder() + tried);
+    }
     try {
         platform::setLastWriteTime(copy, m.time);
     } catch (...) {
@@ -121,20 +146,19 @@ QString markMessage(const QString& path, bool asNew)
     return renamed;
 }
 
-QByteArray exportMessage(const QString& path, const QString& target)
+void exportMessage(const QString& path, const QString& target)
 {
     const CheckedMessage m = checkedMessage(path);
     try {
-        platform::createNewFile(target, m.bytes);
+        platform::createNewFile(target, m.content());
     } catch (const platform::RuntimeError& e) {
         if (e.number() == platform::err::FileAlreadyExists)
             refuse(target, QStringLiteral("exists already; a saved copy never replaces a file"));
         if (e.number() == platform::err::PathFileAccessError)
             refuse(target, e.description());
-        throw;
+        throw targetFailure(e, m, target);
     }
     platform::ignoreErrors([&] { platform::setLastWriteTime(target, m.time); });
-    return m.bytes;
 }
 
 }  // namespace vm::mailbox

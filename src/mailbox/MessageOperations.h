@@ -16,18 +16,27 @@
 
 #include "mailbox/MailboxTable.h"
 #include "mailbox/MessageFileName.h"
+#include "platform/FileContent.h"
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
+#include <cstdint>
+
 namespace vm::mailbox {
 
+// A message checked and held open: what is copied is the file that was
+// checked, however its name changes meanwhile. Its content is read in
+// pieces, never whole.
 struct CheckedMessage {
     QString path;  // absolute
     QString name;
-    QByteArray bytes;
-    QDateTime time;  // its last-write time
+    platform::OpenFile file;
+    std::int64_t size = 0;
+    QDateTime time;      // its last-write time
+    double seconds = 0;  // its playing time, from its header
+
+    platform::FileContent content() const { return {file.fd(), path, size}; }
 };
 
 // The message at `path`, checked as above.
@@ -47,7 +56,7 @@ QString markMessage(const QString& path, bool asNew);
 
 // Writes the message's bytes to `target` as a new file (never over an
 // existing one, never through a link another account planted) with the
-// message's file time. Returns the bytes written.
-QByteArray exportMessage(const QString& path, const QString& target);
+// message's file time.
+void exportMessage(const QString& path, const QString& target);
 
 }  // namespace vm::mailbox

@@ -3,6 +3,8 @@
 #include "MessageFileName.h"
 #include "MessageListing.h"
 
+#include "platform/NativeName.h"
+
 #include <QFile>
 
 #include <sys/stat.h>
@@ -17,7 +19,7 @@ std::vector<PurgeCandidate> purgeCandidates(const PurgeRule& rule, const QDateTi
     scanMessageFolder(rule.box).read(0, 1, [&](std::size_t, const platform::FolderEntry& e) {
         if (!S_ISREG(e.status.st_mode) || e.status.st_mtim.tv_sec >= cutOff)
             return;
-        const QString name = QFile::decodeName(e.name);
+        const QString name = platform::nameText(e.name);
         const std::optional<MessageNameParts> parts = messageNameParts(name);
         if (!parts || (rule.savedOnly && parts->marker == QLatin1String("1")))
             return;

@@ -10,12 +10,12 @@ constexpr int kSecondsTried = 3600;
 }
 
 QString createMessageFile(const QString& folder, const std::function<QString(const QDateTime&)>& nameAt,
-                          const QDateTime& moment, const QByteArray& bytes)
+                          const QDateTime& moment, const platform::FileContent& content)
 {
     for (int second = 0; second < kSecondsTried; ++second) {
         QString path = folder + nameAt(moment.addSecs(second));
         try {
-            platform::createNewFile(path, bytes);
+            platform::createNewFile(path, content);
             return path;
         } catch (const platform::RuntimeError& e) {
             if (e.number() != platform::err::FileAlreadyExists)

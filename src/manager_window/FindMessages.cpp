@@ -205,9 +205,8 @@ void FindMessages::readFolder()
 {
     const BusyCursor busy;
     // The listing vmbox makes: lengths read before come from the operator's cache.
-    mailbox::LengthCache lengths(mailbox::LengthCache::fileFor(platform::appFolder()));
-    std::vector<mailbox::MessageInfo> listing = mailbox::listMessages(QString(), lengths);
-    lengths.save();
+    std::vector<mailbox::MessageInfo> listing = mailbox::listMessages(
+        QString(), mailbox::LengthCache::fileFor(platform::appFolder()));
     found_->setListing(std::move(listing));
     showCount();
 }

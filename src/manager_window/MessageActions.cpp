@@ -34,8 +34,8 @@ private:
 
 bool inMessageFolder(const QString& target)
 {
-    const QString folder = QDir(QFileInfo(target).absolutePath()).canonicalPath();
-    return !folder.isEmpty() && folder == QDir(config::messageFolder()).canonicalPath();
+    const QString folder = platform::realPath(QFileInfo(target).absolutePath());
+    return !folder.isEmpty() && folder == platform::realPath(config::messageFolder());
 }
 
 void saveCopy(ManagerWindow& w, const QString& message, const QString& target)
@@ -46,8 +46,7 @@ void saveCopy(ManagerWindow& w, const QString& message, const QString& target)
         throw mailbox::MessageRefusal(
             QStringLiteral("%1: a copy is saved outside the message folder; Copy to box makes one for a box")
                 .arg(target));
-    const QFileInfo there(target);
-    if (!there.exists() && !there.isSymLink()) {
+    if (!platform::existsAtName(target)) {
         mailbox::exportMessage(message, target);
         return;
     }
@@ -58,7 +57,7 @@ void saveCopy(ManagerWindow& w, const QString& message, const QString& target)
             QStringLiteral("%1 exists already.\r\nReplace it with a copy of the message?").arg(target),
             MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
         return;
-    platform::replaceFileAtomically(target, m.bytes);
+    platform::replaceFileAtomically(target, m.content());
     platform::ignoreErrors([&] { platform::setLastWriteTime(target, m.time); });
 }
 

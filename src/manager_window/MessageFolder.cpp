@@ -93,7 +93,7 @@ struct DirCloser {
 
 QString FolderEntry::name() const
 {
-    return ascii ? QString::fromLatin1(rawName) : QFile::decodeName(rawName.toByteArray());
+    return ascii ? QString::fromLatin1(rawName) : platform::nameText(rawName.toByteArray());
 }
 
 std::int64_t FolderEntry::sizeInBytes(const QString& folder) const
@@ -121,7 +121,7 @@ void forEachMessageFile(const QString& folder, const QString& pattern,
                         const std::function<void(const FolderEntry&)>& visit)
 {
     const std::unique_ptr<DIR, DirCloser> dir(
-        ::opendir(QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder).constData()));
+        ::opendir(platform::nativeName(folder.isEmpty() ? QStringLiteral(".") : folder).constData()));
     if (!dir)
         return;
     const int dirFd = ::dirfd(dir.get());

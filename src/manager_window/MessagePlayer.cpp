@@ -6,7 +6,6 @@
 #include "failsafe/Traced.h"
 #include "mailbox/MessageOperations.h"
 #include "mailbox/MessageRefusal.h"
-#include "mailbox/WaveSound.h"
 #include "platform/Playback.h"
 #include "platform/RuntimeError.h"
 #include "platform/VbNumbers.h"
@@ -21,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace vm::manager_window {
 
@@ -97,17 +97,16 @@ void MessagePlayer::open(const ListedMessage& message)
     lblListenDate->setText(
         QDateTime::fromSecsSinceEpoch(message.writtenSecs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     lblListenCaller->setText(message.caller);
-    QByteArray wave;
+    std::optional<mailbox::CheckedMessage> wave;
     try {
-        wave = mailbox::checkedMessage(config::messageFolder() + message.fileName).bytes;
+        wave = mailbox::checkedMessage(config::messageFolder() + message.fileName);
     } catch (const mailbox::MessageRefusal& refusal) {
         return showProblem(refusal.line());
     } catch (const platform::RuntimeError& e) {
         return showProblem(QStringLiteral("%1 could not be read: %2").arg(message.fileName, e.description()));
     }
-    totalMs_ = static_cast<std::int64_t>(
-        platform::roundHalfEven(mailbox::waveSoundOf(wave, wave.size()).seconds * 1000));
-    playback_ = platform::playbackOutput().get()->open(wave);
+    totalMs_ = static_cast<std::int64_t>(platform::roundHalfEven(wave->seconds * 1000));
+    playback_ = platform::playbackOutput().get()->open(wave->content());
     playback_->onChange([this] { showPlayback(); });
     playback_->play();
     showPlayback();

@@ -1,8 +1,12 @@
 #include "AppFolder.h"
 
+#include "FileSystem.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace vm::platform {
 
@@ -36,8 +40,10 @@ void setAppFolder(const QString& folder)
 bool isApplicationFolder(const QString& folder)
 {
     const QDir dir(folder);
-    return QFileInfo(dir.filePath(QStringLiteral("QV.INI"))).isFile() ||
-           QFileInfo(dir.filePath(QStringLiteral("data"))).isDir();
+    struct stat ini {};
+    return (::stat(nativeName(dir.filePath(QStringLiteral("QV.INI"))).constData(), &ini) == 0 &&
+            S_ISREG(ini.st_mode)) ||
+           isFolder(dir.filePath(QStringLiteral("data")));
 }
 
 QString appPath(const QString& relative)

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -24,7 +25,7 @@ namespace vm::platform {
 
 namespace {
 
-QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+QByteArray nativePath(const QString& path) { return nativeName(path); }
 
 const FileOps& calls() { return *fileOps().get(); }
 
@@ -46,7 +47,7 @@ struct Fd {
 
 // Writes all of `bytes` at the file position, or at `offset` when it is not
 // negative; a short write goes on where it stopped.
-void writeWhole(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset)
+void writeWhole(int fd, const QString& path, QByteArrayView bytes, std::int64_t offset)
 {
     const FileOps& ops = calls();
     const char* p = bytes.constData();
@@ -66,7 +67,7 @@ void writeWhole(int fd, const QString& path, const QByteArray& bytes, std::int64
     }
 }
 
-void writeAllTo(int fd, const QString& path, const QByteArray& bytes) { writeWhole(fd, path, bytes, -1); }
+void writeAllTo(int fd, const QString& path, QByteArrayView bytes) { writeWhole(fd, path, bytes, -1); }
 
 int openOrRaise(const QString& path, int flags)
 {
@@ -102,7 +103,19 @@ QString groupName(gid_t gid)
 
 QString notRegular(const QByteArray& path, mode_t mode)
 {
-    return QStringLiteral("%1 is %2, not a regular file").arg(QFile::decodeName(path), fileKind(mode));
+    return QStringLiteral("%1 is %2, not a regular file").arg(nameText(path), fileKind(mode));
+}
+
+// The regular file `path` (links followed) opened for reading, without
+// blocking on a FIFO: that is refused instead, as is any other kind.
+OpenFile openRegular(const QString& path, struct stat& st)
+{
+    OpenFile file(openOrRaise(path, O_RDONLY | O_NONBLOCK));
+    if (::fstat(file.fd(), &st) != 0)
+        raiseForErrno(errno, path);
+    if (!S_ISREG(st.st_mode))
+        refuse(notRegular(nativePath(path), st.st_mode));
+    return file;
 }
 
 // Links that root or the running account made are the operator's own doing;
@@ -152,12 +165,13 @@ WriteTarget resolveForWrite(const QString& path, bool followLast)
             if (!mayFollow(st))
                 return {candidate,
                         QStringLiteral("%1 is a symbolic link that another account (%2) made; it is not followed")
-                            .arg(QFile::decodeName(candidate), accountName(st.st_uid))};
+                            .arg(nameText(candidate), accountName(st.st_uid))};
             QByteArray target(PATH_MAX, Qt::Uninitialized);
             const ssize_t n = ::readlink(candidate.constData(), target.data(), static_cast<size_t>(target.size()));
             if (n < 0 || ++linksFollowed > 40)
-                return {candidate, QStringLiteral("%1: the symbolic links on the way cannot be followed")
-                                       .arg(QFile::decodeName(candidate))};
+                return {
+                    candidate,
+                    QStringLiteral("%1: the symbolic links on the way cannot be followed").arg(nameText(candidate))};
             target.truncate(n);
             if (target.startsWith('/'))
                 resolved.clear();
@@ -191,8 +205,7 @@ void checkOpened(int fd, const QByteArray& expected)
         return;
     actual.truncate(n);
     if (actual != expected)
-        refuse(QStringLiteral("%1 changed while it was opened (it is %2)")
-                   .arg(QFile::decodeName(expected), QFile::decodeName(actual)));
+        refuse(QStringLiteral("%1 changed while it was opened (it is %2)").arg(nameText(expected), nameText(actual)));
 }
 
 // Opens a checked path for writing without following a link at its name and
@@ -205,8 +218,8 @@ int openCheckedForWrite(const QByteArray& target, int flags)
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         if (errno == ELOOP)
-            refuse(QStringLiteral("%1 is a symbolic link; it is not followed").arg(QFile::decodeName(target)));
-        raiseForErrno(errno, QFile::decodeName(target));
+            refuse(QStringLiteral("%1 is a symbolic link; it is not followed").arg(nameText(target)));
+        raiseForErrno(errno, nameText(target));
     }
     Fd guard;
     guard.fd = fd;
@@ -286,8 +299,9 @@ void raiseForErrno(int e, const QString& path)
 {
     switch (e) {
         case ENOENT: raiseError(parentFolderExists(path) ? err::FileNotFound : err::PathNotFound);
-        case ENOTDIR:
-        case ENAMETOOLONG: raiseError(err::PathNotFound);
+        case ENOTDIR: raiseError(err::PathNotFound);
+        case ENAMETOOLONG:
+            throw RuntimeError(err::PathNotFound, QStringLiteral("the name is longer than the file system takes"));
         case EACCES:
         case EPERM:
         case EROFS:
@@ -307,6 +321,13 @@ void raiseForErrno(int e, const QString& path)
     }
 }
 
+RuntimeError namingFile(const RuntimeError& error, const QString& path)
+{
+    if (error.description().startsWith(path))
+        return error;
+    return {error.number(), QStringLiteral("%1: %2").arg(path, error.description()), error.source()};
+}
+
 int FileOps::open(const char* path, int flags, mode_t mode) const { return ::open(path, flags, mode); }
 int FileOps::makeTemporary(char* pathTemplate) const { return ::mkstemp(pathTemplate); }
 ssize_t FileOps::read(int fd, void* buffer, size_t count) const { return ::read(fd, buffer, count); }
@@ -324,6 +345,10 @@ int FileOps::statAt(int folderFd, const char* name, struct stat* status) const
 }
 int FileOps::unlink(const char* path) const { return ::unlink(path); }
 int FileOps::changeOwner(int fd, uid_t owner, gid_t group) const { return ::fchown(fd, owner, group); }
+int FileOps::link(const char* from, const char* to) const
+{
+    return ::linkat(AT_FDCWD, from, AT_FDCWD, to, AT_SYMLINK_FOLLOW);
+}
 
 Replaceable<const FileOps*>& fileOps()
 {
@@ -341,6 +366,52 @@ bool fileExists(const QString& path)
         return false;
     struct stat st {};
     return calls().stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool isFolder(const QString& path)
+{
+    struct stat st {};
+    return ::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool existsAtName(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(nativePath(path).constData(), &st) == 0;
+}
+
+QString realPath(const QString& path)
+{
+    char* real = ::realpath(nativePath(path).constData(), nullptr);
+    if (!real)
+        return {};
+    const std::unique_ptr<char, void (*)(void*)> owner(real, std::free);
+    return nameText(real);
+}
+
+QString realPathForWrite(const QString& path)
+{
+    QString target = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QByteArray link(PATH_MAX, Qt::Uninitialized);
+    for (int links = 0; links < 40; ++links) {
+        const ssize_t n = ::readlink(nativePath(target).constData(), link.data(), static_cast<size_t>(link.size()));
+        if (n <= 0)
+            break;
+        const QString to = nameText(QByteArrayView(link.constData(), n));
+        target = QDir::cleanPath(to.startsWith(u'/') ? to : QFileInfo(target).absolutePath() + u'/' + to);
+    }
+    const QString folder = realPath(QFileInfo(target).absolutePath());
+    return folder.isEmpty() ? target : QDir(folder).filePath(QFileInfo(target).fileName());
+}
+
+std::optional<struct stat> statIfPresent(const QString& path)
+{
+    struct stat st {};
+    if (calls().stat(nativePath(path).constData(), &st) == 0)
+        return st;
+    if (errno == ENOENT || errno == ENOTDIR)
+        return std::nullopt;
+    raiseForErrno(errno, path);
 }
 
 bool matchesPattern(const QString& name, const QString& pattern)
@@ -365,7 +436,7 @@ QStringList listFiles(const QString& folder, const QString& pattern)
         }
         if (!isFile)
             continue;
-        const QString name = QFile::decodeName(entry->d_name);
+        const QString name = nameText(entry->d_name);
         if (matchesPattern(name, pattern))
             names.append(name);
     }
@@ -377,7 +448,7 @@ QStringList listFiles(const QString& folder, const QString& pattern)
 
 std::optional<QString> writeRefusal(const QString& path) { return resolveForWrite(path, true).refusal; }
 
-void createNewFile(const QString& path, const QByteArray& bytes)
+void createNewFile(const QString& path, const FileContent& content)
 {
     const QByteArray target = writeTargetOrRaise(path, false);
     int fd;
@@ -393,14 +464,19 @@ void createNewFile(const QString& path, const QByteArray& bytes)
     f.fd = fd;
     try {
         checkOpened(fd, target);
-        writeAllTo(fd, path, bytes);
+        content.writeTo(fd, path);
     } catch (...) {
         calls().unlink(target.constData());
         throw;
     }
 }
 
-void copyToNewFile(const QString& from, const QString& to) { createNewFile(to, readFile(from)); }
+void copyToNewFile(const QString& from, const QString& to)
+{
+    struct stat st {};
+    const OpenFile file = openRegular(from, st);
+    createNewFile(to, FileContent(file.fd(), from, st.st_size));
+}
 
 void deleteFile(const QString& path)
 {
@@ -429,14 +505,8 @@ std::uint64_t freeBytesForCaller(const QString& path)
 
 QByteArray readFile(const QString& path, std::int64_t maxBytes)
 {
-    Fd f;
-    // Not blocking on a FIFO: it is refused below instead.
-    f.fd = openOrRaise(path, O_RDONLY | O_NONBLOCK);
     struct stat st {};
-    if (::fstat(f.fd, &st) != 0)
-        raiseForErrno(errno, path);
-    if (!S_ISREG(st.st_mode))
-        refuse(notRegular(nativePath(path), st.st_mode));
+    const OpenFile f = openRegular(path, st);
     const auto tooLarge = [&] { refuse(QStringLiteral("%1 holds more than %2 bytes").arg(path).arg(maxBytes)); };
     if (maxBytes >= 0 && st.st_size > maxBytes)
         tooLarge();
@@ -447,7 +517,7 @@ QByteArray readFile(const QString& path, std::int64_t maxBytes)
     for (;;) {
         if (got == bytes.size())
             bytes.resize(got + std::max<qsizetype>(got, 65536));
-        const ssize_t n = calls().read(f.fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        const ssize_t n = calls().read(f.fd(), bytes.data() + got, static_cast<size_t>(bytes.size() - got));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -461,6 +531,21 @@ QByteArray readFile(const QString& path, std::int64_t maxBytes)
     }
     bytes.truncate(got);
     return bytes;
+}
+
+std::optional<QByteArray> readFileIfPresent(const QString& path, std::int64_t maxBytes)
+{
+    try {
+        const std::optional<struct stat> status = statIfPresent(path);
+        if (!status || S_ISDIR(status->st_mode))
+            return std::nullopt;
+        return readFile(path, maxBytes);
+    } catch (...) {
+        const RuntimeError e = toRuntimeError(std::current_exception());
+        if (e.description().startsWith(path))
+            throw e;
+        throw RuntimeError(e.number(), QStringLiteral("%1: cannot be read: %2").arg(path, e.description()));
+    }
 }
 
 void appendFile(const QString& path, const QByteArray& bytes)
@@ -482,12 +567,12 @@ void appendFile(const QString& path, const QByteArray& bytes)
 
 int openForUpdate(const QString& path) { return openCheckedForWrite(writeTargetOrRaise(path, true), O_RDWR | O_CREAT); }
 
-void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset)
+void writeAt(int fd, const QString& path, QByteArrayView bytes, std::int64_t offset)
 {
     writeWhole(fd, path, bytes, offset);
 }
 
-StagedFile stageReplacement(const QString& path, const QByteArray& bytes)
+StagedFile stageReplacement(const QString& path, const FileContent& content)
 {
     const FileOps& ops = calls();
     const QByteArray target = writeTargetOrRaise(path, true);
@@ -504,7 +589,7 @@ StagedFile stageReplacement(const QString& path, const QByteArray& bytes)
     f.fd = ops.makeTemporary(tmpl.data());
     if (f.fd < 0)
         raiseForErrno(errno, path);
-    StagedFile staged{QFile::decodeName(tmpl), QFile::decodeName(target), path};
+    StagedFile staged{nameText(tmpl), nameText(target), path};
     try {
         checkOpened(f.fd, tmpl);
         if (replacing)
@@ -515,7 +600,7 @@ StagedFile stageReplacement(const QString& path, const QByteArray& bytes)
             ::umask(mask);
             ::fchmod(f.fd, 0666 & ~mask);
         }
-        writeAllTo(f.fd, path, bytes);
+        content.writeTo(f.fd, path);
         if (ops.sync(f.fd) != 0)
             raiseForErrno(errno, path);
     } catch (...) {
@@ -536,9 +621,9 @@ void commitReplacement(const StagedFile& staged)
 
 void discardReplacement(const StagedFile& staged) { calls().unlink(nativePath(staged.temporary).constData()); }
 
-void replaceFileAtomically(const QString& path, const QByteArray& bytes)
+void replaceFileAtomically(const QString& path, const FileContent& content)
 {
-    commitReplacement(stageReplacement(path, bytes));
+    commitReplacement(stageReplacement(path, content));
 }
 
 QString moveAside(const QString& path)
@@ -556,7 +641,7 @@ QString moveAside(const QString& path)
         calls().unlink(aside.constData());
         raiseForErrno(e, path);
     }
-    return QFile::decodeName(aside);
+    return nameText(aside);
 }
 
 void renameFile(const QString& from, const QString& to)
@@ -617,26 +702,34 @@ std::optional<QString> notRegularAtName(const QString& path)
     return std::nullopt;
 }
 
-QByteArray readFileAtName(const QString& path, struct stat* status)
+OpenFile openRegularAtName(const QString& path, struct stat& status)
 {
-    Fd f;
-    f.fd = calls().open(nativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0);
-    if (f.fd < 0) {
+    OpenFile file(calls().open(nativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
+    if (file.fd() < 0) {
         if (errno == ELOOP)
             refuse(QStringLiteral("%1 is a symbolic link; it is not followed").arg(path));
         raiseForErrno(errno, path);
     }
-    struct stat st {};
-    if (::fstat(f.fd, &st) != 0)
+    if (::fstat(file.fd(), &status) != 0)
         raiseForErrno(errno, path);
-    if (!S_ISREG(st.st_mode))
-        refuse(notRegular(nativePath(path), st.st_mode));
+    if (!S_ISREG(status.st_mode))
+        refuse(notRegular(nativePath(path), status.st_mode));
+    return file;
+}
+
+QByteArray readFileAtName(const QString& path, struct stat* status, std::int64_t maxBytes)
+{
+    struct stat st {};
+    const OpenFile file = openRegularAtName(path, st);
     if (status)
         *status = st;
+    if (maxBytes >= 0 && st.st_size > maxBytes)
+        refuse(
+            QStringLiteral("%1 holds %2 bytes, more than the %3 it may hold").arg(path).arg(st.st_size).arg(maxBytes));
     QByteArray bytes(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
     qsizetype got = 0;
     while (got < bytes.size()) {
-        const ssize_t n = calls().read(f.fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        const ssize_t n = calls().read(file.fd(), bytes.data() + got, static_cast<size_t>(bytes.size() - got));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

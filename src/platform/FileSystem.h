@@ -3,7 +3,10 @@
 // platform: each raises the matching run-time error (missing file 53,
 // missing folder 76, no permission 70, disk full 61, ...).
 
+#include "platform/FileContent.h"
+#include "platform/NativeName.h"
 #include "platform/Replaceable.h"
+#include "platform/RuntimeError.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -22,6 +25,29 @@ namespace vm::platform {
 // True when a directory lookup of exactly this path finds a file: folders and
 // hidden files (names beginning with ".") are not found. Never raises.
 bool fileExists(const QString& path);
+
+// The status of what `path` names (links followed), or nothing when nothing
+// is there (no such name, or a part of the path that is no folder). Any
+// other failure of the lookup (an I/O error, no permission to search a
+// folder, no memory) raises its error: a file that cannot be looked at is
+// not a missing one.
+std::optional<struct stat> statIfPresent(const QString& path);
+
+// Whether `path` leads to a folder (links followed). Never raises.
+bool isFolder(const QString& path);
+
+// Whether the name `path` itself is there: a link that points nowhere counts.
+// Never raises.
+bool existsAtName(const QString& path);
+
+// The path with every link followed and no "." or ".." left (realpath);
+// empty when some part of it is missing or cannot be read. Never raises.
+QString realPath(const QString& path);
+
+// Where a write of `path` would really write: every link followed, a last
+// one that points nowhere yet included, no "." or ".." left (as far as the
+// folders exist). Never raises.
+QString realPathForWrite(const QString& path);
 
 // Names (without folder) of the files in `folder` whose names match
 // `pattern` ("*" any run, "?" one character; letter case ignored as on the
@@ -46,10 +72,12 @@ bool matchesPattern(const QString& name, const QString& pattern);
 // write itself then fails as usual). Never raises.
 std::optional<QString> writeRefusal(const QString& path);
 
-// Creates `path` as a new file holding `bytes`. Never over an existing name:
-// when anything is there already, a link included, raises 58 and touches
-// nothing. A write that fails part-way removes the new file again.
-void createNewFile(const QString& path, const QByteArray& bytes);
+// Creates `path` as a new file holding `content`. Never over an existing
+// name: when anything is there already, a link included, raises 58 and
+// touches nothing. A write that fails part-way removes the new file again.
+void createNewFile(const QString& path, const FileContent& content);
+// The same with the content of the regular file `from` (read through links),
+// copied in pieces.
 void copyToNewFile(const QString& from, const QString& to);
 
 void deleteFile(const QString& path);
@@ -64,6 +92,11 @@ std::uint64_t freeBytesForCaller(const QString& path);
 // else (a FIFO or device, which could block or never end) raises 75, and so
 // does a file of more than `maxBytes` when a limit is given.
 QByteArray readFile(const QString& path, std::int64_t maxBytes = -1);
+
+// The whole of `path` as readFile reads it, or nothing when no file is there
+// (statIfPresent finds nothing, or a folder). Every other failure raises:
+// its description then begins with the path.
+std::optional<QByteArray> readFileIfPresent(const QString& path, std::int64_t maxBytes = -1);
 
 // Creates or appends; on failure the part of `bytes` that reached the file
 // is taken back, so the earlier content stays as it was.
@@ -80,7 +113,7 @@ void appendFile(const QString& path, const QByteArray& bytes);
 //   in the target's folder; the link stays.
 // On failure the temporary file is removed and the old file is untouched.
 // An existing file that may not be written (read-only) raises 70.
-void replaceFileAtomically(const QString& path, const QByteArray& bytes);
+void replaceFileAtomically(const QString& path, const FileContent& content);
 
 // The two halves of replaceFileAtomically, for a caller that has more to do
 // between them and must be able to stop with nothing replaced: stage writes
@@ -92,7 +125,7 @@ struct StagedFile {
     QString target;  // the file that is replaced: `path` with any link on the way followed
     QString path;    // as given, for messages
 };
-StagedFile stageReplacement(const QString& path, const QByteArray& bytes);
+StagedFile stageReplacement(const QString& path, const FileContent& content);
 void commitReplacement(const StagedFile& staged);
 void discardReplacement(const StagedFile& staged);
 
@@ -118,10 +151,15 @@ void setLastWriteTime(const QString& path, const QDateTime& time);
 // the error of a missing name.
 std::optional<QString> notRegularAtName(const QString& path);
 
-// The whole of the regular file named `path` itself: a link at that name is
-// refused (75), not followed, and so is a folder, FIFO, device or socket.
+// The regular file named `path` itself, opened for reading: a link at that
+// name is refused (75), not followed, and so is a folder, FIFO, device or
+// socket. `status` receives the opened file's status.
+OpenFile openRegularAtName(const QString& path, struct stat& status);
+
+// The whole of the regular file named `path` itself, opened as above; one of
+// more than `maxBytes` (when given) is refused (75) before it is read.
 // `status` (when given) receives the opened file's status.
-QByteArray readFileAtName(const QString& path, struct stat* status = nullptr);
+QByteArray readFileAtName(const QString& path, struct stat* status = nullptr, std::int64_t maxBytes = -1);
 
 // What a file of `mode` is, in words for a message ("a FIFO", "a symbolic
 // link", ...); "" for a regular file.
@@ -130,13 +168,17 @@ QString fileKind(mode_t mode);
 // Maps an errno value of a failed call on `path` to its run-time error.
 [[noreturn]] void raiseForErrno(int errnoValue, const QString& path);
 
+// `error` with a description that begins with the file it happened to:
+// "PATH: Disk full". One that names it already is returned as it is.
+RuntimeError namingFile(const RuntimeError& error, const QString& path);
+
 // Opens `path` for reading and writing at chosen offsets, creating it when
 // missing; returns the descriptor, which the caller closes. Refuses what the
 // writes above refuse.
 int openForUpdate(const QString& path);
 // Writes all of `bytes` at `offset` of an open file; `path` names it in the
 // error raised on failure.
-void writeAt(int fd, const QString& path, const QByteArray& bytes, std::int64_t offset);
+void writeAt(int fd, const QString& path, QByteArrayView bytes, std::int64_t offset);
 
 // The system calls the layer is built on, in one replaceable object, so that
 // a test can make a chosen call fail on a chosen file the way the system
@@ -156,6 +198,7 @@ public:
     virtual int statAt(int folderFd, const char* name, struct stat* status) const;  // fstatat
     virtual int unlink(const char* path) const;
     virtual int changeOwner(int fd, uid_t owner, gid_t group) const;  // fchown
+    virtual int link(const char* from, const char* to) const;         // linkat, following a link at `from`
 };
 
 // The calls in force: the real ones unless a test has replaced them.

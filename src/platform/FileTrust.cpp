@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include "FileSystem.h"
 
 #include <grp.h>
 #include <pwd.h>
@@ -28,7 +29,7 @@ QString groupName(gid_t gid)
 std::optional<QString> writersOf(const QString& path, const QString& what)
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(nativeName(path).constData(), &st) != 0)
         return QStringLiteral("%1 %2 cannot be checked").arg(what, path);
     if (st.st_uid != 0 && st.st_uid != ::geteuid())
         return QStringLiteral("the account %1 owns %2 %3").arg(accountName(st.st_uid), what, path);
@@ -45,9 +46,9 @@ std::optional<QString> otherWriters(const QString& path)
 {
     const QFileInfo file(path);
     // A file that is not there can still be put there by the folder's writers.
-    if (!file.exists() && !file.isSymLink())
+    if (!existsAtName(path))
         return writersOf(file.absolutePath(), QStringLiteral("the folder"));
-    const QString real = file.canonicalFilePath();
+    const QString real = realPath(path);
     if (real.isEmpty())
         return QStringLiteral("the file %1 cannot be checked").arg(path);
     if (auto writers = writersOf(real, QStringLiteral("the file")))

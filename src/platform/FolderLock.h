@@ -4,8 +4,11 @@
 // so neither can silently overwrite what the other saved. The lock is a
 // hidden file in the folder's root (never in data/, whose files the engine
 // reads) that names its holder's host and process; it is gone after a normal
-// exit. A lock whose holder crashed (same host, process gone) is taken over;
-// a live holder keeps it however long it runs.
+// exit. A lock whose holder crashed (same host, process gone) is taken over
+// by any account that may write the folder, whoever made the lock and with
+// whatever umask; a live holder keeps it however long it runs.
+
+#include "platform/FileContent.h"
 
 #include <QLockFile>
 #include <QString>
@@ -21,6 +24,8 @@ public:
 
     // Takes the lock, trying again until `wait` has passed; false when it is
     // held by another process or could not be made (refusal() says which).
+    // The lock file is left readable to all, so that any account can tell
+    // whether its holder is gone.
     // Once taken, the temporary files a killed writer left beside the shared
     // files it replaces (".VmBoxList.xml.XXXXXX" in data/, ".QV.INI.XXXXXX",
     // ".VmEmailForwardBody.txt.XXXXXX") are removed: no writer can be using
@@ -35,7 +40,15 @@ public:
     static QString fileName();
 
 private:
+    // Removes the lock file when its holder is gone: a process of this host
+    // that no longer runs (or runs another program now), and no one holds
+    // the file's own lock, which every live holder does. Qt's own takeover
+    // opens the file for writing, which another account may not. True when
+    // it was removed.
+    bool removeStaleLock() const;
+
     QString folder_;
+    OpenFile folderFd_;  // the folder itself, through which the lock file is named
     QLockFile lock_;
 };
 

@@ -75,12 +75,15 @@ std::uint64_t leadOf(const char* name)
 
 FolderScan::FolderScan(const QString& folder, const std::function<bool(const char* name)>& keep)
 {
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    DIR* dir = ::opendir(nativeName(folder).constData());
     if (!dir)
         raiseForErrno(errno, folder);
     const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
     while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.' || (keep && !keep(entry->d_name)))
+        if (entry->d_name[0] == '.')
+            continue;
+        ++namesSeen_;
+        if (keep && !keep(entry->d_name))
             continue;
         listed_.push_back({leadOf(entry->d_name), names_.size(), entry->d_type});
         names_.append(entry->d_name).push_back('\0');

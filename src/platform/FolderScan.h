@@ -36,6 +36,8 @@ public:
     FolderScan& operator=(const FolderScan&) = delete;
 
     std::size_t size() const { return listed_.size(); }
+    // Every name the folder held but hidden ones, kept or not.
+    std::size_t namesSeen() const { return namesSeen_; }
 
     // Calls `each` with the place of the name (0 .. size() - 1) and the
     // entry for every kept name still there; one that vanished meanwhile is
@@ -63,6 +65,7 @@ private:
     int dirFd_ = -1;
     std::string names_;  // each name followed by its NUL
     std::vector<Listed> listed_;
+    std::size_t namesSeen_ = 0;
 };
 
 }  // namespace vm::platform

@@ -270,7 +270,7 @@ enum class FileState { Missing, Present, Unusable };
 
 FileState fileState(const QString& path)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativeName(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0)
         return errno == ENOENT ? FileState::Missing : FileState::Unusable;
@@ -281,33 +281,41 @@ FileState fileState(const QString& path)
 
 bool folderWritable(const QString& path)
 {
-    const QByteArray native = QFile::encodeName(QFileInfo(path).absolutePath());
+    const QByteArray native = nativeName(QFileInfo(path).absolutePath());
     struct stat st {};
     return ::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode) && !isReadOnly(st, native);
 }
 
 }  // namespace
 
-QString getPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
-                                const QString& path)
+QString profileString(QByteArrayView bytes, const QString& section, const QString& key, const QString& defaultValue,
+                      int bufferSize)
 {
     if (bufferSize <= 0)
         return {};
     // The system function drops trailing blanks of the default.
     QString result = withoutTrailingBlanks(defaultValue);
-    ignoreErrors([&] {
-        if (path.isEmpty())
-            return;
-        const QByteArray bytes = platform::readFile(path);
-        if (const auto value = findValue(bytes, trimmed(QStringView(section)), trimmed(QStringView(key))))
-            result = platform::decodeAnsi(unquoted(*value).toByteArray());
-    });
+    if (const auto value = findValue(bytes, trimmed(QStringView(section)), trimmed(QStringView(key))))
+        result = platform::decodeAnsi(unquoted(*value).toByteArray());
     // The caller's buffer holds a C string of at most bufferSize - 1 characters.
     const qsizetype nul = result.indexOf(u'\0');
     if (nul >= 0)
         result.truncate(nul);
     if (result.size() > bufferSize - 1)
         result.truncate(bufferSize - 1);
+    return result;
+}
+
+QString getPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
+                                const QString& path)
+{
+    // A file that cannot be read reads as one without the key.
+    QString result;
+    if (!ignoreErrors([&] {
+            const QByteArray bytes = path.isEmpty() ? QByteArray() : platform::readFile(path);
+            result = profileString(bytes, section, key, defaultValue, bufferSize);
+        }))
+        result = profileString({}, section, key, defaultValue, bufferSize);
     return result;
 }
 
@@ -318,7 +326,7 @@ bool writePrivateProfileString(const QString& section, const QString& key, const
             raiseError(err::BadFileNameOrNumber);
         // The replacement goes through a link to the file it names (when the
         // file layer may follow it), so the folder that matters is the file's.
-        const QString canonical = QFileInfo(path).canonicalFilePath();
+        const QString canonical = platform::realPath(path);
         const QString target = canonical.isEmpty() ? path : canonical;
         const FileState state = fileState(path);
         if (state == FileState::Unusable || !folderWritable(target))

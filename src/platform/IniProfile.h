@@ -6,6 +6,7 @@
 // lines, first match wins, defaults for anything missing, every read goes to
 // the file, writes keep every other byte of the file as it was.
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace vm::platform {
@@ -15,6 +16,11 @@ namespace vm::platform {
 // caller's buffer would cut it. Never raises.
 QString getPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
                                 const QString& path);
+
+// What getPrivateProfileString returns for a file holding `bytes`, for a
+// caller that reads the file once for many values.
+QString profileString(QByteArrayView bytes, const QString& section, const QString& key, const QString& defaultValue,
+                      int bufferSize);
 
 // WritePrivateProfileStringA: sets section/key to value, creating the file,
 // the section or the key when missing. Returns false when the write could not

@@ -1,5 +1,6 @@
 #include "KeptCopy.h"
 
+#include "FileContent.h"
 #include "FileSystem.h"
 #include "RuntimeError.h"
 
@@ -20,7 +21,7 @@ namespace {
 // Names tried before giving up: far more copies than one stamp ever gets.
 constexpr int kMostCopiesPerStamp = 1000;
 
-QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+QByteArray nativePath(const QString& path) { return nativeName(path); }
 
 QString copyName(const QString& path, const QString& stamp, const QString& reason, int n)
 {
@@ -32,7 +33,7 @@ QString copyName(const QString& path, const QString& stamp, const QString& reaso
 // folder on the way swapped for a link meanwhile would put the copy elsewhere.
 void checkOpenedAt(int fd, const QString& copy)
 {
-    const QByteArray expected = nativePath(QFileInfo(copy).absoluteDir().canonicalPath() + QLatin1Char('/') +
+    const QByteArray expected = nativePath(realPath(QFileInfo(copy).absolutePath()) + QLatin1Char('/') +
                                            QFileInfo(copy).fileName());
     QByteArray actual(PATH_MAX, Qt::Uninitialized);
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
@@ -41,8 +42,9 @@ void checkOpenedAt(int fd, const QString& copy)
         return;  // no /proc: the check before the open stands alone
     actual.truncate(n);
     if (actual != expected)
-        throw RuntimeError(err::PathFileAccessError, QStringLiteral("%1 changed while it was created (it is %2)")
-                                                         .arg(QFile::decodeName(expected), QFile::decodeName(actual)));
+        throw RuntimeError(
+            err::PathFileAccessError,
+            QStringLiteral("%1 changed while it was created (it is %2)").arg(nameText(expected), nameText(actual)));
 }
 
 // The original's permission bits; its owner and group when root, else its
@@ -66,23 +68,45 @@ void takeOwnerAndMode(int fd, const struct stat& original, const QString& copy)
         raiseForErrno(errno, copy);
 }
 
-void writeAndSync(int fd, const QByteArray& bytes, const QString& copy)
+// A hard link cannot be made here (or /proc, which names the open file, is
+// missing), but a copy can.
+bool noLinkHere(int e)
+{
+    return e == EPERM || e == EXDEV || e == EMLINK || e == EOPNOTSUPP || e == ENOSYS || e == ENOENT;
+}
+
+// A new file at `copy` holding the content of the open file `from`; false
+// when the name is taken.
+bool copyTo(const QString& copy, const OpenFile& from, const struct stat& original, const QString& path)
 {
     const FileOps& ops = *fileOps().get();
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ops.write(fd, p, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            raiseForErrno(errno, copy);
-        }
-        p += n;
-        left -= n;
-    }
-    if (ops.sync(fd) != 0)
+    int fd;
+    do {
+        // Private from the start: the content may hold PINs and passwords.
+        fd = ops.open(nativePath(copy).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (errno == EEXIST)
+            return false;
         raiseForErrno(errno, copy);
+    }
+    try {
+        checkOpenedAt(fd, copy);
+        takeOwnerAndMode(fd, original, copy);
+        FileContent(from.fd(), path, original.st_size).writeTo(fd, copy);
+        if (ops.sync(fd) != 0)
+            raiseForErrno(errno, copy);
+    } catch (...) {
+        ::close(fd);
+        ops.unlink(nativePath(copy).constData());
+        throw;
+    }
+    if (::close(fd) != 0 && errno != EINTR) {
+        const int e = errno;
+        ops.unlink(nativePath(copy).constData());
+        raiseForErrno(e, copy);
+    }
+    return true;
 }
 
 }  // namespace
@@ -90,40 +114,33 @@ void writeAndSync(int fd, const QByteArray& bytes, const QString& copy)
 QString keepCopy(const QString& path, const QString& stamp, const QString& reason)
 {
     const FileOps& ops = *fileOps().get();
-    struct stat original {};
-    if (ops.stat(nativePath(path).constData(), &original) != 0)
+    // Held open: a copy copies the file that was looked at.
+    const OpenFile original(ops.open(nativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
+    struct stat status {};
+    if (original.fd() < 0 || ::fstat(original.fd(), &status) != 0)
         raiseForErrno(errno, path);
-    const QByteArray bytes = readFile(path);
+    if (!S_ISREG(status.st_mode))
+        throw RuntimeError(err::PathFileAccessError,
+                           QStringLiteral("%1 is %2, not a regular file").arg(path, fileKind(status.st_mode)));
 
+    bool linking = true;
     for (int n = 1; n <= kMostCopiesPerStamp; ++n) {
         QString copy = copyName(path, stamp, reason, n);
         if (const auto why = writeRefusal(copy))
             throw RuntimeError(err::PathFileAccessError, *why);
-        int fd;
-        do {
-            // Private from the start: the content may hold PINs and passwords.
-            fd = ops.open(nativePath(copy).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        } while (fd < 0 && errno == EINTR);
-        if (fd < 0) {
+        if (linking) {
+            // The open file itself gets the name, whatever is at `path` by now.
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(original.fd());
+            if (ops.link(self.constData(), nativePath(copy).constData()) == 0)
+                return copy;
             if (errno == EEXIST)
                 continue;
-            raiseForErrno(errno, copy);
+            if (!noLinkHere(errno))
+                raiseForErrno(errno, copy);
+            linking = false;
         }
-        try {
-            checkOpenedAt(fd, copy);
-            takeOwnerAndMode(fd, original, copy);
-            writeAndSync(fd, bytes, copy);
-        } catch (...) {
-            ::close(fd);
-            ops.unlink(nativePath(copy).constData());
-            throw;
-        }
-        if (::close(fd) != 0 && errno != EINTR) {
-            const int e = errno;
-            ops.unlink(nativePath(copy).constData());
-            raiseForErrno(e, copy);
-        }
-        return copy;
+        if (copyTo(copy, original, status, path))
+            return copy;
     }
     raiseError(err::FileAlreadyExists);
 }

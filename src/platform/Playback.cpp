@@ -16,7 +16,7 @@ public:
 
 class NoSoundOutput final : public PlaybackOutput {
 public:
-    std::unique_ptr<Playback> open(const QByteArray& /*wave*/) override { return std::make_unique<NoSound>(); }
+    std::unique_ptr<Playback> open(const FileContent& /*wave*/) override { return std::make_unique<NoSound>(); }
 };
 
 }  // namespace

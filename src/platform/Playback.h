@@ -8,6 +8,7 @@
 // tests that never replace it need no audio stack; tests put a playback of
 // their own in force to follow its position without a sound device.
 
+#include "platform/FileContent.h"
 #include "platform/Replaceable.h"
 
 #include <QByteArray>
@@ -54,8 +55,9 @@ private:
 class PlaybackOutput {
 public:
     virtual ~PlaybackOutput() = default;
-    // A playback of the WAV file whose whole content is `wave`.
-    virtual std::unique_ptr<Playback> open(const QByteArray& wave) = 0;
+    // A playback of the WAV file whose whole content is `wave`, taken piece
+    // by piece: a long message is never held in memory whole.
+    virtual std::unique_ptr<Playback> open(const FileContent& wave) = 0;
 };
 
 // The output in force: one without sound until main() or a test replaces it.

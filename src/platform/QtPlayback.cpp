@@ -1,5 +1,7 @@
 #include "QtPlayback.h"
 
+#include "platform/RuntimeError.h"
+
 #include <QAudioDevice>
 #include <QAudioOutput>
 #include <QDir>
@@ -13,7 +15,7 @@ namespace {
 
 class QtPlayback final : public Playback {
 public:
-    explicit QtPlayback(const QByteArray& wave)
+    explicit QtPlayback(const FileContent& wave)
     {
         if (QMediaDevices::audioOutputs().isEmpty()) {
             problem_ = QStringLiteral("This machine has no sound output.");
@@ -22,8 +24,14 @@ public:
         // Not every media backend plays from memory, so the bytes go to a file
         // of the operator's own, never to be swapped by another account.
         copy_.setFileTemplate(QDir::tempPath() + QStringLiteral("/vm-listen-XXXXXX.wav"));
-        if (!copy_.open() || copy_.write(wave) != wave.size() || !copy_.flush()) {
+        if (!copy_.open()) {
             problem_ = QStringLiteral("The message could not be made ready to play: %1").arg(copy_.errorString());
+            return;
+        }
+        try {
+            wave.writeTo(copy_.handle(), copy_.fileName());
+        } catch (const RuntimeError& e) {
+            problem_ = QStringLiteral("The message could not be made ready to play: %1").arg(e.description());
             return;
         }
         copy_.close();
@@ -64,6 +72,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Playback> QtPlaybackOutput::open(const QByteArray& wave) { return std::make_unique<QtPlayback>(wave); }
+std::unique_ptr<Playback> QtPlaybackOutput::open(const FileContent& wave) { return std::make_unique<QtPlayback>(wave); }
 
 }  // namespace vm::platform

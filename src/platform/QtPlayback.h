@@ -14,7 +14,7 @@ namespace vm::platform {
 
 class QtPlaybackOutput final : public PlaybackOutput {
 public:
-    std::unique_ptr<Playback> open(const QByteArray& wave) override;
+    std::unique_ptr<Playback> open(const FileContent& wave) override;
 };
 
 }  // namespace vm::platform

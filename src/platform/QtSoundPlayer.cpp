@@ -1,11 +1,15 @@
 #include "QtSoundPlayer.h"
 
 #include "DefaultSound.h"
+#include "NativeName.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSoundEffect>
 #include <QTemporaryFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace vm::platform {
 
@@ -17,12 +21,19 @@ QtSoundPlayer::~QtSoundPlayer() { delete current_.data(); }
 
 void QtSoundPlayer::play(const QString& path)
 {
-    const QFileInfo file(path);
-    if (!file.isFile()) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QByteArray native = nativeName(absolute);
+    OpenFile file(::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (file.fd() < 0 || ::fstat(file.fd(), &status) != 0 || !S_ISREG(status.st_mode)) {
         playDefaultSound();
         return;
     }
-    start(QUrl::fromLocalFile(file.absoluteFilePath()));
+    // A name that is no UTF-8 cannot be handed to Qt as text: the open file
+    // is, by its descriptor's name, held open while it plays.
+    const bool byDescriptor = native != absolute.toUtf8();
+    start(QUrl::fromLocalFile(byDescriptor ? QStringLiteral("/proc/self/fd/%1").arg(file.fd()) : absolute));
+    playing_ = byDescriptor ? std::move(file) : OpenFile();
 }
 
 QUrl QtSoundPlayer::currentSource() const { return current_ ? current_->source() : QUrl(); }

@@ -10,6 +10,7 @@
 // Create, use and destroy it on the thread that runs the event loop, and
 // destroy it before the application object.
 
+#include "FileContent.h"
 #include "SoundPlayer.h"
 
 #include <QObject>
@@ -44,6 +45,7 @@ private:
     void onStatusChanged(QSoundEffect* effect);
 
     QPointer<QSoundEffect> current_;
+    OpenFile playing_;  // the file played by its descriptor, when its name is no UTF-8
     std::unique_ptr<QTemporaryFile> defaultSoundFile_;
 };
 

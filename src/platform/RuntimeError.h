@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <exception>
+#include <new>
 #include <string>
 
 namespace vm::platform {
@@ -68,6 +69,26 @@ bool ignoreErrors(Step&& step) noexcept
     try {
         step();
         return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// As ignoreErrors, except that running out of memory is no error a step may
+// pass over: it goes on to the caller (as std::bad_alloc or error 7), which
+// must not take a half-done read or load for a whole one.
+template <class Step>
+bool ignoreErrorsButMemory(Step&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const RuntimeError& e) {
+        if (e.number() == err::OutOfMemory)
+            throw;
+        return false;
     } catch (...) {
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include "CommandFailure.h"
 
+#include "platform/FileSystem.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -279,7 +281,7 @@ void readGlobalOptions(const QCommandLineParser& parser, const GlobalOptions& gl
     inv.version = parser.isSet(global.version);
     if (parser.isSet(global.appFolder)) {
         const QFileInfo dir(parser.value(global.appFolder));
-        if (!dir.isDir())
+        if (!platform::isFolder(dir.filePath()))
             failUsage(QStringLiteral("--app-folder: not a folder: %1").arg(dir.filePath()));
         inv.appFolder = QDir::cleanPath(dir.absoluteFilePath());
     }

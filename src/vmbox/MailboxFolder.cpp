@@ -13,8 +13,11 @@ namespace vm::vmbox {
 
 QString fileFailure(const QString& path, int number, const QString& description)
 {
-    // The file layer's descriptions often begin with the path already.
-    const bool named = description.startsWith(path) || description.startsWith(QFileInfo(path).absoluteFilePath());
+    // The file layer's descriptions often begin with the path already, or
+    // with another file's (the target a copy could not write), which it
+    // names by absolute path.
+    const bool named = description.startsWith(path) || description.startsWith(QFileInfo(path).absoluteFilePath()) ||
+                       description.startsWith(u'/');
     return (named ? description : path + QStringLiteral(": ") + description) +
            QStringLiteral(" (error %1)").arg(number);
 }

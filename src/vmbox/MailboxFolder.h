@@ -41,8 +41,9 @@ private:
     mailbox::FolderLoad load_;
 };
 
-// "path: description (error n)" for a run-time error met on `path`; the
-// path only once where the description begins with it.
+// "path: description (error n)" for a run-time error met on `path`; no path
+// added where the description begins with one (this one, or the file that
+// really failed).
 QString fileFailure(const QString& path, int number, const QString& description);
 
 }  // namespace vm::vmbox

@@ -96,9 +96,8 @@ enum class Controls { Kept, Escaped };
 std::vector<Row> rows(const QString& box, Controls controls)
 {
     // Lengths read before are taken from the operator's cache, not the files.
-    mailbox::LengthCache lengths(mailbox::LengthCache::fileFor(platform::appFolder()));
-    std::vector<mailbox::MessageInfo> messages = mailbox::listMessages(box, lengths);
-    lengths.save();
+    std::vector<mailbox::MessageInfo> messages = mailbox::listMessages(
+        box, mailbox::LengthCache::fileFor(platform::appFolder()));
     std::vector<Row> all(messages.size());
     platform::parallelFor(messages.size(), platform::workerThreads(), [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
@@ -200,7 +199,10 @@ private:
         const QString path = messagePath(inv_.arguments[0]);
         const QString target = inv_.arguments[1];
         if (target == QLatin1String("-")) {
-            out_.write(onFile(path, [&] { return mailbox::checkedMessage(path).bytes; }));
+            onFile(path, [&] {
+                const mailbox::CheckedMessage m = mailbox::checkedMessage(path);
+                m.content().forEachPiece([&](QByteArrayView piece) { out_.write(piece.data(), piece.size()); });
+            });
             return;
         }
         onFile(path, [&] { return mailbox::exportMessage(path, QFileInfo(target).absoluteFilePath()); });
@@ -241,9 +243,11 @@ private:
         else
             print(QStringLiteral("deleted %1").arg(summary));
         if (!failures.isEmpty())
-            throw CommandFailure(
-                kExitBadData,
-                failures << QStringLiteral("%1 could not be deleted; the others were").arg(failures.size()));
+            throw CommandFailure(kExitBadData,
+                                 failures << QStringLiteral("could not delete %1 of the %2 messages chosen; deleted %3")
+                                                 .arg(failures.size())
+                                                 .arg(chosen.size())
+                                                 .arg(done));
     }
 
     const Invocation& inv_;

@@ -4,22 +4,21 @@
 // commands to it: they are refused where text comes in and escaped where it
 // is shown.
 
+#include "platform/ShownText.h"
+
 #include <QString>
 #include <QStringView>
 
 namespace vm::vmbox {
 
-// C0 (below 0x20), DEL (0x7F) and C1 (0x80 to 0x9F).
-bool isControlCharacter(QChar c);
+// How they are told and shown is the same for every program.
+using platform::isControlCharacter;
+using platform::withControlsEscaped;
 
 // Position of the first control character other than a tab; -1 when none.
 qsizetype firstControlCharacter(QStringView text);
 
 // The character's code as "U+001b".
 QString characterCode(QChar c);
-
-// `text` with every control character, tabs included, written as \xHH, so
-// that it shows as text on a terminal.
-QString withControlsEscaped(const QString& text);
 
 }  // namespace vm::vmbox

@@ -18,7 +18,6 @@
 #include "platform/LocaleText.h"
 #include "platform/RuntimeError.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <unistd.h>
@@ -46,29 +45,10 @@ constexpr SharedFile kSharedFiles[] = {{"data", true},          {"system", true}
                                        {"QV.INI", false},       {"VmEmailForwardBody.txt", false},
                                        {"FSCLIENT.INI", false}, {".VoicemailManager.lock", false}};
 
-// The file a write of `file` would really write: every link followed, a
-// last one that points nowhere yet included, and no ".." left.
-QString realPathForWrite(const QString& file)
-{
-    QString path = QFileInfo(file).absoluteFilePath();
-    for (int links = 0; links < 40 && QFileInfo(path).isSymLink(); ++links)
-        path = QFileInfo(path).symLinkTarget();
-    const QFileInfo target(path);
-    const QString folder = QFileInfo(target.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? QDir::cleanPath(path) : QDir(folder).filePath(target.fileName());
-}
-
-// True when `path` names something, a link pointing nowhere included.
-bool present(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
-
 // The folder must hold the engine's files, whether named or the program's own.
 void checkApplicationFolder(const QString& folder, bool named)
 {
-    if (::access(QFile::encodeName(folder).constData(), R_OK | X_OK) != 0)
+    if (::access(platform::nativeName(folder).constData(), R_OK | X_OK) != 0)
         failData(QStringLiteral("%1: cannot be read: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
     if (platform::isApplicationFolder(folder))
         return;
@@ -143,10 +123,10 @@ private:
     {
         if (const std::optional<QString> why = platform::writeRefusal(QFileInfo(file).absoluteFilePath()))
             failData(fileFailure(file, platform::err::PathFileAccessError, *why));
-        const QString real = realPathForWrite(file);
+        const QString real = platform::realPathForWrite(file);
         for (const SharedFile& s : kSharedFiles) {
             // Shared files and folders may be links themselves: compared where they lead.
-            const QString shared = realPathForWrite(platform::appPath(QLatin1String(s.name)));
+            const QString shared = platform::realPathForWrite(platform::appPath(QLatin1String(s.name)));
             if (s.folder ? (real + u'/').startsWith(shared + u'/') : real == shared)
                 failData(QStringLiteral("%1: %2 is among the application folder's shared files (%3%4); export never "
                                         "writes there")
@@ -334,7 +314,7 @@ private:
         // changed yet; where the list cannot be saved, it is put back.
         const QString greeting = config::greetingFile(t.id);
         std::optional<QString> aside;
-        if (!inv_.keepGreeting && mailbox::isSafeFileNamePart(t.id) && present(greeting))
+        if (!inv_.keepGreeting && mailbox::isSafeFileNamePart(t.id) && platform::existsAtName(greeting))
             aside = firstStep(greeting, [&] { return platform::moveAside(greeting); });
         table.remove(t.index);
         stepOrUndo(
@@ -372,7 +352,7 @@ private:
         stepOrUndo(
             path,
             [&] {
-                if (present(staged.target))
+                if (platform::existsAtName(staged.target))
                     aside = platform::moveAside(staged.target);
             },
             [&] { platform::discardReplacement(staged); }, QString());
@@ -435,6 +415,10 @@ int runVmbox(const QStringList& arguments, QIODevice& out, QIODevice& err)
         return kExitBadData;
     } catch (const platform::RuntimeError& e) {
         fail({QStringLiteral("%1 (error %2)").arg(e.description()).arg(e.number())});
+        return kExitBadData;
+    } catch (const std::bad_alloc&) {
+        // Whatever ran out of memory stopped before it wrote: files are replaced whole or not at all.
+        fail({QStringLiteral("out of memory (error %1)").arg(platform::err::OutOfMemory)});
         return kExitBadData;
     }
 }

@@ -43,6 +43,11 @@ TEST(CommandLine, AnsweredWithoutDisplay)
         {rivavaz, {"stray"}, 2, "", "RiVaVaz: unexpected argument 'stray'. Try 'RiVaVaz --help'."},
         {rivavaz, {"--app-folder", missing}, 2, "", "RiVaVaz: application folder " + missing + " does not exist"},
         {rivavaz, {"--app-folder", file}, 2, "", "RiVaVaz: application folder " + file + " is not a folder"},
+        {rivavaz,
+         {"--app-folder", file + "\x1b[2J"},
+         2,
+         "",
+         "RiVaVaz: application folder " + file + "\\x1b[2J does not exist"},
         {rivavaz, {"--app-folder", folder}, 1, "", "RiVaVaz: cannot open the window: no display (DISPLAY is not set)"},
         {fsmonitor, {"--help"}, 0, "Usage: fsmonitor [options]\n", ""},
         {fsmonitor, {"--version"}, 0, "fsmonitor 1.", ""},
@@ -60,6 +65,21 @@ TEST(CommandLine, AnsweredWithoutDisplay)
         EXPECT_EQ(run.err, c.stderrLine.isEmpty() ? QString() : c.stderrLine + QLatin1Char('\n'));
     }
     EXPECT_TRUE(QDir(folder).isEmpty()) << "a refused start creates nothing";
+}
+
+// A folder whose name is no UTF-8 is opened by its bytes: the window loads
+// its list and saves it.
+TEST(CommandLine, AFolderOfAnyBytesIsOpenedByItsBytes)
+{
+    QTemporaryDir dir;
+    const Outcome o = runProgram(
+        QStringLiteral("sh"),
+        {"-c",
+         "f=\"$1/$(printf 'caf\\351')\" && mkdir -p \"$f/data\" && printf '<VoicemailBox Id=\"1\"></VoicemailBox>\\r\\n' "
+         ">\"$f/data/VmBoxList.xml\" && \"$0\" --app-folder \"$f\" --close-after-load && wc -c <\"$f/data/VmBoxList.xml\" && rm -r \"$f\"",
+         RIVAVAZ_PATH, dir.path()});
+    EXPECT_EQ(o.status, 0) << o.err.toStdString();
+    EXPECT_EQ(o.out, "356\n") << "the box as the window writes it";
 }
 
 // An installed copy (its own folder holds no engine files) works on the folder

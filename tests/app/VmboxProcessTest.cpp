@@ -3,8 +3,11 @@
 // per folder across processes.
 #include "ProgramRun.h"
 
+#include "support/EnvironmentScope.h"
 #include "support/TempAppFolder.h"
 
+#include "mailbox/FolderLoad.h"
+#include "mailbox/LengthCache.h"
 #include "platform/FolderLock.h"
 
 #include <QCoreApplication>
@@ -13,6 +16,8 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -78,7 +83,7 @@ TEST(VmboxProcess, AnImportWritesTheListTheWindowWrites)
     EXPECT_EQ(folder.read(kList), saved);
 }
 
-TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
+TEST(FolderLockProcess, OneWriterPerFolder)
 {
     vm::test::TempAppFolder folder;
     folder.write(kList, "<VoicemailBox Id=\"1\"><Pin>1</Pin></VoicemailBox>\r\n");
@@ -106,17 +111,81 @@ TEST(FolderLockProcess, OneWriterPerFolderAndACrashedHolderIsTakenOver)
         const Outcome waited = finishProgram(waiting);
         EXPECT_EQ(waited.status, 0) << waited.err.toStdString();
     }
+}
 
-    // A window killed while it holds the folder leaves its lock file behind.
-    QProcess* crashing = startProgram(QStringLiteral(RIVAVAZ_PATH), {QStringLiteral("--app-folder"), folder.path()});
-    const QString lockFile = folder.file(vm::platform::FolderLock::fileName());
-    ASSERT_TRUE(waitUntil([&] { return QFileInfo(lockFile).size() > 0; }, 30000));
-    crashing->kill();
-    finishProgram(crashing);
-    ASSERT_TRUE(QFileInfo::exists(lockFile));
-    const Outcome takeover = vmbox(folder, {QStringLiteral("delete"), QStringLiteral("3")});
-    EXPECT_EQ(takeover.status, 0) << takeover.err.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(lockFile)) << "a normal exit leaves no lock behind";
-    EXPECT_EQ(QDir(folder.file(QStringLiteral("data"))).entryList(QDir::Files | QDir::Hidden),
-              QStringList{"VmBoxList.xml"});
+// A window killed while it holds the folder leaves its lock behind: another
+// manager takes it over, but never a live window's. As root, that manager is
+// another operator of the same group on a group-writable folder, and each
+// has umask 022.
+TEST(FolderLockProcess, AStaleLockIsTakenOverByAnyOperatorButALiveOneNever)
+{
+    vm::test::TempAppFolder folder;
+    folder.write(kList, "<VoicemailBox Id=\"1\"><Pin>1</Pin></VoicemailBox>\r\n");
+    folder.write(QStringLiteral("QV.INI"), "[Voicemail]\r\nForwardEmailMechanism=MAPI\r\n");
+    const bool root = ::geteuid() == 0;
+    if (root)
+        runProgram(QStringLiteral("sh"), {"-c", "chown -R 4202:4200 \"$0\" && chmod -R g+rwX \"$0\"", folder.path()});
+    const QString runAs = root ? QStringLiteral("setpriv") : QStringLiteral("env");
+    const auto as = [&](const QString& uid, const char* program, const QString& arguments) {
+        const QStringList shell{
+            "sh", "-c", QStringLiteral("umask 022 && exec \"%1\" --app-folder \"$0\" %2").arg(program, arguments),
+            folder.path()};
+        return root ? QStringList{"--reuid=" + uid, "--regid=4200", "--clear-groups"} + shell : shell;
+    };
+    const auto before = folder.contents();
+    QProcess* window = startProgram(runAs, as("4201", RIVAVAZ_PATH, {}));
+    ASSERT_TRUE(
+        waitUntil([&] { return QFileInfo(folder.file(vm::platform::FolderLock::fileName())).size() > 0; }, 30000));
+    for (const bool killed : {false, true}) {
+        if (killed)
+            window->kill(), finishProgram(window);
+        const Outcome o = runProgram(runAs, as("4202", VMBOX_PATH, "purge --older-than 1"));
+        EXPECT_EQ(o.status, killed ? 0 : 1) << o.err.toStdString();
+    }
+    EXPECT_EQ(folder.contents(), before);
+}
+
+// Under a memory limit far below the files' sizes (sparse files, cheap to
+// make): a 4 GB message is copied and exported whole with its holes, a 2 GB
+// length cache costs only time, and a list file beyond the largest the
+// reader takes is refused with the limit named.
+TEST(MemoryLimit, MemoryFollowsTheWorkNotTheSizeOfTheFiles)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer reserves more address space than the limit";
+#endif
+    TempAppFolder folder;
+    QTemporaryDir cache;
+    const EnvironmentScope environment{{"XDG_CACHE_HOME", QFile::encodeName(cache.path())}};
+    const auto sparse = [](const QString& path, const QByteArray& head, qint64 size) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(head) == head.size() && f.resize(size);
+    };
+    const auto le = [](std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    const qint64 size = 4'000'000'000;
+    const QByteArray header = "RIFF" + le(size - 8) + "WAVEfmt " +
+                              QByteArray::fromHex("1000000001000100401f0000803e000002001000") + "data" + le(size - 44);
+    folder.write(kList, "<VoicemailBox Id=\"1\"><Pin>1</Pin></VoicemailBox>\r\n");
+    ASSERT_TRUE(sparse(folder.file("data/VmSave/1_0101120000_1_1_5.wav"), header, size));
+    ASSERT_TRUE(sparse(vm::mailbox::LengthCache::fileFor(folder.path()), "QVLEN\r\n1", 2'000'000'008));
+    ASSERT_TRUE(sparse(folder.file("big.xml"), {}, vm::mailbox::kLargestListFile + 1));
+    // Each command in a shell whose memory is limited; only the last fails, and says why.
+    const Outcome o = runProgram(
+        "sh", {"-c",
+               "ulimit -v 400000 && f=\"$1\" && cd \"$f\" && v() { \"$0\" --app-folder \"$f\" \"$@\"; } && "
+               "v message copy 1_0101120000_1_1_5.wav 1 >/dev/null && v message export 1_0101120000_1_1_5.wav out.wav "
+               "&& v messages >/dev/null && mv big.xml data/VmBoxList.xml && ! v list 2>&1",
+               VMBOX_PATH, folder.path()});
+    EXPECT_EQ(o.out, "vmbox: " + folder.file(kList) +
+                         ": cannot be read: it holds 1,073,840,131 bytes; the largest list read is 1,073,840,130 bytes "
+                         "(32,767 boxes of 32,767 characters) (error 75)\n")
+        << o.err.toStdString();
+    for (const QString& copy : {folder.file("data/VmSave/1_0101120001_1_1_5.wav"), folder.file("out.wav")}) {
+        QFile f(copy);
+        struct stat st {};
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.read(header.size()) == header && f.size() == size &&
+                    ::stat(QFile::encodeName(copy).constData(), &st) == 0 && st.st_blocks < 64)
+            << copy.toStdString() << " whole, its holes kept";
+    }
 }

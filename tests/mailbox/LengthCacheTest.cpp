@@ -28,7 +28,7 @@ constexpr std::int64_t kSettled = 1700000002'000'000'000;  // after both times a
 QString savedCache(const QTemporaryDir& dir)
 {
     const QString file = dir.filePath(QStringLiteral("lengths"));
-    LengthCache written(file);
+    LengthCache written(file, 2);
     written.update({LengthCache::entryOf(statusOf(3), 2.5), LengthCache::entryOf(statusOf(9), 4)}, true, kSettled);
     written.save();
     return file;
@@ -39,7 +39,7 @@ QString savedCache(const QTemporaryDir& dir)
 TEST(LengthCache, KnowsAFileOnlyInTheStateItWasReadInAndAfterItSettled)
 {
     const QTemporaryDir dir;
-    LengthCache cache(savedCache(dir));
+    LengthCache cache(savedCache(dir), 2);
     EXPECT_EQ(cache.secondsOf(statusOf(3)), 2.5);
     EXPECT_EQ(cache.secondsOf(statusOf(9)), 4);
     struct stat changed[5] = {statusOf(3), statusOf(3), statusOf(3), statusOf(3), statusOf(3)};
@@ -77,8 +77,10 @@ TEST(LengthCache, ADamagedFileIsAnEmptyCache)
              good.left(8) + entry(0).left(40) + QByteArray(8, '\xFF'),  // a length that is no number
          }) {
         ASSERT_TRUE(f.resize(0) && f.seek(0) && f.write(bytes) == bytes.size() && f.flush());
-        EXPECT_EQ(LengthCache(file).secondsOf(statusOf(3)), std::nullopt) << bytes.toHex().left(40).constData();
+        EXPECT_EQ(LengthCache(file, 2).secondsOf(statusOf(3)), std::nullopt) << bytes.toHex().left(40).constData();
     }
+    // More entries than a folder of one name could need: not read at all.
+    EXPECT_EQ(LengthCache(savedCache(dir), 1).secondsOf(statusOf(3)), std::nullopt);
     ASSERT_TRUE(QFile::remove(file) && QFile::link(dir.filePath(QStringLiteral("elsewhere")), file));
     savedCache(dir);  // a link at the cache's name is never written through
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("elsewhere"))));

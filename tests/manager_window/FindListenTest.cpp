@@ -43,9 +43,10 @@ struct FakePlayback final : vm::platform::Playback {
 };
 
 struct FakeOutput final : vm::platform::PlaybackOutput {
-    std::unique_ptr<vm::platform::Playback> open(const QByteArray& wave) override
+    std::unique_ptr<vm::platform::Playback> open(const vm::platform::FileContent& wave) override
     {
-        opened << wave;
+        QByteArray& bytes = opened.emplace_back();
+        wave.forEachPiece([&](QByteArrayView piece) { bytes += piece; });
         auto playback = std::make_unique<FakePlayback>();
         playback->trouble = trouble;
         last = playback.get();

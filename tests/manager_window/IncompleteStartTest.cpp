@@ -30,6 +30,8 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
     const struct {
         const char* name;
         QByteArray list, limit;
+        const char* unreadable = nullptr;  // the file whose reads fail at the start
+        int error = 0;
     } cases[] = {
         {"complete", two, "RecLengthMax=60"},
         {"40,000 boxes", mailboxFile(many), {}},
@@ -41,6 +43,8 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
         {"no number", two, "RecLengthMax=abc"},
         {"too large", two, "RecLengthMax=40000"},
         {"a copy fails: nothing is written", two, "RecLengthMin=x"},
+        {"QV.INI cannot be read", two, {}, "QV.INI", EIO},
+        {"no memory for the body", two, {}, "VmEmailForwardBody.txt", kNoMemory},
     };
     QStringList pin;
     for (const auto& c : cases) {
@@ -53,7 +57,14 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
             ASSERT_EQ(::chown(QFile::encodeName(app.file(name)).constData(), 1, 1), 0);
             ::chmod(QFile::encodeName(app.file(name)).constData(), 0640);
         }
+        bool loaded = false;
+        const ScopedFault unreadable([&](FileStep step, const QString& path) {
+            return !loaded && c.unreadable && step == FileStep::Read && path.endsWith(QLatin1String(c.unreadable))
+                       ? c.error
+                       : 0;
+        });
         auto& w = load();
+        loaded = true;
         QCoreApplication::processEvents();
         w.hide();
         w.show();
@@ -66,7 +77,7 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
         const std::map<QString, QByteArray> before = app.contents();
         {
             const ScopedFault full([&](FileStep step, const QString& path) {  // in the last case only
-                return step == FileStep::Write && path.endsWith(manager_window::kKeptReason) && c.limit.endsWith("=x")
+                return step == FileStep::Rename && path.endsWith(manager_window::kKeptReason) && c.limit.endsWith("=x")
                            ? ENOSPC
                            : 0;
             });
@@ -90,7 +101,7 @@ TEST_F(WindowTest, AnIncompleteStartIsToldOnceAndItsCloseKeepsTheFilesItReplaces
         }
         pin << QStringLiteral("%1: kept %2; wrote %3").arg(c.name, kept.join(u','), changed.join(u','));
     }
-    EXPECT_EQ(digest(pin), "aad4917188f5be9a") << pin.join(u'\n').toStdString();
+    EXPECT_EQ(digest(pin), "a10bbd2d526aede2") << pin.join(u'\n').toStdString();
 }
 
 TEST_F(WindowTest, CountsAtTheirLargestShowWholeBeforeTheNextCaption)

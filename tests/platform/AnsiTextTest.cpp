@@ -1,4 +1,6 @@
 #include "platform/AnsiText.h"
+#include "platform/NativeName.h"
+#include "platform/ShownText.h"
 
 #include <gtest/gtest.h>
 
@@ -24,4 +26,23 @@ TEST(AnsiText, RoundTripWindowsRangeAndLineEnds)
     };
     for (const auto& [text, lines] : cases)
         EXPECT_EQ(platform::splitLines(QString::fromLatin1(text)), lines) << text;
+}
+
+// A file name's bytes come back from its text whatever they are: UTF-8 as its
+// characters, any other byte as a lone surrogate of its own, shown as \xHH.
+TEST(NativeName, EveryNameComesBackAsItsBytesAndShowsEscaped)
+{
+    const std::pair<QByteArray, const char16_t*> cases[] = {
+        {"caf\xc3\xa9", u"caf\u00e9"},
+        {"caf\xe9", u"caf\xdce9"},
+        {"\xf0\x9f\x8e\xb5|\xf4\x90\x80\x80", u"\U0001f3b5|\xdcf4\xdc90\xdc80\xdc80"},  // beyond U+10FFFF
+        {"\xc0\xaf\xed\xb3\xa9", u"\xdcc0\xdcaf\xdced\xdcb3\xdca9"},  // overlong, an encoded surrogate
+        {"\xe2\x82", u"\xdce2\xdc82"},                                // cut short
+    };
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(platform::nameText(bytes), QString::fromUtf16(text)) << bytes.toHex().constData();
+        EXPECT_EQ(platform::nativeName(QString::fromUtf16(text)), bytes) << bytes.toHex().constData();
+    }
+    EXPECT_EQ(platform::withControlsEscaped(platform::nameText("\x1b\xe9\xf0\x9f\x8e\xb5\x85")),
+              QString::fromUtf16(u"\\x1b\\xe9\U0001f3b5\\x85"));
 }

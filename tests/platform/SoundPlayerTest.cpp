@@ -1,6 +1,7 @@
 // The real sound player. On machines without a sound device playing is
 // silent but must neither fail nor hang.
 #include "platform/DefaultSound.h"
+#include "platform/FileSystem.h"
 #include "platform/QtSoundPlayer.h"
 #include "support/TempAppFolder.h"
 
@@ -39,6 +40,14 @@ TEST(QtSoundPlayer, PlaysAWaveFileAndANewSoundCutsOffTheOnePlaying)
     EXPECT_EQ(player.currentSource(), QUrl::fromLocalFile(second));
     EXPECT_FALSE(player.playingDefaultSound());
     EXPECT_EQ(player.findChildren<QSoundEffect*>().size(), 1) << "the cut-off sound is released";
+
+    // A name that is no UTF-8 plays too, through the file held open.
+    const QString odd = dir.file(vm::platform::nameText("caf\xe9.wav"));
+    vm::platform::createNewFile(odd, vm::platform::defaultSoundWave());
+    player.play(odd);
+    runEventsFor(200, [] { return false; });
+    EXPECT_TRUE(player.currentSource().toLocalFile().startsWith("/proc/self/fd/") && !player.playingDefaultSound());
+    vm::platform::deleteFile(odd);
 }
 
 TEST(QtSoundPlayer, AMissingOrUndecodableFilePlaysTheDefaultSound)

@@ -16,13 +16,17 @@
 #include <csignal>
 #include <functional>
 #include <map>
+#include <new>
 
 namespace vm::test {
 
 // The steps of a file's life a stand-in can make fail: opening it for
 // writing, writing, flushing to disk, renaming it into place, asking for its
-// status, giving it an owner.
-enum class FileStep { Open, Write, Sync, Rename, Status, Owner };
+// status, giving it an owner, reading it, removing it.
+enum class FileStep { Open, Write, Sync, Rename, Status, Owner, Read, Remove };
+
+// A fault answered with this throws std::bad_alloc, as an allocation that failed.
+inline constexpr int kNoMemory = -1;
 
 // The system's file calls, except that `fault` is asked before each step and
 // a step it answers with an errno value fails with it. A temporary file that
@@ -48,6 +52,10 @@ public:
             return -1;
         return remember(platform::FileOps::makeTemporary(pathTemplate), target);
     }
+    ssize_t read(int fd, void* buffer, size_t count) const override
+    {
+        return failed(FileStep::Read, pathOf(fd)) ? -1 : platform::FileOps::read(fd, buffer, count);
+    }
     ssize_t write(int fd, const void* bytes, size_t count) const override
     {
         return failed(FileStep::Write, pathOf(fd)) ? -1 : platform::FileOps::write(fd, bytes, count);
@@ -60,6 +68,15 @@ public:
     int rename(const char* from, const char* to) const override
     {
         return failed(FileStep::Rename, decode(to)) ? -1 : platform::FileOps::rename(from, to);
+    }
+    int unlink(const char* path) const override
+    {
+        return failed(FileStep::Remove, decode(path)) ? -1 : platform::FileOps::unlink(path);
+    }
+    // A hard link puts a file into place under a new name, as a rename does.
+    int link(const char* from, const char* to) const override
+    {
+        return failed(FileStep::Rename, decode(to)) ? -1 : platform::FileOps::link(from, to);
     }
     int stat(const char* path, struct stat* status) const override
     {
@@ -77,7 +94,7 @@ public:
     }
 
 private:
-    static QString decode(const char* path) { return QFile::decodeName(path); }
+    static QString decode(const char* path) { return platform::nameText(path); }
     int remember(int fd, const QString& path) const
     {
         if (fd >= 0)
@@ -92,6 +109,8 @@ private:
     bool failed(FileStep step, const QString& path) const
     {
         const int error = fault_(step, path);
+        if (error == kNoMemory)
+            throw std::bad_alloc();
         if (error)
             errno = error;
         return error != 0;

@@ -5,7 +5,9 @@
 #include "mailbox/LengthCache.h"
 #include "mailbox/MailboxListFile.h"
 #include "platform/FileSystem.h"
+#include "platform/NativeName.h"
 #include "support/EnvironmentScope.h"
+#include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"
 
 #include <QBuffer>
@@ -17,6 +19,10 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -51,12 +57,13 @@ protected:
         folder.write(QStringLiteral("data/VmBoxList.xml"), vm::mailbox::mailboxListBytes(table));
     }
 
-    int run(const QStringList& args)
+    int run(const QStringList& args, const QString& appFolder = {})
     {
         QBuffer o, e;
         o.open(QIODevice::WriteOnly);
         e.open(QIODevice::WriteOnly);
-        const int status = vm::vmbox::runVmbox(QStringList{QStringLiteral("--app-folder"), folder.path()} + args, o, e);
+        const QString app = appFolder.isEmpty() ? folder.path() : appFolder;
+        const int status = vm::vmbox::runVmbox(QStringList{QStringLiteral("--app-folder"), app} + args, o, e);
         out = o.data();
         err = QString::fromUtf8(e.data());
         return status;
@@ -224,7 +231,7 @@ TEST_F(Messages, ListingKeepsTheLengthsOfSettledFilesAndTrustsThemUntilAFileChan
         return out.split('\n')[1].split(',')[2];
     };
     EXPECT_EQ(seconds(), "2");
-    LengthCache told(LengthCache::fileFor(folder.path()));
+    LengthCache told(LengthCache::fileFor(folder.path()), 1);
     EXPECT_EQ(told.secondsOf(statusOf(kA)), 2);
     told.update({LengthCache::entryOf(statusOf(kA), 42)}, false, LengthCache::settledBeforeNow() + 9'000'000'000);
     told.save();
@@ -269,5 +276,93 @@ TEST_F(Messages, PurgeDeletesOldMessagesByRuleAndADryRunNothing)
         EXPECT_EQ(folder.contents(), after);
         QDir(folder.file(kSave)).removeRecursively();
         QDir().mkpath(folder.file(kSave));
+    }
+}
+
+// A folder and messages whose names are no UTF-8 (or hold what a terminal
+// obeys) are listed with those bytes escaped, and copied, marked, exported
+// and purged by their bytes.
+TEST_F(Messages, NamesOfAnyBytesAreShownEscapedAndActedOnByTheirBytes)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::path(folder.path().toStdString()) / "caf\xe9", saved = root / "data/VmSave";
+    fs::create_directories(saved);
+    const std::shared_ptr<void> removed(nullptr, [&](void*) { fs::remove_all(root); });  // Qt cannot name it
+    fs::copy_file(folder.file("data/VmBoxList.xml").toStdString(), root / "data/VmBoxList.xml");
+    for (const char* name : {"101_1204153012_0_3_55\xe9.wav", "101_1204153013_0_3_\x1b[2J.wav"})
+        std::ofstream(saved / name, std::ios::binary).write(wave(8).constData(), 52);
+    const auto vmbox = [&](const QStringList& args) { return run(args, vm::platform::nameText(root.c_str())); };
+    ASSERT_EQ(vmbox({"messages", "--format", "json"}), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains(R"("Caller": "55\udce9", "File": "101_1204153012_0_3_55\udce9.wav")")) << out.data();
+    ASSERT_EQ(vmbox({"messages"}), 0);
+    EXPECT_TRUE(out.contains(" 55\\xe9   101_1204153012_0_3_55\\xe9.wav\n") && out.contains(" \\x1b[2J  101_"));
+    const QString odd = vm::platform::nameText("101_1204153012_0_3_55\xe9.wav");
+    EXPECT_EQ(vmbox({"message", "copy", odd, "102"}) + vmbox({"message", "mark", odd, "new"}) +
+                  vmbox({"message", "export", QString(odd).replace("_0_3", "_1_3"),
+                         vm::platform::nameText((root / "out\xe9.wav").c_str())}),
+              0)
+        << err.toStdString();
+    std::set<std::string> files;
+    for (const fs::directory_entry& e : fs::directory_iterator(saved)) {
+        files.insert(e.path().filename().string());
+        fs::last_write_time(e.path(), fs::file_time_type::clock::now() - std::chrono::hours(48));
+    }
+    EXPECT_EQ(files, (std::set<std::string>{"101_1204153012_1_3_55\xe9.wav", "101_1204153013_0_3_\x1b[2J.wav",
+                                            "102_1204153012_1_3_55\xe9.wav"}));
+    EXPECT_EQ(fs::file_size(root / "out\xe9.wav"), 52u);
+    EXPECT_EQ(vmbox({"purge", "--older-than", "1"}), 0) << err.toStdString();
+    EXPECT_TRUE(fs::is_empty(saved));
+}
+
+// A failure is told of the file that failed: the new file a copy or export
+// could not make, the message that could not be read or deleted; a purge
+// goes on with the others and says how many it did.
+TEST_F(Messages, FailuresNameTheFileThatFailedAndChangeNothing)
+{
+    using vm::test::FileStep;
+    folder.write(QStringLiteral("data/VmBoxList.xml"),
+                 "<VoicemailBox Id=\"101\"></VoicemailBox>\r\n<VoicemailBox Id=\"1020000\"></VoicemailBox>\r\n");
+    const QString longName = "101_1204153012_0_3_" + QString(232, u'5') + ".wav";  // 255 bytes
+    message(kA, wave(8), 40);
+    message(longName, wave(8), 40);
+    const QString saved = folder.file(kSave), target = folder.file("copy.wav");
+    const std::tuple<QStringList, FileStep, const char*, int, QString> cases[] = {
+        {{"message", "copy", longName, "1020000"},
+         FileStep::Open,
+         "-",
+         0,
+         saved + "1020000_1204153012_1_3_" + QString(232, u'5') +
+             ".wav: the name is longer than the file system takes (error 76)"},
+        {{"message", "copy", kA, "101"},
+         FileStep::Write,
+         "_1_3_5551234.wav",
+         ENOSPC,
+         saved + "101_1204153012_1_3_5551234.wav: Disk full (error 61)"},
+        {{"message", "export", kA, target},
+         FileStep::Open,
+         "copy.wav",
+         EACCES,
+         target + ": Permission denied (error 70)"},
+        {{"message", "export", kA, target},
+         FileStep::Read,
+         "5551234.wav",
+         EIO,
+         saved + kA + ": Device I/O error (error 57)"},
+        {{"purge", "--older-than", "30"},
+         FileStep::Remove,
+         "5551234.wav",
+         EIO,
+         saved + kA + ": Device I/O error (error 57)\nvmbox: could not delete 1 of the 2 messages chosen; deleted 1"},
+    };
+    for (const auto& [args, failing, file, error, said] : cases) {
+        Files expected = folder.contents();
+        if (failing == FileStep::Remove)
+            expected.erase(kSave + longName);
+        const vm::test::ScopedFault fault([&](FileStep step, const QString& path) {
+            return step == failing && path.endsWith(QLatin1String(file)) ? error : 0;
+        });
+        EXPECT_EQ(run(args), 1) << said.toStdString();
+        EXPECT_EQ(err.toStdString(), ("vmbox: " + said + "\n").toStdString());
+        EXPECT_EQ(folder.contents(), expected) << said.toStdString();
     }
 }

@@ -219,6 +219,35 @@ TEST_F(Vmbox, RefusalsChangeNothing)
     EXPECT_TRUE(out.endsWith(QStringLiteral("DeleteAfterForward\r\n3,1,,,,,,,,0,0\r\n"))) << out.toStdString();
 }
 
+// A list file that is there but cannot be read (an I/O error, no memory to
+// read or load it, a lookup that fails) is no missing list: a command stops
+// before it writes, and the legacy list stays.
+TEST_F(Vmbox, AListThatCannotBeReadIsNoMissingList)
+{
+    using vm::test::FileStep;
+    folder.write(QStringLiteral("data/VmBoxList.xml"), "<VoicemailBox Id=\"3\"><Pin>1</Pin></VoicemailBox>\r\n");
+    folder.write(QStringLiteral("data/VmBoxList.txt"), "\"7\",\"77\",\"seven\"\r\n");
+    const auto before = folder.contents();
+    const std::tuple<const char*, FileStep, int, const char*> cases[] = {
+        {"VmBoxList.xml", FileStep::Read, EIO, "Device I/O error (error 57)"},
+        {"VmBoxList.xml", FileStep::Read, vm::test::kNoMemory, "Out of memory (error 7)"},
+        {"VmBoxList.xml", FileStep::Status, EIO, "Device I/O error (error 57)"},
+        {"VmBoxList.txt", FileStep::Read, vm::test::kNoMemory, "Out of memory (error 7)"},
+        {"VmBoxList.txt", FileStep::Status, EACCES, "Permission denied (error 70)"},
+    };
+    for (const auto& [file, step, error, reason] : cases)
+        for (const QStringList& args : {QStringList{"list"}, QStringList{"add", "99999", "1234"}}) {
+            const vm::test::ScopedFault fault([&](FileStep s, const QString& path) {
+                return s == step && path.endsWith(QLatin1String(file)) ? error : 0;
+            });
+            EXPECT_EQ(run(args), 1) << file << reason;
+            EXPECT_TRUE(err.startsWith(
+                QStringLiteral("vmbox: %1%2: cannot be read: %3\n").arg(folder.file("data/"), file, reason)))
+                << err.toStdString();
+            EXPECT_EQ(folder.contents(), before) << file << reason;
+        }
+}
+
 // A step that fails once, anywhere in a greeting or a deletion, leaves the
 // folder as it was.
 TEST_F(Vmbox, GreetingAndDeleteDoEveryStepOrNone)
