@@ -329,8 +329,8 @@ void FindMessages::runCommand(MessageCommand command)
         }
         case MessageCommand::Delete:
             return traced(QStringLiteral("Sub mnuFoundDelete_Click"), [&] {
-                if (files.isEmpty() || owner_.messageBoxes().show(deleteQuestion(files.size()), MsgButtons::YesNoCancel,
-                                                                  kWindowCaption) != MsgAnswer::Yes)
+                if (files.isEmpty() || owner_.messageBoxes().ask(deleteQuestion(files.size()), MsgButtons::YesNoCancel,
+                                                                 kWindowCaption, kMessagesToTrash) != MsgAnswer::Yes)
                     return;
                 for (const QString& file : files)
                     deleteMessageFile(owner_, config::messageFolder() + file);

@@ -16,6 +16,7 @@
 #include "mailbox/BoxFields.h"
 #include "mailbox/BoxStore.h"
 #include "mailbox/BoxText.h"
+#include "mailbox/MessageDelete.h"
 #include "mailbox/SafeFileName.h"
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
@@ -164,16 +165,23 @@ void ManagerWindow::cmdDeleteVmb_Click()
         const int r = ui_->gridVmbList->row();
         // The box of the current row (column 0); the heading row names no box.
         const QString t = r >= 1 ? ui_->gridVmbList->textMatrix(r, 0) : QString();
-        if (messageBoxes().show(QStringLiteral("Are you sure you want to delete mailbox ") + t + QStringLiteral(" ?"),
-                                MsgButtons::YesNoCancel, kWindowCaption) != MsgAnswer::Yes)
+        if (messageBoxes().ask(QStringLiteral("Are you sure you want to delete mailbox ") + t + QStringLiteral(" ?"),
+                               MsgButtons::YesNoCancel, kWindowCaption,
+                               QStringLiteral("Its welcome greeting goes to the trash, from where it can be restored "
+                                              "to its place.")) != MsgAnswer::Yes)
             return;
         if (r < 1)
             return;
         // A blank box's greeting is ".wav" and goes with it like any other. A
         // number read from a list file may hold a path; such a name never
         // leads to deleting a file outside the greeting folder.
-        if (mailbox::isSafeFileNamePart(t))
-            platform::ignoreErrors([&] { platform::deleteFile(config::greetingFile(t)); });
+        if (mailbox::isSafeFileNamePart(t)) {
+            const QString greeting = config::greetingFile(t);
+            mailbox::Removed removed;
+            if (platform::ignoreErrors([&] { removed = mailbox::removeFile(greeting, mailbox::Removal::ToTrash); }) &&
+                !removed.trashed)
+                platform::ignoreErrors([&] { tellDeletedForGood(greeting, removed.whyNotTrashed); });
+        }
         if (ui_->gridVmbList->rows() >= 3)
             ui_->gridVmbList->removeItem(r);
         else

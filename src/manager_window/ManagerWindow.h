@@ -74,6 +74,9 @@ public:
     MessageBoxService& messageBoxes();
     // The file and text prompts in force, else the window's own (QFileDialog, QInputDialog).
     static DialogService& dialogs();
+    // Says that `file` was deleted for good since no trash took it (`why`):
+    // once in the window's life, as what follows likely fares the same.
+    void tellDeletedForGood(const QString& file, const QString& why);
 
     // --- window shell ---
     void Form_Load();
@@ -223,6 +226,7 @@ private:
     QPointer<FindMessages> findWindow_;
     QPointer<MessagePlayer> player_;
     bool incompleteStartTold_ = false;
+    bool deletedForGoodTold_ = false;
     bool unloading_ = false;
     bool unloaded_ = false;
 };

@@ -5,6 +5,7 @@
 #include "MessageBoxService.h"
 
 #include "config/Paths.h"
+#include "mailbox/MessageDelete.h"
 #include "mailbox/MessageOperations.h"
 #include "mailbox/MessageRefusal.h"
 #include "platform/FileSystem.h"
@@ -59,17 +60,6 @@ void saveCopy(ManagerWindow& w, const QString& message, const QString& target)
         return;
     platform::replaceFileAtomically(target, m.content());
     platform::ignoreErrors([&] { platform::setLastWriteTime(target, m.time); });
-}
-
-// A message file marked read-only (its owner may not write it) is kept, as
-// the system that shares the message folder keeps read-only files: deleting
-// it fails. Checked here since the folder's owner could unlink it anyway.
-void deleteUnlessReadOnly(const QString& path)
-{
-    const QFileInfo file(path);
-    if (file.isFile() && !(file.permissions() & QFileDevice::WriteOwner))
-        platform::raiseError(platform::err::PathFileAccessError);
-    platform::deleteFile(path);
 }
 
 }  // namespace
@@ -131,6 +121,9 @@ void actOnMessages(ManagerWindow& w, const QStringList& names, const std::functi
         w.messageBoxes().show(refusals.join(QStringLiteral("\r\n")), MsgButtons::OkOnly, kWindowCaption);
 }
 
+const QString kMessagesToTrash = QStringLiteral(
+    "Deleted messages go to the trash, from where they can be restored to their place.");
+
 QString deleteQuestion(qsizetype count)
 {
     return count == 1 ? QStringLiteral("Are you sure you want to delete this message ?")
@@ -139,12 +132,16 @@ QString deleteQuestion(qsizetype count)
 
 void deleteMessageFile(ManagerWindow& w, const QString& path)
 {
-    if (!platform::ignoreErrors([&] { deleteUnlessReadOnly(path); }))
+    // A message that must be kept is said as any file that stays.
+    mailbox::Removed removed;
+    if (!platform::ignoreErrors([&] { removed = mailbox::deleteMessage(path, mailbox::Removal::ToTrash); }))
         platform::ignoreErrors([&w] {
             w.messageBoxes().show(QStringLiteral("Could not delete voicemail message.\r\n"
                                                  "Please check that the file is not used by any other application"),
                                   MsgButtons::OkOnly, kWindowCaption);
         });
+    else if (!removed.trashed)
+        platform::ignoreErrors([&] { w.tellDeletedForGood(path, removed.whyNotTrashed); });
 }
 
 }  // namespace vm::manager_window

@@ -36,10 +36,13 @@ std::optional<QString> askCopyTarget(QWidget* owner, qsizetype count);
 void actOnMessages(ManagerWindow& w, const QStringList& names, const std::function<QString(const QString&)>& operation,
                    const std::function<void(const QStringList&)>& listAgain);
 
-// The question the delete asks before it deletes `count` messages.
+// The question the delete asks before it deletes `count` messages, and the
+// note below it.
 QString deleteQuestion(qsizetype count);
+extern const QString kMessagesToTrash;
 
-// Deletes the message file at `path`; a file that cannot be deleted (in use,
+// Deletes the message file at `path` to the trash (for good where no trash
+// takes it, said once a window); a file that cannot be deleted (in use,
 // marked read-only) is said in a box and left.
 void deleteMessageFile(ManagerWindow& w, const QString& path);
 

@@ -23,6 +23,13 @@ public:
     virtual ~MessageBoxService() = default;
     // Shows `text` modally and returns the button chosen.
     virtual MsgAnswer show(const QString& text, MsgButtons buttons, const QString& caption) = 0;
+    // The same with `note` in smaller print below the text: what follows
+    // from the answer, kept apart so that the text stays as it always was.
+    virtual MsgAnswer ask(const QString& text, MsgButtons buttons, const QString& caption, const QString& note)
+    {
+        static_cast<void>(note);
+        return show(text, buttons, caption);
+    }
 };
 
 // Boxes that answer for every window (tests); none by default, and then each

@@ -179,6 +179,16 @@ void ManagerWindow::cmdStopPlay_Click(std::int16_t Index)
         [] { vm::platform::playSoundAsync(vm::config::stopSound()); });
 }
 
+void ManagerWindow::tellDeletedForGood(const QString& file, const QString& why)
+{
+    if (std::exchange(deletedForGoodTold_, true))
+        return;
+    messageBoxes().show(QStringLiteral("%1 could not go to the trash (%2), so it was deleted for good and cannot be "
+                                       "restored. Other files deleted from now on may fare the same.")
+                            .arg(file, why),
+                        MsgButtons::OkOnly, kWindowCaption);
+}
+
 void ManagerWindow::cmdDeleteMsg_Click()
 {
     runTraced(kModule, QStringLiteral("Sub cmdDeleteMsg_Click"), noArguments, [this] {
@@ -187,8 +197,8 @@ void ManagerWindow::cmdDeleteMsg_Click()
         if (first > last)
             std::swap(first, last);
 
-        if (messageBoxes().show(deleteQuestion(first == last ? 1 : 2), MsgButtons::YesNoCancel, kWindowCaption) !=
-            MsgAnswer::Yes)
+        if (messageBoxes().ask(deleteQuestion(first == last ? 1 : 2), MsgButtons::YesNoCancel, kWindowCaption,
+                               kMessagesToTrash) != MsgAnswer::Yes)
             return;
 
         const vm::platform::Int16 passes = vm::platform::toInt16(last - first + 1);

@@ -8,9 +8,15 @@ QtMessageBoxService::QtMessageBoxService(QWidget* owner) : owner_(owner) {}
 
 MsgAnswer QtMessageBoxService::show(const QString& text, MsgButtons buttons, const QString& caption)
 {
+    return ask(text, buttons, caption, QString());
+}
+
+MsgAnswer QtMessageBoxService::ask(const QString& text, MsgButtons buttons, const QString& caption, const QString& note)
+{
     QMessageBox box(owner_);
     box.setWindowTitle(caption);
     box.setText(text);
+    box.setInformativeText(note);
     if (buttons == MsgButtons::YesNoCancel) {
         box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

@@ -11,6 +11,7 @@ class QtMessageBoxService : public MessageBoxService {
 public:
     explicit QtMessageBoxService(QWidget* owner = nullptr);
     MsgAnswer show(const QString& text, MsgButtons buttons, const QString& caption) override;
+    MsgAnswer ask(const QString& text, MsgButtons buttons, const QString& caption, const QString& note) override;
 
 private:
     QWidget* owner_;

@@ -33,7 +33,7 @@ const Argument kId = {"ID", "the box number: digits"};
 const Argument kNone = {nullptr, nullptr};
 const Argument kFile = {"FILE", "a message: its path, or its bare name in data/VmSave/"};
 
-const std::array<CommandSyntax, 12> kCommands = {{
+const std::array<CommandSyntax, 13> kCommands = {{
     {Command::List,
      "list",
      {kNone, kNone},
@@ -116,12 +116,21 @@ const std::array<CommandSyntax, 12> kCommands = {{
      "save a copy of a message outside the folder",
      "Writes the message's bytes to TARGET, which must not exist yet (nothing is replaced), with the\n"
      "message's file time.\n"},
+    {Command::MessageDelete,
+     "message delete",
+     {kFile, kNone},
+     "delete a message to the trash",
+     "Moves the message to the desktop's trash, from where a file manager or gio trash --restore puts\n"
+     "it back. Where no trash takes the file (no trash of this account on its file system) it is\n"
+     "deleted for good, and the output says so. A message marked read-only is kept.\n"},
     {Command::Purge,
      "purge",
      {kNone, kNone},
      "delete old messages",
      "Deletes the messages whose file time is more than DAYS days old, and prints each one deleted and\n"
-     "a summary. Only regular files whose names have a message's form are deleted.\n"},
+     "a summary. Only regular files whose names have a message's form are deleted. A message marked\n"
+     "read-only is kept and listed as kept. Purge frees space: what it deletes is gone for good, and\n"
+     "its last line says how much space that was.\n"},
 }};
 
 struct FieldHelp {
@@ -237,7 +246,8 @@ void describeCommand(QCommandLineParser& parser, const CommandSyntax& s, const G
         case Command::Greeting:
         case Command::MessageCopy:
         case Command::MessageMark:
-        case Command::MessageExport: break;
+        case Command::MessageExport:
+        case Command::MessageDelete: break;
     }
     global.addTo(parser);
     parser.addPositionalArgument(QLatin1String(s.name), sentence(s.summary));
@@ -393,11 +403,11 @@ Invocation parseCommandLine(const QStringList& arguments)
             failUsage(QStringLiteral("no command given; see vmbox --help"));
         return inv;
     }
-    // "message" is the first word of three commands.
+    // "message" is the first word of four commands.
     const bool twoWords = arguments[at] == QLatin1String("message");
     inv.command = commandNamed(twoWords ? arguments[at] + u' ' + arguments.value(at + 1) : arguments[at]);
     if (!inv.command && twoWords)
-        failUsage(QStringLiteral("unknown command \"message %1\"; message takes copy, mark or export")
+        failUsage(QStringLiteral("unknown command \"message %1\"; message takes copy, mark, export or delete")
                       .arg(arguments.value(at + 1)));
     if (!inv.command)
         failUsage(QStringLiteral("unknown command \"%1\"; the commands are list, export, import, add, set, delete, "

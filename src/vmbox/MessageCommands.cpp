@@ -8,9 +8,11 @@
 #include "SafeText.h"
 
 #include "config/Paths.h"
+#include "mailbox/MessageDelete.h"
 #include "mailbox/MessageListing.h"
 #include "mailbox/MessageOperations.h"
 #include "mailbox/MessagePurge.h"
+#include "mailbox/MessageRefusal.h"
 #include "platform/AppFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLock.h"
@@ -19,6 +21,7 @@
 #include "platform/VbNumbers.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 #include <algorithm>
 #include <array>
@@ -139,6 +142,7 @@ public:
             case Command::MessageCopy: return copy();
             case Command::MessageMark: return mark();
             case Command::MessageExport: return exportTo();
+            case Command::MessageDelete: return remove();
             case Command::Purge: return purge();
             default: return;
         }
@@ -208,6 +212,29 @@ private:
         onFile(path, [&] { return mailbox::exportMessage(path, QFileInfo(target).absoluteFilePath()); });
     }
 
+    void remove()
+    {
+        const QString path = messagePath(inv_.arguments[0]);
+        std::optional<platform::FolderLock> held;
+        lock(held);
+        const mailbox::Removed removed = onFile(
+            path, [&] { return mailbox::deleteMessage(path, mailbox::Removal::ToTrash); });
+        const QString name = QFileInfo(path).fileName();
+        if (removed.trashed)
+            print(QStringLiteral("moved %1 to the trash, from where it can be restored").arg(name));
+        else
+            print(QStringLiteral("deleted %1 for good: no trash took it (%2)").arg(name, removed.whyNotTrashed));
+    }
+
+    // The purge's last line: what it frees, in bytes and as a person reads it.
+    static QString spaceLine(const QString& verb, std::int64_t bytes)
+    {
+        const QString line = QStringLiteral("%1 %2 bytes").arg(verb).arg(bytes);
+        return bytes < 1024 ? line : line + QStringLiteral(" (%1)").arg(QLocale::c().formattedDataSize(bytes));
+    }
+
+    QString keptVerb() const { return inv_.dryRun ? QStringLiteral("would keep") : QStringLiteral("kept"); }
+
     void purge()
     {
         const mailbox::PurgeRule rule{inv_.olderThanDays, inv_.savedOnly, inv_.box};
@@ -217,18 +244,30 @@ private:
         const std::vector<mailbox::PurgeCandidate> chosen = mailbox::purgeCandidates(rule,
                                                                                      QDateTime::currentDateTime());
         int done = 0;
+        int kept = 0;
         std::int64_t bytes = 0;
         QStringList failures;
         for (const mailbox::PurgeCandidate& c : chosen) {
             const QString when = localTimeText(c.seconds);
+            const QString path = config::messageFolder() + c.file;
+            // A message that must stay is listed, never deleted.
+            std::optional<QString> why;
+            platform::ignoreErrors([&] { why = mailbox::whyKept(path); });
+            if (why) {
+                print(QStringLiteral("%1 %2 (%3): %4").arg(keptVerb(), c.file, when, *why));
+                ++kept;
+                continue;
+            }
             if (inv_.dryRun) {
                 print(QStringLiteral("would delete %1 (%2)").arg(c.file, when));
             } else {
-                const QString path = config::messageFolder() + c.file;
                 try {
-                    platform::deleteFile(path);
+                    mailbox::deleteMessage(path, mailbox::Removal::ForGood);
                 } catch (const platform::RuntimeError& e) {
                     failures << fileFailure(path, e.number(), e.description());
+                    continue;
+                } catch (const mailbox::MessageRefusal& r) {
+                    failures << r.line();
                     continue;
                 }
                 print(QStringLiteral("deleted %1 (%2)").arg(c.file, when));
@@ -242,6 +281,9 @@ private:
             print(QStringLiteral("would delete %1; nothing deleted").arg(summary));
         else
             print(QStringLiteral("deleted %1").arg(summary));
+        if (kept > 0)
+            print(QStringLiteral("%1 %2 messages marked read-only").arg(keptVerb()).arg(kept));
+        print(spaceLine(inv_.dryRun ? QStringLiteral("would free") : QStringLiteral("freed"), bytes));
         if (!failures.isEmpty())
             throw CommandFailure(kExitBadData,
                                  failures << QStringLiteral("could not delete %1 of the %2 messages chosen; deleted %3")

@@ -17,6 +17,7 @@
 #include "platform/FileSystem.h"
 #include "platform/LocaleText.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trash.h"
 
 #include <QFileInfo>
 
@@ -78,6 +79,7 @@ public:
             case Command::MessageCopy:
             case Command::MessageMark:
             case Command::MessageExport:
+            case Command::MessageDelete:
             case Command::Purge: return runMessageCommand(inv_, out_);
         }
     }
@@ -310,23 +312,38 @@ private:
             failData(QStringLiteral("%1: box %2 is the list's only entry, and a list without boxes is never saved; "
                                     "nothing was changed")
                          .arg(config::mailboxList(), t.id));
-        // The greeting is moved aside first: where it cannot go, nothing has
-        // changed yet; where the list cannot be saved, it is put back.
+        // The greeting goes to the trash first, or where no trash takes it
+        // aside: where it cannot go, nothing has changed yet; where the list
+        // cannot be saved, it is put back.
         const QString greeting = config::greetingFile(t.id);
+        std::optional<QString> trashed;
         std::optional<QString> aside;
-        if (!inv_.keepGreeting && mailbox::isSafeFileNamePart(t.id) && platform::existsAtName(greeting))
-            aside = firstStep(greeting, [&] { return platform::moveAside(greeting); });
+        QString notTrashed;
+        if (!inv_.keepGreeting && mailbox::isSafeFileNamePart(t.id) && platform::existsAtName(greeting)) {
+            const platform::TrashOutcome outcome = platform::moveToTrash(greeting);
+            if (!outcome.trashed.isEmpty()) {
+                trashed = outcome.trashed;
+            } else {
+                notTrashed = outcome.why;
+                aside = firstStep(greeting, [&] { return platform::moveAside(greeting); });
+            }
+        }
         table.remove(t.index);
         stepOrUndo(
             config::mailboxList(), [&] { folder.save(); },
             [&] {
                 if (aside)
                     platform::renameFile(*aside, greeting);
+                if (trashed)
+                    platform::takeBackFromTrash(*trashed, greeting);
             },
-            QStringLiteral("the greeting %1 was moved to %2").arg(greeting, aside.value_or(QString())));
+            QStringLiteral("the greeting %1 was moved to %2")
+                .arg(greeting, trashed.value_or(aside.value_or(QString()))));
         if (aside)
             removeAside(*aside, QStringLiteral("deleted box %1").arg(t.id));
         print(QStringLiteral("deleted box %1; its messages stay").arg(t.id));
+        if (aside)
+            print(QStringLiteral("deleted the greeting %1 for good: no trash took it (%2)").arg(greeting, notTrashed));
     }
 
     void greeting()

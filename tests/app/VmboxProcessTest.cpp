@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -81,6 +82,40 @@ TEST(VmboxProcess, AnImportWritesTheListTheWindowWrites)
     EXPECT_TRUE(saved.contains("<VoicemailBox Id=\"7\"><Pin>7</Pin><Groups></Groups><Description></Description>"));
     ASSERT_EQ(window(folder).status, 0);
     EXPECT_EQ(folder.read(kList), saved);
+}
+
+// message delete moves a message to the trash, whence it comes back whole;
+// where no trash can be made it deletes for good and says so; a read-only
+// message stays.
+TEST(VmboxProcess, MessageDeleteGoesToTheTrashOrSaysItWasForGood)
+{
+    vm::test::TempAppFolder folder;
+    folder.write(kList, "<VoicemailBox Id=\"1\"><Pin>1</Pin></VoicemailBox>\r\n");
+    const QString save = QStringLiteral("data/VmSave/"), kept = QStringLiteral("1_1204153012_0_3_555.wav");
+    for (const QString& name : {kept, QStringLiteral("1_1204153013_0_3_555.wav")})
+        folder.write(save + name, name.toUtf8());
+    QFile::setPermissions(folder.file(save + kept), QFile::ReadOwner);
+    const QTemporaryDir home;
+    const auto remove = [&](const QString& name, const QString& trash) {
+        return runProgram(
+            QStringLiteral(VMBOX_PATH),
+            {QStringLiteral("--app-folder"), folder.path(), QStringLiteral("message"), QStringLiteral("delete"), name},
+            {{QStringLiteral("XDG_DATA_HOME"), trash}});
+    };
+    const Outcome trashed = remove(QStringLiteral("1_1204153013_0_3_555.wav"), home.path());
+    EXPECT_EQ(trashed.out, "moved 1_1204153013_0_3_555.wav to the trash, from where it can be restored\n");
+    ASSERT_TRUE(QFile::rename(home.path() + "/Trash/files/1_1204153013_0_3_555.wav",
+                              folder.file(save + "1_1204153013_0_3_555.wav")));
+    EXPECT_EQ(folder.read(save + "1_1204153013_0_3_555.wav"), "1_1204153013_0_3_555.wav");
+    const Outcome forGood = remove(QStringLiteral("1_1204153013_0_3_555.wav"), QStringLiteral("/proc/none"));
+    EXPECT_EQ(forGood.status, 0);
+    EXPECT_TRUE(forGood.out.startsWith("deleted 1_1204153013_0_3_555.wav for good: no trash took it ("))
+        << forGood.out.toStdString();
+    EXPECT_FALSE(folder.exists(save + "1_1204153013_0_3_555.wav"));
+    const Outcome refused = remove(kept, home.path());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "vmbox: " + folder.file(save + kept) + ": the message is marked read-only; it is kept\n");
+    EXPECT_EQ(folder.read(save + kept), kept.toUtf8());
 }
 
 TEST(FolderLockProcess, OneWriterPerFolder)

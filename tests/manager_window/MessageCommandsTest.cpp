@@ -4,16 +4,27 @@
 #include "WindowTestSupport.h"
 
 #include "platform/AppFolder.h"
+#include "platform/NativeName.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/Trash.h"
+#include "support/EnvironmentScope.h"
 #include "support/RecorderFolder.h"
+#include "vmbox/Vmbox.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QUrl>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 using namespace vm::test;
@@ -257,6 +268,113 @@ TEST_F(MessageCommands, AFileThatCannotBeDeletedIsReportedAndTheRestStillGo)
     EXPECT_EQ(listedFiles(), QStringList{kept});
     EXPECT_EQ(savedFiles(), (QStringList{readOnly, kept}));
     EXPECT_TRUE(errors.errors.isEmpty());
+}
+
+// Every door that deletes a message keeps and removes the same ones: the
+// window's delete, vmbox message delete and vmbox purge (which chooses
+// regular files only, so a link is not its to take).
+TEST_F(MessageCommands, EveryDoorDeletesByTheSameRule)
+{
+    namespace fs = std::filesystem;
+    const QByteArray odd = "101_1204153012_0_3_55\xe9.wav";
+    const struct {
+        const char* what;
+        std::function<void(const QString&)> plant;  // given the message's path
+        bool stays, staysInPurge;
+    } cases[] = {
+        {"normal", [&](const QString& p) { QFile::setPermissions(p, QFile::ReadOwner | QFile::WriteOwner); }, false,
+         false},
+        {"read-only", [&](const QString& p) { QFile::setPermissions(p, QFile::ReadOwner); }, true, true},
+        {"link of another account",
+         [&](const QString& p) {
+             QFile::remove(p);
+             QFile::link(folder.file("outside.wav"), p);
+             ::lchown(QFile::encodeName(p), 1, 1);
+         },
+         false, true},
+        {"no UTF-8 name", {}, false, false},
+    };
+    folder.write("outside.wav", "another account's file");
+    for (const auto& c : cases)
+        for (const char* door : {"window", "message delete", "purge"}) {
+            SCOPED_TRACE(std::string(c.what) + " by " + door);
+            QString name = addMessage(1);
+            if (c.plant) {
+                c.plant(saved(name));
+            } else {
+                QFile::remove(saved(name));
+                std::ofstream(fs::path(QFile::encodeName(folder.path()).toStdString()) / "data/VmSave" / odd.data());
+                name = vm::platform::nameText(odd);
+            }
+            const QByteArray native = vm::platform::nativeName(saved(name));
+            ::utimensat(AT_FDCWD, native,
+                        std::array<timespec, 2>{timespec{86400 * 1000, 0}, timespec{86400 * 1000, 0}}.data(),
+                        AT_SYMLINK_NOFOLLOW);
+            if (door == std::string("window")) {
+                selectBox(1);
+                messageList()->setRow(1);
+                win->cmdDeleteMsg_Click();
+            } else {
+                QBuffer out, err;
+                out.open(QIODevice::WriteOnly), err.open(QIODevice::WriteOnly);
+                vm::vmbox::runVmbox(door == std::string("purge")
+                                        ? QStringList{"--app-folder", folder.path(), "purge", "--older-than", "1"}
+                                        : QStringList{"--app-folder", folder.path(), "message", "delete", name},
+                                    out, err);
+            }
+            struct stat st {};
+            EXPECT_EQ(::lstat(native, &st) == 0, door == std::string("purge") ? c.staysInPurge : c.stays);
+            EXPECT_EQ(folder.read("outside.wav"), "another account's file");
+            ::unlink(native);
+        }
+}
+
+// A delete the operator asks for goes to the desktop's trash, whose note says
+// where from: moved back, the message is as it was. The question says so.
+TEST_F(MessageCommands, DeletedMessagesGoToTheTrashAndComeBackWhole)
+{
+    const QTemporaryDir home;
+    const EnvironmentScope environment({{"XDG_DATA_HOME", QFile::encodeName(home.path())}});
+    const QString name = addMessage(1);
+    folder.write(QStringLiteral("data/VmSave/") + name, "the bytes of a message");
+    selectBox(1);
+    QTest::mouseClick(button("cmdDeleteMsg"), Qt::LeftButton);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].note, "Deleted messages go to the trash, from where they can be restored to their place.");
+    EXPECT_TRUE(savedFiles().isEmpty());
+    const QString trash = home.path() + "/Trash/";
+    QFile note(trash + "info/" + name + ".trashinfo");
+    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        QString::fromUtf8(note.readAll()).contains("\nPath=" + QUrl::toPercentEncoding(saved(name), "/") + "\n"));
+    ASSERT_TRUE(QFile::rename(trash + "files/" + name, saved(name)));
+    EXPECT_EQ(folder.read(QStringLiteral("data/VmSave/") + name), "the bytes of a message");
+}
+
+// Where no trash takes a file it is deleted for good all the same, and the
+// operator is told once, not at every file.
+TEST_F(MessageCommands, WithoutATrashDeletesGoForGoodAndSaySoOnce)
+{
+    const auto noTrash = vm::platform::trashMove().replace([](const QString&) {
+        return vm::platform::TrashOutcome{{}, QStringLiteral("no trash here")};
+    });
+    const QString first = addMessage(1);
+    addMessage(2), addMessage(3);
+    folder.write(QStringLiteral("data/VmWelc/102.wav"), "greeting");
+    selectBox(1);
+    messageList()->setRow(1);
+    messageList()->setRowSel(2);
+    win->cmdDeleteMsg_Click();
+    selectBox(1);
+    win->cmdDeleteMsg_Click();
+    selectBox(2);
+    win->cmdDeleteVmb_Click();
+    EXPECT_TRUE(savedFiles().isEmpty());
+    EXPECT_FALSE(folder.exists(QStringLiteral("data/VmWelc/102.wav")));
+    EXPECT_EQ(shownBoxes().filter("|OK|"),
+              QStringList{kCaption + "OK|" + saved(first) +
+                          " could not go to the trash (no trash here), so it was deleted for good and cannot be "
+                          "restored. Other files deleted from now on may fare the same."});
 }
 
 }  // namespace

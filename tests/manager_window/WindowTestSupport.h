@@ -34,6 +34,7 @@ struct ShownBox {
     QString text;
     manager_window::MsgButtons buttons;
     QString caption;
+    QString note;
 };
 
 // Answers from a queue (then Yes to questions, OK otherwise); notes every box.
@@ -42,7 +43,7 @@ public:
     manager_window::MsgAnswer show(const QString& text, manager_window::MsgButtons buttons,
                                    const QString& caption) override
     {
-        shown.push_back({text, buttons, caption});
+        shown.push_back({text, buttons, caption, {}});
         if (!answers.empty()) {
             const manager_window::MsgAnswer a = answers.front();
             answers.pop_front();
@@ -50,6 +51,13 @@ public:
         }
         return buttons == manager_window::MsgButtons::YesNoCancel ? manager_window::MsgAnswer::Yes
                                                                   : manager_window::MsgAnswer::Ok;
+    }
+    manager_window::MsgAnswer ask(const QString& text, manager_window::MsgButtons buttons, const QString& caption,
+                                  const QString& note) override
+    {
+        const manager_window::MsgAnswer a = show(text, buttons, caption);
+        shown.back().note = note;
+        return a;
     }
     std::vector<ShownBox> shown;
     std::deque<manager_window::MsgAnswer> answers;

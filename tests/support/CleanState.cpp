@@ -4,8 +4,10 @@
 #include "platform/AppFolder.h"
 #include "platform/Replaceable.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 namespace vm::test {
 
@@ -46,6 +48,9 @@ void CleanState::OnTestEnd(const ::testing::TestInfo&)
 
 int runAllTests()
 {
+    // What a test deletes to the desktop's trash goes to a trash of the run's own.
+    const QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
     ::testing::UnitTest::GetInstance()->listeners().Append(new CleanState);
     return RUN_ALL_TESTS();
 }

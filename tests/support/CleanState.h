@@ -3,7 +3,8 @@
 // mailbox table, the configuration variables, the INI path and the
 // application folder are reset before each test, and a test that leaves a
 // replacement in force, or an environment variable or the default locale
-// changed (see EnvironmentScope.h), fails. Both test mains install it.
+// changed (see EnvironmentScope.h), fails. Both test mains install it. The
+// run has a desktop trash of its own ($XDG_DATA_HOME), removed at its end.
 
 #include <gtest/gtest.h>
 

@@ -240,10 +240,11 @@ TEST_F(Messages, ListingKeepsTheLengthsOfSettledFilesAndTrustsThemUntilAFileChan
     EXPECT_EQ(seconds(), "3");
 }
 
+// A message marked read-only is chosen but kept, and listed so.
 TEST_F(Messages, PurgeDeletesOldMessagesByRuleAndADryRunNothing)
 {
     const QString oldSaved = kA, oldNew = "101_0101000000_1_1_1.wav", other = "102_0101000000_0_1_1.wav",
-                  young = "101_0101000001_0_1_1.wav", stranger = "old.wav";
+                  young = "101_0101000001_0_1_1.wav", stranger = "old.wav", readOnly = "101_0101000002_0_1_1.wav";
     const struct {
         QStringList options;
         QStringList deleted;
@@ -254,22 +255,29 @@ TEST_F(Messages, PurgeDeletesOldMessagesByRuleAndADryRunNothing)
         {{"--older-than", "30", "--box", "101", "--saved-only"}, {oldSaved}},
     };
     for (const auto& c : cases) {
-        for (const QString& name : {oldSaved, oldNew, other, stranger})
+        for (const QString& name : {oldSaved, oldNew, other, stranger, readOnly})
             message(name, wave(4), 40);
+        QFile::setPermissions(folder.file(kSave + readOnly), QFile::ReadOwner);
         message(young, wave(4), 20);
         const Files before = folder.contents();
+        QStringList shown = c.deleted;
+        shown.sort();
+        shown.insert(std::upper_bound(shown.begin(), shown.end(), readOnly), readOnly);
         QByteArray listed;
-        for (const QString& name : c.deleted)
-            listed += "would delete " + name.toUtf8() + " (" + timeOf(name).toString("yyyy-MM-dd HH:mm:ss").toUtf8() +
-                      ")\n";
+        for (const QString& name : shown)
+            listed += (name == readOnly ? "would keep " : "would delete ") + name.toUtf8() + " (" +
+                      timeOf(name).toString("yyyy-MM-dd HH:mm:ss").toUtf8() +
+                      (name == readOnly ? "): marked read-only\n" : ")\n");
+        const QByteArray n = QByteArray::number(c.deleted.size()), bytes = QByteArray::number(c.deleted.size() * 48);
         ASSERT_EQ(run(QStringList{"purge", "--dry-run"} + c.options), 0) << err.toStdString();
-        EXPECT_EQ(out, listed + "would delete " + QByteArray::number(c.deleted.size()) +
-                           " messages older than 30 days (" + QByteArray::number(c.deleted.size() * 48) +
-                           " bytes); nothing deleted\n");
+        EXPECT_EQ(out, listed + "would delete " + n + " messages older than 30 days (" + bytes +
+                           " bytes); nothing deleted\nwould keep 1 messages marked read-only\nwould free " + bytes +
+                           " bytes\n");
         EXPECT_EQ(folder.contents(), before);
         ASSERT_EQ(run(QStringList{"purge"} + c.options), 0) << err.toStdString();
-        EXPECT_EQ(out, listed.replace("would delete", "deleted") + "deleted " + QByteArray::number(c.deleted.size()) +
-                           " messages older than 30 days (" + QByteArray::number(c.deleted.size() * 48) + " bytes)\n");
+        EXPECT_EQ(out, listed.replace("would delete", "deleted").replace("would keep", "kept") + "deleted " + n +
+                           " messages older than 30 days (" + bytes +
+                           " bytes)\nkept 1 messages marked read-only\nfreed " + bytes + " bytes\n");
         Files after = before;
         for (const QString& name : c.deleted)
             after.erase(kSave + name);

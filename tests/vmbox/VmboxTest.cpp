@@ -5,6 +5,7 @@
 
 #include "mailbox/MailboxListFile.h"
 #include "mailbox/VmbSort.h"
+#include "platform/Trash.h"
 #include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"
 
@@ -265,18 +266,24 @@ TEST_F(Vmbox, GreetingAndDeleteDoEveryStepOrNone)
         QStringList args;
         FileStep step;
         const char* file;
+        bool trash = true;
     } cases[] = {
         {{"greeting", "3", wav}, FileStep::Rename, "/3.wav"},         // the new one cannot take its place
         {{"greeting", "3", wav}, FileStep::Rename, "VmBoxList.xml"},  // no list saved: the old one is back
         {{"greeting", "4", wav}, FileStep::Rename, "VmBoxList.xml"},  // and where there was none, none is
-        {{"delete", "3"}, FileStep::Open, "/3.wav"},                  // the greeting cannot be moved aside
-        {{"delete", "3"}, FileStep::Rename, "VmBoxList.xml"},         // no list saved: the greeting is back
+        {{"delete", "3"}, FileStep::Open, "/3.wav", false},           // no trash, and it cannot be moved aside
+        {{"delete", "3"}, FileStep::Rename, "VmBoxList.xml"},         // no list saved: back from the trash
+        {{"delete", "3"}, FileStep::Rename, "VmBoxList.xml", false},  // or from aside
     };
     for (const auto& c : cases) {
         int faults = 0;
         const vm::test::ScopedFault fault([&](FileStep step, const QString& path) {
             return step == c.step && path.endsWith(QLatin1String(c.file)) && faults++ == 0 ? EACCES : 0;
         });
+        const auto noTrash = vm::platform::trashMove().replace(
+            c.trash ? vm::platform::trashMove().get() : vm::platform::TrashMove([](const QString&) {
+                return vm::platform::TrashOutcome{{}, QStringLiteral("none")};
+            }));
         EXPECT_EQ(run(c.args), 1) << c.args.join(u' ').toStdString() << " " << c.file;
         EXPECT_EQ(folder.contents(), before) << c.args.join(u' ').toStdString() << " " << c.file;
     }
