@@ -54,11 +54,12 @@ Removed removeFile(const QString& path, Removal how)
     return removed;
 }
 
-std::optional<QString> whyKept(const QString& path)
+std::optional<QString> whyKept(const QString& path) { return whyKept(statusAtName(path).st_mode); }
+
+std::optional<QString> whyKept(mode_t mode)
 {
     // Checked here since the folder's owner could unlink the file anyway.
-    const struct stat st = statusAtName(path);
-    if (S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR))
+    if (S_ISREG(mode) && !(mode & S_IWUSR))
         return QStringLiteral("marked read-only");
     return std::nullopt;
 }

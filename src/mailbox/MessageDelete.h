@@ -12,6 +12,8 @@
 
 #include <optional>
 
+#include <sys/types.h>
+
 namespace vm::mailbox {
 
 enum class Removal { ToTrash, ForGood };
@@ -29,6 +31,8 @@ Removed removeFile(const QString& path, Removal how);
 // read-only"); nothing when it may go. Raises when its name cannot be
 // looked at.
 std::optional<QString> whyKept(const QString& path);
+// The same for a name whose status (lstat) is known: of `mode`.
+std::optional<QString> whyKept(mode_t mode);
 
 // Deletes the message at `path` by the rule above. A name outside the
 // message folder (or a hidden one in it) and a message that must be kept

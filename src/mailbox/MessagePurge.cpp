@@ -23,7 +23,7 @@ std::vector<PurgeCandidate> purgeCandidates(const PurgeRule& rule, const QDateTi
         const std::optional<MessageNameParts> parts = messageNameParts(name);
         if (!parts || (rule.savedOnly && parts->marker == QLatin1String("1")))
             return;
-        chosen.push_back({name, e.status.st_mtim.tv_sec, e.status.st_size});
+        chosen.push_back({name, e.status.st_mtim.tv_sec, e.status.st_size, e.status.st_mode});
     });
     return chosen;
 }

@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +24,7 @@ struct PurgeCandidate {
     QString file;              // name in the message folder
     std::int64_t seconds = 0;  // its last-write time, since 1970 (UTC)
     std::int64_t bytes = 0;
+    mode_t mode = 0;  // its kind and permissions, as the scan found them
 };
 
 // The messages the rule chooses at `now`, by name. Reads names and file

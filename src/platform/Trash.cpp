@@ -7,10 +7,31 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+
+#include <sys/stat.h>
+
+#include <cerrno>
 
 namespace vm::platform {
 
 namespace {
+
+// The account's own trash, made where it is missing (the account's alone).
+// Qt falls back to it for a file no other trash takes, and where it cannot
+// be made Qt puts the file in a "files" folder of the current directory and
+// calls that done: so no trash is asked for without it.
+bool homeTrashReady()
+{
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataHome.isEmpty() || !QDir().mkpath(dataHome))
+        return false;
+    const QString trash = dataHome + QStringLiteral("/Trash");
+    for (const QString& folder : {trash, trash + QStringLiteral("/files"), trash + QStringLiteral("/info")})
+        if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+    return QFileInfo(trash + QStringLiteral("/files")).isDir() && QFileInfo(trash + QStringLiteral("/info")).isDir();
+}
 
 TrashOutcome moveToDesktopTrash(const QString& path)
 {
@@ -21,6 +42,8 @@ TrashOutcome moveToDesktopTrash(const QString& path)
     // A folder is no file the program deletes; the trash would take it whole.
     if (const QFileInfo info(path); info.isDir() && !info.isSymLink())
         return {QString(), QStringLiteral("it is a folder")};
+    if (!homeTrashReady())
+        return {QString(), QStringLiteral("this account has no trash it can use")};
     QFile file(path);
     if (file.moveToTrash())
         return {file.fileName(), QString()};

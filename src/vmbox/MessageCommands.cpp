@@ -251,9 +251,7 @@ private:
             const QString when = localTimeText(c.seconds);
             const QString path = config::messageFolder() + c.file;
             // A message that must stay is listed, never deleted.
-            std::optional<QString> why;
-            platform::ignoreErrors([&] { why = mailbox::whyKept(path); });
-            if (why) {
+            if (const std::optional<QString> why = mailbox::whyKept(c.mode)) {
                 print(QStringLiteral("%1 %2 (%3): %4").arg(keptVerb(), c.file, when, *why));
                 ++kept;
                 continue;
