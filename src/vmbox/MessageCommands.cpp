@@ -249,7 +249,6 @@ private:
         QStringList failures;
         for (const mailbox::PurgeCandidate& c : chosen) {
             const QString when = localTimeText(c.seconds);
-            const QString path = config::messageFolder() + c.file;
             // A message that must stay is listed, never deleted.
             if (const std::optional<QString> why = mailbox::whyKept(c.mode)) {
                 print(QStringLiteral("%1 %2 (%3): %4").arg(keptVerb(), c.file, when, *why));
@@ -259,6 +258,7 @@ private:
             if (inv_.dryRun) {
                 print(QStringLiteral("would delete %1 (%2)").arg(c.file, when));
             } else {
+                const QString path = config::messageFolder() + c.file;
                 try {
                     mailbox::deleteMessage(path, mailbox::Removal::ForGood);
                 } catch (const platform::RuntimeError& e) {
