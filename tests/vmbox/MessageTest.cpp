@@ -169,6 +169,10 @@ TEST_F(Messages, ExportWritesANewFileOrStandardOutputAndRefusesWhatIsNoWholeMess
         EXPECT_TRUE(out.isEmpty());
         EXPECT_EQ(folder.contents(), before);
     }
+    // A delete takes nothing outside the folder either.
+    EXPECT_EQ(run({"message", "delete", folder.file("outside.wav")}), 1);
+    EXPECT_EQ(err, "vmbox: " + refused[3].error + "\n");
+    EXPECT_EQ(folder.contents(), before);
 }
 
 TEST_F(Messages, ListShowsEveryEntryWithWhatItIs)
