@@ -33,7 +33,7 @@ const Argument kId = {"ID", "the box number: digits"};
 const Argument kNone = {nullptr, nullptr};
 const Argument kFile = {"FILE", "a message: its path, or its bare name in data/VmSave/"};
 
-const std::array<CommandSyntax, 12> kCommands = {{
+const std::array<CommandSyntax, 13> kCommands = {{
     {Command::List,
      "list",
      {kNone, kNone},
@@ -116,6 +116,15 @@ const std::array<CommandSyntax, 12> kCommands = {{
      "save a copy of a message outside the folder",
      "Writes the message's bytes to TARGET, which must not exist yet (nothing is replaced), with the\n"
      "message's file time.\n"},
+    {Command::MessageForward,
+     "message forward",
+     {{kFile, {"ADDRESS", "the e-mail address to send it to"}}},
+     "send a message by e-mail",
+     "Sends the message as a WAV attachment with the subject and body of the window's Email tab, by\n"
+     "the method it selects: through the SMTP server from the return address (with the login when\n"
+     "one is set, encrypted when the server offers STARTTLS), or with the system's mail program,\n"
+     "/usr/sbin/sendmail -t -i. Prints where it went; a refusal gives the server's or the mail\n"
+     "program's reply. Changes no file.\n"},
     {Command::Purge,
      "purge",
      {kNone, kNone},
@@ -237,7 +246,8 @@ void describeCommand(QCommandLineParser& parser, const CommandSyntax& s, const G
         case Command::Greeting:
         case Command::MessageCopy:
         case Command::MessageMark:
-        case Command::MessageExport: break;
+        case Command::MessageExport:
+        case Command::MessageForward: break;
     }
     global.addTo(parser);
     parser.addPositionalArgument(QLatin1String(s.name), sentence(s.summary));
@@ -393,11 +403,11 @@ Invocation parseCommandLine(const QStringList& arguments)
             failUsage(QStringLiteral("no command given; see vmbox --help"));
         return inv;
     }
-    // "message" is the first word of three commands.
+    // "message" is the first word of four commands.
     const bool twoWords = arguments[at] == QLatin1String("message");
     inv.command = commandNamed(twoWords ? arguments[at] + u' ' + arguments.value(at + 1) : arguments[at]);
     if (!inv.command && twoWords)
-        failUsage(QStringLiteral("unknown command \"message %1\"; message takes copy, mark or export")
+        failUsage(QStringLiteral("unknown command \"message %1\"; message takes copy, mark, export or forward")
                       .arg(arguments.value(at + 1)));
     if (!inv.command)
         failUsage(QStringLiteral("unknown command \"%1\"; the commands are list, export, import, add, set, delete, "

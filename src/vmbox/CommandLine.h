@@ -1,7 +1,7 @@
 #pragma once
 // The command line of vmbox:
 //   vmbox [--app-folder DIR] [--wait SECONDS] COMMAND [ARGUMENTS] [OPTIONS]
-// (a command may be two words: message copy, message mark, message export)
+// (a command may be two words: message copy, mark, export, forward)
 //   vmbox --help | --version | COMMAND --help
 // Global options may stand anywhere; a command's own options after it. Each
 // command has a parser of its own (QCommandLineParser), so its help lists
@@ -31,6 +31,7 @@ enum class Command {
     MessageCopy,
     MessageMark,
     MessageExport,
+    MessageForward,
     Purge
 };
 

@@ -3,6 +3,7 @@
 #include "BoxListing.h"
 #include "CommandFailure.h"
 #include "CommandLine.h"
+#include "ForwardCommand.h"
 #include "ImportPlan.h"
 #include "MailboxFolder.h"
 #include "MessageCommands.h"
@@ -79,6 +80,7 @@ public:
             case Command::MessageMark:
             case Command::MessageExport:
             case Command::Purge: return runMessageCommand(inv_, out_);
+            case Command::MessageForward: return forwardCommand(inv_, out_);
         }
     }
 
