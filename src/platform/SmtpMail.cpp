@@ -25,7 +25,7 @@ size_t readUpload(char* buffer, size_t size, size_t count, void* userData)
 
 // Keeps the server's last refusal (a reply 4xx or 5xx): curl's own reason
 // names the step ("RCPT failed: 550") but not what the server said about it.
-int keepRefusal(CURL*, curl_infotype type, char* data, size_t size, void* userData)
+int keepRefusal(CURL* /*handle*/, curl_infotype type, char* data, size_t size, void* userData)
 {
     if (type == CURLINFO_HEADER_IN && size > 0 && (data[0] == '4' || data[0] == '5'))
         *static_cast<QString*>(userData) = QString::fromUtf8(data, qsizetype(size)).trimmed();
