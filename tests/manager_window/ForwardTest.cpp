@@ -57,11 +57,11 @@ TEST_F(Forward, BothMenusSendTheMessageToTheAddressOfferedFromItsBoxAndTheLoginI
     box.EmailForward = " ops@example.com ";
     folder.write("data/VmBoxList.xml", mailboxFile({vm::mailbox::mailboxLineBytes(box)}));
     folder.write("data/VmSave/" + kName, wave("sound"));
-    const QByteArray ini = "[Voicemail]\r\nForwardEmailSubject=New message\r\nForwardEmailSmtpServer=" +
-                           sink.server().toLatin1() +
-                           "\r\nForwardEmailSmtpEmailAddress=vm@example.com\r\nForwardEmailMechanism=SMTP\r\n"
-                           "ForwardEmailSmtpLoginName=vm\r\nForwardEmailSmtpLoginPassword=pa55\r\n";
-    folder.write("QV.INI", ini);
+    const QByteArray qvIni = "[Voicemail]\r\nForwardEmailSubject=New message\r\nForwardEmailSmtpServer=" +
+                             sink.server().toLatin1() +
+                             "\r\nForwardEmailSmtpEmailAddress=vm@example.com\r\nForwardEmailMechanism=SMTP\r\n"
+                             "ForwardEmailSmtpLoginName=vm\r\nForwardEmailSmtpLoginPassword=pa55\r\n";
+    folder.write("QV.INI", qvIni);
     traceToFile();
     load();
     boxList()->setRow(1);
@@ -84,7 +84,7 @@ TEST_F(Forward, BothMenusSendTheMessageToTheAddressOfferedFromItsBoxAndTheLoginI
     EXPECT_EQ(mail.last(), "Part=application/octet-stream|" + kName + "|" + wave("sound").toBase64());
 
     // The find window's menu: the same prompt; cancelled, nothing goes.
-    QTest::keyClick(win.get(), Qt::Key_F, Qt::ControlModifier);
+    win->mnuMsgFind_Click();
     auto* results = ui<QTableView>("gridFound");
     results->selectionModel()->setCurrentIndex(results->model()->index(0, 0),
                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -99,7 +99,7 @@ TEST_F(Forward, BothMenusSendTheMessageToTheAddressOfferedFromItsBoxAndTheLoginI
     // The login stays in QV.INI as the fields hold it, an emptied one too.
     type(edit("txtSmtpLoginPassword"), "");
     QTest::mouseClick(button("cmdVmCfgExit(2)"), Qt::LeftButton);
-    EXPECT_TRUE(ini().contains("\r\nForwardEmailSmtpLoginName=vm\r\nForwardEmailSmtpLoginPassword=\r\n")) << ini();
+    EXPECT_TRUE(ini().contains("\r\nForwardEmailSmtpLoginName=vm\r\nForwardEmailSmtpLoginPassword=\r\n")) << ini().toStdString();
 }
 
 }  // namespace
