@@ -99,7 +99,8 @@ TEST_F(Forward, BothMenusSendTheMessageToTheAddressOfferedFromItsBoxAndTheLoginI
     // The login stays in QV.INI as the fields hold it, an emptied one too.
     type(edit("txtSmtpLoginPassword"), "");
     QTest::mouseClick(button("cmdVmCfgExit(2)"), Qt::LeftButton);
-    EXPECT_TRUE(ini().contains("\r\nForwardEmailSmtpLoginName=vm\r\nForwardEmailSmtpLoginPassword=\r\n")) << ini().toStdString();
+    EXPECT_TRUE(ini().contains("\r\nForwardEmailSmtpLoginName=vm\r\nForwardEmailSmtpLoginPassword=\r\n"))
+        << ini().toStdString();
 }
 
 }  // namespace
