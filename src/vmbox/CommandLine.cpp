@@ -433,7 +433,7 @@ QString programHelp()
         "Bulk administration of the voicemail boxes of a Quorvane application folder, on the files the\n"
         "Voicemail Manager window uses.\n\nCommands:\n");
     for (const CommandSyntax& s : kCommands)
-        description += QStringLiteral("  %1%2\n").arg(usageOf(s).leftJustified(28), QLatin1String(s.summary));
+        description += QStringLiteral("  %1 %2\n").arg(usageOf(s).leftJustified(27), QLatin1String(s.summary));
     description += QStringLiteral(
         "\nA change locks the folder as the window does, loads it as the window's start-up does and saves\n"
         "it as its close does (the list file is replaced whole). Exit status: 0 done, 1 bad data or a\n"

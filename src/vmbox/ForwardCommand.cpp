@@ -19,7 +19,14 @@ void forwardCommand(const Invocation& inv, QIODevice& out)
     // A message named on the command line: a path, or a bare name in the folder.
     const QString path = file.contains(u'/') ? QFileInfo(file).absoluteFilePath() : config::messageFolder() + file;
     config::Settings settings;
-    config::LoadConfig(settings, config::iniFile());
+    try {
+        config::LoadConfig(settings, config::iniFile());
+    } catch (const platform::RuntimeError& e) {
+        // The settings are read in order: one that cannot be taken hides the later ones.
+        const QString key = config::LoadConfigStopKey(config::iniFile());
+        failData(fileFailure(config::iniFile(), e.number(),
+                             key.isEmpty() ? e.description() : key + QStringLiteral(": ") + e.description()));
+    }
     QString line;
     try {
         line = mailbox::forwardMessage(path, inv.arguments[1], mailbox::forwardSettingsOf(settings));
