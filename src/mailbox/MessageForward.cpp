@@ -17,6 +17,8 @@ namespace vm::mailbox {
 
 namespace {
 
+constexpr std::int64_t kLargestAttachment = 64 << 20;
+
 // One plain address: the envelope and the To line take it as it is.
 bool isPlainAddress(const QString& address)
 {
@@ -71,6 +73,10 @@ QString forwardMessage(const QString& path, const QString& address, const Forwar
                    .arg(settings.returnAddress.trimmed()));
 
     const CheckedMessage m = checkedMessage(path);
+    // The message is encoded whole in memory; mail servers take far less anyway.
+    if (m.size > kLargestAttachment)
+        refuse(
+            QStringLiteral("%1 bytes are more than an e-mail takes (at most %2)").arg(m.size).arg(kLargestAttachment));
     platform::MailMessage mail;
     mail.to = QStringList{to};
     mail.subject = settings.subject;
