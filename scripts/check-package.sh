@@ -21,7 +21,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == "$package" ]] || problem "Package is '$(field Package)'"
 [[ $(field Section) == comm ]] || problem "Section is '$(field Section)'"
 [[ $(field Maintainer) == *"<"*@*">" ]] || problem "Maintainer has no address: '$(field Maintainer)'"
-for lib in libqt6core6 libqt6widgets6 libqt6multimedia6 libc6; do
+for lib in libqt6core6 libqt6widgets6 libqt6multimedia6 libcurl4 libc6; do
   [[ $(field Depends) == *"$lib "* ]] || problem "Depends lacks $lib: '$(field Depends)'"
 done
 

@@ -25,6 +25,18 @@ QString IniValue(const QByteArray& text, const QString& section, const QString& 
     return platform::profileString(text, section, key, QString(), kReadBufferSize);
 }
 
+bool IniHasKey(const QString& iniFile, const QString& section, const QString& key)
+{
+    // A missing key reads as the default, whichever it is; a present one as its value.
+    bool present = false;
+    platform::ignoreErrors([&] {
+        const QByteArray text = ReadIniFile(iniFile);
+        present = platform::profileString(text, section, key, QStringLiteral("a"), 2) ==
+                  platform::profileString(text, section, key, QStringLiteral("b"), 2);
+    });
+    return present;
+}
+
 void WriteIniString(const QString& iniFile, const QString& section, const QString& key, const QString& value)
 {
     // The engine reports whether the write was done; nobody here acts on it.

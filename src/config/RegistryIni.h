@@ -21,6 +21,10 @@ QByteArray ReadIniFile(const QString& iniFile);
 // The value of section/key in a file holding `text`, as ReadIniString reads it.
 QString IniValue(const QByteArray& text, const QString& section, const QString& key);
 
+// Whether `iniFile` holds section/key, even with an empty value. Never
+// raises: a file that cannot be read holds nothing.
+bool IniHasKey(const QString& iniFile, const QString& section, const QString& key);
+
 // Sets section/key in `iniFile` to value. A write that cannot be done is
 // silent and leaves the file unchanged.
 void WriteIniString(const QString& iniFile, const QString& section, const QString& key, const QString& value);

@@ -69,6 +69,8 @@ void LoadConfig(Settings& settings, const QString& iniFile)
     s.ForwardEmailSmtpEmailAddress = value("ForwardEmailSmtpEmailAddress");
     s.ForwardEmailMechanism = value("ForwardEmailMechanism");
     s.ForwardEmailBody = value("ForwardEmailBody");
+    s.ForwardEmailSmtpLoginName = value("ForwardEmailSmtpLoginName");
+    s.ForwardEmailSmtpLoginPassword = value("ForwardEmailSmtpLoginPassword");
 
     // The body is no value to pass over when its file cannot be read: the
     // close would write the field's text over it.

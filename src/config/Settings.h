@@ -22,8 +22,10 @@ struct Settings {
     QString ForwardEmailSubject;
     QString ForwardEmailSmtpServer;
     QString ForwardEmailSmtpEmailAddress;
-    QString ForwardEmailMechanism;  // "SMTP" (exactly) selects SMTP; anything else MAPI
-    QString ForwardEmailBody;       // the body file's text when that file has any
+    QString ForwardEmailMechanism;      // "SMTP" (exactly) selects SMTP; anything else MAPI
+    QString ForwardEmailBody;           // the body file's text when that file has any
+    QString ForwardEmailSmtpLoginName;  // the SMTP login, none when empty
+    QString ForwardEmailSmtpLoginPassword;
     QString FtpServer;
     QString FtpDir;
     QString FtpUser;

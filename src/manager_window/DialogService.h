@@ -22,6 +22,9 @@ public:
     virtual std::optional<QString> saveFileName(QWidget* owner, const QString& caption, const QString& suggested) = 0;
     // One line of text; nothing when the operator cancels.
     virtual std::optional<QString> askText(QWidget* owner, const QString& caption, const QString& label) = 0;
+    // The same with `text` offered, for the operator to take or change.
+    virtual std::optional<QString> editText(QWidget* owner, const QString& caption, const QString& label,
+                                            const QString& text) = 0;
 };
 
 // Prompts that answer for every window (tests); none by default, and then

@@ -316,6 +316,11 @@ void FindMessages::runCommand(MessageCommand command)
                     },
                     [&](const QStringList& select) { listAgain(select, {*id}); });
             });
+        case MessageCommand::Forward:
+            return traced(QStringLiteral("Sub mnuFoundForward_Click"), [&] {
+                if (files.size() == 1)
+                    forwardMessageByEmail(owner_, this, files.front());
+            });
         case MessageCommand::MarkNew:
         case MessageCommand::MarkSaved: {
             const bool asNew = command == MessageCommand::MarkNew;

@@ -32,6 +32,7 @@
 
 #include "config/Settings.h"
 #include "mailbox/MailboxTable.h"
+#include "mailbox/MessageForward.h"
 
 #include "platform/VbNumbers.h"
 
@@ -112,6 +113,7 @@ public:
     void mnuMsgMarkSaved_Click();
     void mnuMsgListen_Click();
     void mnuMsgFind_Click();  // also Ctrl+F
+    void mnuMsgForward_Click();
 
     // --- for the find window ---
     // Opens the player on `message` (one player, which takes the new message).
@@ -140,6 +142,8 @@ public:
     void Text1_LostFocus(std::int16_t Index);
     void optEmailMechanism_Click(std::int16_t Index);
     void Form_Unload(std::int16_t& Cancel);
+    // How a message is forwarded by hand: the Email tab's method and template as its fields show them now.
+    mailbox::ForwardSettings forwardSettings() const;
 
     // The mailboxes as the window holds them: loaded at Form_Load, written at the close.
     // A seam for observers only (the soak test and the start-up benchmark compare it with the

@@ -1,11 +1,13 @@
 #include "MessageActions.h"
 
+#include "BusyCursor.h"
 #include "DialogService.h"
 #include "ManagerWindow.h"
 #include "MessageBoxService.h"
 
 #include "config/Paths.h"
 #include "mailbox/MessageDelete.h"
+#include "mailbox/MessageForward.h"
 #include "mailbox/MessageOperations.h"
 #include "mailbox/MessageRefusal.h"
 #include "platform/FileSystem.h"
@@ -123,6 +125,25 @@ void actOnMessages(ManagerWindow& w, const QStringList& names, const std::functi
 
 const QString kMessagesToTrash = QStringLiteral(
     "Deleted messages go to the trash, from where they can be restored to their place.");
+
+void forwardMessageByEmail(ManagerWindow& w, QWidget* owner, const QString& name)
+{
+    const std::optional<QString> address = ManagerWindow::dialogs().editText(
+        owner, kWindowCaption, QStringLiteral("Forward the message by e-mail to:"),
+        mailbox::forwardAddressOf(w.mailboxes(), name));
+    if (!address)
+        return;
+    QString said;
+    try {
+        const BusyCursor busy;
+        said = mailbox::forwardMessage(config::messageFolder() + name, *address, w.forwardSettings());
+        said[0] = said[0].toUpper();
+        said += u'.';
+    } catch (const mailbox::MessageRefusal& refusal) {
+        said = refusal.line();
+    }
+    w.messageBoxes().show(said, MsgButtons::OkOnly, kWindowCaption);
+}
 
 QString deleteQuestion(qsizetype count)
 {

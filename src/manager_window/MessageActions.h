@@ -36,6 +36,11 @@ std::optional<QString> askCopyTarget(QWidget* owner, qsizetype count);
 void actOnMessages(ManagerWindow& w, const QStringList& names, const std::function<QString(const QString&)>& operation,
                    const std::function<void(const QStringList&)>& listAgain);
 
+// Asks `owner` for the address, the box's forwarding address offered, and
+// sends the message by e-mail as the Email tab says; what happened, sent or
+// not and why, is said in a box.
+void forwardMessageByEmail(ManagerWindow& w, QWidget* owner, const QString& name);
+
 // The question the delete asks before it deletes `count` messages, and the
 // note below it.
 QString deleteQuestion(qsizetype count);

@@ -1,5 +1,5 @@
 // The message list's context menu: play, listen, save a copy, copy to another
-// box, mark new or saved, delete (MessageMenu.h), then find messages in the
+// box, forward by e-mail, mark new or saved, delete (MessageMenu.h), then find messages in the
 // whole folder. Play and Delete are the buttons' own commands; the others
 // are the shared message commands (MessageActions.h), run on every selected
 // message where that makes sense, and the box is listed again at once so
@@ -48,6 +48,7 @@ void ManagerWindow::buildMessageMenu()
             case MessageCommand::Listen: return mnuMsgListen_Click();
             case MessageCommand::SaveCopy: return mnuMsgSaveCopy_Click();
             case MessageCommand::CopyToBox: return mnuMsgCopyToBox_Click();
+            case MessageCommand::Forward: return mnuMsgForward_Click();
             case MessageCommand::MarkNew: return mnuMsgMarkNew_Click();
             case MessageCommand::MarkSaved: return mnuMsgMarkSaved_Click();
             case MessageCommand::Delete: return cmdDeleteMsg_Click();
@@ -159,6 +160,15 @@ void ManagerWindow::mnuMsgCopyToBox_Click()
                 return path;  // the originals stay selected
             },
             [this](const QStringList& select) { relistMessages(select); });
+    });
+}
+
+void ManagerWindow::mnuMsgForward_Click()
+{
+    runTraced(kModule, QStringLiteral("Sub mnuMsgForward_Click"), noArguments, [this] {
+        const QStringList names = selectedMessageNames();
+        if (names.size() == 1)
+            forwardMessageByEmail(*this, this, names.front());
     });
 }
 

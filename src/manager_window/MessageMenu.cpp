@@ -25,6 +25,7 @@ QMenu* buildMessageMenu(QWidget* parent, const QString& prefix, const std::funct
         {"Listen", QStringLiteral("&Listen…"), MessageCommand::Listen},
         {"SaveCopy", QStringLiteral("&Save a copy as…"), MessageCommand::SaveCopy},
         {"CopyToBox", QStringLiteral("&Copy to box…"), MessageCommand::CopyToBox},
+        {"Forward", QStringLiteral("Forward by e-&mail…"), MessageCommand::Forward},
         {nullptr, {}, {}},
         {"MarkNew", QStringLiteral("Mark as &new"), MessageCommand::MarkNew},
         {"MarkSaved", QStringLiteral("Mark as sa&ved"), MessageCommand::MarkSaved},
@@ -48,9 +49,11 @@ void enableMessageMenu(QMenu& menu, qsizetype selected)
 {
     for (QAction* action : menu.actions()) {
         const QVariant command = action->property(kCommandProperty);
-        if (command.isValid())
-            action->setEnabled(selected == 1 ||
-                               (selected > 1 && command.toInt() != static_cast<int>(MessageCommand::SaveCopy)));
+        if (!command.isValid())
+            continue;
+        const bool onlyOne = command.toInt() == static_cast<int>(MessageCommand::SaveCopy) ||
+                             command.toInt() == static_cast<int>(MessageCommand::Forward);
+        action->setEnabled(selected == 1 || (selected > 1 && !onlyOne));
     }
 }
 

@@ -14,14 +14,14 @@ class QWidget;
 
 namespace vm::manager_window {
 
-enum class MessageCommand { Play, Listen, SaveCopy, CopyToBox, MarkNew, MarkSaved, Delete };
+enum class MessageCommand { Play, Listen, SaveCopy, CopyToBox, Forward, MarkNew, MarkSaved, Delete };
 
 // The menu, its actions named `prefix` + the command ("mnuMsg" + "Play");
 // each runs `run` with its command.
 QMenu* buildMessageMenu(QWidget* parent, const QString& prefix, const std::function<void(MessageCommand)>& run);
 
 // Sets the commands on or off for `selected` messages: none acts on nothing,
-// and one file dialog names one file. Other actions of the menu are left alone.
+// one file dialog names one file, and one e-mail goes to one box's address. Other actions of the menu are left alone.
 void enableMessageMenu(QMenu& menu, qsizetype selected);
 
 }  // namespace vm::manager_window

@@ -24,11 +24,17 @@ std::optional<QString> QtDialogService::saveFileName(QWidget* owner, const QStri
 
 std::optional<QString> QtDialogService::askText(QWidget* owner, const QString& caption, const QString& label)
 {
+    return editText(owner, caption, label, QString());
+}
+
+std::optional<QString> QtDialogService::editText(QWidget* owner, const QString& caption, const QString& label,
+                                                 const QString& text)
+{
     bool ok = false;
-    const QString text = QInputDialog::getText(owner, caption, label, QLineEdit::Normal, QString(), &ok);
+    const QString answer = QInputDialog::getText(owner, caption, label, QLineEdit::Normal, text, &ok);
     if (!ok)
         return std::nullopt;
-    return text;
+    return answer;
 }
 
 }  // namespace vm::manager_window

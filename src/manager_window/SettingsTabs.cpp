@@ -101,6 +101,13 @@ void ManagerWindow::optEmailMechanism_Click(std::int16_t Index)
         });
 }
 
+mailbox::ForwardSettings ManagerWindow::forwardSettings() const
+{
+    return {ui_->optEmailMechanism[2]->isChecked(), ui_->txtSmtpMailHost->text(),      ui_->txtSmtpEmailAddress->text(),
+            ui_->txtSmtpLoginName->text(),          ui_->txtSmtpLoginPassword->text(), ui_->txtEmailSubject->text(),
+            typedText(*ui_->txtEmailBody)};
+}
+
 void ManagerWindow::VmbSaveXML() { mailbox::saveMailboxList(boxes_, config::mailboxList()); }
 
 void ManagerWindow::Form_Unload(std::int16_t& Cancel)
@@ -136,6 +143,13 @@ void ManagerWindow::Form_Unload(std::int16_t& Cancel)
                                    ui_->txtSmtpMailHost->text());
             config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("ForwardEmailSmtpEmailAddress"),
                                    ui_->txtSmtpEmailAddress->text());
+            // The login is written only where there is one to keep, so that a
+            // QV.INI that never had one stays as it was.
+            for (const auto& [key, field] :
+                 {std::pair{QStringLiteral("ForwardEmailSmtpLoginName"), ui_->txtSmtpLoginName},
+                  std::pair{QStringLiteral("ForwardEmailSmtpLoginPassword"), ui_->txtSmtpLoginPassword}})
+                if (!field->text().isEmpty() || config::IniHasKey(settings_.iniFile, kSection, key))
+                    config::WriteIniString(settings_.iniFile, kSection, key, field->text());
             config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("FtpServer"), ui_->txtFtpServer->text());
             config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("FtpDir"), ui_->txtFtpDir->text());
             config::WriteIniString(settings_.iniFile, kSection, QStringLiteral("FtpUser"), ui_->txtFtpUser->text());

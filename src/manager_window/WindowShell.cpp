@@ -85,6 +85,8 @@ void ManagerWindow::Form_Load()
         ui_->txtEmailSubject->setText(settings_.ForwardEmailSubject);
         ui_->txtSmtpMailHost->setText(settings_.ForwardEmailSmtpServer);
         ui_->txtSmtpEmailAddress->setText(settings_.ForwardEmailSmtpEmailAddress);
+        ui_->txtSmtpLoginName->setText(settings_.ForwardEmailSmtpLoginName);
+        ui_->txtSmtpLoginPassword->setText(settings_.ForwardEmailSmtpLoginPassword);
 
         // Selecting raises the option's click handler, which writes the choice back.
         if (settings_.ForwardEmailMechanism == QStringLiteral("SMTP"))

@@ -111,10 +111,15 @@ QByteArray textPart(const QString& body)
 
 bool attachmentPart(const MailAttachment& attachment, QByteArray& part)
 {
-    QFile file(attachment.filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    if (attachment.content) {
+        bytes = *attachment.content;
+    } else {
+        QFile file(attachment.filePath);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        bytes = file.readAll();
+    }
     const QString name = attachment.displayName.isEmpty() ? QFileInfo(attachment.filePath).fileName()
                                                           : attachment.displayName;
     part = "Content-Type: application/octet-stream; name=" + parameterValue(name) + "\n" +
@@ -167,8 +172,11 @@ QByteArray composeMime(const MailMessage& message, const QByteArray& boundary)
     return mime;
 }
 
-bool sendMail(const MailMessage& message)
+bool sendMail(const MailMessage& message) { return deliverMail(message).isEmpty(); }
+
+QString deliverMail(const MailMessage& message)
 {
+    const QString program = mailProgram();
     try {
         const QByteArray boundary = "=_RiVaVaz_" + QUuid::createUuid().toByteArray(QUuid::Id128);
         const QByteArray mime = composeMime(message, boundary);
@@ -176,11 +184,10 @@ bool sendMail(const MailMessage& message)
         QDeadlineTimer deadline(mailTimeoutMs());
         QProcess process;
         process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
-        process.start(mailProgram(), {QStringLiteral("-t"), QStringLiteral("-i")});
+        process.start(program, {QStringLiteral("-t"), QStringLiteral("-i")});
         if (!process.waitForStarted(int(deadline.remainingTime()))) {
             stop(process);
-            return false;
+            return QStringLiteral("the mail program %1 could not be started").arg(program);
         }
         process.write(mime);
         process.closeWriteChannel();
@@ -190,11 +197,21 @@ bool sendMail(const MailMessage& message)
         }
         if (!process.waitForFinished(int(std::max<qint64>(deadline.remainingTime(), 0)))) {
             stop(process);
-            return false;
+            return QStringLiteral("the mail program %1 did not finish in time").arg(program);
         }
-        return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+            return {};
+        const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed().section(u'\n', 0, 0);
+        QString why = process.exitStatus() == QProcess::NormalExit
+                          ? QStringLiteral("the mail program %1 refused the message (exit status %2)")
+                                .arg(program)
+                                .arg(process.exitCode())
+                          : QStringLiteral("the mail program %1 stopped without sending").arg(program);
+        if (!said.isEmpty())
+            why += QStringLiteral(": ") + said;
+        return why;
     } catch (...) {
-        return false;
+        return QStringLiteral("the message could not be handed to the mail program %1").arg(program);
     }
 }
 

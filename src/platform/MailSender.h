@@ -12,11 +12,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace vm::platform {
 
 struct MailAttachment {
-    QString filePath;     // the file whose bytes are attached
-    QString displayName;  // the name the recipient sees
+    QString filePath;                                  // the file whose bytes are attached
+    QString displayName;                               // the name the recipient sees
+    std::optional<QByteArray> content = std::nullopt;  // the bytes, when the caller read them already
 };
 
 struct MailMessage {
@@ -47,5 +50,10 @@ QByteArray composeMime(const MailMessage& message, const QByteArray& boundary);
 // Composes and hands the message to the mail program. Returns true when the
 // program accepted it (exit code 0). Never raises, never shows anything.
 bool sendMail(const MailMessage& message);
+
+// The same, saying why not: empty when the program accepted the message,
+// else one line naming the program and what went wrong (it could not be
+// started, it took too long, or its exit status and first line of errors).
+QString deliverMail(const MailMessage& message);
 
 }  // namespace vm::platform

@@ -33,7 +33,7 @@ const Argument kId = {"ID", "the box number: digits"};
 const Argument kNone = {nullptr, nullptr};
 const Argument kFile = {"FILE", "a message: its path, or its bare name in data/VmSave/"};
 
-const std::array<CommandSyntax, 13> kCommands = {{
+const std::array<CommandSyntax, 14> kCommands = {{
     {Command::List,
      "list",
      {kNone, kNone},
@@ -123,6 +123,15 @@ const std::array<CommandSyntax, 13> kCommands = {{
      "Moves the message to the desktop's trash, from where a file manager or gio trash --restore puts\n"
      "it back. Where no trash takes the file (no trash of this account on its file system) it is\n"
      "deleted for good, and the output says so. A message marked read-only is kept.\n"},
+    {Command::MessageForward,
+     "message forward",
+     {{kFile, {"ADDRESS", "the e-mail address to send it to"}}},
+     "send a message by e-mail",
+     "Sends the message as a WAV attachment with the subject and body of the window's Email tab, by\n"
+     "the method it selects: through the SMTP server from the return address (with the login when\n"
+     "one is set, encrypted when the server offers STARTTLS), or with the system's mail program,\n"
+     "/usr/sbin/sendmail -t -i. Prints where it went; a refusal gives the server's or the mail\n"
+     "program's reply. Changes no file.\n"},
     {Command::Purge,
      "purge",
      {kNone, kNone},
@@ -248,6 +257,7 @@ void describeCommand(QCommandLineParser& parser, const CommandSyntax& s, const G
         case Command::MessageMark:
         case Command::MessageExport:
         case Command::MessageDelete: break;
+        case Command::MessageForward: break;
     }
     global.addTo(parser);
     parser.addPositionalArgument(QLatin1String(s.name), sentence(s.summary));
@@ -407,7 +417,7 @@ Invocation parseCommandLine(const QStringList& arguments)
     const bool twoWords = arguments[at] == QLatin1String("message");
     inv.command = commandNamed(twoWords ? arguments[at] + u' ' + arguments.value(at + 1) : arguments[at]);
     if (!inv.command && twoWords)
-        failUsage(QStringLiteral("unknown command \"message %1\"; message takes copy, mark, export or delete")
+        failUsage(QStringLiteral("unknown command \"message %1\"; message takes copy, mark, export, delete or forward")
                       .arg(arguments.value(at + 1)));
     if (!inv.command)
         failUsage(QStringLiteral("unknown command \"%1\"; the commands are list, export, import, add, set, delete, "
@@ -433,7 +443,7 @@ QString programHelp()
         "Bulk administration of the voicemail boxes of a Quorvane application folder, on the files the\n"
         "Voicemail Manager window uses.\n\nCommands:\n");
     for (const CommandSyntax& s : kCommands)
-        description += QStringLiteral("  %1%2\n").arg(usageOf(s).leftJustified(28), QLatin1String(s.summary));
+        description += QStringLiteral("  %1 %2\n").arg(usageOf(s).leftJustified(27), QLatin1String(s.summary));
     description += QStringLiteral(
         "\nA change locks the folder as the window does, loads it as the window's start-up does and saves\n"
         "it as its close does (the list file is replaced whole). Exit status: 0 done, 1 bad data or a\n"

@@ -1,8 +1,7 @@
 #pragma once
 // The command line of vmbox:
 //   vmbox [--app-folder DIR] [--wait SECONDS] COMMAND [ARGUMENTS] [OPTIONS]
-// (a command may be two words: message copy, message mark, message export,
-// message delete)
+// (a command may be two words: message copy, mark, export, delete, forward)
 //   vmbox --help | --version | COMMAND --help
 // Global options may stand anywhere; a command's own options after it. Each
 // command has a parser of its own (QCommandLineParser), so its help lists
@@ -33,6 +32,7 @@ enum class Command {
     MessageMark,
     MessageExport,
     MessageDelete,
+    MessageForward,
     Purge
 };
 

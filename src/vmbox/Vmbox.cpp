@@ -3,6 +3,7 @@
 #include "BoxListing.h"
 #include "CommandFailure.h"
 #include "CommandLine.h"
+#include "ForwardCommand.h"
 #include "ImportPlan.h"
 #include "MailboxFolder.h"
 #include "MessageCommands.h"
@@ -81,6 +82,7 @@ public:
             case Command::MessageExport:
             case Command::MessageDelete:
             case Command::Purge: return runMessageCommand(inv_, out_);
+            case Command::MessageForward: return forwardCommand(inv_, out_);
         }
     }
 

@@ -25,6 +25,10 @@ const QString kOther = QStringLiteral("102_1204153012_1_3_557.wav");
 struct ScriptedPrompts final : vm::manager_window::DialogService {
     std::optional<QString> saveFileName(QWidget*, const QString&, const QString&) override { return next(); }
     std::optional<QString> askText(QWidget*, const QString&, const QString&) override { return next(); }
+    std::optional<QString> editText(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return next();
+    }
     std::optional<QString> next() { return answers.empty() ? std::nullopt : std::optional(answers.takeFirst()); }
     QStringList answers;
 };

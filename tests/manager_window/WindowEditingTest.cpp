@@ -139,7 +139,7 @@ TEST_F(EditingTest, HelpOpensTheHelpFileOnlyWhenItExists)
     EXPECT_EQ(opened, QStringList{folder.file(QStringLiteral("qv.chm"))});
 }
 
-TEST_F(EditingTest, ExitWritesTheListTheBodyFileAndTheEightKeys)
+TEST_F(EditingTest, ExitWritesTheListTheBodyFileAndTheKeysOfTheFields)
 {
     folder.write(QStringLiteral("data/VmBoxList.xml"), mailboxFile({mailboxLine("3", "3")}));
     folder.write(QStringLiteral("QV.INI"), "[Voicemail]\r\nFtpDir=/old\r\nForwardEmailSmtpServer=mail\r\n");
@@ -163,7 +163,8 @@ TEST_F(EditingTest, ExitWritesTheListTheBodyFileAndTheEightKeys)
     EXPECT_EQ(folder.read(QStringLiteral("VmEmailForwardBody.txt")), QByteArray("Line 1\r\nLine 2, \xe9\r\n"));
     EXPECT_EQ(folder.read(QStringLiteral("QV.INI")),
               QByteArray("[Voicemail]\r\nFtpDir=/old\r\nForwardEmailSmtpServer=mail\r\nForwardEmailMechanism=MAPI\r\n"
-                         "ForwardEmailSubject=Voicemail \r\nForwardEmailSmtpEmailAddress=\r\nFtpServer=\r\n"
+                         "ForwardEmailSubject=Voicemail \r\nForwardEmailSmtpEmailAddress=\r\n"
+                         "ForwardEmailSmtpLoginName=login\r\nFtpServer=\r\n"
                          "FtpUser=user\r\nFtpPassword=\r\nRunCommandAfterRec=\r\n"));
 
     w.close();  // a second close does not save again

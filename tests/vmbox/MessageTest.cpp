@@ -8,6 +8,7 @@
 #include "platform/NativeName.h"
 #include "support/EnvironmentScope.h"
 #include "support/FaultInjection.h"
+#include "support/SmtpSink.h"
 #include "support/TempAppFolder.h"
 
 #include <QBuffer>
@@ -377,4 +378,39 @@ TEST_F(Messages, FailuresNameTheFileThatFailedAndChangeNothing)
         EXPECT_EQ(err.toStdString(), ("vmbox: " + said + "\n").toStdString());
         EXPECT_EQ(folder.contents(), expected) << said.toStdString();
     }
+}
+
+TEST_F(Messages, ForwardSendsByTheSettingsOfQvIniAndSaysWhyNotWithoutWritingAnything)
+{
+    vm::test::SmtpSink sink({"--refuse", "nobody@example.com"});
+    if (!sink.available())
+        GTEST_SKIP() << "python3 with aiosmtpd is not installed";
+    folder.write("QV.INI", "[Voicemail]\r\nForwardEmailSubject=New message\r\nForwardEmailSmtpServer=" +
+                               sink.server().toLatin1() +
+                               "\r\nForwardEmailSmtpEmailAddress=vm@example.com\r\nForwardEmailMechanism=SMTP\r\n");
+    message(kA, wave(16000));
+    const Files before = folder.contents();
+    const QString path = folder.file(kSave + kA);
+    const struct {
+        QStringList args;
+        int status;
+        QString out, err;
+    } cases[] = {
+        {{kA, "ops@example.com"}, 0, "sent " + kA + " to ops@example.com through " + sink.server() + "\n", ""},
+        {{path, "nobody@example.com"},
+         1,
+         "",
+         "vmbox: " + path +
+             ": not sent: RCPT failed: 550; the server said: 550 5.1.1 <nobody@example.com>: "
+             "Recipient address rejected: User unknown\n"},
+        {{kA}, 2, "", "vmbox: message forward takes two arguments; usage: vmbox message forward FILE ADDRESS\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(QStringList{"message", "forward"} + c.args), c.status) << err.toStdString();
+        EXPECT_EQ(QString::fromUtf8(out), c.out);
+        EXPECT_EQ(err.toStdString(), c.err.toStdString());
+    }
+    EXPECT_EQ(sink.count(), 1);
+    EXPECT_EQ(sink.received(0).last(), "Part=application/octet-stream|" + kA + "|" + wave(16000).toBase64());
+    EXPECT_EQ(folder.contents(), before);
 }
