@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -197,8 +198,18 @@ public:
     virtual int stat(const char* path, struct stat* status) const;
     virtual int statAt(int folderFd, const char* name, struct stat* status) const;  // fstatat
     virtual int unlink(const char* path) const;
-    virtual int changeOwner(int fd, uid_t owner, gid_t group) const;  // fchown
-    virtual int link(const char* from, const char* to) const;         // linkat, following a link at `from`
+    virtual int changeOwner(int fd, uid_t owner, gid_t group) const;              // fchown
+    virtual int link(const char* from, const char* to) const;                     // linkat, following a link at `from`
+    virtual int statName(const char* path, struct stat* status) const;            // lstat: a link itself
+    virtual int statOpen(int fd, struct stat* status) const;                      // fstat
+    virtual ssize_t readLink(const char* path, char* buffer, size_t size) const;  // readlink
+    virtual int renameNoReplace(const char* from, const char* to) const;          // renameat2 with RENAME_NOREPLACE
+    virtual int hardLink(const char* from, const char* to) const;              // link: a link at `from` is not followed
+    virtual int setTimes(const char* path, const timespec times[2]) const;     // utimensat, not through a link
+    virtual int changeMode(int fd, mode_t mode) const;                         // fchmod
+    virtual int truncate(int fd, off_t length) const;                          // ftruncate
+    virtual int mayWrite(const char* path) const;                              // access(W_OK)
+    virtual int volumeStatus(const char* path, struct statvfs* status) const;  // statvfs
 };
 
 // The calls in force: the real ones unless a test has replaced them.
