@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -422,33 +421,6 @@ std::optional<struct stat> statIfPresent(const QString& path)
 bool matchesPattern(const QString& name, const QString& pattern)
 {
     return matchFrom(name.constData(), name.size(), pattern.constData(), pattern.size());
-}
-
-QStringList listFiles(const QString& folder, const QString& pattern)
-{
-    QStringList names;
-    DIR* dir = ::opendir(nativePath(folder.isEmpty() ? QStringLiteral(".") : folder).constData());
-    if (!dir)
-        return names;
-    const QByteArray base = nativePath(folder) + '/';
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat st {};
-            isFile = ::stat((base + entry->d_name).constData(), &st) == 0 && S_ISREG(st.st_mode);
-        }
-        if (!isFile)
-            continue;
-        const QString name = nameText(entry->d_name);
-        if (matchesPattern(name, pattern))
-            names.append(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    return names;
 }
 
 std::optional<QString> writeRefusal(const QString& path) { return resolveForWrite(path, true).refusal; }

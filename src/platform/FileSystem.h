@@ -50,14 +50,9 @@ QString realPath(const QString& path);
 // folders exist). Never raises.
 QString realPathForWrite(const QString& path);
 
-// Names (without folder) of the files in `folder` whose names match
-// `pattern` ("*" any run, "?" one character; letter case ignored as on the
-// original platform). Folders and hidden files are left out. Ordered by name,
-// case-insensitively, the order the original platform's disks list in.
-// A missing or unreadable folder lists nothing.
-QStringList listFiles(const QString& folder, const QString& pattern);
-
-// Pattern match used by listFiles, exposed for tests.
+// Whether a file name matches `pattern` as the original platform's
+// directory listings match: "*" any run, "?" one character, letter case
+// ignored.
 bool matchesPattern(const QString& name, const QString& pattern);
 
 // Writing. The program writes only regular files, and on the way to one it

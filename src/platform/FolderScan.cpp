@@ -29,7 +29,7 @@ public:
     // False when the entry is gone.
     bool read(std::size_t place, const char* name, unsigned char type, FolderEntry& e)
     {
-        e = {name, {}, {}};
+        e = {name, {}, {}, type, 0};
         // The status comes first where the folder cannot tell the kind, or
         // where it decides whether the file is opened at all.
         const bool statFirst = type == DT_UNKNOWN || headNeeded_;
@@ -119,6 +119,17 @@ void FolderScan::read(int headBytes, int threads, const std::function<void(std::
             if (reader.read(i, names_.data() + listed_[i].at, listed_[i].type, e))
                 each(i, e);
     });
+}
+
+void FolderScan::readFollowingLinks(const std::function<void(const FolderEntry&)>& each) const
+{
+    const FileOps& ops = *fileOps().get();
+    for (const Listed& listed : listed_) {
+        FolderEntry e{names_.data() + listed.at, {}, {}, listed.type, 0};
+        if (ops.statAt(dirFd_, e.name, &e.status) != 0)
+            e.statusErrno = errno;
+        each(e);
+    }
 }
 
 }  // namespace vm::platform

@@ -17,11 +17,13 @@
 
 namespace vm::platform {
 
-// One entry as it stands: a link there is a link.
+// One entry as it stands: a link there is a link (but see readFollowingLinks).
 struct FolderEntry {
     const char* name;     // native bytes
     struct stat status;   // of the name itself (lstat)
     QByteArrayView head;  // the first bytes of a regular file, up to the limit asked for
+    unsigned char type;   // as the folder lists it: DT_REG, DT_LNK, ..., DT_UNKNOWN where it cannot tell
+    int statusErrno;      // readFollowingLinks: why the status could not be read, else 0
 };
 
 class FolderScan {
@@ -55,6 +57,13 @@ public:
     using HeadNeeded = std::function<bool(std::size_t, const struct stat&)>;
     void read(int headBytes, int threads, const std::function<void(std::size_t, const FolderEntry&)>& each,
               const HeadNeeded& headNeeded = {}) const;
+
+    // Calls `each` on this thread, in order, for every kept name with the
+    // status of what the name leads to (links followed, as opening it by
+    // name would), asked through fileOps(). An entry whose status cannot be
+    // read (gone since the names were read, or a link that leads nowhere)
+    // comes with its `statusErrno`. No file is opened.
+    void readFollowingLinks(const std::function<void(const FolderEntry&)>& each) const;
 
 private:
     struct Listed {

@@ -1,9 +1,10 @@
-// The one-pass message folder reader finds exactly what the file layer's
+// The one-pass message folder reader finds exactly what a plain directory
 // listing finds, in the same order, with sizes and times of each file.
 #include "manager_window/MessageFolder.h"
 
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
+#include "support/ListFiles.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ TEST(MessageFolder, FindsWhatTheListingFinds)
     for (const QString& pattern :
          {QStringLiteral("1_*.wav"), QStringLiteral("*.wav"), QStringLiteral("10_*.wav"), QStringLiteral("?_*.WAV"),
           QStringLiteral("\u00c9*"), QStringLiteral("none_*.wav")}) {
-        const QStringList expected = vm::platform::listFiles(folder, pattern);
+        const QStringList expected = vm::test::listFiles(folder, pattern);
         EXPECT_EQ(names(scanMessageFolder(folder, pattern)), expected) << pattern.toStdString();
         QStringList unordered = names(scanMessageFolder(folder, pattern, ScanOrder::AsFound));
         unordered.sort(Qt::CaseInsensitive);
@@ -88,6 +89,6 @@ TEST(MessageFolder, NamesEqualButForLetterCaseAreEachListedOnce)
     }
     made.sort();
     const QString folder = app.file(QStringLiteral("data/VmSave/"));
-    for (QStringList listed : {names(scanMessageFolder(folder, "1_*")), vm::platform::listFiles(folder, "1_*")})
+    for (QStringList listed : {names(scanMessageFolder(folder, "1_*")), vm::test::listFiles(folder, "1_*")})
         EXPECT_EQ((listed.sort(), listed), made);
 }
