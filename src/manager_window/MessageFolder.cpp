@@ -125,7 +125,9 @@ void forEachMessageFile(const QString& folder, const QString& pattern,
     };
     std::optional<platform::FolderScan> scan;
     try {
-        scan.emplace(folder.isEmpty() ? QStringLiteral(".") : folder, matches);
+        // The statistics only count, and a listing is ordered for the operator
+        // afterwards: no order by bytes first (BM_WindowStartup).
+        scan.emplace(folder.isEmpty() ? QStringLiteral(".") : folder, matches, platform::FolderScan::Order::AsListed);
     } catch (const platform::RuntimeError&) {
         return;  // a folder that cannot be read lists nothing
     }

@@ -18,8 +18,8 @@
 namespace vm::manager_window {
 
 // Calls `visit` for every file of `folder` matching `pattern` (a file a
-// link leads to counts; a link that leads nowhere does not), ordered by the
-// names' bytes. A file listed but gone before its status was read comes
+// link leads to counts; a link that leads nowhere does not), in the
+// folder's own order. A file listed but gone before its status was read comes
 // with its `statusErrno`. What `visit` raises ends the pass and goes to the
 // caller.
 void forEachMessageFile(const QString& folder, const QString& pattern,

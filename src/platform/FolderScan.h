@@ -28,10 +28,15 @@ struct FolderEntry {
 
 class FolderScan {
 public:
+    // Bytes orders the names by their bytes; AsListed leaves them in the
+    // folder's own order, for a caller that orders them otherwise or not at all.
+    enum class Order { Bytes, AsListed };
+
     // Reads the names of `folder` except hidden ones (beginning with "."),
-    // ordered by their bytes, keeping those `keep` accepts (all without
-    // one). A missing or unreadable folder raises its error.
-    explicit FolderScan(const QString& folder, const std::function<bool(const char* name)>& keep = {});
+    // in `order`, keeping those `keep` accepts (all without one). A missing
+    // or unreadable folder raises its error.
+    explicit FolderScan(const QString& folder, const std::function<bool(const char* name)>& keep = {},
+                        Order order = Order::Bytes);
     FolderScan() = default;  // no names
     ~FolderScan();
     FolderScan(const FolderScan&) = delete;
