@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -123,20 +122,24 @@ void forEachMessageFile(const QString& folder, const QString& pattern,
             return false;
         return (ascii && ends.decides) || platform::matchesPattern(platform::nameText(raw), pattern);
     };
-    std::optional<platform::FolderScan> scan;
-    try {
-        // The statistics only count, and a listing is ordered for the operator
-        // afterwards: no order by bytes first (BM_WindowStartup).
-        scan.emplace(folder.isEmpty() ? QStringLiteral(".") : folder, matches, platform::FolderScan::Order::AsListed);
-    } catch (const platform::RuntimeError&) {
-        return;  // a folder that cannot be read lists nothing
-    }
-    scan->readFollowingLinks([&](const platform::FolderEntry& e) {
+    bool visiting = false;
+    const auto each = [&](const platform::FolderEntry& e) {
         if (e.type != DT_REG && e.type != DT_UNKNOWN && e.type != DT_LNK)
             return;
-        if (e.statusErrno ? e.type == DT_REG : S_ISREG(e.status.st_mode))
-            visit(e);  // a regular file, or one listed as such that is gone now
-    });
+        // A regular file, or one listed as such that is gone now.
+        if (e.statusErrno ? e.type == DT_REG : S_ISREG(e.status.st_mode)) {
+            visiting = true;
+            visit(e);
+            visiting = false;
+        }
+    };
+    try {
+        platform::FolderScan::passFollowingLinks(folder.isEmpty() ? QStringLiteral(".") : folder, matches, each);
+    } catch (const platform::RuntimeError&) {
+        if (visiting)
+            throw;
+        // A folder that cannot be read lists nothing.
+    }
 }
 
 std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString& pattern, ScanOrder order)

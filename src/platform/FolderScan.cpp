@@ -71,35 +71,48 @@ std::uint64_t leadOf(const char* name)
     return lead;
 }
 
-}  // namespace
+using Folder = std::unique_ptr<DIR, int (*)(DIR*)>;
 
-FolderScan::FolderScan(const QString& folder, const std::function<bool(const char* name)>& keep, Order order)
+Folder openFolder(const QString& folder)
 {
     DIR* dir = ::opendir(nativeName(folder).constData());
     if (!dir)
         raiseForErrno(errno, folder);
-    const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
+    return {dir, ::closedir};
+}
+
+// Every name of the folder but hidden ones, in its own order.
+template <class Each>
+void forEachName(DIR* dir, Each&& each)
+{
+    while (const dirent* entry = ::readdir(dir))
+        if (entry->d_name[0] != '.')
+            each(*entry);
+}
+
+}  // namespace
+
+FolderScan::FolderScan(const QString& folder, const std::function<bool(const char* name)>& keep)
+{
+    const Folder dir = openFolder(folder);
+    forEachName(dir.get(), [&](const dirent& entry) {
         ++namesSeen_;
-        if (keep && !keep(entry->d_name))
-            continue;
-        listed_.push_back({leadOf(entry->d_name), names_.size(), entry->d_type});
-        names_.append(entry->d_name).push_back('\0');
-    }
+        if (keep && !keep(entry.d_name))
+            return;
+        listed_.push_back({leadOf(entry.d_name), names_.size(), entry.d_type});
+        names_.append(entry.d_name).push_back('\0');
+    });
     // Most names differ in their first 8 bytes, which are compared as one
     // number: the sort of 100,000 names takes 10 ms instead of 23 (BM_ListMessages).
-    if (order == Order::Bytes)
-        std::sort(listed_.begin(), listed_.end(), [&](const Listed& a, const Listed& b) {
-            if (a.lead != b.lead)
-                return a.lead < b.lead;
-            const bool shortNames = (a.lead & 0xFF) == 0;  // both end within their first 8 bytes: equal
-            return !shortNames && std::strcmp(names_.data() + a.at + 8, names_.data() + b.at + 8) < 0;
-        });
+    std::sort(listed_.begin(), listed_.end(), [&](const Listed& a, const Listed& b) {
+        if (a.lead != b.lead)
+            return a.lead < b.lead;
+        const bool shortNames = (a.lead & 0xFF) == 0;  // both end within their first 8 bytes: equal
+        return !shortNames && std::strcmp(names_.data() + a.at + 8, names_.data() + b.at + 8) < 0;
+    });
     // The folder stays open for the reads: a name is looked up in it, not
     // along its path again.
-    dirFd_ = ::fcntl(::dirfd(dir), F_DUPFD_CLOEXEC, 0);
+    dirFd_ = ::fcntl(::dirfd(dir.get()), F_DUPFD_CLOEXEC, 0);
     if (dirFd_ < 0)
         raiseForErrno(errno, folder);
 }
@@ -122,15 +135,20 @@ void FolderScan::read(int headBytes, int threads, const std::function<void(std::
     });
 }
 
-void FolderScan::readFollowingLinks(const std::function<void(const FolderEntry&)>& each) const
+void FolderScan::passFollowingLinks(const QString& folder, const std::function<bool(const char* name)>& keep,
+                                    const std::function<void(const FolderEntry&)>& each)
 {
+    const Folder dir = openFolder(folder);
+    const int dirFd = ::dirfd(dir.get());
     const FileOps& ops = *fileOps().get();
-    for (const Listed& listed : listed_) {
-        FolderEntry e{names_.data() + listed.at, {}, {}, listed.type, 0};
-        if (ops.statAt(dirFd_, e.name, &e.status) != 0)
+    forEachName(dir.get(), [&](const dirent& entry) {
+        if (!keep(entry.d_name))
+            return;
+        FolderEntry e{entry.d_name, {}, {}, entry.d_type, 0};
+        if (ops.statAt(dirFd, e.name, &e.status) != 0)
             e.statusErrno = errno;
         each(e);
-    }
+    });
 }
 
 }  // namespace vm::platform

@@ -17,26 +17,21 @@
 
 namespace vm::platform {
 
-// One entry as it stands: a link there is a link (but see readFollowingLinks).
+// One entry as it stands: a link there is a link (but see passFollowingLinks).
 struct FolderEntry {
     const char* name;     // native bytes
     struct stat status;   // of the name itself (lstat)
     QByteArrayView head;  // the first bytes of a regular file, up to the limit asked for
     unsigned char type;   // as the folder lists it: DT_REG, DT_LNK, ..., DT_UNKNOWN where it cannot tell
-    int statusErrno;      // readFollowingLinks: why the status could not be read, else 0
+    int statusErrno;      // passFollowingLinks: why the status could not be read, else 0
 };
 
 class FolderScan {
 public:
-    // Bytes orders the names by their bytes; AsListed leaves them in the
-    // folder's own order, for a caller that orders them otherwise or not at all.
-    enum class Order { Bytes, AsListed };
-
     // Reads the names of `folder` except hidden ones (beginning with "."),
-    // in `order`, keeping those `keep` accepts (all without one). A missing
-    // or unreadable folder raises its error.
-    explicit FolderScan(const QString& folder, const std::function<bool(const char* name)>& keep = {},
-                        Order order = Order::Bytes);
+    // ordered by their bytes, keeping those `keep` accepts (all without
+    // one). A missing or unreadable folder raises its error.
+    explicit FolderScan(const QString& folder, const std::function<bool(const char* name)>& keep = {});
     FolderScan() = default;  // no names
     ~FolderScan();
     FolderScan(const FolderScan&) = delete;
@@ -63,12 +58,17 @@ public:
     void read(int headBytes, int threads, const std::function<void(std::size_t, const FolderEntry&)>& each,
               const HeadNeeded& headNeeded = {}) const;
 
-    // Calls `each` on this thread, in order, for every kept name with the
-    // status of what the name leads to (links followed, as opening it by
-    // name would), asked through fileOps(). An entry whose status cannot be
-    // read (gone since the names were read, or a link that leads nowhere)
-    // comes with its `statusErrno`. No file is opened.
-    void readFollowingLinks(const std::function<void(const FolderEntry&)>& each) const;
+    // The pass without the names kept: calls `each` for every name of
+    // `folder` but hidden ones that `keep` accepts, in the folder's own
+    // order, as the folder gives it, with the status of what the name leads
+    // to (links followed, as opening it by name would), asked through
+    // fileOps(). An entry whose status cannot be read (gone since its name
+    // was read, or a link that leads nowhere) comes with its `statusErrno`.
+    // No file is opened. Each status is asked while the folder's entries
+    // are fresh, not after all the names (BM_WindowStartup). A missing or
+    // unreadable folder raises its error.
+    static void passFollowingLinks(const QString& folder, const std::function<bool(const char* name)>& keep,
+                                   const std::function<void(const FolderEntry&)>& each);
 
 private:
     struct Listed {
