@@ -2,15 +2,12 @@
 
 #include "platform/FileSystem.h"
 
-#include <QFile>
+#include "platform/RuntimeError.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <memory>
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace vm::manager_window {
@@ -80,10 +77,6 @@ bool mayMatch(const char* name, std::size_t length, const LiteralEnds& ends)
     return true;
 }
 
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 [[noreturn]] void raiseStatus(int statusErrno, const QString& folder, const QString& name)
 {
     platform::raiseForErrno(statusErrno, folder + name);
@@ -91,16 +84,18 @@ struct DirCloser {
 
 }  // namespace
 
-QString FolderEntry::name() const
+QString fileName(const platform::FolderEntry& file)
 {
-    return ascii ? QString::fromLatin1(rawName) : platform::nameText(rawName.toByteArray());
+    return plainAscii(file) ? QString::fromLatin1(file.name) : platform::nameText(file.name);
 }
 
-std::int64_t FolderEntry::sizeInBytes(const QString& folder) const
+bool plainAscii(const platform::FolderEntry& file) { return isAscii(file.name); }
+
+std::int64_t sizeInBytes(const platform::FolderEntry& file, const QString& folder)
 {
-    if (statusErrno)
-        raiseStatus(statusErrno, folder, name());
-    return size;
+    if (file.statusErrno)
+        raiseStatus(file.statusErrno, folder, fileName(file));
+    return file.status.st_size;
 }
 
 std::int64_t MessageFile::lastWriteSecs(const QString& folder) const
@@ -118,49 +113,40 @@ std::int64_t MessageFile::sizeInBytes(const QString& folder) const
 }
 
 void forEachMessageFile(const QString& folder, const QString& pattern,
-                        const std::function<void(const FolderEntry&)>& visit)
+                        const std::function<void(const platform::FolderEntry&)>& visit)
 {
-    const std::unique_ptr<DIR, DirCloser> dir(
-        ::opendir(platform::nativeName(folder.isEmpty() ? QStringLiteral(".") : folder).constData()));
-    if (!dir)
-        return;
-    const int dirFd = ::dirfd(dir.get());
-    const platform::FileOps& ops = *platform::fileOps().get();
     const LiteralEnds ends = literalEnds(pattern);
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const char* raw = entry->d_name;
-        if (raw[0] == '.')
-            continue;
-        const std::size_t length = std::strlen(raw);
-        FolderEntry file;
-        file.rawName = QByteArrayView(raw, static_cast<qsizetype>(length));
-        file.ascii = isAscii(raw);
-        if (file.ascii && !mayMatch(raw, length, ends))
-            continue;
-        if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
-            continue;
-        if (!(file.ascii && ends.decides) && !platform::matchesPattern(file.name(), pattern))
-            continue;
-        struct stat st {};
-        if (ops.statAt(dirFd, raw, &st) != 0) {
-            if (entry->d_type != DT_REG)
-                continue;  // a link to nothing is no file
-            file.statusErrno = errno;
-        } else if (!S_ISREG(st.st_mode)) {
-            continue;
-        } else {
-            file.size = st.st_size;
-            file.writtenSecs = st.st_mtim.tv_sec;
+    const auto matches = [&](const char* raw) {
+        const bool ascii = isAscii(raw);
+        if (ascii && !mayMatch(raw, std::strlen(raw), ends))
+            return false;
+        return (ascii && ends.decides) || platform::matchesPattern(platform::nameText(raw), pattern);
+    };
+    bool visiting = false;
+    const auto each = [&](const platform::FolderEntry& e) {
+        if (e.type != DT_REG && e.type != DT_UNKNOWN && e.type != DT_LNK)
+            return;
+        // A regular file, or one listed as such that is gone now.
+        if (e.statusErrno ? e.type == DT_REG : S_ISREG(e.status.st_mode)) {
+            visiting = true;
+            visit(e);
+            visiting = false;
         }
-        visit(file);
+    };
+    try {
+        platform::FolderScan::passFollowingLinks(folder.isEmpty() ? QStringLiteral(".") : folder, matches, each);
+    } catch (const platform::RuntimeError&) {
+        if (visiting)
+            throw;
+        // A folder that cannot be read lists nothing.
     }
 }
 
 std::vector<MessageFile> scanMessageFolder(const QString& folder, const QString& pattern, ScanOrder order)
 {
     std::vector<MessageFile> files;
-    forEachMessageFile(folder, pattern, [&](const FolderEntry& f) {
-        files.push_back({f.name(), f.size, f.writtenSecs, f.statusErrno});
+    forEachMessageFile(folder, pattern, [&](const platform::FolderEntry& f) {
+        files.push_back({fileName(f), f.status.st_size, f.status.st_mtim.tv_sec, f.statusErrno});
     });
     if (order == ScanOrder::ByName)
         std::sort(files.begin(), files.end(), [](const MessageFile& a, const MessageFile& b) {

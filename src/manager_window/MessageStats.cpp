@@ -37,11 +37,11 @@ void ManagerWindow::GetMessageStats(std::int16_t& iMsgCountNew, std::int16_t& iM
             lTotalTimeMins = 0;
             std::int32_t totalSeconds = 0;
             // Only totals are kept: each file counts as the pass meets it.
-            forEachMessageFile(folder, QStringLiteral("*.wav"), [&](const FolderEntry& file) {
+            forEachMessageFile(folder, QStringLiteral("*.wav"), [&](const platform::FolderEntry& file) {
                 totalSeconds = platform::toInt32(static_cast<long long>(totalSeconds) +
-                                                 playingSeconds(file.sizeInBytes(folder)));
-                const bool isNew = file.ascii ? mailbox::isNewMessageName(QLatin1StringView(file.rawName))
-                                              : mailbox::isNewMessageName(QStringView(file.name()));
+                                                 playingSeconds(sizeInBytes(file, folder)));
+                const bool isNew = plainAscii(file) ? mailbox::isNewMessageName(QLatin1StringView(file.name))
+                                                    : mailbox::isNewMessageName(QStringView(fileName(file)));
                 if (!isNew)
                     iMsgCountSaved = platform::toInt16(iMsgCountSaved + 1);
                 else

@@ -1,14 +1,12 @@
 #include "FileSystem.h"
 
+#include "AccountName.h"
 #include "RuntimeError.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <grp.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -89,18 +87,6 @@ struct stat statOrRaise(const QString& path)
 
 [[noreturn]] void refuse(const QString& why) { throw RuntimeError(err::PathFileAccessError, why); }
 
-QString accountName(uid_t uid)
-{
-    const passwd* pw = ::getpwuid(uid);
-    return pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(uid);
-}
-
-QString groupName(gid_t gid)
-{
-    const group* gr = ::getgrgid(gid);
-    return gr ? QString::fromLocal8Bit(gr->gr_name) : QString::number(gid);
-}
-
 QString notRegular(const QByteArray& path, mode_t mode)
 {
     return QStringLiteral("%1 is %2, not a regular file").arg(nameText(path), fileKind(mode));
@@ -111,7 +97,7 @@ QString notRegular(const QByteArray& path, mode_t mode)
 OpenFile openRegular(const QString& path, struct stat& st)
 {
     OpenFile file(openOrRaise(path, O_RDONLY | O_NONBLOCK));
-    if (::fstat(file.fd(), &st) != 0)
+    if (calls().statOpen(file.fd(), &st) != 0)
         raiseForErrno(errno, path);
     if (!S_ISREG(st.st_mode))
         refuse(notRegular(nativePath(path), st.st_mode));
@@ -154,7 +140,7 @@ WriteTarget resolveForWrite(const QString& path, bool followLast)
         const QByteArray candidate = resolved + '/' + name;
         const bool last = pending.empty();
         struct stat st {};
-        if (::lstat(candidate.constData(), &st) != 0) {
+        if (calls().statName(candidate.constData(), &st) != 0) {
             // Missing: the write itself reports it.
             resolved = candidate;
             for (const QByteArray& rest : pending)
@@ -167,7 +153,8 @@ WriteTarget resolveForWrite(const QString& path, bool followLast)
                         QStringLiteral("%1 is a symbolic link that another account (%2) made; it is not followed")
                             .arg(nameText(candidate), accountName(st.st_uid))};
             QByteArray target(PATH_MAX, Qt::Uninitialized);
-            const ssize_t n = ::readlink(candidate.constData(), target.data(), static_cast<size_t>(target.size()));
+            const ssize_t n = calls().readLink(candidate.constData(), target.data(),
+                                               static_cast<size_t>(target.size()));
             if (n < 0 || ++linksFollowed > 40)
                 return {
                     candidate,
@@ -200,7 +187,7 @@ void checkOpened(int fd, const QByteArray& expected)
 {
     QByteArray actual(PATH_MAX, Qt::Uninitialized);
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
-    const ssize_t n = ::readlink(self.constData(), actual.data(), static_cast<size_t>(actual.size()));
+    const ssize_t n = calls().readLink(self.constData(), actual.data(), static_cast<size_t>(actual.size()));
     if (n <= 0)
         return;
     actual.truncate(n);
@@ -224,7 +211,7 @@ int openCheckedForWrite(const QByteArray& target, int flags)
     Fd guard;
     guard.fd = fd;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode))
+    if (calls().statOpen(fd, &st) == 0 && !S_ISREG(st.st_mode))
         refuse(notRegular(target, st.st_mode));
     checkOpened(fd, target);
     return std::exchange(guard.fd, -1);
@@ -235,7 +222,7 @@ int openCheckedForWrite(const QByteArray& target, int flags)
 void keepOwnerAndMode(int fd, const struct stat& old, const QString& path)
 {
     struct stat now {};
-    if (::fstat(fd, &now) != 0)
+    if (calls().statOpen(fd, &now) != 0)
         raiseForErrno(errno, path);
     if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
         calls().changeOwner(fd, old.st_uid, old.st_gid) != 0) {
@@ -246,7 +233,7 @@ void keepOwnerAndMode(int fd, const struct stat& old, const QString& path)
                            "the file was left as it was")
                 .arg(path, accountName(old.st_uid), groupName(old.st_gid), QString::fromLocal8Bit(std::strerror(e))));
     }
-    if (::fchmod(fd, old.st_mode & 07777) != 0)
+    if (calls().changeMode(fd, old.st_mode & 07777) != 0)
         raiseForErrno(errno, path);
 }
 
@@ -349,6 +336,22 @@ int FileOps::link(const char* from, const char* to) const
 {
     return ::linkat(AT_FDCWD, from, AT_FDCWD, to, AT_SYMLINK_FOLLOW);
 }
+int FileOps::statName(const char* path, struct stat* status) const { return ::lstat(path, status); }
+int FileOps::statOpen(int fd, struct stat* status) const { return ::fstat(fd, status); }
+ssize_t FileOps::readLink(const char* path, char* buffer, size_t size) const { return ::readlink(path, buffer, size); }
+int FileOps::renameNoReplace(const char* from, const char* to) const
+{
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
+int FileOps::hardLink(const char* from, const char* to) const { return ::link(from, to); }
+int FileOps::setTimes(const char* path, const timespec times[2]) const
+{
+    return ::utimensat(AT_FDCWD, path, times, AT_SYMLINK_NOFOLLOW);
+}
+int FileOps::changeMode(int fd, mode_t mode) const { return ::fchmod(fd, mode); }
+int FileOps::truncate(int fd, off_t length) const { return ::ftruncate(fd, length); }
+int FileOps::mayWrite(const char* path) const { return ::access(path, W_OK); }
+int FileOps::volumeStatus(const char* path, struct statvfs* status) const { return ::statvfs(path, status); }
 
 Replaceable<const FileOps*>& fileOps()
 {
@@ -371,13 +374,13 @@ bool fileExists(const QString& path)
 bool isFolder(const QString& path)
 {
     struct stat st {};
-    return ::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return calls().stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool existsAtName(const QString& path)
 {
     struct stat st {};
-    return ::lstat(nativePath(path).constData(), &st) == 0;
+    return calls().statName(nativePath(path).constData(), &st) == 0;
 }
 
 QString realPath(const QString& path)
@@ -394,7 +397,8 @@ QString realPathForWrite(const QString& path)
     QString target = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     QByteArray link(PATH_MAX, Qt::Uninitialized);
     for (int links = 0; links < 40; ++links) {
-        const ssize_t n = ::readlink(nativePath(target).constData(), link.data(), static_cast<size_t>(link.size()));
+        const ssize_t n = calls().readLink(nativePath(target).constData(), link.data(),
+                                           static_cast<size_t>(link.size()));
         if (n <= 0)
             break;
         const QString to = nameText(QByteArrayView(link.constData(), n));
@@ -417,33 +421,6 @@ std::optional<struct stat> statIfPresent(const QString& path)
 bool matchesPattern(const QString& name, const QString& pattern)
 {
     return matchFrom(name.constData(), name.size(), pattern.constData(), pattern.size());
-}
-
-QStringList listFiles(const QString& folder, const QString& pattern)
-{
-    QStringList names;
-    DIR* dir = ::opendir(nativePath(folder.isEmpty() ? QStringLiteral(".") : folder).constData());
-    if (!dir)
-        return names;
-    const QByteArray base = nativePath(folder) + '/';
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat st {};
-            isFile = ::stat((base + entry->d_name).constData(), &st) == 0 && S_ISREG(st.st_mode);
-        }
-        if (!isFile)
-            continue;
-        const QString name = nameText(entry->d_name);
-        if (matchesPattern(name, pattern))
-            names.append(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    return names;
 }
 
 std::optional<QString> writeRefusal(const QString& path) { return resolveForWrite(path, true).refusal; }
@@ -498,7 +475,7 @@ QDateTime lastWriteTime(const QString& path)
 std::uint64_t freeBytesForCaller(const QString& path)
 {
     struct statvfs sv {};
-    if (::statvfs(nativePath(path).constData(), &sv) != 0)
+    if (calls().volumeStatus(nativePath(path).constData(), &sv) != 0)
         return 0;
     return static_cast<std::uint64_t>(sv.f_bavail) * sv.f_frsize;
 }
@@ -553,14 +530,14 @@ void appendFile(const QString& path, const QByteArray& bytes)
     Fd f;
     f.fd = openCheckedForWrite(writeTargetOrRaise(path, true), O_WRONLY | O_CREAT | O_APPEND);
     struct stat before {};
-    const bool sized = ::fstat(f.fd, &before) == 0;
+    const bool sized = calls().statOpen(f.fd, &before) == 0;
     try {
         writeAllTo(f.fd, path, bytes);
     } catch (...) {
         // A full disk may have let part of the bytes in; a log read later
         // must not show half an entry glued to the next one.
         if (sized)
-            (void)::ftruncate(f.fd, before.st_size);
+            (void)calls().truncate(f.fd, before.st_size);
         throw;
     }
 }
@@ -581,7 +558,7 @@ StagedFile stageReplacement(const QString& path, const FileContent& content)
     // read-only, as the original platform's read-only attribute does).
     struct stat old {};
     const bool replacing = ops.stat(target.constData(), &old) == 0;
-    if (replacing && S_ISREG(old.st_mode) && ((old.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0))
+    if (replacing && S_ISREG(old.st_mode) && ((old.st_mode & 0222) == 0 || ops.mayWrite(target.constData()) != 0))
         raiseError(err::PermissionDenied);
     const qsizetype slash = target.lastIndexOf('/');
     QByteArray tmpl = target.left(slash + 1) + '.' + target.mid(slash + 1) + ".XXXXXX";
@@ -598,7 +575,7 @@ StagedFile stageReplacement(const QString& path, const FileContent& content)
             // A new file gets the ordinary mode a plain create would give.
             const mode_t mask = ::umask(0);
             ::umask(mask);
-            ::fchmod(f.fd, 0666 & ~mask);
+            ops.changeMode(f.fd, 0666 & ~mask);
         }
         content.writeTo(f.fd, path);
         if (ops.sync(f.fd) != 0)
@@ -658,7 +635,7 @@ void renameNoReplace(const QString& from, const QString& to)
 {
     const QByteArray source = nativePath(from);
     const QByteArray target = nativePath(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+    if (calls().renameNoReplace(source.constData(), target.constData()) == 0)
         return;
     if (errno != EINVAL && errno != ENOSYS) {
         if (errno == EEXIST)
@@ -666,7 +643,7 @@ void renameNoReplace(const QString& from, const QString& to)
         raiseForErrno(errno, errno == ENOENT ? from : to);
     }
     // No such rename here: a second name never replaces anything either.
-    if (::link(source.constData(), target.constData()) != 0) {
+    if (calls().hardLink(source.constData(), target.constData()) != 0) {
         if (errno == EEXIST)
             raiseError(err::FileAlreadyExists);
         raiseForErrno(errno, errno == ENOENT ? from : to);
@@ -686,14 +663,14 @@ void setLastWriteTime(const QString& path, const QDateTime& time)
     times[0].tv_nsec = UTIME_OMIT;
     times[1].tv_sec = static_cast<time_t>(ms / 1000);
     times[1].tv_nsec = static_cast<long>(ms % 1000) * 1000000;
-    if (::utimensat(AT_FDCWD, nativePath(path).constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
+    if (calls().setTimes(nativePath(path).constData(), times) != 0)
         raiseForErrno(errno, path);
 }
 
 std::optional<QString> notRegularAtName(const QString& path)
 {
     struct stat st {};
-    if (::lstat(nativePath(path).constData(), &st) != 0)
+    if (calls().statName(nativePath(path).constData(), &st) != 0)
         raiseForErrno(errno, path);
     if (S_ISLNK(st.st_mode))
         return QStringLiteral("%1 is a symbolic link; it is not followed").arg(path);
@@ -710,7 +687,7 @@ OpenFile openRegularAtName(const QString& path, struct stat& status)
             refuse(QStringLiteral("%1 is a symbolic link; it is not followed").arg(path));
         raiseForErrno(errno, path);
     }
-    if (::fstat(file.fd(), &status) != 0)
+    if (calls().statOpen(file.fd(), &status) != 0)
         raiseForErrno(errno, path);
     if (!S_ISREG(status.st_mode))
         refuse(notRegular(nativePath(path), status.st_mode));

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -49,14 +50,9 @@ QString realPath(const QString& path);
 // folders exist). Never raises.
 QString realPathForWrite(const QString& path);
 
-// Names (without folder) of the files in `folder` whose names match
-// `pattern` ("*" any run, "?" one character; letter case ignored as on the
-// original platform). Folders and hidden files are left out. Ordered by name,
-// case-insensitively, the order the original platform's disks list in.
-// A missing or unreadable folder lists nothing.
-QStringList listFiles(const QString& folder, const QString& pattern);
-
-// Pattern match used by listFiles, exposed for tests.
+// Whether a file name matches `pattern` as the original platform's
+// directory listings match: "*" any run, "?" one character, letter case
+// ignored.
 bool matchesPattern(const QString& name, const QString& pattern);
 
 // Writing. The program writes only regular files, and on the way to one it
@@ -197,8 +193,18 @@ public:
     virtual int stat(const char* path, struct stat* status) const;
     virtual int statAt(int folderFd, const char* name, struct stat* status) const;  // fstatat
     virtual int unlink(const char* path) const;
-    virtual int changeOwner(int fd, uid_t owner, gid_t group) const;  // fchown
-    virtual int link(const char* from, const char* to) const;         // linkat, following a link at `from`
+    virtual int changeOwner(int fd, uid_t owner, gid_t group) const;              // fchown
+    virtual int link(const char* from, const char* to) const;                     // linkat, following a link at `from`
+    virtual int statName(const char* path, struct stat* status) const;            // lstat: a link itself
+    virtual int statOpen(int fd, struct stat* status) const;                      // fstat
+    virtual ssize_t readLink(const char* path, char* buffer, size_t size) const;  // readlink
+    virtual int renameNoReplace(const char* from, const char* to) const;          // renameat2 with RENAME_NOREPLACE
+    virtual int hardLink(const char* from, const char* to) const;              // link: a link at `from` is not followed
+    virtual int setTimes(const char* path, const timespec times[2]) const;     // utimensat, not through a link
+    virtual int changeMode(int fd, mode_t mode) const;                         // fchmod
+    virtual int truncate(int fd, off_t length) const;                          // ftruncate
+    virtual int mayWrite(const char* path) const;                              // access(W_OK)
+    virtual int volumeStatus(const char* path, struct statvfs* status) const;  // statvfs
 };
 
 // The calls in force: the real ones unless a test has replaced them.

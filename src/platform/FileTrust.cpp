@@ -2,28 +2,15 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include "AccountName.h"
 #include "FileSystem.h"
 
-#include <grp.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vm::platform {
 
 namespace {
-
-QString accountName(uid_t uid)
-{
-    const passwd* pw = ::getpwuid(uid);
-    return pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(uid);
-}
-
-QString groupName(gid_t gid)
-{
-    const group* gr = ::getgrgid(gid);
-    return gr ? QString::fromLocal8Bit(gr->gr_name) : QString::number(gid);
-}
 
 // Who else may write `path` itself (a file, or a folder and so its entries).
 std::optional<QString> writersOf(const QString& path, const QString& what)

@@ -17,11 +17,13 @@
 
 namespace vm::platform {
 
-// One entry as it stands: a link there is a link.
+// One entry as it stands: a link there is a link (but see passFollowingLinks).
 struct FolderEntry {
     const char* name;     // native bytes
     struct stat status;   // of the name itself (lstat)
     QByteArrayView head;  // the first bytes of a regular file, up to the limit asked for
+    unsigned char type;   // as the folder lists it: DT_REG, DT_LNK, ..., DT_UNKNOWN where it cannot tell
+    int statusErrno;      // passFollowingLinks: why the status could not be read, else 0
 };
 
 class FolderScan {
@@ -55,6 +57,18 @@ public:
     using HeadNeeded = std::function<bool(std::size_t, const struct stat&)>;
     void read(int headBytes, int threads, const std::function<void(std::size_t, const FolderEntry&)>& each,
               const HeadNeeded& headNeeded = {}) const;
+
+    // The pass without the names kept: calls `each` for every name of
+    // `folder` but hidden ones that `keep` accepts, in the folder's own
+    // order, as the folder gives it, with the status of what the name leads
+    // to (links followed, as opening it by name would), asked through
+    // fileOps(). An entry whose status cannot be read (gone since its name
+    // was read, or a link that leads nowhere) comes with its `statusErrno`.
+    // No file is opened. Each status is asked while the folder's entries
+    // are fresh, not after all the names (BM_WindowStartup). A missing or
+    // unreadable folder raises its error.
+    static void passFollowingLinks(const QString& folder, const std::function<bool(const char* name)>& keep,
+                                   const std::function<void(const FolderEntry&)>& each);
 
 private:
     struct Listed {

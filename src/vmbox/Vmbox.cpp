@@ -8,12 +8,12 @@
 #include "MailboxFolder.h"
 #include "MessageCommands.h"
 #include "SafeText.h"
-#include "WaveFormat.h"
 
 #include "config/Paths.h"
 #include "mailbox/BoxStore.h"
 #include "mailbox/MessageRefusal.h"
 #include "mailbox/SafeFileName.h"
+#include "mailbox/WaveFormat.h"
 #include "platform/AppFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/LocaleText.h"
@@ -353,7 +353,7 @@ private:
         const QString file = inv_.arguments[1];
         const QByteArray sound = readInput(file);
         QString problem;
-        const std::optional<WaveFormat> format = waveFormatOf(sound, problem);
+        const std::optional<mailbox::WaveFormat> format = mailbox::waveFormatOf(sound, problem);
         if (!format)
             failData(QStringLiteral("%1: %2").arg(file, problem));
         if (!format->playableByEngine())

@@ -78,6 +78,14 @@ public:
     {
         return failed(FileStep::Rename, decode(to)) ? -1 : platform::FileOps::link(from, to);
     }
+    int hardLink(const char* from, const char* to) const override
+    {
+        return failed(FileStep::Rename, decode(to)) ? -1 : platform::FileOps::hardLink(from, to);
+    }
+    int renameNoReplace(const char* from, const char* to) const override
+    {
+        return failed(FileStep::Rename, decode(to)) ? -1 : platform::FileOps::renameNoReplace(from, to);
+    }
     int stat(const char* path, struct stat* status) const override
     {
         return failed(FileStep::Status, decode(path)) ? -1 : platform::FileOps::stat(path, status);

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace vm::vmbox {
+namespace vm::mailbox {
 
 struct WaveFormat {
     std::uint16_t encoding = 0;  // the format tag: 1 PCM, 3 float, 6 A-law, 7 mu-law, ...
@@ -28,4 +28,4 @@ struct WaveFormat {
 // must be a whole number of samples. A file that passes plays to its end.
 std::optional<WaveFormat> waveFormatOf(const QByteArray& bytes, QString& problem);
 
-}  // namespace vm::vmbox
+}  // namespace vm::mailbox
