@@ -45,6 +45,9 @@ constexpr SharedFile kSharedFiles[] = {{"data", true},          {"system", true}
                                        {"QV.INI", false},       {"VmEmailForwardBody.txt", false},
                                        {"FSCLIENT.INI", false}, {".VoicemailManager.lock", false}};
 
+// A file to read as messages name it.
+QString shownInput(const QString& file) { return file == QLatin1String("-") ? QStringLiteral("standard input") : file; }
+
 class Run : public CommandRun {
 public:
     using CommandRun::CommandRun;
@@ -100,9 +103,9 @@ public:
 
     void importFile()
     {
-        const QString file = inv_.arguments[0];
+        const QString file = shownInput(inv_.arguments[0]);
         Progress progress(streams_.err, inv_.quiet, QStringLiteral("importing %1").arg(file));
-        const QByteArray csv = readInput(file, streams_.in);
+        const QByteArray csv = readInput(inv_.arguments[0], streams_.in);
         MailboxFolder folder(inv_.dryRun ? MailboxFolder::Purpose::Reading : MailboxFolder::Purpose::Changing,
                              inv_.wait);
         const ImportPlan plan = planImport(folder.table(), csv, inv_.encoding);
@@ -111,6 +114,11 @@ public:
         int boxes = 0;
         for (int i = 1; i <= folder.table().upperBound(); ++i)
             boxes += folder.table().at(i).Id.isEmpty() ? 0 : 1;
+        if (!inv_.dryRun) {
+            applyImport(folder.table(), plan);
+            folder.save();
+        }
+        progress.finish();
         const auto added = static_cast<int>(plan.additions.size());
         const auto changed = static_cast<int>(plan.changes.size());
         if (inv_.dryRun) {
@@ -124,8 +132,6 @@ public:
                       .arg(boxes - changed));
             return;
         }
-        applyImport(folder.table(), plan);
-        folder.save();
         print(QStringLiteral("added %1, changed %2, left %3 alone").arg(added).arg(changed).arg(boxes - changed));
     }
 
@@ -287,8 +293,8 @@ public:
 
     void greeting()
     {
-        const QString file = inv_.arguments[1];
-        const QByteArray sound = readInput(file, streams_.in);
+        const QString file = shownInput(inv_.arguments[1]);
+        const QByteArray sound = readInput(inv_.arguments[1], streams_.in);
         QString problem;
         const std::optional<WaveFormat> format = waveFormatOf(sound, problem);
         if (!format)

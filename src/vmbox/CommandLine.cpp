@@ -197,7 +197,7 @@ Invocation helpFor(const QStringList& words)
     } else {
         inv.command = commandNamed(QString(), words[0]);
     }
-    if (!inv.command || inv.command->hidden)
+    if (!inv.command)
         failUsage(
             QStringLiteral("unknown command \"%1\"; %2")
                 .arg(words[0], suggestion(words[0], firstWords(), QString(), QStringLiteral("see vmbox --help"))));

@@ -227,9 +227,11 @@ public:
         std::optional<platform::FolderLock> held;
         if (!inv_.dryRun)
             lock(held);
-        Progress progress(streams_.err, inv_.quiet, QStringLiteral("purging messages"));
+        Progress progress(streams_.err, inv_.quiet, QStringLiteral("choosing messages"));
         const std::vector<mailbox::PurgeCandidate> chosen = mailbox::purgeCandidates(rule,
                                                                                      QDateTime::currentDateTime());
+        // From here each message deleted is a line of the result.
+        progress.finish();
         int done = 0;
         std::int64_t bytes = 0;
         QStringList failures;
@@ -249,7 +251,6 @@ public:
             }
             ++done;
             bytes += c.bytes;
-            progress.count(done, static_cast<qint64>(chosen.size()));
         }
         const QString summary =
             QStringLiteral("%1 messages older than %2 days (%3 bytes)").arg(done).arg(rule.olderThanDays).arg(bytes);

@@ -28,7 +28,9 @@ Progress::Progress(QIODevice& err, bool quiet, QString what) : err_(err), what_(
         watcher_ = std::thread([this] { watch(); });
 }
 
-Progress::~Progress()
+Progress::~Progress() { finish(); }
+
+void Progress::finish()
 {
     if (!watcher_.joinable())
         return;
@@ -44,6 +46,7 @@ Progress::~Progress()
         draw();
     if (shown_)
         err_.write("\r\033[K");
+    shown_ = false;
 }
 
 void Progress::count(qint64 done, qint64 total)

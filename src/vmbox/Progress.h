@@ -36,6 +36,9 @@ public:
     // `done` of `total` steps (total 0: the steps are not known).
     void count(qint64 done, qint64 total);
 
+    // The work is over: the line goes before the command prints its result.
+    void finish();
+
 private:
     void watch();
     void draw();
