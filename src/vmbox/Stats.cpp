@@ -10,6 +10,7 @@
 #include "config/Paths.h"
 #include "mailbox/MessageListing.h"
 #include "platform/AppFolder.h"
+#include "platform/ParallelFor.h"
 #include "platform/VbNumbers.h"
 
 #include <QHash>
@@ -74,8 +75,9 @@ std::vector<Tally> tallies(Tally& total)
 {
     std::vector<Tally> boxes;
     QHash<QString, std::size_t> at;
-    for (const mailbox::MessageInfo& m :
-         mailbox::listMessages(QString(), mailbox::LengthCache::fileFor(platform::appFolder()))) {
+    std::vector<mailbox::MessageInfo> messages = mailbox::listMessages(
+        QString(), mailbox::LengthCache::fileFor(platform::appFolder()));
+    for (const mailbox::MessageInfo& m : messages) {
         if (!m.parts || !m.notAFile.isEmpty())
             continue;
         auto place = at.find(m.box);
@@ -86,6 +88,11 @@ std::vector<Tally> tallies(Tally& total)
         boxes[*place].add(m);
         total.add(m);
     }
+    // Freed on every core rather than all at the end on one (BM_VmboxStats).
+    platform::parallelFor(messages.size(), platform::workerThreads(), [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            messages[i] = {};
+    });
     std::sort(boxes.begin(), boxes.end(), boxBefore);
     return boxes;
 }
@@ -109,25 +116,34 @@ Row rowOf(const Tally& t, bool human)
             QString()};
 }
 
-QByteArray asTable(const std::vector<Tally>& boxes, const Tally& total, std::int64_t free)
+// A row a box, then the folder's totals with the space left. The dates and
+// sizes are made on every core (BM_VmboxStats).
+std::vector<Row> rowsOf(const std::vector<Tally>& boxes, const Tally& total, std::int64_t free, bool human)
 {
-    std::vector<Row> rows{{QStringLiteral("BOX"), QStringLiteral("NEW"), QStringLiteral("SAVED"),
-                           QStringLiteral("SECONDS"), QStringLiteral("OLDEST"), QStringLiteral("NEWEST"),
-                           QStringLiteral("SIZE"), QStringLiteral("FREE")}};
-    rows.reserve(boxes.size() + 2);
-    for (const Tally& t : boxes)
-        rows.push_back(rowOf(t, true));
-    rows.push_back(rowOf(total, true));
+    std::vector<Row> rows(boxes.size() + 1);
+    platform::parallelFor(boxes.size(), platform::workerThreads(), [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            rows[i] = rowOf(boxes[i], human);
+    });
+    rows.back() = rowOf(total, human);
     rows.back()[Box] = QStringLiteral("total");
-    rows.back()[Free] = humanSize(free);
+    rows.back()[Free] = human ? humanSize(free) : QString::number(free);
+    return rows;
+}
+
+QByteArray asTable(std::vector<Row> rows)
+{
+    const Row header = {QStringLiteral("BOX"),     QStringLiteral("NEW"),    QStringLiteral("SAVED"),
+                        QStringLiteral("SECONDS"), QStringLiteral("OLDEST"), QStringLiteral("NEWEST"),
+                        QStringLiteral("SIZE"),    QStringLiteral("FREE")};
     std::array<qsizetype, kFields> width{};
     for (Row& r : rows) {
         r[Box] = withControlsEscaped(r[Box]);
         for (int f = 0; f < kFields; ++f)
-            width[f] = std::max(width[f], r[f].size());
+            width[f] = std::max({width[f], r[f].size(), header[f].size()});
     }
-    QString text;
-    for (const Row& r : rows) {
+    const auto line = [&](const Row& r) {
+        QString text;
         for (int f = 0; f < kFields; ++f) {
             // Numbers stand to the right of their column, texts to the left.
             const bool number = f != Box && f != Oldest && f != Newest;
@@ -136,23 +152,25 @@ QByteArray asTable(const std::vector<Tally>& boxes, const Tally& total, std::int
         }
         while (text.endsWith(u' '))
             text.chop(1);
-        text += u'\n';
-    }
-    return text.toUtf8();
+        return (text += u'\n').toUtf8();
+    };
+    std::vector<QByteArray> lines(rows.size());
+    platform::parallelFor(rows.size(), platform::workerThreads(), [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            lines[i] = line(rows[i]);
+    });
+    QByteArray text = line(header);
+    for (const QByteArray& l : lines)
+        text += l;
+    return text;
 }
 
-QByteArray asCsv(const std::vector<Tally>& boxes, const Tally& total, std::int64_t free)
+QByteArray asCsv(const std::vector<Row>& rows)
 {
     QString text;
     appendCsvRecord(text, QStringList(kHeader.begin(), kHeader.end()));
-    for (const Tally& t : boxes) {
-        const Row r = rowOf(t, false);
+    for (const Row& r : rows)
         appendCsvRecord(text, QStringList(r.begin(), r.end()));
-    }
-    Row last = rowOf(total, false);
-    last[Box] = QStringLiteral("total");
-    last[Free] = QString::number(free);
-    appendCsvRecord(text, QStringList(last.begin(), last.end()));
     return text.toUtf8();
 }
 
@@ -177,19 +195,15 @@ void appendObject(QString& text, const Row& r, int from)
     text += u'}';
 }
 
-QByteArray asJson(const std::vector<Tally>& boxes, const Tally& total, std::int64_t free)
+QByteArray asJson(const std::vector<Row>& rows)
 {
     QString text = QStringLiteral("{\n\"boxes\": [");
-    bool first = true;
-    for (const Tally& t : boxes) {
-        text += first ? QStringLiteral("\n  ") : QStringLiteral(",\n  ");
-        first = false;
-        appendObject(text, rowOf(t, false), Box);
+    for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
+        text += i == 0 ? QStringLiteral("\n  ") : QStringLiteral(",\n  ");
+        appendObject(text, rows[i], Box);
     }
-    text += first ? QStringLiteral("],\n\"total\": ") : QStringLiteral("\n],\n\"total\": ");
-    Row last = rowOf(total, false);
-    last[Free] = QString::number(free);
-    appendObject(text, last, New);
+    text += rows.size() == 1 ? QStringLiteral("],\n\"total\": ") : QStringLiteral("\n],\n\"total\": ");
+    appendObject(text, rows.back(), New);  // the total has no box
     text += QStringLiteral("\n}\n");
     return text.toUtf8();
 }
@@ -218,10 +232,11 @@ void showStats(const Invocation& inv, Streams& streams)
         Tally total;
         const std::vector<Tally> boxes = tallies(total);
         const std::int64_t free = config::GetFreeDiskSpace(platform::appFolder());
+        const bool human = inv.format == ListFormat::Table;
         switch (inv.format) {
-            case ListFormat::Table: text = asTable(boxes, total, free); break;
-            case ListFormat::Csv: text = asCsv(boxes, total, free); break;
-            case ListFormat::Json: text = asJson(boxes, total, free); break;
+            case ListFormat::Table: text = asTable(rowsOf(boxes, total, free, human)); break;
+            case ListFormat::Csv: text = asCsv(rowsOf(boxes, total, free, human)); break;
+            case ListFormat::Json: text = asJson(rowsOf(boxes, total, free, human)); break;
         }
     }
     streams.out.write(text);
