@@ -47,7 +47,7 @@ void chooseApplicationFolder(Invocation& inv)
         failUsage(QStringLiteral("%1: %2 is no application folder: it holds neither QV.INI nor data")
                       .arg(inv.appFolderFrom, folder));
     failUsage(QStringLiteral("%1 (the folder of this program) is no application folder: it holds neither QV.INI nor "
-                             "data; name one with --app-folder DIR or VMBOX_APP_FOLDER")
+                             "data; name one with --app-folder DIR")
                   .arg(folder));
 }
 
