@@ -240,12 +240,12 @@ std::optional<QString> closestName(const QString& typed, const QStringList& cand
     return best;
 }
 
-QString usageOf(const CommandSpec& s)
+QString usageOf(const CommandSpec& command)
 {
-    QString usage = s.fullName();
-    for (const Argument& a : s.arguments)
+    QString usage = command.fullName();
+    for (const Argument& a : command.arguments)
         usage += u' ' + QLatin1String(a.name);
-    for (const OptionSpec& o : s.options)
+    for (const OptionSpec& o : command.options)
         if (o.required)
             usage += QStringLiteral(" --%1 %2").arg(o.name, o.value);
     return usage;

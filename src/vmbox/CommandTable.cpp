@@ -187,7 +187,7 @@ void checkComplete(Invocation& inv)
         failUsage(QStringLiteral("complete takes boxes or messages, not \"%1\"").arg(inv.arguments[0]));
 }
 
-void showHelp(const Invocation&, Streams& streams) { streams.out.write(programHelp().toUtf8()); }
+void showHelp(const Invocation& /*inv*/, Streams& streams) { streams.out.write(programHelp().toUtf8()); }
 
 std::vector<CommandSpec> makeCommands()
 {
