@@ -104,8 +104,9 @@ public:
     void importFile()
     {
         const QString file = shownInput(inv_.arguments[0]);
-        Progress progress(streams_.err, inv_.quiet, QStringLiteral("importing %1").arg(file));
+        // Standard input may be someone typing: the progress starts once it is read.
         const QByteArray csv = readInput(inv_.arguments[0], streams_.in);
+        Progress progress(streams_.err, inv_.quiet, QStringLiteral("importing %1").arg(file));
         MailboxFolder folder(inv_.dryRun ? MailboxFolder::Purpose::Reading : MailboxFolder::Purpose::Changing,
                              inv_.wait);
         const ImportPlan plan = planImport(folder.table(), csv, inv_.encoding);
