@@ -28,7 +28,8 @@ namespace {
 // named: the program's own folder, which must hold them too.
 void chooseApplicationFolder(Invocation& inv)
 {
-    if (inv.appFolder.isEmpty() && qEnvironmentVariableIsSet("VMBOX_APP_FOLDER")) {
+    // An empty variable names nothing, as an unset one.
+    if (inv.appFolderFrom.isEmpty() && !qEnvironmentVariableIsEmpty("VMBOX_APP_FOLDER")) {
         inv.appFolder = platform::nameText(qgetenv("VMBOX_APP_FOLDER"));
         inv.appFolderFrom = QStringLiteral("VMBOX_APP_FOLDER");
     }
