@@ -13,8 +13,6 @@
 #include "platform/ParallelFor.h"
 #include "platform/VbNumbers.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -73,19 +71,18 @@ bool boxBefore(const Tally& a, const Tally& b)
 // The messages of each box: regular files whose names have a message's form.
 std::vector<Tally> tallies(Tally& total)
 {
-    std::vector<Tally> boxes;
-    QHash<QString, std::size_t> at;
+    std::vector<Tally> runs;
     std::vector<mailbox::MessageInfo> messages = mailbox::listMessages(
         QString(), mailbox::LengthCache::fileFor(platform::appFolder()));
+    // The listing goes by the names' bytes, so a box's messages come together:
+    // a tally is begun where the box changes, rather than looked up for each
+    // message (BM_VmboxStats), and tallies of one box are merged once sorted.
     for (const mailbox::MessageInfo& m : messages) {
         if (!m.parts || !m.notAFile.isEmpty())
             continue;
-        auto place = at.find(m.box);
-        if (place == at.end()) {
-            place = at.insert(m.box, boxes.size());
-            boxes.push_back({m.box});
-        }
-        boxes[*place].add(m);
+        if (runs.empty() || runs.back().box != m.box)
+            runs.push_back({m.box});
+        runs.back().add(m);
         total.add(m);
     }
     // Freed on every core rather than all at the end on one (BM_VmboxStats).
@@ -93,7 +90,14 @@ std::vector<Tally> tallies(Tally& total)
         for (std::size_t i = from; i < to; ++i)
             messages[i] = {};
     });
-    std::sort(boxes.begin(), boxes.end(), boxBefore);
+    std::stable_sort(runs.begin(), runs.end(), boxBefore);
+    std::vector<Tally> boxes;
+    for (Tally& t : runs) {
+        if (!boxes.empty() && boxes.back().box == t.box)
+            boxes.back().add(t);
+        else
+            boxes.push_back(std::move(t));
+    }
     return boxes;
 }
 
@@ -156,8 +160,10 @@ QByteArray asTable(std::vector<Row> rows)
     };
     std::vector<QByteArray> lines(rows.size());
     platform::parallelFor(rows.size(), platform::workerThreads(), [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i)
+        for (std::size_t i = from; i < to; ++i) {
             lines[i] = line(rows[i]);
+            rows[i] = {};  // freed here, on every core
+        }
     });
     QByteArray text = line(header);
     for (const QByteArray& l : lines)
