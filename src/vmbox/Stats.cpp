@@ -3,6 +3,7 @@
 #include "CsvWriter.h"
 #include "JsonText.h"
 #include "MessageCommands.h"
+#include "ParallelLines.h"
 #include "Progress.h"
 #include "SafeText.h"
 
@@ -158,17 +159,11 @@ QByteArray asTable(std::vector<Row> rows)
             text.chop(1);
         return (text += u'\n').toUtf8();
     };
-    std::vector<QByteArray> lines(rows.size());
-    platform::parallelFor(rows.size(), platform::workerThreads(), [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i) {
-            lines[i] = line(rows[i]);
-            rows[i] = {};  // freed here, on every core
-        }
+    return joinedLines(line(header), rows.size(), [&](std::size_t i) {
+        QByteArray text = line(rows[i]);
+        rows[i] = {};  // freed here, on every core
+        return text;
     });
-    QByteArray text = line(header);
-    for (const QByteArray& l : lines)
-        text += l;
-    return text;
 }
 
 QByteArray asCsv(const std::vector<Row>& rows)
