@@ -32,7 +32,7 @@ expected=(
   "usr/share/icons/hicolor/scalable/apps/$id.svg"
   usr/share/man/man1/RiVaVaz.1.gz usr/share/man/man1/vmbox.1.gz usr/share/man/man1/fsmonitor.1.gz
   "usr/share/doc/$package/copyright" "usr/share/doc/$package/README.md"
-  usr/share/bash-completion/completions/vmbox
+  usr/share/bash-completion/completions/vmbox usr/share/zsh/vendor-completions/_vmbox
 )
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")

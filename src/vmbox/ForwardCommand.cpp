@@ -13,7 +13,7 @@
 
 namespace vm::vmbox {
 
-void forwardCommand(const Invocation& inv, QIODevice& out)
+void forwardByEmail(const Invocation& inv, Streams& streams)
 {
     const QString& file = inv.arguments[0];
     // A message named on the command line: a path, or a bare name in the folder.
@@ -33,7 +33,7 @@ void forwardCommand(const Invocation& inv, QIODevice& out)
     } catch (const platform::RuntimeError& e) {
         failData(fileFailure(path, e.number(), e.description()));
     }
-    out.write((withControlsEscaped(line) + QLatin1Char('\n')).toUtf8());
+    streams.out.write((withControlsEscaped(line) + QLatin1Char('\n')).toUtf8());
 }
 
 }  // namespace vm::vmbox

@@ -4,12 +4,10 @@
 
 #include "CommandLine.h"
 
-#include <QIODevice>
-
 namespace vm::vmbox {
 
 // Sends the message and prints where it went. Raises MessageRefusal (the
 // reason, the server's reply) or RuntimeError as the other commands do.
-void forwardCommand(const Invocation& inv, QIODevice& out);
+Handler forwardByEmail;
 
 }  // namespace vm::vmbox

@@ -2,9 +2,12 @@
 
 #include "BoxEdit.h"
 #include "CommandFailure.h"
+#include "CommandRun.h"
 #include "CsvWriter.h"
 #include "JsonText.h"
 #include "MailboxFolder.h"
+#include "ParallelLines.h"
+#include "Progress.h"
 #include "SafeText.h"
 
 #include "config/Paths.h"
@@ -13,6 +16,7 @@
 #include "mailbox/MessageOperations.h"
 #include "mailbox/MessagePurge.h"
 #include "mailbox/MessageRefusal.h"
+#include "mailbox/MessageQuery.h"
 #include "platform/AppFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLock.h"
@@ -26,7 +30,6 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
-#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -41,8 +44,10 @@ const std::array<QString, kFields> kHeader = {
 
 using Row = std::array<QString, kFields>;
 
-// "yyyy-MM-dd HH:mm:ss" in local time. Made by hand: through QDateTime the
-// listing took twice as long (BM_ListMessages/100000).
+}  // namespace
+
+// Made by hand: through QDateTime the listing took twice as long
+// (BM_ListMessages/100000).
 QString localTimeText(std::int64_t seconds)
 {
     const auto t = static_cast<time_t>(seconds);
@@ -66,6 +71,8 @@ QString localTimeText(std::int64_t seconds)
     put(local.tm_sec, 2, 17);
     return text;
 }
+
+namespace {
 
 QString noteOf(const mailbox::MessageInfo& m)
 {
@@ -96,11 +103,8 @@ Row rowOf(const mailbox::MessageInfo& m)
 
 enum class Controls { Kept, Escaped };
 
-std::vector<Row> rows(const QString& box, Controls controls)
+std::vector<Row> rows(std::vector<mailbox::MessageInfo> messages, Controls controls)
 {
-    // Lengths read before are taken from the operator's cache, not the files.
-    std::vector<mailbox::MessageInfo> messages = mailbox::listMessages(
-        box, mailbox::LengthCache::fileFor(platform::appFolder()));
     std::vector<Row> all(messages.size());
     platform::parallelFor(messages.size(), platform::workerThreads(), [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
@@ -131,25 +135,9 @@ auto onFile(const QString& path, Step&& step)
     }
 }
 
-class MessageRun {
+class MessageRun : public CommandRun {
 public:
-    MessageRun(const Invocation& inv, QIODevice& out) : inv_(inv), out_(out) {}
-
-    void command()
-    {
-        switch (*inv_.command) {
-            case Command::Messages: return list();
-            case Command::MessageCopy: return copy();
-            case Command::MessageMark: return mark();
-            case Command::MessageExport: return exportTo();
-            case Command::MessageDelete: return remove();
-            case Command::Purge: return purge();
-            default: return;
-        }
-    }
-
-private:
-    void print(const QString& line) { out_.write((withControlsEscaped(line) + QLatin1Char('\n')).toUtf8()); }
+    using CommandRun::CommandRun;
 
     // Changes hold the folder's lock as every changing command does.
     void lock(std::optional<platform::FolderLock>& held)
@@ -161,12 +149,36 @@ private:
 
     void list()
     {
-        const QString box = inv_.arguments.value(0);
-        switch (inv_.format) {
-            case ListFormat::Table: out_.write(messagesAsTable(box)); break;
-            case ListFormat::Csv: out_.write(messagesAsCsv(box)); break;
-            case ListFormat::Json: out_.write(messagesAsJson(box)); break;
+        QString box = inv_.arguments.value(0);
+        // A box is one the list holds, named as set and delete name it.
+        if (!box.isEmpty()) {
+            MailboxFolder folder(MailboxFolder::Purpose::Reading);
+            TargetBox t;
+            try {
+                t = targetOf(folder.table(), box);
+            } catch (const FieldProblem& p) {
+                failData(p.message());
+            }
+            if (t.index < 1)
+                failData(QStringLiteral("%1: no box %2").arg(config::mailboxList(), t.id));
+            box = t.id;
         }
+        QByteArray text;
+        {
+            const Progress progress(streams_.err, inv_.quiet, QStringLiteral("listing messages"));
+            // Lengths read before are taken from the operator's cache, not the files.
+            std::vector<mailbox::MessageInfo> messages = mailbox::listMessages(
+                box, mailbox::LengthCache::fileFor(platform::appFolder()));
+            // Without a filter or an order the listing keeps the folder's order.
+            if (inv_.found)
+                messages = mailbox::findMessages(std::move(messages), inv_.criteria, inv_.order);
+            switch (inv_.format) {
+                case ListFormat::Table: text = messagesAsTable(std::move(messages)); break;
+                case ListFormat::Csv: text = messagesAsCsv(std::move(messages)); break;
+                case ListFormat::Json: text = messagesAsJson(std::move(messages)); break;
+            }
+        }
+        out_.write(text);
     }
 
     void copy()
@@ -241,8 +253,11 @@ private:
         std::optional<platform::FolderLock> held;
         if (!inv_.dryRun)
             lock(held);
+        Progress progress(streams_.err, inv_.quiet, QStringLiteral("choosing messages"));
         const std::vector<mailbox::PurgeCandidate> chosen = mailbox::purgeCandidates(rule,
                                                                                      QDateTime::currentDateTime());
+        // From here each message deleted is a line of the result.
+        progress.finish();
         int done = 0;
         int kept = 0;
         std::int64_t bytes = 0;
@@ -289,18 +304,13 @@ private:
                                                  .arg(chosen.size())
                                                  .arg(done));
     }
-
-    const Invocation& inv_;
-    QIODevice& out_;
 };
 
 }  // namespace
 
-void runMessageCommand(const Invocation& inv, QIODevice& out) { MessageRun(inv, out).command(); }
-
-QByteArray messagesAsTable(const QString& box)
+QByteArray messagesAsTable(std::vector<mailbox::MessageInfo> messages)
 {
-    std::vector<Row> shown = rows(box, Controls::Escaped);
+    std::vector<Row> shown = rows(std::move(messages), Controls::Escaped);
     Row header;
     for (int f = 0; f < kFields; ++f)
         header[f] = kHeader[f].toUpper();
@@ -324,35 +334,27 @@ QByteArray messagesAsTable(const QString& box)
     };
     // Each line is made on whichever core is free: BM_ListMessages/100000 is
     // 1.3x its floor so, 1.6x with the lines made on one core.
-    std::vector<QByteArray> lines(shown.size());
-    platform::parallelFor(shown.size(), platform::workerThreads(), [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i) {
-            lines[i] = line(shown[i]);
-            shown[i] = {};
-        }
+    return joinedLines(line(header), shown.size(), [&](std::size_t i) {
+        QByteArray text = line(shown[i]);
+        shown[i] = {};  // freed here, on every core, rather than all at the end on one
+        return text;
     });
-    QByteArray text = line(header);
-    text.reserve(std::accumulate(lines.begin(), lines.end(), text.size(),
-                                 [](qsizetype n, const QByteArray& l) { return n + l.size(); }));
-    for (const QByteArray& l : lines)
-        text += l;
-    return text;
 }
 
-QByteArray messagesAsCsv(const QString& box)
+QByteArray messagesAsCsv(std::vector<mailbox::MessageInfo> messages)
 {
     QString text;
     appendCsvRecord(text, QStringList(kHeader.begin(), kHeader.end()));
-    for (const Row& r : rows(box, Controls::Escaped))
+    for (const Row& r : rows(std::move(messages), Controls::Escaped))
         appendCsvRecord(text, QStringList(r.begin(), r.end()));
     return text.toUtf8();
 }
 
-QByteArray messagesAsJson(const QString& box)
+QByteArray messagesAsJson(std::vector<mailbox::MessageInfo> messages)
 {
     QString text = QStringLiteral("[");
     bool first = true;
-    for (const Row& r : rows(box, Controls::Kept)) {
+    for (const Row& r : rows(std::move(messages), Controls::Kept)) {
         text += first ? QStringLiteral("\n  {") : QStringLiteral(",\n  {");
         first = false;
         for (int f = 0; f < kFields; ++f) {
@@ -371,5 +373,14 @@ QByteArray messagesAsJson(const QString& box)
     text += first ? QStringLiteral("]\n") : QStringLiteral("\n]\n");
     return text.toUtf8();
 }
+
+void showMessages(const Invocation& inv, Streams& streams) { MessageRun(inv, streams).list(); }
+void copyMessageTo(const Invocation& inv, Streams& streams) { MessageRun(inv, streams).copy(); }
+void markMessageAs(const Invocation& inv, Streams& streams) { MessageRun(inv, streams).mark(); }
+void exportMessageTo(const Invocation& inv, Streams& streams) { MessageRun(inv, streams).exportTo(); }
+void purgeMessages(const Invocation& inv, Streams& streams) { MessageRun(inv, streams).purge(); }
+
+// Deletes that can be undone: the message goes to the trash where one takes it.
+void deleteMessageFile(const Invocation& inv, Streams& streams) { MessageRun(inv, streams).remove(); }
 
 }  // namespace vm::vmbox

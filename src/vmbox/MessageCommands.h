@@ -5,17 +5,28 @@
 
 #include "CommandLine.h"
 
-#include <QIODevice>
+#include "mailbox/MessageListing.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <vector>
 
 namespace vm::vmbox {
 
-// Runs one of the message commands of `inv`; output to `out`. Raises
-// CommandFailure, MessageRefusal or RuntimeError as the other commands do.
-void runMessageCommand(const Invocation& inv, QIODevice& out);
+Handler showMessages;
+Handler copyMessageTo;
+Handler markMessageAs;
+Handler exportMessageTo;
+Handler purgeMessages;
+Handler deleteMessageFile;
 
 // The listing of `vmbox messages` in each format.
-QByteArray messagesAsTable(const QString& box);
-QByteArray messagesAsCsv(const QString& box);
-QByteArray messagesAsJson(const QString& box);
+QByteArray messagesAsTable(std::vector<mailbox::MessageInfo> messages);
+QByteArray messagesAsCsv(std::vector<mailbox::MessageInfo> messages);
+QByteArray messagesAsJson(std::vector<mailbox::MessageInfo> messages);
+
+// A file time as listings show it: "yyyy-MM-dd HH:mm:ss", local time.
+QString localTimeText(std::int64_t seconds);
 
 }  // namespace vm::vmbox

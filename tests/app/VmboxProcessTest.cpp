@@ -8,6 +8,7 @@
 
 #include "mailbox/FolderLoad.h"
 #include "mailbox/LengthCache.h"
+#include "mailbox/MailboxListFile.h"
 #include "platform/FolderLock.h"
 
 #include <QCoreApplication>
@@ -222,5 +223,46 @@ TEST(MemoryLimit, MemoryFollowsTheWorkNotTheSizeOfTheFiles)
         EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.read(header.size()) == header && f.size() == size &&
                     ::stat(QFile::encodeName(copy).constData(), &st) == 0 && st.st_blocks < 64)
             << copy.toStdString() << " whole, its holes kept";
+    }
+}
+
+// The bash completion as bash runs it: words, options and their values, and
+// the boxes and messages of the folder on the line or in the environment.
+TEST(VmboxCompletion, OffersWordsBoxesAndMessagesWhereTheyAreTaken)
+{
+    TempAppFolder folder;
+    vm::mailbox::MailboxTable table;
+    table.resetToElementZero();
+    for (const char* id : {"101", "102"}) {
+        vm::mailbox::VoicemailBox box;
+        box.Id = QLatin1String(id);
+        box.Pin = QStringLiteral("1");
+        table.append(std::move(box));
+    }
+    folder.write(kList, vm::mailbox::mailboxListBytes(table));
+    folder.write(QStringLiteral("data/VmSave/101_1204153012_0_3_555.wav"), "x");
+    const QString f = folder.path();
+    const std::tuple<QStringList, QString, QString> cases[] = {
+        {{""}, "", "list export import add set delete greeting messages message purge stats help --app-folder"},
+        {{"message", ""}, "", "copy mark export delete forward"},
+        {{"messages", "--sort", ""}, "", "date box length caller"},
+        {{"--app-folder", f, "set", ""}, "", "101 102"},
+        {{"purge", "--box", ""}, f, "101 102"},
+        {{"messages", "--caller", "x", ""}, f, "101 102"},
+        {{"--app-folder", f, "message", "copy", "101_"}, "", "101_1204153012_0_3_555.wav"},
+        {{"message", "copy", "101_1204153012_0_3_555.wav", "1"}, f, "101 102"},
+        {{"message", "mark", "a.wav", ""}, "", "new saved"},
+        {{"help", "me"}, "", "messages message"},
+    };
+    for (const auto& [words, environment, offered] : cases) {
+        const Outcome o = runProgram(
+            QStringLiteral("bash"),
+            QStringList{"-c",
+                        R"(source "$1"; COMP_WORDS=("${@:2}"); COMP_CWORD=$(($# - 2)); _vmbox; echo "${COMPREPLY[*]}")",
+                        "_", VMBOX_COMPLETION, VMBOX_PATH} +
+                words,
+            {{"VMBOX_APP_FOLDER", environment}});
+        EXPECT_TRUE(o.out.startsWith(offered + (offered.endsWith("folder") ? " " : "\n")))
+            << words.join(u' ').toStdString() << ": " << o.out.toStdString() << o.err.toStdString();
     }
 }

@@ -2,6 +2,8 @@
 // against every file of the folder afterwards, byte for byte.
 #include "vmbox/Vmbox.h"
 
+#include "vmbox/Stats.h"
+
 #include "mailbox/LengthCache.h"
 #include "mailbox/MailboxListFile.h"
 #include "platform/FileSystem.h"
@@ -413,4 +415,85 @@ TEST_F(Messages, ForwardSendsByTheSettingsOfQvIniAndSaysWhyNotWithoutWritingAnyt
     EXPECT_EQ(sink.count(), 1);
     EXPECT_EQ(sink.received(0).last(), "Part=application/octet-stream|" + kA + "|" + wave(16000).toBase64());
     EXPECT_EQ(folder.contents(), before);
+}
+
+// Filters and orders combine, and apply before the output in every format.
+TEST_F(Messages, FindsByCallerDateKindAndLengthInTheOrderAsked)
+{
+    const QString a = kA, b = "102_1204153012_1_1_5559999.wav", c = "101_1204153013_1_2_4441234.wav", d = "notes.txt";
+    message(a, wave(48000), 10);  // 3 s, saved
+    message(b, wave(16000), 0);   // 1 s, new
+    message(c, wave(80000), 3);   // 5 s, new
+    message(d, "x");
+    const QString day = QDate::currentDate().addDays(-5).toString(Qt::ISODate);
+    const QString yesterday = QDate::currentDate().addDays(-1).toString(Qt::ISODate);
+    const std::pair<QStringList, QStringList> cases[] = {
+        {{"--caller", "1234"}, {a, c}},
+        {{"--new"}, {c, b}},
+        {{"--saved"}, {a}},
+        {{"--min-length", "3"}, {a, c}},
+        {{"--since", "5d"}, {c, b}},
+        {{"--since", day, "--until", yesterday}, {c}},
+        {{"--caller", "1234", "--new"}, {c}},
+        {{"--sort", "length"}, {d, b, a, c}},
+        {{"--sort", "date", "--reverse"}, {b, c, a, d}},
+        {{"--sort", "caller"}, {d, c, a, b}},
+        {{"101", "--reverse"}, {c, a}},
+    };
+    for (const auto& [options, files] : cases) {
+        ASSERT_EQ(run(QStringList{"messages", "--format", "csv"} + options), 0) << err.toStdString();
+        QStringList shown;
+        for (const QByteArray& row : out.trimmed().split('\n').mid(1))
+            shown << QString::fromUtf8(row.split(',')[6]).trimmed();
+        EXPECT_EQ(shown, files) << options.join(u' ').toStdString();
+    }
+    ASSERT_EQ(run({"messages", "--new", "--format", "json"}), 0);
+    EXPECT_EQ(out.count("\"File\""), 2);
+    ASSERT_EQ(run({"messages", "--saved"}), 0);
+    EXPECT_EQ(out.count('\n'), 2);
+    // Bad values name their option; a box the list does not hold is bad data.
+    const std::pair<QStringList, const char*> refused[] = {
+        {{"--since", "2024-02-30"}, "--since"},
+        {{"--since", "0d"}, "--since"},
+        {{"--until", "5d"}, "--until"},
+        {{"--min-length", "-1"}, "--min-length"},
+        {{"--min-length", "1x"}, "--min-length"},
+        {{"--sort", "size"}, "--sort"},
+        {{"--since", "2024-02-02", "--until", "2024-02-01"}, "--since"},
+    };
+    for (const auto& [options, named] : refused) {
+        EXPECT_EQ(run(QStringList{"messages"} + options), 2) << options.join(u' ').toStdString();
+        EXPECT_TRUE(err.startsWith(QStringLiteral("vmbox: ") + QLatin1String(named))) << err.toStdString();
+    }
+    EXPECT_EQ(run({"messages", "999"}), 1);
+    EXPECT_TRUE(err.endsWith(QStringLiteral("VmBoxList.xml: no box 999\n"))) << err.toStdString();
+}
+
+TEST_F(Messages, StatsCountEachBoxAndTheFolderWithExactBytesOrSizesForAPerson)
+{
+    const QString b = "102_1204153012_1_1_5559999.wav", c = "101_1204153013_1_2_4441234.wav";
+    message(kA, wave(48000), 10);
+    message(b, wave(16000), 0);
+    message(c, wave(80000), 3);
+    message("notes.txt", "x");
+    const auto when = [&](const QString& name) { return timeOf(name).toString("yyyy-MM-dd HH:mm:ss"); };
+    ASSERT_EQ(run({"stats", "--format", "csv"}), 0) << err.toStdString();
+    QList<QByteArray> rows = out.trimmed().split('\n');
+    ASSERT_EQ(rows.size(), 4);
+    for (QByteArray& row : rows)
+        row = row.trimmed();
+    EXPECT_EQ(rows[0], "Box,New,Saved,Seconds,Oldest,Newest,Bytes,Free");
+    EXPECT_EQ(QString::fromUtf8(rows[1]), QStringLiteral("101,1,1,8,%1,%2,128088,").arg(when(kA), when(c)));
+    EXPECT_EQ(QString::fromUtf8(rows[2]), QStringLiteral("102,1,0,1,%1,%1,16044,").arg(when(b)));
+    EXPECT_TRUE(
+        QString::fromUtf8(rows[3]).startsWith(QStringLiteral("total,2,1,9,%1,%2,144132,").arg(when(kA), when(b))));
+    EXPECT_GT(rows[3].split(',').last().toLongLong(), 0) << "the space left";
+    ASSERT_EQ(run({"stats"}), 0);
+    EXPECT_TRUE(out.contains(" 125.1 KiB\n") && out.contains(" 15.7 KiB\n")) << out.constData();
+    const std::pair<std::int64_t, const char*> sizes[] = {
+        {0, "0 B"}, {1023, "1023 B"}, {1024, "1.0 KiB"}, {1536, "1.5 KiB"}, {5LL << 30, "5.0 GiB"}};
+    for (const auto& [bytes, text] : sizes)
+        EXPECT_EQ(vm::vmbox::humanSize(bytes), QLatin1String(text));
+    ASSERT_EQ(run({"stats", "--format", "json"}), 0);
+    EXPECT_TRUE(out.contains("\"total\": {\"New\": 2, \"Saved\": 1, \"Seconds\": 9,")) << out.constData();
 }

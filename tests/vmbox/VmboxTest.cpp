@@ -3,9 +3,13 @@
 // what a failed one leaves alone), greetings and the command line.
 #include "vmbox/Vmbox.h"
 
+#include "vmbox/CommandTable.h"
+#include "vmbox/Progress.h"
+
 #include "mailbox/MailboxListFile.h"
 #include "mailbox/VmbSort.h"
 #include "platform/Trash.h"
+#include "support/EnvironmentScope.h"
 #include "support/FaultInjection.h"
 #include "support/TempAppFolder.h"
 
@@ -22,15 +26,18 @@ namespace {
 
 class Vmbox : public ::testing::Test {
 protected:
-    int run(QStringList args)
+    // Without --app-folder first, the folder is named for the command; `input` is its standard input.
+    int run(QStringList args, QByteArray input = {}, bool named = true)
     {
         QBuffer outBuffer;
         QBuffer errBuffer;
+        QBuffer inBuffer(&input);
         outBuffer.open(QIODevice::WriteOnly);
         errBuffer.open(QIODevice::WriteOnly);
-        if (args.value(0) != QLatin1String("--app-folder"))
+        inBuffer.open(QIODevice::ReadOnly);
+        if (named && args.value(0) != QLatin1String("--app-folder"))
             args = QStringList{QStringLiteral("--app-folder"), folder.path()} + args;
-        const int status = vm::vmbox::runVmbox(args, outBuffer, errBuffer);
+        const int status = vm::vmbox::runVmbox(args, outBuffer, errBuffer, &inBuffer);
         out = QString::fromUtf8(outBuffer.data());
         err = QString::fromUtf8(errBuffer.data());
         return status;
@@ -323,4 +330,92 @@ TEST_F(Vmbox, CommandLineUsage)
                 out.contains(QStringLiteral("--delete-after-forward <0|1>")));
     ASSERT_EQ(run({"add", "--help"}), 0);
     EXPECT_FALSE(out.contains(QStringLiteral("--pin"))) << "add takes the PIN as its argument";
+}
+
+TEST_F(Vmbox, EveryCommandAndGroupAnswersHelpAndHelpCommandSaysTheSame)
+{
+    for (const vm::vmbox::CommandSpec& c : vm::vmbox::commands()) {
+        const QStringList words = c.fullName().split(u' ');
+        ASSERT_EQ(run(words + QStringList{"--help"}), 0) << err.toStdString();
+        EXPECT_TRUE(out.startsWith("Usage: vmbox [options] " + vm::vmbox::usageOf(c) + "\n")) << out.toStdString();
+        const QString help = out;
+        ASSERT_EQ(run(QStringList{"help"} + words), 0) << err.toStdString();
+        EXPECT_EQ(out, help);
+    }
+    ASSERT_EQ(run({"purge", "--help"}), 0);
+    EXPECT_TRUE(out.startsWith("Usage: vmbox [options] purge --older-than DAYS\n")) << "a required option is shown";
+    ASSERT_EQ(run({"message", "--help"}), 0);
+    const QString group = out;
+    for (const char* sub : {"message copy FILE ID ", "message mark FILE new|saved ", "message export FILE TARGET "})
+        EXPECT_TRUE(group.contains(QLatin1String(sub))) << sub;
+    ASSERT_EQ(run({"help", "message"}), 0);
+    EXPECT_EQ(out, group);
+    EXPECT_EQ(run({"message"}), 2);
+    EXPECT_EQ(run({"help", "list", "extra"}), 2);
+}
+
+TEST_F(Vmbox, AMistypedCommandOrOptionIsAnsweredWithTheClosestOnlyWhenClose)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"mesages", "did you mean `messages`?"},
+        {"message cpy a.wav 1", "did you mean `message copy`?"},
+        {"list --formt json", "did you mean `--format`?"},
+        {"purge --older-than 1 --dryrun", "did you mean `--dry-run`?"},
+        {"help stat", "did you mean `stats`?"},
+        {"frobnicate", "the commands are list, "},
+        {"list --zzz", "see vmbox list --help"},
+    };
+    for (const auto& [line, said] : cases) {
+        EXPECT_EQ(run(QString::fromLatin1(line).split(u' ')), 2) << line;
+        EXPECT_TRUE(err.contains(QLatin1String(said))) << line << ": " << err.toStdString();
+    }
+}
+
+TEST_F(Vmbox, DashReadsStandardInput)
+{
+    ASSERT_EQ(run({"import", "-"}, "Id,Pin\r\n7,1234\r\n"), 0) << err.toStdString();
+    ASSERT_EQ(run({"greeting", "7", "-"}, kGreeting), 0) << err.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("data/VmWelc/7.wav")), kGreeting);
+    ASSERT_EQ(run({"export", "-"}), 0);
+    EXPECT_TRUE(out.contains(QStringLiteral("\r\n7,1234,"))) << out.toStdString();
+    EXPECT_EQ(run({"import", "-"}, "Id,Pin\r\n8,x\r\n"), 1);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("vmbox: standard input:2:"))) << err.toStdString();
+}
+
+TEST_F(Vmbox, TheEnvironmentNamesTheFolderCheckedAsTheOptionIsAndTheOptionWins)
+{
+    QTemporaryDir empty;
+    const QString missing = folder.path() + "/missing";
+    struct Case {
+        QString environment;
+        QStringList arguments;
+        int status;
+        QString said;
+    } const cases[] = {
+        {folder.path(), {"list"}, 0, ""},
+        {missing, {"list"}, 2, "vmbox: VMBOX_APP_FOLDER: not a folder: " + missing + "\n"},
+        {empty.path(), {"list"}, 2, "VMBOX_APP_FOLDER: " + empty.path() + " is no application folder"},
+        {missing, {"--app-folder", folder.path(), "list"}, 0, ""},
+        {folder.path(), {"--app-folder", missing, "list"}, 2, "vmbox: --app-folder: not a folder: " + missing},
+    };
+    for (const Case& c : cases) {
+        const vm::test::EnvironmentScope environment{{"VMBOX_APP_FOLDER", c.environment.toUtf8()}};
+        EXPECT_EQ(run(c.arguments, {}, false), c.status) << c.environment.toStdString();
+        EXPECT_TRUE(err.contains(c.said)) << err.toStdString();
+    }
+}
+
+// Only a terminal is shown progress, and --quiet silences it even there.
+TEST_F(Vmbox, ProgressGoesToATerminalOnlyAndQuietSilencesIt)
+{
+    const auto noDelay = vm::vmbox::progressDelay().replace(std::chrono::milliseconds(0));
+    for (const bool terminal : {false, true}) {
+        const auto check = vm::vmbox::errorIsTerminal().replace([terminal] { return terminal; });
+        for (const char* command : {"messages", "stats"}) {
+            ASSERT_EQ(run({command}), 0) << err.toStdString();
+            EXPECT_EQ(err.startsWith("\r\033[Kvmbox: ") && err.endsWith("\r\033[K"), terminal) << err.toStdString();
+            ASSERT_EQ(run({"--quiet", command}), 0);
+            EXPECT_EQ(err, QString());
+        }
+    }
 }
