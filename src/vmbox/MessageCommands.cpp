@@ -9,6 +9,7 @@
 #include "ParallelLines.h"
 #include "Progress.h"
 #include "SafeText.h"
+#include "Stats.h"
 
 #include "config/Paths.h"
 #include "mailbox/MessageDelete.h"
@@ -242,7 +243,7 @@ public:
     static QString spaceLine(const QString& verb, std::int64_t bytes)
     {
         const QString line = QStringLiteral("%1 %2 bytes").arg(verb).arg(bytes);
-        return bytes < 1024 ? line : line + QStringLiteral(" (%1)").arg(QLocale::c().formattedDataSize(bytes));
+        return bytes < 1024 ? line : line + QStringLiteral(" (%1)").arg(humanSize(bytes));
     }
 
     QString keptVerb() const { return inv_.dryRun ? QStringLiteral("would keep") : QStringLiteral("kept"); }
