@@ -39,7 +39,7 @@ const std::array<QString, kFields> kHeader = {
 using Row = std::array<QString, kFields>;
 
 // "yyyy-MM-dd HH:mm:ss" in local time. Made by hand: through QDateTime the
-// listing took twice as long (BM_ListMessages/100000).
+// listing is much slower (BM_ListMessages/100000).
 QString localTimeText(std::int64_t seconds)
 {
     const auto t = static_cast<time_t>(seconds);
@@ -282,8 +282,8 @@ QByteArray messagesAsTable(const QString& box)
             text.chop(1);
         return (text += u'\n').toUtf8();
     };
-    // Each line is made on whichever core is free: BM_ListMessages/100000 is
-    // 1.3x its floor so, 1.6x with the lines made on one core.
+    // Each line is made on whichever core is free: BM_ListMessages/100000
+    // comes nearer its floor so than with the lines made on one core.
     std::vector<QByteArray> lines(shown.size());
     platform::parallelFor(shown.size(), platform::workerThreads(), [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
