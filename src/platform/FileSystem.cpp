@@ -558,9 +558,9 @@ void appendFile(const QString& path, const QByteArray& bytes)
         writeAllTo(f.fd, path, bytes);
     } catch (...) {
         // A full disk may have let part of the bytes in; a log read later
-        // must not show half an entry glued to the next one.
-        if (sized)
-            (void)::ftruncate(f.fd, before.st_size);
+        // must not show half an entry glued to the next one. Should that fail
+        // too, the write's own error is still the one reported.
+        [[maybe_unused]] const int truncated = sized ? ::ftruncate(f.fd, before.st_size) : 0;
         throw;
     }
 }
