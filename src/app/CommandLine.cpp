@@ -58,8 +58,8 @@ bool isOneOf(const QString& name, std::span<const std::string_view> names)
                        [&](std::string_view n) { return name == QLatin1String(n.data(), qsizetype(n.size())); });
 }
 
-// `arguments` without Qt's own options, which QApplication reads from argv
-// itself; an error text when one of them lacks its value.
+// Takes Qt's own options, which QApplication reads from argv itself, out of
+// `arguments`; an error text when one of them lacks its value.
 QString removeQtOptions(QStringList& arguments, bool& platformNamed)
 {
     QStringList kept;
