@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a while.
-#   scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 30)
+#   scripts/fuzz.sh [SECONDS_PER_TARGET]
+# The time per target is the argument, else $VM_FUZZ_SECONDS, else 15 seconds.
+# The targets are those fuzz/CMakeLists.txt adds (vm_add_fuzzer).
 # The seed corpus in fuzz/corpus/<target> is copied, never written to; new
 # inputs go to build-fuzz/corpus. A finding leaves its input in build-fuzz/
 # and makes the script fail.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-30}
+seconds=${1:-${VM_FUZZ_SECONDS:-15}}
 if ! command -v clang++ >/dev/null; then
   echo "fuzz: clang++ not found, skipped"
   exit 0
 fi
-targets=(fuzz_ini fuzz_names fuzz_list_file fuzz_line_parsers fuzz_fsclient fuzz_remote_chain fuzz_csv)
-CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVM_FUZZ=ON -DVM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+mapfile -t targets < <(sed -n 's/^vm_add_fuzzer(\([A-Za-z0-9_]*\) .*/\1/p' fuzz/CMakeLists.txt)
+((${#targets[@]})) || { echo "fuzz: no vm_add_fuzzer in fuzz/CMakeLists.txt"; exit 1; }
+CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVM_FUZZ=ON -DVM_WERROR=ON -DVM_BUILD_BENCH=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz --target "${targets[@]}"
 # Findings of an earlier run were reported then; start clean.
 find build-fuzz -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) -delete

@@ -4,12 +4,13 @@
 # The mail tests run a python3 stand-in for sendmail and a local SMTP server
 # (aiosmtpd); forwarding sends through libcurl; the package check needs
 # dpkg-shlibdeps and file (dpkg-dev, file), the desktop entry and AppStream
-# validators and man to render the manual pages; the format and tidy checks
+# validators, man to render the manual pages, lintian, and hardening-check
+# (devscripts) to show the binaries' hardening; the format and tidy checks
 # need clang-format and clang-tidy.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth clang libclang-rt-dev python3
-          dpkg-dev file desktop-file-utils appstream man-db groff-base clang-format clang-tidy
+          dpkg-dev file desktop-file-utils appstream man-db groff-base lintian devscripts clang-format clang-tidy
           libcurl4-openssl-dev python3-aiosmtpd)
 missing=()
 for p in "${packages[@]}"; do

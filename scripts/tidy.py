@@ -6,15 +6,14 @@ fails on any finding.
                                    the moc files must exist)
 
 Why the files are checked a library at a time: clang-tidy 14 parses the Qt
-headers again for every file and runs its matchers over all of them, so a file
-costs about 8 s of CPU (2.5 s of it parsing) whatever its own size: 15 minutes
-of CPU, 7.5 on two cores, for the 114 files of src/. Each library's files are
-therefore included into one generated file (BUILD_DIR/tidy/<target>.cpp) and
-checked together with that library's compile command: 14 units, about 250 s of
-CPU in all with the units split after clashes, about 2.5 minutes on two cores. Findings still name the real file
-and line. A file whose local names clash with another file of its library (two
-`kCrLf` constants in unnamed namespaces) makes its unit fail to compile; such
-files are moved to a unit of their own and the rest is checked again.
+headers again for every file and runs its matchers over all of them, so each
+file costs about as much as any other whatever its own size, most of it spent
+on Qt. Each library's files are therefore included into one generated file
+(BUILD_DIR/tidy/<target>.cpp) and checked together with that library's compile
+command. Findings still name the real file and line. A file whose local names
+clash with another file of its library (two `kCrLf` constants in unnamed
+namespaces) makes its unit fail to compile; such files are moved to a unit of
+their own and the rest is checked again.
 
 Two units run at a time (VM_TIDY_JOBS). The tests are left out: they would
 double the time for code that the compiler's warnings already cover.

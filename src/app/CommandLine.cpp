@@ -9,6 +9,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <span>
+#include <string_view>
+
 namespace vm::app {
 
 namespace {
@@ -35,6 +39,50 @@ QString unusableFolder(const QFileInfo& folder)
         return QStringLiteral("is not a folder");
     if (::access(platform::nativeName(path).constData(), R_OK | X_OK) != 0)
         return QStringLiteral("cannot be read (permission denied)");
+    return {};
+}
+
+// The options QApplication takes from any program's command line (those of
+// QGuiApplication, QApplication and the X11 platform), which Qt accepts with
+// one dash or two: those followed by a value, then those alone.
+constexpr std::string_view kQtOptionsWithValue[] = {
+    "platform",    "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "session",       "style",  "stylesheet",
+    "display",     "geometry",           "title",         "icon",   "name",
+    "visual"};
+constexpr std::string_view kQtFlags[] = {"reverse", "widgetcount", "testability", "sync", "nograb", "dograb"};
+
+bool isOneOf(const QString& name, std::span<const std::string_view> names)
+{
+    return std::any_of(names.begin(), names.end(),
+                       [&](std::string_view n) { return name == QLatin1String(n.data(), qsizetype(n.size())); });
+}
+
+// Takes Qt's own options, which QApplication reads from argv itself, out of
+// `arguments`; an error text when one of them lacks its value.
+QString removeQtOptions(QStringList& arguments, bool& platformNamed)
+{
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (i == 0 || !argument.startsWith(u'-')) {
+            kept << argument;
+            continue;
+        }
+        const QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+        // -style=NAME and -stylesheet=FILE are QApplication's too.
+        if (name.startsWith(QStringLiteral("style=")) || name.startsWith(QStringLiteral("stylesheet=")))
+            continue;
+        const bool takesValue = isOneOf(name, kQtOptionsWithValue);
+        if (!takesValue && !isOneOf(name, kQtFlags)) {
+            kept << argument;
+            continue;
+        }
+        if (takesValue && ++i == arguments.size())
+            return QStringLiteral("Missing value after '%1'.").arg(argument);
+        platformNamed = platformNamed || name == QStringLiteral("platform");
+    }
+    arguments = kept;
     return {};
 }
 
@@ -71,13 +119,22 @@ ParseResult parseCommandLine(const QStringList& arguments)
                                       QStringLiteral("Close the window once loaded."));
     closeAfterLoad.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({help, version, folder, screenshot, closeAfterLoad});
+    // An unknown "-xyz" is named whole, not letter by letter.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
-    if (!parser.parse(arguments))
+    QStringList ours = arguments;
+    bool platformNamed = false;
+    if (const QString error = removeQtOptions(ours, platformNamed); !error.isEmpty())
+        return failure(error + QStringLiteral(" Try 'RiVaVaz --help'."));
+    if (!parser.parse(ours))
         return failure(parser.errorText() + QStringLiteral(" Try 'RiVaVaz --help'."));
     if (parser.isSet(help)) {
         ParseResult result;
         // Without an application object the parser does not know the program's name.
-        result.output = parser.helpText().replace(QStringLiteral("<executable_name>"), kProgram);
+        result.output = parser.helpText().replace(QStringLiteral("<executable_name>"), kProgram) +
+                        QStringLiteral(
+                            "\nQt's standard options are taken too (-style, -stylesheet, -platform, -reverse, "
+                            "-qwindowgeometry...).\n");
         return result;
     }
     if (parser.isSet(version)) {
@@ -98,6 +155,7 @@ ParseResult parseCommandLine(const QStringList& arguments)
     }
     options.screenshotFile = parser.value(screenshot);
     options.closeAfterLoad = parser.isSet(closeAfterLoad);
+    options.platformNamed = platformNamed;
     ParseResult result;
     result.options = options;
     return result;

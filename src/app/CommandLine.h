@@ -2,6 +2,8 @@
 // The command line of RiVaVaz:
 //   RiVaVaz [--app-folder DIR]   run on DIR (default: see AppFolderChoice.h)
 //   RiVaVaz --help | --version
+// beside the options every Qt program takes (-style, -platform, -reverse...),
+// which are left to QApplication.
 // Hidden, for demos and end-to-end tests: --screenshot FILE saves a picture
 // of the window once it is shown, --close-after-load; both then close the
 // window through its normal close path (so everything is saved as on Exit).
@@ -22,6 +24,7 @@ struct Options {
     QString appFolder;       // empty: settled by settleAppFolder
     QString screenshotFile;  // empty: none
     bool closeAfterLoad = false;
+    bool platformNamed = false;  // -platform given: the display is Qt's to find
 };
 
 struct ParseResult {

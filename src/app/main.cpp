@@ -92,13 +92,13 @@ int main(int argc, char** argv)
             QTextStream(stderr) << forTerminal(parsed.output);
         return parsed.exitCode;
     }
-    if (const auto why = vm::platform::missingDisplay()) {
+    const vm::app::Options& options = *parsed.options;
+    if (const auto why = vm::platform::missingDisplay(); why && !options.platformNamed) {
         QTextStream(stderr) << "RiVaVaz: cannot open the window: " << *why << '\n';
         return kExitNoWindow;
     }
-    const vm::app::Options& options = *parsed.options;
 
-    QApplication app(argc, argv);
+    QApplication app(argc, argv);  // takes Qt's own options out of argv
     QApplication::setApplicationName(QStringLiteral("RiVaVaz"));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvane.VoicemailManager"));
     return runWindow(options);

@@ -23,7 +23,7 @@ platform::Replaceable<ClockSource>& clock();
 std::int64_t msClock();
 
 // Memory figures for trace lines. Default: vm::platform::physicalMemoryStatus,
-// reused for lines less than 10 ms apart.
+// reused for lines less than a hundredth of a second apart.
 using MemorySource = std::function<platform::MemoryStatus()>;
 platform::Replaceable<MemorySource>& memorySource();
 platform::MemoryStatus traceMemoryStatus();

@@ -2,9 +2,9 @@
 // The playing times of whole messages already read, kept between listings
 // by the operator's own account (in its cache folder, never in the shared
 // folder), so that listing a large message folder again opens only the
-// files that changed: BM_ListMessages/100000, a listing after the first, is
-// 1.3x its floor (one status query per file) instead of the 2.5x of the
-// first listing, which reads every header (BM_ListMessagesFirst).
+// files that changed: BM_ListMessages/100000, a listing after the first
+// (one status query per file), against the first listing, which reads every
+// header (BM_ListMessagesFirst).
 //
 // A file is known by its device, inode, size, last-write time and change
 // time. Writing a file or renaming one changes its change time, so a file

@@ -120,8 +120,8 @@ private:
     // The index of the folded Ids of entries 1..N: open addressing with
     // linear probing in a power-of-two array, one slot per distinct key.
     // It outlives a reset and hashes without a seed, where a QHash is freed
-    // and grown again on every reload (BM_LoadMailboxList/32767: 20 ms CPU,
-    // 25 ms with a QHash, on a busy two-core machine).
+    // and grown again on every reload (measured by BM_LoadMailboxList/32767
+    // against a QHash).
     // A slot keeps no key of its own: it names the first entry carrying the
     // key (whose keys_ element it compares against) and counts the entries
     // that carry it. Ids are meant to be unique, so a count above 1 is rare;

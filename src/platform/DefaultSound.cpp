@@ -29,9 +29,9 @@ QByteArray pcm16MonoWave(const std::vector<std::int16_t>& samples, int sampleRat
 QByteArray defaultSoundWave()
 {
     constexpr int rate = 22050;
-    constexpr int toneSamples = rate * 75 / 1000;  // two tones of 75 ms
+    constexpr int toneSamples = rate * 75 / 1000;  // two tones, 75 thousandths of a second each
     constexpr double amplitude = 6000.0;
-    constexpr double fadeSamples = 220.0;  // 10 ms in and out, no clicks
+    constexpr double fadeSamples = 220.0;  // a hundredth of a second in and out, no clicks
     std::vector<std::int16_t> samples;
     samples.reserve(std::size_t{2} * toneSamples);
     for (double frequency : {880.0, 660.0}) {

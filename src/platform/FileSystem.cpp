@@ -535,7 +535,8 @@ void appendFile(const QString& path, const QByteArray& bytes)
         writeAllTo(f.fd, path, bytes);
     } catch (...) {
         // A full disk may have let part of the bytes in; a log read later
-        // must not show half an entry glued to the next one.
+        // must not show half an entry glued to the next one. Should that fail
+        // too, the write's own error is still the one reported.
         if (sized)
             (void)calls().truncate(f.fd, before.st_size);
         throw;

@@ -103,7 +103,7 @@ FolderScan::FolderScan(const QString& folder, const std::function<bool(const cha
         names_.append(entry.d_name).push_back('\0');
     });
     // Most names differ in their first 8 bytes, which are compared as one
-    // number: the sort of 100,000 names takes 10 ms instead of 23 (BM_ListMessages).
+    // number before any strcmp: measured by BM_ListMessages.
     std::sort(listed_.begin(), listed_.end(), [&](const Listed& a, const Listed& b) {
         if (a.lead != b.lead)
             return a.lead < b.lead;

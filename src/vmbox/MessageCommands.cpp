@@ -47,8 +47,8 @@ using Row = std::array<QString, kFields>;
 
 }  // namespace
 
-// Made by hand: through QDateTime the listing took twice as long
-// (BM_ListMessages/100000).
+// "yyyy-MM-dd HH:mm:ss" in local time. Made by hand: through QDateTime the
+// listing is much slower (BM_ListMessages/100000).
 QString localTimeText(std::int64_t seconds)
 {
     const auto t = static_cast<time_t>(seconds);
@@ -333,8 +333,8 @@ QByteArray messagesAsTable(std::vector<mailbox::MessageInfo> messages)
             text.chop(1);
         return (text += u'\n').toUtf8();
     };
-    // Each line is made on whichever core is free: BM_ListMessages/100000 is
-    // 1.3x its floor so, 1.6x with the lines made on one core.
+    // Each line is made on whichever core is free: BM_ListMessages/100000
+    // comes nearer its floor so than with the lines made on one core.
     return joinedLines(line(header), shown.size(), [&](std::size_t i) {
         QByteArray text = line(shown[i]);
         shown[i] = {};  // freed here, on every core, rather than all at the end on one

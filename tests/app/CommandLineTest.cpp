@@ -40,6 +40,14 @@ TEST(CommandLine, AnsweredWithoutDisplay)
         {rivavaz, {"--help"}, 0, "Usage: RiVaVaz [options]\n", ""},
         {rivavaz, {"--version"}, 0, "RiVaVaz 1.", ""},
         {rivavaz, {"--no-such-option"}, 2, "", "RiVaVaz: Unknown option 'no-such-option'. Try 'RiVaVaz --help'."},
+        // Qt's own options are left to QApplication, whatever their dashes; an unknown one is named whole.
+        {rivavaz,
+         {"-style", "Fusion", "--reverse", "-stylesheet=a.qss", "-qwindowgeometry", "9x9", "-v"},
+         0,
+         "RiVaVaz 1.",
+         ""},
+        {rivavaz, {"-styel", "Fusion"}, 2, "", "RiVaVaz: Unknown option 'styel'. Try 'RiVaVaz --help'."},
+        {rivavaz, {"--help", "-style"}, 2, "", "RiVaVaz: Missing value after '-style'. Try 'RiVaVaz --help'."},
         {rivavaz, {"stray"}, 2, "", "RiVaVaz: unexpected argument 'stray'. Try 'RiVaVaz --help'."},
         {rivavaz, {"--app-folder", missing}, 2, "", "RiVaVaz: application folder " + missing + " does not exist"},
         {rivavaz, {"--app-folder", file}, 2, "", "RiVaVaz: application folder " + file + " is not a folder"},
@@ -80,6 +88,20 @@ TEST(CommandLine, AFolderOfAnyBytesIsOpenedByItsBytes)
          RIVAVAZ_PATH, dir.path()});
     EXPECT_EQ(o.status, 0) << o.err.toStdString();
     EXPECT_EQ(o.out, "356\n") << "the box as the window writes it";
+}
+
+// A platform named on the command line reaches QApplication, which needs no
+// display for it; the help says Qt's options are taken.
+TEST(CommandLine, QtOptionsReachTheApplication)
+{
+    QTemporaryDir app;
+    const Outcome run = runProgram(
+        QStringLiteral(RIVAVAZ_PATH),
+        {"-platform", "offscreen", "-style", "Fusion", "-reverse", "--app-folder", app.path(), "--close-after-load"},
+        {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+    EXPECT_EQ(run.status, 0) << qPrintable(run.err);
+    EXPECT_TRUE(
+        runProgram(QStringLiteral(RIVAVAZ_PATH), {"--help"}).out.contains(QStringLiteral("\nQt's standard options")));
 }
 
 // An installed copy (its own folder holds no engine files) works on the folder

@@ -165,11 +165,11 @@ TEST_F(MessageCommands, RootStartsNoRecorderAnotherAccountCouldChoose)
         std::function<void()> plant;
         QString why;
     } cases[] = {
-        {[&] { ::chown(ini, 1, 0); }, "the account daemon owns the file " + folder.file("QV.INI")},
-        {[&] { ::chown(ini, 0, 1), ::chmod(ini, 0664); },
+        {[&] { EXPECT_EQ(::chown(ini, 1, 0), 0); }, "the account daemon owns the file " + folder.file("QV.INI")},
+        {[&] { EXPECT_EQ(::chown(ini, 0, 1) | ::chmod(ini, 0664), 0); },
          "the group daemon may write the file " + folder.file("QV.INI")},
-        {[&] { ::chmod(app, 0777); }, "every account may write the folder " + folder.path()},
-        {[&] { ::chown(rec, 1, 1); }, "the account daemon owns the file " + recorder.path("rec.sh")},
+        {[&] { EXPECT_EQ(::chmod(app, 0777), 0); }, "every account may write the folder " + folder.path()},
+        {[&] { EXPECT_EQ(::chown(rec, 1, 1), 0); }, "the account daemon owns the file " + recorder.path("rec.sh")},
     };
     for (const auto& c : cases) {
         selectBox(2);
@@ -182,13 +182,13 @@ TEST_F(MessageCommands, RootStartsNoRecorderAnotherAccountCouldChoose)
         EXPECT_TRUE(shownBoxes().value(0).startsWith(kCaption + "OK|The recorder was not started: " + c.why))
             << shownBoxes().value(0).toStdString();
         EXPECT_EQ(folder.contents(), before);
-        ::chown(ini, 0, 0), ::chmod(ini, 0644), ::chmod(app, 0700), ::chown(rec, 0, 0);
+        EXPECT_EQ(::chown(ini, 0, 0) | ::chmod(ini, 0644) | ::chmod(app, 0700) | ::chown(rec, 0, 0), 0);
         win.reset();
     }
     EXPECT_TRUE(launcher.started.isEmpty());
 
     QFile::link(folder.file("secret.wav"), folder.file("data/VmWelc/102.wav"));
-    ::lchown(QFile::encodeName(folder.file("data/VmWelc/102.wav")), 1, 1);
+    EXPECT_EQ(::lchown(QFile::encodeName(folder.file("data/VmWelc/102.wav")), 1, 1), 0);
     selectBox(2);
     win->cmdRecIntro_Click();
     EXPECT_TRUE(shownBoxes().last().contains("is a symbolic link that another account (daemon) made"));
@@ -289,7 +289,7 @@ TEST_F(MessageCommands, EveryDoorDeletesByTheSameRule)
          [&](const QString& p) {
              QFile::remove(p);
              QFile::link(folder.file("outside.wav"), p);
-             ::lchown(QFile::encodeName(p), 1, 1);
+             ASSERT_EQ(::lchown(QFile::encodeName(p), 1, 1), 0);
          },
          false, true},
         {"no UTF-8 name", {}, false, false},

@@ -656,7 +656,7 @@ protected:
                         type(field, typed);
                     });
                 add.emplace_back(tabs()->tab() == 3 ? 4 : 0, [this] {
-                    QRadioButton* option = ui<QRadioButton>("optEmailMechanism", std::size_t(1 + pick(2)));
+                    QRadioButton* option = ui<QRadioButton>("optEmailMechanism", 1 + pick(2));
                     act("choose " + option->objectName(), [&] { QTest::mouseClick(option, Qt::LeftButton); });
                 });
         }

@@ -1,6 +1,7 @@
 // The texts the window works out from sizes, minutes, times and typed text.
 #include "mailbox/BoxText.h"
 #include "manager_window/WindowText.h"
+#include "support/EnvironmentScope.h"
 
 #include <gtest/gtest.h>
 
@@ -35,25 +36,21 @@ TEST(WindowText, HoursAreTruncatedTenthsWithoutLeadingZero)
 TEST(WindowText, DateShowsLocalTimeWithTheDaylightSavingOfItsMoment)
 {
     // A zone with summer time, for this test only (the suite runs in UTC).
-    const bool zoneWasSet = qEnvironmentVariableIsSet("TZ");
-    const QByteArray zoneBefore = qgetenv("TZ");
-    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
-    const MessageDates dates;
-    const struct {
-        std::int64_t secs;  // UTC
-        const char* shown;
-    } cases[] = {
-        {0, "Jan 01, 01:00:00"},          {1767618189, "Jan 05, 14:03:09"},
-        {1767135600, "Dec 31, 00:00:00"}, {1774746000, "Mar 29, 03:00:00"},  // the first second of summer time
-        {1792889999, "Oct 25, 02:59:59"},                                    // its last
-        {2224713600, "Jul 01, 02:00:00"},                                    // 2040, past 32-bit seconds
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(dates.text(c.secs), QString::fromLatin1(c.shown)) << c.secs;
-    if (zoneWasSet)
-        qputenv("TZ", zoneBefore);
-    else
-        qunsetenv("TZ");
+    {
+        const vm::test::EnvironmentScope zone({{"TZ", "CET-1CEST,M3.5.0,M10.5.0/3"}});
+        const MessageDates dates;
+        const struct {
+            std::int64_t secs;  // UTC
+            const char* shown;
+        } cases[] = {
+            {0, "Jan 01, 01:00:00"},          {1767618189, "Jan 05, 14:03:09"},
+            {1767135600, "Dec 31, 00:00:00"}, {1774746000, "Mar 29, 03:00:00"},  // the first second of summer time
+            {1792889999, "Oct 25, 02:59:59"},                                    // its last
+            {2224713600, "Jul 01, 02:00:00"},                                    // 2040, past 32-bit seconds
+        };
+        for (const auto& c : cases)
+            EXPECT_EQ(dates.text(c.secs), QString::fromLatin1(c.shown)) << c.secs;
+    }
     MessageDates();  // the suite's zone again for what follows
 }
 

@@ -19,7 +19,8 @@ TEST(ProcessLauncher, ProgramsThatCannotBeStartedRaiseTheirErrors)
         {dir.path("garbage"), vm::platform::err::InvalidProcedureCall},
     };
     for (const auto& [line, error] : cases)
-        EXPECT_EQ(vm::test::errorNumberOf([&] { vm::platform::startProgram(vm::platform::splitCommandLine(line)); }),
+        EXPECT_EQ(vm::test::errorNumberOf(
+                      [&words = line] { vm::platform::startProgram(vm::platform::splitCommandLine(words)); }),
                   error)
             << line.toStdString();
 }

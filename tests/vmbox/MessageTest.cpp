@@ -373,9 +373,10 @@ TEST_F(Messages, FailuresNameTheFileThatFailedAndChangeNothing)
         Files expected = folder.contents();
         if (failing == FileStep::Remove)
             expected.erase(kSave + longName);
-        const vm::test::ScopedFault fault([&](FileStep step, const QString& path) {
-            return step == failing && path.endsWith(QLatin1String(file)) ? error : 0;
-        });
+        const vm::test::ScopedFault fault(
+            [failing = failing, file = file, error = error](FileStep step, const QString& path) {
+                return step == failing && path.endsWith(QLatin1String(file)) ? error : 0;
+            });
         EXPECT_EQ(run(args), 1) << said.toStdString();
         EXPECT_EQ(err.toStdString(), ("vmbox: " + said + "\n").toStdString());
         EXPECT_EQ(folder.contents(), expected) << said.toStdString();

@@ -245,9 +245,10 @@ TEST_F(Vmbox, AListThatCannotBeReadIsNoMissingList)
     };
     for (const auto& [file, step, error, reason] : cases)
         for (const QStringList& args : {QStringList{"list"}, QStringList{"add", "99999", "1234"}}) {
-            const vm::test::ScopedFault fault([&](FileStep s, const QString& path) {
-                return s == step && path.endsWith(QLatin1String(file)) ? error : 0;
-            });
+            const vm::test::ScopedFault fault(
+                [step = step, file = file, error = error](FileStep s, const QString& path) {
+                    return s == step && path.endsWith(QLatin1String(file)) ? error : 0;
+                });
             EXPECT_EQ(run(args), 1) << file << reason;
             EXPECT_TRUE(err.startsWith(
                 QStringLiteral("vmbox: %1%2: cannot be read: %3\n").arg(folder.file("data/"), file, reason)))
