@@ -54,7 +54,10 @@ threaded_tests=(mailbox_tests vmbox_tests)
 configure_with clang++ build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVM_SANITIZE_THREAD=ON -DBUILD_TESTING=ON \
   -DVM_BUILD_BENCH=OFF
 cmake --build build-tsan --target "${threaded_tests[@]}"
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+# Clang 14's ThreadSanitizer stops in its own check when a threaded program
+# starts another one (fork from QProcess), so the forwarding tests, which start
+# a mail server and a mail program, run in the other builds only.
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 GTEST_FILTER='-*Forward*' \
   ctest --test-dir build-tsan --output-on-failure -j2 -R "^($(IFS='|'; echo "${threaded_tests[*]}"))\$"
 
 echo "== Fuzzing"
