@@ -49,6 +49,7 @@ TEST(MessageForward, ArrivesWithTheTemplateAndTheMessagesBytesOrTheReplySaysWhyN
         {"wrong password", {}, login, "vm", "nope", "ops@example.com", "Login denied; the server said: 535 5.7.8 Authentication credentials invalid", {}},
         {"recipient refused", {}, {"--refuse", "ops@example.com"}, {}, {}, "ops@example.com", "RCPT failed: 550; the server said: 550 5.1.1 <ops@example.com>: Recipient address rejected: User unknown", {}},
         {"no address", {}, {}, {}, {}, "ops at example.com", "\"ops at example.com\" is no e-mail address", {}},
+        {"no domain", {}, {}, {}, {}, "ops@", "\"ops@\" is no e-mail address", {}},
         // clang-format on
     };
     for (const auto& c : cases) {

@@ -63,6 +63,8 @@ TEST(Import, CsvEdgeCasesAndStoreRules)
         {"blank lines anywhere; LF and lone CR end lines too", "\r\nID,pin\r\n\r\n102,1\n\n103,2\r104,3",
          "add 102 add 103 add 104"},
         {"UTF-8 byte-order mark", "\xEF\xBB\xBFId,Pin,Description\r\n102,1,Caf\xC3\xA9\r\n", "add 102", "Caf\u00e9"},
+        {"malformed UTF-8 after a mark names its line; CR LF ends one line",
+         "\xEF\xBB\xBFId,Pin\r\n102,1\r103,\xC0\xAF\r\n", "3:1"},
         {"a second byte-order mark is text", "\xEF\xBB\xBF\xEF\xBB\xBFId,Pin\r\n102,1\r\n", "1:1"},
         {"UTF-8 recognised without a mark", "Id,Pin,Description\n102,1,\xE2\x80\x9Cq\xE2\x80\x9D\n", "add 102",
          "\u201cq\u201d"},
