@@ -123,7 +123,7 @@ void parseOrFail(QCommandLineParser& parser, const QStringList& arguments, const
                 : QStringLiteral("unknown option %1; %2").arg(option, hint));
 }
 
-// Each option given to the parser goes through its spec's reader, in the
+// Each option given to the parser goes through that option's reader, in the
 // order of the table; an option given twice is refused.
 void readOptions(const QCommandLineParser& parser, const std::vector<OptionSpec>& options, Invocation& inv)
 {
