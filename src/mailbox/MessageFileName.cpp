@@ -67,12 +67,10 @@ bool isNewMessageName(QLatin1StringView name) { return newMarkerIsOne(name); }
 
 bool isNewMessageName(QStringView name) { return newMarkerIsOne(name); }
 
-namespace {
-bool allDigits(const QString& text)
+bool isDigits(const QString& text)
 {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
-}  // namespace
 
 QString MessageNameParts::name() const
 {
@@ -95,7 +93,7 @@ std::optional<MessageNameParts> messageNameParts(const QString& name)
     MessageNameParts parts{name.left(ends[0]), name.mid(ends[0] + 1, ends[1] - ends[0] - 1),
                            name.mid(ends[1] + 1, ends[2] - ends[1] - 1), name.mid(ends[2] + 1, ends[3] - ends[2] - 1),
                            name.mid(ends[3] + 1, name.size() - 4 - ends[3] - 1)};
-    if (parts.id.isEmpty() || parts.stamp.size() != 10 || !allDigits(parts.stamp) || !allDigits(parts.line))
+    if (parts.id.isEmpty() || parts.stamp.size() != 10 || !isDigits(parts.stamp) || !isDigits(parts.line))
         return std::nullopt;
     return parts;
 }

@@ -29,6 +29,10 @@ void MsgFileNameParse(const QString& name, QString& newMarker, QString& caller);
 bool isNewMessageName(QLatin1StringView name);
 bool isNewMessageName(QStringView name);
 
+// True for a text of ASCII digits only, at least one: a box number, a line,
+// a stamp.
+bool isDigits(const QString& text);
+
 // The five fields of a name of the full form, for the operations that make
 // one name from another (a copy for another box, a message marked new or
 // saved). The stamp is ten digits, the line digits; the Id holds no "_";

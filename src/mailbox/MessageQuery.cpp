@@ -1,5 +1,7 @@
 #include "MessageQuery.h"
 
+#include "MessageFileName.h"
+
 #include "platform/VbNumbers.h"
 
 #include <QDateTime>
@@ -19,40 +21,6 @@ const QString& callerOf(const MessageInfo& m)
 }
 
 bool knownLength(const MessageInfo& m) { return m.notAFile.isEmpty() && m.sound.complete; }
-
-bool allDigits(const QString& text)
-{
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-// Numbers as numbers: without leading zeros the longer is the larger, and
-// equal lengths compare digit by digit. "01" and "1" are then told apart as
-// text, so no two different texts are equal.
-int compareNumbered(const QString& a, const QString& b)
-{
-    const bool aNumber = allDigits(a);
-    const bool bNumber = allDigits(b);
-    if (aNumber != bNumber)
-        return aNumber ? -1 : 1;
-    if (aNumber) {
-        const auto significant = [](const QString& s) {
-            qsizetype zeros = 0;
-            while (zeros + 1 < s.size() && s[zeros] == u'0')
-                ++zeros;
-            return QStringView(s).mid(zeros);
-        };
-        const QStringView x = significant(a);
-        const QStringView y = significant(b);
-        if (x.size() != y.size())
-            return x.size() < y.size() ? -1 : 1;
-        if (const int byDigits = x.compare(y))
-            return byDigits;
-        return a.compare(b);
-    }
-    if (const int byText = a.compare(b, Qt::CaseInsensitive))
-        return byText;
-    return a.compare(b);
-}
 
 int kindRank(const MessageInfo& m) { return m.isNew() ? 0 : (m.parts ? 1 : 2); }
 
@@ -79,6 +47,35 @@ int compareKey(const MessageInfo& a, const MessageInfo& b, MessageKey key)
 }
 
 }  // namespace
+
+// Numbers as numbers: without leading zeros the longer is the larger, and
+// equal lengths compare digit by digit. "01" and "1" are then told apart as
+// text, so no two different texts are equal.
+int compareNumbered(const QString& a, const QString& b)
+{
+    const bool aNumber = isDigits(a);
+    const bool bNumber = isDigits(b);
+    if (aNumber != bNumber)
+        return aNumber ? -1 : 1;
+    if (aNumber) {
+        const auto significant = [](const QString& s) {
+            qsizetype zeros = 0;
+            while (zeros + 1 < s.size() && s[zeros] == u'0')
+                ++zeros;
+            return QStringView(s).mid(zeros);
+        };
+        const QStringView x = significant(a);
+        const QStringView y = significant(b);
+        if (x.size() != y.size())
+            return x.size() < y.size() ? -1 : 1;
+        if (const int byDigits = x.compare(y))
+            return byDigits;
+        return a.compare(b);
+    }
+    if (const int byText = a.compare(b, Qt::CaseInsensitive))
+        return byText;
+    return a.compare(b);
+}
 
 MessageFilter::MessageFilter(const MessageCriteria& criteria)
     : criteria_(criteria),

@@ -52,6 +52,10 @@ struct MessageOrder {
     bool reverse = false;
 };
 
+// Below zero, zero or above zero as box or line number `a` comes before, with
+// or after `b`: digits compared as numbers, any other text after them, as text.
+int compareNumbered(const QString& a, const QString& b);
+
 // True when `a` comes before `b`. Boxes and lines go by their number (digits
 // compared as numbers; any other text after them, as text), dates by the
 // last write, lengths shortest first with unknown lengths before all,

@@ -8,6 +8,8 @@
 #include "MessageCommands.h"
 #include "Stats.h"
 
+#include "mailbox/MessageFileName.h"
+
 #include <QDate>
 #include <QRegularExpression>
 
@@ -21,17 +23,12 @@ namespace {
 const Argument kId = {"ID", "the box number: digits"};
 const Argument kFile = {"FILE", "a message: its path, or its bare name in data/VmSave/"};
 
-bool allDigits(const QString& text)
-{
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
 // A whole number from `least` to `most` written in digits only.
 qint64 wholeNumber(const QString& option, const QString& value, qint64 least, qint64 most, const QString& unit)
 {
     bool ok = false;
     const qint64 n = value.toLongLong(&ok);
-    if (!allDigits(value) || !ok || n < least || n > most)
+    if (!mailbox::isDigits(value) || !ok || n < least || n > most)
         failUsage(QStringLiteral("--%1 takes a number of %2 from %3 to %4, not \"%5\"")
                       .arg(option, unit)
                       .arg(least)
@@ -366,7 +363,7 @@ std::vector<CommandSpec> makeCommands()
           flag("saved-only", "Leave new messages alone.", [](Invocation& inv) { inv.savedOnly = true; }),
           {QStringLiteral("box"), QStringLiteral("ID"), QStringLiteral("Only this box's messages."),
            [](const QString& v, Invocation& inv) {
-               if (!allDigits(v))
+               if (!mailbox::isDigits(v))
                    failUsage(QStringLiteral("--box takes a box number, not \"%1\"").arg(v));
                inv.box = v;
            }},

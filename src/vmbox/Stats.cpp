@@ -10,6 +10,7 @@
 #include "config/FreeDiskSpace.h"
 #include "config/Paths.h"
 #include "mailbox/MessageListing.h"
+#include "mailbox/MessageQuery.h"
 #include "platform/AppFolder.h"
 #include "platform/ParallelFor.h"
 #include "platform/VbNumbers.h"
@@ -54,20 +55,8 @@ struct Tally {
     QString date(std::int64_t at) const { return fresh + saved > 0 ? localTimeText(at) : QString(); }
 };
 
-// Box numbers as numbers (shorter digits first), anything else after them as text.
-bool boxBefore(const Tally& a, const Tally& b)
-{
-    const auto digits = [](const QString& s) {
-        return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    };
-    const bool da = digits(a.box);
-    const bool db = digits(b.box);
-    if (da != db)
-        return da;
-    if (da && a.box.size() != b.box.size())
-        return a.box.size() < b.box.size();
-    return a.box < b.box;
-}
+// Boxes in the order every listing of messages gives them.
+bool boxBefore(const Tally& a, const Tally& b) { return mailbox::compareNumbered(a.box, b.box) < 0; }
 
 // The messages of each box: regular files whose names have a message's form.
 std::vector<Tally> tallies(Tally& total)
